@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+
+#include "platform/DeviceFileSystem.h"
+
+namespace pondrel {
+
+// The device file system kept in a folder of the host: "\My Documents\X" is
+// <root>/My Documents/X. Each part of a device path is matched against the existing host names
+// ignoring case; a part that does not exist yet keeps the spelling it was given.
+class HostFileSystem final : public DeviceFileSystem {
+public:
+    explicit HostFileSystem(std::filesystem::path root);
+
+    const std::filesystem::path& Root() const { return m_root; }
+    // The host path a device path maps to (resolving case as far as names exist).
+    std::filesystem::path HostPath(std::u16string_view devicePath) const;
+
+    bool ReadFile(std::u16string_view path, size_t maxBytes, std::string& bytes,
+                  Error* error = nullptr) override;
+    bool WriteFile(std::u16string_view path, std::string_view bytes,
+                   Error* error = nullptr) override;
+    bool FileExists(std::u16string_view path) override;
+    bool FolderExists(std::u16string_view path) override;
+    std::optional<uint64_t> FileSize(std::u16string_view path) override;
+    std::optional<DateTime> ModificationTime(std::u16string_view path) override;
+    bool CreateFolder(std::u16string_view path, Error* error = nullptr) override;
+    bool DeleteFile(std::u16string_view path, Error* error = nullptr) override;
+    bool MoveFile(std::u16string_view from, std::u16string_view to,
+                  Error* error = nullptr) override;
+    bool CopyFile(std::u16string_view from, std::u16string_view to,
+                  Error* error = nullptr) override;
+    std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                                          size_t maxCount = SIZE_MAX,
+                                          bool* moreExist = nullptr) override;
+
+private:
+    std::filesystem::path m_root;
+};
+
+}  // namespace pondrel

@@ -1,0 +1,42 @@
+#pragma once
+
+// UTF-16 text helpers. The core keeps every text as std::u16string, like the files and the wire;
+// conversion to UTF-8 happens only at the edges (host paths, terminal, Qt).
+
+#include <cstdint>
+#include <string>
+#include <initializer_list>
+#include <string_view>
+#include <vector>
+
+namespace pondrel {
+
+std::string ToUtf8(std::u16string_view text);
+// Invalid UTF-8 sequences become U+FFFD.
+std::u16string FromUtf8(std::string_view text);
+
+std::u16string ToText(long long value);
+
+// Reads a decimal integer the way the C library's atoi does: leading blanks, an optional sign,
+// then digits up to the first non-digit. No digit gives 0. Values beyond int saturate.
+int ParseInt(std::u16string_view text);
+
+// Simple case folding: ASCII and the Latin-1 / Latin Extended-A letters the handheld folded.
+char16_t FoldCase(char16_t c);
+std::u16string FoldCase(std::u16string_view text);
+bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
+
+std::u16string TrimRightSpaces(std::u16string_view text);
+std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
+                          std::u16string_view to);
+std::u16string RemoveAll(std::u16string_view text, char16_t c);
+std::vector<std::u16string> Split(std::u16string_view text, char16_t separator);
+
+// Count of non-overlapping occurrences.
+size_t CountOf(std::u16string_view text, std::u16string_view what);
+
+// printf-style formatting of the fixed message texts: each %d takes the next integer, "%%" is a
+// percent sign; any other character is copied.
+std::u16string Format(std::u16string_view pattern, std::initializer_list<long long> numbers);
+
+}  // namespace pondrel

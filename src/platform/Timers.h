@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+
+namespace pondrel {
+
+// The program's timers, each known by its role.
+enum class TimerId {
+    AutoSave,      // one minute
+    Backup,        // one minute; fires at once when started
+    Notice,        // hides the transient notice
+    Watchdog,      // one second, connection
+    ServerTimeout,
+    SyncTick,      // one minute, periodic synchronisation
+    ServerOperation,
+    ChatFading,
+};
+
+// Repeating timers run on the user-interface thread. Starting a running timer restarts it.
+class Timers {
+public:
+    virtual ~Timers() = default;
+    virtual void Start(TimerId id, int intervalMs, std::function<void()> onTick) = 0;
+    virtual void Stop(TimerId id) = 0;
+    virtual bool IsRunning(TimerId id) const = 0;
+};
+
+}  // namespace pondrel
