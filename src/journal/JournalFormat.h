@@ -27,6 +27,11 @@ inline constexpr int kMaxProblems = 100;
 inline constexpr int kMaxWalkSteps = 100;
 inline constexpr int kSectionCount = 6;
 
+// The days a journal may hold: 1 January 1900 (the first day the calendar offers) to
+// 31 December 9999. Blocks outside are not listed and the writers refuse such days.
+inline constexpr int kFirstJournalDay = -36524;
+inline constexpr int kLastJournalDay = 2921939;
+
 // The six sections of a problem entry, in stored order.
 enum class Section { Anamnesia = 0, Status, Examinations, Medicine, Other, Attitude };
 

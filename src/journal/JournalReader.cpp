@@ -207,7 +207,10 @@ std::vector<DayNumber> JournalReader::EntryDays() const {
         // number that is not one.
         if (mark != npos && (next == npos || mark < next)) {
             std::u16string_view number = m_text.substr(at + 1, mark - at - 1);
-            if (IsDayText(number)) days.push_back(ParseInt(number));
+            if (IsDayText(number)) {
+                DayNumber day = ParseInt(number);
+                if (day >= kFirstJournalDay && day <= kLastJournalDay) days.push_back(day);
+            }
         }
         at = next;
     }

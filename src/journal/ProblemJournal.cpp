@@ -120,7 +120,8 @@ size_t ProblemJournal::NewBlockPosition(DayNumber day) const {
 ProblemJournal::EntryWrite ProblemJournal::SetEntry(DayNumber day, int problem,
                                                     const Sections& sections) {
     EntryWrite result;
-    if (problem < 0 || problem >= kMaxProblems) {
+    if (problem < 0 || problem >= kMaxProblems || day < kFirstJournalDay ||
+        day > kLastJournalDay) {
         result.refused = true;
         return result;
     }

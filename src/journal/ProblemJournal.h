@@ -52,7 +52,8 @@ public:
 
     // Stores the six sections of the problem on that day. All six empty deletes the entry. A
     // problem without title gets "Problem n°" + (problem + 1) first; a problem number beyond
-    // the first free one is refused (it would leave a gap no count could reach).
+    // the first free one is refused (it would leave a gap no count could reach), and so is a
+    // day outside kFirstJournalDay..kLastJournalDay.
     EntryWrite SetEntry(DayNumber day, int problem, const Sections& sections);
     // Removes the problem's entry of that day, and the day block when it becomes empty.
     // True when the text changed.

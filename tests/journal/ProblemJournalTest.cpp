@@ -235,8 +235,12 @@ TEST(ProblemJournalHostileTest, NegativeAndHugeDays) {
     j.SetEntry(5, 0, Six(u"five"));
     j.SetEntry(-36524, 0, Six(u"1900"));
     j.SetEntry(-1, 0, Six(u"eve"));
-    j.SetEntry(2147483647, 0, Six(u"far"));
-    EXPECT_EQ(j.Reader().EntryDays(), (std::vector<DayNumber>{-36524, -1, 5, 2147483647}));
+    EXPECT_TRUE(j.SetEntry(2147483647, 0, Six(u"far")).refused);
+    EXPECT_TRUE(j.SetEntry(-36525, 0, Six(u"too early")).refused);
+    EXPECT_EQ(j.Reader().EntryDays(), (std::vector<DayNumber>{-36524, -1, 5}));
+    // A block beyond the range in a damaged journal still reads, but is not listed.
+    ProblemJournal damaged(u"§0|a¦¦A¦#5§0|x||||||#99999999999§0|y||||||");
+    EXPECT_EQ(damaged.Reader().EntryDays(), std::vector<DayNumber>{5});
     EXPECT_EQ(j.GetSection(-1, 0, 0), u"eve");
     EXPECT_TRUE(j.DeleteEntry(-1, 0));
     EXPECT_EQ(j.GetSection(-36524, 0, 0), u"1900");
