@@ -254,5 +254,45 @@ TEST(ProblemJournalHostileTest, DamagedEntryIsRepairedOnWrite) {
     EXPECT_EQ(j.Text(), u"§0|a¦¦A¦§1|b¦¦A¦#10§0|1|2|3|4|5|6|§1|z||||||");
 }
 
+// 100 problems, 365 days with five entries each: a journal near the patient file size limit.
+std::u16string NearLimitJournal() {
+    std::u16string text;
+    for (int p = 0; p < 100; ++p) text += u"§" + ToText(p) + u"|Problem title " + ToText(p) + u"¦" +
+                                      std::u16string(60, u'd') + u"¦A¦";
+    const std::u16string section(15, u'x');
+    for (DayNumber day = 2263; day < 2263 + 365; ++day) {
+        text += u"#" + ToText(day) + u"§";
+        for (int k = 0; k < 5; ++k) {
+            int p = k * 20 + day % 20;  // five distinct, ascending numbers
+            if (k > 0) text += u"§";
+            text += ToText(p) + u"|" + section + u"|" + section + u"|" + section + u"|" + section +
+                    u"|" + section + u"|" + section + u"|";
+        }
+    }
+    return text;
+}
+
+TEST(ProblemJournalHostileTest, NearTheFileSizeLimit) {
+    ProblemJournal j(NearLimitJournal());
+    EXPECT_GT(j.Text().size(), 190000u);
+    EXPECT_LT(j.Text().size(), 195001u);
+    ExpectWellFormed(j);
+    EXPECT_EQ(j.ProblemCount(), 100);
+    EXPECT_EQ(j.Reader().EntryDays().size(), 365u);
+    // A very long hostile section lands in one entry and nowhere else.
+    std::u16string longText(50000, u'y');
+    for (size_t i = 0; i < longText.size(); i += 97) longText[i] = u"#§|¦¢¬"[i % 6];
+    Sections before = j.GetEntry(2400, 3);
+    j.SetEntry(2300, 42, Six(longText));
+    ExpectWellFormed(j);
+    EXPECT_EQ(j.GetSection(2300, 42, 0), ProblemJournal::CleanSection(longText));
+    EXPECT_EQ(j.GetEntry(2400, 3), before);
+    EXPECT_EQ(j.Reader().EntryDays().size(), 365u);
+    j.SetProblemHeader(99, longText, longText, longText);
+    ExpectWellFormed(j);
+    EXPECT_EQ(j.ProblemCount(), 100);
+    EXPECT_EQ(j.GetProblemTitle(98), u"Problem title 98");
+}
+
 }  // namespace
 }  // namespace pondrel
