@@ -1,6 +1,7 @@
 #include "journal/DayNavigator.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "journal/EditedRecord.h"
 #include "journal/HistoryPeriod.h"
@@ -316,6 +317,27 @@ std::u16string DayNavigator::SubfolderTypeCaption() const {
 
 std::u16string DayNavigator::FirstDayCaption() const {
     return m_words.dayLetter.substr(0, 1) + u"1";
+}
+
+const std::u16string& DayNavigator::NowCaption() const { return m_words.now; }
+
+SectionHistoryInput DayNavigator::HistoryInput(DateOrder order) const {
+    SectionHistoryInput input;
+    input.problem = m_panel.CurrentProblem();
+    input.entryDays = &m_panel.EntryDays();
+    input.admissionDay = m_dates.admissionDay;
+    input.historyStartDay = m_dates.historyStartDay;
+    input.ambulatory = m_dates.IsAmbulatory();
+    input.dateOrder = order;
+    if (m_record) {
+        input.usualDrugs = m_record->Field(64);
+        static constexpr int kExamFields[] = {79, 80, 81, 82, 83, 84, 85, 20};
+        for (size_t i = 0; i < std::size(kExamFields); ++i) {
+            input.admissionExams.emplace_back(m_words.admissionExamCaptions[i],
+                                              m_record->Field(kExamFields[i]));
+        }
+    }
+    return input;
 }
 
 std::vector<DayNumber> DayNavigator::BoldDays(DayNumber firstDay) const {

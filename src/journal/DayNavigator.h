@@ -11,6 +11,7 @@
 
 #include "journal/EditorRefresh.h"
 #include "journal/MonthCalendar.h"
+#include "journal/SectionHistory.h"
 #include "journal/ProblemPanelModel.h"
 #include "journal/SubfolderDates.h"
 
@@ -84,8 +85,12 @@ public:
     // The row of the current day, or -1 when it is not listed.
     int SelectedRow() const;
     std::u16string SubfolderTypeCaption() const;
-    // The "D1" button caption.
+    // The "D1" and "Now" button captions.
     std::u16string FirstDayCaption() const;
+    const std::u16string& NowCaption() const;
+    // What the section history lists of the current problem are built from: the entry days,
+    // the dates, the "Usual drugs" field (64) and the admission examinations (79 to 85, 20).
+    SectionHistoryInput HistoryInput(DateOrder order) const;
     // Calendar support.
     std::vector<DayNumber> BoldDays(DayNumber firstDay) const;
     MonthCalendar::Grid MonthGrid(int year, int month, int firstWeekday) const;

@@ -45,6 +45,7 @@ ProblemPanelModel::ProblemPanelModel(UserMessages& messages, const JournalWords&
     : m_messages(messages), m_words(words) {}
 
 void ProblemPanelModel::Open(EditedRecord& record, DayNumber day) {
+    if (m_record) CommitCurrentProblem();  // the patient shown before keeps its last edit
     m_record = &record;
     m_journal.SetText(record.JournalText());
     m_journalDirty = false;

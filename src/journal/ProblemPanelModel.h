@@ -44,9 +44,9 @@ public:
     // `events` (may be null) must outlive the model or be reset.
     void SetDayEvents(DayEvents* events) { m_dayEvents = events; }
 
-    // Copies the record's journal into the editor, makes problem 0 current on `day`, clears
-    // the day-added flag and shows the problem. `record` must stay alive until Close or the
-    // next Open; the caller commits the previous patient first (Close).
+    // Commits the patient shown before, then copies the record's journal into the editor,
+    // makes problem 0 current on `day`, clears the day-added flag and shows the problem.
+    // `record` must stay alive until Close or the next Open.
     void Open(EditedRecord& record, DayNumber day);
     // Commits and forgets the record.
     EditorRefresh Close();

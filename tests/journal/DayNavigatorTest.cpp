@@ -223,5 +223,20 @@ TEST_F(DayNavigatorTest, CalendarBoldDaysAndGrid) {
     EXPECT_EQ(mondayFirst[0][2].dayOfMonth, 1);
 }
 
+TEST_F(DayNavigatorTest, SectionHistoryOfTheCurrentProblem) {
+    record.fields[64] = u"-aspirin";
+    record.fields[20] = u"sinus rhythm";
+    OpenHospital(u"§0|A¦¦A¦#2263§0|||Hb 12|amoxicillin|||");
+    auto input = days.HistoryInput(DateOrder::DayMonthYear);
+    JournalReader reader = panel.Journal().Reader();
+    EXPECT_EQ(SectionHistory::Rows(reader, input, Section::Medicine, words),
+              (std::vector<std::u16string>{u"Usual: aspirin", u"13.3.06: amoxicillin", u"Stop",
+                                           u"One time"}));
+    EXPECT_EQ(SectionHistory::Rows(reader, input, Section::Examinations, words),
+              (std::vector<std::u16string>{u"|Adm 13.3.06 ECG: sinus rhythm", u"|13.3.06: Hb 12"}));
+    EXPECT_FALSE(SectionHistory::IsEnabled(reader, input, Section::Status));
+    EXPECT_EQ(days.NowCaption(), u"Now");
+}
+
 }  // namespace
 }  // namespace pondrel
