@@ -43,9 +43,13 @@ DayNavigator::DayNavigator(ProblemPanelModel& panel, Clock& clock, UserMessages&
     m_panel.SetDayEvents(this);
 }
 
-DayNavigator::~DayNavigator() { m_panel.SetDayEvents(nullptr); }
+DayNavigator::~DayNavigator() {
+    m_panel.SetDayEvents(nullptr);
+}
 
-DayNumber DayNavigator::Today() const { return CalendarDayOf(m_clock.Now()); }
+DayNumber DayNavigator::Today() const {
+    return CalendarDayOf(m_clock.Now());
+}
 
 void DayNavigator::StoreDates() {
     if (m_record) m_record->StoreDates(m_dates);
@@ -63,8 +67,8 @@ EditorRefresh DayNavigator::OpenPatient(EditedRecord& record) {
         m_dates.admission = now;
     }
     m_dates.admissionDay = CalendarDayOf(m_dates.admission);
-    if (m_dates.exitDateSet == 1 && (!IsValid(m_dates.exit) || m_dates.exit.year < 1900 ||
-                                     m_dates.exit.year > 9999)) {
+    if (m_dates.exitDateSet == 1 &&
+        (!IsValid(m_dates.exit) || m_dates.exit.year < 1900 || m_dates.exit.year > 9999)) {
         m_dates.exitDateSet = 0;  // a damaged exit date reopens rather than breaking the days
     }
     if (m_dates.exitDateSet != 1) {
@@ -156,7 +160,9 @@ EditorRefresh DayNavigator::MoveTo(std::optional<DayNumber> day, bool commit) {
     return refresh;
 }
 
-EditorRefresh DayNavigator::GoToDay(DayNumber day) { return MoveTo(day); }
+EditorRefresh DayNavigator::GoToDay(DayNumber day) {
+    return MoveTo(day);
+}
 
 EditorRefresh DayNavigator::PreviousDay() {
     return MoveTo(ClampDay(static_cast<long long>(m_panel.CurrentDay()) - 1));
@@ -187,7 +193,9 @@ EditorRefresh DayNavigator::Now() {
     return refresh;
 }
 
-EditorRefresh DayNavigator::FirstDay() { return MoveTo(m_dates.admissionDay); }
+EditorRefresh DayNavigator::FirstDay() {
+    return MoveTo(m_dates.admissionDay);
+}
 
 EditorRefresh DayNavigator::ChooseDayRow(int row) {
     if (row < 0 || row >= static_cast<int>(m_shownDays.size())) return MoveTo(std::nullopt);
@@ -274,8 +282,7 @@ DayNavigator::DateChange DayNavigator::ChangeExitTime(int hour, int minute, int 
 EditorRefresh DayNavigator::SwitchSubfolderType() {
     if (!m_record) return {};
     EditorRefresh refresh = m_panel.CommitCurrentProblem();
-    m_dates.subfolderType =
-        std::u16string(m_dates.IsAmbulatory() ? kHospitalisation : kAmbulatory);
+    m_dates.subfolderType = std::u16string(m_dates.IsAmbulatory() ? kHospitalisation : kAmbulatory);
     StoreDates();
     refresh |= OpenPatient(*m_record);
     refresh.patientList = true;
@@ -319,7 +326,9 @@ std::u16string DayNavigator::FirstDayCaption() const {
     return m_words.dayLetter.substr(0, 1) + u"1";
 }
 
-const std::u16string& DayNavigator::NowCaption() const { return m_words.now; }
+const std::u16string& DayNavigator::NowCaption() const {
+    return m_words.now;
+}
 
 SectionHistoryInput DayNavigator::HistoryInput(DateOrder order) const {
     SectionHistoryInput input;

@@ -5,12 +5,14 @@
 
 namespace pondrel {
 
-DayNumber CalendarDayOf(const DateTime& t) { return DayNumberOf(t.year, t.month, t.day); }
+DayNumber CalendarDayOf(const DateTime& t) {
+    return DayNumberOf(t.year, t.month, t.day);
+}
 
 int WeekdayOf(DayNumber day) {
     // 1 January 2000 was a Saturday.
-    int w = (day + 6) % 7;
-    return w < 0 ? w + 7 : w;
+    long long w = (static_cast<long long>(day) + 6) % 7;
+    return static_cast<int>(w < 0 ? w + 7 : w);
 }
 
 DateTime NoonOf(DayNumber day) {

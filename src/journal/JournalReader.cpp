@@ -14,7 +14,9 @@ namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 // True when `digits` is the canonical decimal text of a day number (optional "-", no leading
 // zero), the form the writers use.
@@ -59,7 +61,9 @@ std::u16string UpperFirst(std::u16string text) {
     return text;
 }
 
-std::string Where(size_t position) { return "journal position " + std::to_string(position) + ": "; }
+std::string Where(size_t position) {
+    return "journal position " + std::to_string(position) + ": ";
+}
 
 }  // namespace
 
@@ -258,7 +262,8 @@ bool JournalReader::CheckStructure(Error* error) const {
     }
     // Head: "§0|...", "§1|...", each with four sub-fields and a state code.
     std::u16string_view head = m_text.substr(0, m_headEnd);
-    if (!head.empty() && head[0] != kJournalEntryMark) return fail(0, "head does not start with a header");
+    if (!head.empty() && head[0] != kJournalEntryMark)
+        return fail(0, "head does not start with a header");
     int expected = 0;
     for (size_t at = 0; at < head.size(); ++expected) {
         size_t end = std::min(head.find(kJournalEntryMark, at + 1), head.size());
@@ -300,7 +305,8 @@ bool JournalReader::CheckStructure(Error* error) const {
             if (problem <= previousProblem) return fail(at, "entries out of problem order");
             if (problem >= count) return fail(at, "entry of a problem without title");
             previousProblem = problem;
-            if (std::all_of(parts.begin() + 1, parts.end(), [](const auto& s) { return s.empty(); })) {
+            if (std::all_of(parts.begin() + 1, parts.end(),
+                            [](const auto& s) { return s.empty(); })) {
                 return fail(at, "entry without text");
             }
         }

@@ -36,7 +36,8 @@ std::vector<DayNumber> MonthCalendar::BoldDays(const std::vector<DayNumber>& ent
     int firstMonth = start.year * 12 + start.month - 1;
     std::vector<DayNumber> bold;
     auto from = std::lower_bound(entryDays.begin(), entryDays.end(), firstDay);
-    for (auto it = from; it != entryDays.end() && *it <= firstDay + 90; ++it) {
+    const long long lastDay = static_cast<long long>(firstDay) + 90;
+    for (auto it = from; it != entryDays.end() && *it <= lastDay; ++it) {
         DateTime date = DateOfDay(*it);
         int monthIndex = date.year * 12 + date.month - 1;
         if (monthIndex - firstMonth < 3) bold.push_back(*it);

@@ -15,7 +15,9 @@ bool IsReservedInSection(char16_t c) {
            c == kJournalItemEnd || c == kJournalBlockMark;
 }
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 // The stored state code, or "A" when it is missing or a separator.
 std::u16string CleanState(const std::optional<ProblemHeader>& stored) {
@@ -100,8 +102,8 @@ bool ProblemJournal::SetProblemState(int problem, char16_t state) {
     std::optional<ProblemHeader> stored = Reader().GetProblemHeader(problem);
     if (!stored || stored->title.empty()) return false;
     ProblemHeader header{CleanHeaderField(stored->title),
-                         CleanHeaderField(stored->differentialDiagnosis),
-                         std::u16string(1, state), CleanHeaderField(stored->redaction)};
+                         CleanHeaderField(stored->differentialDiagnosis), std::u16string(1, state),
+                         CleanHeaderField(stored->redaction)};
     return WriteHeader(problem, header) != HeaderWrite::Refused;
 }
 
@@ -120,8 +122,7 @@ size_t ProblemJournal::NewBlockPosition(DayNumber day) const {
 ProblemJournal::EntryWrite ProblemJournal::SetEntry(DayNumber day, int problem,
                                                     const Sections& sections) {
     EntryWrite result;
-    if (problem < 0 || problem >= kMaxProblems || day < kFirstJournalDay ||
-        day > kLastJournalDay) {
+    if (problem < 0 || problem >= kMaxProblems || day < kFirstJournalDay || day > kLastJournalDay) {
         result.refused = true;
         return result;
     }

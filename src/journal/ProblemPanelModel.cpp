@@ -15,7 +15,9 @@ const std::u16string kNoProblemRow = u"---------------------- Aucun ------------
 const std::u16string kReadOnly = u"Read only";
 const std::u16string kTooManyProblems = u"No more than 100 problems allowed";
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string TrimBlanks(std::u16string text) {
     while (!text.empty() && IsBlank(text.back())) text.pop_back();
@@ -26,7 +28,9 @@ bool EndsWith(std::u16string_view text, std::u16string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-std::u16string FirstLetter(const std::u16string& word) { return word.substr(0, 1); }
+std::u16string FirstLetter(const std::u16string& word) {
+    return word.substr(0, 1);
+}
 
 const char16_t* UrgencyMark(int urgency, bool opening) {
     switch (urgency) {
@@ -107,8 +111,8 @@ EditorRefresh ProblemPanelModel::CommitCurrentProblem() {
             refresh.caption = true;
             refresh.panel = true;
         }
-        bool daysChanged = write.dayBlockCreated ||
-                           (write.entryDeleted && !m_journal.DayHasEntries(m_day));
+        bool daysChanged =
+            write.dayBlockCreated || (write.entryDeleted && !m_journal.DayHasEntries(m_day));
         if (!m_dayAdded) {
             if (!std::binary_search(m_entryDays.begin(), m_entryDays.end(), m_day)) {
                 daysChanged = true;
@@ -244,7 +248,9 @@ EditorRefresh ProblemPanelModel::NextProblem() {
     return refresh;
 }
 
-EditorRefresh ProblemPanelModel::PreviousProblem() { return MoveTo(m_current - 1); }
+EditorRefresh ProblemPanelModel::PreviousProblem() {
+    return MoveTo(m_current - 1);
+}
 
 bool ProblemPanelModel::CanSummaryNext() const {
     return m_current + 1 < kMaxProblems && !m_journal.GetProblemTitle(m_current + 1).empty();

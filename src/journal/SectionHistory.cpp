@@ -9,7 +9,9 @@ namespace pondrel {
 
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 std::u16string Trim(std::u16string_view text) {
     size_t begin = 0;
@@ -63,8 +65,8 @@ bool SectionHistory::IsEnabled(const JournalReader& reader, const SectionHistory
 }
 
 std::vector<std::u16string> SectionHistory::Rows(const JournalReader& reader,
-                                                 const SectionHistoryInput& input,
-                                                 Section section, const JournalWords& words) {
+                                                 const SectionHistoryInput& input, Section section,
+                                                 const JournalWords& words) {
     std::vector<std::u16string> rows;
     if (section == Section::Medicine) {
         for (auto& line : Lines(input.usualDrugs)) AddRow(rows, u"Usual: " + line);

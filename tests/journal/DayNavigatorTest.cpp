@@ -99,8 +99,8 @@ TEST_F(DayNavigatorTest, AmbulatoryDaysAreTheConsultations) {
     record.dates.historyPeriod = u"All";
     platform.clock.now = {2006, 7, 1, 10, 0, 0};
     days.OpenPatient(record);
-    EXPECT_EQ(days.DayRows(), (std::vector<std::u16string>{u"Tuesday 3 January 2006",
-                                                            u"Monday 5 June 2006"}));
+    EXPECT_EQ(days.DayRows(),
+              (std::vector<std::u16string>{u"Tuesday 3 January 2006", u"Monday 5 June 2006"}));
     EXPECT_EQ(record.dates.admission, (DateTime{2006, 1, 3, 12, 0, 0}));
     EXPECT_EQ(record.dates.admissionDay, 2194);
     EXPECT_EQ(days.DateLabel(), u"Sa 1 Jul 06");

@@ -82,15 +82,15 @@ public:
     std::map<std::pair<DayNumber, int>, Sections> entries;
 };
 
-const std::array<DayNumber, 12> kDays = {-400, -1, 0, 9, 10, 99, 100, 2263, 2264, 2265, 2270, 22630};
+const std::array<DayNumber, 12> kDays = {-400, -1,   0,    9,    10,   99,
+                                         100,  2263, 2264, 2265, 2270, 22630};
 
 class Generator {
 public:
     explicit Generator(unsigned seed) : m_random(seed) {}
     int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
     std::u16string Text() {
-        static const std::u16string kAlphabet =
-            u"ab #§|¦¢¬-\r\n.éZ0123";
+        static const std::u16string kAlphabet = u"ab #§|¦¢¬-\r\n.éZ0123";
         int length = Int(0, 3) == 0 ? 0 : Int(0, 10);
         std::u16string out;
         for (int i = 0; i < length; ++i) {

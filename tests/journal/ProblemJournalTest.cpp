@@ -17,8 +17,8 @@ const std::u16string kExample =
     u"#2263§0|cough|crackles right|CRP 120|amoxicillin 1 g x3|||§1|||glucose 9|insulin|||"
     u"#2264§0||better|||||";
 
-Sections Six(std::u16string a, std::u16string b = {}, std::u16string c = {},
-             std::u16string d = {}, std::u16string e = {}, std::u16string f = {}) {
+Sections Six(std::u16string a, std::u16string b = {}, std::u16string c = {}, std::u16string d = {},
+             std::u16string e = {}, std::u16string f = {}) {
     return {a, b, c, d, e, f};
 }
 
@@ -36,7 +36,8 @@ TEST(ProblemJournalReadTest, ReadsTheExample) {
     EXPECT_EQ(j.GetProblemState(1), u"I");
     EXPECT_EQ(j.GetProblemRedaction(1), u"");
     EXPECT_EQ(j.ProblemCount(), 2);
-    EXPECT_EQ(j.GetEntry(2263, 0), Six(u"cough", u"crackles right", u"CRP 120", u"amoxicillin 1 g x3"));
+    EXPECT_EQ(j.GetEntry(2263, 0),
+              Six(u"cough", u"crackles right", u"CRP 120", u"amoxicillin 1 g x3"));
     EXPECT_EQ(j.GetEntry(2263, 1), Six(u"", u"", u"glucose 9", u"insulin"));
     EXPECT_EQ(j.GetSection(2264, 0, 1), u"better");
     EXPECT_EQ(j.GetEntry(2264, 1), Sections{});
@@ -114,8 +115,9 @@ TEST(ProblemJournalWriteTest, FirstSectionOnEmptyJournalCreatesHeaderAndBlock) {
 }
 
 TEST(ProblemJournalWriteTest, EntriesAndBlocksGoInOrder) {
-    ProblemJournal j(u"§0|a¦¦A¦§1|b¦¦A¦§2|c¦¦A¦§3|d¦¦A¦§4|e¦¦A¦§5|f¦¦A¦"
-                     u"#2263§1|one||||||§5|five||||||#2270§0|x||||||");
+    ProblemJournal j(
+        u"§0|a¦¦A¦§1|b¦¦A¦§2|c¦¦A¦§3|d¦¦A¦§4|e¦¦A¦§5|f¦¦A¦"
+        u"#2263§1|one||||||§5|five||||||#2270§0|x||||||");
     j.SetEntry(2263, 3, Six(u"three"));
     j.SetEntry(2265, 2, Six(u"between"));
     j.SetEntry(2263, 0, Six(u"zero"));
@@ -142,8 +144,9 @@ TEST(ProblemJournalWriteTest, ClearingSectionsDeletesEntryAndBlock) {
     EXPECT_EQ(j.Reader().EntryDays(), std::vector<DayNumber>{2263});
     // Deleting the first entry of a block hands the block's "§" to the next entry.
     EXPECT_TRUE(j.DeleteEntry(2263, 0));
-    EXPECT_EQ(j.Text(), u"§0|Pneumonia (!)¦Heart failure¦A¦§1|Diabetes¦¦I¦"
-                        u"#2263§1|||glucose 9|insulin|||");
+    EXPECT_EQ(j.Text(),
+              u"§0|Pneumonia (!)¦Heart failure¦A¦§1|Diabetes¦¦I¦"
+              u"#2263§1|||glucose 9|insulin|||");
     EXPECT_FALSE(j.DeleteEntry(2263, 0));
     EXPECT_TRUE(j.DeleteEntry(2263, 1));
     EXPECT_EQ(j.Text(), u"§0|Pneumonia (!)¦Heart failure¦A¦§1|Diabetes¦¦I¦");
@@ -223,7 +226,8 @@ TEST(ProblemJournalHostileTest, SeparatorsNeverReachTheStructure) {
     EXPECT_EQ(j.GetProblemRedaction(1), u"a22640bcdHef");
     EXPECT_EQ(j.GetProblemState(1), u"I");
     // The other problems and days are untouched.
-    EXPECT_EQ(j.GetEntry(2263, 0), Six(u"cough", u"crackles right", u"CRP 120", u"amoxicillin 1 g x3"));
+    EXPECT_EQ(j.GetEntry(2263, 0),
+              Six(u"cough", u"crackles right", u"CRP 120", u"amoxicillin 1 g x3"));
     EXPECT_EQ(j.GetSection(2264, 0, 1), u"better");
     EXPECT_EQ(j.GetProblemTitle(0), u"Pneumonia (!)");
     // A text made only of separators counts as empty.
@@ -257,8 +261,9 @@ TEST(ProblemJournalHostileTest, DamagedEntryIsRepairedOnWrite) {
 // 100 problems, 365 days with five entries each: a journal near the patient file size limit.
 std::u16string NearLimitJournal() {
     std::u16string text;
-    for (int p = 0; p < 100; ++p) text += u"§" + ToText(p) + u"|Problem title " + ToText(p) + u"¦" +
-                                      std::u16string(60, u'd') + u"¦A¦";
+    for (int p = 0; p < 100; ++p)
+        text += u"§" + ToText(p) + u"|Problem title " + ToText(p) + u"¦" +
+                std::u16string(60, u'd') + u"¦A¦";
     const std::u16string section(15, u'x');
     for (DayNumber day = 2263; day < 2263 + 365; ++day) {
         text += u"#" + ToText(day) + u"§";

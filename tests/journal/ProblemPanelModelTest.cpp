@@ -112,8 +112,9 @@ TEST_F(ProblemPanelModelTest, NoMoreThanHundredProblems) {
 }
 
 TEST_F(ProblemPanelModelTest, ProblemListRows) {
-    Open(u"§0|Pneumonia¦¦A¦§1|Diabetes¦¦I¦§2|Gout¦¦C¦§3|Rash¦¦A¦"
-         u"#2263§0|x||||||§1|y||||||#2264§1|z||||||§2|w||||||");
+    Open(
+        u"§0|Pneumonia¦¦A¦§1|Diabetes¦¦I¦§2|Gout¦¦C¦§3|Rash¦¦A¦"
+        u"#2263§0|x||||||§1|y||||||#2264§1|z||||||§2|w||||||");
     EXPECT_EQ(panel.ProblemListRows(), (std::vector<std::u16string>{
                                            u"P1: Pneumonia   (Start 13 Mar 06)",
                                            u"P2: Diabetes   (S)(13 Mar 06 - 14 Mar 06)",

@@ -14,18 +14,20 @@ namespace {
 constexpr DayNumber k13Mar06 = 2263;
 
 TEST(SectionHistoryTest, LinesAreCleaned) {
-    EXPECT_EQ(SectionHistory::Lines(u"-amoxicillin 1 g ..\r\n-  \r\n- paracetamol ,.\r\n\r\nrest . "),
-              (std::vector<std::u16string>{u"amoxicillin 1 g.", u"paracetamol.", u"rest."}));
+    EXPECT_EQ(
+        SectionHistory::Lines(u"-amoxicillin 1 g ..\r\n-  \r\n- paracetamol ,.\r\n\r\nrest . "),
+        (std::vector<std::u16string>{u"amoxicillin 1 g.", u"paracetamol.", u"rest."}));
     EXPECT_TRUE(SectionHistory::Lines(u"\r\n-\r\n").empty());
 }
 
 class SectionHistoryListTest : public ::testing::Test {
 protected:
     SectionHistoryListTest()
-        : journal(u"§0|A¦¦A¦§1|B¦¦A¦"
-                  u"#2260§0||||old drug|||"
-                  u"#2263§0|||CRP 120|amoxicillin\r\n-paracetamol||rest|"
-                  u"#2264§1|||||other problem||") {
+        : journal(
+              u"§0|A¦¦A¦§1|B¦¦A¦"
+              u"#2260§0||||old drug|||"
+              u"#2263§0|||CRP 120|amoxicillin\r\n-paracetamol||rest|"
+              u"#2264§1|||||other problem||") {
         entryDays = journal.Reader().EntryDays();
         input.problem = 0;
         input.entryDays = &entryDays;
@@ -44,10 +46,10 @@ protected:
 
 TEST_F(SectionHistoryListTest, MedicineListHasUsualDrugsThenDatedLinesThenMarks) {
     input.usualDrugs = u"-aspirin\r\n-statin";
-    EXPECT_EQ(Rows(Section::Medicine),
-              (std::vector<std::u16string>{u"Usual: aspirin", u"Usual: statin",
-                                           u"13.3.06: amoxicillin", u"13.3.06: paracetamol",
-                                           u"Stop", u"One time"}));
+    EXPECT_EQ(
+        Rows(Section::Medicine),
+        (std::vector<std::u16string>{u"Usual: aspirin", u"Usual: statin", u"13.3.06: amoxicillin",
+                                     u"13.3.06: paracetamol", u"Stop", u"One time"}));
     input.historyStartDay = 2000;  // the day before admission is listed from the history start
     EXPECT_EQ(Rows(Section::Medicine)[2], u"10.3.06: old drug");
     input.dateOrder = DateOrder::MonthDayYear;
@@ -99,9 +101,9 @@ TEST(SectionHistoryChoiceTest, ChoosingRows) {
     EXPECT_EQ(line.text, u"amoxicillin");
     EXPECT_FALSE(SectionHistory::Choose(u"x: y", Section::Status, u"", words).newLine);
     EXPECT_FALSE(SectionHistory::Choose(u"x: y", Section::Status, u"a\r\n-", words).newLine);
-    EXPECT_EQ(SectionHistory::Choose(u"|Adm 13.3.06 Labo: Hb 12", Section::Examinations, u"",
-                                     words).text,
-              u"Hb 12");
+    EXPECT_EQ(
+        SectionHistory::Choose(u"|Adm 13.3.06 Labo: Hb 12", Section::Examinations, u"", words).text,
+        u"Hb 12");
 }
 
 TEST(HistoryPeriodTest, StartDays) {
