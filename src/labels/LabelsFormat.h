@@ -33,8 +33,6 @@ inline constexpr char16_t kSectionMark = u'#';
 inline constexpr std::u16string_view kLabelsMarker = u"#Labels#|";
 inline constexpr std::u16string_view kPlainTextMarker = u"#Plain text#|";
 inline constexpr std::u16string_view kDateMarker = u"#Date#|";
-// What the write-back keeps the text up to.
-inline constexpr std::u16string_view kLabelsMarkerStem = u"#Labels#";
 
 inline constexpr char16_t kByteOrderMark = 0xFEFF;
 // The reader takes at most this many bytes; more than kLabelsTooBigUnits 16-bit units is

@@ -116,11 +116,16 @@ std::u16string ComposeLabelsText(const Labels& labels) {
 
 std::optional<std::u16string> ComposeWriteBack(std::u16string_view text,
                                                const LabelsReadResult& read) {
-    size_t labelsAt = text.find(kLabelsMarkerStem);
+    size_t labelsAt = text.find(kLabelsMarker);
+    size_t plainAt = text.find(kPlainTextMarker);
+    size_t dateAt = text.find(kDateMarker);
     bool sectionsWhole = read.sectionCaptions.found && read.sectionCaptions.intact &&
                          read.plainText.found && read.plainText.intact && read.date.found &&
                          read.date.intact;
-    if (labelsAt == std::u16string_view::npos || !sectionsWhole) return std::nullopt;
+    // Markers out of order mean a damaged file: whatever lies between them would be lost.
+    bool inOrder = labelsAt != std::u16string_view::npos && labelsAt < plainAt &&
+                   plainAt < dateAt && dateAt != std::u16string_view::npos;
+    if (!sectionsWhole || !inOrder) return std::nullopt;
     return std::u16string(text.substr(0, labelsAt)) +
            ComposeLabelsSections(read.labels, read.fileUiItems);
 }

@@ -32,9 +32,9 @@ std::u16string ComposeLabelsSections(const Labels& labels,
 std::u16string ComposeLabelsText(const Labels& labels);
 
 // The text with its sections rewritten to hold the values read (the built-in words the reader
-// gave): the text up to "#Labels#" is kept as it is. None when a section marker is missing or a
-// section was damaged (cut by a stray "#", or holding more items than its count), because
-// rewriting it would lose what the file holds.
+// gave): the text up to "#Labels#|" is kept as it is. None when a section marker is missing, the
+// markers are out of order, or a section was damaged (cut by a stray "#", or holding more items
+// than its count), because rewriting it would lose what the file holds.
 std::optional<std::u16string> ComposeWriteBack(std::u16string_view text,
                                                const LabelsReadResult& read);
 
