@@ -89,9 +89,9 @@ constexpr BuiltInWord kBuiltInWords[] = {
     {192, u"S: Evolution"},
 };
 
-constexpr std::u16string_view kShortMonths[kShortMonthCount] = {
-    u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
-    u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"};
+constexpr std::u16string_view kShortMonths[kShortMonthCount] = {u"Jan",  u"Feb", u"Mar", u"Apr",
+                                                                u"May",  u"Jun", u"Jul", u"Aug",
+                                                                u"Sept", u"Oct", u"Nov", u"Dec"};
 
 const std::u16string kNoText;
 
@@ -151,9 +151,15 @@ Labels Labels::Defaults() {
     return labels;
 }
 
-const std::u16string& Labels::Label(int index) const { return At(uiLabels, index); }
-const std::u16string& Labels::Caption(int field) const { return At(captions, field); }
-const std::u16string& Labels::ShortcutList(int field) const { return At(shortcutLists, field); }
+const std::u16string& Labels::Label(int index) const {
+    return At(uiLabels, index);
+}
+const std::u16string& Labels::Caption(int field) const {
+    return At(captions, field);
+}
+const std::u16string& Labels::ShortcutList(int field) const {
+    return At(shortcutLists, field);
+}
 const std::u16string& Labels::SectionCaption(int index) const {
     return At(sectionCaptions, index);
 }

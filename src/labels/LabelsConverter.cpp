@@ -35,8 +35,9 @@ std::u16string AddedFieldRecord(int field) {
         caption = u"Window " + ToText(field - 140);
     } else if (field == 202) {
         caption = u"Formulary";
-        list = u"Dialysis ambulatory|Cardiology ambulatory|Endocrinology ambulatory|"
-               u"Physiotherapy|Psychiatrics meetings||";
+        list =
+            u"Dialysis ambulatory|Cardiology ambulatory|Endocrinology ambulatory|"
+            u"Physiotherapy|Psychiatrics meetings||";
     } else if (field >= 203) {
         caption = u"Window " + ToText(field - 142);
     } else {

@@ -52,31 +52,48 @@ std::u16string LabelsFile::BackupPath() const {
     return JoinPath(m_folder.empty() ? u"\\" : m_folder, kLabelsBackupName);
 }
 
-LabelsLoadOutcome LabelsFile::Load() {
-    LabelsLoadOutcome outcome;
-    std::string bytes;
+bool LabelsFile::ReadBytes(std::string& bytes, bool& cut) {
     // One byte more than the limit tells whether the file was cut.
-    if (!m_files.ReadFile(Path(), kLabelsMaxBytes + 1, bytes)) {
-        m_messages.ShowBox(u"The <<Labels.txt>> file is not found !\r\nIt must be present into "
-                           u"the folder <<" + m_folder + u"\\Labels.txt>>",
-                           std::u16string(kLoadFailureCaption), BoxButtons::Ok, BoxIcon::Error);
-        outcome.status = LabelsLoadStatus::Missing;
-        return outcome;
-    }
-    bool cut = bytes.size() > kLabelsMaxBytes;
+    if (!m_files.ReadFile(Path(), kLabelsMaxBytes + 1, bytes)) return false;
+    cut = bytes.size() > kLabelsMaxBytes;
     if (cut) bytes.resize(kLabelsMaxBytes);
     if (bytes.size() / 2 > kLabelsTooBigUnits) {
         m_messages.ShowBox(u"The file labels.txt is too big.", u"", BoxButtons::Ok,
                            BoxIcon::Warning);
+    }
+    return true;
+}
+
+std::optional<LabelsFileText> LabelsFile::ReadText() {
+    std::string bytes;
+    bool cut = false;
+    if (!ReadBytes(bytes, cut)) return std::nullopt;
+    DecodedLabels decoded = DecodeLabelsBytes(bytes);
+    return LabelsFileText{std::move(decoded.text), decoded.encoding, cut};
+}
+
+LabelsLoadOutcome LabelsFile::Load() {
+    LabelsLoadOutcome outcome;
+    std::string bytes;
+    bool cut = false;
+    if (!ReadBytes(bytes, cut)) {
+        m_messages.ShowBox(
+            u"The <<Labels.txt>> file is not found !\r\nIt must be present into "
+            u"the folder <<" +
+                m_folder + u"\\Labels.txt>>",
+            std::u16string(kLoadFailureCaption), BoxButtons::Ok, BoxIcon::Error);
+        outcome.status = LabelsLoadStatus::Missing;
+        return outcome;
     }
 
     LabelsInterpretation interpretation = InterpretLabelsBytes(bytes);
     outcome.layout = interpretation.layout;
     outcome.labels = std::move(interpretation.read.labels);
     if (interpretation.layout == LabelsLayout::NotLabels) {
-        m_messages.ShowBox(u"The <<Labels.txt>> file can't be read: it holds no labels.\r\n"
-                           u"The program uses its built-in labels and leaves the file unchanged.",
-                           std::u16string(kLoadFailureCaption), BoxButtons::Ok, BoxIcon::Error);
+        m_messages.ShowBox(
+            u"The <<Labels.txt>> file can't be read: it holds no labels.\r\n"
+            u"The program uses its built-in labels and leaves the file unchanged.",
+            std::u16string(kLoadFailureCaption), BoxButtons::Ok, BoxIcon::Error);
         outcome.status = LabelsLoadStatus::Unreadable;
         return outcome;
     }

@@ -41,6 +41,14 @@ struct LabelsLoadOutcome {
     bool rewritten = false;  // the file was converted or completed on disk
 };
 
+// The text of the file as read, for callers that edit it (the label editor).
+struct LabelsFileText {
+    std::u16string text;
+    LabelsEncoding encoding = LabelsEncoding::Utf16;
+    // The file is larger than the read limit: writing `text` back would cut it.
+    bool cut = false;
+};
+
 // "Labels.txt" of the installation folder: loading at start-up and writing whole texts.
 // Failures are told to the user through `messages`. `files` and `messages` must outlive this
 // object.
@@ -56,6 +64,10 @@ public:
     // limit is never rewritten. Before a rewrite the old file is copied to "Labels.txt.bak".
     LabelsLoadOutcome Load();
 
+    // Reads and decodes the file as Load does (the too-big warning included) without
+    // converting or interpreting it. None, without a message, when it can't be opened.
+    std::optional<LabelsFileText> ReadText();
+
     // Writes a whole labels text (mark, text, closing zero) in one atomic write. On failure the
     // user is told, the file keeps its old content, and the result is false.
     bool SaveText(std::u16string_view text);
@@ -64,6 +76,9 @@ public:
     std::u16string BackupPath() const;
 
 private:
+    // The first kLabelsMaxBytes bytes; `cut` tells whether the file holds more.
+    bool ReadBytes(std::string& bytes, bool& cut);
+
     DeviceFileSystem& m_files;
     UserMessages& m_messages;
     std::u16string m_folder;

@@ -18,7 +18,8 @@ inline constexpr int kMonthCount = 12;
 inline constexpr int kAgeWordCount = 4;
 inline constexpr int kShortMonthCount = 12;
 // Weekdays, months, age words, short months, in that order.
-inline constexpr int kDateItemCount = kWeekdayCount + kMonthCount + kAgeWordCount + kShortMonthCount;
+inline constexpr int kDateItemCount =
+    kWeekdayCount + kMonthCount + kAgeWordCount + kShortMonthCount;
 
 inline constexpr std::u16string_view kLabelsCurrentHeader = u"40";
 inline constexpr int kLabelsCurrentVersion = 40;

@@ -16,7 +16,9 @@ constexpr char16_t kWindows1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-unsigned char Byte(std::string_view bytes, size_t i) { return static_cast<unsigned char>(bytes[i]); }
+unsigned char Byte(std::string_view bytes, size_t i) {
+    return static_cast<unsigned char>(bytes[i]);
+}
 
 std::u16string Units(std::string_view bytes, size_t from, bool bigEndian) {
     std::u16string text;
@@ -45,8 +47,11 @@ bool IsUtf8(std::string_view bytes, bool& multiByte) {
     size_t i = 0;
     while (i < bytes.size()) {
         unsigned char b = Byte(bytes, i);
-        size_t len = b < 0x80 ? 1 : (b & 0xE0) == 0xC0 ? 2 : (b & 0xF0) == 0xE0 ? 3
-                                   : (b & 0xF8) == 0xF0 ? 4 : 0;
+        size_t len = b < 0x80             ? 1
+                     : (b & 0xE0) == 0xC0 ? 2
+                     : (b & 0xF0) == 0xE0 ? 3
+                     : (b & 0xF8) == 0xF0 ? 4
+                                          : 0;
         if (len == 0 || i + len > bytes.size()) return false;
         if (len > 1) {
             multiByte = true;
@@ -78,7 +83,7 @@ std::optional<bool> LooksLikeUtf16(std::string_view bytes) {
         if (lowZero && !highZero) ++zeroLow;
     }
     if (2 * zeroHigh >= pairs && zeroLow * 8 < pairs) return false;  // little-endian
-    if (2 * zeroLow >= pairs && zeroHigh * 8 < pairs) return true;    // big-endian
+    if (2 * zeroLow >= pairs && zeroHigh * 8 < pairs) return true;   // big-endian
     return std::nullopt;
 }
 
@@ -87,7 +92,9 @@ void DropZeroUnits(std::u16string& text) {
     text.erase(std::remove(text.begin(), text.end(), u'\0'), text.end());
 }
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0; }
+bool IsBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == 0;
+}
 
 std::u16string TrimLineBreaks(std::u16string_view item) {
     size_t begin = 0;
@@ -116,7 +123,8 @@ SectionShape ReadSection(std::u16string_view text, std::u16string_view marker, i
     }
     shape.items = static_cast<int>(items.size());
     size_t next = text.find(kSectionMark, pos);
-    std::u16string_view rest = text.substr(pos, next == std::u16string_view::npos ? next : next - pos);
+    std::u16string_view rest =
+        text.substr(pos, next == std::u16string_view::npos ? next : next - pos);
     shape.intact = std::all_of(rest.begin(), rest.end(), IsBlank);
     return shape;
 }
@@ -192,11 +200,10 @@ LabelsReadResult ReadLabelsText(std::u16string_view text) {
     items.clear();
     result.date = ReadSection(text, kDateMarker, kDateItemCount, items);
     for (size_t i = 0; i < items.size(); ++i) {
-        std::u16string& target =
-            i < 7 ? labels.weekdayNames[i]
-            : i < 19 ? labels.monthNames[i - 7]
-            : i < 23 ? labels.ageWords[i - 19]
-                     : labels.shortMonthNames[i - 23];
+        std::u16string& target = i < 7    ? labels.weekdayNames[i]
+                                 : i < 19 ? labels.monthNames[i - 7]
+                                 : i < 23 ? labels.ageWords[i - 19]
+                                          : labels.shortMonthNames[i - 23];
         target = items[i];
     }
 
@@ -206,7 +213,8 @@ LabelsReadResult ReadLabelsText(std::u16string_view text) {
         std::u16string_view word = BuiltInLabel(index);
         if (word.empty()) continue;
         std::u16string& label = labels.uiLabels[index];
-        bool give = label.empty() || (index >= 88 && index <= 92 && EqualsIgnoreCase(label, u"blank")) ||
+        bool give = label.empty() ||
+                    (index >= 88 && index <= 92 && EqualsIgnoreCase(label, u"blank")) ||
                     (index == 191 && label == u"Page 37") || (index == 192 && label == u"Page 38");
         if (!give) continue;
         if (label.empty() && IsWrittenBackLabel(index)) result.needsWriteBack = true;

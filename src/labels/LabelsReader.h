@@ -9,11 +9,11 @@
 namespace pondrel {
 
 enum class LabelsEncoding {
-    Utf16,         // little-endian with its byte-order mark: the file as the program writes it
-    Utf16NoMark,   // little-endian without a mark
+    Utf16,        // little-endian with its byte-order mark: the file as the program writes it
+    Utf16NoMark,  // little-endian without a mark
     Utf16BigEndian,
-    Utf8,          // with or without its mark (a file saved by a desktop editor)
-    EightBit,      // the older layouts: one byte per character, Windows-1252
+    Utf8,      // with or without its mark (a file saved by a desktop editor)
+    EightBit,  // the older layouts: one byte per character, Windows-1252
 };
 
 struct DecodedLabels {
@@ -40,8 +40,8 @@ std::vector<FieldRecordSpan> FindFieldRecords(std::u16string_view text);
 
 // Shape of one of the three sections as the reader found it.
 struct SectionShape {
-    bool found = false;   // its marker is in the text
-    int items = 0;        // items taken
+    bool found = false;  // its marker is in the text
+    int items = 0;       // items taken
     // Nothing but blanks follows the items taken before the next section: no item was cut by a
     // stray "#" and there are no items beyond the section's count.
     bool intact = false;

@@ -46,22 +46,32 @@ std::string Escaped(std::u16string_view text) {
 
 const char* EncodingName(LabelsEncoding encoding) {
     switch (encoding) {
-        case LabelsEncoding::Utf16: return "UTF-16LE";
-        case LabelsEncoding::Utf16NoMark: return "UTF-16LE without mark";
-        case LabelsEncoding::Utf16BigEndian: return "UTF-16BE";
-        case LabelsEncoding::Utf8: return "UTF-8";
-        case LabelsEncoding::EightBit: return "8-bit (Windows-1252)";
+        case LabelsEncoding::Utf16:
+            return "UTF-16LE";
+        case LabelsEncoding::Utf16NoMark:
+            return "UTF-16LE without mark";
+        case LabelsEncoding::Utf16BigEndian:
+            return "UTF-16BE";
+        case LabelsEncoding::Utf8:
+            return "UTF-8";
+        case LabelsEncoding::EightBit:
+            return "8-bit (Windows-1252)";
     }
     return "?";
 }
 
 const char* LayoutName(LabelsLayout layout) {
     switch (layout) {
-        case LabelsLayout::Current: return "current";
-        case LabelsLayout::Version300: return "3.00 (converted)";
-        case LabelsLayout::Version230: return "2.30 (converted)";
-        case LabelsLayout::Before230: return "before 2.30 (converted)";
-        case LabelsLayout::NotLabels: return "not a labels file";
+        case LabelsLayout::Current:
+            return "current";
+        case LabelsLayout::Version300:
+            return "3.00 (converted)";
+        case LabelsLayout::Version230:
+            return "2.30 (converted)";
+        case LabelsLayout::Before230:
+            return "before 2.30 (converted)";
+        case LabelsLayout::NotLabels:
+            return "not a labels file";
     }
     return "?";
 }
@@ -111,7 +121,7 @@ int RunLabels(const std::vector<std::string>& args) {
                 Shape(read.sectionCaptions));
     std::printf("plain text: %d, %s\n", read.plainText.items, Shape(read.plainText));
     std::printf("date: %d, %s\n", read.date.items, Shape(read.date));
-    std::printf("rewrite on load: %s\n", result.newText && !cut ? "yes"
+    std::printf("rewrite on load: %s\n", result.newText && !cut    ? "yes"
                                          : result.writeBackRefused ? "refused"
                                                                    : "no");
     const Labels& labels = read.labels;

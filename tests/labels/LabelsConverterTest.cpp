@@ -34,7 +34,8 @@ void ExpectConvertedRecords(const LabelsReadResult& read, int userRecords) {
     EXPECT_EQ(read.fieldRecords, 230);
     for (int n = 0; n < userRecords; ++n) {
         ASSERT_EQ(read.labels.captions[n], u"Caption " + ToText(n)) << n;
-        ASSERT_EQ(read.labels.shortcutLists[n], u"Item " + ToText(n) + u"|Other " + ToText(n) + u"||");
+        ASSERT_EQ(read.labels.shortcutLists[n],
+                  u"Item " + ToText(n) + u"|Other " + ToText(n) + u"||");
     }
     EXPECT_EQ(read.labels.captions[202], u"Formulary");
     EXPECT_EQ(read.labels.shortcutLists[202],

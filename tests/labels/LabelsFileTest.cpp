@@ -143,6 +143,16 @@ TEST_F(LabelsFileTest, OversizedFileIsUsedButNeverRewritten) {
     ASSERT_FALSE(Boxes().empty());
     EXPECT_EQ(Boxes()[0].text, u"The file labels.txt is too big.");
     EXPECT_EQ(Boxes()[0].caption, u"");
+
+    // An editor reading the file learns that writing it back would cut it.
+    LabelsFile file(m_test.files, m_test.messages, std::u16string(kFolder));
+    std::optional<LabelsFileText> read = file.ReadText();
+    ASSERT_TRUE(read);
+    EXPECT_TRUE(read->cut);
+    EXPECT_EQ(read->text.size(), 499'999u);  // 1,000,000 bytes less the mark
+    m_test.files.AddFile(kPath, EncodeLabelsText(u"40##A##||"));
+    EXPECT_FALSE(file.ReadText()->cut);
+    EXPECT_FALSE(LabelsFile(m_test.files, m_test.messages, u"\\Elsewhere").ReadText());
 }
 
 TEST_F(LabelsFileTest, FileWithoutRecordsIsKeptAndDefaultsAreUsed) {

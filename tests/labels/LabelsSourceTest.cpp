@@ -17,7 +17,8 @@ std::string CompleteSource(const std::string& fields) {
     std::string source = fields;
     for (int n = 0; n < kLabelsFieldCount; ++n) {
         std::string head = "field " + std::to_string(n) + ":";
-        if (source.find(head) == std::string::npos) source += head + " F" + std::to_string(n) + "\n";
+        if (source.find(head) == std::string::npos)
+            source += head + " F" + std::to_string(n) + "\n";
     }
     for (int i = 0; i < 30; ++i) source += "section " + std::to_string(i) + ":\n";
     for (int i = 0; i < 250; ++i) source += "label " + std::to_string(i) + ": L\n";
@@ -135,8 +136,8 @@ TEST_F(FactoryLabelsTest, ShippedFileIsCompleteAndReadWithoutConversion) {
         EXPECT_TRUE(captions.insert(labels.captions[n]).second) << ToUtf8(labels.captions[n]);
     }
     // The words every page and summary needs are the file's own, not built-ins.
-    for (int index : {0, 21, 22, 23, 26, 28, 29, 32, 33, 34, 52, 53, 54, 55, 76, 77, 78, 79, 80,
-                      81, 82, 83, 84, 87, 88, 89, 90, 91, 92, 111, 112, 190, 191, 192}) {
+    for (int index : {0,  21, 22, 23, 26, 28, 29, 32, 33, 34, 52, 53, 54,  55,  76,  77,  78,
+                      79, 80, 81, 82, 83, 84, 87, 88, 89, 90, 91, 92, 111, 112, 190, 191, 192}) {
         EXPECT_FALSE(result.read.fileUiItems[index].empty()) << index;
     }
     for (int index = 121; index <= 187; ++index) {

@@ -12,8 +12,7 @@ std::u16string FieldRecords(std::u16string_view header, int count) {
     std::u16string text(header);
     for (int n = 0; n < count; ++n) {
         if (n > 0) text += u"\r\n\r\n" + ToText(n);
-        text += u"##Caption " + ToText(n) + u"##Item " + ToText(n) + u"|Other " + ToText(n) +
-                u"||";
+        text += u"##Caption " + ToText(n) + u"##Item " + ToText(n) + u"|Other " + ToText(n) + u"||";
     }
     return text;
 }
@@ -24,7 +23,8 @@ std::u16string Sections(const Labels& labels) {
 
 Labels Numbered() {
     Labels labels = Labels::Blank();
-    for (int i = 0; i < kSectionCaptionCount; ++i) labels.sectionCaptions[i] = u"Section " + ToText(i);
+    for (int i = 0; i < kSectionCaptionCount; ++i)
+        labels.sectionCaptions[i] = u"Section " + ToText(i);
     for (int i = 0; i < kUiLabelCount; ++i) labels.uiLabels[i] = u"Label " + ToText(i);
     for (int i = 0; i < kWeekdayCount; ++i) labels.weekdayNames[i] = u"Weekday " + ToText(i);
     for (int i = 0; i < kMonthCount; ++i) labels.monthNames[i] = u"Month " + ToText(i);
@@ -33,7 +33,9 @@ Labels Numbered() {
     return labels;
 }
 
-std::u16string CurrentText() { return FieldRecords(u"40", 230) + Sections(Numbered()); }
+std::u16string CurrentText() {
+    return FieldRecords(u"40", 230) + Sections(Numbered());
+}
 
 std::string Latin1(std::u16string_view text) {
     std::string bytes;

@@ -15,7 +15,12 @@ using test::Numbered;
 using test::Sections;
 
 TEST(LabelsWriterTest, EncodesMarkTextAndClosingZero) {
-    EXPECT_EQ(EncodeLabelsText(u"40é"), std::string("\xFF\xFE" "4\0" "0\0" "\xE9\0" "\0\0", 10));
+    EXPECT_EQ(EncodeLabelsText(u"40é"), std::string("\xFF\xFE"
+                                                    "4\0"
+                                                    "0\0"
+                                                    "\xE9\0"
+                                                    "\0\0",
+                                                    10));
 }
 
 TEST(LabelsWriterTest, ComposedTextHasTheCurrentLayout) {

@@ -42,9 +42,10 @@ std::string Slurp(const std::filesystem::path& path) {
 class LabelsCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("pondrel-labels-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        m_dir =
+            std::filesystem::temp_directory_path() /
+            ("pondrel-labels-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
@@ -96,7 +97,8 @@ TEST_F(LabelsCommandTest, BuildMakesTheShippedFileFromItsSource) {
 
 TEST_F(LabelsCommandTest, BuildNamesTheFaultyLineAndWritesNothing) {
     std::string out = (m_dir / "Labels.txt").string();
-    ToolRun run = RunTool("labels-build " + Write("bad.txt", "field 0:\nfield 1: A|B\n") + " " + out);
+    ToolRun run =
+        RunTool("labels-build " + Write("bad.txt", "field 0:\nfield 1: A|B\n") + " " + out);
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("line 2: the characters | #"), std::string::npos) << run.output;
     EXPECT_FALSE(std::filesystem::exists(out));
