@@ -122,6 +122,7 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
 
     // The record made for the damaged file goes before anything is read again. When it is the
     // only record it stays, emptied, so that no part of the damaged file can be saved later.
+    PatientRecord* placeholder = nullptr;
     if (previousCurrent >= 0) {
         PatientRecord* damaged = m_patients.At(m_patients.Count() - 1);
         if (m_patients.Count() >= 2) {
@@ -132,6 +133,7 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
             empty.admission = damaged->admission;
             empty.exit = damaged->exit;
             *damaged = std::move(empty);
+            placeholder = damaged;
         }
     }
 
@@ -150,7 +152,14 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
         // backup folder (it has moved); a backup that is damaged too is not offered again.
         if (answer == BoxAnswer::Yes && attempt == 0 && m_files.CopyFile(backup, path)) {
             m_files.DeleteFile(backup);
-            return Read(name, attempt + 1);
+            if (!Read(name, attempt + 1)) return false;
+            // The restored record takes the place of the empty one kept for the damaged file.
+            if (placeholder && m_patients.Count() >= 2) {
+                PatientRecord* restored = m_patients.Current();
+                m_patients.RemoveAt(m_patients.IndexOf(placeholder));
+                m_patients.SetCurrent(m_patients.IndexOf(restored));
+            }
+            return true;
         }
         m_messages.ShowBox(u"You can restore the backup file manualy by copying it from the "
                            u"<Backup> folder to the <PD_ActivePatients> folder.\r\n\r\nLocation "
