@@ -41,7 +41,9 @@ std::u16string ProblemTitleList(std::u16string_view journal) {
 }
 
 std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey) {
-    size_t first = rawText.find(kBlockMarkH);
+    // Blocks follow the identity part; a "¬H" inside the folder header is not one.
+    size_t identity = rawText.find(kIdentityMark);
+    size_t first = rawText.find(kBlockMarkH, identity == std::u16string_view::npos ? 0 : identity);
     if (first == std::u16string_view::npos) return {};
     std::u16string rest(rawText.substr(first));
     std::u16string start = std::u16string(kBlockMarkH) + std::u16string(blockKey) + kItemEnd;

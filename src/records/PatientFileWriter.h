@@ -44,7 +44,7 @@ struct PatientFolders {
 // the current subfolder's block, then the other subfolder blocks of `rawText`.
 std::u16string ComposePatientText(const PatientRecord& record, std::u16string_view key);
 
-// The other subfolder blocks of `rawText` (from its first "¬H" to its end) without the block
+// The other subfolder blocks of `rawText` (from its first "¬H" after "¬I" to its end) without the block
 // stored under `blockKey`. A block ends with its "¬E", or where the next block begins when its
 // "¬E" is missing.
 std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey);

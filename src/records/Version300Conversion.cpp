@@ -32,9 +32,9 @@ int DigitsAt(std::u16string_view text, size_t pos, size_t maxDigits) {
     return value;
 }
 
-std::vector<Block> FindBlocks(std::u16string_view text) {
+std::vector<Block> FindBlocks(std::u16string_view text, size_t from) {
     std::vector<Block> blocks;
-    for (size_t pos = text.find(kBlockMarkH); pos != kNone;) {
+    for (size_t pos = text.find(kBlockMarkH, from); pos != kNone;) {
         size_t next = text.find(kBlockMarkH, pos + kBlockMarkH.size());
         size_t limit = next == kNone ? text.size() : next;
         Block block{pos, kNone, limit};
@@ -170,7 +170,7 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
     const size_t firstBlock = out.find(kBlockMarkH, identity);
     if (firstBlock == kNone || firstBlock < insertAt) return damaged(5);
 
-    std::vector<Block> blocks = FindBlocks(out);
+    std::vector<Block> blocks = FindBlocks(out, identity);
     JournalMerger merger;
     for (const Block& block : blocks) {
         if (block.optionsBegin == kNone) continue;
