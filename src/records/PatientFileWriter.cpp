@@ -167,7 +167,10 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     const std::u16string& folder = mode == SaveMode::Backup ? m_folders.backup : m_folders.active;
     const std::u16string target = JoinPath(folder, newName);
     const bool renamed = !record.fileName.empty() && !EqualsIgnoreCase(record.fileName, newName);
-    if (renamed && m_files.FileExists(target)) {
+    // A patient never saved must not silently replace the file of another patient of the same
+    // name (perhaps one of another location, not loaded).
+    const bool neverSaved = record.fileName.empty() && mode == SaveMode::Normal;
+    if ((renamed || neverSaved) && m_files.FileExists(target)) {
         bool confirmed = false;
         if (!quiet) {
             BoxAnswer answer = m_messages.ShowBox(
@@ -204,6 +207,9 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
                                u"> is too big to be saved and will not be able to be opened in "
                                u"the futur.",
                            u"Patient's file too big", BoxButtons::Ok, BoxIcon::Warning);
+        // The file under the old name stays as the one that still opens; a record that had no
+        // file yet owns the one just written.
+        if (mode == SaveMode::Normal && record.fileName.empty()) record.fileName = newName;
         return SaveOutcome::WrittenTooBig;
     }
 

@@ -209,6 +209,25 @@ TEST_F(PatientFileWriterTest, NameConflict) {
     EXPECT_FALSE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
 }
 
+TEST_F(PatientFileWriterTest, NewPatientDoesNotSilentlyReplaceAnExistingFile) {
+    t.files.AddFile(ActivePath(u"Doe_John_1950.pdr"), "other patient");
+    PatientRecord& r = NewPatient();
+    state.quiet = 1;
+    EXPECT_EQ(Save(r), SaveOutcome::Conflict);
+    EXPECT_TRUE(state.error);
+    EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), "other patient");
+    // The backup copy of a record never saved normally is refreshed without a question.
+    t.files.AddFile(BackupPath(u"Doe_John_1950.pdr"), "older backup");
+    EXPECT_EQ(Save(r, SaveMode::Backup), SaveOutcome::Written);
+    // Asked, the user may replace it.
+    state = {};
+    t.messages.Queue(BoxAnswer::Ok);
+    EXPECT_EQ(Save(r), SaveOutcome::Written);
+    ASSERT_EQ(t.messages.boxes.size(), 1u);
+    EXPECT_EQ(t.messages.boxes[0].caption, u"Save conflict");
+    EXPECT_EQ(r.fileName, u"Doe_John_1950.pdr");
+}
+
 TEST_F(PatientFileWriterTest, WriteFailureLeavesTheOldFilesIntact) {
     PatientRecord& r = NewPatient();
     ASSERT_EQ(Save(r), SaveOutcome::Written);
@@ -256,6 +275,14 @@ TEST_F(PatientFileWriterTest, TooBigTextIsWrittenWithAWarningEvenWhenQuiet) {
     // No rename bookkeeping: the old file stays and the record keeps its name.
     EXPECT_TRUE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
     EXPECT_EQ(r.fileName, u"Doe_John_1950.pdr");
+
+    // A record without a file yet owns the big file, so its next save is no conflict.
+    PatientRecord& fresh = NewPatient(u"Roe");
+    fresh.SetField(58, std::u16string(195000, u'x'));
+    EXPECT_EQ(Save(fresh), SaveOutcome::WrittenTooBig);
+    EXPECT_EQ(fresh.fileName, u"Roe_John_1950.pdr");
+    EXPECT_EQ(Save(fresh), SaveOutcome::WrittenTooBig);
+    EXPECT_FALSE(state.error);
 }
 
 TEST_F(PatientFileWriterTest, ProblemTitleList) {
