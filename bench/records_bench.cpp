@@ -31,8 +31,7 @@ namespace fs = std::filesystem;
 
 class SilentMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons,
-                      BoxIcon) override {
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
         return BoxAnswer::Ok;
     }
     void ShowNotice(const std::u16string&, int, bool) override {}
@@ -42,9 +41,8 @@ public:
 struct Device {
     Device()
         : root(fs::temp_directory_path() / ("pondrel-records-bench-" + std::to_string(::getpid()))),
-          files((fs::remove_all(root), fs::create_directories(root / "My Documents" /
-                                                                "PD_ActivePatients"),
-                 root)),
+          files((fs::remove_all(root),
+                 fs::create_directories(root / "My Documents" / "PD_ActivePatients"), root)),
           writer(files, messages, PatientFolders::Of(folders)),
           reader(files, messages, folders, set, locations) {}
     ~Device() { fs::remove_all(root); }
@@ -66,8 +64,16 @@ PatientRecord Patient(int number, size_t length) {
     PatientRecord r;
     r.inUse = 1;
     std::u16string last = u"Doe" + ToText(number);
-    for (auto [n, v] : {std::pair{2, last}, {3, u"John"}, {4, u"1"}, {5, u"2"}, {6, u"1950"},
-                        {120, last}, {121, u"John"}, {122, u"1"}, {123, u"2"}, {124, u"1950"}}) {
+    for (auto [n, v] : {std::pair{2, last},
+                        {3, u"John"},
+                        {4, u"1"},
+                        {5, u"2"},
+                        {6, u"1950"},
+                        {120, last},
+                        {121, u"John"},
+                        {122, u"1"},
+                        {123, u"2"},
+                        {124, u"1950"}}) {
         r.SetField(n, v);
     }
     r.subfolderType = u"Hosp";
@@ -82,7 +88,8 @@ PatientRecord Patient(int number, size_t length) {
     }
     std::u16string journal = u"§0|Pneumonia (!)¦Heart failure¦A¦§1|Diabetes¦¦I¦";
     for (int day = 2263; journal.size() < length / 2; ++day) {
-        journal += u"#" + ToText(day) + u"§0|cough|crackles right|CRP 120|amoxicillin 1 g x3|||"
+        journal += u"#" + ToText(day) +
+                   u"§0|cough|crackles right|CRP 120|amoxicillin 1 g x3|||"
                    u"§1|||glucose 9|insulin 8 IU|||";
     }
     r.problemJournal = journal;
@@ -118,8 +125,8 @@ void Write(benchmark::State& state, int count, size_t length) {
         SaveAll(device, records);
     }
     for (const auto& r : records) {
-        bytes += static_cast<int64_t>(
-            *device.files.FileSize(WorkingFolders::ActiveFile(r.fileName)));
+        bytes +=
+            static_cast<int64_t>(*device.files.FileSize(WorkingFolders::ActiveFile(r.fileName)));
     }
     state.SetBytesProcessed(state.iterations() * bytes);
 }
@@ -164,22 +171,38 @@ void ReadBaseline(benchmark::State& state, int count, size_t length) {
     for (auto _ : state) {
         for (const auto& r : records) {
             std::string bytes;
-            device.files.ReadFile(WorkingFolders::ActiveFile(r.fileName),
-                                  kMaxPatientFileBytes + 1, bytes);
+            device.files.ReadFile(WorkingFolders::ActiveFile(r.fileName), kMaxPatientFileBytes + 1,
+                                  bytes);
             std::u16string text = DecodeItemText(bytes);
             benchmark::DoNotOptimize(text.data());
         }
     }
 }
 
-void BM_ReadBig(benchmark::State& s) { Read(s, 1, kBigLength); }
-void BM_ReadBigBaseline(benchmark::State& s) { ReadBaseline(s, 1, kBigLength); }
-void BM_WriteBig(benchmark::State& s) { Write(s, 1, kBigLength); }
-void BM_WriteBigBaseline(benchmark::State& s) { WriteBaseline(s, 1, kBigLength); }
-void BM_Read1000(benchmark::State& s) { Read(s, kManyFiles, kTypicalLength); }
-void BM_Read1000Baseline(benchmark::State& s) { ReadBaseline(s, kManyFiles, kTypicalLength); }
-void BM_Write1000(benchmark::State& s) { Write(s, kManyFiles, kTypicalLength); }
-void BM_Write1000Baseline(benchmark::State& s) { WriteBaseline(s, kManyFiles, kTypicalLength); }
+void BM_ReadBig(benchmark::State& s) {
+    Read(s, 1, kBigLength);
+}
+void BM_ReadBigBaseline(benchmark::State& s) {
+    ReadBaseline(s, 1, kBigLength);
+}
+void BM_WriteBig(benchmark::State& s) {
+    Write(s, 1, kBigLength);
+}
+void BM_WriteBigBaseline(benchmark::State& s) {
+    WriteBaseline(s, 1, kBigLength);
+}
+void BM_Read1000(benchmark::State& s) {
+    Read(s, kManyFiles, kTypicalLength);
+}
+void BM_Read1000Baseline(benchmark::State& s) {
+    ReadBaseline(s, kManyFiles, kTypicalLength);
+}
+void BM_Write1000(benchmark::State& s) {
+    Write(s, kManyFiles, kTypicalLength);
+}
+void BM_Write1000Baseline(benchmark::State& s) {
+    WriteBaseline(s, kManyFiles, kTypicalLength);
+}
 
 BENCHMARK(BM_ReadBig)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadBigBaseline)->Unit(benchmark::kMillisecond);

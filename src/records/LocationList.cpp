@@ -51,7 +51,9 @@ int LocationList::CounterOf(std::u16string_view entry) const {
     return 0;
 }
 
-void LocationList::ResetCounters() { m_counters.assign(m_names.size() + kGeneralEntries, 0); }
+void LocationList::ResetCounters() {
+    m_counters.assign(m_names.size() + kGeneralEntries, 0);
+}
 
 void LocationList::Add(std::u16string_view location, int delta) {
     const size_t general = m_names.size();  // index of "All department"

@@ -60,12 +60,18 @@ LoadResult LoadPatientFile(DeviceFileSystem& files, std::u16string_view path,
 
 std::string LoadFailureReason(const LoadResult& result) {
     switch (result.failure) {
-        case LoadFailure::None: return "";
-        case LoadFailure::CannotOpen: return "cannot open";
-        case LoadFailure::TooBig: return "too big";
-        case LoadFailure::Empty: return "empty";
-        case LoadFailure::NewerVersion: return "newer version";
-        case LoadFailure::Damaged: return "damaged: " + std::to_string(result.damageCode);
+        case LoadFailure::None:
+            return "";
+        case LoadFailure::CannotOpen:
+            return "cannot open";
+        case LoadFailure::TooBig:
+            return "too big";
+        case LoadFailure::Empty:
+            return "empty";
+        case LoadFailure::NewerVersion:
+            return "newer version";
+        case LoadFailure::Damaged:
+            return "damaged: " + std::to_string(result.damageCode);
     }
     return "";
 }

@@ -20,8 +20,7 @@ struct LoadResult {
 
 // Reads the bytes of a patient file. A file larger than the reader's limit is refused as a whole
 // (TooBig), never read in part.
-LoadFailure ReadPatientBytes(DeviceFileSystem& files, std::u16string_view path,
-                             std::string& bytes);
+LoadFailure ReadPatientBytes(DeviceFileSystem& files, std::u16string_view path, std::string& bytes);
 
 // The version rules, the conversion of a version 3.00 text (in memory only) and the parsing,
 // without location filter and without messages: the reading path of the tools. The program's

@@ -45,7 +45,9 @@ int PatientFileVersion(std::u16string_view text) {
     return ParseInt(text.substr(2));
 }
 
-bool IsVersion300(std::u16string_view text) { return text.starts_with(kVersion300Mark); }
+bool IsVersion300(std::u16string_view text) {
+    return text.starts_with(kVersion300Mark);
+}
 
 std::optional<std::u16string> FilterLocation(std::u16string_view text) {
     size_t pos = text.find(kLocationItem);

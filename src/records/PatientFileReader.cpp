@@ -15,7 +15,9 @@ namespace pondrel {
 
 namespace {
 
-std::u16string FolderPath() { return std::u16string(WorkingFolders::kActivePatients) + u"\\"; }
+std::u16string FolderPath() {
+    return std::u16string(WorkingFolders::kActivePatients) + u"\\";
+}
 
 }  // namespace
 
@@ -32,16 +34,18 @@ std::u16string PatientFileReader::ActivePath(std::u16string_view name) const {
     return WorkingFolders::ActiveFile(name);
 }
 
-bool PatientFileReader::ReadPatientFile(std::u16string_view name) { return Read(name, 0); }
+bool PatientFileReader::ReadPatientFile(std::u16string_view name) {
+    return Read(name, 0);
+}
 
 bool PatientFileReader::Read(std::u16string_view name, int attempt) {
     const std::u16string shownPath = FolderPath() + std::u16string(name);
     std::string bytes;
     switch (ReadPatientBytes(m_files, ActivePath(name), bytes)) {
         case LoadFailure::CannotOpen:
-            m_messages.ShowBox(u"The file " + shownPath +
-                                   u" can not be opened. Be sure that it is present.",
-                               u"File load failure 1", BoxButtons::Ok, BoxIcon::Error);
+            m_messages.ShowBox(
+                u"The file " + shownPath + u" can not be opened. Be sure that it is present.",
+                u"File load failure 1", BoxButtons::Ok, BoxIcon::Error);
             return false;
         case LoadFailure::TooBig:
             // Reading only the first part and saving it back later would lose the rest.
@@ -90,8 +94,7 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
     return true;
 }
 
-bool PatientFileReader::WriteConversion(std::u16string_view name,
-                                        const std::u16string& converted) {
+bool PatientFileReader::WriteConversion(std::u16string_view name, const std::u16string& converted) {
     const std::u16string shownPath = FolderPath() + std::u16string(name);
     std::string bytes = EncodeItemText(converted);
     // A converted text the reader could not open again is not written over the old file.
@@ -101,9 +104,10 @@ bool PatientFileReader::WriteConversion(std::u16string_view name,
         return false;
     }
     if (converted.size() >= kTooBigTextLength) {
-        m_messages.ShowBox(u"The converted file is too big to be saved and will not be able to "
-                           u"be opened in the futur.",
-                           u"Patient's file too big", BoxButtons::Ok, BoxIcon::Warning);
+        m_messages.ShowBox(
+            u"The converted file is too big to be saved and will not be able to "
+            u"be opened in the futur.",
+            u"Patient's file too big", BoxButtons::Ok, BoxIcon::Warning);
         return false;
     }
     return true;
@@ -161,22 +165,24 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
             }
             return true;
         }
-        m_messages.ShowBox(u"You can restore the backup file manualy by copying it from the "
-                           u"<Backup> folder to the <PD_ActivePatients> folder.\r\n\r\nLocation "
-                           u"of the backup file: < " +
-                               m_folders.Backup() + u"\\" + fileName + u" >",
-                           u"Continue", BoxButtons::Ok, BoxIcon::Warning);
+        m_messages.ShowBox(
+            u"You can restore the backup file manualy by copying it from the "
+            u"<Backup> folder to the <PD_ActivePatients> folder.\r\n\r\nLocation "
+            u"of the backup file: < " +
+                m_folders.Backup() + u"\\" + fileName + u" >",
+            u"Continue", BoxButtons::Ok, BoxIcon::Warning);
         deleteQuestion = u"Do you want to delete the corrupted file < " + fileName + u" > ?";
     }
     if (m_messages.ShowBox(deleteQuestion, u"Delete ?", BoxButtons::YesNo, BoxIcon::Question) ==
         BoxAnswer::Yes) {
         m_files.DeleteFile(path);
-        m_messages.ShowBox(u"The corrupted file file has been deleted.The software will continue "
-                           u"now to load the other files.",
-                           u"Continue", BoxButtons::Ok, BoxIcon::Warning);
+        m_messages.ShowBox(
+            u"The corrupted file file has been deleted.The software will continue "
+            u"now to load the other files.",
+            u"Continue", BoxButtons::Ok, BoxIcon::Warning);
     } else {
-        m_messages.ShowBox(u"The software will continue now to load the other files.",
-                           u"Continue", BoxButtons::Ok, BoxIcon::Warning);
+        m_messages.ShowBox(u"The software will continue now to load the other files.", u"Continue",
+                           BoxButtons::Ok, BoxIcon::Warning);
     }
     return false;
 }

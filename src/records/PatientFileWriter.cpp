@@ -16,7 +16,9 @@ void AppendItem(std::u16string& text, std::u16string_view item) {
     text += kItemEnd;
 }
 
-std::u16string Number(int value) { return ToText(value); }
+std::u16string Number(int value) {
+    return ToText(value);
+}
 
 }  // namespace
 
@@ -111,8 +113,15 @@ bool IsPlainFileName(std::u16string_view name) {
     for (char16_t c : name) {
         if (c < 0x20 || c == 0x7F) return false;
         switch (c) {
-            case u'\\': case u'/': case u':': case u'*': case u'?': case u'"': case u'<':
-            case u'>': case u'|':
+            case u'\\':
+            case u'/':
+            case u':':
+            case u'*':
+            case u'?':
+            case u'"':
+            case u'<':
+            case u'>':
+            case u'|':
                 return false;
             default:
                 break;
@@ -136,16 +145,17 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     const std::u16string& birthYear = record.Field(6);
     const std::u16string baseName = lastName + u"_" + firstName + u"_" + birthYear;
     const std::u16string newName = baseName + u".pdr";
-    const std::u16string who = Format(u"Save failure for the patient : n\u00B0%d ",
-                                      {position + 1}) +
-                               lastName + u" " + firstName + u" " + birthYear + u".\r\n";
+    const std::u16string who =
+        Format(u"Save failure for the patient : n\u00B0%d ", {position + 1}) + lastName + u" " +
+        firstName + u" " + birthYear + u".\r\n";
 
     if (lastName.empty() || firstName.empty() || birthYear.empty()) {
         if (lastName.empty() && firstName.empty() && birthYear.empty()) return SaveOutcome::NoName;
         if (!quiet) {
-            m_messages.ShowBox(who + u"You have to specify the first name, last name and birth "
-                                     u"date of the patient.\r\nThen do again the save process. "
-                                     u"Now saving is going on with the other patients.",
+            m_messages.ShowBox(who +
+                                   u"You have to specify the first name, last name and birth "
+                                   u"date of the patient.\r\nThen do again the save process. "
+                                   u"Now saving is going on with the other patients.",
                                u"Save failure");
         }
         state.error = true;
@@ -154,10 +164,11 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     // The name becomes a file name: it must stay a plain name inside the target folder.
     if (!IsPlainFileName(newName)) {
         if (!quiet) {
-            m_messages.ShowBox(who + u"The last name, the first name and the birth year can not "
-                                     u"contain the characters \\ / : * ? \" < > | or control "
-                                     u"characters.\r\nCorrect them and do again the save "
-                                     u"process. Now saving is going on with the other patients.",
+            m_messages.ShowBox(who +
+                                   u"The last name, the first name and the birth year can not "
+                                   u"contain the characters \\ / : * ? \" < > | or control "
+                                   u"characters.\r\nCorrect them and do again the save "
+                                   u"process. Now saving is going on with the other patients.",
                                u"Save failure", BoxButtons::Ok, BoxIcon::Error);
         }
         state.error = true;

@@ -29,7 +29,7 @@ enum class SaveOutcome {
     Conflict,        // another file already has the new name and the user did not confirm
     CannotCreate,    // the file could not be written
     Written,
-    WrittenTooBig,   // written, but the text is too big to be opened again
+    WrittenTooBig,  // written, but the text is too big to be opened again
 };
 
 // The device folders a writer works with.
@@ -44,9 +44,9 @@ struct PatientFolders {
 // the current subfolder's block, then the other subfolder blocks of `rawText`.
 std::u16string ComposePatientText(const PatientRecord& record, std::u16string_view key);
 
-// The other subfolder blocks of `rawText` (from its first "¬H" after "¬I" to its end) without the block
-// stored under `blockKey`. A block ends with its "¬E", or where the next block begins when its
-// "¬E" is missing.
+// The other subfolder blocks of `rawText` (from its first "¬H" after "¬I" to its end) without the
+// block stored under `blockKey`. A block ends with its "¬E", or where the next block begins when
+// its "¬E" is missing.
 std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey);
 
 // The problem titles of a journal's head, each followed by "|".

@@ -12,31 +12,128 @@ namespace {
 const std::u16string kEmpty;
 
 // Names of fields 0..99; the ranges 100..119, 141..198 and 203..229 are numbered names.
-constexpr std::u16string_view kFirstNames[100] = {
-    u"", u"Done by", u"Last name", u"First name", u"D", u"M", u" Y", u"Weight", u"Height",
-    u"T\u00B0", u"Resp freq", u"Systolic P", u"Diastolic P", u"Pulse", u"O2 Sat (%)", u"Age",
-    u"GS", u"Corpulence", u"Muscular state", u"Skin", u"ECG", u"Thyroid",
-    u"Lymphatic adenopathy", u"Breast", u"Locomotor system", u"Oral cavity", u"Ears",
-    u"Psychic", u"Cranial nerves", u"Tonus", u"Force", u"Reflexes", u"Coordination",
-    u"Sensitivity", u"Paleness/ Cyanosis", u"Oedema", u"Jugular veins", u"Varixes", u"Pulse",
-    u"Vascular murmur", u"BP", u"/", u"Card freq", u"Rythm", u"Heart shock", u"Auscultation",
-    u"Breath rate", u"O2 Sat (%)", u"Peek Flow", u"Expecto", u"Auscultation", u"Percussion",
-    u"Inspection", u"Auscultation", u"Palpation", u"renal zone", u"Liver", u"Rectal touch",
-    u"Detailed status", u"Name of the family doctor", u"Head doctor", u"Motive of hosp",
-    u"Current problem", u"Past history", u"Usual drugs", u"Family history",
-    u"Habits and CV risk", u"Tobacco", u"Alcohol", u"Allergy", u"Social", u"General",
-    u"Cardio-vascular", u"Respiratory", u"Digestive", u"Uro-g\u00E9nital", u"Hormonal",
-    u"Osteo-articular", u"Neurology", u"Labo", u"Gaso", u"Microbiology",
-    u"Radio\tgraphic films", u"CT-Scan", u"Echography + Doppler", u"Other examination",
-    u"Differential diagnosis", u"Diagnosis", u"Anamnesia", u"Status", u"Examinations",
-    u"Medicine", u"Other", u"Attitude", u"Room N\u00B0", u"BMI", u"Free1", u"Free 2", u"To do",
-    u"Free 3"};
+constexpr std::u16string_view kFirstNames[100] = {u"",
+                                                  u"Done by",
+                                                  u"Last name",
+                                                  u"First name",
+                                                  u"D",
+                                                  u"M",
+                                                  u" Y",
+                                                  u"Weight",
+                                                  u"Height",
+                                                  u"T\u00B0",
+                                                  u"Resp freq",
+                                                  u"Systolic P",
+                                                  u"Diastolic P",
+                                                  u"Pulse",
+                                                  u"O2 Sat (%)",
+                                                  u"Age",
+                                                  u"GS",
+                                                  u"Corpulence",
+                                                  u"Muscular state",
+                                                  u"Skin",
+                                                  u"ECG",
+                                                  u"Thyroid",
+                                                  u"Lymphatic adenopathy",
+                                                  u"Breast",
+                                                  u"Locomotor system",
+                                                  u"Oral cavity",
+                                                  u"Ears",
+                                                  u"Psychic",
+                                                  u"Cranial nerves",
+                                                  u"Tonus",
+                                                  u"Force",
+                                                  u"Reflexes",
+                                                  u"Coordination",
+                                                  u"Sensitivity",
+                                                  u"Paleness/ Cyanosis",
+                                                  u"Oedema",
+                                                  u"Jugular veins",
+                                                  u"Varixes",
+                                                  u"Pulse",
+                                                  u"Vascular murmur",
+                                                  u"BP",
+                                                  u"/",
+                                                  u"Card freq",
+                                                  u"Rythm",
+                                                  u"Heart shock",
+                                                  u"Auscultation",
+                                                  u"Breath rate",
+                                                  u"O2 Sat (%)",
+                                                  u"Peek Flow",
+                                                  u"Expecto",
+                                                  u"Auscultation",
+                                                  u"Percussion",
+                                                  u"Inspection",
+                                                  u"Auscultation",
+                                                  u"Palpation",
+                                                  u"renal zone",
+                                                  u"Liver",
+                                                  u"Rectal touch",
+                                                  u"Detailed status",
+                                                  u"Name of the family doctor",
+                                                  u"Head doctor",
+                                                  u"Motive of hosp",
+                                                  u"Current problem",
+                                                  u"Past history",
+                                                  u"Usual drugs",
+                                                  u"Family history",
+                                                  u"Habits and CV risk",
+                                                  u"Tobacco",
+                                                  u"Alcohol",
+                                                  u"Allergy",
+                                                  u"Social",
+                                                  u"General",
+                                                  u"Cardio-vascular",
+                                                  u"Respiratory",
+                                                  u"Digestive",
+                                                  u"Uro-g\u00E9nital",
+                                                  u"Hormonal",
+                                                  u"Osteo-articular",
+                                                  u"Neurology",
+                                                  u"Labo",
+                                                  u"Gaso",
+                                                  u"Microbiology",
+                                                  u"Radio\tgraphic films",
+                                                  u"CT-Scan",
+                                                  u"Echography + Doppler",
+                                                  u"Other examination",
+                                                  u"Differential diagnosis",
+                                                  u"Diagnosis",
+                                                  u"Anamnesia",
+                                                  u"Status",
+                                                  u"Examinations",
+                                                  u"Medicine",
+                                                  u"Other",
+                                                  u"Attitude",
+                                                  u"Room N\u00B0",
+                                                  u"BMI",
+                                                  u"Free1",
+                                                  u"Free 2",
+                                                  u"To do",
+                                                  u"Free 3"};
 
-constexpr std::u16string_view kIdentityNames[21] = {
-    u"Last name", u"First name", u"Birth date day", u"Birth date month", u"Birth date year",
-    u"Profession", u"Civil state", u"Origin", u"Confession", u"Address", u"City",
-    u"Postal code", u"Phone number", u"Contact", u"Insurance name", u"Insurance number",
-    u"Insurance class", u"Other 1", u"Other 2", u"Other 3", u"Send"};
+constexpr std::u16string_view kIdentityNames[21] = {u"Last name",
+                                                    u"First name",
+                                                    u"Birth date day",
+                                                    u"Birth date month",
+                                                    u"Birth date year",
+                                                    u"Profession",
+                                                    u"Civil state",
+                                                    u"Origin",
+                                                    u"Confession",
+                                                    u"Address",
+                                                    u"City",
+                                                    u"Postal code",
+                                                    u"Phone number",
+                                                    u"Contact",
+                                                    u"Insurance name",
+                                                    u"Insurance number",
+                                                    u"Insurance class",
+                                                    u"Other 1",
+                                                    u"Other 2",
+                                                    u"Other 3",
+                                                    u"Send"};
 
 }  // namespace
 
@@ -83,13 +180,13 @@ std::u16string PatientFileName(const PatientRecord& record) {
 }
 
 std::u16string SubfolderKeyOf(const PatientRecord& record) {
-    return SubfolderDateTimeText(record.admission) + StorableText(record.Field(202)) +
-           u",";
+    return SubfolderDateTimeText(record.admission) + StorableText(record.Field(202)) + u",";
 }
 
 std::u16string ChartNumber(const DateTime& now) {
-    long long number = ((static_cast<long long>(DayOfYear(now)) * 24 + now.hour) * 60 +
-                        now.minute) * 60 + now.second;
+    long long number =
+        ((static_cast<long long>(DayOfYear(now)) * 24 + now.hour) * 60 + now.minute) * 60 +
+        now.second;
     return ToText(number);
 }
 
@@ -98,8 +195,8 @@ void BeginPatient(PatientRecord& record, LocationList& locations, bool newFolder
     DateTime now = clock.Now();
     record.inUse = 1;
     std::u16string selected = locations.Selected();
-    record.location = LocationList::IsGeneralSelection(selected) ? std::u16string(kNoLocation)
-                                                                 : selected;
+    record.location =
+        LocationList::IsGeneralSelection(selected) ? std::u16string(kNoLocation) : selected;
     // Counted under the location the patient really gets, so that closing the patient later
     // uncounts the same entries.
     locations.CountPatient(record.location);

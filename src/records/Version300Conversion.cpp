@@ -143,8 +143,8 @@ std::u16string MoveOldJournal(std::u16string_view options) {
 
 std::u16string ComparableTitle(std::u16string_view title) {
     size_t end = title.size();
-    while (end > 0 && (title[end - 1] == u'!' || title[end - 1] == u'(' ||
-                       title[end - 1] == u')' || title[end - 1] == u' ')) {
+    while (end > 0 && (title[end - 1] == u'!' || title[end - 1] == u'(' || title[end - 1] == u')' ||
+                       title[end - 1] == u' ')) {
         --end;
     }
     return std::u16string(title.substr(0, end));
@@ -157,7 +157,8 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
     };
     size_t versionEnd = text.find(u'#', 1);
     if (versionEnd == kNone) return damaged(4);
-    std::u16string out = std::u16string(kVersion40Mark) + std::u16string(text.substr(versionEnd + 1));
+    std::u16string out =
+        std::u16string(kVersion40Mark) + std::u16string(text.substr(versionEnd + 1));
 
     const size_t identity = out.find(kIdentityMark);
     if (identity == kNone) return damaged(4);
@@ -185,8 +186,8 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
     // Rewrite the blocks from the last one, so that earlier positions stay valid.
     for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
         if (it->optionsBegin == kNone) continue;
-        std::u16string moved = MoveOldJournal(std::u16string_view(out).substr(
-            it->optionsBegin, it->optionsEnd - it->optionsBegin));
+        std::u16string moved = MoveOldJournal(
+            std::u16string_view(out).substr(it->optionsBegin, it->optionsEnd - it->optionsBegin));
         out.replace(it->optionsBegin, it->optionsEnd - it->optionsBegin, moved);
         size_t drawings = out.find(kDrawingMark, it->begin);
         if (drawings != kNone && drawings < it->optionsBegin) {

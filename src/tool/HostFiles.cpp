@@ -50,9 +50,12 @@ BoxAnswer StderrMessages::ShowBox(const std::u16string& text, const std::u16stri
                                   BoxButtons buttons, BoxIcon) {
     std::fprintf(stderr, "%s: %s\n", EscapedValue(caption).c_str(), EscapedValue(text).c_str());
     switch (buttons) {
-        case BoxButtons::Ok: return BoxAnswer::Ok;
-        case BoxButtons::OkCancel: return BoxAnswer::Cancel;
-        default: return BoxAnswer::No;
+        case BoxButtons::Ok:
+            return BoxAnswer::Ok;
+        case BoxButtons::OkCancel:
+            return BoxAnswer::Cancel;
+        default:
+            return BoxAnswer::No;
     }
 }
 

@@ -26,8 +26,8 @@ std::string EscapedValue(std::u16string_view value);
 // Cancel, so a tool never replaces or deletes anything on a question.
 class StderrMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string& text, const std::u16string& caption,
-                      BoxButtons buttons, BoxIcon icon) override;
+    BoxAnswer ShowBox(const std::u16string& text, const std::u16string& caption, BoxButtons buttons,
+                      BoxIcon icon) override;
     void ShowNotice(const std::u16string& text, int milliseconds, bool warning) override;
 };
 

@@ -21,13 +21,20 @@ const ToolCommand kResave{
 
 const char* Reason(SaveOutcome outcome) {
     switch (outcome) {
-        case SaveOutcome::NotInUse: return "not in use";
-        case SaveOutcome::NoName: return "no name";
-        case SaveOutcome::IncompleteName: return "incomplete name";
-        case SaveOutcome::InvalidName: return "invalid name";
-        case SaveOutcome::Conflict: return "save conflict";
-        case SaveOutcome::CannotCreate: return "cannot create";
-        default: return "";
+        case SaveOutcome::NotInUse:
+            return "not in use";
+        case SaveOutcome::NoName:
+            return "no name";
+        case SaveOutcome::IncompleteName:
+            return "incomplete name";
+        case SaveOutcome::InvalidName:
+            return "invalid name";
+        case SaveOutcome::Conflict:
+            return "save conflict";
+        case SaveOutcome::CannotCreate:
+            return "cannot create";
+        default:
+            return "";
     }
 }
 

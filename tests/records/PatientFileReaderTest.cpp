@@ -217,7 +217,7 @@ TEST_F(PatientFileReaderTest, SubfolderTypeRule) {
     std::u16string text = SaveFullPatient();
     size_t options = text.find(u"¬OAmbu¢");
     for (auto [stored, expected] : {std::pair{u"", u"Hosp"}, std::pair{u"Ambulatory", u"Hosp"},
-                                   std::pair{u"Hosp", u"Hosp"}}) {
+                                    std::pair{u"Hosp", u"Hosp"}}) {
         std::u16string changed = text;
         changed.replace(options + 2, 4, stored);
         PutText(u"t.pdr", changed);
@@ -230,8 +230,8 @@ TEST_F(PatientFileReaderTest, LocationFilterCountsEveryPatient) {
     locations.SetNamesText(u"Cardio A|Cardio B|");
     std::u16string text = SaveFullPatient();
     auto at = [&text](std::u16string_view location) {
-        return ReplaceAll(text, u"#Location|Cardio A¢", u"#Location|" + std::u16string(location) +
-                                                             u"¢");
+        return ReplaceAll(text, u"#Location|Cardio A¢",
+                          u"#Location|" + std::u16string(location) + u"¢");
     };
     PutText(u"a.pdr", at(u"Cardio A"));
     PutText(u"b.pdr", at(u"Cardio B"));

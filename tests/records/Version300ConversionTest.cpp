@@ -19,12 +19,14 @@ TEST(JournalDayEntryTest, SetEntryRule) {
     SetJournalDayEntry(journal, 5, 0, {u"x"});
     SetJournalDayEntry(journal, 3, 1, {u"", u"y"});
     SetJournalDayEntry(journal, 12, 0, {u"w"});
-    EXPECT_EQ(journal, u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|ab||cd|||z|"
-                       u"#12§0|w||||||");
+    EXPECT_EQ(journal,
+              u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|ab||cd|||z|"
+              u"#12§0|w||||||");
     // Replacing an entry keeps its place.
     SetJournalDayEntry(journal, 5, 1, {u"new"});
-    EXPECT_EQ(journal, u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|new||||||"
-                       u"#12§0|w||||||");
+    EXPECT_EQ(journal,
+              u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|new||||||"
+              u"#12§0|w||||||");
     // Day 12 and day 1 are different blocks.
     std::u16string days;
     SetJournalDayEntry(days, 12, 0, {u"a"});
@@ -50,8 +52,8 @@ const std::u16string kJournal1 =
     u"§0|Pneumonia (!)¦¦A¦§1|Diabetes¦¦A¦#0§0|cough||||||§1|||glucose 9||||#2§0||better|||||";
 const std::u16string kJournal2 =
     u"§0|Asthma¦¦A¦§1|Pneumonia (!)¦¦I¦#1§0|||salbutamol||||§1|relapse||||||#4§0||||||||";
-const std::u16string kHeader300 = u"#V3.00#W¢" + kKey2 + u"¢¬IDoe¢John¢1¢2¢1950¢" +
-                                  Repeat(u"¢", 15) + u"1¢#Location|Cardio A¢";
+const std::u16string kHeader300 =
+    u"#V3.00#W¢" + kKey2 + u"¢¬IDoe¢John¢1¢2¢1950¢" + Repeat(u"¢", 15) + u"1¢#Location|Cardio A¢";
 
 std::u16string Version300File() {
     return kHeader300 +
@@ -63,7 +65,8 @@ std::u16string ExpectedJournal() {
     const std::u16string d2 = ToText(DayNumberOf(2007, 1, 10) + 1);
     return u"§0|Pneumonia (!)¦¦A¦§1|Diabetes¦¦A¦§2|Asthma¦¦A¦"
            u"#2263§0|cough||||||§1|||glucose 9||||#2265§0||better|||||"
-           u"#" + d2 + u"§0|relapse||||||§2|||salbutamol||||";
+           u"#" +
+           d2 + u"§0|relapse||||||§2|||salbutamol||||";
 }
 
 TEST(Version300ConversionTest, MergesTheJournalsOnAbsoluteDays) {

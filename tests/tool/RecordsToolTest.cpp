@@ -44,8 +44,8 @@ protected:
     ToolRun Tool(const std::string& arguments) {
         fs::path out = dir / "stdout.txt";
         fs::path err = dir / "stderr.txt";
-        std::string command = std::string(PONDREL_TOOL) + " " + arguments + " >'" +
-                              out.string() + "' 2>'" + err.string() + "'";
+        std::string command = std::string(PONDREL_TOOL) + " " + arguments + " >'" + out.string() +
+                              "' 2>'" + err.string() + "'";
         int raw = std::system(command.c_str());
         return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
     }
@@ -57,8 +57,14 @@ protected:
     static PatientRecord Patient() {
         PatientRecord r;
         r.inUse = 1;
-        for (auto [n, v] : {std::pair{2, u"Doe"}, {3, u"Zoë"}, {6, u"1950"}, {120, u"Doe"},
-                            {121, u"Zoë"}, {122, u"1"}, {123, u"2"}, {124, u"1950"}}) {
+        for (auto [n, v] : {std::pair{2, u"Doe"},
+                            {3, u"Zoë"},
+                            {6, u"1950"},
+                            {120, u"Doe"},
+                            {121, u"Zoë"},
+                            {122, u"1"},
+                            {123, u"2"},
+                            {124, u"1950"}}) {
             r.SetField(n, v);
         }
         r.SetField(98, u"call\r\nback \\ later");
@@ -111,7 +117,8 @@ TEST_F(RecordsToolTest, ShowNamesTheReasonOfAFailure) {
     Put(dir / "newer.pdr", EncodeItemText(u"#V41#" + text.substr(5)));
     Put(dir / "big.pdr", std::string(400002, 'x'));
     for (auto [file, reason] : {std::pair{"damaged.pdr", "damaged: 7\n"},
-                                {"newer.pdr", "newer version\n"}, {"missing.pdr", "cannot open\n"},
+                                {"newer.pdr", "newer version\n"},
+                                {"missing.pdr", "cannot open\n"},
                                 {"big.pdr", "too big\n"}}) {
         ToolRun show = Tool("show " + Quoted(dir / file));
         EXPECT_EQ(show.status, 1) << file;
