@@ -1,6 +1,6 @@
 #include "labels/Labels.h"
 
-#include "labels/FieldNames.h"
+#include "records/PatientRecord.h"
 
 namespace pondrel {
 
@@ -134,7 +134,7 @@ bool IsWrittenBackLabel(int index) {
 Labels Labels::Blank() {
     Labels labels;
     for (int field = 0; field < kLabelsFieldCount; ++field) {
-        labels.captions[field] = DefaultFieldName(field);
+        labels.captions[field] = FieldName(field);
         labels.shortcutLists[field] = std::u16string(kEmptyShortcutList);
     }
     return labels;

@@ -1,6 +1,6 @@
 #include "labels/LabelsConverter.h"
 
-#include "labels/FieldNames.h"
+#include "records/PatientRecord.h"
 #include "labels/LabelsFormat.h"
 #include "labels/LabelsReader.h"
 #include "platform/Text.h"
@@ -42,7 +42,7 @@ std::u16string AddedFieldRecord(int field) {
         caption = u"Window " + ToText(field - 142);
     } else {
         // 200, 201, and the records a damaged file lacks before 140.
-        caption = DefaultFieldName(field);
+        caption = FieldName(field);
     }
     return std::u16string(kRecordMark) + caption + std::u16string(kRecordMark) + list;
 }

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "LabelsTexts.h"
-#include "labels/FieldNames.h"
+#include "records/PatientRecord.h"
 #include "labels/LabelsWriter.h"
 #include "platform/Text.h"
 
@@ -99,7 +99,7 @@ TEST(LabelsReaderTest, FewerRecordsLeaveTheRestAtTheirDefaults) {
     LabelsReadResult read = ReadLabelsText(FieldRecords(u"40", 150) + u"\r\n\r\n151##Cut");
     EXPECT_EQ(read.fieldRecords, 150);
     EXPECT_EQ(read.labels.captions[149], u"Caption 149");
-    EXPECT_EQ(read.labels.captions[150], DefaultFieldName(150));
+    EXPECT_EQ(read.labels.captions[150], FieldName(150));
     EXPECT_EQ(read.labels.captions[229], u"Window 87");
     EXPECT_EQ(read.labels.shortcutLists[150], u"||");
     EXPECT_FALSE(read.plainText.found);
