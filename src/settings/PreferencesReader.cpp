@@ -353,8 +353,18 @@ void Reader::Run(size_t begin) {
         }
     }
     const size_t pageItems = 5 * kFormPages - 1;
-    pos = Section(pos, 3 * storedFields + pageItems, format::kOther, S::Other,
-                  [&](Items& items) { FieldLayouts(items); });
+    // Fields 1 to 229 but 100 to 119 are 209; a file holding one more arrangement (210, from
+    // field 0) has it first: it is passed over so that the others fall on their fields.
+    const size_t withFieldZero = SkipItems(m_text, pos, 3 * (storedFields + 1) + pageItems);
+    const bool skipFieldZero =
+        withFieldZero != kNone && m_text.substr(withFieldZero).starts_with(format::kOther);
+    pos = Section(pos, 3 * (storedFields + (skipFieldZero ? 1 : 0)) + pageItems, format::kOther,
+                  S::Other, [&](Items& items) {
+                      if (skipFieldZero) {
+                          for (int i = 0; i < 3; ++i) items.Next();
+                      }
+                      FieldLayouts(items);
+                  });
     m_p.fieldLayoutsRead = true;
     if (pos == kNone) return;
     Items items(m_text, pos, m_text.size());
