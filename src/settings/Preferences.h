@@ -5,6 +5,11 @@
 // docs/preferences-file.md); the owner of each value gives it its meaning, this struct only keeps
 // it. A default-constructed Preferences holds the defaults used when an item or a whole section
 // is missing from the file.
+//
+// The file is written from these values, so whoever shows a value keeps it up to date here before
+// the preferences are saved: the patient list its column widths, order and sort, the form its
+// field arrangement and, for each page, the name its page list shows (or the stored one when the
+// list shows none).
 
 #include <array>
 #include <string>
