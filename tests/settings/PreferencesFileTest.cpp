@@ -106,6 +106,16 @@ TEST_F(PreferencesFileTest, MissingSectionsShowTheirMessages) {
     }
 }
 
+TEST_F(PreferencesFileTest, EmptyFileGivesTheDefaultsAndTheFirstSectionMessage) {
+    env.files.AddFile(Path(), "");
+    EXPECT_EQ(Load(), PreferencesLoad::Incomplete);
+    ASSERT_EQ(env.messages.boxes.size(), 1u);
+    EXPECT_EQ(env.messages.boxes[0].text, u"Error while loading <DessinImage> preferences section");
+    Preferences expected;
+    expected.startCount = 1;
+    EXPECT_TRUE(prefs == expected);
+}
+
 TEST_F(PreferencesFileTest, OlderLayoutIsKeptAsACopyBeforeItIsReplaced) {
     Store(u"v3.5#40,40,\u00A2");
     EXPECT_EQ(Load(), PreferencesLoad::Incomplete);

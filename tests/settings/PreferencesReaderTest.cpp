@@ -320,6 +320,25 @@ TEST(PreferencesReaderTest, TextCutAnywhereKeepsWhatCameBefore) {
     }
 }
 
+TEST(PreferencesReaderTest, DamageInsideOneSectionStaysThere) {
+    const Preferences rich = RichPreferences();
+    const std::u16string text = PreferencesWriter::Compose(rich);
+    const size_t from = text.find(format::kOutbox);
+    const size_t to = text.find(format::kActiveFiles);
+    // Items ends turned into other characters, one at a time, in the mail sections.
+    for (size_t at = text.find(kCent, from); at < to; at = text.find(kCent, at + 4001)) {
+        std::u16string damaged = text;
+        damaged[at] = u'x';
+        Read r = ReadText(damaged);
+        ASSERT_EQ(r.result.status, Status::Complete) << at;
+        ASSERT_EQ(r.p.inbox, rich.inbox) << at;
+        ASSERT_EQ(r.p.serverFiles, rich.serverFiles) << at;
+        ASSERT_EQ(r.p.fieldLayouts, rich.fieldLayouts) << at;
+        ASSERT_EQ(r.p.bigSummary, rich.bigSummary) << at;
+        ASSERT_EQ(r.p.general, rich.general) << at;
+    }
+}
+
 TEST(PreferencesReaderTest, ArbitraryTextNeverBreaksTheReader) {
     const std::u16string pieces[] = {
         u"\u00A2",  u"v40#", u"v3.5#", u"#",    u",",     u"-",
