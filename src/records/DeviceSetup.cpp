@@ -117,8 +117,8 @@ bool DeviceSetup::Run(Error* error) {
     // The registry value that names the installation folder (candidate 1 of the search).
     if (!fs::exists(device / kRegistryFile, ec)) {
         std::string line = ToUtf8(InstallationFinder::kInstallKey) + "\\" +
-                           ToUtf8(InstallationFinder::kInstallValue) + "=" +
-                           ToUtf8(kInstallation) + "\n";
+                           ToUtf8(InstallationFinder::kInstallValue) + "=" + ToUtf8(kInstallation) +
+                           "\n";
         if (!files.WriteFile(FromUtf8(kRegistryFile), line, error)) return false;
         written.push_back(u"\\" + FromUtf8(kRegistryFile));
     } else {

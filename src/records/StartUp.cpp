@@ -54,15 +54,15 @@ StartUp::StartUp(Platform& platform, const WorkingFolders& folders, StartUpSteps
 
 bool StartUp::Run() {
     const DateTime now = m_platform.clock.Now();
-    m_steps.RecordStartTime(now);                              // a
-    CreateWorkingFolders(m_platform.files, m_folders);          // b
-    m_steps.BuildControls();                                    // c
-    bool running = m_steps.ReadLabels();                        // d
+    m_steps.RecordStartTime(now);                       // a
+    CreateWorkingFolders(m_platform.files, m_folders);  // b
+    m_steps.BuildControls();                            // c
+    bool running = m_steps.ReadLabels();                // d
     if (running) {
         m_steps.SetToday(DayNumberOf(m_platform.clock.Now()));  // e
         running = m_steps.ReadPreferences();                    // f
     }
-    running = running && m_steps.LoadIconPictures();            // g
+    running = running && m_steps.LoadIconPictures();  // g
     if (running) {
         m_steps.StartTimers();         // h
         m_steps.MarkReady();           // i

@@ -18,8 +18,7 @@ int RunInitDevice(const std::vector<std::string>& args);
 
 const ToolCommand kInitDevice{
     "init-device", "init-device [--force] [--resources DIR] DIR",
-    "creates a device folder with the factory installation and the working folders",
-    RunInitDevice};
+    "creates a device folder with the factory installation and the working folders", RunInitDevice};
 
 int RunInitDevice(const std::vector<std::string>& args) {
     DeviceSetup setup;

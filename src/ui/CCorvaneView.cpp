@@ -125,7 +125,9 @@ bool CCorvaneView::ReadLabels() {
     return true;
 }
 
-void CCorvaneView::SetToday(DayNumber today) { m_today = today; }
+void CCorvaneView::SetToday(DayNumber today) {
+    m_today = today;
+}
 
 bool CCorvaneView::ReadPreferences() {
     // The preferences file, then the wallpaper picture, are read here once the settings
@@ -147,13 +149,17 @@ void CCorvaneView::StartTimers() {
     // Auto-save, backup and connection watchdog start here once their owners join the form.
 }
 
-void CCorvaneView::MarkReady() { m_ready = true; }
+void CCorvaneView::MarkReady() {
+    m_ready = true;
+}
 
 void CCorvaneView::LoadActivePatients() {
     // The active patients are loaded into the document here once the patient set joins.
 }
 
-void CCorvaneView::ShowFirstPage() { ShowPage(0); }
+void CCorvaneView::ShowFirstPage() {
+    ShowPage(0);
+}
 
 void CCorvaneView::CloseStartUpPicture() {
     if (m_closePicture) m_closePicture();

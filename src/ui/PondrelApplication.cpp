@@ -21,8 +21,8 @@ void PlaceOnScreen(QWidget& window, int top) {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen) return;
     QRect area = screen->availableGeometry();
-    QPoint origin = area.center() - QPoint(CStartUpPicture::kWidth / 2,
-                                           CStartUpPicture::kHeight / 2);
+    QPoint origin =
+        area.center() - QPoint(CStartUpPicture::kWidth / 2, CStartUpPicture::kHeight / 2);
     window.move(origin.x(), origin.y() + top);
 }
 

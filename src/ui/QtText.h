@@ -11,6 +11,8 @@ namespace pondrel {
 inline QString ToQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
 }
-inline std::u16string ToU16(const QString& text) { return text.toStdU16String(); }
+inline std::u16string ToU16(const QString& text) {
+    return text.toStdU16String();
+}
 
 }  // namespace pondrel

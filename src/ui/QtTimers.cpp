@@ -7,7 +7,9 @@
 namespace pondrel {
 
 QtTimers::QtTimers() = default;
-QtTimers::~QtTimers() { StopAll(); }
+QtTimers::~QtTimers() {
+    StopAll();
+}
 
 QtTimers::Slot& QtTimers::SlotOf(TimerId id) {
     Slot& slot = m_slots[id];

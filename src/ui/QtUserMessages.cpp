@@ -12,10 +12,14 @@ namespace {
 
 QMessageBox::StandardButton ToStandard(BoxAnswer answer) {
     switch (answer) {
-        case BoxAnswer::Ok: return QMessageBox::Ok;
-        case BoxAnswer::Cancel: return QMessageBox::Cancel;
-        case BoxAnswer::Yes: return QMessageBox::Yes;
-        case BoxAnswer::No: return QMessageBox::No;
+        case BoxAnswer::Ok:
+            return QMessageBox::Ok;
+        case BoxAnswer::Cancel:
+            return QMessageBox::Cancel;
+        case BoxAnswer::Yes:
+            return QMessageBox::Yes;
+        case BoxAnswer::No:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
@@ -24,9 +28,12 @@ QMessageBox::StandardButton ToStandard(BoxAnswer answer) {
 
 QMessageBox::StandardButtons QtUserMessages::ToButtons(BoxButtons buttons) {
     switch (buttons) {
-        case BoxButtons::Ok: return QMessageBox::Ok;
-        case BoxButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case BoxButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case BoxButtons::Ok:
+            return QMessageBox::Ok;
+        case BoxButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case BoxButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case BoxButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -35,11 +42,16 @@ QMessageBox::StandardButtons QtUserMessages::ToButtons(BoxButtons buttons) {
 
 QMessageBox::Icon QtUserMessages::ToIcon(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::None: return QMessageBox::NoIcon;
-        case BoxIcon::Error: return QMessageBox::Critical;
-        case BoxIcon::Warning: return QMessageBox::Warning;
-        case BoxIcon::Question: return QMessageBox::Question;
-        case BoxIcon::Information: return QMessageBox::Information;
+        case BoxIcon::None:
+            return QMessageBox::NoIcon;
+        case BoxIcon::Error:
+            return QMessageBox::Critical;
+        case BoxIcon::Warning:
+            return QMessageBox::Warning;
+        case BoxIcon::Question:
+            return QMessageBox::Question;
+        case BoxIcon::Information:
+            return QMessageBox::Information;
     }
     return QMessageBox::NoIcon;
 }
@@ -52,10 +64,16 @@ BoxAnswer QtUserMessages::ShowBox(const std::u16string& text, const std::u16stri
     box.setTextFormat(Qt::PlainText);
     // Closing the box without a button: Cancel when there is one, else No, else OK.
     switch (buttons) {
-        case BoxButtons::Ok: box.setEscapeButton(QMessageBox::Ok); break;
+        case BoxButtons::Ok:
+            box.setEscapeButton(QMessageBox::Ok);
+            break;
         case BoxButtons::OkCancel:
-        case BoxButtons::YesNoCancel: box.setEscapeButton(QMessageBox::Cancel); break;
-        case BoxButtons::YesNo: box.setEscapeButton(QMessageBox::No); break;
+        case BoxButtons::YesNoCancel:
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case BoxButtons::YesNo:
+            box.setEscapeButton(QMessageBox::No);
+            break;
     }
     if (!m_answers.empty()) {
         QMessageBox::StandardButton scripted = ToStandard(m_answers.front());
@@ -70,10 +88,18 @@ BoxAnswer QtUserMessages::ShowBox(const std::u16string& text, const std::u16stri
     box.exec();
     BoxAnswer answer;
     switch (box.standardButton(box.clickedButton())) {
-        case QMessageBox::Ok: answer = BoxAnswer::Ok; break;
-        case QMessageBox::Yes: answer = BoxAnswer::Yes; break;
-        case QMessageBox::No: answer = BoxAnswer::No; break;
-        case QMessageBox::Cancel: answer = BoxAnswer::Cancel; break;
+        case QMessageBox::Ok:
+            answer = BoxAnswer::Ok;
+            break;
+        case QMessageBox::Yes:
+            answer = BoxAnswer::Yes;
+            break;
+        case QMessageBox::No:
+            answer = BoxAnswer::No;
+            break;
+        case QMessageBox::Cancel:
+            answer = BoxAnswer::Cancel;
+            break;
         default:  // closed without a button
             answer = buttons == BoxButtons::Ok      ? BoxAnswer::Ok
                      : buttons == BoxButtons::YesNo ? BoxAnswer::No

@@ -30,12 +30,15 @@ protected:
 TEST_F(InstallationFinderTest, CandidatesComeInTheFixedOrder) {
     SetInstallDir(u"\\Storage Card\\Apps\\Pondrel\\");
     device.registry.Set(kCardKey, u"TopDir", u"Storage Card");
-    std::vector<std::u16string> expected = {
-        u"\\Storage Card\\Apps\\Pondrel",   u"\\Storage Card\\Pondrel",
-        u"\\Storage Card\\Omblane Pondrel", u"\\Program files\\Omblane Pondrel",
-        u"\\Program files\\Pondrel",        u"\\Omblane Pondrel",
-        u"\\Pondrel",                       u"\\Programme\\Pondrel",
-        u""};
+    std::vector<std::u16string> expected = {u"\\Storage Card\\Apps\\Pondrel",
+                                            u"\\Storage Card\\Pondrel",
+                                            u"\\Storage Card\\Omblane Pondrel",
+                                            u"\\Program files\\Omblane Pondrel",
+                                            u"\\Program files\\Pondrel",
+                                            u"\\Omblane Pondrel",
+                                            u"\\Pondrel",
+                                            u"\\Programme\\Pondrel",
+                                            u""};
     EXPECT_EQ(InstallationFinder(device.files, device.registry).Candidates(), expected);
 }
 
@@ -129,9 +132,8 @@ TEST(WorkingFoldersTest, CreatedBackupFirstAndOnlyWhenMissing) {
     folders.installation = u"\\Program files\\Pondrel";
     std::vector<std::u16string> created = CreateWorkingFolders(device.files, folders);
     std::vector<std::u16string> expected = {
-        u"\\Program files\\Pondrel\\Backup", u"\\My Documents",
-        u"\\My Documents\\PD_PrintDoc", u"\\My Documents\\PD_Archives",
-        u"\\My Documents\\PD_ActivePatients"};
+        u"\\Program files\\Pondrel\\Backup", u"\\My Documents", u"\\My Documents\\PD_PrintDoc",
+        u"\\My Documents\\PD_Archives", u"\\My Documents\\PD_ActivePatients"};
     EXPECT_EQ(created, expected);
     for (const auto& folder : expected) EXPECT_TRUE(device.files.FolderExists(folder));
 
@@ -238,7 +240,7 @@ TEST(StartUpTest, StepsRunInTheFixedOrder) {
     RecordingSteps steps(device, "");
     EXPECT_TRUE(StartUp(device.platform, folders, steps).Run());
     EXPECT_EQ(steps.calls, (std::vector<std::string>{"a", "c", "d", "e", "f", "g", "h", "i", "j",
-                                                      "j-page", "j-picture", "k"}));
+                                                     "j-page", "j-picture", "k"}));
     EXPECT_TRUE(steps.foldersBeforeControls);
     EXPECT_EQ(steps.startTime, device.clock.now);
     EXPECT_EQ(steps.today, DayNumberOf(2006, 3, 13));

@@ -30,8 +30,8 @@ protected:
     // Runs the tool with the arguments (already quoted); returns its exit status.
     int Tool(const std::string& arguments) {
         std::string command = std::string("'") + PONDREL_TOOL + "' " + arguments + " >'" +
-                              (root / "out.txt").string() + "' 2>'" +
-                              (root / "err.txt").string() + "'";
+                              (root / "out.txt").string() + "' 2>'" + (root / "err.txt").string() +
+                              "'";
         int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
@@ -50,10 +50,9 @@ protected:
 TEST_F(InitDeviceTest, MakesADeviceTheProgramStartsOn) {
     ASSERT_EQ(Tool("init-device " + Quoted(device)), 0) << Read(root / "err.txt");
     fs::path installation = device / "Program files" / "Pondrel";
-    for (const char* name : {"Labels.txt", "HelloBitmap.jpg", "Patients Icons.jpg",
-                             "Scroll list icons.jpg"}) {
-        EXPECT_EQ(Read(installation / name), Read(fs::path(PONDREL_RESOURCES_DIR) / name))
-            << name;
+    for (const char* name :
+         {"Labels.txt", "HelloBitmap.jpg", "Patients Icons.jpg", "Scroll list icons.jpg"}) {
+        EXPECT_EQ(Read(installation / name), Read(fs::path(PONDREL_RESOURCES_DIR) / name)) << name;
     }
     EXPECT_FALSE(fs::exists(installation / "README.md"));
     EXPECT_TRUE(fs::is_directory(installation / "Backup"));
@@ -103,8 +102,7 @@ TEST_F(InitDeviceTest, ResourcesFolderComesFromTheCommandLine) {
 
     fs::path empty = root / "empty";
     fs::create_directories(empty);
-    EXPECT_EQ(Tool("init-device --resources " + Quoted(empty) + " " + Quoted(root / "other")),
-              1);
+    EXPECT_EQ(Tool("init-device --resources " + Quoted(empty) + " " + Quoted(root / "other")), 1);
     EXPECT_NE(Read(root / "err.txt").find("holds no Labels.txt"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "other"));
 }

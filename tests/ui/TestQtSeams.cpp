@@ -50,12 +50,12 @@ void TestQtSeams::boxShowsWhatItIsGiven_data() {
         << (QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel) << QMessageBox::Warning
         << BoxAnswer::Yes;
     QTest::newRow("no icon") << BoxButtons::Ok << BoxIcon::None << BoxAnswer::Ok
-                             << QMessageBox::StandardButtons(QMessageBox::Ok)
-                             << QMessageBox::NoIcon << BoxAnswer::Ok;
+                             << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::NoIcon
+                             << BoxAnswer::Ok;
     // A scripted answer the box does not offer takes its default button instead of hanging.
-    QTest::newRow("answer not offered") << BoxButtons::Ok << BoxIcon::None << BoxAnswer::Yes
-                                        << QMessageBox::StandardButtons(QMessageBox::Ok)
-                                        << QMessageBox::NoIcon << BoxAnswer::Ok;
+    QTest::newRow("answer not offered")
+        << BoxButtons::Ok << BoxIcon::None << BoxAnswer::Yes
+        << QMessageBox::StandardButtons(QMessageBox::Ok) << QMessageBox::NoIcon << BoxAnswer::Ok;
 }
 
 void TestQtSeams::boxShowsWhatItIsGiven() {
@@ -134,8 +134,10 @@ void TestQtSeams::timerHandlerMayStopOrRestartItself() {
     int restarted = 0;
     std::function<void()> tick = [&] {
         ++restarted;
-        if (restarted < 3) timers.Start(TimerId::Backup, 1, tick);
-        else timers.Stop(TimerId::Backup);
+        if (restarted < 3)
+            timers.Start(TimerId::Backup, 1, tick);
+        else
+            timers.Stop(TimerId::Backup);
     };
     timers.Start(TimerId::Backup, 1, tick);
     QTRY_COMPARE(restarted, 3);

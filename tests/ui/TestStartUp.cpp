@@ -42,7 +42,9 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void TestStartUp::init() { m_dir = std::make_unique<QTemporaryDir>(); }
+void TestStartUp::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+}
 
 fs::path TestStartUp::MakeDevice() {
     DeviceSetup setup;

@@ -28,7 +28,9 @@ constexpr int kIcon = 16;
 
 using DrawIcon = std::function<void(QPainter&)>;
 
-QColor Rgb(int r, int g, int b) { return QColor(r, g, b); }
+QColor Rgb(int r, int g, int b) {
+    return QColor(r, g, b);
+}
 
 // ---- Building blocks, all in a 16 x 16 box -----------------------------------------------------
 
@@ -235,7 +237,8 @@ void Card(QPainter& p, const QColor& band) {
 void Arrow(QPainter& p, const QColor& colour) {
     p.setPen(QPen(colour.darker(140), 1));
     p.setBrush(colour);
-    p.drawPolygon(QPolygonF({{1.5, 6}, {8, 6}, {8, 2.5}, {14.5, 8}, {8, 13.5}, {8, 10}, {1.5, 10}}));
+    p.drawPolygon(
+        QPolygonF({{1.5, 6}, {8, 6}, {8, 2.5}, {14.5, 8}, {8, 13.5}, {8, 10}, {1.5, 10}}));
 }
 
 // ---- The strips ---------------------------------------------------------------------------------
@@ -256,7 +259,9 @@ std::vector<DrawIcon> PatientIcons() {
         [](QPainter& p) { Heart(p); },
         [](QPainter& p) { Star(p); },
         [](QPainter& p) { Warning(p); },
-        [](QPainter& p) { Check(p, {2, 3}, 12, Rgb(30, 150, 60), 2.6); },
+        [](QPainter& p) {
+            Check(p, {2, 3}, 12, Rgb(30, 150, 60), 2.6);
+        },
         [](QPainter& p) { Clock(p); },
         [](QPainter& p) { House(p); },
         [](QPainter& p) { Flask(p); },
@@ -289,7 +294,7 @@ std::vector<DrawIcon> ScrollListIcons() {
         p.drawLine(QPointF(9, 10.5), QPointF(12, 10.5));
     };
     icons[20] = [](QPainter& p) { Sun(p, {8, 8}, 3.6); };  // problems
-    icons[21] = [](QPainter& p) {                           // day summary
+    icons[21] = [](QPainter& p) {                          // day summary
         Page(p);
         Sun(p, {8, 9}, 2.4);
     };
@@ -319,7 +324,7 @@ std::vector<DrawIcon> ScrollListIcons() {
         Lines(p, Rgb(200, 150, 60), 9, 13);
     };
     icons[30] = [](QPainter& p) { Card(p, Rgb(60, 170, 90)); };  // identity form
-    icons[31] = [](QPainter& p) {                                 // send
+    icons[31] = [](QPainter& p) {                                // send
         Envelope(p);
         p.setPen(QPen(Rgb(30, 130, 60), 1.6));
         p.drawLine(QPointF(9, 14.5), QPointF(15, 14.5));
@@ -356,8 +361,8 @@ std::vector<DrawIcon> ScrollListIcons() {
     icons[35] = [](QPainter& p) {  // summary manager
         p.setPen(QPen(Rgb(150, 110, 30), 1));
         p.setBrush(Rgb(245, 205, 90));
-        p.drawPolygon(QPolygonF({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {14.5, 5}, {14.5, 13.5},
-                                 {1.5, 13.5}}));
+        p.drawPolygon(
+            QPolygonF({{1.5, 3.5}, {6, 3.5}, {7.5, 5}, {14.5, 5}, {14.5, 13.5}, {1.5, 13.5}}));
     };
     icons[36] = [](QPainter& p) { Page(p, Rgb(245, 245, 245), Rgb(150, 150, 150)); };  // neutral
     icons[37] = [](QPainter& p) {  // quick notes
