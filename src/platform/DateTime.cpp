@@ -14,7 +14,7 @@ int64_t DaysFromCivil(int year, int month, int day) {
     const int64_t yoe = y - era * 400;
     const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + 1 - 1;
     const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468 + (day - 1);
+    return era * 146097 + doe - 719468 + (int64_t{day} - 1);
 }
 
 void CivilFromDays(int64_t days, int& year, int& month, int& day) {

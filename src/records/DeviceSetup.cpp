@@ -24,13 +24,17 @@ bool ReadHostFile(const fs::path& path, std::string& bytes) {
     return !in.bad();
 }
 
-// Factory files relative to the resources folder, sorted, without the README of the folder.
+// Factory files relative to the resources folder, sorted, without the README and the sources.
 bool ListFactoryFiles(const fs::path& resources, std::vector<fs::path>& files, Error* error) {
     std::error_code ec;
     for (fs::recursive_directory_iterator it(resources, ec), end; !ec && it != end;
          it.increment(ec)) {
-        if (!it->is_regular_file(ec)) continue;
         fs::path relative = it->path().lexically_relative(resources);
+        if (it.depth() == 0 && relative == DeviceSetup::kResourcesSources && it->is_directory(ec)) {
+            it.disable_recursion_pending();
+            continue;
+        }
+        if (!it->is_regular_file(ec)) continue;
         if (relative == DeviceSetup::kResourcesReadme) continue;
         files.push_back(relative);
     }

@@ -14,7 +14,10 @@ namespace pondrel {
 struct DeviceSetup {
     static constexpr std::u16string_view kInstallation = u"\\Program files\\Pondrel";
     static constexpr const char* kRegistryFile = "registry.txt";
+    // Not installed: the folder's README and "src", the readable sources some factory files are
+    // built from (the labels file, for one).
     static constexpr const char* kResourcesReadme = "README.md";
+    static constexpr const char* kResourcesSources = "src";
 
     // Host folder holding the factory installation (Labels.txt, pictures, templates...).
     std::filesystem::path resources;

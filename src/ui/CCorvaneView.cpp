@@ -22,8 +22,9 @@ constexpr int kFormHeight = CCorvaneView::kFirstPageOffset +
 
 }  // namespace
 
-CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, QWidget* parent)
-    : QScrollArea(parent), m_platform(platform), m_folders(folders) {
+CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CCorvaneDoc& document,
+                           QWidget* parent)
+    : QScrollArea(parent), m_platform(platform), m_folders(folders), m_document(document) {
     setObjectName(QStringLiteral("corvaneView"));
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

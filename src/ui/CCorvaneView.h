@@ -16,6 +16,7 @@ class QLabel;
 
 namespace pondrel {
 
+class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
 
@@ -28,8 +29,12 @@ public:
     static constexpr int kPageHeight = 290;
     static constexpr int kFirstPageOffset = 291;
 
-    // `platform` and `folders` must outlive the form.
-    CCorvaneView(Platform& platform, const WorkingFolders& folders, QWidget* parent = nullptr);
+    // `platform`, `folders` and `document` must outlive the form.
+    CCorvaneView(Platform& platform, const WorkingFolders& folders, CCorvaneDoc& document,
+                 QWidget* parent = nullptr);
+
+    // The document holding the patient set the form shows and edits.
+    CCorvaneDoc& Document() { return m_document; }
 
     // Called at the end of start-up step j to close the start-up picture.
     void SetStartUpPictureCloser(std::function<void()> close) { m_closePicture = std::move(close); }
@@ -79,6 +84,7 @@ private:
 
     Platform& m_platform;
     const WorkingFolders& m_folders;
+    CCorvaneDoc& m_document;
     QWidget* m_form = nullptr;  // the tall form, owned by the scroll area
     std::array<QWidget*, kPageCount> m_pages{};
     QLabel* m_notice = nullptr;

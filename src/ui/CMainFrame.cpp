@@ -7,11 +7,12 @@
 
 namespace pondrel {
 
-CMainFrame::CMainFrame(Platform& platform, const WorkingFolders& folders, QWidget* parent)
+CMainFrame::CMainFrame(Platform& platform, const WorkingFolders& folders, CCorvaneDoc& document,
+                       QWidget* parent)
     : QMainWindow(parent), m_platform(platform) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Pondrel"));
-    m_view = new CCorvaneView(platform, folders, this);
+    m_view = new CCorvaneView(platform, folders, document, this);
     setCentralWidget(m_view);
     setFixedSize(kWidth, kHeight);
 }

@@ -4,6 +4,7 @@
 
 namespace pondrel {
 
+class CCorvaneDoc;
 class CCorvaneView;
 struct Platform;
 struct WorkingFolders;
@@ -14,8 +15,9 @@ public:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 296;
 
-    // `platform` and `folders` must outlive the frame.
-    CMainFrame(Platform& platform, const WorkingFolders& folders, QWidget* parent = nullptr);
+    // `platform`, `folders` and `document` must outlive the frame.
+    CMainFrame(Platform& platform, const WorkingFolders& folders, CCorvaneDoc& document,
+               QWidget* parent = nullptr);
 
     CCorvaneView* View() const { return m_view; }
 

@@ -71,7 +71,7 @@ bool PondrelApplication::InitInstance() {
     PlaceOnScreen(*m_picture, 0);
     m_picture->show();
 
-    m_frame = std::make_unique<CMainFrame>(m_platform, m_folders);
+    m_frame = std::make_unique<CMainFrame>(m_platform, m_folders, m_document);
     CCorvaneView* view = m_frame->View();
     m_messages.SetParent(m_frame.get());
     m_messages.SetNoticeTarget([view](const std::u16string& text, int ms, bool warning) {

@@ -5,6 +5,7 @@
 #include "platform/FileRegistry.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Platform.h"
+#include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
 #include "ui/ProgramOptions.h"
 #include "ui/QtTimers.h"
@@ -16,8 +17,8 @@ class CMainFrame;
 class CStartUpPicture;
 
 // The application object: the platform seams over the device folder, the installation folder,
-// the start-up picture, the document and the main frame. Create it after the QApplication and
-// destroy it before.
+// the start-up picture, the document (CCorvaneDoc) and the main frame. Create it after the
+// QApplication and destroy it before.
 class PondrelApplication {
 public:
     explicit PondrelApplication(const ProgramOptions& options);
@@ -34,6 +35,7 @@ public:
     QtUserMessages& Messages() { return m_messages; }
     QtTimers& Timers() { return m_timers; }
     const WorkingFolders& Folders() const { return m_folders; }
+    CCorvaneDoc& Document() { return m_document; }
     CMainFrame* Frame() const { return m_frame.get(); }
     CStartUpPicture* Picture() const { return m_picture.get(); }
 
@@ -47,8 +49,8 @@ private:
     Platform m_platform;
     WorkingFolders m_folders;
 
-    // The document (CCorvaneDoc, owner of the patient set) is created here, before the frame,
-    // once it joins the program.
+    // The document: the loaded patient folders, for the life of the program.
+    CCorvaneDoc m_document{m_clock};
 
     std::unique_ptr<CStartUpPicture> m_picture;
     std::unique_ptr<CMainFrame> m_frame;

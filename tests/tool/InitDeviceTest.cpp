@@ -55,6 +55,7 @@ TEST_F(InitDeviceTest, MakesADeviceTheProgramStartsOn) {
         EXPECT_EQ(Read(installation / name), Read(fs::path(PONDREL_RESOURCES_DIR) / name)) << name;
     }
     EXPECT_FALSE(fs::exists(installation / "README.md"));
+    EXPECT_FALSE(fs::exists(installation / "src"));
     EXPECT_TRUE(fs::is_directory(installation / "Backup"));
     for (const char* folder : {"PD_ActivePatients", "PD_Archives", "PD_PrintDoc"}) {
         EXPECT_TRUE(fs::is_directory(device / "My Documents" / folder)) << folder;
@@ -95,10 +96,15 @@ TEST_F(InitDeviceTest, ResourcesFolderComesFromTheCommandLine) {
     fs::create_directories(resources / "Models");
     std::ofstream(resources / "Labels.txt") << "labels";
     std::ofstream(resources / "Models" / "PrintModel.pdt") << "model";
+    fs::create_directories(resources / "src");
+    std::ofstream(resources / "src" / "labels-en.txt") << "source";
+    std::ofstream(resources / "README.md") << "readme";
     ASSERT_EQ(Tool("init-device --resources " + Quoted(resources) + " " + Quoted(device)), 0)
         << Read(root / "err.txt");
     EXPECT_EQ(Read(device / "Program files" / "Pondrel" / "Models" / "PrintModel.pdt"), "model");
     EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "HelloBitmap.jpg"));
+    EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "src"));
+    EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "README.md"));
 
     fs::path empty = root / "empty";
     fs::create_directories(empty);

@@ -94,6 +94,7 @@ void TestStartUp::startsOnAFreshDevice() {
     QCOMPARE(view->verticalScrollBar()->value(), 291 + 38 * 290);
     view->ShowPage(0);
     QCOMPARE(view->Today(), DayNumberOf(SystemClock().Now()));
+    QCOMPARE(&view->Document(), &program.Document());
     Screenshot(*program.Frame(), "main-frame");
 
     for (const char* folder : {"Program files/Pondrel/Backup", "My Documents/PD_ActivePatients",

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "labels/LabelsConverter.h"
+#include "labels/LabelsReader.h"
+
+namespace pondrel {
+
+class DeviceFileSystem;
+class UserMessages;
+
+// What the program makes of the bytes of a labels file, without touching any file.
+struct LabelsInterpretation {
+    LabelsEncoding encoding = LabelsEncoding::Utf16;
+    LabelsLayout layout = LabelsLayout::NotLabels;  // as found, before conversion
+    std::u16string text;                            // after conversion
+    LabelsReadResult read;
+    // The text the file should hold from now on (converted, or given the missing words), when
+    // it must be rewritten.
+    std::optional<std::u16string> newText;
+    // Built-in words were given but the sections are missing or damaged, so they can't be added
+    // to the file without losing what it holds.
+    bool writeBackRefused = false;
+};
+
+LabelsInterpretation InterpretLabelsBytes(std::string_view bytes);
+
+enum class LabelsLoadStatus {
+    Loaded,      // the values come from the file (maybe converted or completed)
+    Missing,     // the file can't be opened: the program can't run (the caller ends it)
+    Unreadable,  // the file holds no field record: built-in values are used, the file is kept
+};
+
+struct LabelsLoadOutcome {
+    LabelsLoadStatus status = LabelsLoadStatus::Missing;
+    Labels labels = Labels::Defaults();
+    LabelsLayout layout = LabelsLayout::NotLabels;
+    bool rewritten = false;  // the file was converted or completed on disk
+};
+
+// The text of the file as read, for callers that edit it (the label editor).
+struct LabelsFileText {
+    std::u16string text;
+    LabelsEncoding encoding = LabelsEncoding::Utf16;
+    // The file is larger than the read limit: writing `text` back would cut it.
+    bool cut = false;
+};
+
+// "Labels.txt" of the installation folder: loading at start-up and writing whole texts.
+// Failures are told to the user through `messages`. `files` and `messages` must outlive this
+// object.
+class LabelsFile {
+public:
+    // `installationFolder` is a device path without a trailing "\" ("" for the root folder).
+    LabelsFile(DeviceFileSystem& files, UserMessages& messages, std::u16string installationFolder);
+    LabelsFile(const LabelsFile&) = delete;
+    LabelsFile& operator=(const LabelsFile&) = delete;
+
+    // Reads the file, converts an older layout, applies the built-in words and rewrites the
+    // file when it was converted or lacks words the program added. A file cut at the read
+    // limit is never rewritten. Before a rewrite the old file is copied to "Labels.txt.bak".
+    LabelsLoadOutcome Load();
+
+    // Reads and decodes the file as Load does (the too-big warning included) without
+    // converting or interpreting it. None, without a message, when it can't be opened.
+    std::optional<LabelsFileText> ReadText();
+
+    // Writes a whole labels text (mark, text, closing zero) in one atomic write. On failure the
+    // user is told, the file keeps its old content, and the result is false.
+    bool SaveText(std::u16string_view text);
+
+    std::u16string Path() const;
+    std::u16string BackupPath() const;
+
+private:
+    // The first kLabelsMaxBytes bytes; `cut` tells whether the file holds more.
+    bool ReadBytes(std::string& bytes, bool& cut);
+
+    DeviceFileSystem& m_files;
+    UserMessages& m_messages;
+    std::u16string m_folder;
+};
+
+}  // namespace pondrel

@@ -1,0 +1,241 @@
+#include "records/PatientFileWriter.h"
+
+#include "platform/DeviceFileSystem.h"
+#include "platform/Text.h"
+#include "platform/UserMessages.h"
+#include "records/ItemEncoding.h"
+#include "records/PatientFileFormat.h"
+#include "records/WorkingFolders.h"
+
+namespace pondrel {
+
+namespace {
+
+void AppendItem(std::u16string& text, std::u16string_view item) {
+    text += item;
+    text += kItemEnd;
+}
+
+std::u16string Number(int value) {
+    return ToText(value);
+}
+
+}  // namespace
+
+PatientFolders PatientFolders::Of(const WorkingFolders& folders) {
+    return {std::u16string(WorkingFolders::kActivePatients), folders.Backup()};
+}
+
+std::u16string ProblemTitleList(std::u16string_view journal) {
+    std::u16string_view head = journal.substr(0, journal.find(u'#'));
+    std::u16string titles;
+    size_t pos = 0;
+    while (pos < head.size()) {
+        size_t bar = head.find(u'|', pos);
+        if (bar == std::u16string_view::npos) break;
+        size_t end = head.find(kHeaderSep, bar + 1);
+        if (end == std::u16string_view::npos) end = head.size();
+        titles += head.substr(bar + 1, end - bar - 1);
+        titles += u'|';
+        pos = end + 1;
+    }
+    return titles;
+}
+
+std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey) {
+    // Blocks follow the identity part; a "¬H" inside the folder header is not one.
+    size_t identity = rawText.find(kIdentityMark);
+    size_t first = rawText.find(kBlockMarkH, identity == std::u16string_view::npos ? 0 : identity);
+    if (first == std::u16string_view::npos) return {};
+    std::u16string rest(rawText.substr(first));
+    std::u16string start = std::u16string(kBlockMarkH) + std::u16string(blockKey) + kItemEnd;
+    size_t begin = rest.find(start);
+    if (begin == std::u16string::npos) return rest;
+    size_t end = rest.find(kBlockEndMark, begin + start.size());
+    size_t nextBlock = rest.find(kBlockMarkH, begin + start.size());
+    if (end != std::u16string::npos && (nextBlock == std::u16string::npos || end < nextBlock)) {
+        end += kBlockEndMark.size();
+    } else {
+        end = nextBlock == std::u16string::npos ? rest.size() : nextBlock;
+    }
+    rest.erase(begin, end - begin);
+    return rest;
+}
+
+std::u16string ComposePatientText(const PatientRecord& record, std::u16string_view key) {
+    std::u16string journal = StorableText(record.problemJournal);
+    std::u16string type = StorableText(record.subfolderType);
+    std::u16string text;
+    text.reserve(4096 + journal.size() + record.rawText.size());
+
+    // Folder header.
+    text += kVersion40Mark;
+    if (record.lockState == u"R" || record.lockState == u"W") text += record.lockState;
+    text += kItemEnd;
+    AppendItem(text, key);
+    text += kIdentityMark;
+    for (int n = kFirstIdentityField; n < kFirstIdentityField + kIdentityFieldCount; ++n) {
+        AppendItem(text, StorableText(record.Field(n)));
+    }
+    AppendItem(text, Number(record.sex));
+    AppendItem(text, std::u16string(kLocationPrefix) + StorableText(record.location));
+    AppendItem(text, journal);
+
+    // Current subfolder block.
+    text += kBlockMarkH;
+    AppendItem(text, key);
+    AppendItem(text, SubfolderDateTimeText(record.exit));
+    AppendItem(text, Number(record.exitDateSet));
+    AppendItem(text, ProblemTitleList(journal));
+    AppendItem(text, type);
+    AppendItem(text, Number(record.historyStartDay));
+    text += kFormMark;
+    for (int n = 1; n < kFieldCount; ++n) {
+        if (IsStoredFormField(n)) AppendItem(text, StorableText(record.Field(n)));
+    }
+    text += kDrawingMark;
+    for (int j = 1; j <= kDrawingCount; ++j) AppendItem(text, StorableText(record.Drawing(j)));
+    text += kOptionsMark;
+    AppendItem(text, type);
+    AppendItem(text, Number(record.inUse));
+    AppendItem(text, Number(record.icon));
+    AppendItem(text, Number(record.checked));
+    text += kBlockEndMark;
+
+    // The other subfolders, as they were read.
+    std::u16string_view blockKey = record.rawTextKey.empty() ? key : record.rawTextKey;
+    text += OtherSubfolderBlocks(record.rawText, blockKey);
+    return text;
+}
+
+bool IsPlainFileName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    for (char16_t c : name) {
+        if (c < 0x20 || c == 0x7F) return false;
+        switch (c) {
+            case u'\\':
+            case u'/':
+            case u':':
+            case u'*':
+            case u'?':
+            case u'"':
+            case u'<':
+            case u'>':
+            case u'|':
+                return false;
+            default:
+                break;
+        }
+    }
+    return true;
+}
+
+PatientFileWriter::PatientFileWriter(DeviceFileSystem& files, UserMessages& messages,
+                                     PatientFolders folders)
+    : m_files(files), m_messages(messages), m_folders(std::move(folders)) {}
+
+SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, SaveMode mode,
+                                           SaveState& state) {
+    if (record.inUse == 0) return SaveOutcome::NotInUse;
+    const bool quiet = state.quiet != 0;
+    for (int n : {2, 3, 120, 121}) record.SetField(n, TrimRightSpaces(record.Field(n)));
+
+    const std::u16string& lastName = record.Field(2);
+    const std::u16string& firstName = record.Field(3);
+    const std::u16string& birthYear = record.Field(6);
+    const std::u16string baseName = lastName + u"_" + firstName + u"_" + birthYear;
+    const std::u16string newName = baseName + u".pdr";
+    const std::u16string who =
+        Format(u"Save failure for the patient : n\u00B0%d ", {position + 1}) + lastName + u" " +
+        firstName + u" " + birthYear + u".\r\n";
+
+    if (lastName.empty() || firstName.empty() || birthYear.empty()) {
+        if (lastName.empty() && firstName.empty() && birthYear.empty()) return SaveOutcome::NoName;
+        if (!quiet) {
+            m_messages.ShowBox(who +
+                                   u"You have to specify the first name, last name and birth "
+                                   u"date of the patient.\r\nThen do again the save process. "
+                                   u"Now saving is going on with the other patients.",
+                               u"Save failure");
+        }
+        state.error = true;
+        return SaveOutcome::IncompleteName;
+    }
+    // The name becomes a file name: it must stay a plain name inside the target folder.
+    if (!IsPlainFileName(newName)) {
+        if (!quiet) {
+            m_messages.ShowBox(who +
+                                   u"The last name, the first name and the birth year can not "
+                                   u"contain the characters \\ / : * ? \" < > | or control "
+                                   u"characters.\r\nCorrect them and do again the save "
+                                   u"process. Now saving is going on with the other patients.",
+                               u"Save failure", BoxButtons::Ok, BoxIcon::Error);
+        }
+        state.error = true;
+        return SaveOutcome::InvalidName;
+    }
+
+    const std::u16string& folder = mode == SaveMode::Backup ? m_folders.backup : m_folders.active;
+    const std::u16string target = JoinPath(folder, newName);
+    const bool renamed = !record.fileName.empty() && !EqualsIgnoreCase(record.fileName, newName);
+    // A patient never saved must not silently replace the file of another patient of the same
+    // name (perhaps one of another location, not loaded).
+    const bool neverSaved = record.fileName.empty() && mode == SaveMode::Normal;
+    if ((renamed || neverSaved) && m_files.FileExists(target)) {
+        bool confirmed = false;
+        if (!quiet) {
+            BoxAnswer answer = m_messages.ShowBox(
+                Format(u"Duplicated file name for the patient n\u00B0%d: ", {position + 1}) +
+                    u"\r\n      " + newName + u"\r\n      " + record.fileName +
+                    u"\r\n\r\nThese files have already the same patient name or contain space "
+                    u"characters in their name. Do you wish to replace the old version by the "
+                    u"most recent version ?",
+                u"Save conflict", BoxButtons::OkCancel);
+            confirmed = answer == BoxAnswer::Ok;
+        }
+        if (!confirmed) {
+            state.error = true;
+            return SaveOutcome::Conflict;
+        }
+    }
+
+    record.subfolderKey = SubfolderKeyOf(record);
+    const std::u16string text = ComposePatientText(record, record.subfolderKey);
+    if (!m_files.WriteFile(target, EncodeItemText(text))) {
+        if (!quiet) {
+            m_messages.ShowBox(u"Save failure for the patient : " + baseName,
+                               u"Save failure. The file seems to be used by another application "
+                               u"or is currently in a synchronization process. Try again later.",
+                               BoxButtons::Ok, BoxIcon::Error);
+        }
+        state.error = true;
+        return SaveOutcome::CannotCreate;
+    }
+    ++state.savedCount;
+
+    if (text.size() >= kTooBigTextLength) {
+        m_messages.ShowBox(u"The file <" + newName +
+                               u"> is too big to be saved and will not be able to be opened in "
+                               u"the futur.",
+                           u"Patient's file too big", BoxButtons::Ok, BoxIcon::Warning);
+        // The file under the old name stays as the one that still opens; a record that had no
+        // file yet owns the one just written.
+        if (mode == SaveMode::Normal && record.fileName.empty()) record.fileName = newName;
+        return SaveOutcome::WrittenTooBig;
+    }
+
+    // The patient's name or year of birth changed: the file under the old name and its backup
+    // copy go, now that the new file is safely written.
+    if (renamed && IsPlainFileName(record.fileName)) {
+        std::u16string old = JoinPath(folder, record.fileName);
+        if (m_files.FileExists(old)) m_files.DeleteFile(old);
+        if (!m_folders.backup.empty()) {
+            std::u16string copy = JoinPath(m_folders.backup, record.fileName);
+            if (m_files.FileExists(copy)) m_files.DeleteFile(copy);
+        }
+    }
+    if (mode == SaveMode::Normal) record.fileName = newName;
+    return SaveOutcome::Written;
+}
+
+}  // namespace pondrel

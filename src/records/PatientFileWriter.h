@@ -1,0 +1,77 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "records/PatientRecord.h"
+
+namespace pondrel {
+
+class DeviceFileSystem;
+class UserMessages;
+struct WorkingFolders;
+
+enum class SaveMode { Normal, Backup };
+
+// State shared by the saves of one pass over the set (save all, auto-save, backup).
+struct SaveState {
+    int quiet = 0;            // 0 messages shown; 1 automatic save; 2 silent (no notices either)
+    bool backupMode = false;  // the pass writes into the backup folder
+    bool error = false;       // set by any refusal or failure
+    int savedCount = 0;       // records actually written
+};
+
+enum class SaveOutcome {
+    NotInUse,        // nothing to save
+    NoName,          // fields 2, 3 and 6 all empty: passed over silently
+    IncompleteName,  // one or two of them empty
+    InvalidName,     // the file name would hold a character the file system refuses
+    Conflict,        // another file already has the new name and the user did not confirm
+    CannotCreate,    // the file could not be written
+    Written,
+    WrittenTooBig,  // written, but the text is too big to be opened again
+};
+
+// The device folders a writer works with.
+struct PatientFolders {
+    std::u16string active;  // target of normal saves
+    std::u16string backup;  // target of backup saves; copies deleted on rename ("" = none)
+
+    static PatientFolders Of(const WorkingFolders& folders);
+};
+
+// The patient file text of a record, with `key` as the current subfolder key: the folder header,
+// the current subfolder's block, then the other subfolder blocks of `rawText`.
+std::u16string ComposePatientText(const PatientRecord& record, std::u16string_view key);
+
+// The other subfolder blocks of `rawText` (from its first "¬H" after "¬I" to its end) without the
+// block stored under `blockKey`. A block ends with its "¬E", or where the next block begins when
+// its "¬E" is missing.
+std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey);
+
+// The problem titles of a journal's head, each followed by "|".
+std::u16string ProblemTitleList(std::u16string_view journal);
+
+// True when `name` can name a file inside a folder: not empty, not "." or "..", and without
+// "\", "/", ":", "*", "?", '"', "<", ">", "|" or control characters.
+bool IsPlainFileName(std::u16string_view name);
+
+// Writes patient records into patient files. The file system and the messages must outlive
+// the writer.
+class PatientFileWriter {
+public:
+    PatientFileWriter(DeviceFileSystem& files, UserMessages& messages, PatientFolders folders);
+
+    // Writes one record (position: its index in the set, shown counted from 1). The file is
+    // replaced in one atomic write; the old file of a renamed patient is deleted only after the
+    // new one was written. Messages are suppressed while state.quiet is set, except the warning
+    // about a file too big to be opened again.
+    SaveOutcome SavePatient(PatientRecord& record, int position, SaveMode mode, SaveState& state);
+
+private:
+    DeviceFileSystem& m_files;
+    UserMessages& m_messages;
+    PatientFolders m_folders;
+};
+
+}  // namespace pondrel

@@ -1,0 +1,72 @@
+#include <cstdio>
+#include <string>
+
+#include "platform/HostFileSystem.h"
+#include "platform/Text.h"
+#include "records/PatientFileLoader.h"
+#include "records/PatientFileWriter.h"
+#include "records/PatientRecord.h"
+#include "tool/HostFiles.h"
+#include "tool/ToolCommand.h"
+
+namespace pondrel::tool {
+namespace {
+
+int RunResave(const std::vector<std::string>& args);
+const ToolCommand kResave{
+    "resave", "resave FILE.pdr DIR",
+    "reads a patient file and writes it into DIR as the program saves it (a file named after "
+    "an older name of the patient in DIR is removed, as on a rename)",
+    RunResave};
+
+const char* Reason(SaveOutcome outcome) {
+    switch (outcome) {
+        case SaveOutcome::NotInUse:
+            return "not in use";
+        case SaveOutcome::NoName:
+            return "no name";
+        case SaveOutcome::IncompleteName:
+            return "incomplete name";
+        case SaveOutcome::InvalidName:
+            return "invalid name";
+        case SaveOutcome::Conflict:
+            return "save conflict";
+        case SaveOutcome::CannotCreate:
+            return "cannot create";
+        default:
+            return "";
+    }
+}
+
+int RunResave(const std::vector<std::string>& args) {
+    if (args.size() != 2) return UsageError(kResave);
+    PatientRecord record;
+    {
+        HostFileSystem source(FolderOf(args[0]));
+        LoadResult result = LoadPatientFile(source, DeviceNameOf(args[0]), record);
+        if (!result.Ok()) {
+            std::fprintf(stderr, "%s\n", LoadFailureReason(result).c_str());
+            return 1;
+        }
+    }
+    // DIR is the active folder of the writer; there is no backup folder.
+    HostFileSystem target(args[1]);
+    if (!target.FolderExists(u"\\")) {
+        std::fprintf(stderr, "cannot create\n");
+        return 1;
+    }
+    StderrMessages messages;
+    PatientFileWriter writer(target, messages, PatientFolders{u"\\", u""});
+    SaveState state;
+    state.quiet = 1;
+    SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
+    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
+        std::fprintf(stderr, "%s\n", Reason(outcome));
+        return 1;
+    }
+    std::printf("%s\n", ToUtf8(PatientFileName(record)).c_str());
+    return 0;
+}
+
+}  // namespace
+}  // namespace pondrel::tool

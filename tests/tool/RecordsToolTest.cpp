@@ -1,0 +1,170 @@
+// Runs pondrel-tool's decode, encode, show and resave commands on files of a temporary folder.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "platform/Text.h"
+#include "records/ItemEncoding.h"
+#include "records/PatientFileWriter.h"
+#include "records/PatientRecord.h"
+
+namespace pondrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class RecordsToolTest : public ::testing::Test {
+protected:
+    RecordsToolTest() {
+        dir = fs::temp_directory_path() /
+              ("pondrel-records-tool-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir / "out");
+    }
+    ~RecordsToolTest() override { fs::remove_all(dir); }
+
+    ToolRun Tool(const std::string& arguments) {
+        fs::path out = dir / "stdout.txt";
+        fs::path err = dir / "stderr.txt";
+        std::string command = std::string(PONDREL_TOOL) + " " + arguments + " >'" + out.string() +
+                              "' 2>'" + err.string() + "'";
+        int raw = std::system(command.c_str());
+        return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
+    }
+    std::string Quoted(const fs::path& p) const { return "'" + p.string() + "'"; }
+    void Put(const fs::path& file, const std::string& bytes) {
+        std::ofstream(file, std::ios::binary) << bytes;
+    }
+
+    static PatientRecord Patient() {
+        PatientRecord r;
+        r.inUse = 1;
+        for (auto [n, v] : {std::pair{2, u"Doe"},
+                            {3, u"Zoë"},
+                            {6, u"1950"},
+                            {120, u"Doe"},
+                            {121, u"Zoë"},
+                            {122, u"1"},
+                            {123, u"2"},
+                            {124, u"1950"}}) {
+            r.SetField(n, v);
+        }
+        r.SetField(98, u"call\r\nback \\ later");
+        r.SetDrawing(3, u"#0,0,0/0|1,2");
+        r.problemJournal = u"§0|Flu¦¦A¦";
+        r.location = u"Cardio A";
+        r.subfolderType = u"Hosp";
+        r.admission = DateTime{2006, 3, 13, 9, 41, 7};
+        r.exit = DateTime{2006, 3, 20, 14, 0, 0};
+        return r;
+    }
+    static std::u16string PatientText() {
+        PatientRecord r = Patient();
+        return ComposePatientText(r, SubfolderKeyOf(r));
+    }
+
+    fs::path dir;
+};
+
+TEST_F(RecordsToolTest, DecodeAndEncodeAreInverse) {
+    const std::string utf8 = "#V40#W¢Zoë ✓\r\n";
+    Put(dir / "in.txt", utf8);
+    ToolRun encode = Tool("encode " + Quoted(dir / "in.txt") + " " + Quoted(dir / "enc.bin"));
+    ASSERT_EQ(encode.status, 0) << encode.err;
+    EXPECT_EQ(Slurp(dir / "enc.bin"), EncodeItemText(FromUtf8(utf8)));
+    ToolRun decode = Tool("decode " + Quoted(dir / "enc.bin"));
+    ASSERT_EQ(decode.status, 0);
+    EXPECT_EQ(decode.out, utf8);
+    EXPECT_EQ(Tool("decode " + Quoted(dir / "missing")).status, 1);
+    EXPECT_EQ(Tool("decode").status, 2);
+}
+
+TEST_F(RecordsToolTest, ShowPrintsTheRecord) {
+    Put(dir / "Doe_Zoë_1950.pdr", EncodeItemText(PatientText()));
+    ToolRun show = Tool("show " + Quoted(dir / "Doe_Zoë_1950.pdr"));
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_EQ(show.out,
+              "sex=0\nicon=0\ninUse=1\nexitDateSet=0\nchecked=0\nadmissionDay=2263\n"
+              "historyStartDay=0\nadmission=2006,3,13,9,41,7,\nexit=2006,3,20,14,0,0,\n"
+              "subfolderKey=2006,3,13,9,41,7,,\nlockState=W\nlocation=Cardio A\n"
+              "subfolderType=Hosp\nfileName=Doe_Zoë_1950.pdr\nfield.2=Doe\nfield.3=Zoë\n"
+              "field.4=1\nfield.5=2\nfield.6=1950\nfield.98=call\\r\\nback \\\\ later\n"
+              "field.120=Doe\nfield.121=Zoë\nfield.122=1\nfield.123=2\nfield.124=1950\n"
+              "drawing.3=#0,0,0/0|1,2\njournal=§0|Flu¦¦A¦\n");
+}
+
+TEST_F(RecordsToolTest, ShowNamesTheReasonOfAFailure) {
+    std::u16string text = PatientText();
+    Put(dir / "damaged.pdr", EncodeItemText(ReplaceAll(text, u"¬P", u"")));
+    Put(dir / "newer.pdr", EncodeItemText(u"#V41#" + text.substr(5)));
+    Put(dir / "big.pdr", std::string(400002, 'x'));
+    for (auto [file, reason] : {std::pair{"damaged.pdr", "damaged: 7\n"},
+                                {"newer.pdr", "newer version\n"},
+                                {"missing.pdr", "cannot open\n"},
+                                {"big.pdr", "too big\n"}}) {
+        ToolRun show = Tool("show " + Quoted(dir / file));
+        EXPECT_EQ(show.status, 1) << file;
+        EXPECT_EQ(show.err, reason);
+        EXPECT_EQ(show.out, "");
+    }
+}
+
+TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
+    const std::string bytes = EncodeItemText(PatientText());
+    Put(dir / "copy.pdr", bytes);
+    ToolRun resave = Tool("resave " + Quoted(dir / "copy.pdr") + " " + Quoted(dir / "out"));
+    ASSERT_EQ(resave.status, 0) << resave.err;
+    EXPECT_EQ(resave.out, "Doe_Zoë_1950.pdr\n");
+    EXPECT_EQ(Slurp(dir / "out" / "Doe_Zoë_1950.pdr"), bytes);
+    EXPECT_TRUE(fs::exists(dir / "copy.pdr"));
+
+    // The name would leave the folder: refused, nothing written.
+    PatientRecord evil = Patient();
+    evil.SetField(120, u"../x");
+    Put(dir / "evil.pdr", EncodeItemText(ComposePatientText(evil, SubfolderKeyOf(evil))));
+    ToolRun refused = Tool("resave " + Quoted(dir / "evil.pdr") + " " + Quoted(dir / "out"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "invalid name\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 1);
+}
+
+TEST_F(RecordsToolTest, ResaveConvertsAVersion300File) {
+    // The file keeps its version 3.00 text; the copy is written in the current layout.
+    std::u16string text = PatientText();
+    size_t identity = text.find(u"¬I");
+    size_t location = text.find(u"#Location|Cardio A¢") + 19;
+    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
+                         text.substr(identity, location - identity) +
+                         text.substr(text.find(u"¢", location) + 1);
+    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    Put(dir / "old.pdr", EncodeItemText(old));
+    ToolRun resave = Tool("resave " + Quoted(dir / "old.pdr") + " " + Quoted(dir / "out"));
+    ASSERT_EQ(resave.status, 0) << resave.err;
+    EXPECT_EQ(Slurp(dir / "old.pdr"), EncodeItemText(old));
+    ToolRun show = Tool("show " + Quoted(dir / "out" / "Doe_Zoë_1950.pdr"));
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("\njournal=§0|Flu¦¦A¦#2263§0|cough||||||\n"), std::string::npos)
+        << show.out;
+    EXPECT_NE(show.out.find("\nsubfolderType=Hosp\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pondrel
