@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "records/LocationList.h"
+
 namespace pondrel {
 
 inline constexpr int kPatientListColumns = 15;
@@ -38,7 +40,6 @@ inline constexpr size_t kSentItemsRows = 100;
 inline constexpr size_t kActiveFileRows = 100;
 inline constexpr size_t kServerFileRows = 100;
 
-inline constexpr char16_t kAllDepartment[] = u"All department";
 
 struct Rect {
     int left = 0;
@@ -217,7 +218,7 @@ struct Preferences {
     std::array<Rect, kControlRects> controlRects{};
     std::u16string examTitles;
     std::u16string locationList;
-    std::u16string selectedLocation = kAllDepartment;
+    std::u16string selectedLocation{kAllDepartment};
     int quickNotes = 0;
     NetworkOptions network;
     int item48 = 100;  // kept for its owner; below 60 reads as 100

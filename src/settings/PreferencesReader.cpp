@@ -410,7 +410,7 @@ PreferencesReadResult PreferencesReader::Read(std::u16string_view text, Preferen
     Reader(text, p, result).Run(begin);
 
     // Values that only make sense in their range.
-    if (p.selectedLocation.empty()) p.selectedLocation = kAllDepartment;
+    if (p.selectedLocation.empty()) p.selectedLocation = std::u16string(kAllDepartment);
     if (p.quickNotes != 0) p.quickNotes = 1;
     if (p.item48 < 60) p.item48 = 100;
     p.regional.dateOrder = ZeroOrOne(p.regional.dateOrder);

@@ -1,15 +1,29 @@
 #include "ui/CCorvaneView.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "labels/LabelsFile.h"
 #include "platform/Platform.h"
+#include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
+#include "settings/PreferencesFile.h"
+#include "ui/CCommandBar.h"
+#include "ui/CInputPanel.h"
 #include "ui/DevicePicture.h"
 #include "ui/QtText.h"
+#include "ui/core/NoticeLayout.h"
+#include "ui/core/PageNames.h"
 
 namespace pondrel {
 
@@ -19,6 +33,15 @@ namespace {
 constexpr int kFormHeight = CCorvaneView::kFirstPageOffset +
                             CCorvaneView::kPageCount * CCorvaneView::kPageHeight +
                             CCorvaneView::kPageHeight;
+constexpr int kTitleHeight = 16;
+constexpr int kPageListColumns = 3;
+constexpr int kPageListRowHeight = 21;
+constexpr int kIconSize = 16;
+
+bool IsEditableField(QWidget* widget) {
+    return qobject_cast<QLineEdit*>(widget) || qobject_cast<QTextEdit*>(widget) ||
+           qobject_cast<QPlainTextEdit*>(widget);
+}
 
 }  // namespace
 
@@ -30,6 +53,8 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(false);
+    // The fields of the form take the focus, never the form itself.
+    setFocusPolicy(Qt::NoFocus);
 
     m_form = new QWidget;
     m_form->setObjectName(QStringLiteral("form"));
@@ -48,6 +73,25 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     font.setPixelSize(12);
     m_notice->setFont(font);
     m_notice->hide();
+
+    BuildPopups();
+
+    // Undo, Cut, Copy and Paste act on the field of the form that had the focus last.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && IsEditableField(now) && m_form->isAncestorOf(now)) m_lastField = now;
+    });
+}
+
+CCorvaneView::~CCorvaneView() {
+    if (m_commandBar) m_commandBar->SetHandler({});
+}
+
+void CCorvaneView::AttachCommandBar(CCommandBar* bar) {
+    if (m_commandBar) m_commandBar->SetHandler({});
+    m_commandBar = bar;
+    if (!bar) return;
+    bar->SetHandler([this](CCommandBar::Button button) { OnCommandBar(static_cast<int>(button)); });
+    RefreshRecord();
 }
 
 void CCorvaneView::showEvent(QShowEvent* event) {
@@ -64,24 +108,243 @@ void CCorvaneView::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void CCorvaneView::resizeEvent(QResizeEvent* event) {
+    QScrollArea::resizeEvent(event);
+    if (m_inputPanel) m_inputPanel->move(0, height() - CInputPanel::kHeight);
+}
+
 void CCorvaneView::RunStartUp() {
     StartUp startUp(m_platform, m_folders, *this);
     m_startUpResult = startUp.Run();
     if (m_startUpFinished) m_startUpFinished(*m_startUpResult);
 }
 
+// ---- Pop-up lists -----------------------------------------------------------------------------
+
+void CCorvaneView::BuildPopups() {
+    m_mainMenu = new QListWidget(this);
+    m_mainMenu->setObjectName(QStringLiteral("mainMenu"));
+    m_mainMenu->setFrameShape(QFrame::Box);
+    m_mainMenu->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mainMenu->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mainMenu->setUniformItemSizes(true);
+    // The field being edited keeps the focus (Cut, Copy and Paste act on it).
+    m_mainMenu->setFocusPolicy(Qt::NoFocus);
+    QFont font = m_mainMenu->font();
+    font.setPixelSize(11);
+    m_mainMenu->setFont(font);
+    m_mainMenu->hide();
+    connect(m_mainMenu, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        OnMenuItem(item);
+    });
+    connect(m_mainMenu, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        OnMenuItem(item);
+    });
+    FillMainMenu();
+
+    m_pageList = new QListWidget(this);
+    m_pageList->setObjectName(QStringLiteral("pageList"));
+    m_pageList->setFrameShape(QFrame::NoFrame);
+    m_pageList->setViewMode(QListView::ListMode);
+    m_pageList->setFlow(QListView::LeftToRight);
+    m_pageList->setWrapping(true);
+    m_pageList->setResizeMode(QListView::Adjust);
+    m_pageList->setUniformItemSizes(true);
+    m_pageList->setFocusPolicy(Qt::NoFocus);
+    m_pageList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // At most 39 items in 13 rows: the list never needs to scroll.
+    m_pageList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pageList->setGridSize(QSize((kWidth - 3) / kPageListColumns, kPageListRowHeight));
+    m_pageList->setIconSize(QSize(kIconSize, kIconSize));
+    m_pageList->setTextElideMode(Qt::ElideRight);
+    m_pageList->setStyleSheet(QStringLiteral(
+        "QListWidget { background: #f2f5fb; border-top: 1px solid #5070a8; }"));
+    font.setPixelSize(10);
+    m_pageList->setFont(font);
+    m_pageList->hide();
+    connect(m_pageList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        OnPageItem(item);
+    });
+    connect(m_pageList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        OnPageItem(item);
+    });
+
+    m_inputPanel = new CInputPanel(this);
+    m_inputPanel->move(0, kHeight - CInputPanel::kHeight);
+    m_inputPanel->hide();
+}
+
+void CCorvaneView::FillMainMenu() {
+    m_mainMenu->clear();
+    for (const MenuEntry& entry : MainMenuEntries(m_navigation.WindowsEditorOpen())) {
+        auto* item = new QListWidgetItem(ToQString(entry.text), m_mainMenu);
+        item->setData(Qt::UserRole, static_cast<int>(entry.command));
+        item->setSizeHint(QSize(kMainMenuWidth - 4, kMenuRowHeight));
+        if (entry.command == MenuCommand::Separator) item->setForeground(QColor(120, 120, 120));
+    }
+}
+
+QIcon CCorvaneView::PageIcon(int page) const {
+    const int icon = m_navigation.IconOf(page);
+    if (m_scrollListIcons.width() < (icon + 1) * kIconSize) return {};
+    return QIcon(QPixmap::fromImage(
+        m_scrollListIcons.copy(icon * kIconSize, 0, kIconSize, kIconSize)));
+}
+
+void CCorvaneView::FillPageList() {
+    m_pageList->clear();
+    for (int page : m_navigation.Order()) {
+        auto* item = new QListWidgetItem(PageIcon(page), m_pageNames[static_cast<size_t>(page)],
+                                         m_pageList);
+        item->setData(Qt::UserRole, page);
+        // Within its cell, so a long name is shortened rather than drawn over its neighbour.
+        item->setSizeHint(m_pageList->gridSize());
+        item->setToolTip(m_pageNames[static_cast<size_t>(page)]);
+    }
+}
+
+void CCorvaneView::PlacePopup(QWidget* popup, int width, int height) {
+    // The lists stand on the command bar.
+    popup->setGeometry(0, kHeight - height, width, height);
+    popup->show();
+    popup->raise();
+    if (m_notice->isVisible()) m_notice->raise();
+}
+
+bool CCorvaneView::MainMenuOpen() const {
+    return m_mainMenu->isVisible();
+}
+
+bool CCorvaneView::PageListOpen() const {
+    return m_pageList->isVisible();
+}
+
+void CCorvaneView::ClosePopups() {
+    m_mainMenu->hide();
+    m_pageList->hide();
+}
+
+void CCorvaneView::ToggleMainMenu() {
+    if (MainMenuOpen()) {
+        m_mainMenu->hide();
+        return;
+    }
+    ClosePopups();
+    m_mainMenu->clearSelection();
+    m_mainMenu->setCurrentRow(-1);
+    PlacePopup(m_mainMenu, kMainMenuWidth, m_mainMenu->count() * kMenuRowHeight + 4);
+}
+
+void CCorvaneView::TogglePageList() {
+    if (PageListOpen()) {
+        m_pageList->hide();
+        return;
+    }
+    ClosePopups();
+    PlacePopup(m_pageList, kWidth, PageNavigation::PageListHeight(m_pageList->count()));
+    if (std::optional<int> position = m_navigation.PositionOf(CurrentPage())) {
+        m_pageList->setCurrentRow(*position);
+        m_pageList->scrollToItem(m_pageList->currentItem());
+    } else {
+        m_pageList->setCurrentRow(-1);
+    }
+}
+
+void CCorvaneView::TogglePatientList() {
+    // The patient list belongs to the identity page, which is not part of the program yet.
+    ClosePopups();
+    NotAvailable();
+}
+
+void CCorvaneView::OnPageItem(QListWidgetItem* item) {
+    if (!item) return;
+    const int page = item->data(Qt::UserRole).toInt();
+    m_pageList->hide();
+    ShowPage(page);
+}
+
+void CCorvaneView::ToggleInputPanel() {
+    const bool show = !m_inputPanel->isVisible();
+    QWidget* focused = QApplication::focusWidget();
+    if (!focused || !IsEditableField(focused)) focused = m_lastField;
+    m_inputPanel->move(0, height() - CInputPanel::kHeight);
+    m_inputPanel->setVisible(show);
+    if (show) m_inputPanel->raise();
+    if (m_commandBar) m_commandBar->SetInputPanelDown(show);
+    // The field being edited keeps its focus.
+    if (focused) focused->setFocus(Qt::OtherFocusReason);
+}
+
+bool CCorvaneView::InputPanelShown() const {
+    return m_inputPanel->isVisible();
+}
+
+// ---- Pages ------------------------------------------------------------------------------------
+
+QString CCorvaneView::PageName(int page) const {
+    if (page < 0 || page >= kPageCount) return {};
+    return m_pageNames[static_cast<size_t>(page)];
+}
+
+void CCorvaneView::RebuildPageOrder() {
+    std::array<int, kFormPageCount> flags{};
+    for (int page = 0; page < kFormPageCount; ++page) {
+        flags[static_cast<size_t>(page)] = m_preferences.pages[static_cast<size_t>(page)].aFlag;
+    }
+    m_navigation.SetFormPageFlags(flags);
+    const auto names = PageNames(m_labels, m_preferences);
+    for (int page = 0; page < kPageCount; ++page) {
+        m_pageNames[static_cast<size_t>(page)] = ToQString(names[static_cast<size_t>(page)]);
+        if (QLabel* title = m_pageTitles[static_cast<size_t>(page)]) {
+            title->setText(m_pageNames[static_cast<size_t>(page)]);
+        }
+    }
+    FillPageList();
+    FillMainMenu();
+}
+
+void CCorvaneView::InstallPage(int page, QWidget* widget) {
+    if (page < 0 || page >= kPageCount || !widget) return;
+    QWidget* band = m_pages[static_cast<size_t>(page)];
+    if (!band) return;
+    widget->setParent(band);
+    widget->setGeometry(0, kTitleHeight, kWidth, kPageHeight - kTitleHeight);
+    widget->show();
+}
+
+void CCorvaneView::SetPageHooks(int page, PageHooks hooks) {
+    if (page < 0 || page >= kPageCount) return;
+    m_hooks[static_cast<size_t>(page)] = std::move(hooks);
+}
+
 void CCorvaneView::ShowPage(int page) {
     if (page < 0 || page >= kPageCount) return;
-    m_currentPage = page;
+    // The page being left finishes its work first.
+    const PageHooks& left = m_hooks[static_cast<size_t>(CurrentPage())];
+    if (left.commit) left.commit();
     verticalScrollBar()->setValue(kFirstPageOffset + kPageHeight * page);
+    m_navigation.SetCurrent(page);
+    const PageHooks& shown = m_hooks[static_cast<size_t>(page)];
+    if (shown.refresh) shown.refresh();
 }
+
+void CCorvaneView::NextPage() {
+    ClosePopups();
+    if (std::optional<int> page = m_navigation.Next()) ShowPage(*page);
+}
+
+void CCorvaneView::PreviousPage() {
+    ClosePopups();
+    if (std::optional<int> page = m_navigation.Previous()) ShowPage(*page);
+}
+
+// ---- Notice -----------------------------------------------------------------------------------
 
 void CCorvaneView::ShowNotice(const std::u16string& text, int milliseconds, bool warning) {
     if (!m_ready) return;
     m_platform.timers.Start(TimerId::Notice, milliseconds, [this] { HideNotice(); });
-    const int characters = static_cast<int>(text.size());
-    const int extra = characters > 20 ? (characters / 20) * 22 : 0;
-    m_notice->setGeometry(25, 125 - extra / 2, 190, 23 + extra);
+    const NoticeBox box = NoticeBoxFor(text);
+    m_notice->setGeometry(box.x, box.y, box.width, box.height);
     m_notice->setProperty("warning", warning);
     m_notice->setStyleSheet(
         warning ? QStringLiteral("QLabel { color: black; border: 1px solid #b06080; background: "
@@ -116,13 +379,70 @@ void CCorvaneView::BuildControls() {
         auto* band = new QWidget(m_form);
         band->setObjectName(QStringLiteral("page%1").arg(page));
         band->setGeometry(0, kFirstPageOffset + kPageHeight * page, kWidth, kPageHeight);
-        band->show();
+        auto* title = new QLabel(band);
+        title->setObjectName(QStringLiteral("pageTitle%1").arg(page));
+        title->setGeometry(0, 0, kWidth, kTitleHeight);
+        title->setIndent(4);
+        title->setStyleSheet(QStringLiteral(
+            "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
+            "font-weight: bold; }"));
+        QFont font = title->font();
+        font.setPixelSize(11);
+        title->setFont(font);
+        m_pageTitles[static_cast<size_t>(page)] = title;
         m_pages[static_cast<size_t>(page)] = band;
+        band->show();
     }
+    BuildRecordNavigation(m_pages[0]);
+    RebuildPageOrder();
+}
+
+void CCorvaneView::BuildRecordNavigation(QWidget* band) {
+    struct Button {
+        const char* text;
+        const char* name;
+        std::function<void()> action;
+    };
+    const Button buttons[] = {
+        {"First", "recordFirst", [this] { MoveRecord(RecordNavigation::Move::First); }},
+        {"Prev", "recordPrev", [this] { MoveRecord(RecordNavigation::Move::Previous); }},
+        {"Next", "recordNext", [this] { MoveRecord(RecordNavigation::Move::Next); }},
+        {"Last", "recordLast", [this] { MoveRecord(RecordNavigation::Move::Last); }},
+        {"Close", "recordClose", [this] { CloseOnePatient(); }},
+        {"New", "recordNew", [this] { NewPatient(); }},
+    };
+    constexpr int kTop = kTitleHeight + 3;
+    constexpr int kButtonWidth = 32;
+    constexpr int kButtonHeight = 20;
+    int left = 2;
+    for (const Button& spec : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(spec.text), band);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setGeometry(left, kTop, kButtonWidth, kButtonHeight);
+        QFont font = button->font();
+        font.setPixelSize(10);
+        button->setFont(font);
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0; }"));
+        connect(button, &QPushButton::clicked, this, spec.action);
+        button->show();
+        left += kButtonWidth + 1;
+    }
+    m_recordCounter = new QLabel(band);
+    m_recordCounter->setObjectName(QStringLiteral("recordCounter"));
+    m_recordCounter->setAlignment(Qt::AlignCenter);
+    m_recordCounter->setGeometry(left, kTop, kWidth - left - 2, kButtonHeight);
+    QFont font = m_recordCounter->font();
+    font.setPixelSize(10);
+    m_recordCounter->setFont(font);
+    m_recordCounter->show();
 }
 
 bool CCorvaneView::ReadLabels() {
-    // The labels file is read here once the labels subsystem joins the form.
+    LabelsFile file(m_platform.files, m_platform.messages, m_folders.installation);
+    LabelsLoadOutcome outcome = file.Load();
+    // Without the file the program cannot run; an unreadable one leaves the built-in words.
+    if (outcome.status == LabelsLoadStatus::Missing) return false;
+    m_labels = std::move(outcome.labels);
     return true;
 }
 
@@ -131,35 +451,37 @@ void CCorvaneView::SetToday(DayNumber today) {
 }
 
 bool CCorvaneView::ReadPreferences() {
-    // The preferences file, then the wallpaper picture, are read here once the settings
-    // subsystem joins the form.
+    const PreferencesLoad load =
+        LoadPreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
+    if (load == PreferencesLoad::QuitProgram) return false;
+    m_preferencesLoaded = true;
+    m_locations.SetNamesText(m_preferences.locationList);
+    m_locations.Select(m_preferences.selectedLocation);
+    m_unitWords = UnitWordsOf(m_preferences.regional.units);
+    RebuildPageOrder();
+    // The wallpaper picture is loaded here once the display settings join the form.
     return true;
 }
 
 bool CCorvaneView::LoadIconPictures() {
-    return pondrel::LoadIconPictures(
+    const bool loaded = pondrel::LoadIconPictures(
         m_platform.messages, m_folders, [this](const std::u16string& path) {
             QImage& target = path == m_folders.InstallationFile(kPatientsIconsFile)
                                  ? m_patientIcons
                                  : m_scrollListIcons;
             return LoadDevicePicture(m_platform.files, path, target);
         });
-}
-
-void CCorvaneView::StartTimers() {
-    // Auto-save, backup and connection watchdog start here once their owners join the form.
+    if (loaded) FillPageList();
+    return loaded;
 }
 
 void CCorvaneView::MarkReady() {
     m_ready = true;
 }
 
-void CCorvaneView::LoadActivePatients() {
-    // The active patients are loaded into the document here once the patient set joins.
-}
-
 void CCorvaneView::ShowFirstPage() {
-    ShowPage(0);
+    ShowPage(m_navigation.Order().front());
+    RefreshRecord();
 }
 
 void CCorvaneView::CloseStartUpPicture() {

@@ -1,8 +1,10 @@
 #include "ui/CMainFrame.h"
 
 #include <QCloseEvent>
+#include <QVBoxLayout>
 
 #include "platform/Platform.h"
+#include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
 
 namespace pondrel {
@@ -12,13 +14,37 @@ CMainFrame::CMainFrame(Platform& platform, const WorkingFolders& folders, CCorva
     : QMainWindow(parent), m_platform(platform) {
     setObjectName(QStringLiteral("mainFrame"));
     setWindowTitle(QStringLiteral("Pondrel"));
-    m_view = new CCorvaneView(platform, folders, document, this);
-    setCentralWidget(m_view);
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("frameArea"));
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_view = new CCorvaneView(platform, folders, document, central);
+    m_view->setFixedSize(CCorvaneView::kWidth, CCorvaneView::kHeight);
+    m_commandBar = new CCommandBar(central);
+    m_commandBar->setFixedWidth(kWidth);
+    layout->addWidget(m_view);
+    layout->addWidget(m_commandBar);
+    setCentralWidget(central);
     setFixedSize(kWidth, kHeight);
+    m_view->AttachCommandBar(m_commandBar);
+}
+
+CMainFrame::~CMainFrame() {
+    m_view->AttachCommandBar(nullptr);
+}
+
+void CMainFrame::CloseWithoutSaving() {
+    m_saveOnClose = false;
+    close();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Saving on exit (preferences, then every record) runs here once the patient set joins.
+    // Preferences, then every record; a failed save may keep the program running.
+    if (m_saveOnClose && !m_view->SaveOnExit()) {
+        event->ignore();
+        return;
+    }
     for (TimerId id : {TimerId::AutoSave, TimerId::Backup, TimerId::Notice, TimerId::Watchdog,
                        TimerId::ServerTimeout, TimerId::SyncTick, TimerId::ServerOperation,
                        TimerId::ChatFading}) {

@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 
+#include <chrono>
 #include <cstdio>
 
 #include "platform/Text.h"
@@ -80,10 +82,27 @@ bool PondrelApplication::InitInstance() {
     view->SetStartUpPictureCloser([this] {
         if (m_picture) m_picture->close();
     });
-    view->SetStartUpFinished([](bool started) {
-        if (!started) QCoreApplication::exit(1);
+    view->SetStartUpFinished([this](bool started) {
+        if (!started) {
+            QCoreApplication::exit(1);
+            return;
+        }
+        if (m_options.measureStartUp) {
+            // Once the first page is painted.
+            QTimer::singleShot(0, m_frame.get(), [this] {
+                m_frame->repaint();
+                const auto elapsed = std::chrono::steady_clock::now() - m_options.started;
+                std::printf("pondrel: first page shown after %lld ms\n",
+                            static_cast<long long>(
+                                std::chrono::duration_cast<std::chrono::milliseconds>(elapsed)
+                                    .count()));
+                std::fflush(stdout);
+                m_frame->CloseWithoutSaving();
+                QCoreApplication::exit(0);
+            });
+        }
     });
-    PlaceOnScreen(*m_frame, 25);
+    PlaceOnScreen(*m_frame, 0);
     m_frame->show();
     m_picture->raise();
     return true;

@@ -54,10 +54,13 @@ bool ProgramOptions::Parse(const std::vector<std::string>& args, std::string* pr
     device.clear();
     zoom.reset();
     help = false;
+    measureStartUp = false;
     for (size_t i = 0; i < args.size(); ++i) {
         std::optional<std::string> value;
         if (args[i] == "--help" || args[i] == "-h") {
             help = true;
+        } else if (args[i] == "--measure-start-up") {
+            measureStartUp = true;
         } else if (TakeValue(args, i, "--device", value)) {
             if (!value || value->empty()) {
                 if (problem) *problem = "--device needs a folder";

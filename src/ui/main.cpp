@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "ui/ProgramOptions.h"
 
 int main(int argc, char** argv) {
+    const auto started = std::chrono::steady_clock::now();
     // Qt reads its scale factor when the application starts.
     if (std::optional<double> zoom = pondrel::ProgramOptions::ZoomFromArguments(argc, argv)) {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(*zoom));
@@ -20,6 +22,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args;
     for (const QString& arg : QApplication::arguments().mid(1)) args.push_back(arg.toStdString());
     pondrel::ProgramOptions options;
+    options.started = started;
     std::string problem;
     if (!options.Parse(args, &problem)) {
         std::fprintf(stderr, "pondrel: %s\n%s", problem.c_str(), options.kUsage);

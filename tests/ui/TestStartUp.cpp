@@ -82,7 +82,7 @@ void TestStartUp::startsOnAFreshDevice() {
     QVERIFY(program.Messages().Shown().empty());
     QVERIFY(!program.Picture()->isVisible());
     QVERIFY(program.Frame()->isVisible());
-    QCOMPARE(program.Frame()->size(), QSize(240, 296));
+    QCOMPARE(program.Frame()->size(), QSize(240, 320));
     QVERIFY(view->IsReady());
 
     QCOMPARE(view->PatientIcons().size(), QSize(24 * 16, 16));

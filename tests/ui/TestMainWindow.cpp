@@ -1,0 +1,478 @@
+// The main window driven as a user would: command bar, main menu, page list, record navigation,
+// the input panel, help and about, on a device folder prepared as pondrel-tool init-device does.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+#include <memory>
+
+#include "records/CCorvaneDoc.h"
+#include "records/DeviceSetup.h"
+#include "settings/PreferencesFile.h"
+#include "ui/CCommandBar.h"
+#include "ui/CCorvaneView.h"
+#include "ui/CInputPanel.h"
+#include "ui/CMainFrame.h"
+#include "ui/PondrelApplication.h"
+#include "ui/QtText.h"
+
+using namespace pondrel;
+namespace fs = std::filesystem;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void frameGeometryAndFirstPage();
+    void nextAndPreviousPage();
+    void pageButtonsOfTheCommandBar();
+    void pageListOpensSizedAndChooses();
+    void popupsCloseEachOther();
+    void mainMenuEntries();
+    void recordNavigationAndCounter();
+    void newPatientOnAnEmptyLastRecordAddsNone();
+    void patientBoxReadOnlyForLockR();
+    void clearCheckBoxes();
+    void pageHooksCommitWhenLeft();
+    void editCommandsActOnTheLastField();
+    void inputPanelTypesIntoTheFocusedField();
+    void helpOpensAtMainContents();
+    void helpMissingFileIsSaid();
+    void aboutNamesProgramVersionAndLicence();
+    void notAvailableEntriesSaySo();
+    void preferencesExchangeWritesTheFile();
+    void exitSavesThePreferences();
+    void screenshots();
+
+private:
+    CCorvaneView& View() { return *m_program->Frame()->View(); }
+    CCommandBar& Bar() { return *m_program->Frame()->CommandBar(); }
+    template <typename T>
+    T* Child(const QString& name) {
+        T* child = m_program->Frame()->findChild<T*>(name);
+        if (!child) qWarning("no child %s", qPrintable(name));
+        return child;
+    }
+    void Click(const QString& name);
+    void ChooseMenu(const QString& text);
+    QString NoticeText();
+    fs::path Installation() const { return m_device / "Program files" / "Pondrel"; }
+    static void Save(QWidget& widget, const QString& name);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    fs::path m_device;
+    std::unique_ptr<PondrelApplication> m_program;
+};
+
+void TestMainWindow::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    DeviceSetup setup;
+    setup.resources = PONDREL_RESOURCES_DIR;
+    setup.device = fs::path(m_dir->path().toStdString()) / "device";
+    Error error;
+    if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
+    m_device = setup.device;
+    ProgramOptions options;
+    options.device = m_device;
+    m_program = std::make_unique<PondrelApplication>(options);
+    QVERIFY(m_program->InitInstance());
+    QTRY_VERIFY(View().StartUpResult().has_value());
+    QVERIFY(*View().StartUpResult());
+}
+
+void TestMainWindow::cleanup() {
+    m_program.reset();
+    m_dir.reset();
+}
+
+void TestMainWindow::Click(const QString& name) {
+    QAbstractButton* button = Child<QAbstractButton>(name);
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestMainWindow::ChooseMenu(const QString& text) {
+    if (!View().MainMenuOpen()) Click(QStringLiteral("mainMenuButton"));
+    auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
+    QVERIFY(menu && menu->isVisible());
+    const auto items = menu->findItems(text, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    const QRect rect = menu->visualItemRect(items.front());
+    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+QString TestMainWindow::NoticeText() {
+    auto* notice = Child<QLabel>(QStringLiteral("notice"));
+    return notice && notice->isVisible() ? notice->text() : QString();
+}
+
+// Saved under /tmp to look at them.
+void TestMainWindow::Save(QWidget& widget, const QString& name) {
+    widget.grab().save(QStringLiteral("/tmp/pondrel-mainwin-%1.png").arg(name));
+    QPixmap zoomed(widget.size() * 2);
+    zoomed.setDevicePixelRatio(2);
+    zoomed.fill(Qt::white);
+    widget.render(&zoomed);
+    zoomed.save(QStringLiteral("/tmp/pondrel-mainwin-%1-x2.png").arg(name));
+}
+
+void TestMainWindow::frameGeometryAndFirstPage() {
+    QCOMPARE(m_program->Frame()->size(), QSize(240, 320));
+    QCOMPARE(View().size(), QSize(240, 290));
+    QCOMPARE(Bar().geometry(), QRect(0, 290, 240, 30));
+    for (const char* name : {"recordFirst", "recordPrev", "recordNext", "recordLast",
+                             "recordClose", "recordNew", "recordCounter"}) {
+        QWidget* control = Child<QWidget>(QString::fromLatin1(name));
+        QVERIFY2(control && control->isVisible(), name);
+    }
+    QCOMPARE(View().CurrentPage(), 0);
+    QCOMPARE(View().verticalScrollBar()->value(), 291);
+    QCOMPARE(Child<QLabel>(QStringLiteral("recordCounter"))->text(), QStringLiteral("1/1"));
+    // Every page band carries its name.
+    QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle31"))->text(), QStringLiteral("Send"));
+    QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle20"))->text(), QStringLiteral("Problems"));
+    QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle37"))->text(),
+             QStringLiteral("Quick notes"));
+}
+
+void TestMainWindow::nextAndPreviousPage() {
+    // The factory preferences hide the form pages 1 to 18: next from page 0 is the tasks page.
+    Click(QStringLiteral("nextPageButton"));
+    QCOMPARE(View().CurrentPage(), 19);
+    QCOMPARE(View().verticalScrollBar()->value(), 291 + 19 * 290);
+    Click(QStringLiteral("nextPageButton"));
+    QCOMPARE(View().CurrentPage(), 27);
+    Click(QStringLiteral("previousPageButton"));
+    Click(QStringLiteral("previousPageButton"));
+    QCOMPARE(View().CurrentPage(), 0);
+    Click(QStringLiteral("previousPageButton"));
+    QCOMPARE(View().CurrentPage(), 0);
+
+    // Pages 0 and 3 offered: 0 -> 3 -> 19, and back.
+    View().GetPreferences().pages[3].aFlag = 1;
+    View().RebuildPageOrder();
+    Click(QStringLiteral("nextPageButton"));
+    QCOMPARE(View().CurrentPage(), 3);
+    Click(QStringLiteral("nextPageButton"));
+    QCOMPARE(View().CurrentPage(), 19);
+    Click(QStringLiteral("previousPageButton"));
+    QCOMPARE(View().CurrentPage(), 3);
+
+    View().ShowPage(37);
+    Click(QStringLiteral("nextPageButton"));
+    QCOMPARE(View().CurrentPage(), 37);
+}
+
+void TestMainWindow::pageButtonsOfTheCommandBar() {
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(View().CurrentPage(), 20);
+    Click(QStringLiteral("daySummaryButton"));
+    QCOMPARE(View().CurrentPage(), 21);
+    Click(QStringLiteral("tasksButton"));
+    QCOMPARE(View().CurrentPage(), 19);
+    QCOMPARE(View().verticalScrollBar()->value(), 291 + 19 * 290);
+}
+
+void TestMainWindow::pageListOpensSizedAndChooses() {
+    View().ShowPage(21);
+    Click(QStringLiteral("pageListButton"));
+    auto* list = Child<QListWidget>(QStringLiteral("pageList"));
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 21);  // page 0 and the 20 pages after the form pages
+    QCOMPARE(list->height(), (21 / 3 + 1) * 21);
+    QCOMPARE(list->geometry().bottom() + 1, 290);  // on the command bar
+    QCOMPARE(list->currentItem()->data(Qt::UserRole).toInt(), 21);
+    QCOMPARE(list->item(1)->text(), QStringLiteral("To do"));
+    QCOMPARE(list->item(1)->data(Qt::UserRole).toInt(), 19);
+    QCOMPARE(list->item(2)->data(Qt::UserRole).toInt(), 27);
+    QVERIFY(!list->item(1)->icon().isNull());
+    // Three to a row.
+    QCOMPARE(list->visualItemRect(list->item(3)).top() - list->visualItemRect(list->item(0)).top(),
+             21);
+    QCOMPARE(list->visualItemRect(list->item(2)).top(), list->visualItemRect(list->item(0)).top());
+
+    QListWidgetItem* target = list->findItems(QStringLiteral("Quick notes"), Qt::MatchExactly).front();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(target).center());
+    QCOMPARE(View().CurrentPage(), 37);
+    QVERIFY(!list->isVisible());
+
+    // The list is rebuilt with the flags: a shown form page joins it.
+    View().GetPreferences().pages[4].aFlag = 1;
+    View().RebuildPageOrder();
+    QCOMPARE(list->count(), 22);
+    QCOMPARE(list->item(1)->data(Qt::UserRole).toInt(), 4);
+    Click(QStringLiteral("pageListButton"));
+    Click(QStringLiteral("pageListButton"));
+    QVERIFY(!list->isVisible());
+}
+
+void TestMainWindow::popupsCloseEachOther() {
+    Click(QStringLiteral("mainMenuButton"));
+    QVERIFY(View().MainMenuOpen());
+    Click(QStringLiteral("pageListButton"));
+    QVERIFY(View().PageListOpen());
+    QVERIFY(!View().MainMenuOpen());
+    Click(QStringLiteral("mainMenuButton"));
+    QVERIFY(!View().PageListOpen());
+    Click(QStringLiteral("nextPageButton"));
+    QVERIFY(!View().MainMenuOpen());
+    Click(QStringLiteral("mainMenuButton"));
+    Click(QStringLiteral("mainMenuButton"));
+    QVERIFY(!View().MainMenuOpen());
+}
+
+void TestMainWindow::mainMenuEntries() {
+    Click(QStringLiteral("mainMenuButton"));
+    auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
+    QCOMPARE(menu->count(), 21);
+    QCOMPARE(menu->item(0)->text(), QStringLiteral("New patient"));
+    QCOMPARE(menu->item(11)->text(), QStringLiteral("Ed windows"));
+    QCOMPARE(menu->item(20)->text(), QStringLiteral("Exit"));
+    QCOMPARE(menu->geometry().bottom() + 1, 290);
+    QVERIFY(menu->geometry().top() >= 0);
+    // Every entry is in view without scrolling.
+    QVERIFY(menu->visualItemRect(menu->item(20)).bottom() < menu->viewport()->height());
+    // A separator only removes the selection.
+    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {},
+                      menu->visualItemRect(menu->item(5)).center());
+    QVERIFY(menu->isVisible());
+    QVERIFY(menu->selectedItems().isEmpty());
+}
+
+void TestMainWindow::recordNavigationAndCounter() {
+    PatientSet& patients = m_program->Document().Patients();
+    patients.Current()->inUse = 1;
+    patients.AddNew().inUse = 1;
+    patients.AddNew().inUse = 1;
+    View().RefreshRecord();
+    auto* counter = Child<QLabel>(QStringLiteral("recordCounter"));
+    QCOMPARE(counter->text(), QStringLiteral("3/3"));
+    Click(QStringLiteral("recordFirst"));
+    QCOMPARE(counter->text(), QStringLiteral("1/3"));
+    Click(QStringLiteral("recordPrev"));
+    QCOMPARE(counter->text(), QStringLiteral("1/3"));
+    Click(QStringLiteral("recordNext"));
+    QCOMPARE(counter->text(), QStringLiteral("2/3"));
+    Click(QStringLiteral("recordLast"));
+    QCOMPARE(counter->text(), QStringLiteral("3/3"));
+    Click(QStringLiteral("recordNext"));  // past the last record in use: an empty one
+    QCOMPARE(counter->text(), QStringLiteral("4/4"));
+    Click(QStringLiteral("recordNext"));
+    QCOMPARE(counter->text(), QStringLiteral("4/4"));
+}
+
+void TestMainWindow::newPatientOnAnEmptyLastRecordAddsNone() {
+    PatientSet& patients = m_program->Document().Patients();
+    patients.Current()->inUse = 1;
+    patients.AddNew();  // empty
+    patients.First();
+    View().ShowPage(21);
+    ChooseMenu(QStringLiteral("New patient"));
+    QCOMPARE(patients.Count(), 2);
+    QCOMPARE(patients.CurrentNumber(), 2);
+    QCOMPARE(View().CurrentPage(), 0);
+    QCOMPARE(NoticeText(), QStringLiteral("New patient"));
+
+    patients.Current()->inUse = 1;
+    Click(QStringLiteral("recordNew"));
+    QCOMPARE(patients.Count(), 3);
+    QCOMPARE(Child<QLabel>(QStringLiteral("recordCounter"))->text(), QStringLiteral("3/3"));
+}
+
+void TestMainWindow::patientBoxReadOnlyForLockR() {
+    PatientRecord& record = *m_program->Document().Patients().Current();
+    record.sex = 1;
+    record.SetField(2, u"Dupont");
+    record.SetField(3, u"Jean");
+    record.SetField(6, u"1950");
+    record.lockState = u"R";
+    View().RefreshRecord();
+    QCOMPARE(Bar().PatientText(), QStringLiteral("Mr Dupont J 1950"));
+    QVERIFY(Bar().PatientReadOnly());
+    QCOMPARE(Child<QPushButton>(QStringLiteral("patientBox"))->width(), 98);
+    record.lockState = u"W";
+    View().RefreshRecord();
+    QVERIFY(!Bar().PatientReadOnly());
+}
+
+void TestMainWindow::clearCheckBoxes() {
+    PatientSet& patients = m_program->Document().Patients();
+    patients.Current()->checked = 1;
+    patients.AddNew().checked = 1;
+    ChooseMenu(QStringLiteral("Clear check boxes"));
+    QCOMPARE(patients.At(0)->checked, 0);
+    QCOMPARE(patients.At(1)->checked, 0);
+    QCOMPARE(NoticeText(), QStringLiteral("Check boxes cleared"));
+    QVERIFY(!View().MainMenuOpen());
+}
+
+void TestMainWindow::pageHooksCommitWhenLeft() {
+    QStringList calls;
+    View().SetPageHooks(20, {[&] { calls << "commit"; }, [&] { calls << "refresh"; }});
+    auto* panel = new QWidget;
+    panel->setObjectName(QStringLiteral("installedPanel"));
+    View().InstallPage(20, panel);
+    QCOMPARE(panel->parentWidget(), View().Page(20));
+    QVERIFY(panel->geometry().top() > 0);
+    QCOMPARE(panel->geometry().bottom() + 1, 290);
+
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(calls, QStringList{"refresh"});
+    Click(QStringLiteral("daySummaryButton"));
+    QCOMPARE(calls, (QStringList{"refresh", "commit"}));
+    View().ShowPage(20);
+    calls.clear();
+    // Record navigation commits the shown values first, then shows the record again.
+    m_program->Document().Patients().Current()->inUse = 1;
+    View().MoveRecord(RecordNavigation::Move::Next);
+    QCOMPARE(calls, (QStringList{"commit", "refresh"}));
+}
+
+void TestMainWindow::editCommandsActOnTheLastField() {
+    auto* field = new QLineEdit;
+    field->setObjectName(QStringLiteral("someField"));
+    View().InstallPage(30, field);
+    View().ShowPage(30);
+    m_program->Frame()->activateWindow();
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("cough"));
+    field->selectAll();
+    ChooseMenu(QStringLiteral("Cut"));
+    QCOMPARE(field->text(), QString());
+    ChooseMenu(QStringLiteral("Paste"));
+    QCOMPARE(field->text(), QStringLiteral("cough"));
+    ChooseMenu(QStringLiteral("Undo"));
+    QCOMPARE(field->text(), QString());
+}
+
+void TestMainWindow::inputPanelTypesIntoTheFocusedField() {
+    auto* field = new QLineEdit;
+    View().InstallPage(0, field);
+    field->move(0, 60);
+    m_program->Frame()->activateWindow();
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    Click(QStringLiteral("inputPanelButton"));
+    auto* panel = Child<CInputPanel>(QStringLiteral("inputPanel"));
+    QVERIFY(panel->isVisible());
+    QCOMPARE(panel->geometry().bottom() + 1, 290);
+    QVERIFY(Child<QToolButton>(QStringLiteral("inputPanelButton"))->isChecked());
+    Click(QStringLiteral("key_shift"));
+    Click(QStringLiteral("key_o"));
+    Click(QStringLiteral("key_k"));
+    Click(QStringLiteral("key_space"));
+    Click(QStringLiteral("key_x"));
+    Click(QStringLiteral("key_backspace"));
+    QCOMPARE(field->text(), QStringLiteral("Ok "));
+    QVERIFY(field->hasFocus());
+    Click(QStringLiteral("inputPanelButton"));
+    QVERIFY(!panel->isVisible());
+    QVERIFY(!Child<QToolButton>(QStringLiteral("inputPanelButton"))->isChecked());
+}
+
+void TestMainWindow::helpOpensAtMainContents() {
+    ChooseMenu(QStringLiteral("Help"));
+    auto* browser = View().findChild<QTextBrowser*>(QStringLiteral("helpBrowser"));
+    QVERIFY(browser);
+    QVERIFY(browser->isVisible());
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("Pondrel Help")));
+    QVERIFY(browser->toPlainText().contains(QStringLiteral("The main menu")));
+    QVERIFY(View().ShowingDialog());
+    Save(*browser->window(), QStringLiteral("help"));
+    auto* close = View().findChild<QPushButton*>(QStringLiteral("helpClose"));
+    QTest::mouseClick(close, Qt::LeftButton);
+    QTRY_VERIFY(!View().findChild<QTextBrowser*>(QStringLiteral("helpBrowser")));
+    QVERIFY(!View().ShowingDialog());
+}
+
+void TestMainWindow::helpMissingFileIsSaid() {
+    fs::remove(Installation() / "PondrelHelp.htm");
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);
+    ChooseMenu(QStringLiteral("Help"));
+    QCOMPARE(m_program->Messages().Shown().size(), size_t(1));
+    QCOMPARE(m_program->Messages().Shown().front().caption, QStringLiteral("Help"));
+    QVERIFY(m_program->Messages().Shown().front().text.contains(QStringLiteral("PondrelHelp.htm")));
+    QVERIFY(!View().findChild<QTextBrowser*>(QStringLiteral("helpBrowser")));
+}
+
+void TestMainWindow::aboutNamesProgramVersionAndLicence() {
+    ChooseMenu(QStringLiteral("About"));
+    auto* text = View().findChild<QLabel*>(QStringLiteral("aboutText"));
+    QVERIFY(text);
+    QVERIFY(text->text().contains(QStringLiteral("Pondrel")));
+    QVERIFY(text->text().contains(QStringLiteral(PONDREL_VERSION_TEXT)));
+    QVERIFY(text->text().contains(QStringLiteral("GPL-3.0-or-later")));
+    Save(*text->window(), QStringLiteral("about"));
+    QTest::mouseClick(View().findChild<QPushButton*>(QStringLiteral("aboutOk")), Qt::LeftButton);
+    QTRY_VERIFY(!View().findChild<QLabel*>(QStringLiteral("aboutText")));
+}
+
+void TestMainWindow::notAvailableEntriesSaySo() {
+    for (const char* entry : {"Files manager ->", "Quick load file", "Ed shortcuts", "Ed windows"}) {
+        ChooseMenu(QString::fromLatin1(entry));
+        QCOMPARE(NoticeText(), QStringLiteral("Not available yet"));
+        View().HideNotice();
+    }
+    QCOMPARE(m_program->Messages().Shown().size(), size_t(0));
+}
+
+void TestMainWindow::preferencesExchangeWritesTheFile() {
+    const fs::path file = Installation() / "Preferences.pre";
+    fs::remove(file);
+    // The dialogue is modal: close it as the user would, with its own button.
+    QTimer::singleShot(0, this, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Preferences"));
+        dialog->close();
+    });
+    ChooseMenu(QStringLiteral("Preferences"));
+    QVERIFY(fs::exists(file));
+    QVERIFY(!View().ShowingDialog());
+}
+
+void TestMainWindow::exitSavesThePreferences() {
+    const fs::path file = Installation() / "Preferences.pre";
+    fs::remove(file);
+    ChooseMenu(QStringLiteral("Exit"));
+    QVERIFY(!m_program->Frame()->isVisible());
+    QVERIFY(fs::exists(file));
+}
+
+void TestMainWindow::screenshots() {
+    PatientRecord& record = *m_program->Document().Patients().Current();
+    record.sex = 0;
+    record.SetField(2, u"Martin");
+    record.SetField(3, u"Claire");
+    record.SetField(6, u"1948");
+    View().RefreshRecord();
+    QWidget& frame = *m_program->Frame();
+    Save(frame, QStringLiteral("page0"));
+    Click(QStringLiteral("mainMenuButton"));
+    Save(frame, QStringLiteral("menu"));
+    Click(QStringLiteral("pageListButton"));
+    Save(frame, QStringLiteral("pagelist"));
+    Click(QStringLiteral("pageListButton"));
+    View().ShowNotice(u"End Save  \r\n (there was an error)", 4000, true);
+    Save(frame, QStringLiteral("notice"));
+    View().ShowNotice(u"Save successfull", 2000, false);
+    Save(frame, QStringLiteral("notice-short"));
+    Click(QStringLiteral("inputPanelButton"));
+    Save(frame, QStringLiteral("keyboard"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "TestMainWindow.moc"
