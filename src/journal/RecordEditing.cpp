@@ -4,9 +4,13 @@
 
 namespace pondrel {
 
-std::u16string RecordEditing::JournalText() const { return m_record.problemJournal; }
+std::u16string RecordEditing::JournalText() const {
+    return m_record.problemJournal;
+}
 
-void RecordEditing::StoreJournal(const std::u16string& text) { m_record.problemJournal = text; }
+void RecordEditing::StoreJournal(const std::u16string& text) {
+    m_record.problemJournal = text;
+}
 
 SubfolderDates RecordEditing::Dates() const {
     SubfolderDates dates;
@@ -30,8 +34,12 @@ void RecordEditing::StoreDates(const SubfolderDates& dates) {
     m_record.historyPeriod = dates.historyPeriod;
 }
 
-bool RecordEditing::IsReadOnly() const { return m_record.lockState == u"R"; }
+bool RecordEditing::IsReadOnly() const {
+    return m_record.lockState == u"R";
+}
 
-std::u16string RecordEditing::Field(int number) const { return m_record.Field(number); }
+std::u16string RecordEditing::Field(int number) const {
+    return m_record.Field(number);
+}
 
 }  // namespace pondrel

@@ -38,8 +38,14 @@ protected:
     // loads its patients; returns the loaded record.
     PatientRecord& LoadPatient(std::u16string journal, std::u16string lockState = u"W") {
         PatientRecord& r = set.AddNew();
-        for (auto [n, v] : {std::pair{2, u"Doe"}, {3, u"John"}, {6, u"1950"}, {120, u"Doe"},
-                            {121, u"John"}, {122, u"1"}, {123, u"2"}, {124, u"1950"}}) {
+        for (auto [n, v] : {std::pair{2, u"Doe"},
+                            {3, u"John"},
+                            {6, u"1950"},
+                            {120, u"Doe"},
+                            {121, u"John"},
+                            {122, u"1"},
+                            {123, u"2"},
+                            {124, u"1950"}}) {
             r.SetField(n, v);
         }
         r.SetField(64, u"aspirin 100 mg");
@@ -83,8 +89,9 @@ protected:
 };
 
 TEST_F(RecordEditingTest, TypedSectionsReachTheFileAndComeBack) {
-    const std::u16string before = u"§0|Pneumonia¦Heart failure¦A¦§1|Diabetes¦¦I¦"
-                                  u"#2263§0|cough|crackles right|||||§1|||glucose 9|insulin|||";
+    const std::u16string before =
+        u"§0|Pneumonia¦Heart failure¦A¦§1|Diabetes¦¦I¦"
+        u"#2263§0|cough|crackles right|||||§1|||glucose 9|insulin|||";
     PatientRecord& record = LoadPatient(before);
     RecordEditing editing(record);
     days.OpenPatient(editing);
