@@ -69,9 +69,12 @@ bool PatientFileEdit::Save() {
         return Refuse("file name differs from the patient's name: " + ToUtf8(name));
     }
     // The program writes such a file only with the warning that it may not open again: a
-    // correction may shrink a file that is too big already, never make one.
+    // correction may shrink a file that is too big already, never make one. A text the reader
+    // would refuse is never written (a converted version 3.00 text or a rebuilt problem title
+    // list can make the text longer than the file was).
     const size_t length = ComposedLength(m_record);
-    if (length >= kTooBigTextLength && length > m_textLengthBefore) {
+    const bool unreadable = 2 * (length + 2) > kMaxPatientFileBytes;
+    if (unreadable || (length >= kTooBigTextLength && length > m_textLengthBefore)) {
         return Refuse("too big: " + std::to_string(length) + " characters");
     }
     HostFileSystem files(FolderOf(m_file));

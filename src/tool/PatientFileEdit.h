@@ -34,8 +34,9 @@ public:
     // Writes the record back. Refused, with the reason on stderr and the file untouched, when
     // the file was not loaded, when it is read only here (lock "R": another user holds it),
     // when the patient is not in use, when the file's name is not the one the writer gives the
-    // patient (it would be renamed), when the change would make the file too big to be opened
-    // again, or when the writer refuses or fails.
+    // patient (it would be renamed), when the change would make the file too big (195 001
+    // characters or more and longer than before) or the file would be too big for the reader
+    // to open, or when the writer refuses or fails.
     bool Save();
 
 private:

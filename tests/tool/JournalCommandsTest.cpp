@@ -337,6 +337,47 @@ TEST_F(JournalCommandsTest, SavesThatWouldHarmAreRefusedUntouched) {
     EXPECT_LT(Slurp(file).size(), before.size());
 }
 
+TEST_F(JournalCommandsTest, NeverWritesAFileTheReaderWouldRefuse) {
+    // A file just below the reader's limit whose problem title list was left empty: written
+    // again, the rebuilt list would carry it over the limit even though the entry shrinks.
+    PatientRecord r = Patient();
+    const std::u16string title(3000, u't');
+    r.problemJournal = u"§0|" + title + u"¦¦A¦#2263§0|cough||||||";
+    std::u16string text = ComposePatientText(r, SubfolderKeyOf(r));
+    text = ReplaceAll(text, title + u"|¢", u"¢");
+    const size_t filler = 199990 - text.size();
+    r.SetField(7, std::u16string(filler, u'w'));
+    text = ComposePatientText(r, SubfolderKeyOf(r));
+    text = ReplaceAll(text, title + u"|¢", u"¢");
+    ASSERT_EQ(text.size(), 199990u);
+    Put(file, EncodeItemText(text));
+    const std::string before = Slurp(file);
+    ASSERT_EQ(Tool({"show", file.string()}).status, 0);
+
+    ToolRun shrink = Entry("2263", "0", {"", "", "", "", "", ""});
+    EXPECT_EQ(shrink.status, 1);
+    EXPECT_EQ(shrink.err.rfind("too big: ", 0), 0u) << shrink.err;
+    EXPECT_EQ(Slurp(file), before);
+}
+
+TEST_F(JournalCommandsTest, AVersion300FileIsWrittenInTheCurrentLayout) {
+    // The program converts such a file when it loads it; a correction writes the conversion.
+    std::u16string text = ComposePatientText(Patient(), SubfolderKeyOf(Patient()));
+    size_t identity = text.find(u"¬I");
+    size_t location = text.find(u"#Location|Cardio A¢") + 19;
+    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
+                         text.substr(identity, location - identity) +
+                         text.substr(text.find(u"¢", location) + 1);
+    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    Put(file, EncodeItemText(old));
+    ASSERT_EQ(Entry("2263", "0").out, "cough\n\n\n\n\n\n");
+    ToolRun set = Entry("2263", "0", {"cough", "fever", "", "", "", ""});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_EQ(DecodeItemText(Slurp(file)).substr(0, 5), u"#V40#");
+    EXPECT_EQ(Journal().GetEntry(2263, 0), (Sections{u"cough", u"fever", u"", u"", u"", u""}));
+    EXPECT_EQ(Journal().GetProblemTitle(0), u"Flu");
+}
+
 TEST_F(JournalCommandsTest, InvalidArgumentsAreUsageErrors) {
     Put(file, Patient());
     const std::string before = Slurp(file);
