@@ -8,6 +8,6 @@ cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPONDREL_BUILD_
 cmake --build build/release -j "$(nproc)" --target pondrel pondrel-tool
 device=${PONDREL_DEVICE:-${XDG_DATA_HOME:-$HOME/.local/share}/pondrel/device}
 if [ ! -d "$device" ]; then
-    build/release/src/tool/pondrel-tool init-device "$device"
+    build/release/src/tool/pondrel-tool init-device --resources "$PWD/resources" "$device"
 fi
 exec build/release/src/ui/pondrel --device "$device" "$@"

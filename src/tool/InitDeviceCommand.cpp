@@ -1,0 +1,61 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/Text.h"
+#include "records/DeviceSetup.h"
+#include "tool/ToolCommand.h"
+
+#ifndef PONDREL_RESOURCES_DIR
+#define PONDREL_RESOURCES_DIR ""
+#endif
+
+namespace pondrel::tool {
+
+namespace {
+
+int RunInitDevice(const std::vector<std::string>& args);
+
+const ToolCommand kInitDevice{
+    "init-device", "init-device [--force] [--resources DIR] DIR",
+    "creates a device folder with the factory installation and the working folders", RunInitDevice};
+
+int RunInitDevice(const std::vector<std::string>& args) {
+    DeviceSetup setup;
+    setup.resources = PONDREL_RESOURCES_DIR;
+    bool haveDevice = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--force") {
+            setup.force = true;
+        } else if (args[i] == "--resources" && i + 1 < args.size()) {
+            setup.resources = args[++i];
+        } else if (!args[i].empty() && args[i][0] != '-' && !haveDevice) {
+            setup.device = args[i];
+            haveDevice = true;
+        } else {
+            return UsageError(kInitDevice);
+        }
+    }
+    if (!haveDevice) return UsageError(kInitDevice);
+    if (setup.resources.empty()) {
+        std::fprintf(stderr, "pondrel-tool: no resources folder known; give --resources DIR\n");
+        return 1;
+    }
+    Error error;
+    if (!setup.Run(&error)) {
+        std::fprintf(stderr, "pondrel-tool init-device: %s\n", error.message.c_str());
+        return 1;
+    }
+    for (const std::u16string& path : setup.written) {
+        std::printf("created %s\n", ToUtf8(path).c_str());
+    }
+    for (const std::u16string& path : setup.kept) {
+        std::printf("kept    %s\n", ToUtf8(path).c_str());
+    }
+    std::printf("device folder ready: %s\n", setup.device.string().c_str());
+    return 0;
+}
+
+}  // namespace
+
+}  // namespace pondrel::tool
