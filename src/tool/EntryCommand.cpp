@@ -60,9 +60,7 @@ int RunEntry(const std::vector<std::string>& args) {
         const int count = journal.ProblemCount();
         ProblemJournal::EntryWrite write = journal.SetEntry(*day, *problem, sections);
         if (write.refused) {
-            std::fprintf(stderr, "no such problem: the file has %d, a new one takes number %d\n",
-                         count, count);
-            return 1;
+            return NoSuchProblem(count);
         }
         if (write.changed) {
             edit.Record().problemJournal = journal.Text();

@@ -52,9 +52,7 @@ int RunHeader(const std::vector<std::string>& args) {
             journal.SetProblemHeader(*problem, title, journal.GetDifferentialDiagnosis(*problem),
                                      journal.GetProblemRedaction(*problem));
         if (write == ProblemJournal::HeaderWrite::Refused) {
-            std::fprintf(stderr, "no such problem: the file has %d, a new one takes number %d\n",
-                         count, count);
-            return 1;
+            return NoSuchProblem(count);
         }
         if (write == ProblemJournal::HeaderWrite::Unchanged && clean.empty()) {
             // An empty title never removes a problem, nor creates one.

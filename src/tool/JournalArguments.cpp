@@ -1,5 +1,7 @@
 #include "tool/JournalArguments.h"
 
+#include <cstdio>
+
 #include "journal/JournalFormat.h"
 
 namespace pondrel::tool {
@@ -32,6 +34,12 @@ std::optional<int> ParseProblemArgument(std::string_view text) {
     std::optional<long long> value = ParseDigits(text);
     if (!value || *value >= kMaxProblems) return std::nullopt;
     return static_cast<int>(*value);
+}
+
+int NoSuchProblem(int problemCount) {
+    std::fprintf(stderr, "no such problem: the file has %d problems, a new one takes number %d\n",
+                 problemCount, problemCount);
+    return 1;
 }
 
 }  // namespace pondrel::tool

@@ -14,5 +14,7 @@ namespace pondrel::tool {
 std::optional<DayNumber> ParseDayArgument(std::string_view text);
 // A 0-based problem number, 0 to 99, in decimal digits.
 std::optional<int> ParseProblemArgument(std::string_view text);
+// A write to a problem beyond the first free number was refused: says so on stderr, returns 1.
+int NoSuchProblem(int problemCount);
 
 }  // namespace pondrel::tool

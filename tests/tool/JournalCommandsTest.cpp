@@ -184,7 +184,7 @@ TEST_F(JournalCommandsTest, SetANewProblemAndAnEarlierDay) {
     const std::string before = Slurp(file);
     ToolRun gap = Entry("2263", "4", {"x", "", "", "", "", ""});
     EXPECT_EQ(gap.status, 1);
-    EXPECT_EQ(gap.err, "no such problem: the file has 3, a new one takes number 3\n");
+    EXPECT_EQ(gap.err, "no such problem: the file has 3 problems, a new one takes number 3\n");
     EXPECT_EQ(Slurp(file), before);
 }
 
@@ -219,7 +219,7 @@ TEST_F(JournalCommandsTest, PrintAndSetAHeader) {
     EXPECT_EQ(none.status, 1);
     ToolRun gap = Tool({"header", file.string(), "3", "--title", "Gout"});
     EXPECT_EQ(gap.status, 1);
-    EXPECT_EQ(gap.err, "no such problem: the file has 2, a new one takes number 2\n");
+    EXPECT_EQ(gap.err, "no such problem: the file has 2 problems, a new one takes number 2\n");
     EXPECT_EQ(Slurp(file), before);
     // The slot after the last problem takes a new one.
     ASSERT_EQ(Tool({"header", file.string(), "2", "--title", "Gout"}).status, 0);
