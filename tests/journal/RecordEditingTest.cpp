@@ -132,22 +132,6 @@ TEST_F(RecordEditingTest, TypedSectionsReachTheFileAndComeBack) {
     EXPECT_EQ(back.Field(64), u"aspirin 100 mg");
 }
 
-TEST_F(RecordEditingTest, ANewProblemAndItsTitleAreSaved) {
-    PatientRecord& record = LoadPatient(u"§0|Pneumonia¦¦A¦");
-    RecordEditing editing(record);
-    days.OpenPatient(editing);
-    panel.NextProblem();  // the free slot after the last problem
-    panel.EditSection(kStatus, u"oedema");
-    EXPECT_EQ(panel.Title(), u"Problem n°2");
-    panel.EditTitle(u"Heart failure (!)");
-    days.ClosePatient();
-    ASSERT_EQ(Save(record), SaveOutcome::Written);
-    ProblemJournal journal(ReadBack().problemJournal);
-    EXPECT_EQ(journal.ProblemCount(), 2);
-    EXPECT_EQ(journal.GetProblemTitle(1), u"Heart failure (!)");
-    EXPECT_EQ(journal.GetSection(k13Mar06 + 2, 1, kStatus), u"oedema");
-}
-
 TEST_F(RecordEditingTest, AReadOnlyRecordRefusesEveryEdit) {
     const std::u16string journal = u"§0|Pneumonia¦¦A¦#2263§0|cough||||||";
     PatientRecord& record = LoadPatient(journal, u"R");
