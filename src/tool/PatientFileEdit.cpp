@@ -45,6 +45,8 @@ const char* SaveOutcomeReason(SaveOutcome outcome) {
             return "save conflict";
         case SaveOutcome::CannotCreate:
             return "cannot create";
+        case SaveOutcome::RefusedTooBig:
+            return "too big";
         case SaveOutcome::Written:
         case SaveOutcome::WrittenTooBig:
             break;
