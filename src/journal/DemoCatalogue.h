@@ -13,12 +13,12 @@ struct ProblemText {
     std::u16string_view title;
     std::u16string_view differential;
     std::u16string_view redaction;
-    std::u16string_view motive;        // reason for admission when it is the main problem
-    std::u16string_view anamnesia;     // first day
-    std::u16string_view examinations;  // first day
-    std::u16string_view labo;          // laboratory line of the form
-    std::u16string_view imaging;       // radiography line of the form
-    std::u16string_view medicine;      // drug lines started on the first day ("\r\n" between)
+    std::u16string_view motive;         // reason for admission when it is the main problem
+    std::u16string_view anamnesia;      // first day
+    std::u16string_view examinations;   // first day
+    std::u16string_view labo;           // laboratory line of the form
+    std::u16string_view imaging;        // radiography line of the form
+    std::u16string_view medicine;       // drug lines started on the first day ("\r\n" between)
     std::u16string_view laterMedicine;  // change a few days later
     std::array<std::u16string_view, 3> attitude;  // first day, during the stay, last day
     double fever;  // temperature on the first day, in degrees Celsius

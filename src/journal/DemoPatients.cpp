@@ -29,7 +29,9 @@ public:
         return z ^ (z >> 31);
     }
     // 0..count-1
-    int Below(int count) { return count <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(count)); }
+    int Below(int count) {
+        return count <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(count));
+    }
     int Between(int low, int high) { return low + Below(high - low + 1); }
     bool Percent(int chance) { return Below(100) < chance; }
     template <typename T>
@@ -41,8 +43,12 @@ private:
     uint64_t m_state;
 };
 
-std::u16string Text(std::u16string_view text) { return std::u16string(text); }
-std::u16string Number(long long value) { return ToText(value); }
+std::u16string Text(std::u16string_view text) {
+    return std::u16string(text);
+}
+std::u16string Number(long long value) {
+    return ToText(value);
+}
 
 // A value with one decimal, e.g. 37.4 from 374.
 std::u16string Tenths(int tenths) {
@@ -127,7 +133,6 @@ void WriteCourse(Patient& p, DemoRandom& random, const ProblemText& problem, int
         SetEntry(p, day, number, isFirst ? problem.anamnesia : u"", status,
                  isFirst ? problem.examinations : u"", medicine, attitude);
     }
-    if (problem.acute && last - first >= 5) p.journal.SetProblemState(number, kStateSolved);
 }
 
 void SetIdentity(PatientRecord& r, DemoRandom& random, const std::u16string& last,
@@ -135,8 +140,8 @@ void SetIdentity(PatientRecord& r, DemoRandom& random, const std::u16string& las
     const std::u16string dayText = Number(day);
     const std::u16string monthText = Number(month);
     const std::u16string yearText = Number(year);
-    for (auto [n, value] : {std::pair{2, &last}, {3, &first}, {4, &dayText}, {5, &monthText},
-                            {6, &yearText}}) {
+    for (auto [n, value] :
+         {std::pair{2, &last}, {3, &first}, {4, &dayText}, {5, &monthText}, {6, &yearText}}) {
         r.SetField(n, *value);
         r.SetField(n + 118, *value);  // 120..124
     }
@@ -233,14 +238,18 @@ PatientRecord MakePatient(DemoRandom& random, const DemoOptions& options,
     for (int i = 0; i < extra; ++i) pickProblem();
     const ProblemText& main = demo::Problems()[static_cast<size_t>(problems[0])];
     r.location = child ? u"Paediatrics"
-                       : (problems[0] == 1 || problems[0] == 3 ? u"Cardiology"
-                                                               : Text(demo::Locations()[static_cast<size_t>(random.Below(2))]));
+                       : (problems[0] == 1 || problems[0] == 3
+                              ? u"Cardiology"
+                              : Text(demo::Locations()[static_cast<size_t>(random.Below(2))]));
 
     const int baseSystolic = child ? 100 : random.Between(110, 160);
     for (size_t i = 0; i < problems.size(); ++i) {
         const ProblemText& problem = demo::Problems()[static_cast<size_t>(problems[i])];
         int number = AddProblem(p, problem);
         WriteCourse(p, random, problem, number, admission, today, step, i == 0, baseSystolic);
+        if (problem.acute && today - admission >= 5) {
+            p.journal.SetProblemState(number, kStateSolved);
+        }
     }
 
     // Form fields: the latest vital signs, history, examinations.
@@ -268,27 +277,33 @@ PatientRecord MakePatient(DemoRandom& random, const DemoOptions& options,
                          : Text(random.Pick(demo::PastHistories())));
     r.SetField(64, Text(main.medicine));
     r.SetField(69, Text(random.Pick(demo::Allergies())));
-    r.SetField(70, Text(random.Pick(demo::SocialNotes())));
+    r.SetField(
+        70, child ? u"Lives with parents and a brother." : Text(random.Pick(demo::SocialNotes())));
     r.SetField(79, Text(main.labo));
     r.SetField(82, Text(main.imaging));
     r.SetField(94, Number(random.Between(101, 130)));
     r.SetField(98, Text(main.attitude[1]) + u"\r\n-Call the family");
     r.SetField(200, ChartNumber(r.admission));
 
-    // Earlier stays of some adults: a solved problem in the journal and a block of their own.
+    // Earlier stays of some adults: their problem in the journal (the same number when it
+    // came back, else a new problem, solved) and a block of their own.
     std::u16string blocks;
     if (!child && random.Percent(25)) {
         const int stays = random.Between(1, 2);
         for (int s = 0; s < stays; ++s) {
-            const ProblemText& problem =
-                demo::Problems()[static_cast<size_t>(random.Below(10))];
+            const int index = random.Below(10);
+            const ProblemText& problem = demo::Problems()[static_cast<size_t>(index)];
             const DayNumber start = admission - random.Between(60, 1500);
             const int days = random.Between(2, 9);
             const bool wasAmbulatory = random.Percent(30);
-            int number = AddProblem(p, problem);
+            auto known = std::find(problems.begin(), problems.end(), index);
+            const bool recurrent = known != problems.end();
+            if (!recurrent) problems.push_back(index);
+            const int number =
+                recurrent ? static_cast<int>(known - problems.begin()) : AddProblem(p, problem);
             WriteCourse(p, random, problem, number, start, start + days, wasAmbulatory ? 7 : 2,
                         false, baseSystolic);
-            p.journal.SetProblemState(number, kStateSolved);
+            if (!recurrent) p.journal.SetProblemState(number, kStateSolved);
             r.problemJournal = p.journal.Text();
             blocks += EarlierBlock(r, problem, start, days, wasAmbulatory);
         }
@@ -301,8 +316,7 @@ PatientRecord MakePatient(DemoRandom& random, const DemoOptions& options,
 
 class SilentMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons,
-                      BoxIcon) override {
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
         return BoxAnswer::Cancel;
     }
     void ShowNotice(const std::u16string&, int, bool) override {}

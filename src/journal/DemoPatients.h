@@ -20,9 +20,9 @@ inline constexpr uint64_t kDefaultDemoSeed = 20060313;
 inline constexpr int kMaxDemoPatients = 10000;
 
 struct DemoOptions {
-    int patients = 20;                           // 0..kMaxDemoPatients
+    int patients = 20;  // 0..kMaxDemoPatients
     uint64_t seed = kDefaultDemoSeed;
-    DateTime today = {2026, 3, 2, 8, 0, 0};      // the last day of the journals
+    DateTime today = {2026, 3, 2, 8, 0, 0};  // the last day of the journals
 };
 
 // The records of the demo patients, in use, each with a distinct file name. The same options

@@ -59,8 +59,8 @@ void ActivePatients::EmptySet() {
 void ActivePatients::LoadActivePatients() {
     BusyScope busy(m_busy);
     bool more = false;
-    std::vector<std::u16string> names = m_files.ListFiles(
-        WorkingFolders::kActivePatients, u"*.pdr", static_cast<size_t>(kMaxFiles), &more);
+    std::vector<std::u16string> names = m_files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr",
+                                                          static_cast<size_t>(kMaxFiles), &more);
     m_listedCount = static_cast<int>(names.size());
     if (more) {
         m_messages.ShowBox(
@@ -142,9 +142,9 @@ bool ActivePatients::SaveAll(int quiet, SaveMode mode) {
 
 void ActivePatients::OpenAll() {
     BusyScope busy(m_busy);
-    BoxAnswer answer = m_messages.ShowBox(
-        u"Do you want to save all active patients files before open all ?", u"Save all before",
-        BoxButtons::YesNoCancel, BoxIcon::Question);
+    BoxAnswer answer =
+        m_messages.ShowBox(u"Do you want to save all active patients files before open all ?",
+                           u"Save all before", BoxButtons::YesNoCancel, BoxIcon::Question);
     if (answer == BoxAnswer::No) {
         LoadActivePatients();
     } else if (answer == BoxAnswer::Yes) {
@@ -245,10 +245,9 @@ bool ActivePatients::ArchiveFile(const std::u16string& name) {
     if (!archived) {
         const std::u16string where = std::u16string(WorkingFolders::kArchives) + u"\\" + name;
         std::u16string text =
-            copiedOnly
-                ? u"The file <" + name + u"> has been copied to <" + where +
-                      u"> but could not be removed from the <PD_ActivePatients> folder."
-                : u"The file <" + name + u"> could not be moved to <" + where + u">.";
+            copiedOnly ? u"The file <" + name + u"> has been copied to <" + where +
+                             u"> but could not be removed from the <PD_ActivePatients> folder."
+                       : u"The file <" + name + u"> could not be moved to <" + where + u">.";
         text += u"\r\nThe patient has been saved and stays open in the active patients folder.";
         if (!error.message.empty()) text += u"\r\n(" + FromUtf8(error.message) + u")";
         m_messages.ShowBox(text, u"Close patient", BoxButtons::Ok, BoxIcon::Error);

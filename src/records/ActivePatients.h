@@ -33,10 +33,10 @@ struct ActivePatientsHooks {
 // user-interface thread. Every reference must outlive the object.
 class ActivePatients {
 public:
-    static constexpr int kMaxFiles = 1000;          // files of the active folder loaded at most
-    static constexpr int kWarnFiles = 70;           // more files than this slow the handheld
+    static constexpr int kMaxFiles = 1000;  // files of the active folder loaded at most
+    static constexpr int kWarnFiles = 70;   // more files than this slow the handheld
     static constexpr int kBackupPeriodMinutes = 30;
-    static constexpr int kTickMs = 60 * 1000;       // both timers tick once a minute
+    static constexpr int kTickMs = 60 * 1000;  // both timers tick once a minute
     static constexpr int kMaxAutoSaveMinutes = 10;
 
     ActivePatients(DeviceFileSystem& files, UserMessages& messages, Timers& timers,

@@ -24,8 +24,8 @@ size_t FindUnit(std::u16string_view text, char16_t c, size_t from) {
     while (at < bytes) {
         const void* hit = std::memchr(base + at, low, bytes - at);
         if (!hit) return kNone;
-        const size_t unit = static_cast<size_t>(static_cast<const unsigned char*>(hit) - base) /
-                            sizeof(char16_t);
+        const size_t unit =
+            static_cast<size_t>(static_cast<const unsigned char*>(hit) - base) / sizeof(char16_t);
         if (text[unit] == c) return unit;
         at = (unit + 1) * sizeof(char16_t);
     }

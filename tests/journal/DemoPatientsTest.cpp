@@ -21,7 +21,8 @@ namespace {
 
 std::vector<std::u16string> Texts(const std::vector<PatientRecord>& records) {
     std::vector<std::u16string> texts;
-    for (const PatientRecord& r : records) texts.push_back(ComposePatientText(r, SubfolderKeyOf(r)));
+    for (const PatientRecord& r : records)
+        texts.push_back(ComposePatientText(r, SubfolderKeyOf(r)));
     return texts;
 }
 

@@ -32,8 +32,7 @@ constexpr int kKills = 20;
 
 class QuietMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons,
-                      BoxIcon) override {
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
         ++boxes;
         return BoxAnswer::Cancel;
     }
@@ -80,8 +79,8 @@ long long GenerationOf(const std::u16string& payload) {
 }
 
 TEST(ActiveCrashTest, EveryFileHoldsAWholeGenerationAfterEachKill) {
-    const fs::path root = fs::temp_directory_path() /
-                          ("pondrel-active-crash-" + std::to_string(::getpid()));
+    const fs::path root =
+        fs::temp_directory_path() / ("pondrel-active-crash-" + std::to_string(::getpid()));
     fs::remove_all(root);
     fs::create_directories(root / "My Documents" / "PD_ActivePatients");
     fs::create_directories(root / "Program files" / "Pondrel" / "Backup");
@@ -93,8 +92,11 @@ TEST(ActiveCrashTest, EveryFileHoldsAWholeGenerationAfterEachKill) {
         for (int i = 0; i < kPatients; ++i) {
             PatientRecord r;
             r.inUse = 1;
-            for (auto [n, v] : {std::pair{2, std::u16string(u"Crash")}, {3, ToText(i)},
-                                {6, u"1950"}, {4, u"1"}, {5, u"1"}}) {
+            for (auto [n, v] : {std::pair{2, std::u16string(u"Crash")},
+                                {3, ToText(i)},
+                                {6, u"1950"},
+                                {4, u"1"},
+                                {5, u"1"}}) {
                 r.SetField(n, v);
                 r.SetField(n + 118, v);
             }

@@ -25,8 +25,16 @@ std::u16string PatientText(const std::u16string& last, const std::u16string& fir
                            const std::u16string& year, const std::u16string& location) {
     PatientRecord r;
     r.inUse = 1;
-    for (auto [n, v] : {std::pair{2, last}, {3, first}, {4, u"1"}, {5, u"2"}, {6, year},
-                        {120, last}, {121, first}, {122, u"1"}, {123, u"2"}, {124, year}}) {
+    for (auto [n, v] : {std::pair{2, last},
+                        {3, first},
+                        {4, u"1"},
+                        {5, u"2"},
+                        {6, year},
+                        {120, last},
+                        {121, first},
+                        {122, u"1"},
+                        {123, u"2"},
+                        {124, year}}) {
         r.SetField(n, v);
     }
     r.subfolderType = u"Hosp";
@@ -98,9 +106,14 @@ protected:
     LocationList locations;
     int refreshes = 0;
     int preferenceSaves = 0;
-    ActivePatients active{t.files, t.messages, t.timers, folders, set, locations,
-                          ActivePatientsHooks{nullptr, [this] { ++refreshes; },
-                                              [this] { ++preferenceSaves; }}};
+    ActivePatients active{
+        t.files,
+        t.messages,
+        t.timers,
+        folders,
+        set,
+        locations,
+        ActivePatientsHooks{nullptr, [this] { ++refreshes; }, [this] { ++preferenceSaves; }}};
 };
 
 // --- Loading -------------------------------------------------------------------------------
@@ -477,10 +490,10 @@ TEST_F(ActivePatientsTest, CloseOneSavesArchivesAndReloads) {
     EXPECT_TRUE(active.CloseOne());
     EXPECT_FALSE(InActive(u"Bell_Bob_1952.pdr"));
     ASSERT_TRUE(InArchive(u"Bell_Bob_1952.pdr"));
-    EXPECT_NE(DecodeItemText(*t.files.Bytes(JoinPath(WorkingFolders::kArchives,
-                                                     u"Bell_Bob_1952.pdr")))
-                  .find(u"discharged"),
-              std::u16string::npos);
+    EXPECT_NE(
+        DecodeItemText(*t.files.Bytes(JoinPath(WorkingFolders::kArchives, u"Bell_Bob_1952.pdr")))
+            .find(u"discharged"),
+        std::u16string::npos);
     EXPECT_FALSE(t.files.Bytes(BackupPath(u"Bell_Bob_1952.pdr")));
     EXPECT_EQ(t.messages.notices.back().text, u"The file has been saved, closed and archived");
     EXPECT_EQ(t.messages.notices.back().milliseconds, 5000);
@@ -509,10 +522,10 @@ TEST_F(ActivePatientsTest, CloseOneReplacesAnOlderArchiveOnlyWithTheNewFile) {
     t.files.ClearFailures();
     EXPECT_TRUE(active.CloseOne());
     EXPECT_FALSE(InActive(u"Ames_Ann_1941.pdr"));
-    EXPECT_NE(DecodeItemText(*t.files.Bytes(JoinPath(WorkingFolders::kArchives,
-                                                     u"Ames_Ann_1941.pdr")))
-                  .find(u"second stay"),
-              std::u16string::npos);
+    EXPECT_NE(
+        DecodeItemText(*t.files.Bytes(JoinPath(WorkingFolders::kArchives, u"Ames_Ann_1941.pdr")))
+            .find(u"second stay"),
+        std::u16string::npos);
     EXPECT_EQ(set.Count(), 1);
     EXPECT_EQ(set.At(0)->inUse, 0);
 }

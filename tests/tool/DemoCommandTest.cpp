@@ -73,8 +73,7 @@ TEST_F(DemoCommandTest, WritesReadablePatientsTheSameForTheSameSeed) {
     ASSERT_EQ(Tool("demo " + Device("other") + " --patients 8 --seed 42 --create"), 0) << err;
 
     HostFileSystem device(dir / "device");
-    std::vector<std::u16string> names =
-        device.ListFiles(WorkingFolders::kActivePatients, u"*.pdr");
+    std::vector<std::u16string> names = device.ListFiles(WorkingFolders::kActivePatients, u"*.pdr");
     ASSERT_EQ(names.size(), 8u);
     for (const std::u16string& name : names) {
         PatientRecord r;
