@@ -519,6 +519,14 @@ TEST_F(ActivePatientsTest, CloseOneReplacesAnOlderArchiveOnlyWithTheNewFile) {
     EXPECT_EQ(t.messages.boxes.back().caption, u"Close patient");
     EXPECT_EQ(t.messages.boxes.back().icon, BoxIcon::Error);
 
+    // Copied, but the active file cannot be removed: both copies stay, the patient stays open.
+    t.files.ClearFailures();
+    t.files.Fail(Op::Delete, u"PD_ActivePatients");
+    EXPECT_FALSE(active.CloseOne());
+    EXPECT_TRUE(InActive(u"Ames_Ann_1941.pdr"));
+    EXPECT_NE(t.messages.boxes.back().text.find(u"could not be removed"), std::u16string::npos);
+    EXPECT_EQ(set.At(0)->inUse, 1);
+
     t.files.ClearFailures();
     EXPECT_TRUE(active.CloseOne());
     EXPECT_FALSE(InActive(u"Ames_Ann_1941.pdr"));
