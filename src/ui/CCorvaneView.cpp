@@ -15,6 +15,7 @@
 
 #include "labels/LabelsFile.h"
 #include "platform/Platform.h"
+#include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
@@ -74,6 +75,14 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     m_notice->setFont(font);
     m_notice->hide();
 
+    ActivePatientsHooks hooks;
+    hooks.commitForm = [this] { CommitShownValues(); };
+    hooks.refreshForm = [this] { RefreshRecord(); };
+    hooks.savePreferences = [this] { SavePreferencesNow(); };
+    m_active = std::make_unique<ActivePatients>(m_platform.files, m_platform.messages,
+                                                m_platform.timers, m_folders,
+                                                m_document.Patients(), m_locations, hooks);
+
     BuildPopups();
 
     // Undo, Cut, Copy and Paste act on the field of the form that had the focus last.
@@ -84,6 +93,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     if (m_commandBar) m_commandBar->SetHandler({});
+    m_active->StopTimers();
 }
 
 void CCorvaneView::AttachCommandBar(CCommandBar* bar) {

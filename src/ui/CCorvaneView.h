@@ -2,6 +2,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,7 @@ class QPushButton;
 
 namespace pondrel {
 
+class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CCorvaneDoc;
@@ -66,6 +68,8 @@ public:
     LocationList& Locations() { return m_locations; }
     const PageNavigation& Navigation() const { return m_navigation; }
     const UnitWords& Units() const { return m_unitWords; }
+    // The active patient set: loading, saving, auto-save and backup.
+    ActivePatients& Active() { return *m_active; }
 
     // Called at the end of start-up step j to close the start-up picture.
     void SetStartUpPictureCloser(std::function<void()> close) { m_closePicture = std::move(close); }
@@ -136,6 +140,9 @@ public:
     // Shows the current record again: patient box, counter, the page shown.
     void RefreshRecord();
 
+    // The main window was activated or deactivated (automatic saving runs while it is active).
+    void OnWindowActivation(bool active);
+
     // Set while a modal dialogue of the program is open.
     bool ShowingDialog() const { return m_showingDialog; }
 
@@ -163,7 +170,7 @@ private:
     void EditField(const char* operation);
     void NotAvailable();
     QIcon PageIcon(int page) const;
-    void ApplyAutoSaveInterval(PreferencesOutcome::AutoSaveTimer action);
+    void SavePreferencesNow();
 
     // Start-up steps, in the order they run.
     void RecordStartTime(const DateTime& now) override;
@@ -209,6 +216,8 @@ private:
     Preferences m_preferences;
     bool m_preferencesLoaded = false;  // never write defaults over a file that was not read
     LocationList m_locations;
+    std::unique_ptr<ActivePatients> m_active;
+    bool m_patientsLoaded = false;  // nothing is saved on exit before the patients were loaded
     UnitWords m_unitWords = UnitWordsOf(0);
     PageNavigation m_navigation;
     std::array<QString, kPageCount> m_pageNames;

@@ -3,9 +3,11 @@
 
 #include <QLabel>
 #include <QListWidget>
+#include <QTimer>
 #include <QWidget>
 
 #include "platform/Platform.h"
+#include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
@@ -204,7 +206,9 @@ void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
 void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     m_unitWords = outcome.unitWords;
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
-    ApplyAutoSaveInterval(outcome.autoSaveTimer);
+    if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
+        m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
+    }
 }
 
 // ---- Help and About ---------------------------------------------------------------------------
@@ -240,39 +244,67 @@ void CCorvaneView::ShowAbout() {
 namespace pondrel {
 
 // ---- The active patient set -------------------------------------------------------------------
-// These commands await the active patient set (loading, saving, auto-save and backup); until it
-// joins the form they say they are not available and never pretend to have saved.
 
 void CCorvaneView::StartTimers() {
-    // The connection watchdog starts here once the network joins the form.
+    m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
+    m_active->StartTimers();
+    // The first backup tick is due at once; it runs when start-up is over, so the backup is
+    // taken of the patients just loaded. The connection watchdog starts here once the network
+    // joins the form.
+    QTimer::singleShot(0, this, [this] {
+        if (m_patientsLoaded && m_platform.timers.IsRunning(TimerId::Backup)) {
+            m_active->OnBackupTick();
+        }
+    });
 }
 
 void CCorvaneView::LoadActivePatients() {
-    PatientSet& patients = m_document.Patients();
-    if (patients.Count() == 0) patients.AddNew();
+    m_active->SetRememberedPosition(m_preferences.currentPatientPosition);
+    m_active->LoadActivePatients();
+    m_patientsLoaded = true;
 }
 
-void CCorvaneView::ApplyAutoSaveInterval(PreferencesOutcome::AutoSaveTimer) {}
+void CCorvaneView::OnWindowActivation(bool active) {
+    if (active) {
+        m_active->OnWindowActivated();
+    } else {
+        m_active->OnWindowDeactivated();
+    }
+}
 
 void CCorvaneView::SaveAllPatients() {
-    NotAvailable();
+    if (!m_patientsLoaded) return;
+    m_active->SaveAllCommand();
 }
 
 void CCorvaneView::OpenAllPatients() {
-    NotAvailable();
+    if (!m_patientsLoaded) return;
+    m_active->OpenAll();
 }
 
 void CCorvaneView::CloseOnePatient() {
-    NotAvailable();
+    if (!m_patientsLoaded) return;
+    m_active->CloseOne();
+}
+
+void CCorvaneView::SavePreferencesNow() {
+    if (!m_preferencesLoaded) return;
+    if (m_patientsLoaded) {
+        m_preferences.currentPatientPosition = m_document.Patients().CurrentNumber();
+    }
+    m_preferences.locationList = m_locations.NamesText();
+    m_preferences.selectedLocation = m_locations.Selected();
+    SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
 }
 
 bool CCorvaneView::SaveOnExit() {
     CommitShownValues();
-    if (m_preferencesLoaded) {
-        m_preferences.currentPatientPosition = m_document.Patients().CurrentNumber();
-        SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
+    if (!m_patientsLoaded) {
+        // Start-up did not get as far as the patients: there is nothing of theirs to save.
+        SavePreferencesNow();
+        return true;
     }
-    return true;
+    return m_active->SaveOnExit(true);
 }
 
 }  // namespace pondrel

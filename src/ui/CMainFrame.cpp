@@ -39,6 +39,11 @@ void CMainFrame::CloseWithoutSaving() {
     close();
 }
 
+void CMainFrame::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange) m_view->OnWindowActivation(isActiveWindow());
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Preferences, then every record; a failed save may keep the program running.
     if (m_saveOnClose && !m_view->SaveOnExit()) {

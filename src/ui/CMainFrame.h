@@ -29,6 +29,7 @@ public:
     void CloseWithoutSaving();
 
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -17,7 +17,9 @@
 #include <memory>
 
 #include "records/CCorvaneDoc.h"
+#include "records/ActivePatients.h"
 #include "records/DeviceSetup.h"
+#include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
@@ -55,6 +57,10 @@ private slots:
     void preferencesExchangeWritesTheFile();
     void exitSavesThePreferences();
     void screenshots();
+    void saveAllThenOpenAllCancelledChangesNothing();
+    void closeOneArchivesThePatient();
+    void exitSavesPatientsAndTheNextStartShowsThem();
+    void timersAtStartUp();
 
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
@@ -70,6 +76,8 @@ private:
     QString NoticeText();
     fs::path Installation() const { return m_device / "Program files" / "Pondrel"; }
     static void Save(QWidget& widget, const QString& name);
+    PatientRecord& BeginMartin();
+    void Start();
 
     std::unique_ptr<QTemporaryDir> m_dir;
     fs::path m_device;
@@ -84,12 +92,38 @@ void TestMainWindow::init() {
     Error error;
     if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
     m_device = setup.device;
+    Start();
+}
+
+void TestMainWindow::Start() {
+    m_program.reset();
     ProgramOptions options;
     options.device = m_device;
     m_program = std::make_unique<PondrelApplication>(options);
     QVERIFY(m_program->InitInstance());
     QTRY_VERIFY(View().StartUpResult().has_value());
     QVERIFY(*View().StartUpResult());
+}
+
+// Name and birth date as the identity page sets them: the identity fields 120 to 124 and their
+// copies 2 to 6.
+static void SetIdentity(PatientRecord& record, const std::u16string& last,
+                        const std::u16string& first, const std::u16string& day,
+                        const std::u16string& month, const std::u16string& year) {
+    const std::u16string values[] = {last, first, day, month, year};
+    for (int i = 0; i < 5; ++i) {
+        record.SetField(2 + i, values[i]);
+        record.SetField(120 + i, values[i]);
+    }
+}
+
+// The current (empty) record becomes a patient that can be saved.
+PatientRecord& TestMainWindow::BeginMartin() {
+    PatientRecord& record = *m_program->Document().Patients().Current();
+    SetIdentity(record, u"Martin", u"Claire", u"3", u"7", u"1948");
+    BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
+    View().RefreshRecord();
+    return record;
 }
 
 void TestMainWindow::cleanup() {
@@ -472,6 +506,99 @@ void TestMainWindow::screenshots() {
     Save(frame, QStringLiteral("notice-short"));
     Click(QStringLiteral("inputPanelButton"));
     Save(frame, QStringLiteral("keyboard"));
+}
+
+void TestMainWindow::saveAllThenOpenAllCancelledChangesNothing() {
+    BeginMartin();
+    ChooseMenu(QStringLiteral("Save all"));
+    const fs::path file = m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr";
+    QVERIFY(fs::exists(file));
+    QCOMPARE(NoticeText(), QStringLiteral("Save successfull"));
+
+    PatientSet& patients = m_program->Document().Patients();
+    patients.Current()->SetField(10, u"18");  // not saved yet
+    Click(QStringLiteral("recordNew"));
+    QCOMPARE(patients.Count(), 2);
+    const auto before = fs::last_write_time(file);
+
+    m_program->Messages().QueueAnswer(BoxAnswer::Cancel);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(m_program->Messages().Shown().back().caption, QStringLiteral("Save all before"));
+    QCOMPARE(patients.Count(), 2);
+    QCOMPARE(patients.CurrentNumber(), 2);
+    QCOMPARE(patients.At(0)->Field(10), std::u16string(u"18"));
+    QCOMPARE(fs::last_write_time(file), before);
+
+    // "No": read again from the files; what was not saved is gone.
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(patients.Count(), 1);
+    QCOMPARE(patients.Current()->Field(2), std::u16string(u"Martin"));
+    QCOMPARE(patients.Current()->Field(10), std::u16string());
+    QCOMPARE(Bar().PatientText(), QStringLiteral("Mrs Martin C 1948"));
+    QCOMPARE(Child<QLabel>(QStringLiteral("recordCounter"))->text(), QStringLiteral("1/1"));
+}
+
+void TestMainWindow::closeOneArchivesThePatient() {
+    BeginMartin();
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    Click(QStringLiteral("recordClose"));
+    QCOMPARE(m_program->Messages().Shown().back().caption,
+             QStringLiteral("Close patient : yes or no ?"));
+    QVERIFY(fs::exists(m_device / "My Documents" / "PD_Archives" / "Martin_Claire_1948.pdr"));
+    QVERIFY(!fs::exists(m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr"));
+    QCOMPARE(m_program->Document().Patients().Count(), 1);
+    QCOMPARE(m_program->Document().Patients().Current()->inUse, 0);
+    QCOMPARE(Bar().PatientText(), QStringLiteral("  "));
+}
+
+void TestMainWindow::exitSavesPatientsAndTheNextStartShowsThem() {
+    BeginMartin();
+    Click(QStringLiteral("recordNew"));
+    PatientRecord& second = *m_program->Document().Patients().Current();
+    SetIdentity(second, u"Bernard", u"Luc", u"1", u"2", u"1960");
+    second.sex = 1;
+    BeginPatient(second, View().Locations(), true, m_program->GetPlatform().clock);
+    ChooseMenu(QStringLiteral("Exit"));
+    QVERIFY(!m_program->Frame()->isVisible());
+    const fs::path active = m_device / "My Documents" / "PD_ActivePatients";
+    QVERIFY(fs::exists(active / "Martin_Claire_1948.pdr"));
+    QVERIFY(fs::exists(active / "Bernard_Luc_1960.pdr"));
+
+    Start();
+    PatientSet& patients = m_program->Document().Patients();
+    QCOMPARE(patients.Count(), 2);
+    // The position of the patient shown at exit comes back with the preferences.
+    QCOMPARE(patients.CurrentNumber(), 2);
+    QCOMPARE(Child<QLabel>(QStringLiteral("recordCounter"))->text(), QStringLiteral("2/2"));
+    // (Files are listed in the folder's order, so the position may name the other patient.)
+    const bool martinShown = patients.Current()->Field(2) == u"Martin";
+    QCOMPARE(Bar().PatientText(), martinShown ? QStringLiteral("Mrs Martin C 1948")
+                                              : QStringLiteral("Mr Bernard L 1960"));
+    QCOMPARE(patients.At(martinShown ? 0 : 1)->Field(2),
+             std::u16string(martinShown ? u"Bernard" : u"Martin"));
+    // The backup of the patients just loaded is taken once start-up is over.
+    const fs::path backup = Installation() / "Backup";
+    QTRY_VERIFY(fs::exists(backup / "Martin_Claire_1948.pdr"));
+    QVERIFY(fs::exists(backup / "Bernard_Luc_1960.pdr"));
+}
+
+void TestMainWindow::timersAtStartUp() {
+    QVERIFY(m_program->Timers().IsRunning(TimerId::Backup));
+    QCOMPARE(m_program->Timers().Interval(TimerId::Backup), 60000);
+    QVERIFY(!m_program->Timers().IsRunning(TimerId::AutoSave));  // the factory interval is 0
+
+    // An interval of 5 minutes in the preferences file starts automatic saving.
+    const std::u16string path = u"\\Program files\\Pondrel\\Preferences.pre";
+    Preferences preferences;
+    QVERIFY(ReadPreferencesFile(m_program->GetPlatform().files, path, preferences));
+    preferences.general.autoSaveInterval = 5;
+    QVERIFY(WritePreferencesFile(m_program->GetPlatform().files, path, preferences));
+    m_program->Frame()->CloseWithoutSaving();
+    Start();
+    QVERIFY(m_program->Timers().IsRunning(TimerId::AutoSave));
+    QCOMPARE(m_program->Timers().Interval(TimerId::AutoSave), 60000);
+    QCOMPARE(View().Active().AutoSaveInterval(), 5);
 }
 
 QTEST_MAIN(TestMainWindow)
