@@ -1,6 +1,7 @@
 // The main window driven as a user would: command bar, main menu, page list, record navigation,
 // the input panel, help and about, on a device folder prepared as pondrel-tool init-device does.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -466,16 +467,43 @@ void TestMainWindow::notAvailableEntriesSaySo() {
 void TestMainWindow::preferencesExchangeWritesTheFile() {
     const fs::path file = Installation() / "Preferences.pre";
     fs::remove(file);
-    // The dialogue is modal: close it as the user would, with its own button.
-    QTimer::singleShot(0, this, [] {
-        QWidget* dialog = QApplication::activeModalWidget();
-        QVERIFY(dialog);
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Preferences"));
-        dialog->close();
+    QVERIFY(!m_program->Timers().IsRunning(TimerId::AutoSave));
+    // The dialogues are modal: the user opens "General", picks "2 minutes", OK, then OK.
+    QTimer::singleShot(0, this, [this] {
+        QWidget* preferences = QApplication::activeModalWidget();
+        QVERIFY(preferences);
+        QCOMPARE(preferences->objectName(), QStringLiteral("preferencesDialog"));
+        QVERIFY(View().ShowingDialog());
+        QTimer::singleShot(0, this, [preferences] {
+            QWidget* general = QApplication::activeModalWidget();
+            QVERIFY(general && general != preferences);
+            auto* list = general->findChild<QComboBox*>(QStringLiteral("intervalList"));
+            QVERIFY(list);
+            list->setCurrentIndex(2);
+            emit list->activated(2);  // as a choice in the open list does
+            QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("okButton")),
+                              Qt::LeftButton);
+            QTimer::singleShot(0, preferences, [preferences] {
+                QTest::mouseClick(
+                    preferences->findChild<QPushButton*>(QStringLiteral("okButton")),
+                    Qt::LeftButton);
+            });
+        });
+        QTest::mouseClick(preferences->findChild<QPushButton*>(QStringLiteral("generalButton")),
+                          Qt::LeftButton);
     });
     ChooseMenu(QStringLiteral("Preferences"));
     QVERIFY(fs::exists(file));
     QVERIFY(!View().ShowingDialog());
+    QCOMPARE(View().GetPreferences().general.autoSaveInterval, 2);
+    QCOMPARE(View().Active().AutoSaveInterval(), 2);
+    // Automatic saving runs while the main window is active (the dialogues took that away).
+    m_program->Frame()->activateWindow();
+    QTRY_VERIFY(m_program->Timers().IsRunning(TimerId::AutoSave));
+    Preferences written;
+    QVERIFY(ReadPreferencesFile(m_program->GetPlatform().files,
+                                u"\\Program files\\Pondrel\\Preferences.pre", written));
+    QCOMPARE(written.general.autoSaveInterval, 2);
 }
 
 void TestMainWindow::exitSavesThePreferences() {
