@@ -253,6 +253,8 @@ void CCorvaneView::StartTimers() {
     // joins the form.
     QTimer::singleShot(0, this, [this] {
         if (m_patientsLoaded && m_platform.timers.IsRunning(TimerId::Backup)) {
+            // The doctor sees the first page before the files are copied.
+            if (isVisible()) window()->repaint();
             m_active->OnBackupTick();
         }
     });

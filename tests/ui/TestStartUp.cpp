@@ -33,6 +33,9 @@ private slots:
     void missingIconStripStopsStartUp();
     void startUpPictureWithoutHelloBitmap();
     void noticeOnlyOnceReadyAndSizedByItsText();
+    void missingPreferencesStopsStartUp();
+    void unreadableLabelsKeepTheBuiltInWords();
+    void labelsAndPreferencesNameThePages();
 
 private:
     fs::path MakeDevice();
@@ -200,6 +203,53 @@ void TestStartUp::noticeOnlyOnceReadyAndSizedByItsText() {
     Screenshot(*program.Frame(), "main-frame-notice");
     QTRY_VERIFY(!notice->isVisible());
     QVERIFY(!program.Timers().IsRunning(TimerId::Notice));
+}
+
+void TestStartUp::missingPreferencesStopsStartUp() {
+    fs::remove(MakeDevice() / "Program files" / "Pondrel" / "Preferences.pre");
+    PondrelApplication program(Options());
+    program.Messages().QueueAnswer(BoxAnswer::Ok);
+    QVERIFY(program.InitInstance());
+    CCorvaneView* view = program.Frame()->View();
+    QTRY_VERIFY(view->StartUpResult().has_value());
+    QVERIFY(!*view->StartUpResult());
+    QVERIFY(!view->IsReady());
+    QCOMPARE(program.Messages().Shown().size(), size_t(1));
+    QCOMPARE(program.Messages().Shown().front().text,
+             QStringLiteral("A file can not be found. Be sure that the file <Preferences.pre> "
+                            "exist."));
+    // Quitting writes nothing: the missing file is not replaced by defaults.
+    program.Frame()->close();
+    QVERIFY(!fs::exists(Options().device / "Program files" / "Pondrel" / "Preferences.pre"));
+    QCOMPARE(program.Document().Patients().Count(), 0);
+}
+
+void TestStartUp::unreadableLabelsKeepTheBuiltInWords() {
+    fs::path labels = MakeDevice() / "Program files" / "Pondrel" / "Labels.txt";
+    std::ofstream(labels, std::ios::binary | std::ios::trunc) << "no labels in here";
+    PondrelApplication program(Options());
+    program.Messages().QueueAnswer(BoxAnswer::Ok);
+    QVERIFY(program.InitInstance());
+    CCorvaneView* view = program.Frame()->View();
+    QTRY_VERIFY(view->StartUpResult().has_value());
+    QVERIFY(*view->StartUpResult());
+    QCOMPARE(program.Messages().Shown().size(), size_t(1));
+    QCOMPARE(program.Messages().Shown().front().caption, QStringLiteral("File load failure 11"));
+    QCOMPARE(view->PageName(31), QStringLiteral("Send"));  // a built-in word
+    QCOMPARE(view->PageName(19), QStringLiteral("Page 19"));
+}
+
+void TestStartUp::labelsAndPreferencesNameThePages() {
+    MakeDevice();
+    PondrelApplication program(Options());
+    QVERIFY(program.InitInstance());
+    CCorvaneView* view = program.Frame()->View();
+    QTRY_VERIFY(view->StartUpResult().has_value());
+    QCOMPARE(view->PageName(19), ToQString(view->GetLabels().Label(76)));
+    QVERIFY(!view->PageName(19).isEmpty());
+    QCOMPARE(view->PageName(20), QStringLiteral("Problems"));
+    QCOMPARE(view->Navigation().Order().front(), 0);
+    QCOMPARE(view->GetPreferences().startCount, 1);  // the preferences were read (and counted)
 }
 
 QTEST_MAIN(TestStartUp)
