@@ -34,8 +34,8 @@ void QtTimers::Start(TimerId id, int intervalMs, std::function<void()> onTick) {
         // the start-up steps), then every interval.
         QTimer::singleShot(0, slot.timer.get(), [this, id] {
             if (!IsRunning(id)) return;
-            std::function<void()> onTick = m_slots[id].onTick;
-            if (onTick) onTick();
+            std::function<void()> handler = m_slots[id].onTick;
+            if (handler) handler();
         });
     }
 }
