@@ -492,6 +492,8 @@ void CCorvaneView::MarkReady() {
 void CCorvaneView::ShowFirstPage() {
     ShowPage(m_navigation.Order().front());
     RefreshRecord();
+    // Painted now, before the first backup copies the files.
+    if (isVisible()) window()->repaint();
 }
 
 void CCorvaneView::CloseStartUpPicture() {

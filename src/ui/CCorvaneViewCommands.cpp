@@ -3,7 +3,6 @@
 
 #include <QLabel>
 #include <QListWidget>
-#include <QTimer>
 #include <QWidget>
 
 #include "platform/Platform.h"
@@ -248,16 +247,8 @@ namespace pondrel {
 void CCorvaneView::StartTimers() {
     m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
     m_active->StartTimers();
-    // The first backup tick is due at once; it runs when start-up is over, so the backup is
-    // taken of the patients just loaded. The connection watchdog starts here once the network
-    // joins the form.
-    QTimer::singleShot(0, this, [this] {
-        if (m_patientsLoaded && m_platform.timers.IsRunning(TimerId::Backup)) {
-            // The doctor sees the first page before the files are copied.
-            if (isVisible()) window()->repaint();
-            m_active->OnBackupTick();
-        }
-    });
+    // The backup timer's first tick comes as soon as start-up is over. The connection watchdog
+    // starts here once the network joins the form.
 }
 
 void CCorvaneView::LoadActivePatients() {
