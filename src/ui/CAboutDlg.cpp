@@ -22,9 +22,7 @@ QString CAboutDlg::Text() {
                "under the terms of the GNU General Public License as published by the Free "
                "Software Foundation, either version 3 of the License, or (at your option) any "
                "later version (GPL-3.0-or-later).</p>"
-               "<p>It is distributed in the hope that it will be useful, but WITHOUT ANY "
-               "WARRANTY; without even the implied warranty of MERCHANTABILITY or FITNESS FOR A "
-               "PARTICULAR PURPOSE.</p>")
+               "<p>It comes with ABSOLUTELY NO WARRANTY.</p>")
         .arg(Version());
 }
 
@@ -38,6 +36,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     QFont font = text->font();
     font.setPixelSize(11);
     text->setFont(font);
+    // A fixed width gives the wrapped text its full height.
+    text->setFixedWidth(214);
+    text->setFixedHeight(text->heightForWidth(214));
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("aboutOk"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -45,7 +46,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(text, 1);
     layout->addWidget(ok, 0, Qt::AlignRight);
-    setFixedWidth(230);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace pondrel

@@ -461,6 +461,9 @@ void TestMainWindow::notAvailableEntriesSaySo() {
         QCOMPARE(NoticeText(), QStringLiteral("Not available yet"));
         View().HideNotice();
     }
+    // The patient list belongs to the identity page, still to come.
+    Click(QStringLiteral("patientBox"));
+    QCOMPARE(NoticeText(), QStringLiteral("Not available yet"));
     QCOMPARE(m_program->Messages().Shown().size(), size_t(0));
 }
 

@@ -213,6 +213,11 @@ void TestQtSeams::defaultDevice() {
     QCOMPARE(QString::fromStdString(parsed.device.string()), QStringLiteral("/from/env"));
     QVERIFY(parsed.Parse({"--device", "/given"}, nullptr));
     QCOMPARE(QString::fromStdString(parsed.device.string()), QStringLiteral("/given"));
+    QVERIFY(!parsed.measureStartUp);
+    QVERIFY(parsed.Parse({"--measure-start-up", "--device", "/given"}, nullptr));
+    QVERIFY(parsed.measureStartUp);
+    QVERIFY(parsed.Parse({"--device", "/given"}, nullptr));
+    QVERIFY(!parsed.measureStartUp);
 
     qunsetenv("PONDREL_DEVICE");
     qputenv("XDG_DATA_HOME", "/xdg");
