@@ -63,8 +63,8 @@ CCommandBar::CCommandBar(QWidget* parent) : QWidget(parent) {
 
 QToolButton* CCommandBar::AddButton(Button button, const char* objectName, const QString& tip) {
     static constexpr CommandIcon kIcons[] = {
-        CommandIcon::MainMenu,     CommandIcon::MainMenu, CommandIcon::PageList,
-        CommandIcon::PreviousPage, CommandIcon::NextPage, CommandIcon::Tasks,
+        CommandIcon::MainMenu,     CommandIcon::MainMenu,   CommandIcon::PageList,
+        CommandIcon::PreviousPage, CommandIcon::NextPage,   CommandIcon::Tasks,
         CommandIcon::Problems,     CommandIcon::DaySummary, CommandIcon::InputPanel};
     auto* tool = new QToolButton(this);
     tool->setObjectName(QString::fromLatin1(objectName));
@@ -82,8 +82,8 @@ QToolButton* CCommandBar::AddButton(Button button, const char* objectName, const
 
 void CCommandBar::SetPatient(const QString& text, bool readOnly) {
     m_patientText = text;
-    m_patientBox->setText(m_patientBox->fontMetrics().elidedText(text, Qt::ElideRight,
-                                                                 kPatientBoxWidth - 6));
+    m_patientBox->setText(
+        m_patientBox->fontMetrics().elidedText(text, Qt::ElideRight, kPatientBoxWidth - 6));
     m_patientBox->setToolTip(text);
     m_patientReadOnly = readOnly;
     m_patientBox->setProperty("readOnly", readOnly);

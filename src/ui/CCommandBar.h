@@ -17,8 +17,17 @@ public:
     static constexpr int kHeight = 30;
     static constexpr int kPatientBoxWidth = 98;
 
-    enum class Button { MainMenu, PatientBox, PageList, PreviousPage, NextPage, Tasks, Problems,
-                        DaySummary, InputPanel };
+    enum class Button {
+        MainMenu,
+        PatientBox,
+        PageList,
+        PreviousPage,
+        NextPage,
+        Tasks,
+        Problems,
+        DaySummary,
+        InputPanel
+    };
 
     explicit CCommandBar(QWidget* parent = nullptr);
 

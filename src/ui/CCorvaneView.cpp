@@ -7,7 +7,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTimer>
@@ -21,6 +20,7 @@
 #include "settings/PreferencesFile.h"
 #include "ui/CCommandBar.h"
 #include "ui/CInputPanel.h"
+#include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
 #include "ui/QtText.h"
 #include "ui/core/NoticeLayout.h"
@@ -79,9 +79,9 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     hooks.commitForm = [this] { CommitShownValues(); };
     hooks.refreshForm = [this] { RefreshRecord(); };
     hooks.savePreferences = [this] { SavePreferencesNow(); };
-    m_active = std::make_unique<ActivePatients>(m_platform.files, m_platform.messages,
-                                                m_platform.timers, m_folders,
-                                                m_document.Patients(), m_locations, hooks);
+    m_active =
+        std::make_unique<ActivePatients>(m_platform.files, m_platform.messages, m_platform.timers,
+                                         m_folders, m_document.Patients(), m_locations, hooks);
 
     BuildPopups();
 
@@ -144,12 +144,10 @@ void CCorvaneView::BuildPopups() {
     font.setPixelSize(11);
     m_mainMenu->setFont(font);
     m_mainMenu->hide();
-    connect(m_mainMenu, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        OnMenuItem(item);
-    });
-    connect(m_mainMenu, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        OnMenuItem(item);
-    });
+    connect(m_mainMenu, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { OnMenuItem(item); });
+    connect(m_mainMenu, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OnMenuItem(item); });
     FillMainMenu();
 
     m_pageList = new QListWidget(this);
@@ -167,17 +165,15 @@ void CCorvaneView::BuildPopups() {
     m_pageList->setGridSize(QSize((kWidth - 3) / kPageListColumns, kPageListRowHeight));
     m_pageList->setIconSize(QSize(kIconSize, kIconSize));
     m_pageList->setTextElideMode(Qt::ElideRight);
-    m_pageList->setStyleSheet(QStringLiteral(
-        "QListWidget { background: #f2f5fb; border-top: 1px solid #5070a8; }"));
+    m_pageList->setStyleSheet(
+        QStringLiteral("QListWidget { background: #f2f5fb; border-top: 1px solid #5070a8; }"));
     font.setPixelSize(10);
     m_pageList->setFont(font);
     m_pageList->hide();
-    connect(m_pageList, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        OnPageItem(item);
-    });
-    connect(m_pageList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        OnPageItem(item);
-    });
+    connect(m_pageList, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { OnPageItem(item); });
+    connect(m_pageList, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { OnPageItem(item); });
 
     m_inputPanel = new CInputPanel(this);
     m_inputPanel->move(0, kHeight - CInputPanel::kHeight);
@@ -197,15 +193,15 @@ void CCorvaneView::FillMainMenu() {
 QIcon CCorvaneView::PageIcon(int page) const {
     const int icon = m_navigation.IconOf(page);
     if (m_scrollListIcons.width() < (icon + 1) * kIconSize) return {};
-    return QIcon(QPixmap::fromImage(
-        m_scrollListIcons.copy(icon * kIconSize, 0, kIconSize, kIconSize)));
+    return QIcon(
+        QPixmap::fromImage(m_scrollListIcons.copy(icon * kIconSize, 0, kIconSize, kIconSize)));
 }
 
 void CCorvaneView::FillPageList() {
     m_pageList->clear();
     for (int page : m_navigation.Order()) {
-        auto* item = new QListWidgetItem(PageIcon(page), m_pageNames[static_cast<size_t>(page)],
-                                         m_pageList);
+        auto* item =
+            new QListWidgetItem(PageIcon(page), m_pageNames[static_cast<size_t>(page)], m_pageList);
         item->setData(Qt::UserRole, page);
         // Within its cell, so a long name is shortened rather than drawn over its neighbour.
         item->setSizeHint(m_pageList->gridSize());
@@ -408,43 +404,31 @@ void CCorvaneView::BuildControls() {
 }
 
 void CCorvaneView::BuildRecordNavigation(QWidget* band) {
-    struct Button {
-        const char* text;
-        const char* name;
-        std::function<void()> action;
-    };
-    const Button buttons[] = {
-        {"First", "recordFirst", [this] { MoveRecord(RecordNavigation::Move::First); }},
-        {"Prev", "recordPrev", [this] { MoveRecord(RecordNavigation::Move::Previous); }},
-        {"Next", "recordNext", [this] { MoveRecord(RecordNavigation::Move::Next); }},
-        {"Last", "recordLast", [this] { MoveRecord(RecordNavigation::Move::Last); }},
-        {"Close", "recordClose", [this] { CloseOnePatient(); }},
-        {"New", "recordNew", [this] { NewPatient(); }},
-    };
-    constexpr int kTop = kTitleHeight + 3;
-    constexpr int kButtonWidth = 32;
-    constexpr int kButtonHeight = 20;
-    int left = 2;
-    for (const Button& spec : buttons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.text), band);
-        button->setObjectName(QString::fromLatin1(spec.name));
-        button->setGeometry(left, kTop, kButtonWidth, kButtonHeight);
-        QFont font = button->font();
-        font.setPixelSize(10);
-        button->setFont(font);
-        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0; }"));
-        connect(button, &QPushButton::clicked, this, spec.action);
-        button->show();
-        left += kButtonWidth + 1;
-    }
-    m_recordCounter = new QLabel(band);
-    m_recordCounter->setObjectName(QStringLiteral("recordCounter"));
-    m_recordCounter->setAlignment(Qt::AlignCenter);
-    m_recordCounter->setGeometry(left, kTop, kWidth - left - 2, kButtonHeight);
-    QFont font = m_recordCounter->font();
-    font.setPixelSize(10);
-    m_recordCounter->setFont(font);
-    m_recordCounter->show();
+    m_recordNavigator = new CRecordNavigator(band);
+    m_recordNavigator->move(0, kTitleHeight + 3);
+    m_recordNavigator->SetHandler([this](CRecordNavigator::Button button) {
+        switch (button) {
+            case CRecordNavigator::Button::First:
+                MoveRecord(RecordNavigation::Move::First);
+                break;
+            case CRecordNavigator::Button::Previous:
+                MoveRecord(RecordNavigation::Move::Previous);
+                break;
+            case CRecordNavigator::Button::Next:
+                MoveRecord(RecordNavigation::Move::Next);
+                break;
+            case CRecordNavigator::Button::Last:
+                MoveRecord(RecordNavigation::Move::Last);
+                break;
+            case CRecordNavigator::Button::Close:
+                CloseOnePatient();
+                break;
+            case CRecordNavigator::Button::New:
+                NewPatient();
+                break;
+        }
+    });
+    m_recordNavigator->show();
 }
 
 bool CCorvaneView::ReadLabels() {

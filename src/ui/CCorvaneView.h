@@ -32,6 +32,7 @@ namespace pondrel {
 class ActivePatients;
 class CCommandBar;
 class CInputPanel;
+class CRecordNavigator;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -203,7 +204,7 @@ private:
     QListWidget* m_mainMenu = nullptr;
     QListWidget* m_pageList = nullptr;
     CInputPanel* m_inputPanel = nullptr;
-    QLabel* m_recordCounter = nullptr;
+    CRecordNavigator* m_recordNavigator = nullptr;
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 

@@ -15,6 +15,7 @@
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CHelpDlg.h"
+#include "ui/CRecordNavigator.h"
 #include "ui/QtText.h"
 #include "ui/core/PatientBox.h"
 
@@ -150,7 +151,9 @@ void CCorvaneView::CommitShownValues() {
 
 void CCorvaneView::RefreshRecord() {
     const PatientSet& patients = m_document.Patients();
-    if (m_recordCounter) m_recordCounter->setText(ToQString(RecordNavigation::CounterText(patients)));
+    if (m_recordNavigator) {
+        m_recordNavigator->SetCounter(ToQString(RecordNavigation::CounterText(patients)));
+    }
     if (m_commandBar) {
         if (const PatientRecord* record = patients.Current()) {
             PatientBoxView box = PatientBoxOf(*record, m_labels);
@@ -194,8 +197,7 @@ void CCorvaneView::ClearCheckBoxes() {
 void CCorvaneView::RunPreferences() {
     if (!m_preferencesLoaded) return;
     CommitShownValues();
-    RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages,
-                           m_folders);
+    RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages, m_folders);
 }
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
@@ -216,14 +218,16 @@ void CCorvaneView::ShowHelp() {
     const std::u16string path = m_folders.InstallationFile(CHelpDlg::kHelpFile);
     std::string bytes;
     if (!m_platform.files.ReadFile(path, kHelpFileMaxBytes, bytes)) {
-        m_platform.messages.ShowBox(u"The help file <PondrelHelp.htm> can not be found.\r\nIt "
-                                    u"must be present into the folder <<" +
-                                        path + u">>",
-                                    u"Help", BoxButtons::Ok, BoxIcon::Error);
+        m_platform.messages.ShowBox(
+            u"The help file <PondrelHelp.htm> can not be found.\r\nIt "
+            u"must be present into the folder <<" +
+                path + u">>",
+            u"Help", BoxButtons::Ok, BoxIcon::Error);
         return;
     }
-    auto* dialog = new CHelpDlg(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                                QString::fromLatin1(CHelpDlg::kMainAnchor), this);
+    auto* dialog =
+        new CHelpDlg(QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                     QString::fromLatin1(CHelpDlg::kMainAnchor), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     m_showingDialog = true;
     connect(dialog, &QDialog::finished, this, [this] { m_showingDialog = false; });

@@ -27,10 +27,10 @@ CInputPanel::CInputPanel(QWidget* parent) : QWidget(parent) {
            QRect(0, 2 * kKeyHeight, kKeyWidth + kKeyWidth / 2, kKeyHeight),
            [this] { SetShift(!m_shift); });
     AddRow(QStringLiteral("zxcvbnm"), 2 * kKeyHeight, kKeyWidth + kKeyWidth / 2);
-    AddKey(QStringLiteral("\u2190"), QStringLiteral("key_backspace"),
-           QRect(kKeyWidth * 8 + kKeyWidth / 2, 2 * kKeyHeight, kKeyWidth + kKeyWidth / 2,
-                 kKeyHeight),
-           [this] { SendKey(Qt::Key_Backspace); });
+    AddKey(
+        QStringLiteral("\u2190"), QStringLiteral("key_backspace"),
+        QRect(kKeyWidth * 8 + kKeyWidth / 2, 2 * kKeyHeight, kKeyWidth + kKeyWidth / 2, kKeyHeight),
+        [this] { SendKey(Qt::Key_Backspace); });
     const int bottom = 3 * kKeyHeight;
     AddRow(QStringLiteral("-,."), bottom, 0);
     AddKey(QStringLiteral("space"), QStringLiteral("key_space"),
@@ -43,8 +43,8 @@ CInputPanel::CInputPanel(QWidget* parent) : QWidget(parent) {
 void CInputPanel::AddRow(const QString& keys, int top, int left) {
     for (int i = 0; i < keys.size(); ++i) {
         const QString letter = keys.mid(i, 1);
-        QString name = QStringLiteral("key_") + (letter.at(0).isLetter() ? letter
-                                                 : QString::number(letter.at(0).unicode()));
+        QString name = QStringLiteral("key_") +
+                       (letter.at(0).isLetter() ? letter : QString::number(letter.at(0).unicode()));
         AddKey(letter, name, QRect(left + i * kKeyWidth, top, kKeyWidth, kKeyHeight),
                [this, letter] { Type(m_shift ? letter.toUpper() : letter); });
     }
@@ -59,9 +59,9 @@ void CInputPanel::AddKey(const QString& caption, const QString& objectName, QRec
     QFont font = key->font();
     font.setPixelSize(11);
     key->setFont(font);
-    key->setStyleSheet(QStringLiteral(
-        "QPushButton { background: #f4f4f4; border: 1px solid #8a8a8a; padding: 0; }"
-        "QPushButton:pressed, QPushButton:checked { background: #9ab4de; }"));
+    key->setStyleSheet(
+        QStringLiteral("QPushButton { background: #f4f4f4; border: 1px solid #8a8a8a; padding: 0; }"
+                       "QPushButton:pressed, QPushButton:checked { background: #9ab4de; }"));
     if (objectName == QStringLiteral("key_shift")) key->setCheckable(true);
     connect(key, &QPushButton::clicked, this, press);
 }

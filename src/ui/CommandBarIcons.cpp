@@ -76,8 +76,8 @@ void Draw(QPainter& p, CommandIcon icon) {
             break;
         case CommandIcon::Tasks:
             p.setPen(QPen(QColor(0, 130, 40), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(QPolygonF() << QPointF(2.5, 8.5) << QPointF(6.5, 12.5)
-                                       << QPointF(13.5, 3.5));
+            p.drawPolyline(QPolygonF()
+                           << QPointF(2.5, 8.5) << QPointF(6.5, 12.5) << QPointF(13.5, 3.5));
             break;
         case CommandIcon::Problems:
             DrawSun(p, QPointF(8, 8), 3.2);

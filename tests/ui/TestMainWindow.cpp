@@ -167,8 +167,8 @@ void TestMainWindow::frameGeometryAndFirstPage() {
     QCOMPARE(m_program->Frame()->size(), QSize(240, 320));
     QCOMPARE(View().size(), QSize(240, 290));
     QCOMPARE(Bar().geometry(), QRect(0, 290, 240, 30));
-    for (const char* name : {"recordFirst", "recordPrev", "recordNext", "recordLast",
-                             "recordClose", "recordNew", "recordCounter"}) {
+    for (const char* name : {"recordFirst", "recordPrev", "recordNext", "recordLast", "recordClose",
+                             "recordNew", "recordCounter"}) {
         QWidget* control = Child<QWidget>(QString::fromLatin1(name));
         QVERIFY2(control && control->isVisible(), name);
     }
@@ -178,8 +178,7 @@ void TestMainWindow::frameGeometryAndFirstPage() {
     // Every page band carries its name.
     QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle31"))->text(), QStringLiteral("Send"));
     QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle20"))->text(), QStringLiteral("Problems"));
-    QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle37"))->text(),
-             QStringLiteral("Quick notes"));
+    QCOMPARE(Child<QLabel>(QStringLiteral("pageTitle37"))->text(), QStringLiteral("Quick notes"));
 }
 
 void TestMainWindow::nextAndPreviousPage() {
@@ -238,7 +237,8 @@ void TestMainWindow::pageListOpensSizedAndChooses() {
              21);
     QCOMPARE(list->visualItemRect(list->item(2)).top(), list->visualItemRect(list->item(0)).top());
 
-    QListWidgetItem* target = list->findItems(QStringLiteral("Quick notes"), Qt::MatchExactly).front();
+    QListWidgetItem* target =
+        list->findItems(QStringLiteral("Quick notes"), Qt::MatchExactly).front();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(target).center());
     QCOMPARE(View().CurrentPage(), 37);
     QVERIFY(!list->isVisible());
@@ -456,7 +456,8 @@ void TestMainWindow::aboutNamesProgramVersionAndLicence() {
 }
 
 void TestMainWindow::notAvailableEntriesSaySo() {
-    for (const char* entry : {"Files manager ->", "Quick load file", "Ed shortcuts", "Ed windows"}) {
+    for (const char* entry :
+         {"Files manager ->", "Quick load file", "Ed shortcuts", "Ed windows"}) {
         ChooseMenu(QString::fromLatin1(entry));
         QCOMPARE(NoticeText(), QStringLiteral("Not available yet"));
         View().HideNotice();
@@ -487,9 +488,8 @@ void TestMainWindow::preferencesExchangeWritesTheFile() {
             QTest::mouseClick(general->findChild<QPushButton*>(QStringLiteral("okButton")),
                               Qt::LeftButton);
             QTimer::singleShot(0, preferences, [preferences] {
-                QTest::mouseClick(
-                    preferences->findChild<QPushButton*>(QStringLiteral("okButton")),
-                    Qt::LeftButton);
+                QTest::mouseClick(preferences->findChild<QPushButton*>(QStringLiteral("okButton")),
+                                  Qt::LeftButton);
             });
         });
         QTest::mouseClick(preferences->findChild<QPushButton*>(QStringLiteral("generalButton")),
@@ -542,7 +542,8 @@ void TestMainWindow::screenshots() {
 void TestMainWindow::saveAllThenOpenAllCancelledChangesNothing() {
     BeginMartin();
     ChooseMenu(QStringLiteral("Save all"));
-    const fs::path file = m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr";
+    const fs::path file =
+        m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr";
     QVERIFY(fs::exists(file));
     QCOMPARE(NoticeText(), QStringLiteral("Save successfull"));
 
@@ -577,7 +578,8 @@ void TestMainWindow::closeOneArchivesThePatient() {
     QCOMPARE(m_program->Messages().Shown().back().caption,
              QStringLiteral("Close patient : yes or no ?"));
     QVERIFY(fs::exists(m_device / "My Documents" / "PD_Archives" / "Martin_Claire_1948.pdr"));
-    QVERIFY(!fs::exists(m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr"));
+    QVERIFY(
+        !fs::exists(m_device / "My Documents" / "PD_ActivePatients" / "Martin_Claire_1948.pdr"));
     QCOMPARE(m_program->Document().Patients().Count(), 1);
     QCOMPARE(m_program->Document().Patients().Current()->inUse, 0);
     QCOMPARE(Bar().PatientText(), QStringLiteral("  "));

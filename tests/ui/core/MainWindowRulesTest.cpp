@@ -101,12 +101,27 @@ TEST(PageNamesTest, FromPreferencesAndLabels) {
 TEST(MainMenuTest, TwentyOneEntriesInOrder) {
     const auto entries = MainMenuEntries(false);
     ASSERT_EQ(entries.size(), 21u);
-    const char* expected[] = {"New patient", "Clear check boxes", "Save all", "Open all",
-                              "Close one", "-------------------------", "Files manager ->",
-                              "Quick load file", "-------------------------", "Preferences",
-                              "Ed shortcuts", "Ed windows", "-------------------------", "Undo",
-                              "Cut", "Copy", "Paste", "Help", "About",
-                              "-------------------------", "Exit"};
+    const char* expected[] = {"New patient",
+                              "Clear check boxes",
+                              "Save all",
+                              "Open all",
+                              "Close one",
+                              "-------------------------",
+                              "Files manager ->",
+                              "Quick load file",
+                              "-------------------------",
+                              "Preferences",
+                              "Ed shortcuts",
+                              "Ed windows",
+                              "-------------------------",
+                              "Undo",
+                              "Cut",
+                              "Copy",
+                              "Paste",
+                              "Help",
+                              "About",
+                              "-------------------------",
+                              "Exit"};
     for (size_t i = 0; i < entries.size(); ++i) {
         EXPECT_EQ(U8(entries[i].text), expected[i]) << i;
         EXPECT_EQ(entries[i].command == MenuCommand::Separator,
