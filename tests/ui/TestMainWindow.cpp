@@ -62,6 +62,7 @@ private slots:
     void closeOneArchivesThePatient();
     void exitSavesPatientsAndTheNextStartShowsThem();
     void timersAtStartUp();
+    void exitAfterAFailedSaveMayBeCancelled();
 
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
@@ -632,6 +633,29 @@ void TestMainWindow::timersAtStartUp() {
     QVERIFY(m_program->Timers().IsRunning(TimerId::AutoSave));
     QCOMPARE(m_program->Timers().Interval(TimerId::AutoSave), 60000);
     QCOMPARE(View().Active().AutoSaveInterval(), 5);
+}
+
+void TestMainWindow::exitAfterAFailedSaveMayBeCancelled() {
+    PatientRecord& record = *m_program->Document().Patients().Current();
+    record.inUse = 1;
+    record.SetField(2, u"Nameless");  // no first name nor birth year: cannot be saved
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);      // "Save failure"
+    m_program->Messages().QueueAnswer(BoxAnswer::Cancel);  // keep the program running
+    ChooseMenu(QStringLiteral("Exit"));
+    QCOMPARE(m_program->Messages().Shown().size(), size_t(2));
+    QCOMPARE(m_program->Messages().Shown().front().caption, QStringLiteral("Save failure"));
+    QCOMPARE(m_program->Messages().Shown().back().caption,
+             QStringLiteral("Exit without saving all?"));
+    QVERIFY(m_program->Frame()->isVisible());
+    QVERIFY(m_program->Timers().IsRunning(TimerId::Backup));
+    QCOMPARE(m_program->Document().Patients().Current()->Field(2), std::u16string(u"Nameless"));
+
+    // OK leaves without saving that patient.
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);
+    ChooseMenu(QStringLiteral("Exit"));
+    QVERIFY(!m_program->Frame()->isVisible());
+    QVERIFY(!m_program->Timers().IsRunning(TimerId::Backup));
 }
 
 QTEST_MAIN(TestMainWindow)
