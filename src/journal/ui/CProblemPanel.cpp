@@ -92,7 +92,11 @@ CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* pare
     Refresh(Everything());
 }
 
-CProblemPanel::~CProblemPanel() = default;
+CProblemPanel::~CProblemPanel() {
+    // The fields are destroyed after the editor; the focus they lose on the way must not reach
+    // it. Nothing is committed here: the record may be gone already (see ClosePatient).
+    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 void CProblemPanel::BuildDateBar() {
     const int y = kDateBarTop;
