@@ -88,6 +88,7 @@ CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* pare
     BuildProblemBar();
     BuildSections();
     BuildPopups();
+    SetDateOrder(m_dateOrder);
     ShowWords();
     Refresh(Everything());
 }

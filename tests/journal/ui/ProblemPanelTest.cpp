@@ -216,6 +216,9 @@ private slots:
         f.Open();
         QWidget* p = &f.panel;
         auto visible = [p](const char* box) { return Child<QWidget>(p, box)->isVisible(); };
+        Click(p, "previousEntryDay");  // 13 March: the sections hold text
+        f.panel.Model().EditDifferentialDiagnosis(u"Lung cancer");
+        f.panel.Refresh({.panel = true});
         QVERIFY(visible("anamnesiaBox") && visible("statusBox") && visible("medicineBox") &&
                 visible("examinationsBox") && visible("attitudeBox"));
         QVERIFY(visible("differentialDiagnosisBox") && !visible("otherBox"));
@@ -338,6 +341,9 @@ private slots:
         Click(p, "dateLabel");
         auto* admission = Child<QDateEdit>(p, "admissionDate");
         QCOMPARE(admission->date(), QDate(2006, 3, 13));
+        QCOMPARE(admission->text(), QString("13.3.2006"));
+        f.panel.SetDateOrder(DateOrder::MonthDayYear);
+        QCOMPARE(admission->text(), QString("3.13.2006"));
         admission->setDate(QDate(2006, 3, 16));
         emit admission->editingFinished();
         QCOMPARE(f.platform.messages.boxes.size(), size_t(1));
