@@ -167,8 +167,7 @@ EditorRefresh ProblemPanelModel::CommitOrDefer(EditCommit commit, const EditorRe
     return result;
 }
 
-ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text,
-                                                           EditCommit commit) {
+ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text, EditCommit commit) {
     EditResult result;
     if (RefuseReadOnly()) {
         m_title = m_journal.GetProblemTitle(m_current);

@@ -70,11 +70,9 @@ public:
         EditorRefresh refresh;
     };
     EditResult EditTitle(std::u16string text, EditCommit commit = EditCommit::Now);
-    EditResult EditDifferentialDiagnosis(std::u16string text,
-                                         EditCommit commit = EditCommit::Now);
+    EditResult EditDifferentialDiagnosis(std::u16string text, EditCommit commit = EditCommit::Now);
     EditResult EditRedaction(std::u16string text, EditCommit commit = EditCommit::Now);
-    EditResult EditSection(int section, std::u16string text,
-                           EditCommit commit = EditCommit::Now);
+    EditResult EditSection(int section, std::u16string text, EditCommit commit = EditCommit::Now);
     // True while a typed change waits for the next commit.
     bool HasUncommittedEdits() const { return m_titleChanged || m_sectionsChanged; }
 

@@ -148,8 +148,8 @@ void CDayPopup::ShowDates() {
     }
     m_exitDate->setDate(ToQDate(dates.exit));
     m_exitTime->setTime(ToQTime(dates.exit));
-    for (QWidget* control : std::initializer_list<QWidget*>{m_type, m_admissionDate,
-                                                           m_admissionTime, m_exitSet}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{m_type, m_admissionDate, m_admissionTime, m_exitSet}) {
         control->setEnabled(m_editable);
     }
     m_exitDate->setEnabled(m_editable && dates.exitDateSet == 1);
@@ -198,8 +198,8 @@ void CDayPopup::ApplyExitDate() {
     QDate picked = m_exitDate->date();
     if (dates.exitDateSet == 1 && DayOf(picked) == CalendarDayOf(dates.exit)) return;
     QTime time = m_exitTime->time();
-    DateTime exit{picked.year(), picked.month(), picked.day(), time.hour(), time.minute(),
-                  time.second()};
+    DateTime exit{picked.year(), picked.month(), picked.day(),
+                  time.hour(),   time.minute(),  time.second()};
     Report(Guarded([&] { return m_days.ChangeExitDate(exit).refresh; }));
 }
 

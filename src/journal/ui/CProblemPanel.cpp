@@ -13,6 +13,7 @@
 #include "journal/SectionHistory.h"
 #include "journal/ui/CDayPopup.h"
 #include "journal/ui/CPopupList.h"
+#include "journal/ui/CSectionArea.h"
 #include "journal/ui/CSectionEdit.h"
 #include "journal/ui/ReservedCharacters.h"
 #include "labels/Labels.h"
@@ -32,11 +33,6 @@ constexpr int kProblemBarTop = 21;
 constexpr int kTitleTop = 42;
 constexpr int kRedactionTop = 63;
 constexpr int kSectionsTop = 84;
-constexpr int kCaptionHeight = 14;
-constexpr int kColumnWidth = 119;
-constexpr int kRightColumn = 121;
-constexpr int kPlusWidth = 17;
-constexpr int kPaneButtonWidth = 22;
 
 QString ToQ(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
@@ -96,7 +92,8 @@ CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* pare
 CProblemPanel::~CProblemPanel() {
     // The fields are destroyed after the editor; the focus they lose on the way must not reach
     // it. Nothing is committed here: the record may be gone already (see ClosePatient).
-    for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 void CProblemPanel::BuildDateBar() {
@@ -177,51 +174,17 @@ void CProblemPanel::BuildProblemBar() {
     connect(m_historyPeriod, &QPushButton::clicked, this, &CProblemPanel::TogglePeriods);
 }
 
-CProblemPanel::SectionBox CProblemPanel::NewBox(const char* name, bool withHistory) {
-    SectionBox box;
-    box.box = new QWidget(this);
-    box.box->setObjectName(QString(name) + "Box");
-    box.caption = new QLabel(box.box);
-    box.caption->setObjectName(QString(name) + "Caption");
-    QFont bold = box.caption->font();
-    bold.setBold(true);
-    bold.setPixelSize(10);
-    box.caption->setFont(bold);
-    if (withHistory) {
-        box.history = new QToolButton(box.box);
-        box.history->setObjectName(QString(name) + "History");
-        box.history->setText("+");
-        box.history->setFocusPolicy(Qt::NoFocus);
-    }
-    box.edit = new CSectionEdit(box.box);
-    box.edit->setObjectName(name);
-    box.edit->document()->setDocumentMargin(2);
-    connect(box.edit, &CSectionEdit::left, this, [this] { Act(Commit()); });
-    return box;
-}
-
 void CProblemPanel::BuildSections() {
-    static const char* const kNames[kSectionCount] = {"anamnesia", "status",   "examinations",
-                                                      "medicine",  "other",    "attitude"};
-    for (int i = 0; i < kSectionCount; ++i) {
-        m_sections[i] = NewBox(kNames[i], true);
-        connect(m_sections[i].edit, &CSectionEdit::edited, this, [this, i] { SectionEdited(i); });
-        connect(m_sections[i].history, &QToolButton::clicked, this,
-                [this, i] { ToggleHistory(i); });
-    }
-    m_dd = NewBox("differentialDiagnosis", false);
-    connect(m_dd.edit, &CSectionEdit::edited, this, &CProblemPanel::DifferentialDiagnosisEdited);
-
-    m_ddPane = Button(this, "ddPane", {});
-    m_otherPane = Button(this, "otherPane", {});
-    for (QPushButton* button : {m_ddPane, m_otherPane}) {
-        button->setCheckable(true);
-        QFont font = button->font();
-        font.setPixelSize(9);
-        button->setFont(font);
-    }
-    connect(m_ddPane, &QPushButton::clicked, this, [this] { SetPane(BottomPane::DifferentialDiagnosis); });
-    connect(m_otherPane, &QPushButton::clicked, this, [this] { SetPane(BottomPane::Other); });
+    m_area = new CSectionArea(this);
+    m_area->setGeometry(0, kSectionsTop, kWidth, kHeight - kSectionsTop);
+    connect(m_area, &CSectionArea::sectionEdited, this, &CProblemPanel::SectionEdited);
+    connect(m_area, &CSectionArea::differentialDiagnosisEdited, this,
+            &CProblemPanel::DifferentialDiagnosisEdited);
+    connect(m_area, &CSectionArea::historyPressed, this, &CProblemPanel::ToggleHistory);
+    connect(m_area, &CSectionArea::differentialDiagnosisPanePressed, this,
+            [this] { SetPane(BottomPane::DifferentialDiagnosis); });
+    connect(m_area, &CSectionArea::otherPanePressed, this, [this] { SetPane(BottomPane::Other); });
+    connect(m_area, &CSectionArea::fieldLeft, this, [this] { Act(Commit()); });
 }
 
 void CProblemPanel::BuildPopups() {
@@ -343,7 +306,7 @@ void CProblemPanel::Restore(ProblemPanelModel::EditResult result) {
 }
 
 void CProblemPanel::SectionEdited(int section) {
-    CSectionEdit* edit = m_sections[static_cast<size_t>(section)].edit;
+    CSectionEdit* edit = m_area->Section(section);
     size_t caret = edit->Caret();
     ProblemPanelModel::EditResult result =
         m_model.EditSection(section, edit->Text(), EditCommit::Deferred);
@@ -356,7 +319,8 @@ void CProblemPanel::TitleEdited() {
 }
 
 void CProblemPanel::DifferentialDiagnosisEdited() {
-    Restore(m_model.EditDifferentialDiagnosis(m_dd.edit->Text(), EditCommit::Deferred));
+    Restore(m_model.EditDifferentialDiagnosis(m_area->DifferentialDiagnosis()->Text(),
+                                              EditCommit::Deferred));
 }
 
 void CProblemPanel::RedactionEdited() {
@@ -365,7 +329,7 @@ void CProblemPanel::RedactionEdited() {
 
 void CProblemPanel::CloseBut(QWidget* keep) {
     for (QWidget* popup : std::initializer_list<QWidget*>{m_problemList, m_historyList,
-                                                         m_periodList, m_dayPopup, m_calendar}) {
+                                                          m_periodList, m_dayPopup, m_calendar}) {
         if (popup != keep) popup->hide();
     }
     if (keep != m_historyList) m_historySection = -1;
@@ -445,16 +409,16 @@ void CProblemPanel::ToggleHistory(int section) {
     Act(Commit());
     m_historySection = section;
     auto which = static_cast<Section>(section);
-    std::vector<std::u16string> rows =
-        SectionHistory::Rows(m_model.Journal().Reader(), m_days.HistoryInput(m_dateOrder), which,
-                             m_words.journal);
+    std::vector<std::u16string> rows = SectionHistory::Rows(
+        m_model.Journal().Reader(), m_days.HistoryInput(m_dateOrder), which, m_words.journal);
     m_historyList->SetRows(rows);
     int shownRows = static_cast<int>(rows.size());
     if (which == Section::Examinations) {
         // Two columns of 120 pixels.
         m_historyList->setFlow(QListView::LeftToRight);
         m_historyList->setWrapping(true);
-        m_historyList->setGridSize(QSize(kWidth / 2 - 4, m_historyList->fontMetrics().height() + 2));
+        m_historyList->setGridSize(
+            QSize(kWidth / 2 - 4, m_historyList->fontMetrics().height() + 2));
         shownRows = (shownRows + 1) / 2;
     } else {
         m_historyList->setFlow(QListView::TopToBottom);
@@ -462,7 +426,7 @@ void CProblemPanel::ToggleHistory(int section) {
         m_historyList->setGridSize(QSize());
     }
     int height = m_historyList->HeightFor(shownRows, 40, 200);
-    QRect box = m_sections[static_cast<size_t>(section)].box->geometry();
+    QRect box = m_area->BoxGeometry(section);
     int top = box.bottom() + 1;
     if (top + height > kHeight) top = box.top() - height;
     if (top < 0) top = kHeight - height;
@@ -474,7 +438,7 @@ void CProblemPanel::ToggleHistory(int section) {
 void CProblemPanel::ChooseHistoryRow(int row) {
     if (m_historySection < 0 || row < 0 || row >= m_historyList->count()) return;
     int section = m_historySection;
-    CSectionEdit* edit = m_sections[static_cast<size_t>(section)].edit;
+    CSectionEdit* edit = m_area->Section(section);
     std::u16string text = edit->Text();
     SectionHistory::Choice choice =
         SectionHistory::Choose(m_historyList->item(row)->text().toStdU16String(),
@@ -503,7 +467,8 @@ void CProblemPanel::TogglePeriods() {
     for (size_t i = 0; i < names.size(); ++i) {
         if (names[i] == shown) m_periodList->setCurrentRow(static_cast<int>(i));
     }
-    int height = m_periodList->HeightFor(static_cast<int>(names.size()), 40, kHeight - kSectionsTop);
+    int height =
+        m_periodList->HeightFor(static_cast<int>(names.size()), 40, kHeight - kSectionsTop);
     m_periodList->setGeometry(kWidth - 150, kSectionsTop, 150, height);
     m_periodList->show();
     m_periodList->raise();
@@ -535,24 +500,16 @@ void CProblemPanel::ShowProblem() {
     QString title = ToQ(m_model.Title());
     if (m_title->text() != title) m_title->setText(title);
     m_redaction->ShowText(m_model.Redaction());
-    m_dd.edit->ShowText(m_model.DifferentialDiagnosis());
-    for (int i = 0; i < kSectionCount; ++i) {
-        m_sections[static_cast<size_t>(i)].edit->ShowText(m_model.SectionText(i));
-    }
+    m_area->DifferentialDiagnosis()->ShowText(m_model.DifferentialDiagnosis());
+    for (int i = 0; i < kSectionCount; ++i) m_area->Section(i)->ShowText(m_model.SectionText(i));
     m_urgency->setText(ToQ(m_model.UrgencyText()));
-    m_ddPane->setChecked(m_model.Pane() == BottomPane::DifferentialDiagnosis);
-    m_otherPane->setChecked(m_model.Pane() == BottomPane::Other);
 
     // The '+' buttons: enabled and bold when the section has something to offer.
     SectionHistoryInput input = m_days.HistoryInput(m_dateOrder);
     JournalReader reader = m_model.Journal().Reader();
     for (int i = 0; i < kSectionCount; ++i) {
-        QToolButton* plus = m_sections[static_cast<size_t>(i)].history;
-        bool enabled = IsOpen() && SectionHistory::IsEnabled(reader, input, static_cast<Section>(i));
-        plus->setEnabled(enabled);
-        QFont font = plus->font();
-        font.setBold(enabled);
-        plus->setFont(font);
+        m_area->SetHistoryEnabled(
+            i, IsOpen() && SectionHistory::IsEnabled(reader, input, static_cast<Section>(i)));
     }
     ArrangeSections();
 }
@@ -575,18 +532,9 @@ void CProblemPanel::ShowHistoryCaption() {
 }
 
 void CProblemPanel::ShowWords() {
-    for (size_t i = 0; i < m_sections.size(); ++i) {
-        m_sections[i].caption->setText(ToQ(m_words.sections[i]));
-        m_sections[i].caption->setToolTip(ToQ(m_words.sections[i]));
-    }
-    m_dd.caption->setText(ToQ(m_words.differentialDiagnosis));
-    m_dd.caption->setToolTip(ToQ(m_words.differentialDiagnosis));
+    m_area->SetWords(m_words);
     m_title->setPlaceholderText(ToQ(m_words.title));
     m_redaction->setPlaceholderText(ToQ(m_words.redaction));
-    m_ddPane->setText(ToQ(m_words.dd));
-    m_ddPane->setToolTip(ToQ(m_words.differentialDiagnosis));
-    m_otherPane->setText(ToQ(m_words.other.substr(0, 3)));
-    m_otherPane->setToolTip(ToQ(m_words.sections[static_cast<size_t>(Section::Other)]));
     m_now->setText(ToQ(m_words.journal.now));
     m_firstDay->setText(ToQ(m_words.journal.dayLetter.substr(0, 1) + u"1"));
     m_calendarButton->setText(ToQ(m_words.journal.dayLetter.substr(0, 1)));
@@ -599,77 +547,23 @@ void CProblemPanel::EnableControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_previousEntryDay, m_dateLabel, m_nextEntryDay, m_previousDay, m_nextDay, m_now,
              m_firstDay, m_calendarButton, m_previousProblem, m_problemButton, m_nextProblem,
-             m_manager, m_urgency, m_title, m_redaction, m_historyPeriod, m_dd.edit}) {
+             m_manager, m_urgency, m_title, m_redaction, m_historyPeriod}) {
         control->setEnabled(open);
     }
-    for (SectionBox& box : m_sections) box.edit->setEnabled(open);
+    m_area->SetFieldsEnabled(open);
 }
 
 void CProblemPanel::ArrangeSections() {
-    const int bottom = kHeight;
-    auto place = [](SectionBox& box, QRect area, int reserved) {
-        box.box->setGeometry(area);
-        int captionWidth = area.width() - reserved - (box.history ? kPlusWidth : 0);
-        box.caption->setGeometry(2, 0, captionWidth - 2, kCaptionHeight);
-        box.caption->setText(box.caption->fontMetrics().elidedText(
-            box.caption->toolTip(), Qt::ElideRight, captionWidth - 2));
-        if (box.history) box.history->setGeometry(area.width() - kPlusWidth, 0, kPlusWidth, kCaptionHeight);
-        box.edit->setGeometry(0, kCaptionHeight, area.width(), area.height() - kCaptionHeight);
-        box.box->show();
-    };
-    for (SectionBox& box : m_sections) box.box->hide();
-    m_dd.box->hide();
-    m_ddPane->hide();
-    m_otherPane->hide();
-
-    auto column = [](int index) { return index == 0 ? 0 : kRightColumn; };
     Layout layout = m_model.Layout();
-    if (layout == Layout::All) {
-        const int rowHeight = (bottom - kSectionsTop) / 3;
-        auto cell = [&](int col, int row) {
-            int top = kSectionsTop + row * (rowHeight + 1);
-            int height = row == 2 ? bottom - top : rowHeight;
-            return QRect(column(col), top, kColumnWidth, height);
-        };
-        auto at = [this](Section s) -> SectionBox& {
-            return m_sections[static_cast<size_t>(s)];
-        };
-        place(at(Section::Anamnesia), cell(0, 0), 0);
-        place(at(Section::Status), cell(1, 0), 0);
-        place(at(Section::Medicine), cell(0, 1), 0);
-        place(at(Section::Examinations), cell(1, 1), 0);
-        place(at(Section::Attitude), cell(0, 2), 0);
-        QRect pane = cell(1, 2);
-        const int reserved = 2 * kPaneButtonWidth + 1;
-        if (m_model.Pane() == BottomPane::Other) {
-            place(at(Section::Other), pane, reserved);
-        } else {
-            place(m_dd, pane, reserved);
-        }
-        int x = pane.right() + 1 - reserved - (m_model.Pane() == BottomPane::Other ? kPlusWidth : 0);
-        m_ddPane->setGeometry(x, pane.top(), kPaneButtonWidth, kCaptionHeight);
-        m_otherPane->setGeometry(x + kPaneButtonWidth + 1, pane.top(), kPaneButtonWidth,
-                                 kCaptionHeight);
-        m_ddPane->show();
-        m_otherPane->show();
-        m_ddPane->raise();
-        m_otherPane->raise();
-    } else {
-        bool anamnesia = layout == Layout::AnamnesiaStatus;
-        Section left = anamnesia ? Section::Anamnesia : Section::Attitude;
-        Section right = anamnesia ? Section::Status : Section::Examinations;
-        QRect area(0, kSectionsTop, kColumnWidth, bottom - kSectionsTop);
-        place(m_sections[static_cast<size_t>(left)], area, 0);
-        place(m_sections[static_cast<size_t>(right)], area.translated(kRightColumn, 0), 0);
-    }
-    // The enlarged-layout button names the pair it shows next.
-    bool nextAnamnesia = m_model.NextEnlargedLayout() == Layout::AnamnesiaStatus;
+    m_area->Arrange(layout, m_model.Pane());
+    // The enlarged-layout button names the pair it shows next by their initials.
     auto initial = [this](Section s) {
         return ToQ(m_words.sections[static_cast<size_t>(s)].substr(0, 1));
     };
-    m_toggleLayout->setText(nextAnamnesia ? initial(Section::Anamnesia) + "/" + initial(Section::Status)
-                                          : initial(Section::Attitude) + "/" +
-                                                initial(Section::Examinations));
+    bool nextAnamnesia = m_model.NextEnlargedLayout() == Layout::AnamnesiaStatus;
+    m_toggleLayout->setText(
+        nextAnamnesia ? initial(Section::Anamnesia) + "/" + initial(Section::Status)
+                      : initial(Section::Attitude) + "/" + initial(Section::Examinations));
     m_resetLayout->setEnabled(layout != Layout::All);
 }
 

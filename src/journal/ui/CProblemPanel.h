@@ -22,6 +22,7 @@ namespace pondrel {
 
 class CDayPopup;
 class CPopupList;
+class CSectionArea;
 class CSectionEdit;
 class Clock;
 class EditedRecord;
@@ -90,17 +91,9 @@ public:
     DayNavigator& Days() { return m_days; }
 
 private:
-    struct SectionBox {
-        QWidget* box = nullptr;
-        QLabel* caption = nullptr;
-        QToolButton* history = nullptr;  // '+'
-        CSectionEdit* edit = nullptr;
-    };
-
     void BuildDateBar();
     void BuildProblemBar();
     void BuildSections();
-    SectionBox NewBox(const char* name, bool withHistory);
     void BuildPopups();
 
     // Actions.
@@ -158,11 +151,8 @@ private:
     QLineEdit* m_title = nullptr;
     CSectionEdit* m_redaction = nullptr;
     QPushButton* m_historyPeriod = nullptr;
-    // Sections, in section order, and the differential diagnosis.
-    std::array<SectionBox, kSectionCount> m_sections;
-    SectionBox m_dd;
-    QPushButton* m_ddPane = nullptr;
-    QPushButton* m_otherPane = nullptr;
+    // The sections and the bottom-right pane.
+    CSectionArea* m_area = nullptr;
     // Pop-ups.
     CPopupList* m_problemList = nullptr;
     CPopupList* m_historyList = nullptr;

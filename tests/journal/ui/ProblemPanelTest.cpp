@@ -96,25 +96,44 @@ private:
         return Child<QAbstractButton>(panel, name)->text();
     }
 
-    // The visible controls of the page lie inside it and none covers another.
-    static void CheckLayout(QWidget& panel, const QString& shot) {
-        QCOMPARE(panel.size(), QSize(240, 290));
+    // The visible controls of `parent` lie inside it and none covers another.
+    static void CheckNoOverlap(QWidget* parent) {
         QList<QWidget*> shown;
-        for (QWidget* child : panel.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        for (QWidget* child : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (!child->isVisible()) continue;
-            QVERIFY2(panel.rect().contains(child->geometry()), qPrintable(child->objectName()));
+            QVERIFY2(parent->rect().contains(child->geometry()), qPrintable(child->objectName()));
             shown.append(child);
         }
         for (int i = 0; i < shown.size(); ++i) {
             for (int j = i + 1; j < shown.size(); ++j) {
                 QWidget* a = shown[i];
                 QWidget* b = shown[j];
-                // The pane buttons sit on the caption row of the bottom-right box.
-                bool paneButton = a->objectName().endsWith("Pane") ||
-                                  b->objectName().endsWith("Pane");
+                // The pane buttons sit on the caption row of the bottom-right box, which
+                // leaves them room.
+                bool paneButton =
+                    a->objectName().endsWith("Pane") || b->objectName().endsWith("Pane");
                 if (paneButton) continue;
                 QVERIFY2(!a->geometry().intersects(b->geometry()),
                          qPrintable(a->objectName() + " / " + b->objectName()));
+            }
+        }
+    }
+    static void CheckLayout(QWidget& panel, const QString& shot) {
+        QCOMPARE(panel.size(), QSize(240, 290));
+        CheckNoOverlap(&panel);
+        QWidget* area = Child<QWidget>(&panel, "sectionArea");
+        CheckNoOverlap(area);
+        // A caption row holds the caption, the '+' and the pane buttons side by side.
+        for (QWidget* box : area->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (box->isVisible() && box->objectName().endsWith("Box")) CheckNoOverlap(box);
+        }
+        for (const char* pane : {"ddPane", "otherPane"}) {
+            QWidget* button = Child<QWidget>(area, pane);
+            if (!button->isVisible()) continue;
+            for (QLabel* caption : area->findChildren<QLabel*>()) {
+                if (!caption->isVisible()) continue;
+                QRect inArea(caption->mapTo(area, QPoint(0, 0)), caption->size());
+                QVERIFY2(!inArea.intersects(button->geometry()), qPrintable(caption->objectName()));
             }
         }
         QVERIFY(panel.grab().save(QDir::temp().filePath(shot)));
@@ -138,9 +157,9 @@ private slots:
         Click(p, "previousDay");
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D2 - Tu 14 Mar 06"));
         QCOMPARE(SectionText(p, "status"), QString());
-        QVERIFY2(f.record.journal.find(u"#2265§0||better||amoxicillin 1 g|||") !=
-                     std::u16string::npos,
-                 qPrintable(Q(f.record.journal)));
+        QVERIFY2(
+            f.record.journal.find(u"#2265§0||better||amoxicillin 1 g|||") != std::u16string::npos,
+            qPrintable(Q(f.record.journal)));
         Click(p, "nextDay");
         QCOMPARE(SectionText(p, "status"), QString("better"));
         QCOMPARE(SectionText(p, "medicine"), QString("amoxicillin 1 g"));
@@ -347,7 +366,8 @@ private slots:
         admission->setDate(QDate(2006, 3, 16));
         emit admission->editingFinished();
         QCOMPARE(f.platform.messages.boxes.size(), size_t(1));
-        QCOMPARE(Q(f.platform.messages.boxes[0].text), QString("This day can not be in the futur !"));
+        QCOMPARE(Q(f.platform.messages.boxes[0].text),
+                 QString("This day can not be in the futur !"));
         QCOMPARE(admission->date(), QDate(2006, 3, 13));
         QCOMPARE(f.record.dates.admissionDay, k13Mar06);
 
