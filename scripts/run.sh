@@ -9,5 +9,8 @@ cmake --build build/release -j "$(nproc)" --target pondrel pondrel-tool
 device=${PONDREL_DEVICE:-${XDG_DATA_HOME:-$HOME/.local/share}/pondrel/device}
 if [ ! -d "$device" ]; then
     build/release/src/tool/pondrel-tool init-device --resources "$PWD/resources" "$device"
+    # A newcomer sees a living ward: twenty fictional patients.
+    build/release/src/tool/pondrel-tool demo "$device" --patients 20 \
+        --date "$(date +%Y-%m-%d)" >/dev/null
 fi
 exec build/release/src/ui/pondrel --device "$device" "$@"

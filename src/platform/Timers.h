@@ -7,7 +7,7 @@ namespace pondrel {
 // The program's timers, each known by its role.
 enum class TimerId {
     AutoSave,      // one minute
-    Backup,        // one minute; fires at once when started
+    Backup,        // one minute; its first tick comes at once (the test double leaves it to the test)
     Notice,        // hides the transient notice
     Watchdog,      // one second, connection
     ServerTimeout,

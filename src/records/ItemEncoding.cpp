@@ -26,9 +26,9 @@ std::u16string DecodeItemText(std::string_view bytes) {
     if (units <= 1) return {};
     size_t end = units;
     if (unit(units - 1) == 0) --end;
-    std::u16string text;
-    text.reserve(end - 1);
-    for (size_t i = 1; i < end; ++i) text += static_cast<char16_t>(unit(i) - kItemShift);
+    // Written by index into a sized text, so that the compiler can vectorise the loop.
+    std::u16string text(end - 1, u'\0');
+    for (size_t i = 1; i < end; ++i) text[i - 1] = static_cast<char16_t>(unit(i) - kItemShift);
     return text;
 }
 

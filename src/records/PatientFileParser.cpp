@@ -1,5 +1,7 @@
 #include "records/PatientFileParser.h"
 
+#include <cstring>
+
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "records/PatientFileFormat.h"
@@ -11,6 +13,35 @@ namespace {
 
 constexpr size_t kNone = std::u16string_view::npos;
 
+// The position of the unit c at or after `from`, or kNone. Patient texts are long and their
+// separators sparse: the bytes are searched with memchr for the low byte of c, and each
+// candidate is checked as a whole unit.
+size_t FindUnit(std::u16string_view text, char16_t c, size_t from) {
+    const unsigned char* base = reinterpret_cast<const unsigned char*>(text.data());
+    const size_t bytes = text.size() * sizeof(char16_t);
+    const int low = c & 0xFF;
+    size_t at = from * sizeof(char16_t);
+    while (at < bytes) {
+        const void* hit = std::memchr(base + at, low, bytes - at);
+        if (!hit) return kNone;
+        const size_t unit =
+            static_cast<size_t>(static_cast<const unsigned char*>(hit) - base) / sizeof(char16_t);
+        if (text[unit] == c) return unit;
+        at = (unit + 1) * sizeof(char16_t);
+    }
+    return kNone;
+}
+
+// The position of `mark` at or after `from`, or kNone.
+size_t FindMark(std::u16string_view text, std::u16string_view mark, size_t from) {
+    if (mark.empty()) return from <= text.size() ? from : kNone;
+    for (size_t at = FindUnit(text, mark[0], from); at != kNone;
+         at = FindUnit(text, mark[0], at + 1)) {
+        if (text.substr(at, mark.size()) == mark) return at;
+    }
+    return kNone;
+}
+
 // Walks the "¢"-ended items of a part of the text. An item runs to the next "¢" or to the end
 // of the part; past the end every item is empty.
 class ItemCursor {
@@ -20,7 +51,7 @@ public:
 
     std::u16string_view Next() {
         if (m_pos >= m_part.size()) return {};
-        size_t end = m_part.find(kItemEnd, m_pos);
+        size_t end = FindUnit(m_part, kItemEnd, m_pos);
         if (end == kNone) end = m_part.size();
         std::u16string_view item = m_part.substr(m_pos, end - m_pos);
         m_pos = end + 1;
@@ -34,9 +65,12 @@ private:
 
 // The position of `mark` at or after `from` and before `limit`, or kNone.
 size_t FindBefore(std::u16string_view text, std::u16string_view mark, size_t from, size_t limit) {
-    size_t pos = text.find(mark, from);
+    size_t pos = FindMark(text, mark, from);
     return pos != kNone && pos + mark.size() <= limit ? pos : kNone;
 }
+
+// Every member but `rawText`.
+int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300);
 
 }  // namespace
 
@@ -50,20 +84,34 @@ bool IsVersion300(std::u16string_view text) {
 }
 
 std::optional<std::u16string> FilterLocation(std::u16string_view text) {
-    size_t pos = text.find(kLocationItem);
+    size_t pos = FindMark(text, kLocationItem, 0);
     if (pos == kNone || pos == 0) return std::nullopt;
     size_t begin = pos + kLocationItem.size();
-    size_t end = text.find(kItemEnd, begin);
+    size_t end = FindUnit(text, kItemEnd, begin);
     return std::u16string(text.substr(begin, end == kNone ? kNone : end - begin));
 }
 
 int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromVersion300) {
-    const size_t identity = text.find(kIdentityMark);
+    int code = ParseFields(text, record, fromVersion300);
+    if (code == 0) record.rawText = text;
+    return code;
+}
+
+int ParseAndKeepPatientText(std::u16string&& text, PatientRecord& record, bool fromVersion300) {
+    int code = ParseFields(text, record, fromVersion300);
+    if (code == 0) record.rawText = std::move(text);
+    return code;
+}
+
+namespace {
+
+int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300) {
+    const size_t identity = FindMark(text, kIdentityMark, 0);
     if (identity == kNone) return 4;
 
     // Folder header: the lock letter ends the version item, the key is the next item.
     std::u16string_view header = text.substr(0, identity);
-    size_t firstEnd = header.find(kItemEnd);
+    size_t firstEnd = FindUnit(header, kItemEnd, 0);
     record.lockState.clear();
     std::u16string key;
     if (firstEnd != kNone) {
@@ -73,7 +121,7 @@ int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromV
         key = ItemCursor(header, firstEnd + 1, header.size()).Next();
     }
 
-    const size_t firstBlock = text.find(kBlockMarkH, identity + kIdentityMark.size());
+    const size_t firstBlock = FindMark(text, kBlockMarkH, identity + kIdentityMark.size());
     if (firstBlock == kNone) return 5;
     ItemCursor identityItems(text, identity + kIdentityMark.size(), firstBlock);
     for (int n = kFirstIdentityField; n < kFirstIdentityField + kIdentityFieldCount; ++n) {
@@ -88,9 +136,9 @@ int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromV
 
     // The current subfolder's block, up to the next block.
     const std::u16string blockStart = std::u16string(kBlockMarkH) + key + kItemEnd;
-    const size_t block = text.find(blockStart, firstBlock);
+    const size_t block = FindMark(text, blockStart, firstBlock);
     if (block == kNone) return 6;
-    size_t limit = text.find(kBlockMarkH, block + blockStart.size());
+    size_t limit = FindMark(text, kBlockMarkH, block + blockStart.size());
     const bool lastBlock = limit == kNone;
     if (lastBlock) limit = text.size();
 
@@ -150,8 +198,9 @@ int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromV
     record.admissionDay = DayNumberOf(record.admission);
     record.subfolderKey = key;
     record.rawTextKey = key;
-    record.rawText = text;
     return 0;
 }
+
+}  // namespace
 
 }  // namespace pondrel

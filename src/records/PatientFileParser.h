@@ -23,5 +23,7 @@ std::optional<std::u16string> FilterLocation(std::u16string_view text);
 // that block only, so a damaged block is never completed from the next one. `fromVersion300`
 // turns the "-" of the drawings into "¦". `fileName` is left to the caller.
 int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromVersion300);
+// The same, keeping `text` itself as the record's `rawText` instead of a copy of it.
+int ParseAndKeepPatientText(std::u16string&& text, PatientRecord& record, bool fromVersion300);
 
 }  // namespace pondrel

@@ -88,7 +88,7 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
     }
 
     PatientRecord& record = m_patients.AddNew();
-    int code = ParsePatientText(text, record, converted);
+    int code = ParseAndKeepPatientText(std::move(text), record, converted);
     if (code != 0) return HandleDamagedFile(name, code, previousCurrent, attempt);
     record.fileName = name;
     return true;

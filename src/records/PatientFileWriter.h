@@ -28,6 +28,7 @@ enum class SaveOutcome {
     InvalidName,     // the file name would hold a character the file system refuses
     Conflict,        // another file already has the new name and the user did not confirm
     CannotCreate,    // the file could not be written
+    RefusedTooBig,   // the text is beyond what the reader can open: not written, old file kept
     Written,
     WrittenTooBig,  // written, but the text is too big to be opened again
 };

@@ -6,6 +6,7 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
+#include "tool/ValueEscaping.h"
 
 namespace pondrel::tool {
 
@@ -28,22 +29,6 @@ bool ReadHostFile(const std::filesystem::path& file, std::string& bytes) {
 bool WriteHostFile(const std::filesystem::path& file, const std::string& bytes) {
     HostFileSystem files(FolderOf(file));
     return files.WriteFile(DeviceNameOf(file), bytes);
-}
-
-std::string EscapedValue(std::u16string_view value) {
-    std::u16string out;
-    for (char16_t c : value) {
-        if (c == u'\\') {
-            out += u"\\\\";
-        } else if (c == u'\r') {
-            out += u"\\r";
-        } else if (c == u'\n') {
-            out += u"\\n";
-        } else {
-            out += c;
-        }
-    }
-    return ToUtf8(out);
 }
 
 BoxAnswer StderrMessages::ShowBox(const std::u16string& text, const std::u16string& caption,

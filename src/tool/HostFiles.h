@@ -19,9 +19,6 @@ bool ReadHostFile(const std::filesystem::path& file, std::string& bytes);
 // Replaces a host file atomically (temporary file, flush, rename).
 bool WriteHostFile(const std::filesystem::path& file, const std::string& bytes);
 
-// A value of a "name=value" line: "\" as "\\", CR as "\r", LF as "\n", in UTF-8.
-std::string EscapedValue(std::u16string_view value);
-
 // Message boxes of the core printed on stderr (caption: text); every question answered No or
 // Cancel, so a tool never replaces or deletes anything on a question.
 class StderrMessages final : public UserMessages {

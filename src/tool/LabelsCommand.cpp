@@ -14,6 +14,7 @@
 #include "labels/LabelsWriter.h"
 #include "platform/Text.h"
 #include "tool/ToolCommand.h"
+#include "tool/ValueEscaping.h"
 
 namespace pondrel::tool {
 
@@ -26,22 +27,6 @@ bool ReadHostFile(const std::string& path, size_t maxBytes, std::string& bytes) 
     in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
     bytes.resize(static_cast<size_t>(in.gcount()));
     return !in.bad();
-}
-
-std::string Escaped(std::u16string_view text) {
-    std::string out;
-    for (char c : ToUtf8(text)) {
-        if (c == '\\') {
-            out += "\\\\";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }
 
 const char* EncodingName(LabelsEncoding encoding) {
@@ -79,7 +64,7 @@ const char* LayoutName(LabelsLayout layout) {
 template <size_t N>
 void PrintValues(const char* name, const std::array<std::u16string, N>& values) {
     for (size_t i = 0; i < N; ++i) {
-        std::printf("%s %zu: %s\n", name, i, Escaped(values[i]).c_str());
+        std::printf("%s %zu: %s\n", name, i, EscapedValue(values[i]).c_str());
     }
 }
 
@@ -126,9 +111,9 @@ int RunLabels(const std::vector<std::string>& args) {
                                                                    : "no");
     const Labels& labels = read.labels;
     for (int field = 0; field < kLabelsFieldCount; ++field) {
-        std::printf("field %d caption: %s\n", field, Escaped(labels.captions[field]).c_str());
+        std::printf("field %d caption: %s\n", field, EscapedValue(labels.captions[field]).c_str());
         std::printf("field %d shortcuts: %s\n", field,
-                    Escaped(labels.shortcutLists[field]).c_str());
+                    EscapedValue(labels.shortcutLists[field]).c_str());
     }
     PrintValues("section", labels.sectionCaptions);
     PrintValues("label", labels.uiLabels);

@@ -3,10 +3,10 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
-#include "records/PatientFileLoader.h"
 #include "records/PatientFileWriter.h"
 #include "records/PatientRecord.h"
 #include "tool/HostFiles.h"
+#include "tool/PatientFileEdit.h"
 #include "tool/ToolCommand.h"
 
 namespace pondrel::tool {
@@ -19,36 +19,10 @@ const ToolCommand kResave{
     "an older name of the patient in DIR is removed, as on a rename)",
     RunResave};
 
-const char* Reason(SaveOutcome outcome) {
-    switch (outcome) {
-        case SaveOutcome::NotInUse:
-            return "not in use";
-        case SaveOutcome::NoName:
-            return "no name";
-        case SaveOutcome::IncompleteName:
-            return "incomplete name";
-        case SaveOutcome::InvalidName:
-            return "invalid name";
-        case SaveOutcome::Conflict:
-            return "save conflict";
-        case SaveOutcome::CannotCreate:
-            return "cannot create";
-        default:
-            return "";
-    }
-}
-
 int RunResave(const std::vector<std::string>& args) {
     if (args.size() != 2) return UsageError(kResave);
     PatientRecord record;
-    {
-        HostFileSystem source(FolderOf(args[0]));
-        LoadResult result = LoadPatientFile(source, DeviceNameOf(args[0]), record);
-        if (!result.Ok()) {
-            std::fprintf(stderr, "%s\n", LoadFailureReason(result).c_str());
-            return 1;
-        }
-    }
+    if (!LoadHostPatient(args[0], record)) return 1;
     // DIR is the active folder of the writer; there is no backup folder.
     HostFileSystem target(args[1]);
     if (!target.FolderExists(u"\\")) {
@@ -61,7 +35,7 @@ int RunResave(const std::vector<std::string>& args) {
     state.quiet = 1;
     SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
     if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
-        std::fprintf(stderr, "%s\n", Reason(outcome));
+        std::fprintf(stderr, "%s\n", SaveOutcomeReason(outcome));
         return 1;
     }
     std::printf("%s\n", ToUtf8(PatientFileName(record)).c_str());

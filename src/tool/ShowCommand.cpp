@@ -1,13 +1,12 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/DayNumber.h"
-#include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
-#include "tool/HostFiles.h"
+#include "tool/PatientFileEdit.h"
 #include "tool/ToolCommand.h"
+#include "tool/ValueEscaping.h"
 
 namespace pondrel::tool {
 namespace {
@@ -18,18 +17,13 @@ const ToolCommand kShow{"show", "show FILE.pdr",
                         RunShow};
 
 void Line(const std::string& name, std::u16string_view value) {
-    std::printf("%s=%s\n", name.c_str(), EscapedValue(value).c_str());
+    PrintValueLine(name, value);
 }
 
 int RunShow(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(kShow);
-    HostFileSystem files(FolderOf(args[0]));
     PatientRecord r;
-    LoadResult result = LoadPatientFile(files, DeviceNameOf(args[0]), r);
-    if (!result.Ok()) {
-        std::fprintf(stderr, "%s\n", LoadFailureReason(result).c_str());
-        return 1;
-    }
+    if (!LoadHostPatient(args[0], r)) return 1;
     Line("sex", ToText(r.sex));
     Line("icon", ToText(r.icon));
     Line("inUse", ToText(r.inUse));

@@ -26,5 +26,7 @@ const std::vector<const ToolCommand*>& AllCommands();
 
 // Prints "usage: pondrel-tool <usage>" on stderr and returns 2.
 int UsageError(const ToolCommand& command);
+// Prints "pondrel-tool <name>: <reason>" and then the usage on stderr; returns 2.
+int UsageError(const ToolCommand& command, const std::string& reason);
 
 }  // namespace pondrel::tool

@@ -18,11 +18,18 @@ ToolCommand::ToolCommand(const char* commandName, const char* commandUsage,
     Registry().push_back(this);
 }
 
-const std::vector<const ToolCommand*>& AllCommands() { return Registry(); }
+const std::vector<const ToolCommand*>& AllCommands() {
+    return Registry();
+}
 
 int UsageError(const ToolCommand& command) {
     std::fprintf(stderr, "usage: pondrel-tool %s\n", command.usage);
     return 2;
+}
+
+int UsageError(const ToolCommand& command, const std::string& reason) {
+    std::fprintf(stderr, "pondrel-tool %s: %s\n", command.name, reason.c_str());
+    return UsageError(command);
 }
 
 }  // namespace pondrel::tool

@@ -29,6 +29,15 @@ void QtTimers::Start(TimerId id, int intervalMs, std::function<void()> onTick) {
     Slot& slot = SlotOf(id);
     slot.onTick = std::move(onTick);
     slot.timer->start(std::max(0, intervalMs));
+    if (id == TimerId::Backup) {
+        // The backup timer's first tick comes at once, as soon as the event loop runs (after
+        // the start-up steps), then every interval.
+        QTimer::singleShot(0, slot.timer.get(), [this, id] {
+            if (!IsRunning(id)) return;
+            std::function<void()> handler = m_slots[id].onTick;
+            if (handler) handler();
+        });
+    }
 }
 
 void QtTimers::Stop(TimerId id) {

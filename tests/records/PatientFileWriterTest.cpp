@@ -285,6 +285,26 @@ TEST_F(PatientFileWriterTest, TooBigTextIsWrittenWithAWarningEvenWhenQuiet) {
     EXPECT_FALSE(state.error);
 }
 
+TEST_F(PatientFileWriterTest, TextBeyondTheReadLimitIsRefusedAndTheOldFileKept) {
+    PatientRecord& r = NewPatient();
+    ASSERT_EQ(Save(r), SaveOutcome::Written);
+    const std::string before = *t.files.Bytes(ActivePath(u"Doe_John_1950.pdr"));
+    // 2 x (text + 2) bytes must stay within the 400,000 bytes the reader takes.
+    r.SetField(58, std::u16string(200000, u'x'));
+    state.quiet = 1;
+    EXPECT_EQ(Save(r), SaveOutcome::RefusedTooBig);
+    EXPECT_TRUE(state.error);
+    EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), before);
+    ASSERT_EQ(t.messages.boxes.size(), 1u);
+    EXPECT_EQ(t.messages.boxes[0].caption, u"Patient's file too big");
+    EXPECT_NE(t.messages.boxes[0].text.find(u"previous version of the file is kept"),
+              std::u16string::npos);
+    // Shortened again, it saves.
+    r.SetField(58, u"short");
+    state.error = false;
+    EXPECT_EQ(Save(r), SaveOutcome::Written);
+}
+
 TEST_F(PatientFileWriterTest, ProblemTitleList) {
     EXPECT_EQ(ProblemTitleList(u"§0|Pneumonia (!)¦DD¦A¦red§1|Diabetes¦¦I¦#2263§0|a||||||"),
               u"Pneumonia (!)|Diabetes|");

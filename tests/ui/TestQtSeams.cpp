@@ -23,6 +23,7 @@ private slots:
     void noticeGoesToItsTarget();
     void timersTickRestartAndStop();
     void timerHandlerMayStopOrRestartItself();
+    void backupTimerTicksAtOnce();
     void options_data();
     void options();
     void defaultDevice();
@@ -145,6 +146,25 @@ void TestQtSeams::timerHandlerMayStopOrRestartItself() {
     timers.Start(TimerId::Watchdog, 1000, [] {});
     timers.StopAll();
     QVERIFY(!timers.IsRunning(TimerId::Watchdog));
+}
+
+void TestQtSeams::backupTimerTicksAtOnce() {
+    QtTimers timers;
+    int backups = 0;
+    int saves = 0;
+    timers.Start(TimerId::Backup, 60000, [&] { ++backups; });
+    timers.Start(TimerId::AutoSave, 60000, [&] { ++saves; });
+    QCOMPARE(backups, 0);  // not inside Start: after the caller's work, from the event loop
+    QTRY_COMPARE(backups, 1);
+    QTest::qWait(20);
+    QCOMPARE(backups, 1);
+    QCOMPARE(saves, 0);
+    // Stopped before the event loop ran: no tick.
+    timers.Stop(TimerId::Backup);
+    timers.Start(TimerId::Backup, 60000, [&] { ++backups; });
+    timers.Stop(TimerId::Backup);
+    QTest::qWait(20);
+    QCOMPARE(backups, 1);
 }
 
 void TestQtSeams::options_data() {

@@ -1,0 +1,45 @@
+#include "journal/RecordEditing.h"
+
+#include "records/PatientRecord.h"
+
+namespace pondrel {
+
+std::u16string RecordEditing::JournalText() const {
+    return m_record.problemJournal;
+}
+
+void RecordEditing::StoreJournal(const std::u16string& text) {
+    m_record.problemJournal = text;
+}
+
+SubfolderDates RecordEditing::Dates() const {
+    SubfolderDates dates;
+    dates.subfolderType = m_record.subfolderType;
+    dates.admission = m_record.admission;
+    dates.admissionDay = m_record.admissionDay;
+    dates.exit = m_record.exit;
+    dates.exitDateSet = m_record.exitDateSet;
+    dates.historyStartDay = m_record.historyStartDay;
+    dates.historyPeriod = m_record.historyPeriod;
+    return dates;
+}
+
+void RecordEditing::StoreDates(const SubfolderDates& dates) {
+    m_record.subfolderType = dates.subfolderType;
+    m_record.admission = dates.admission;
+    m_record.admissionDay = dates.admissionDay;
+    m_record.exit = dates.exit;
+    m_record.exitDateSet = dates.exitDateSet;
+    m_record.historyStartDay = dates.historyStartDay;
+    m_record.historyPeriod = dates.historyPeriod;
+}
+
+bool RecordEditing::IsReadOnly() const {
+    return m_record.lockState == u"R";
+}
+
+std::u16string RecordEditing::Field(int number) const {
+    return m_record.Field(number);
+}
+
+}  // namespace pondrel
