@@ -13,6 +13,7 @@
 
 #include "PlainRecord.h"
 #include "TestPlatform.h"
+#include "journal/RecordEditing.h"
 #include "journal/ui/CDayPopup.h"
 #include "journal/ui/CPopupList.h"
 #include "journal/ui/CProblemPanel.h"
@@ -21,6 +22,7 @@
 #include "records/LocationList.h"
 #include "records/PatientFileReader.h"
 #include "records/PatientFileWriter.h"
+#include "records/PatientRecord.h"
 #include "records/PatientSet.h"
 #include "records/WorkingFolders.h"
 
@@ -141,8 +143,30 @@ private:
 
 private slots:
     void typicalEditingPathKeepsTheTextThroughDaysAndFiles() {
+        // A real patient of the set, edited through the program's adapter.
         Fixture f;
-        f.Open();
+        WorkingFolders folders;
+        f.platform.files.AddFolder(WorkingFolders::kActivePatients);
+        f.platform.files.AddFolder(folders.Backup());
+        PatientSet set(f.platform.clock);
+        PatientRecord& patient = set.AddNew();
+        for (int n : {2, 120}) patient.SetField(n, u"Doe");
+        for (int n : {3, 121}) patient.SetField(n, u"John");
+        for (int n : {6, 124}) patient.SetField(n, u"1950");
+        patient.SetField(4, u"1");
+        patient.SetField(5, u"2");
+        patient.inUse = 1;
+        patient.location = u"Ward 3";
+        patient.subfolderType = u"Hosp";
+        patient.admission = f.record.dates.admission;
+        patient.admissionDay = k13Mar06;
+        patient.exit = patient.admission;
+        patient.problemJournal = f.record.journal;
+        RecordEditing editing(patient);
+
+        f.panel.OpenPatient(editing);
+        f.panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.panel));
         QWidget* p = &f.panel;
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D3 - We 15 Mar 06"));
         QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Pneumonia"));
@@ -151,59 +175,44 @@ private slots:
         Type(p, "status", "better");
         Type(p, "medicine", "amoxicillin 1 g");
         // Typing stays in the working copy until the next commit; leaving Status committed it.
-        QVERIFY(f.record.journal.find(u"#2265§0||better|||||") != std::u16string::npos);
-        QVERIFY(f.record.journal.find(u"amoxicillin 1 g") == std::u16string::npos);
+        QVERIFY(patient.problemJournal.find(u"#2265§0||better|||||") != std::u16string::npos);
+        QVERIFY(patient.problemJournal.find(u"amoxicillin 1 g") == std::u16string::npos);
 
         Click(p, "previousDay");
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D2 - Tu 14 Mar 06"));
         QCOMPARE(SectionText(p, "status"), QString());
-        QVERIFY2(
-            f.record.journal.find(u"#2265§0||better||amoxicillin 1 g|||") != std::u16string::npos,
-            qPrintable(Q(f.record.journal)));
+        QVERIFY2(patient.problemJournal.find(u"#2265§0||better||amoxicillin 1 g|||") !=
+                     std::u16string::npos,
+                 qPrintable(Q(patient.problemJournal)));
         Click(p, "nextDay");
         QCOMPARE(SectionText(p, "status"), QString("better"));
         QCOMPARE(SectionText(p, "medicine"), QString("amoxicillin 1 g"));
 
-        // A line of several lines and leaving the field commits too.
+        // A text of several lines; leaving the field commits too.
         Type(p, "attitude", "rest");
         QTest::keyClick(Child<QWidget>(p, "attitude"), Qt::Key_Return);
         QTest::keyClicks(Child<QWidget>(p, "attitude"), "x-ray");
         Child<QLineEdit>(p, "title")->setFocus();
-        QTRY_VERIFY(f.record.journal.find(u"|rest\r\nx-ray|") != std::u16string::npos);
+        QTRY_VERIFY(patient.problemJournal.find(u"|rest\r\nx-ray|") != std::u16string::npos);
+        Type(p, "anamnesia", "no fever");  // committed by the close below
+        f.panel.ClosePatient();
+        QVERIFY(patient.problemJournal.find(u"#2265§0|no fever|better|") != std::u16string::npos);
+        const std::u16string edited = patient.problemJournal;
 
         // The whole folder saved and read back holds the text.
-        f.panel.ClosePatient();
-        WorkingFolders folders;
-        f.platform.files.AddFolder(WorkingFolders::kActivePatients);
-        f.platform.files.AddFolder(folders.Backup());
-        PatientSet set(f.platform.clock);
-        PatientRecord& saved = set.AddNew();
-        for (int n : {2, 120}) saved.SetField(n, u"Doe");
-        for (int n : {3, 121}) saved.SetField(n, u"John");
-        for (int n : {6, 124}) saved.SetField(n, u"1950");
-        saved.SetField(4, u"1");
-        saved.SetField(5, u"2");
-        saved.inUse = 1;
-        saved.location = u"Ward 3";
-        saved.subfolderType = u"Hosp";
-        saved.admission = f.record.dates.admission;
-        saved.exit = saved.admission;
-        saved.problemJournal = f.record.journal;
         PatientFileWriter writer(f.platform.files, f.platform.messages,
                                  PatientFolders::Of(folders));
         SaveState state;
-        QCOMPARE(writer.SavePatient(saved, 0, SaveMode::Normal, state), SaveOutcome::Written);
+        QCOMPARE(writer.SavePatient(patient, 0, SaveMode::Normal, state), SaveOutcome::Written);
         set.RemoveAll();
         LocationList locations;
         PatientFileReader reader(f.platform.files, f.platform.messages, folders, set, locations);
-        bool read = reader.ReadPatientFile(u"Doe_John_1950.pdr");
-        QVERIFY(read);
-        QVERIFY(set.Current()->problemJournal == f.record.journal);
+        QVERIFY(reader.ReadPatientFile(u"Doe_John_1950.pdr"));
+        QVERIFY(set.Current()->problemJournal == edited);
 
-        test::PlainRecord reread;
-        reread.dates = f.record.dates;
-        reread.journal = set.Current()->problemJournal;
+        RecordEditing reread(*set.Current());
         f.panel.OpenPatient(reread);
+        QCOMPARE(ButtonText(p, "dateLabel"), QString("D3 - We 15 Mar 06"));
         QCOMPARE(SectionText(p, "status"), QString("better"));
         QCOMPARE(SectionText(p, "attitude"), QString("rest\r\nx-ray"));
         f.panel.ClosePatient();
