@@ -459,7 +459,13 @@ private slots:
             QCOMPARE(notice.milliseconds, 1000);
             QVERIFY(notice.warning);
         }
-        Click(p, "previousDay");
+        // The dates are shown but cannot be changed.
+        Click(p, "dateLabel");
+        QVERIFY(!Child<QWidget>(p, "admissionDate")->isEnabled());
+        QVERIFY(!Child<QWidget>(p, "exitSet")->isEnabled());
+        QVERIFY(!Child<QWidget>(p, "subfolderType")->isEnabled());
+        ClickRow(Child<QListWidget>(p, "dayList"), 0);  // moving through the days is allowed
+        QCOMPARE(SectionText(p, "status"), QString("crackles right"));
         f.panel.ClosePatient();
         QVERIFY(f.record.journal == stored);
         // Closed: the panel offers nothing.
