@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+#include <vector>
+
 #include "journal/ui/CSectionEdit.h"
 #include "journal/ui/PanelWords.h"
 
@@ -128,11 +131,20 @@ void CSectionArea::Place(Box& box, QRect area, int reserved) {
 }
 
 void CSectionArea::Arrange(Layout layout, BottomPane pane) {
-    for (Box& box : m_sections) box.box->hide();
-    m_dd.box->hide();
-    m_ddPane->hide();
-    m_otherPane->hide();
-    auto at = [this](pondrel::Section s) -> Box& { return m_sections[static_cast<size_t>(s)]; };
+    // Only the boxes that go are hidden: hiding the box of the focused field, even for a moment,
+    // would take the focus from the doctor's typing.
+    std::vector<Box*> placed;
+    auto hideOthers = [&] {
+        for (Box* box : {&m_sections[0], &m_sections[1], &m_sections[2], &m_sections[3],
+                         &m_sections[4], &m_sections[5], &m_dd}) {
+            if (std::find(placed.begin(), placed.end(), box) == placed.end()) box->box->hide();
+        }
+    };
+    auto at = [&](pondrel::Section s) -> Box& {
+        Box& box = m_sections[static_cast<size_t>(s)];
+        placed.push_back(&box);
+        return box;
+    };
 
     if (layout != Layout::All) {
         bool first = layout == Layout::AnamnesiaStatus;
@@ -140,6 +152,9 @@ void CSectionArea::Arrange(Layout layout, BottomPane pane) {
         Place(at(first ? Section::Anamnesia : Section::Attitude), column, 0);
         Place(at(first ? Section::Status : Section::Examinations),
               column.translated(kRightColumn, 0), 0);
+        hideOthers();
+        m_ddPane->hide();
+        m_otherPane->hide();
         return;
     }
     const int rowHeight = height() / 3;
@@ -156,7 +171,9 @@ void CSectionArea::Arrange(Layout layout, BottomPane pane) {
     QRect corner = cell(1, 2);
     const int reserved = 2 * kPaneButtonWidth + 1;
     bool other = pane == BottomPane::Other;
+    if (!other) placed.push_back(&m_dd);
     Place(other ? at(Section::Other) : m_dd, corner, reserved);
+    hideOthers();
     int x = corner.right() + 1 - reserved - (other ? kPlusWidth : 0);
     m_ddPane->setGeometry(x, corner.top(), kPaneButtonWidth, kCaptionHeight);
     m_otherPane->setGeometry(x + kPaneButtonWidth + 1, corner.top(), kPaneButtonWidth,

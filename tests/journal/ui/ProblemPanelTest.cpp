@@ -473,6 +473,33 @@ private slots:
         QVERIFY(!Child<QWidget>(p, "status")->isEnabled());
     }
 
+    void aSaveWhileTypingLeavesTheFieldAlone() {
+        Fixture f;
+        f.Open();
+        QWidget* p = &f.panel;
+        Click(p, "nextProblem");
+        Click(p, "nextProblem");  // the empty slot: the commit will give it a title
+        Type(p, "status", "abc");
+        auto* status = Child<CSectionEdit>(p, "status");
+        QCOMPARE(status->Caret(), size_t(3));
+        // The main window commits before an auto-save while the doctor is still typing.
+        EditorRefresh refresh = f.panel.Commit();
+        QVERIFY(refresh.panel);
+        QVERIFY(f.record.journal.find(u"§2|Problem n°3¦¦A¦") != std::u16string::npos);
+        QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Problem n°3"));
+        QVERIFY(status->hasFocus());
+        QCOMPARE(status->Caret(), size_t(3));
+        QTest::keyClicks(status, "d");
+        QCOMPARE(SectionText(p, "status"), QString("abcd"));
+
+        // The problem list closes when it loses the focus.
+        Click(p, "problemButton");
+        auto* list = Child<CPopupList>(p, "problemList");
+        QTRY_VERIFY(list->hasFocus());
+        Child<QLineEdit>(p, "title")->setFocus();
+        QTRY_VERIFY(!list->isVisible());
+    }
+
     void pageLeftCommitsAndRefreshIsReported() {
         Fixture f;
         EditorRefresh reported;
