@@ -7,6 +7,7 @@
 #include "journal/JournalWords.h"
 #include "journal/ProblemJournal.h"
 #include "journal/ProblemPanelModel.h"
+#include "journal/SectionHistory.h"
 #include "platform/Text.h"
 #include "platform/UserMessages.h"
 
@@ -110,6 +111,48 @@ void BM_CommitCurrentProblem(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CommitCurrentProblem)->Unit(benchmark::kMicrosecond);
+
+// One keystroke as the Qt panel sends it: kept in the working copy until the field is left.
+void BM_DeferredKeystroke(benchmark::State& state) {
+    QuietMessages messages;
+    JournalWords words;
+    BenchRecord record;
+    record.journal = NearLimitJournal();
+    ProblemPanelModel panel(messages, words);
+    panel.Open(record, kFirstDay + 180);
+    panel.ChooseProblem(3);
+    bool flip = false;
+    for (auto _ : state) {
+        panel.EditSection(1, flip ? u"better" : u"worse", ProblemPanelModel::EditCommit::Deferred);
+        flip = !flip;
+    }
+}
+BENCHMARK(BM_DeferredKeystroke)->Unit(benchmark::kMicrosecond);
+
+// What the panel does on every move of day or problem besides the commit: the working copies
+// loaded and the six '+' buttons decided over all the entry days.
+void BM_ShowProblemAndHistoryButtons(benchmark::State& state) {
+    QuietMessages messages;
+    JournalWords words;
+    BenchRecord record;
+    record.journal = NearLimitJournal();
+    ProblemPanelModel panel(messages, words);
+    panel.Open(record, kFirstDay + 180);
+    panel.ChooseProblem(3);
+    SectionHistoryInput input;
+    input.problem = 3;
+    input.entryDays = &panel.EntryDays();
+    input.admissionDay = kFirstDay;
+    for (auto _ : state) {
+        panel.ShowCurrentProblem();
+        JournalReader reader = panel.Journal().Reader();
+        for (int s = 0; s < kSectionCount; ++s) {
+            benchmark::DoNotOptimize(
+                SectionHistory::IsEnabled(reader, input, static_cast<Section>(s)));
+        }
+    }
+}
+BENCHMARK(BM_ShowProblemAndHistoryButtons)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace pondrel

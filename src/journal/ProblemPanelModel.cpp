@@ -1,6 +1,7 @@
 #include "journal/ProblemPanelModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "journal/EditedRecord.h"
 #include "journal/JournalWords.h"
@@ -58,6 +59,7 @@ void ProblemPanelModel::Open(EditedRecord& record, DayNumber day) {
     m_dayAdded = false;
     m_titleChanged = false;
     m_sectionsChanged = false;
+    m_pending = {};
     SetEntryDays(m_journal.Reader().EntryDays());
     Recount();
     ShowCurrentProblem(true);
@@ -87,8 +89,8 @@ void ProblemPanelModel::StoreJournal() {
 }
 
 EditorRefresh ProblemPanelModel::CommitCurrentProblem() {
-    EditorRefresh refresh;
-    if (!m_record) return refresh;
+    if (!m_record) return {};
+    EditorRefresh refresh = std::exchange(m_pending, {});
     if (m_titleChanged) {
         m_titleChanged = false;
         if (m_journal.SetProblemHeader(m_current, m_title, m_differentialDiagnosis, m_redaction) ==
@@ -155,7 +157,17 @@ bool ProblemPanelModel::RefuseReadOnly() {
     return true;
 }
 
-ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text) {
+EditorRefresh ProblemPanelModel::CommitOrDefer(EditCommit commit, const EditorRefresh& refresh) {
+    if (commit == EditCommit::Deferred) {
+        m_pending |= refresh;
+        return {};
+    }
+    EditorRefresh result = CommitCurrentProblem();
+    result |= refresh;
+    return result;
+}
+
+ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text, EditCommit commit) {
     EditResult result;
     if (RefuseReadOnly()) {
         m_title = m_journal.GetProblemTitle(m_current);
@@ -165,14 +177,16 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text) 
     }
     m_title = std::move(text);
     m_titleChanged = true;
-    result.refresh = CommitCurrentProblem();
-    result.refresh.caption = true;
-    result.refresh.patientList |= m_current == 0;
-    result.refresh.problemSummary = true;
+    EditorRefresh changed;
+    changed.caption = true;
+    changed.patientList = m_current == 0;
+    changed.problemSummary = true;
+    result.refresh = CommitOrDefer(commit, changed);
     return result;
 }
 
-ProblemPanelModel::EditResult ProblemPanelModel::EditDifferentialDiagnosis(std::u16string text) {
+ProblemPanelModel::EditResult ProblemPanelModel::EditDifferentialDiagnosis(std::u16string text,
+                                                                           EditCommit commit) {
     EditResult result;
     if (RefuseReadOnly()) {
         m_differentialDiagnosis = m_journal.GetDifferentialDiagnosis(m_current);
@@ -182,11 +196,12 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditDifferentialDiagnosis(std::
     }
     m_differentialDiagnosis = std::move(text);
     m_titleChanged = true;
-    result.refresh = CommitCurrentProblem();
+    result.refresh = CommitOrDefer(commit, {});
     return result;
 }
 
-ProblemPanelModel::EditResult ProblemPanelModel::EditRedaction(std::u16string text) {
+ProblemPanelModel::EditResult ProblemPanelModel::EditRedaction(std::u16string text,
+                                                               EditCommit commit) {
     EditResult result;
     if (RefuseReadOnly()) {
         m_redaction = m_journal.GetProblemRedaction(m_current);
@@ -196,11 +211,12 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditRedaction(std::u16string te
     }
     m_redaction = std::move(text);
     m_titleChanged = true;
-    result.refresh = CommitCurrentProblem();
+    result.refresh = CommitOrDefer(commit, {});
     return result;
 }
 
-ProblemPanelModel::EditResult ProblemPanelModel::EditSection(int section, std::u16string text) {
+ProblemPanelModel::EditResult ProblemPanelModel::EditSection(int section, std::u16string text,
+                                                             EditCommit commit) {
     EditResult result;
     if (section < 0 || section >= kSectionCount) {
         result.accepted = false;
@@ -215,9 +231,10 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditSection(int section, std::u
     }
     m_sections[index] = std::move(text);
     m_sectionsChanged = true;
-    result.refresh = CommitCurrentProblem();
-    result.refresh.treatmentTable |= section == static_cast<int>(Section::Medicine);
-    result.refresh.actionTable |= section == static_cast<int>(Section::Attitude);
+    EditorRefresh changed;
+    changed.treatmentTable = section == static_cast<int>(Section::Medicine);
+    changed.actionTable = section == static_cast<int>(Section::Attitude);
+    result.refresh = CommitOrDefer(commit, changed);
     return result;
 }
 
@@ -324,16 +341,15 @@ ProblemPanelModel::EditResult ProblemPanelModel::CycleUrgency() {
     return result;
 }
 
+ProblemPanelModel::SectionLayout ProblemPanelModel::NextEnlargedLayout() const {
+    if (m_layout == SectionLayout::AnamnesiaStatus) return SectionLayout::AttitudeExaminations;
+    if (m_layout == SectionLayout::AttitudeExaminations) return SectionLayout::AnamnesiaStatus;
+    return m_lastEnlarged == SectionLayout::AnamnesiaStatus ? SectionLayout::AttitudeExaminations
+                                                            : SectionLayout::AnamnesiaStatus;
+}
+
 void ProblemPanelModel::ToggleEnlargedLayout() {
-    if (m_layout == SectionLayout::AnamnesiaStatus) {
-        m_layout = SectionLayout::AttitudeExaminations;
-    } else if (m_layout == SectionLayout::AttitudeExaminations) {
-        m_layout = SectionLayout::AnamnesiaStatus;
-    } else {
-        m_layout = m_lastEnlarged == SectionLayout::AnamnesiaStatus
-                       ? SectionLayout::AttitudeExaminations
-                       : SectionLayout::AnamnesiaStatus;
-    }
+    m_layout = NextEnlargedLayout();
     m_lastEnlarged = m_layout;
 }
 

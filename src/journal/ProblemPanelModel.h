@@ -58,17 +58,23 @@ public:
     // shows urgency 0 as "-" instead of " ".
     void ShowCurrentProblem(bool opening = false);
 
-    // Typed changes: stored in the working copy and committed at once. On a read-only record
-    // the change is refused: the working copy gets the stored text back and "Read only" is
-    // shown; the result then has `panel` set and the function returns false in `accepted`.
+    // Typed changes: stored in the working copy and, with EditCommit::Now, committed at once.
+    // With EditCommit::Deferred the journal is left alone until the next commit (the panel
+    // commits when a field is left and before every navigation, so typing never waits on the
+    // journal); what the form must refresh for the change comes with that commit's result.
+    // On a read-only record the change is refused: the working copy gets the stored text back
+    // and "Read only" is shown; the result then has `panel` set and `accepted` false.
+    enum class EditCommit { Now, Deferred };
     struct EditResult {
         bool accepted = true;
         EditorRefresh refresh;
     };
-    EditResult EditTitle(std::u16string text);
-    EditResult EditDifferentialDiagnosis(std::u16string text);
-    EditResult EditRedaction(std::u16string text);
-    EditResult EditSection(int section, std::u16string text);
+    EditResult EditTitle(std::u16string text, EditCommit commit = EditCommit::Now);
+    EditResult EditDifferentialDiagnosis(std::u16string text, EditCommit commit = EditCommit::Now);
+    EditResult EditRedaction(std::u16string text, EditCommit commit = EditCommit::Now);
+    EditResult EditSection(int section, std::u16string text, EditCommit commit = EditCommit::Now);
+    // True while a typed change waits for the next commit.
+    bool HasUncommittedEdits() const { return m_titleChanged || m_sectionsChanged; }
 
     // Navigation between problems.
     EditorRefresh NextProblem();
@@ -93,6 +99,8 @@ public:
     // Alternates between the two enlarged layouts; from "All" it goes to the one after the
     // enlarged layout last used.
     void ToggleEnlargedLayout();
+    // The layout ToggleEnlargedLayout goes to from the present one.
+    SectionLayout NextEnlargedLayout() const;
 
     // The day logic moves the current day (after committing) and keeps the entry days.
     DayNumber CurrentDay() const { return m_day; }
@@ -126,6 +134,8 @@ private:
     EditorRefresh MoveTo(int problem);
     bool RefuseReadOnly();
     void StoreJournal();
+    // Commits now, or keeps `refresh` for the commit that will write the change.
+    EditorRefresh CommitOrDefer(EditCommit commit, const EditorRefresh& refresh);
 
     UserMessages& m_messages;
     const JournalWords& m_words;
@@ -142,6 +152,7 @@ private:
     bool m_titleChanged = false;
     bool m_sectionsChanged = false;
     bool m_dayAdded = false;
+    EditorRefresh m_pending;  // what the deferred edits ask the next commit to refresh
     int m_urgency = 0;
     std::u16string m_urgencyText = u"-";
     BottomPane m_pane = BottomPane::DifferentialDiagnosis;

@@ -1,5 +1,7 @@
 #include "journal/SectionHistory.h"
 
+#include <algorithm>
+
 #include "journal/JournalDays.h"
 #include "journal/JournalReader.h"
 #include "journal/JournalWords.h"
@@ -116,6 +118,29 @@ SectionHistory::Choice SectionHistory::Choose(std::u16string_view row, Section s
     choice.newLine = !text.empty() && text.back() != u'-';
     choice.section = std::move(text);
     return choice;
+}
+
+std::u16string SectionHistory::BulletEveryLine(std::u16string_view text) {
+    std::u16string lines = ReplaceAll(text, u"\r\n-", u"\r\n");
+    lines = ReplaceAll(lines, u"\r\n", u"\r\n-");
+    if (lines.empty() || lines[0] != u'-') lines.insert(lines.begin(), u'-');
+    return lines;
+}
+
+SectionHistory::Insertion SectionHistory::Insert(const Choice& choice,
+                                                 std::u16string_view sectionText, size_t caret) {
+    Insertion result;
+    if (choice.atCaret) {
+        caret = std::min(caret, sectionText.size());
+        result.text = std::u16string(sectionText.substr(0, caret)) + choice.text +
+                      std::u16string(sectionText.substr(caret));
+        result.caret = caret + choice.text.size();
+        return result;
+    }
+    result.text = choice.newLine ? BulletEveryLine(choice.section + u"\r\n") : choice.section;
+    result.text += choice.text;
+    result.caret = result.text.size();
+    return result;
 }
 
 }  // namespace pondrel

@@ -62,6 +62,19 @@ public:
     };
     static Choice Choose(std::u16string_view row, Section section, std::u16string_view sectionText,
                          const JournalWords& words);
+
+    // The section text after `choice` was inserted into `sectionText` with the caret at `caret`
+    // (a position in `sectionText`, clamped to it), and the caret after the inserted text. A
+    // new line is started as the "<== " tab-return does at the end of a text: a line break is
+    // added and every line of the section is bulleted ("-" at its start).
+    struct Insertion {
+        std::u16string text;
+        size_t caret = 0;
+    };
+    static Insertion Insert(const Choice& choice, std::u16string_view sectionText, size_t caret);
+    // Every line of `text` starting with one "-": "\r\n-" made "\r\n", then "\r\n" made
+    // "\r\n-", and "-" put in front when the text does not start with it.
+    static std::u16string BulletEveryLine(std::u16string_view text);
 };
 
 }  // namespace pondrel

@@ -199,5 +199,63 @@ TEST_F(ProblemPanelModelTest, CloseCommitsIntoTheRecord) {
     EXPECT_FALSE(panel.EditTitle(u"lost").accepted);
 }
 
+TEST_F(ProblemPanelModelTest, DeferredEditsWaitForTheNextCommit) {
+    using Commit = ProblemPanelModel::EditCommit;
+    Open(u"§0|Asthma¦¦A¦");
+    int stores = record.journalStores;
+    auto typed = panel.EditSection(static_cast<int>(Section::Medicine), u"salb", Commit::Deferred);
+    EXPECT_TRUE(typed.accepted);
+    typed = panel.EditSection(static_cast<int>(Section::Medicine), u"salbutamol", Commit::Deferred);
+    panel.EditTitle(u"Asthma (!)", Commit::Deferred);
+    // Nothing reached the journal or the record yet; the working copies show the typing.
+    EXPECT_EQ(record.journal, u"§0|Asthma¦¦A¦");
+    EXPECT_EQ(record.journalStores, stores);
+    EXPECT_TRUE(panel.HasUncommittedEdits());
+    EXPECT_EQ(panel.SectionText(static_cast<int>(Section::Medicine)), u"salbutamol");
+    EXPECT_FALSE(typed.refresh.treatmentTable);
+    // The commit writes both and reports what the typing changed.
+    EditorRefresh refresh = panel.CommitCurrentProblem();
+    EXPECT_EQ(record.journal, u"§0|Asthma (!)¦¦A¦#2263§0||||salbutamol|||");
+    EXPECT_TRUE(refresh.treatmentTable);
+    EXPECT_TRUE(refresh.patientList);
+    EXPECT_TRUE(refresh.dayList);
+    EXPECT_FALSE(panel.HasUncommittedEdits());
+    EXPECT_FALSE(panel.CommitCurrentProblem().treatmentTable);  // reported once
+}
+
+TEST_F(ProblemPanelModelTest, DeferredEditsAreCommittedByNavigationAndClose) {
+    using Commit = ProblemPanelModel::EditCommit;
+    Open(u"§0|A¦¦A¦§1|B¦¦A¦");
+    panel.EditSection(1, u"first", Commit::Deferred);
+    panel.NextProblem();
+    EXPECT_EQ(record.journal, u"§0|A¦¦A¦§1|B¦¦A¦#2263§0||first|||||");
+    panel.EditSection(1, u"second", Commit::Deferred);
+    panel.Close();
+    EXPECT_EQ(record.journal, u"§0|A¦¦A¦§1|B¦¦A¦#2263§0||first|||||§1||second|||||");
+}
+
+TEST_F(ProblemPanelModelTest, DeferredEditOfAReadOnlyRecordIsRefusedAtOnce) {
+    Open(u"§0|A¦¦A¦#2263§0||kept|||||");
+    record.lockState = u"R";
+    auto typed = panel.EditSection(1, u"keptx", ProblemPanelModel::EditCommit::Deferred);
+    EXPECT_FALSE(typed.accepted);
+    EXPECT_EQ(panel.SectionText(1), u"kept");
+    ASSERT_EQ(platform.messages.notices.size(), 1u);
+    EXPECT_EQ(platform.messages.notices[0].text, u"Read only");
+    EXPECT_FALSE(panel.HasUncommittedEdits());
+}
+
+TEST_F(ProblemPanelModelTest, EnlargedLayoutToggleNamesItsNextLayout) {
+    using Layout = ProblemPanelModel::SectionLayout;
+    EXPECT_EQ(panel.NextEnlargedLayout(), Layout::AnamnesiaStatus);
+    panel.ToggleEnlargedLayout();
+    EXPECT_EQ(panel.Layout(), Layout::AnamnesiaStatus);
+    EXPECT_EQ(panel.NextEnlargedLayout(), Layout::AttitudeExaminations);
+    panel.ResetLayout();
+    EXPECT_EQ(panel.NextEnlargedLayout(), Layout::AttitudeExaminations);
+    panel.ToggleEnlargedLayout();
+    EXPECT_EQ(panel.Layout(), Layout::AttitudeExaminations);
+}
+
 }  // namespace
 }  // namespace pondrel

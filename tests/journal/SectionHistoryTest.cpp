@@ -145,5 +145,28 @@ TEST(JournalDaysTest, Texts) {
     EXPECT_EQ(CalendarDayOf(DateTime{1999, 12, 31, 23, 0, 0}), -1);
 }
 
+TEST(SectionHistoryChoiceTest, InsertingAChoice) {
+    JournalWords words;
+    // A line of an earlier day goes on a new bulleted line at the end; every line is bulleted.
+    auto choice = SectionHistory::Choose(u"13.3.06: amoxicillin", Section::Medicine,
+                                         u"-aspirin\r\nheparin \r\n", words);
+    auto insertion = SectionHistory::Insert(choice, u"-aspirin\r\nheparin \r\n", 0);
+    EXPECT_EQ(insertion.text, u"-aspirin\r\n-heparin\r\n-amoxicillin");
+    EXPECT_EQ(insertion.caret, insertion.text.size());
+    // Into an empty section, or after a bare "-", the text goes as it is.
+    choice = SectionHistory::Choose(u"13.3.06: amoxicillin", Section::Medicine, u"", words);
+    EXPECT_EQ(SectionHistory::Insert(choice, u"", 0).text, u"amoxicillin");
+    choice = SectionHistory::Choose(u"13.3.06: amoxicillin", Section::Medicine, u"x\r\n-", words);
+    EXPECT_EQ(SectionHistory::Insert(choice, u"x\r\n-", 2).text, u"x\r\n-amoxicillin");
+    // The stop mark goes at the caret, which is clamped to the text.
+    choice = SectionHistory::Choose(u"Stop", Section::Attitude, u"rest", words);
+    EXPECT_EQ(SectionHistory::Insert(choice, u"rest", 4).text, u"rest (Stop)");
+    insertion = SectionHistory::Insert(choice, u"rest", 99);
+    EXPECT_EQ(insertion.text, u"rest (Stop)");
+    EXPECT_EQ(insertion.caret, 11u);
+    choice = SectionHistory::Choose(u"One time", Section::Medicine, u"ab", words);
+    EXPECT_EQ(SectionHistory::Insert(choice, u"ab", 1).text, u"a (One time)b");
+}
+
 }  // namespace
 }  // namespace pondrel

@@ -1,0 +1,570 @@
+#include "journal/ui/CProblemPanel.h"
+
+#include <QCalendarWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QToolButton>
+
+#include "journal/EditedRecord.h"
+#include "journal/HistoryPeriod.h"
+#include "journal/JournalReader.h"
+#include "journal/SectionHistory.h"
+#include "journal/ui/CDayPopup.h"
+#include "journal/ui/CPopupList.h"
+#include "journal/ui/CSectionArea.h"
+#include "journal/ui/CSectionEdit.h"
+#include "journal/ui/ReservedCharacters.h"
+#include "labels/Labels.h"
+
+namespace pondrel {
+
+namespace {
+
+using EditCommit = ProblemPanelModel::EditCommit;
+using Layout = ProblemPanelModel::SectionLayout;
+using BottomPane = ProblemPanelModel::BottomPane;
+
+// Rows of the page, from the top.
+constexpr int kRow = 20;
+constexpr int kDateBarTop = 0;
+constexpr int kProblemBarTop = 21;
+constexpr int kTitleTop = 42;
+constexpr int kRedactionTop = 63;
+constexpr int kSectionsTop = 84;
+
+QString ToQ(std::u16string_view text) {
+    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+template <typename T>
+T* Named(QWidget* parent, const char* name, QRect geometry) {
+    auto* widget = new T(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// Buttons never take the focus: the field that had it keeps it, as the panel's commands ask.
+QPushButton* Button(QWidget* parent, const char* name, QRect geometry, const QString& text = {}) {
+    auto* button = Named<QPushButton>(parent, name, geometry);
+    button->setText(text);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QToolButton* Arrow(QWidget* parent, const char* name, QRect geometry, Qt::ArrowType arrow) {
+    auto* button = Named<QToolButton>(parent, name, geometry);
+    button->setArrowType(arrow);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+EditorRefresh Everything() {
+    EditorRefresh all;
+    all.panel = all.caption = all.dayList = all.day = all.historyCaptions = true;
+    return all;
+}
+
+}  // namespace
+
+CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* parent)
+    : QWidget(parent),
+      m_messages(messages),
+      m_model(messages, m_words.journal),
+      m_days(m_model, clock, messages, m_words.journal) {
+    setObjectName("problemPanel");
+    setFixedSize(kWidth, kHeight);
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+    setStyleSheet("QPushButton { padding: 0px 1px; } QToolButton { padding: 0px; }");
+    BuildDateBar();
+    BuildProblemBar();
+    BuildSections();
+    BuildPopups();
+    SetDateOrder(m_dateOrder);
+    ShowWords();
+    Refresh(Everything());
+}
+
+CProblemPanel::~CProblemPanel() {
+    // The fields are destroyed after the editor; the focus they lose on the way must not reach
+    // it. Nothing is committed here: the record may be gone already (see ClosePatient).
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
+}
+
+void CProblemPanel::BuildDateBar() {
+    const int y = kDateBarTop;
+    m_previousEntryDay = Button(this, "previousEntryDay", {0, y, 16, kRow}, "<");
+    m_dateLabel = Button(this, "dateLabel", {17, y, 104, kRow});
+    m_dateLabel->setFlat(true);
+    m_nextEntryDay = Button(this, "nextEntryDay", {122, y, 16, kRow}, ">");
+    m_previousDay = Arrow(this, "previousDay", {139, y, 14, kRow}, Qt::LeftArrow);
+    m_nextDay = Arrow(this, "nextDay", {154, y, 14, kRow}, Qt::RightArrow);
+    m_now = Button(this, "now", {169, y, 30, kRow});
+    m_firstDay = Button(this, "firstDay", {200, y, 20, kRow});
+    m_calendarButton = Button(this, "calendarButton", {221, y, 19, kRow});
+
+    connect(m_previousEntryDay, &QPushButton::clicked, this,
+            [this] { Act(m_days.PreviousEntryDay()); });
+    connect(m_nextEntryDay, &QPushButton::clicked, this, [this] { Act(m_days.NextEntryDay()); });
+    connect(m_previousDay, &QToolButton::clicked, this, [this] { Act(m_days.PreviousDay()); });
+    connect(m_nextDay, &QToolButton::clicked, this, [this] { Act(m_days.NextDay()); });
+    connect(m_now, &QPushButton::clicked, this, [this] { Act(m_days.Now()); });
+    connect(m_firstDay, &QPushButton::clicked, this, [this] { Act(m_days.FirstDay()); });
+    connect(m_dateLabel, &QPushButton::clicked, this, &CProblemPanel::ToggleDayList);
+    connect(m_calendarButton, &QPushButton::clicked, this, &CProblemPanel::ToggleCalendar);
+}
+
+void CProblemPanel::BuildProblemBar() {
+    int y = kProblemBarTop;
+    m_previousProblem = Arrow(this, "previousProblem", {0, y, 16, kRow}, Qt::LeftArrow);
+    m_problemButton = Button(this, "problemButton", {17, y, 131, kRow});
+    m_problemButton->setStyleSheet("text-align: left; padding-left: 2px;");
+    m_nextProblem = Arrow(this, "nextProblem", {149, y, 16, kRow}, Qt::RightArrow);
+    m_resetLayout = Button(this, "resetLayout", {166, y, 22, kRow}, "All");
+    m_toggleLayout = Button(this, "toggleLayout", {189, y, 24, kRow});
+    m_manager = Button(this, "problemManager", {214, y, 26, kRow}, "Mgr");
+    m_manager->setToolTip("Problem manager");
+    m_manager->hide();
+
+    y = kTitleTop;
+    m_urgency = Button(this, "urgency", {0, y, 22, kRow});
+    m_title = Named<QLineEdit>(this, "title", {23, y, 217, kRow});
+    m_title->setValidator(new ReservedCharacterValidator(m_title));
+
+    y = kRedactionTop;
+    m_redaction = Named<CSectionEdit>(this, "redaction", {0, y, 128, kRow});
+    m_redaction->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_redaction->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_redaction->document()->setDocumentMargin(1);
+    m_historyPeriod = Button(this, "historyPeriod", {129, y, 111, kRow});
+
+    connect(m_previousProblem, &QToolButton::clicked, this,
+            [this] { Act(m_model.PreviousProblem()); });
+    connect(m_nextProblem, &QToolButton::clicked, this, [this] { Act(m_model.NextProblem()); });
+    connect(m_problemButton, &QPushButton::clicked, this, &CProblemPanel::ToggleProblemList);
+    connect(m_resetLayout, &QPushButton::clicked, this, [this] {
+        m_model.ResetLayout();
+        ArrangeSections();
+    });
+    connect(m_toggleLayout, &QPushButton::clicked, this, [this] {
+        m_model.ToggleEnlargedLayout();
+        ArrangeSections();
+    });
+    connect(m_manager, &QPushButton::clicked, this, [this] {
+        Act(Commit());
+        if (m_managerHandler) m_managerHandler();
+    });
+    connect(m_urgency, &QPushButton::clicked, this, [this] {
+        ProblemPanelModel::EditResult result = m_model.CycleUrgency();
+        Act(result.refresh);
+        if (result.accepted) {
+            m_title->setFocus();
+            m_title->end(false);
+        }
+    });
+    connect(m_title, &QLineEdit::textEdited, this, &CProblemPanel::TitleEdited);
+    connect(m_title, &QLineEdit::editingFinished, this, [this] { Act(Commit()); });
+    connect(m_redaction, &CSectionEdit::edited, this, &CProblemPanel::RedactionEdited);
+    connect(m_redaction, &CSectionEdit::left, this, [this] { Act(Commit()); });
+    connect(m_historyPeriod, &QPushButton::clicked, this, &CProblemPanel::TogglePeriods);
+}
+
+void CProblemPanel::BuildSections() {
+    m_area = new CSectionArea(this);
+    m_area->setGeometry(0, kSectionsTop, kWidth, kHeight - kSectionsTop);
+    connect(m_area, &CSectionArea::sectionEdited, this, &CProblemPanel::SectionEdited);
+    connect(m_area, &CSectionArea::differentialDiagnosisEdited, this,
+            &CProblemPanel::DifferentialDiagnosisEdited);
+    connect(m_area, &CSectionArea::historyPressed, this, &CProblemPanel::ToggleHistory);
+    connect(m_area, &CSectionArea::differentialDiagnosisPanePressed, this,
+            [this] { SetPane(BottomPane::DifferentialDiagnosis); });
+    connect(m_area, &CSectionArea::otherPanePressed, this, [this] { SetPane(BottomPane::Other); });
+    connect(m_area, &CSectionArea::fieldLeft, this, [this] { Act(Commit()); });
+}
+
+void CProblemPanel::BuildPopups() {
+    m_problemList = new CPopupList(this);
+    m_problemList->setObjectName("problemList");
+    m_problemList->SetClosesOnFocusOut(true);
+    connect(m_problemList, &CPopupList::chosen, this, [this](int row) {
+        m_problemList->hide();
+        Act(m_model.ChooseProblem(row));
+    });
+
+    m_historyList = new CPopupList(this);
+    m_historyList->setObjectName("historyList");
+    connect(m_historyList, &CPopupList::chosen, this, &CProblemPanel::ChooseHistoryRow);
+
+    m_periodList = new CPopupList(this);
+    m_periodList->setObjectName("periodList");
+    connect(m_periodList, &CPopupList::chosen, this, [this](int row) {
+        m_periodList->hide();
+        const auto& names = HistoryPeriod::Names();
+        if (row < 0 || row >= static_cast<int>(names.size())) return;
+        Act(m_days.ChooseHistoryPeriod(names[static_cast<size_t>(row)]));
+    });
+
+    m_dayPopup = new CDayPopup(m_days, this);
+    m_dayPopup->SetHandler([this](const EditorRefresh& refresh, bool close) {
+        if (close) m_dayPopup->hide();
+        Act(refresh);
+    });
+
+    m_calendar = new QCalendarWidget(this);
+    m_calendar->setObjectName("calendar");
+    m_calendar->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
+    m_calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    m_calendar->setGridVisible(false);
+    m_calendar->hide();
+    connect(m_calendar, &QCalendarWidget::currentPageChanged, this,
+            &CProblemPanel::ShowCalendarMonth);
+    connect(m_calendar, &QCalendarWidget::clicked, this, [this](QDate date) {
+        m_calendar->hide();
+        Act(m_days.ChooseCalendarDate(date.year(), date.month(), date.day()));
+    });
+}
+
+// --- The main window's calls ---
+
+void CProblemPanel::SetLabels(const Labels& labels) {
+    // The editor keeps a reference to the journal words, which are replaced in place.
+    m_words = PanelWords::From(labels);
+    ShowWords();
+    if (IsOpen()) m_days.BuildDayList(false);
+    Refresh(Everything());
+}
+
+void CProblemPanel::SetDateOrder(DateOrder order) {
+    m_dateOrder = order;
+    m_dayPopup->SetDateOrder(order);
+}
+
+void CProblemPanel::SetPane(BottomPane pane) {
+    if (pane == BottomPane::Other) {
+        m_model.ShowOtherPane();
+    } else {
+        m_model.ShowDifferentialDiagnosisPane();
+    }
+    if (m_historySection == static_cast<int>(Section::Other)) CloseBut(nullptr);
+    ShowProblem();
+}
+
+void CProblemPanel::OpenPatient(EditedRecord& record) {
+    CloseBut(nullptr);
+    EditorRefresh refresh = m_days.OpenPatient(record);
+    m_dayPopup->SetEditable(!record.IsReadOnly());
+    refresh |= Everything();
+    Act(refresh);
+}
+
+void CProblemPanel::ClosePatient() {
+    CloseBut(nullptr);
+    EditorRefresh refresh = m_days.ClosePatient();
+    refresh |= Everything();
+    Act(refresh);
+}
+
+void CProblemPanel::PageShown() {
+    if (!IsOpen()) return;
+    EditorRefresh refresh = m_days.PageShown();
+    refresh |= m_days.BuildDayList(false);
+    Act(refresh);
+}
+
+void CProblemPanel::PageLeft() {
+    CloseBut(nullptr);
+    Act(Commit());
+}
+
+EditorRefresh CProblemPanel::Commit() {
+    EditorRefresh refresh = m_model.CommitCurrentProblem();
+    Refresh(refresh);
+    return refresh;
+}
+
+void CProblemPanel::SetProblemManagerHandler(std::function<void()> handler) {
+    m_managerHandler = std::move(handler);
+    m_manager->setVisible(static_cast<bool>(m_managerHandler));
+}
+
+// --- Actions ---
+
+void CProblemPanel::Act(const EditorRefresh& refresh) {
+    Refresh(refresh);
+    if (m_refreshHandler) m_refreshHandler(refresh);
+}
+
+void CProblemPanel::Restore(ProblemPanelModel::EditResult result) {
+    // A refused change: the field gets the stored text back (the notice says why).
+    if (!result.accepted) ShowProblem();
+    Act(result.refresh);
+}
+
+void CProblemPanel::SectionEdited(int section) {
+    CSectionEdit* edit = m_area->Section(section);
+    size_t caret = edit->Caret();
+    ProblemPanelModel::EditResult result =
+        m_model.EditSection(section, edit->Text(), EditCommit::Deferred);
+    Restore(result);
+    if (!result.accepted) edit->SetCaret(caret > 0 ? caret - 1 : 0);
+}
+
+void CProblemPanel::TitleEdited() {
+    Restore(m_model.EditTitle(m_title->text().toStdU16String(), EditCommit::Deferred));
+}
+
+void CProblemPanel::DifferentialDiagnosisEdited() {
+    Restore(m_model.EditDifferentialDiagnosis(m_area->DifferentialDiagnosis()->Text(),
+                                              EditCommit::Deferred));
+}
+
+void CProblemPanel::RedactionEdited() {
+    Restore(m_model.EditRedaction(m_redaction->Text(), EditCommit::Deferred));
+}
+
+void CProblemPanel::CloseBut(QWidget* keep) {
+    for (QWidget* popup : std::initializer_list<QWidget*>{m_problemList, m_historyList,
+                                                          m_periodList, m_dayPopup, m_calendar}) {
+        if (popup != keep) popup->hide();
+    }
+    if (keep != m_historyList) m_historySection = -1;
+}
+
+void CProblemPanel::ToggleProblemList() {
+    if (m_problemList->isVisible() || !IsOpen()) {
+        m_problemList->hide();
+        return;
+    }
+    CloseBut(m_problemList);
+    Act(Commit());
+    std::vector<std::u16string> rows = m_model.ProblemListRows();
+    m_problemList->SetRows(rows);
+    m_problemList->setCurrentRow(m_model.PreselectedRow());
+    int height = m_problemList->HeightFor(static_cast<int>(rows.size()), 40, kHeight - kTitleTop);
+    m_problemList->setGeometry(0, kTitleTop, kWidth, height);
+    m_problemList->show();
+    m_problemList->raise();
+    m_problemList->setFocus(Qt::PopupFocusReason);
+}
+
+void CProblemPanel::ToggleDayList() {
+    if (m_dayPopup->isVisible() || !IsOpen()) {
+        m_dayPopup->hide();
+        return;
+    }
+    CloseBut(m_dayPopup);
+    if (m_dayListStale) {
+        m_dayPopup->ShowRows();
+        m_dayListStale = false;
+    }
+    m_dayPopup->ShowDates();
+    m_dayPopup->setGeometry(0, kProblemBarTop, kWidth, kHeight - kProblemBarTop);
+    m_dayPopup->show();
+    m_dayPopup->raise();
+    m_dayPopup->SelectCurrentRow();
+}
+
+void CProblemPanel::ToggleCalendar() {
+    if (m_calendar->isVisible() || !IsOpen()) {
+        m_calendar->hide();
+        return;
+    }
+    CloseBut(m_calendar);
+    DateTime current = DateOfDay(m_model.CurrentDay());
+    QDate date(current.year, current.month, current.day);
+    m_calendar->setSelectedDate(date);
+    m_calendar->setCurrentPage(date.year(), date.month());
+    ShowCalendarMonth(date.year(), date.month());
+    m_calendar->setGeometry(0, kProblemBarTop, kWidth, 180);
+    m_calendar->show();
+    m_calendar->raise();
+}
+
+void CProblemPanel::ShowCalendarMonth(int year, int month) {
+    // Entry days in bold over the shown month and the days of its neighbours in the grid.
+    int firstYear = year;
+    int firstMonth = month;
+    MonthCalendar::StepMonth(firstYear, firstMonth, -1);
+    m_calendar->setDateTextFormat(QDate(), QTextCharFormat());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setForeground(QColor(0, 0, 160));
+    for (DayNumber day : m_days.BoldDays(DayNumberOf(firstYear, firstMonth, 1))) {
+        DateTime t = DateOfDay(day);
+        m_calendar->setDateTextFormat(QDate(t.year, t.month, t.day), bold);
+    }
+}
+
+void CProblemPanel::ToggleHistory(int section) {
+    if ((m_historyList->isVisible() && m_historySection == section) || !IsOpen()) {
+        CloseBut(nullptr);
+        return;
+    }
+    CloseBut(m_historyList);
+    Act(Commit());
+    m_historySection = section;
+    auto which = static_cast<Section>(section);
+    std::vector<std::u16string> rows = SectionHistory::Rows(
+        m_model.Journal().Reader(), m_days.HistoryInput(m_dateOrder), which, m_words.journal);
+    m_historyList->SetRows(rows);
+    int shownRows = static_cast<int>(rows.size());
+    if (which == Section::Examinations) {
+        // Two columns of 120 pixels.
+        m_historyList->setFlow(QListView::LeftToRight);
+        m_historyList->setWrapping(true);
+        m_historyList->setGridSize(
+            QSize(kWidth / 2 - 4, m_historyList->fontMetrics().height() + 2));
+        shownRows = (shownRows + 1) / 2;
+    } else {
+        m_historyList->setFlow(QListView::TopToBottom);
+        m_historyList->setWrapping(false);
+        m_historyList->setGridSize(QSize());
+    }
+    int height = m_historyList->HeightFor(shownRows, 40, 200);
+    QRect box = m_area->BoxGeometry(section);
+    int top = box.bottom() + 1;
+    if (top + height > kHeight) top = box.top() - height;
+    if (top < 0) top = kHeight - height;
+    m_historyList->setGeometry(0, top, kWidth, height);
+    m_historyList->show();
+    m_historyList->raise();
+}
+
+void CProblemPanel::ChooseHistoryRow(int row) {
+    if (m_historySection < 0 || row < 0 || row >= m_historyList->count()) return;
+    int section = m_historySection;
+    CSectionEdit* edit = m_area->Section(section);
+    std::u16string text = edit->Text();
+    SectionHistory::Choice choice =
+        SectionHistory::Choose(m_historyList->item(row)->text().toStdU16String(),
+                               static_cast<Section>(section), text, m_words.journal);
+    SectionHistory::Insertion insertion = SectionHistory::Insert(choice, text, edit->Caret());
+    ProblemPanelModel::EditResult result =
+        m_model.EditSection(section, insertion.text, EditCommit::Deferred);
+    if (result.accepted) {
+        edit->ShowText(insertion.text);
+        edit->SetCaret(insertion.caret);
+        edit->setFocus();
+    }
+    Restore(result);
+}
+
+void CProblemPanel::TogglePeriods() {
+    if (m_periodList->isVisible() || !IsOpen()) {
+        m_periodList->hide();
+        return;
+    }
+    CloseBut(m_periodList);
+    const auto& names = HistoryPeriod::Names();
+    m_periodList->SetRows(names);
+    const SubfolderDates& dates = m_days.Dates();
+    std::u16string shown = HistoryPeriod::EffectiveName(dates.historyPeriod, dates.IsAmbulatory());
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (names[i] == shown) m_periodList->setCurrentRow(static_cast<int>(i));
+    }
+    int height =
+        m_periodList->HeightFor(static_cast<int>(names.size()), 40, kHeight - kSectionsTop);
+    m_periodList->setGeometry(kWidth - 150, kSectionsTop, 150, height);
+    m_periodList->show();
+    m_periodList->raise();
+}
+
+// --- Showing ---
+
+void CProblemPanel::Refresh(const EditorRefresh& refresh) {
+    if (refresh.panel) {
+        ShowProblem();
+        EnableControls();
+    }
+    if (refresh.caption) ShowCaption();
+    if (refresh.dayList) {
+        m_dayListStale = true;
+        if (m_dayPopup->isVisible()) {
+            m_dayPopup->ShowRows();
+            m_dayListStale = false;
+        }
+    }
+    if (refresh.day || refresh.dayList) {
+        ShowDay();
+        m_dayPopup->ShowDates();
+    }
+    if (refresh.historyCaptions) ShowHistoryCaption();
+}
+
+void CProblemPanel::ShowProblem() {
+    QString title = ToQ(m_model.Title());
+    if (m_title->text() != title) m_title->setText(title);
+    m_redaction->ShowText(m_model.Redaction());
+    m_area->DifferentialDiagnosis()->ShowText(m_model.DifferentialDiagnosis());
+    for (int i = 0; i < kSectionCount; ++i) m_area->Section(i)->ShowText(m_model.SectionText(i));
+    m_urgency->setText(ToQ(m_model.UrgencyText()));
+
+    // The '+' buttons: enabled and bold when the section has something to offer.
+    SectionHistoryInput input = m_days.HistoryInput(m_dateOrder);
+    JournalReader reader = m_model.Journal().Reader();
+    for (int i = 0; i < kSectionCount; ++i) {
+        m_area->SetHistoryEnabled(
+            i, IsOpen() && SectionHistory::IsEnabled(reader, input, static_cast<Section>(i)));
+    }
+    ArrangeSections();
+}
+
+void CProblemPanel::ShowCaption() {
+    m_problemButton->setText(IsOpen() ? ToQ(m_model.Caption()) : QString());
+    m_problemButton->setToolTip(m_problemButton->text());
+}
+
+void CProblemPanel::ShowDay() {
+    m_dateLabel->setText(IsOpen() ? ToQ(m_days.DateLabel()) : QString());
+    if (m_dayPopup->isVisible()) m_dayPopup->SelectCurrentRow();
+}
+
+void CProblemPanel::ShowHistoryCaption() {
+    const SubfolderDates& dates = m_days.Dates();
+    m_historyPeriod->setText(
+        IsOpen() ? ToQ(HistoryPeriod::EffectiveName(dates.historyPeriod, dates.IsAmbulatory()))
+                 : QString());
+}
+
+void CProblemPanel::ShowWords() {
+    m_area->SetWords(m_words);
+    m_title->setPlaceholderText(ToQ(m_words.title));
+    m_redaction->setPlaceholderText(ToQ(m_words.redaction));
+    m_now->setText(ToQ(m_words.journal.now));
+    m_firstDay->setText(ToQ(m_words.journal.dayLetter.substr(0, 1) + u"1"));
+    m_calendarButton->setText(ToQ(m_words.journal.dayLetter.substr(0, 1)));
+    m_calendarButton->setToolTip("Calendar");
+    m_dayPopup->SetWords(m_words);
+}
+
+void CProblemPanel::EnableControls() {
+    bool open = IsOpen();
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             m_previousEntryDay, m_dateLabel, m_nextEntryDay, m_previousDay, m_nextDay, m_now,
+             m_firstDay, m_calendarButton, m_previousProblem, m_problemButton, m_nextProblem,
+             m_manager, m_urgency, m_title, m_redaction, m_historyPeriod}) {
+        control->setEnabled(open);
+    }
+    m_area->SetFieldsEnabled(open);
+}
+
+void CProblemPanel::ArrangeSections() {
+    Layout layout = m_model.Layout();
+    m_area->Arrange(layout, m_model.Pane());
+    // The enlarged-layout button names the pair it shows next by their initials.
+    auto initial = [this](Section s) {
+        return ToQ(m_words.sections[static_cast<size_t>(s)].substr(0, 1));
+    };
+    bool nextAnamnesia = m_model.NextEnlargedLayout() == Layout::AnamnesiaStatus;
+    m_toggleLayout->setText(
+        nextAnamnesia ? initial(Section::Anamnesia) + "/" + initial(Section::Status)
+                      : initial(Section::Attitude) + "/" + initial(Section::Examinations));
+    m_resetLayout->setEnabled(layout != Layout::All);
+}
+
+}  // namespace pondrel
