@@ -314,7 +314,8 @@ void CCorvaneView::InstallPage(int page, QWidget* widget) {
     QWidget* band = m_pages[static_cast<size_t>(page)];
     if (!band) return;
     widget->setParent(band);
-    widget->setGeometry(0, kTitleHeight, kWidth, kPageHeight - kTitleHeight);
+    widget->setGeometry(0, 0, kWidth, kPageHeight);
+    if (QLabel* title = m_pageTitles[static_cast<size_t>(page)]) title->hide();
     widget->show();
 }
 

@@ -90,12 +90,16 @@ public:
     // What a page's owner plugs in. `commit` writes the page's working values back into the
     // record: it runs when the page is left, before record navigation and before saving.
     // `refresh` shows the current record again: when the page is shown and after the record
-    // changed while it is shown.
+    // changed while it is shown. `release` lets go of the record the page holds, on every page,
+    // before records may be destroyed (the set read again, a patient closed); the page takes
+    // the current record again at its next `refresh`.
     struct PageHooks {
         std::function<void()> commit;
         std::function<void()> refresh;
+        std::function<void()> release;
     };
-    // Puts `widget` into page `page`'s band, below its name (the form takes ownership).
+    // Puts `widget` into page `page`'s band, filling it (the page's name is then the widget's
+    // to show); the form takes ownership.
     void InstallPage(int page, QWidget* widget);
     void SetPageHooks(int page, PageHooks hooks);
 
@@ -140,6 +144,8 @@ public:
     void CommitShownValues();
     // Shows the current record again: patient box, counter, the page shown.
     void RefreshRecord();
+    // Every page lets go of its record (see PageHooks::release).
+    void ReleaseRecords();
 
     // The main window was activated or deactivated (automatic saving runs while it is active).
     void OnWindowActivation(bool active);

@@ -166,6 +166,13 @@ void CCorvaneView::RefreshRecord() {
     if (hooks.refresh) hooks.refresh();
 }
 
+void CCorvaneView::ReleaseRecords() {
+    CommitShownValues();
+    for (const PageHooks& hooks : m_hooks) {
+        if (hooks.release) hooks.release();
+    }
+}
+
 void CCorvaneView::MoveRecord(RecordNavigation::Move move) {
     if (move == RecordNavigation::Move::NewPatient) {
         NewPatient();
@@ -276,12 +283,16 @@ void CCorvaneView::SaveAllPatients() {
 
 void CCorvaneView::OpenAllPatients() {
     if (!m_patientsLoaded) return;
+    ReleaseRecords();
     m_active->OpenAll();
+    RefreshRecord();
 }
 
 void CCorvaneView::CloseOnePatient() {
     if (!m_patientsLoaded) return;
+    ReleaseRecords();
     m_active->CloseOne();
+    RefreshRecord();
 }
 
 void CCorvaneView::SavePreferencesNow() {

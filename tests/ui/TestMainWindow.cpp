@@ -356,13 +356,14 @@ void TestMainWindow::clearCheckBoxes() {
 
 void TestMainWindow::pageHooksCommitWhenLeft() {
     QStringList calls;
-    View().SetPageHooks(20, {[&] { calls << "commit"; }, [&] { calls << "refresh"; }});
+    View().SetPageHooks(
+        20, {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }});
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("installedPanel"));
     View().InstallPage(20, panel);
     QCOMPARE(panel->parentWidget(), View().Page(20));
-    QVERIFY(panel->geometry().top() > 0);
-    QCOMPARE(panel->geometry().bottom() + 1, 290);
+    QCOMPARE(panel->geometry(), QRect(0, 0, 240, 290));
+    QVERIFY(!View().findChild<QLabel*>(QStringLiteral("pageTitle20"))->isVisible());
 
     Click(QStringLiteral("problemsButton"));
     QCOMPARE(calls, QStringList{"refresh"});
@@ -374,6 +375,13 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     m_program->Document().Patients().Current()->inUse = 1;
     View().MoveRecord(RecordNavigation::Move::Next);
     QCOMPARE(calls, (QStringList{"commit", "refresh"}));
+
+    // Before the set is read again every page lets its record go, even when not shown.
+    View().ShowPage(21);
+    calls.clear();
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(calls, QStringList{"release"});
 }
 
 void TestMainWindow::editCommandsActOnTheLastField() {
