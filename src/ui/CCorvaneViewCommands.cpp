@@ -300,7 +300,7 @@ void CCorvaneView::SavePreferencesNow() {
     if (m_patientsLoaded) {
         m_preferences.currentPatientPosition = m_document.Patients().CurrentNumber();
     }
-    m_preferences.locationList = m_locations.NamesText();
+    // The location list itself is the preferences' own (the exchange edits it there).
     m_preferences.selectedLocation = m_locations.Selected();
     SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
 }
