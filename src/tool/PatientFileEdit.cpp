@@ -54,6 +54,18 @@ const char* SaveOutcomeReason(SaveOutcome outcome) {
     return "";
 }
 
+bool SaveWithProgramWriter(DeviceFileSystem& files, PatientRecord& record) {
+    StderrMessages messages;
+    PatientFileWriter writer(files, messages, PatientFolders{u"\\", u""});
+    SaveState state;
+    state.quiet = 1;
+    SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
+    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
+        return Refuse(SaveOutcomeReason(outcome));
+    }
+    return true;
+}
+
 bool PatientFileEdit::Load() {
     m_loaded = LoadHostPatient(m_file, m_record);
     if (m_loaded) m_textLengthBefore = ComposedLength(m_record);
@@ -80,15 +92,7 @@ bool PatientFileEdit::Save() {
         return Refuse("too big: " + std::to_string(length) + " characters");
     }
     HostFileSystem files(FolderOf(m_file));
-    StderrMessages messages;
-    PatientFileWriter writer(files, messages, PatientFolders{u"\\", u""});
-    SaveState state;
-    state.quiet = 1;
-    SaveOutcome outcome = writer.SavePatient(m_record, 0, SaveMode::Normal, state);
-    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
-        return Refuse(SaveOutcomeReason(outcome));
-    }
-    return true;
+    return SaveWithProgramWriter(files, m_record);
 }
 
 }  // namespace pondrel::tool
