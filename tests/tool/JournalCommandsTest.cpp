@@ -45,24 +45,9 @@ protected:
     }
 
     static PatientRecord Patient() {
-        PatientRecord r;
-        r.inUse = 1;
-        for (auto [n, v] : {std::pair{2, u"Doe"},
-                            {3, u"Zoë"},
-                            {6, u"1950"},
-                            {120, u"Doe"},
-                            {121, u"Zoë"},
-                            {122, u"1"},
-                            {123, u"2"},
-                            {124, u"1950"}}) {
-            r.SetField(n, v);
-        }
+        PatientRecord r = test::SamplePatient();
         r.SetField(98, u"call back#1|N|");
         r.problemJournal = FromUtf8(kJournal);
-        r.location = u"Cardio A";
-        r.subfolderType = u"Hosp";
-        r.admission = DateTime{2006, 3, 13, 9, 41, 7};
-        r.exit = DateTime{2006, 3, 20, 14, 0, 0};
         return r;
     }
     void Put(const fs::path& path, const PatientRecord& r) {
@@ -319,13 +304,8 @@ TEST_F(JournalCommandsTest, NeverWritesAFileTheReaderWouldRefuse) {
 
 TEST_F(JournalCommandsTest, AVersion300FileIsWrittenInTheCurrentLayout) {
     // The program converts such a file when it loads it; a correction writes the conversion.
-    std::u16string text = ComposePatientText(Patient(), SubfolderKeyOf(Patient()));
-    size_t identity = text.find(u"¬I");
-    size_t location = text.find(u"#Location|Cardio A¢") + 19;
-    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
-                         text.substr(identity, location - identity) +
-                         text.substr(text.find(u"¢", location) + 1);
-    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    const std::u16string old =
+        test::Version300Text(ComposePatientText(Patient(), SubfolderKeyOf(Patient())));
     Put(file, EncodeItemText(old));
     ASSERT_EQ(Entry("2263", "0").out, "cough\n\n\n\n\n\n");
     ToolRun set = Entry("2263", "0", {"cough", "fever", "", "", "", ""});

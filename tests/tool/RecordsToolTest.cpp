@@ -29,25 +29,10 @@ protected:
     ToolRun Tool(const std::vector<std::string>& args) { return test::RunTool(args); }
 
     static PatientRecord Patient() {
-        PatientRecord r;
-        r.inUse = 1;
-        for (auto [n, v] : {std::pair{2, u"Doe"},
-                            {3, u"Zoë"},
-                            {6, u"1950"},
-                            {120, u"Doe"},
-                            {121, u"Zoë"},
-                            {122, u"1"},
-                            {123, u"2"},
-                            {124, u"1950"}}) {
-            r.SetField(n, v);
-        }
+        PatientRecord r = test::SamplePatient();
         r.SetField(98, u"call\r\nback \\ later");
         r.SetDrawing(3, u"#0,0,0/0|1,2");
         r.problemJournal = u"§0|Flu¦¦A¦";
-        r.location = u"Cardio A";
-        r.subfolderType = u"Hosp";
-        r.admission = DateTime{2006, 3, 13, 9, 41, 7};
-        r.exit = DateTime{2006, 3, 20, 14, 0, 0};
         return r;
     }
     static std::u16string PatientText() {
@@ -123,13 +108,7 @@ TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
 
 TEST_F(RecordsToolTest, ResaveConvertsAVersion300File) {
     // The file keeps its version 3.00 text; the copy is written in the current layout.
-    std::u16string text = PatientText();
-    size_t identity = text.find(u"¬I");
-    size_t location = text.find(u"#Location|Cardio A¢") + 19;
-    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
-                         text.substr(identity, location - identity) +
-                         text.substr(text.find(u"¢", location) + 1);
-    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    const std::u16string old = test::Version300Text(PatientText());
     Put(dir / "old.pdr", EncodeItemText(old));
     ToolRun resave = Tool({"resave", (dir / "old.pdr").string(), (dir / "out").string()});
     ASSERT_EQ(resave.status, 0) << resave.err;

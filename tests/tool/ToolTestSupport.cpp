@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace pondrel::test {
 
@@ -63,6 +64,36 @@ std::string Slurp(const std::filesystem::path& file) {
 
 void Put(const std::filesystem::path& file, const std::string& bytes) {
     std::ofstream(file, std::ios::binary) << bytes;
+}
+
+PatientRecord SamplePatient() {
+    PatientRecord r;
+    r.inUse = 1;
+    for (auto [n, v] : {std::pair{2, u"Doe"},
+                        {3, u"Zoë"},
+                        {6, u"1950"},
+                        {120, u"Doe"},
+                        {121, u"Zoë"},
+                        {122, u"1"},
+                        {123, u"2"},
+                        {124, u"1950"}}) {
+        r.SetField(n, v);
+    }
+    r.location = u"Cardio A";
+    r.subfolderType = u"Hosp";
+    r.admission = DateTime{2006, 3, 13, 9, 41, 7};
+    r.exit = DateTime{2006, 3, 20, 14, 0, 0};
+    return r;
+}
+
+std::u16string Version300Text(const std::u16string& current) {
+    size_t identity = current.find(u"¬I");
+    size_t location = current.find(u"#Location|Cardio A¢") + 19;
+    std::u16string old = u"#V3.00#W" + current.substr(6, identity - 6) +
+                         current.substr(identity, location - identity) +
+                         current.substr(current.find(u"¢", location) + 1);
+    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    return old;
 }
 
 }  // namespace pondrel::test

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "records/PatientRecord.h"
+
 namespace pondrel::test {
 
 struct ToolRun {
@@ -22,5 +24,13 @@ ToolRun RunTool(const std::vector<std::string>& args);
 std::string Slurp(const std::filesystem::path& file);
 // Replaces a host file with the bytes.
 void Put(const std::filesystem::path& file, const std::string& bytes);
+
+// The patient the tool tests write: Zoë Doe, born 1950, in use, admitted in "Cardio A" on
+// 13 March 2006 at 09:41:07 (type "Hosp") and out on 20 March. Each test adds its own texts.
+PatientRecord SamplePatient();
+// The version 3.00 text of the patient file whose current text is `current` (a sample patient
+// as ComposePatientText writes it): no location item, and a journal of one problem, "Flu", with
+// a cough on the admission day, in the layout of that version.
+std::u16string Version300Text(const std::u16string& current);
 
 }  // namespace pondrel::test
