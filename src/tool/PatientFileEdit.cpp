@@ -87,7 +87,7 @@ bool PatientFileEdit::Save() {
     // would refuse is never written (a converted version 3.00 text or a rebuilt problem title
     // list can make the text longer than the file was).
     const size_t length = ComposedLength(m_record);
-    const bool unreadable = 2 * (length + 2) > kMaxPatientFileBytes;
+    const bool unreadable = !FitsPatientFileLimit(length);
     if (unreadable || (length >= kTooBigTextLength && length > m_textLengthBefore)) {
         return Refuse("too big: " + std::to_string(length) + " characters");
     }
