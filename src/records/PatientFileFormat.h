@@ -27,6 +27,11 @@ inline constexpr int kStoredFormFields = 195;   // "¬P" items
 
 // Bytes of a patient file the reader accepts; a larger file is refused, never read in part.
 inline constexpr size_t kMaxPatientFileBytes = 400000;
+// Whether the file of a text of this many characters (the byte-order mark, the characters and
+// the closing zero, two bytes each) is small enough for the reader to accept.
+constexpr bool FitsPatientFileLimit(size_t textLength) {
+    return 2 * (textLength + 2) <= kMaxPatientFileBytes;
+}
 // A text of this many characters or more is written with a warning that it is too big.
 inline constexpr size_t kTooBigTextLength = 195001;
 

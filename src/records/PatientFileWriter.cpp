@@ -203,7 +203,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     const std::u16string text = ComposePatientText(record, record.subfolderKey);
     // A file the reader cannot take whole would never open again: keep the file as it is (the
     // record stays in memory with its changes) and ask for shorter texts. Shown even when quiet.
-    if (2 * (text.size() + 2) > kMaxPatientFileBytes) {
+    if (!FitsPatientFileLimit(text.size())) {
         m_messages.ShowBox(u"The file <" + newName +
                                u"> is too big to be saved: the previous version of the file is "
                                u"kept.\r\nShorten the texts of this patient (journal, fields) "

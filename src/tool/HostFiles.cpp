@@ -26,6 +26,15 @@ bool ReadHostFile(const std::filesystem::path& file, std::string& bytes) {
     return !in.bad();
 }
 
+bool ReadHostFile(const std::filesystem::path& file, size_t maxBytes, std::string& bytes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return false;
+    bytes.assign(maxBytes, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return !in.bad();
+}
+
 bool WriteHostFile(const std::filesystem::path& file, const std::string& bytes) {
     HostFileSystem files(FolderOf(file));
     return files.WriteFile(DeviceNameOf(file), bytes);

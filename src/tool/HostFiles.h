@@ -2,6 +2,7 @@
 
 // Small helpers of the tool commands for files named by host paths.
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
@@ -16,6 +17,8 @@ std::filesystem::path FolderOf(const std::filesystem::path& file);
 
 // Reads a whole host file; false when it cannot be read.
 bool ReadHostFile(const std::filesystem::path& file, std::string& bytes);
+// Reads at most `maxBytes` of a host file; false when it cannot be read.
+bool ReadHostFile(const std::filesystem::path& file, size_t maxBytes, std::string& bytes);
 // Replaces a host file atomically (temporary file, flush, rename).
 bool WriteHostFile(const std::filesystem::path& file, const std::string& bytes);
 

@@ -4,8 +4,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 
 #include "labels/LabelsFile.h"
@@ -13,21 +11,13 @@
 #include "labels/LabelsSource.h"
 #include "labels/LabelsWriter.h"
 #include "platform/Text.h"
+#include "tool/HostFiles.h"
 #include "tool/ToolCommand.h"
 #include "tool/ValueEscaping.h"
 
 namespace pondrel::tool {
 
 namespace {
-
-bool ReadHostFile(const std::string& path, size_t maxBytes, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(maxBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
-    bytes.resize(static_cast<size_t>(in.gcount()));
-    return !in.bad();
-}
 
 const char* EncodingName(LabelsEncoding encoding) {
     switch (encoding) {

@@ -54,6 +54,18 @@ const char* SaveOutcomeReason(SaveOutcome outcome) {
     return "";
 }
 
+bool SaveWithProgramWriter(DeviceFileSystem& files, PatientRecord& record) {
+    StderrMessages messages;
+    PatientFileWriter writer(files, messages, PatientFolders{u"\\", u""});
+    SaveState state;
+    state.quiet = 1;
+    SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
+    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
+        return Refuse(SaveOutcomeReason(outcome));
+    }
+    return true;
+}
+
 bool PatientFileEdit::Load() {
     m_loaded = LoadHostPatient(m_file, m_record);
     if (m_loaded) m_textLengthBefore = ComposedLength(m_record);
@@ -75,20 +87,12 @@ bool PatientFileEdit::Save() {
     // would refuse is never written (a converted version 3.00 text or a rebuilt problem title
     // list can make the text longer than the file was).
     const size_t length = ComposedLength(m_record);
-    const bool unreadable = 2 * (length + 2) > kMaxPatientFileBytes;
+    const bool unreadable = !FitsPatientFileLimit(length);
     if (unreadable || (length >= kTooBigTextLength && length > m_textLengthBefore)) {
         return Refuse("too big: " + std::to_string(length) + " characters");
     }
     HostFileSystem files(FolderOf(m_file));
-    StderrMessages messages;
-    PatientFileWriter writer(files, messages, PatientFolders{u"\\", u""});
-    SaveState state;
-    state.quiet = 1;
-    SaveOutcome outcome = writer.SavePatient(m_record, 0, SaveMode::Normal, state);
-    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
-        return Refuse(SaveOutcomeReason(outcome));
-    }
-    return true;
+    return SaveWithProgramWriter(files, m_record);
 }
 
 }  // namespace pondrel::tool

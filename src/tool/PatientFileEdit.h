@@ -19,6 +19,11 @@ bool LoadHostPatient(const std::filesystem::path& file, PatientRecord& record);
 // A short reason for a save that wrote nothing ("" for the outcomes that wrote the file).
 const char* SaveOutcomeReason(SaveOutcome outcome);
 
+// Writes the record into the root folder of `files` by the program's writer (normal mode,
+// quiet, no backup folder). On a refusal or failure the reason goes to stderr and false is
+// returned.
+bool SaveWithProgramWriter(DeviceFileSystem& files, PatientRecord& record);
+
 // One patient file read whole, changed in memory and written back under its own name in its own
 // folder by the program's writer (normal mode, quiet, one atomic write).
 class PatientFileEdit {

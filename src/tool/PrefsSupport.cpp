@@ -6,6 +6,7 @@
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "settings/PreferencesFile.h"
+#include "tool/HostFiles.h"
 
 namespace pondrel::tool {
 
@@ -15,7 +16,7 @@ namespace {
 struct HostFile {
     explicit HostFile(const std::string& path)
         : files(std::filesystem::absolute(std::filesystem::path(path)).parent_path()),
-          devicePath(u"\\" + FromUtf8(std::filesystem::path(path).filename().string())) {}
+          devicePath(DeviceNameOf(path)) {}
     HostFileSystem files;
     std::u16string devicePath;
 };

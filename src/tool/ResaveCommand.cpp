@@ -3,9 +3,7 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
-#include "records/PatientFileWriter.h"
 #include "records/PatientRecord.h"
-#include "tool/HostFiles.h"
 #include "tool/PatientFileEdit.h"
 #include "tool/ToolCommand.h"
 
@@ -29,15 +27,7 @@ int RunResave(const std::vector<std::string>& args) {
         std::fprintf(stderr, "cannot create\n");
         return 1;
     }
-    StderrMessages messages;
-    PatientFileWriter writer(target, messages, PatientFolders{u"\\", u""});
-    SaveState state;
-    state.quiet = 1;
-    SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
-    if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
-        std::fprintf(stderr, "%s\n", SaveOutcomeReason(outcome));
-        return 1;
-    }
+    if (!SaveWithProgramWriter(target, record)) return 1;
     std::printf("%s\n", ToUtf8(PatientFileName(record)).c_str());
     return 0;
 }

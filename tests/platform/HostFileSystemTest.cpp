@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "TempFolder.h"
 #include "TestPlatform.h"
 
 namespace pondrel {
@@ -14,16 +15,10 @@ namespace fs = std::filesystem;
 
 class HostFileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("pondrel-fs-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root / "My Documents" / "PD_ActivePatients");
-    }
-    void TearDown() override { fs::remove_all(root); }
+    HostFileSystemTest() { fs::create_directories(root / "My Documents" / "PD_ActivePatients"); }
 
-    fs::path root;
+    test::TempFolder temp{"pondrel-fs"};
+    const fs::path root = temp.Path();
 };
 
 TEST_F(HostFileSystemTest, NamesMatchIgnoringCaseWithEitherSeparator) {
@@ -34,7 +29,8 @@ TEST_F(HostFileSystemTest, NamesMatchIgnoringCaseWithEitherSeparator) {
     EXPECT_TRUE(files.FolderExists(u"\\My Documents"));
     EXPECT_FALSE(files.FileExists(u"\\My Documents"));
     std::string bytes;
-    ASSERT_TRUE(files.ReadFile(u"\\My Documents\\PD_ActivePatients\\DOE_JOHN_1950.pdr", 100, bytes));
+    ASSERT_TRUE(
+        files.ReadFile(u"\\My Documents\\PD_ActivePatients\\DOE_JOHN_1950.pdr", 100, bytes));
     EXPECT_EQ(bytes, "abc");
 }
 

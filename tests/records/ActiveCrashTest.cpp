@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "Doubles.h"
+#include "TempFolder.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/ActivePatients.h"
@@ -79,9 +80,8 @@ long long GenerationOf(const std::u16string& payload) {
 }
 
 TEST(ActiveCrashTest, EveryFileHoldsAWholeGenerationAfterEachKill) {
-    const fs::path root =
-        fs::temp_directory_path() / ("pondrel-active-crash-" + std::to_string(::getpid()));
-    fs::remove_all(root);
+    const TempFolder temp("pondrel-active-crash");
+    const fs::path& root = temp.Path();
     fs::create_directories(root / "My Documents" / "PD_ActivePatients");
     fs::create_directories(root / "Program files" / "Pondrel" / "Backup");
     const WorkingFolders folders;
@@ -157,7 +157,6 @@ TEST(ActiveCrashTest, EveryFileHoldsAWholeGenerationAfterEachKill) {
     active.LoadActivePatients();
     EXPECT_EQ(set.Count(), kPatients);
     EXPECT_EQ(messages.boxes, 0);
-    fs::remove_all(root);
 }
 
 }  // namespace

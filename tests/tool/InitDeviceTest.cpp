@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <string>
+#include <vector>
 
+#include "TempFolder.h"
+#include "ToolTestSupport.h"
 #include "platform/FileRegistry.h"
 #include "platform/HostFileSystem.h"
 #include "records/InstallationFinder.h"
@@ -14,45 +15,32 @@ namespace pondrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Slurp;
 
 class InitDeviceTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("pondrel-init-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-        device = root / "device";
+    // Runs the tool with the arguments; returns its exit status and keeps its output.
+    int Tool(const std::vector<std::string>& args) {
+        test::ToolRun run = test::RunTool(args);
+        out = run.out;
+        err = run.err;
+        return run.status;
     }
-    void TearDown() override { fs::remove_all(root); }
 
-    // Runs the tool with the arguments (already quoted); returns its exit status.
-    int Tool(const std::string& arguments) {
-        std::string command = std::string("'") + PONDREL_TOOL + "' " + arguments + " >'" +
-                              (root / "out.txt").string() + "' 2>'" + (root / "err.txt").string() +
-                              "'";
-        int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string Read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
-
-    fs::path root;
-    fs::path device;
+    test::TempFolder temp{"pondrel-init"};
+    const fs::path root = temp.Path();
+    const fs::path device = root / "device";
+    std::string out;
+    std::string err;
 };
 
 TEST_F(InitDeviceTest, MakesADeviceTheProgramStartsOn) {
-    ASSERT_EQ(Tool("init-device " + Quoted(device)), 0) << Read(root / "err.txt");
+    ASSERT_EQ(Tool({"init-device", device.string()}), 0) << err;
     fs::path installation = device / "Program files" / "Pondrel";
     for (const char* name :
          {"Labels.txt", "HelloBitmap.jpg", "Patients Icons.jpg", "Scroll list icons.jpg"}) {
-        EXPECT_EQ(Read(installation / name), Read(fs::path(PONDREL_RESOURCES_DIR) / name)) << name;
+        EXPECT_EQ(Slurp(installation / name), Slurp(fs::path(PONDREL_RESOURCES_DIR) / name))
+            << name;
     }
     EXPECT_FALSE(fs::exists(installation / "README.md"));
     EXPECT_FALSE(fs::exists(installation / "src"));
@@ -60,7 +48,7 @@ TEST_F(InitDeviceTest, MakesADeviceTheProgramStartsOn) {
     for (const char* folder : {"PD_ActivePatients", "PD_Archives", "PD_PrintDoc"}) {
         EXPECT_TRUE(fs::is_directory(device / "My Documents" / folder)) << folder;
     }
-    EXPECT_EQ(Read(device / "registry.txt"),
+    EXPECT_EQ(Slurp(device / "registry.txt"),
               "SOFTWARE\\Apps\\Omblane Pondrel\\InstallDir=\\Program files\\Pondrel\n");
 
     HostFileSystem files(device);
@@ -79,16 +67,15 @@ TEST_F(InitDeviceTest, RefusesAFolderInUseAndForceReplacesNothing) {
     fs::create_directories(labels.parent_path());
     std::ofstream(labels) << "edited labels";
 
-    EXPECT_EQ(Tool("init-device " + Quoted(device)), 1);
-    EXPECT_NE(Read(root / "err.txt").find("not empty"), std::string::npos);
+    EXPECT_EQ(Tool({"init-device", device.string()}), 1);
+    EXPECT_NE(err.find("not empty"), std::string::npos);
     EXPECT_FALSE(fs::exists(labels.parent_path() / "HelloBitmap.jpg"));
 
-    ASSERT_EQ(Tool("init-device --force " + Quoted(device)), 0) << Read(root / "err.txt");
-    EXPECT_EQ(Read(patient), "patient");
-    EXPECT_EQ(Read(labels), "edited labels");
+    ASSERT_EQ(Tool({"init-device", "--force", device.string()}), 0) << err;
+    EXPECT_EQ(Slurp(patient), "patient");
+    EXPECT_EQ(Slurp(labels), "edited labels");
     EXPECT_TRUE(fs::exists(labels.parent_path() / "HelloBitmap.jpg"));
-    EXPECT_NE(Read(root / "out.txt").find("kept    \\Program files\\Pondrel\\Labels.txt"),
-              std::string::npos);
+    EXPECT_NE(out.find("kept    \\Program files\\Pondrel\\Labels.txt"), std::string::npos);
 }
 
 TEST_F(InitDeviceTest, ResourcesFolderComesFromTheCommandLine) {
@@ -99,27 +86,26 @@ TEST_F(InitDeviceTest, ResourcesFolderComesFromTheCommandLine) {
     fs::create_directories(resources / "src");
     std::ofstream(resources / "src" / "labels-en.txt") << "source";
     std::ofstream(resources / "README.md") << "readme";
-    ASSERT_EQ(Tool("init-device --resources " + Quoted(resources) + " " + Quoted(device)), 0)
-        << Read(root / "err.txt");
-    EXPECT_EQ(Read(device / "Program files" / "Pondrel" / "Models" / "PrintModel.pdt"), "model");
+    ASSERT_EQ(Tool({"init-device", "--resources", resources.string(), device.string()}), 0) << err;
+    EXPECT_EQ(Slurp(device / "Program files" / "Pondrel" / "Models" / "PrintModel.pdt"), "model");
     EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "HelloBitmap.jpg"));
     EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "src"));
     EXPECT_FALSE(fs::exists(device / "Program files" / "Pondrel" / "README.md"));
 
     fs::path empty = root / "empty";
     fs::create_directories(empty);
-    EXPECT_EQ(Tool("init-device --resources " + Quoted(empty) + " " + Quoted(root / "other")), 1);
-    EXPECT_NE(Read(root / "err.txt").find("holds no Labels.txt"), std::string::npos);
+    EXPECT_EQ(Tool({"init-device", "--resources", empty.string(), (root / "other").string()}), 1);
+    EXPECT_NE(err.find("holds no Labels.txt"), std::string::npos);
     EXPECT_FALSE(fs::exists(root / "other"));
 }
 
 TEST_F(InitDeviceTest, WrongUsageAndAFileInTheWay) {
-    EXPECT_EQ(Tool("init-device"), 2);
-    EXPECT_EQ(Tool("init-device --bogus " + Quoted(device)), 2);
-    EXPECT_EQ(Tool("init-device --resources"), 2);
+    EXPECT_EQ(Tool({"init-device"}), 2);
+    EXPECT_EQ(Tool({"init-device", "--bogus", device.string()}), 2);
+    EXPECT_EQ(Tool({"init-device", "--resources"}), 2);
     std::ofstream(root / "file") << "x";
-    EXPECT_EQ(Tool("init-device " + Quoted(root / "file")), 1);
-    EXPECT_EQ(Read(root / "file"), "x");
+    EXPECT_EQ(Tool({"init-device", (root / "file").string()}), 1);
+    EXPECT_EQ(Slurp(root / "file"), "x");
 }
 
 }  // namespace

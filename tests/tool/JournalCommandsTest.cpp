@@ -1,17 +1,13 @@
 // Runs pondrel-tool's entry and header commands on patient files of a temporary folder.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "TempFolder.h"
+#include "ToolTestSupport.h"
 #include "journal/JournalReader.h"
 #include "journal/ProblemJournal.h"
 #include "platform/Error.h"
@@ -32,51 +28,14 @@ constexpr std::string_view kJournal =
     "#2264§0||better|||||";
 constexpr const char* kName = "Doe_Zoë_1950.pdr";
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::Slurp;
+using test::ToolRun;
 
 class JournalCommandsTest : public ::testing::Test {
 protected:
-    JournalCommandsTest() {
-        dir = fs::temp_directory_path() /
-              ("pondrel-journal-tool-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "files");
-        file = dir / "files" / kName;
-    }
-    ~JournalCommandsTest() override { fs::remove_all(dir); }
+    JournalCommandsTest() { fs::create_directories(dir / "files"); }
 
-    // Runs the tool without a shell, so that no argument is ever interpreted.
-    ToolRun Tool(std::vector<std::string> args) {
-        const std::string out = (dir / "stdout.txt").string();
-        const std::string err = (dir / "stderr.txt").string();
-        args.insert(args.begin(), PONDREL_TOOL);
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        pid_t pid = 0;
-        int status = -1;
-        if (posix_spawn(&pid, PONDREL_TOOL, &actions, nullptr, argv.data(), environ) == 0) {
-            ::waitpid(pid, &status, 0);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        return ToolRun{WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-    }
+    ToolRun Tool(const std::vector<std::string>& args) { return test::RunTool(args); }
     ToolRun Entry(const std::string& day, const std::string& problem,
                   std::vector<std::string> set = {}) {
         std::vector<std::string> args{"entry", file.string(), day, problem};
@@ -86,33 +45,15 @@ protected:
     }
 
     static PatientRecord Patient() {
-        PatientRecord r;
-        r.inUse = 1;
-        for (auto [n, v] : {std::pair{2, u"Doe"},
-                            {3, u"Zoë"},
-                            {6, u"1950"},
-                            {120, u"Doe"},
-                            {121, u"Zoë"},
-                            {122, u"1"},
-                            {123, u"2"},
-                            {124, u"1950"}}) {
-            r.SetField(n, v);
-        }
+        PatientRecord r = test::SamplePatient();
         r.SetField(98, u"call back#1|N|");
         r.problemJournal = FromUtf8(kJournal);
-        r.location = u"Cardio A";
-        r.subfolderType = u"Hosp";
-        r.admission = DateTime{2006, 3, 13, 9, 41, 7};
-        r.exit = DateTime{2006, 3, 20, 14, 0, 0};
         return r;
     }
     void Put(const fs::path& path, const PatientRecord& r) {
-        std::ofstream(path, std::ios::binary)
-            << EncodeItemText(ComposePatientText(r, SubfolderKeyOf(r)));
+        test::Put(path, EncodeItemText(ComposePatientText(r, SubfolderKeyOf(r))));
     }
-    void Put(const fs::path& path, const std::string& bytes) {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
+    void Put(const fs::path& path, const std::string& bytes) { test::Put(path, bytes); }
     // The record as the program's loader reads the file.
     PatientRecord Read() {
         PatientRecord r;
@@ -128,8 +69,9 @@ protected:
         return names;
     }
 
-    fs::path dir;
-    fs::path file;
+    test::TempFolder temp{"pondrel-journal-tool"};
+    const fs::path dir = temp.Path();
+    fs::path file = dir / "files" / kName;
 };
 
 TEST_F(JournalCommandsTest, SetThenPrintAnEntry) {
@@ -362,13 +304,8 @@ TEST_F(JournalCommandsTest, NeverWritesAFileTheReaderWouldRefuse) {
 
 TEST_F(JournalCommandsTest, AVersion300FileIsWrittenInTheCurrentLayout) {
     // The program converts such a file when it loads it; a correction writes the conversion.
-    std::u16string text = ComposePatientText(Patient(), SubfolderKeyOf(Patient()));
-    size_t identity = text.find(u"¬I");
-    size_t location = text.find(u"#Location|Cardio A¢") + 19;
-    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
-                         text.substr(identity, location - identity) +
-                         text.substr(text.find(u"¢", location) + 1);
-    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    const std::u16string old =
+        test::Version300Text(ComposePatientText(Patient(), SubfolderKeyOf(Patient())));
     Put(file, EncodeItemText(old));
     ASSERT_EQ(Entry("2263", "0").out, "cough\n\n\n\n\n\n");
     ToolRun set = Entry("2263", "0", {"cough", "fever", "", "", "", ""});

@@ -1,14 +1,14 @@
 // Runs pondrel-tool's decode, encode, show and resave commands on files of a temporary folder.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
+#include "TempFolder.h"
+#include "ToolTestSupport.h"
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "records/PatientFileWriter.h"
@@ -18,62 +18,21 @@ namespace pondrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::Put;
+using test::Slurp;
+using test::ToolRun;
 
 class RecordsToolTest : public ::testing::Test {
 protected:
-    RecordsToolTest() {
-        dir = fs::temp_directory_path() /
-              ("pondrel-records-tool-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir / "out");
-    }
-    ~RecordsToolTest() override { fs::remove_all(dir); }
+    RecordsToolTest() { fs::create_directories(dir / "out"); }
 
-    ToolRun Tool(const std::string& arguments) {
-        fs::path out = dir / "stdout.txt";
-        fs::path err = dir / "stderr.txt";
-        std::string command = std::string(PONDREL_TOOL) + " " + arguments + " >'" + out.string() +
-                              "' 2>'" + err.string() + "'";
-        int raw = std::system(command.c_str());
-        return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-    }
-    std::string Quoted(const fs::path& p) const { return "'" + p.string() + "'"; }
-    void Put(const fs::path& file, const std::string& bytes) {
-        std::ofstream(file, std::ios::binary) << bytes;
-    }
+    ToolRun Tool(const std::vector<std::string>& args) { return test::RunTool(args); }
 
     static PatientRecord Patient() {
-        PatientRecord r;
-        r.inUse = 1;
-        for (auto [n, v] : {std::pair{2, u"Doe"},
-                            {3, u"Zoë"},
-                            {6, u"1950"},
-                            {120, u"Doe"},
-                            {121, u"Zoë"},
-                            {122, u"1"},
-                            {123, u"2"},
-                            {124, u"1950"}}) {
-            r.SetField(n, v);
-        }
+        PatientRecord r = test::SamplePatient();
         r.SetField(98, u"call\r\nback \\ later");
         r.SetDrawing(3, u"#0,0,0/0|1,2");
         r.problemJournal = u"§0|Flu¦¦A¦";
-        r.location = u"Cardio A";
-        r.subfolderType = u"Hosp";
-        r.admission = DateTime{2006, 3, 13, 9, 41, 7};
-        r.exit = DateTime{2006, 3, 20, 14, 0, 0};
         return r;
     }
     static std::u16string PatientText() {
@@ -81,25 +40,26 @@ protected:
         return ComposePatientText(r, SubfolderKeyOf(r));
     }
 
-    fs::path dir;
+    test::TempFolder temp{"pondrel-records-tool"};
+    const fs::path dir = temp.Path();
 };
 
 TEST_F(RecordsToolTest, DecodeAndEncodeAreInverse) {
     const std::string utf8 = "#V40#W¢Zoë ✓\r\n";
     Put(dir / "in.txt", utf8);
-    ToolRun encode = Tool("encode " + Quoted(dir / "in.txt") + " " + Quoted(dir / "enc.bin"));
+    ToolRun encode = Tool({"encode", (dir / "in.txt").string(), (dir / "enc.bin").string()});
     ASSERT_EQ(encode.status, 0) << encode.err;
     EXPECT_EQ(Slurp(dir / "enc.bin"), EncodeItemText(FromUtf8(utf8)));
-    ToolRun decode = Tool("decode " + Quoted(dir / "enc.bin"));
+    ToolRun decode = Tool({"decode", (dir / "enc.bin").string()});
     ASSERT_EQ(decode.status, 0);
     EXPECT_EQ(decode.out, utf8);
-    EXPECT_EQ(Tool("decode " + Quoted(dir / "missing")).status, 1);
-    EXPECT_EQ(Tool("decode").status, 2);
+    EXPECT_EQ(Tool({"decode", (dir / "missing").string()}).status, 1);
+    EXPECT_EQ(Tool({"decode"}).status, 2);
 }
 
 TEST_F(RecordsToolTest, ShowPrintsTheRecord) {
     Put(dir / "Doe_Zoë_1950.pdr", EncodeItemText(PatientText()));
-    ToolRun show = Tool("show " + Quoted(dir / "Doe_Zoë_1950.pdr"));
+    ToolRun show = Tool({"show", (dir / "Doe_Zoë_1950.pdr").string()});
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_EQ(show.out,
               "sex=0\nicon=0\ninUse=1\nexitDateSet=0\nchecked=0\nadmissionDay=2263\n"
@@ -120,7 +80,7 @@ TEST_F(RecordsToolTest, ShowNamesTheReasonOfAFailure) {
                                 {"newer.pdr", "newer version\n"},
                                 {"missing.pdr", "cannot open\n"},
                                 {"big.pdr", "too big\n"}}) {
-        ToolRun show = Tool("show " + Quoted(dir / file));
+        ToolRun show = Tool({"show", (dir / file).string()});
         EXPECT_EQ(show.status, 1) << file;
         EXPECT_EQ(show.err, reason);
         EXPECT_EQ(show.out, "");
@@ -130,7 +90,7 @@ TEST_F(RecordsToolTest, ShowNamesTheReasonOfAFailure) {
 TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
     const std::string bytes = EncodeItemText(PatientText());
     Put(dir / "copy.pdr", bytes);
-    ToolRun resave = Tool("resave " + Quoted(dir / "copy.pdr") + " " + Quoted(dir / "out"));
+    ToolRun resave = Tool({"resave", (dir / "copy.pdr").string(), (dir / "out").string()});
     ASSERT_EQ(resave.status, 0) << resave.err;
     EXPECT_EQ(resave.out, "Doe_Zoë_1950.pdr\n");
     EXPECT_EQ(Slurp(dir / "out" / "Doe_Zoë_1950.pdr"), bytes);
@@ -140,7 +100,7 @@ TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
     PatientRecord evil = Patient();
     evil.SetField(120, u"../x");
     Put(dir / "evil.pdr", EncodeItemText(ComposePatientText(evil, SubfolderKeyOf(evil))));
-    ToolRun refused = Tool("resave " + Quoted(dir / "evil.pdr") + " " + Quoted(dir / "out"));
+    ToolRun refused = Tool({"resave", (dir / "evil.pdr").string(), (dir / "out").string()});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "invalid name\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "out"), fs::directory_iterator()), 1);
@@ -148,18 +108,12 @@ TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
 
 TEST_F(RecordsToolTest, ResaveConvertsAVersion300File) {
     // The file keeps its version 3.00 text; the copy is written in the current layout.
-    std::u16string text = PatientText();
-    size_t identity = text.find(u"¬I");
-    size_t location = text.find(u"#Location|Cardio A¢") + 19;
-    std::u16string old = u"#V3.00#W" + text.substr(6, identity - 6) +
-                         text.substr(identity, location - identity) +
-                         text.substr(text.find(u"¢", location) + 1);
-    old.replace(old.find(u"¬OHosp"), 2, u"¬O§0|Flu¦¦A¦#0§0|cough||||||¢");
+    const std::u16string old = test::Version300Text(PatientText());
     Put(dir / "old.pdr", EncodeItemText(old));
-    ToolRun resave = Tool("resave " + Quoted(dir / "old.pdr") + " " + Quoted(dir / "out"));
+    ToolRun resave = Tool({"resave", (dir / "old.pdr").string(), (dir / "out").string()});
     ASSERT_EQ(resave.status, 0) << resave.err;
     EXPECT_EQ(Slurp(dir / "old.pdr"), EncodeItemText(old));
-    ToolRun show = Tool("show " + Quoted(dir / "out" / "Doe_Zoë_1950.pdr"));
+    ToolRun show = Tool({"show", (dir / "out" / "Doe_Zoë_1950.pdr").string()});
     ASSERT_EQ(show.status, 0) << show.err;
     EXPECT_NE(show.out.find("\njournal=§0|Flu¦¦A¦#2263§0|cough||||||\n"), std::string::npos)
         << show.out;
