@@ -337,8 +337,9 @@ void CCorvaneView::SetPageHooks(int page, PageHooks hooks) {
 void CCorvaneView::ShowPage(int page) {
     if (page < 0 || page >= kPageCount) return;
     // The page being left finishes its work first.
+    // (Showing the page already shown only commits: the field being edited keeps the focus.)
     const PageHooks& left = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (left.leave) {
+    if (left.leave && page != CurrentPage()) {
         left.leave();
     } else if (left.commit) {
         left.commit();

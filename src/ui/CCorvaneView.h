@@ -94,7 +94,7 @@ public:
     // changed while it is shown. `release` lets go of the record the page holds, on every page,
     // before records may be destroyed (the set read again, a patient closed); the page takes
     // the current record again at its next `refresh`. `leave`, when set, runs instead of
-    // `commit` when the page is left (a page that also closes its pop-up lists then).
+    // `commit` when another page is shown (a page that also closes its pop-up lists then).
     struct PageHooks {
         std::function<void()> commit;
         std::function<void()> refresh;

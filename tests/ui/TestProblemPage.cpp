@@ -2,6 +2,8 @@
 // pondrel-tool init-device does, with demo patients written by the demo generator: typing into
 // the problem panel, saving, automatic saving, reloading and closing patients.
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -325,11 +327,18 @@ void TestProblemPage::leavingThePageCommitsAndTakesTheFocusAway() {
     Click(QStringLiteral("problemsButton"));
     TypeAtEnd("medicine", QStringLiteral(" aspirin"));
     CSectionEdit* medicine = Section("medicine");
+    // The problems button on the problems page commits and leaves the caret where it was.
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(medicine->hasFocus());
+    QVERIFY(Patients().Current()->problemJournal.find(medicine->Text()) != std::u16string::npos);
+    QTest::keyClicks(medicine, QStringLiteral(" 100 mg"));
+    QVERIFY(medicine->Text().ends_with(u"aspirin 100 mg"));
     Click(QStringLiteral("daySummaryButton"));
     QCOMPARE(View().CurrentPage(), 21);
     QVERIFY(!medicine->hasFocus());
     QVERIFY(Patients().Current()->problemJournal.find(medicine->Text()) != std::u16string::npos);
     // Paste does not reach the field scrolled away.
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
     const std::u16string before = medicine->Text();
     ChooseMenu(QStringLiteral("Paste"));
     QCOMPARE(medicine->Text(), before);
