@@ -286,11 +286,6 @@ void CCorvaneView::ToggleInputPanel() {
     if (focused) focused->setFocus(Qt::OtherFocusReason);
 }
 
-bool CCorvaneView::IsOnShownPage(const QWidget* widget) const {
-    const QWidget* page = Page(CurrentPage());
-    return widget && page && page->isAncestorOf(widget);
-}
-
 bool CCorvaneView::InputPanelShown() const {
     return m_inputPanel->isVisible();
 }

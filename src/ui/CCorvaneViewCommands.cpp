@@ -136,6 +136,11 @@ void CCorvaneView::NotAvailable() {
     ShowNotice(kNotAvailable, 2000, false);
 }
 
+bool CCorvaneView::IsOnShownPage(const QWidget* widget) const {
+    const QWidget* page = Page(CurrentPage());
+    return widget && page && page->isAncestorOf(widget);
+}
+
 void CCorvaneView::EditField(const char* operation) {
     QWidget* field = m_lastField;
     // Only a field of the page in view: one scrolled away keeps what it holds.

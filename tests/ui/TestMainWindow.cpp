@@ -358,8 +358,8 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     // Page 21 stands for a page of its own; page 20 is the problems page.
     QStringList calls;
     View().SetPageHooks(
-        21, {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; },
-             {}});
+        21,
+        {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }, {}});
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("installedPanel"));
     View().InstallPage(21, panel);

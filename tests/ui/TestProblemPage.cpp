@@ -60,7 +60,9 @@ private:
         if (!child) qWarning("no child %s", qPrintable(name));
         return child;
     }
-    CSectionEdit* Section(const char* name) { return Child<CSectionEdit>(QString::fromLatin1(name)); }
+    CSectionEdit* Section(const char* name) {
+        return Child<CSectionEdit>(QString::fromLatin1(name));
+    }
     void Click(const QString& name);
     void ChooseMenu(const QString& text);
     QString NoticeText();
@@ -168,8 +170,7 @@ void TestProblemPage::TypeAtEnd(const char* section, const QString& text) {
 PatientRecord TestProblemPage::ReadBack(const std::u16string& fileName) {
     HostFileSystem files(m_device);
     PatientRecord record;
-    const LoadResult result =
-        LoadPatientFile(files, WorkingFolders::ActiveFile(fileName), record);
+    const LoadResult result = LoadPatientFile(files, WorkingFolders::ActiveFile(fileName), record);
     if (!result.Ok()) qWarning("cannot read back: %s", LoadFailureReason(result).c_str());
     return record;
 }
@@ -257,8 +258,7 @@ void TestProblemPage::autoSaveCommitsTypingAndLeavesTheCaret() {
     const std::u16string typed = status->Text();
     const size_t caret = status->Caret();
     QCOMPARE(caret, typed.size());
-    QVERIFY(ReadBack(fileName).problemJournal.find(u"afebrile since noon") ==
-            std::u16string::npos);
+    QVERIFY(ReadBack(fileName).problemJournal.find(u"afebrile since noon") == std::u16string::npos);
 
     QVERIFY(m_program->Timers().Fire(TimerId::AutoSave));
     QCOMPARE(NoticeText(), QStringLiteral("Quick Save"));
@@ -309,7 +309,8 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     m_program->Messages().QueueAnswer(BoxAnswer::Yes);
     ChooseMenu(QStringLiteral("Close one"));
     QCOMPARE(Patients().Count(), 1);
-    const fs::path archived = m_device / "My Documents" / "PD_Archives" / ToQString(fileName).toStdString();
+    const fs::path archived =
+        m_device / "My Documents" / "PD_Archives" / ToQString(fileName).toStdString();
     QVERIFY(fs::exists(archived));
     PatientRecord record;
     HostFileSystem files(m_device);
