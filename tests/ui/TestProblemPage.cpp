@@ -363,6 +363,7 @@ void TestProblemPage::anEmptyRecordIsNotEdited() {
     QCOMPARE(Patients().Current()->inUse, 0);
     Click(QStringLiteral("problemsButton"));
     QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
+    Save(QStringLiteral("empty-record"));
     QVERIFY(!Panel().IsOpen());
     QVERIFY(!Section("status")->isEnabled());
     QVERIFY(!Child<QLineEdit>(QStringLiteral("title"))->isEnabled());
