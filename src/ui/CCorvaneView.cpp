@@ -22,6 +22,7 @@
 #include "ui/CInputPanel.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/ProblemPage.h"
 #include "ui/QtText.h"
 #include "ui/core/NoticeLayout.h"
 #include "ui/core/PageNames.h"
@@ -92,6 +93,8 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
+    // The problem panel commits into its record and lets it go while both still exist.
+    m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
     m_active->StopTimers();
 }
@@ -273,6 +276,8 @@ void CCorvaneView::ToggleInputPanel() {
     const bool show = !m_inputPanel->isVisible();
     QWidget* focused = QApplication::focusWidget();
     if (!focused || !IsEditableField(focused)) focused = m_lastField;
+    // A field of a page scrolled away does not get the focus back.
+    if (focused && !IsOnShownPage(focused)) focused = nullptr;
     m_inputPanel->move(0, height() - CInputPanel::kHeight);
     m_inputPanel->setVisible(show);
     if (show) m_inputPanel->raise();
@@ -327,8 +332,13 @@ void CCorvaneView::SetPageHooks(int page, PageHooks hooks) {
 void CCorvaneView::ShowPage(int page) {
     if (page < 0 || page >= kPageCount) return;
     // The page being left finishes its work first.
+    // (Showing the page already shown only commits: the field being edited keeps the focus.)
     const PageHooks& left = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (left.commit) left.commit();
+    if (left.leave && page != CurrentPage()) {
+        left.leave();
+    } else if (left.commit) {
+        left.commit();
+    }
     verticalScrollBar()->setValue(kFirstPageOffset + kPageHeight * page);
     m_navigation.SetCurrent(page);
     const PageHooks& shown = m_hooks[static_cast<size_t>(page)];
@@ -401,6 +411,7 @@ void CCorvaneView::BuildControls() {
         band->show();
     }
     BuildRecordNavigation(m_pages[0]);
+    m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     RebuildPageOrder();
 }
 
@@ -438,6 +449,7 @@ bool CCorvaneView::ReadLabels() {
     // Without the file the program cannot run; an unreadable one leaves the built-in words.
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
+    if (m_problemPage) m_problemPage->SetLabels(m_labels);
     return true;
 }
 
@@ -453,6 +465,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.SetNamesText(m_preferences.locationList);
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
+    if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.
     return true;

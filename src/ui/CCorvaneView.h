@@ -33,6 +33,7 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class ProblemPage;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -92,16 +93,20 @@ public:
     // `refresh` shows the current record again: when the page is shown and after the record
     // changed while it is shown. `release` lets go of the record the page holds, on every page,
     // before records may be destroyed (the set read again, a patient closed); the page takes
-    // the current record again at its next `refresh`.
+    // the current record again at its next `refresh`. `leave`, when set, runs instead of
+    // `commit` when another page is shown (a page that also closes its pop-up lists then).
     struct PageHooks {
         std::function<void()> commit;
         std::function<void()> refresh;
         std::function<void()> release;
+        std::function<void()> leave;
     };
     // Puts `widget` into page `page`'s band, filling it (the page's name is then the widget's
     // to show); the form takes ownership.
     void InstallPage(int page, QWidget* widget);
     void SetPageHooks(int page, PageHooks hooks);
+    // The problems page (page 20) once the controls are built.
+    ProblemPage* Problems() const { return m_problemPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page);
@@ -144,6 +149,8 @@ public:
     void CommitShownValues();
     // Shows the current record again: patient box, counter, the page shown.
     void RefreshRecord();
+    // The patient box of the command bar and the record counter only.
+    void RefreshPatientBox();
     // Every page lets go of its record (see PageHooks::release).
     void ReleaseRecords();
 
@@ -175,6 +182,7 @@ private:
     void OnPageItem(QListWidgetItem* item);
     void OnCommandBar(int button);
     void EditField(const char* operation);
+    bool IsOnShownPage(const QWidget* widget) const;
     void NotAvailable();
     QIcon PageIcon(int page) const;
     void SavePreferencesNow();
@@ -211,6 +219,7 @@ private:
     QListWidget* m_pageList = nullptr;
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
+    std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 

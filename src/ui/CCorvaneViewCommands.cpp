@@ -16,6 +16,7 @@
 #include "ui/CCorvaneView.h"
 #include "ui/CHelpDlg.h"
 #include "ui/CRecordNavigator.h"
+#include "ui/ProblemPage.h"
 #include "ui/QtText.h"
 #include "ui/core/PatientBox.h"
 
@@ -135,9 +136,15 @@ void CCorvaneView::NotAvailable() {
     ShowNotice(kNotAvailable, 2000, false);
 }
 
+bool CCorvaneView::IsOnShownPage(const QWidget* widget) const {
+    const QWidget* page = Page(CurrentPage());
+    return widget && page && page->isAncestorOf(widget);
+}
+
 void CCorvaneView::EditField(const char* operation) {
     QWidget* field = m_lastField;
-    if (!field || !field->isEnabled()) return;
+    // Only a field of the page in view: one scrolled away keeps what it holds.
+    if (!field || !field->isEnabled() || !IsOnShownPage(field)) return;
     QMetaObject::invokeMethod(field, operation);
     field->setFocus(Qt::OtherFocusReason);
 }
@@ -145,11 +152,20 @@ void CCorvaneView::EditField(const char* operation) {
 // ---- Records ----------------------------------------------------------------------------------
 
 void CCorvaneView::CommitShownValues() {
-    const PageHooks& hooks = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (hooks.commit) hooks.commit();
+    // Every page, not only the one shown: a page keeps its working copies until its commit,
+    // and none may miss a save.
+    for (const PageHooks& hooks : m_hooks) {
+        if (hooks.commit) hooks.commit();
+    }
 }
 
 void CCorvaneView::RefreshRecord() {
+    RefreshPatientBox();
+    const PageHooks& hooks = m_hooks[static_cast<size_t>(CurrentPage())];
+    if (hooks.refresh) hooks.refresh();
+}
+
+void CCorvaneView::RefreshPatientBox() {
     const PatientSet& patients = m_document.Patients();
     if (m_recordNavigator) {
         m_recordNavigator->SetCounter(ToQString(RecordNavigation::CounterText(patients)));
@@ -162,8 +178,6 @@ void CCorvaneView::RefreshRecord() {
             m_commandBar->SetPatient(QString(), false);
         }
     }
-    const PageHooks& hooks = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (hooks.refresh) hooks.refresh();
 }
 
 void CCorvaneView::ReleaseRecords() {
@@ -204,6 +218,8 @@ void CCorvaneView::ClearCheckBoxes() {
 void CCorvaneView::RunPreferences() {
     if (!m_preferencesLoaded) return;
     CommitShownValues();
+    // The file the exchange writes keeps the pane the problems page shows now.
+    if (m_problemPage) m_problemPage->StorePane(m_preferences);
     RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages, m_folders);
 }
 
@@ -213,6 +229,8 @@ void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
 
 void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     m_unitWords = outcome.unitWords;
+    // The date order may have changed.
+    if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
         m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
@@ -302,6 +320,7 @@ void CCorvaneView::SavePreferencesNow() {
     }
     // The location list itself is the preferences' own (the exchange edits it there).
     m_preferences.selectedLocation = m_locations.Selected();
+    if (m_problemPage) m_problemPage->StorePane(m_preferences);
     SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
 }
 

@@ -54,6 +54,13 @@ int QtTimers::Interval(TimerId id) const {
     return IsRunning(id) ? m_slots.at(id).timer->interval() : 0;
 }
 
+bool QtTimers::Fire(TimerId id) {
+    if (!IsRunning(id)) return false;
+    std::function<void()> onTick = m_slots[id].onTick;
+    if (onTick) onTick();
+    return true;
+}
+
 void QtTimers::StopAll() {
     for (auto& [id, slot] : m_slots) {
         if (slot.timer) slot.timer->stop();

@@ -27,6 +27,9 @@ public:
     int Interval(TimerId id) const;
     // Stops every timer (on exit).
     void StopAll();
+    // Test hook: runs the handler of a running timer now, as its next tick would; false when
+    // the timer is not running.
+    bool Fire(TimerId id);
 
 private:
     struct Slot {

@@ -355,33 +355,47 @@ void TestMainWindow::clearCheckBoxes() {
 }
 
 void TestMainWindow::pageHooksCommitWhenLeft() {
+    // Page 21 stands for a page of its own; page 20 is the problems page.
     QStringList calls;
     View().SetPageHooks(
-        20, {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }});
+        21,
+        {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }, {}});
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("installedPanel"));
-    View().InstallPage(20, panel);
-    QCOMPARE(panel->parentWidget(), View().Page(20));
+    View().InstallPage(21, panel);
+    QCOMPARE(panel->parentWidget(), View().Page(21));
     QCOMPARE(panel->geometry(), QRect(0, 0, 240, 290));
-    QVERIFY(!View().findChild<QLabel*>(QStringLiteral("pageTitle20"))->isVisible());
+    QVERIFY(!View().findChild<QLabel*>(QStringLiteral("pageTitle21"))->isVisible());
 
-    Click(QStringLiteral("problemsButton"));
-    QCOMPARE(calls, QStringList{"refresh"});
     Click(QStringLiteral("daySummaryButton"));
+    QCOMPARE(calls, QStringList{"refresh"});
+    Click(QStringLiteral("tasksButton"));
     QCOMPARE(calls, (QStringList{"refresh", "commit"}));
-    View().ShowPage(20);
+    View().ShowPage(21);
     calls.clear();
     // Record navigation commits the shown values first, then shows the record again.
     m_program->Document().Patients().Current()->inUse = 1;
     View().MoveRecord(RecordNavigation::Move::Next);
     QCOMPARE(calls, (QStringList{"commit", "refresh"}));
 
+    // Every page commits before a save, the one shown or not.
+    View().ShowPage(19);
+    calls.clear();
+    View().CommitShownValues();
+    QCOMPARE(calls, QStringList{"commit"});
+
     // Before the set is read again every page lets its record go, even when not shown.
-    View().ShowPage(21);
     calls.clear();
     m_program->Messages().QueueAnswer(BoxAnswer::No);
     ChooseMenu(QStringLiteral("Open all"));
-    QCOMPARE(calls, QStringList{"release"});
+    QCOMPARE(calls, (QStringList{"commit", "release"}));
+
+    // A page with a `leave` hook: it runs instead of `commit` when the page is left.
+    View().SetPageHooks(21, {[&] { calls << "commit"; }, {}, {}, [&] { calls << "leave"; }});
+    View().ShowPage(21);
+    calls.clear();
+    View().ShowPage(19);
+    QCOMPARE(calls, QStringList{"leave"});
 }
 
 void TestMainWindow::editCommandsActOnTheLastField() {

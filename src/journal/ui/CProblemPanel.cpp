@@ -61,6 +61,19 @@ QToolButton* Arrow(QWidget* parent, const char* name, QRect geometry, Qt::ArrowT
     return button;
 }
 
+// A caption too wide for its button is drawn smaller, down to 8 pixels, rather than cut at
+// both ends (a long date label, a problem caption with both dates).
+void FitCaption(QAbstractButton* button, int pixelSize) {
+    constexpr int kMinimumPixelSize = 8;
+    constexpr int kFrame = 8;  // the button's frame and padding, both sides
+    QFont font = button->font();
+    for (int size = pixelSize; size >= kMinimumPixelSize; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(button->text()) <= button->width() - kFrame) break;
+    }
+    button->setFont(font);
+}
+
 EditorRefresh Everything() {
     EditorRefresh all;
     all.panel = all.caption = all.dayList = all.day = all.historyCaptions = true;
@@ -141,6 +154,8 @@ void CProblemPanel::BuildProblemBar() {
     m_redaction->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_redaction->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_redaction->document()->setDocumentMargin(1);
+    // One row high: a wrapped second line would show only its top.
+    m_redaction->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_historyPeriod = Button(this, "historyPeriod", {129, y, 111, kRow});
 
     connect(m_previousProblem, &QToolButton::clicked, this,
@@ -517,10 +532,12 @@ void CProblemPanel::ShowProblem() {
 void CProblemPanel::ShowCaption() {
     m_problemButton->setText(IsOpen() ? ToQ(m_model.Caption()) : QString());
     m_problemButton->setToolTip(m_problemButton->text());
+    FitCaption(m_problemButton, font().pixelSize());
 }
 
 void CProblemPanel::ShowDay() {
     m_dateLabel->setText(IsOpen() ? ToQ(m_days.DateLabel()) : QString());
+    FitCaption(m_dateLabel, font().pixelSize());
     if (m_dayPopup->isVisible()) m_dayPopup->SelectCurrentRow();
 }
 

@@ -1,0 +1,126 @@
+#include "ui/ProblemPage.h"
+
+#include <QApplication>
+
+#include "journal/EditorRefresh.h"
+#include "journal/RecordEditing.h"
+#include "journal/ui/CProblemPanel.h"
+#include "records/CCorvaneDoc.h"
+#include "records/PatientRecord.h"
+#include "settings/Preferences.h"
+#include "settings/SettingsValues.h"
+#include "ui/CCorvaneView.h"
+
+namespace pondrel {
+
+namespace {
+
+constexpr char16_t kNotBegun[] = u"Set first the patient's name and birth date";
+constexpr int kNotBegunMs = 2000;
+// The bottom-right pane as the preferences keep it.
+constexpr int kPaneDifferentialDiagnosis = 1;
+constexpr int kPaneOther = 2;
+
+}  // namespace
+
+ProblemPage::ProblemPage(CCorvaneView& view, UserMessages& messages, Clock& clock)
+    : m_view(view), m_panel(new CProblemPanel(messages, clock)) {
+    m_view.InstallPage(kPage, m_panel);
+    m_panel->SetRefreshHandler([this](const EditorRefresh& refresh) { AfterAction(refresh); });
+    CCorvaneView::PageHooks hooks;
+    hooks.commit = [this] { Commit(); };
+    hooks.refresh = [this] { Refresh(); };
+    hooks.release = [this] { Release(); };
+    hooks.leave = [this] { Leave(); };
+    m_view.SetPageHooks(kPage, std::move(hooks));
+}
+
+ProblemPage::~ProblemPage() {
+    m_view.SetPageHooks(kPage, {});
+    if (!m_panel) return;
+    // The view is going: what the panel still reports after this has nowhere to go.
+    m_panel->SetRefreshHandler({});
+    Close();
+}
+
+CProblemPanel* ProblemPage::Panel() const {
+    return m_panel;
+}
+
+void ProblemPage::SetLabels(const Labels& labels) {
+    if (m_panel) m_panel->SetLabels(labels);
+}
+
+void ProblemPage::ApplyPreferences(const Preferences& preferences) {
+    if (!m_panel) return;
+    m_panel->SetDateOrder(DateOrderOf(preferences.regional.dateOrder));
+    m_panel->SetPane(preferences.bottomRightPane == kPaneOther
+                         ? ProblemPanelModel::BottomPane::Other
+                         : ProblemPanelModel::BottomPane::DifferentialDiagnosis);
+}
+
+void ProblemPage::StorePane(Preferences& preferences) const {
+    if (!m_panel) return;
+    preferences.bottomRightPane = m_panel->Pane() == ProblemPanelModel::BottomPane::Other
+                                      ? kPaneOther
+                                      : kPaneDifferentialDiagnosis;
+}
+
+void ProblemPage::Commit() {
+    if (!m_panel || !m_panel->IsOpen()) return;
+    AfterAction(m_panel->Commit());
+}
+
+void ProblemPage::Leave() {
+    if (!m_panel) return;
+    // Typing must not go on into a field scrolled out of view (its field commits as it goes).
+    if (QWidget* focused = QApplication::focusWidget(); focused && m_panel->isAncestorOf(focused)) {
+        focused->clearFocus();
+    }
+    m_panel->PageLeft();
+}
+
+void ProblemPage::Refresh() {
+    if (!m_panel) return;
+    PatientRecord* current = m_view.Document().Patients().Current();
+    Follow(current);
+    if (m_panel->IsOpen()) {
+        m_panel->PageShown();
+    } else if (current && current->inUse == 0 && m_view.CurrentPage() == kPage) {
+        // An empty record is begun by its name and birth date on the identity page; until
+        // then there is nothing to write problems into.
+        m_view.ShowNotice(kNotBegun, kNotBegunMs, false);
+    }
+}
+
+void ProblemPage::Release() {
+    Close();
+}
+
+void ProblemPage::Follow(PatientRecord* current) {
+    if (current && current->inUse == 0) current = nullptr;
+    if (current == m_record && (!current || m_panel->IsOpen())) return;
+    if (!current) {
+        Close();
+        return;
+    }
+    auto editing = std::make_unique<RecordEditing>(*current);
+    // The panel commits the patient shown before through the previous adapter, which must
+    // live until the call returns.
+    m_panel->OpenPatient(*editing);
+    m_editing = std::move(editing);
+    m_record = current;
+}
+
+void ProblemPage::Close() {
+    if (m_panel && m_panel->IsOpen()) m_panel->ClosePatient();
+    m_editing.reset();
+    m_record = nullptr;
+}
+
+void ProblemPage::AfterAction(const EditorRefresh& refresh) {
+    // The patient list, tables and summaries join the form later; the patient box is here.
+    if (refresh.patientList) m_view.RefreshPatientBox();
+}
+
+}  // namespace pondrel

@@ -1,0 +1,437 @@
+// The problems page of the main form driven as a user would, on a device folder prepared as
+// pondrel-tool init-device does, with demo patients written by the demo generator: typing into
+// the problem panel, saving, automatic saving, reloading and closing patients.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "journal/DemoPatients.h"
+#include "journal/ui/CProblemPanel.h"
+#include "journal/ui/CSectionEdit.h"
+#include "platform/Clock.h"
+#include "platform/HostFileSystem.h"
+#include "records/ActivePatients.h"
+#include "records/CCorvaneDoc.h"
+#include "records/DeviceSetup.h"
+#include "records/PatientFileLoader.h"
+#include "records/PatientRecord.h"
+#include "records/WorkingFolders.h"
+#include "settings/PreferencesFile.h"
+#include "ui/CCommandBar.h"
+#include "ui/CCorvaneView.h"
+#include "ui/CMainFrame.h"
+#include "ui/PondrelApplication.h"
+#include "ui/ProblemPage.h"
+#include "ui/QtText.h"
+
+using namespace pondrel;
+namespace fs = std::filesystem;
+
+class TestProblemPage : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void typingSurvivesDaysSaveAllAndARestart();
+    void autoSaveCommitsTypingAndLeavesTheCaret();
+    void openAllAndCloseOneNeverReachAGoneRecord();
+    void leavingThePageCommitsAndTakesTheFocusAway();
+    void anEmptyRecordIsNotEdited();
+    void paneComesFromAndGoesBackToThePreferences();
+    void screenshots();
+
+private:
+    CCorvaneView& View() { return *m_program->Frame()->View(); }
+    PatientSet& Patients() { return m_program->Document().Patients(); }
+    CProblemPanel& Panel() { return *View().Problems()->Panel(); }
+    template <typename T>
+    T* Child(const QString& name) {
+        T* child = m_program->Frame()->findChild<T*>(name);
+        if (!child) qWarning("no child %s", qPrintable(name));
+        return child;
+    }
+    CSectionEdit* Section(const char* name) {
+        return Child<CSectionEdit>(QString::fromLatin1(name));
+    }
+    void Click(const QString& name);
+    void ChooseMenu(const QString& text);
+    QString NoticeText();
+    void WriteDemo(int count);
+    void Start();
+    void ShowPatient(const std::u16string& lastName);
+    void TypeAtEnd(const char* section, const QString& text);
+    PatientRecord ReadBack(const std::u16string& fileName);
+    void Save(const QString& name);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    fs::path m_device;
+    std::unique_ptr<PondrelApplication> m_program;
+};
+
+void TestProblemPage::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    DeviceSetup setup;
+    setup.resources = PONDREL_RESOURCES_DIR;
+    setup.device = fs::path(m_dir->path().toStdString()) / "device";
+    Error error;
+    if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
+    m_device = setup.device;
+}
+
+void TestProblemPage::cleanup() {
+    m_program.reset();
+    m_dir.reset();
+}
+
+// Demo patients whose stay runs up to today, so that "Now" is a day of the stay.
+void TestProblemPage::WriteDemo(int count) {
+    HostFileSystem files(m_device);
+    DemoOptions options;
+    options.patients = count;
+    options.today = SystemClock().Now();
+    DemoWriteResult written = WriteDemoPatients(files, WorkingFolders::kActivePatients, options);
+    QCOMPARE(written.written, count);
+}
+
+void TestProblemPage::Start() {
+    m_program.reset();
+    ProgramOptions options;
+    options.device = m_device;
+    m_program = std::make_unique<PondrelApplication>(options);
+    QVERIFY(m_program->InitInstance());
+    QTRY_VERIFY(View().StartUpResult().has_value());
+    QVERIFY(*View().StartUpResult());
+    m_program->Frame()->activateWindow();
+    QTRY_VERIFY(m_program->Frame()->isActiveWindow());
+}
+
+void TestProblemPage::Click(const QString& name) {
+    QAbstractButton* button = Child<QAbstractButton>(name);
+    QVERIFY(button);
+    QVERIFY2(button->isEnabled(), qPrintable(name));
+    QTest::mouseClick(button, Qt::LeftButton);
+}
+
+void TestProblemPage::ChooseMenu(const QString& text) {
+    if (!View().MainMenuOpen()) Click(QStringLiteral("mainMenuButton"));
+    auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
+    QVERIFY(menu && menu->isVisible());
+    const auto items = menu->findItems(text, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {},
+                      menu->visualItemRect(items.front()).center());
+}
+
+QString TestProblemPage::NoticeText() {
+    auto* notice = Child<QLabel>(QStringLiteral("notice"));
+    return notice && notice->isVisible() ? notice->text() : QString();
+}
+
+// Record navigation of page 0 until the patient is the current one.
+void TestProblemPage::ShowPatient(const std::u16string& lastName) {
+    View().ShowPage(0);
+    Click(QStringLiteral("recordFirst"));
+    for (int i = 0; i < Patients().Count() && Patients().Current()->Field(2) != lastName; ++i) {
+        Click(QStringLiteral("recordNext"));
+    }
+    QCOMPARE(Patients().Current()->Field(2), lastName);
+}
+
+// A tap into the field, the caret to the end, then the keys.
+void TestProblemPage::TypeAtEnd(const char* section, const QString& text) {
+    CSectionEdit* field = Section(section);
+    QVERIFY(field);
+    QVERIFY(field->isEnabled());
+    // A message box (answered by the test) took the activation away.
+    m_program->Frame()->activateWindow();
+    QTRY_VERIFY(m_program->Frame()->isActiveWindow());
+    QTest::mouseClick(field->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_End, Qt::ControlModifier);
+    for (QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(field, c.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, field, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+}
+
+PatientRecord TestProblemPage::ReadBack(const std::u16string& fileName) {
+    HostFileSystem files(m_device);
+    PatientRecord record;
+    const LoadResult result = LoadPatientFile(files, WorkingFolders::ActiveFile(fileName), record);
+    if (!result.Ok()) qWarning("cannot read back: %s", LoadFailureReason(result).c_str());
+    return record;
+}
+
+void TestProblemPage::Save(const QString& name) {
+    QWidget& frame = *m_program->Frame();
+    frame.grab().save(QStringLiteral("/tmp/pondrel-wire-%1.png").arg(name));
+    QPixmap zoomed(frame.size() * 2);
+    zoomed.setDevicePixelRatio(2);
+    zoomed.fill(Qt::white);
+    frame.render(&zoomed);
+    zoomed.save(QStringLiteral("/tmp/pondrel-wire-%1-x2.png").arg(name));
+}
+
+void TestProblemPage::typingSurvivesDaysSaveAllAndARestart() {
+    WriteDemo(2);
+    Start();
+    QCOMPARE(Patients().Count(), 2);
+    const std::u16string lastName = Patients().At(1)->Field(2);
+    const std::u16string fileName = Patients().At(1)->fileName;
+    ShowPatient(lastName);
+
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(View().CurrentPage(), 20);
+    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QVERIFY(Panel().IsOpen());
+
+    // Today, then the second problem from the problem list.
+    Click(QStringLiteral("previousDay"));
+    Click(QStringLiteral("now"));
+    QCOMPARE(Panel().Model().CurrentDay(), DayNumberOf(SystemClock().Now()));
+    QVERIFY(Panel().Model().ProblemCount() >= 2);
+    Click(QStringLiteral("problemButton"));
+    auto* list = Child<QListWidget>(QStringLiteral("problemList"));
+    QVERIFY(list->isVisible());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(1)).center());
+    QCOMPARE(Panel().Model().CurrentProblem(), 1);
+    QVERIFY(Child<QPushButton>(QStringLiteral("problemButton"))->text().startsWith("P2/"));
+
+    const QString statusBefore = ToQString(Section("status")->Text());
+    const QString medicineBefore = ToQString(Section("medicine")->Text());
+    TypeAtEnd("status", QStringLiteral(" pleural rub \u00e9"));
+    TypeAtEnd("medicine", QStringLiteral(" paracetamol 1 g"));
+    const QString status = statusBefore + QStringLiteral(" pleural rub \u00e9");
+    const QString medicine = medicineBefore + QStringLiteral(" paracetamol 1 g");
+
+    Click(QStringLiteral("previousDay"));
+    QVERIFY(Panel().Model().CurrentDay() < DayNumberOf(SystemClock().Now()));
+    QVERIFY(ToQString(Section("medicine")->Text()) != medicine);
+    Click(QStringLiteral("now"));
+    QCOMPARE(ToQString(Section("status")->Text()), status);
+    QCOMPARE(ToQString(Section("medicine")->Text()), medicine);
+    QCOMPARE(Panel().Model().CurrentProblem(), 1);
+
+    ChooseMenu(QStringLiteral("Save all"));
+    QCOMPARE(NoticeText(), QStringLiteral("Save successfull"));
+    const PatientRecord saved = ReadBack(fileName);
+    QVERIFY(saved.problemJournal.find(status.toStdU16String()) != std::u16string::npos);
+    QVERIFY(saved.problemJournal.find(medicine.toStdU16String()) != std::u16string::npos);
+
+    // A new start of the program on the same device folder, without saving on the way out.
+    Start();
+    QCOMPARE(Patients().Count(), 2);
+    ShowPatient(lastName);
+    QVERIFY(Patients().Current()->problemJournal.find(status.toStdU16String()) !=
+            std::u16string::npos);
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(Panel().Model().CurrentDay(), DayNumberOf(SystemClock().Now()));
+    Click(QStringLiteral("nextProblem"));
+    QCOMPARE(Panel().Model().CurrentProblem(), 1);
+    QCOMPARE(ToQString(Section("status")->Text()), status);
+    QCOMPARE(ToQString(Section("medicine")->Text()), medicine);
+}
+
+void TestProblemPage::autoSaveCommitsTypingAndLeavesTheCaret() {
+    WriteDemo(1);
+    Start();
+    const std::u16string fileName = Patients().Current()->fileName;
+    View().Active().SetAutoSaveInterval(1);
+    QVERIFY(m_program->Timers().IsRunning(TimerId::AutoSave));
+    Click(QStringLiteral("problemsButton"));
+    TypeAtEnd("status", QStringLiteral(" afebrile since noon"));
+    CSectionEdit* status = Section("status");
+    const std::u16string typed = status->Text();
+    const size_t caret = status->Caret();
+    QCOMPARE(caret, typed.size());
+    QVERIFY(ReadBack(fileName).problemJournal.find(u"afebrile since noon") == std::u16string::npos);
+
+    QVERIFY(m_program->Timers().Fire(TimerId::AutoSave));
+    QCOMPARE(NoticeText(), QStringLiteral("Quick Save"));
+    QVERIFY(ReadBack(fileName).problemJournal.find(typed) != std::u16string::npos);
+    // The doctor goes on typing where he was.
+    QVERIFY(status->hasFocus());
+    QCOMPARE(status->Caret(), caret);
+    QTest::keyClicks(status, QStringLiteral("!"));
+    QCOMPARE(status->Text(), typed + u"!");
+}
+
+void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
+    WriteDemo(2);
+    Start();
+    Click(QStringLiteral("problemsButton"));
+    TypeAtEnd("status", QStringLiteral(" lost on purpose"));
+
+    // "No": the set is read again from the files; the panel follows the new record.
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(Patients().Count(), 2);
+    QVERIFY(Panel().IsOpen());
+    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QVERIFY(Patients().Current()->problemJournal.find(u"lost on purpose") == std::u16string::npos);
+    QVERIFY(!ToQString(Section("status")->Text()).contains("lost on purpose"));
+
+    // "Yes": saved first (typing included), then read again.
+    TypeAtEnd("status", QStringLiteral(" kept"));
+    const std::u16string kept = Section("status")->Text();
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QVERIFY(Patients().Current()->problemJournal.find(kept) != std::u16string::npos);
+    TypeAtEnd("status", QStringLiteral(" and more"));
+
+    // Close one, answered "No": nothing is closed; the panel edits the same patient again.
+    PatientRecord* closing = Patients().Current();
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Close one"));
+    QCOMPARE(Patients().Count(), 2);
+    QCOMPARE(View().Problems()->OpenRecord(), closing);
+    QVERIFY(closing->problemJournal.find(kept + u" and more") != std::u16string::npos);
+
+    // "Yes": saved with the typing, archived, the set read again.
+    TypeAtEnd("status", QStringLiteral(" at last"));
+    const std::u16string last = Section("status")->Text();
+    const std::u16string fileName = closing->fileName;
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    ChooseMenu(QStringLiteral("Close one"));
+    QCOMPARE(Patients().Count(), 1);
+    const fs::path archived =
+        m_device / "My Documents" / "PD_Archives" / ToQString(fileName).toStdString();
+    QVERIFY(fs::exists(archived));
+    PatientRecord record;
+    HostFileSystem files(m_device);
+    QVERIFY(LoadPatientFile(files, u"\\My Documents\\PD_Archives\\" + fileName, record).Ok());
+    QVERIFY(record.problemJournal.find(last) != std::u16string::npos);
+    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    TypeAtEnd("status", QStringLiteral(" other patient"));
+    View().ShowPage(21);
+    QVERIFY(Patients().Current()->problemJournal.find(u" other patient") != std::u16string::npos);
+}
+
+void TestProblemPage::leavingThePageCommitsAndTakesTheFocusAway() {
+    WriteDemo(2);
+    Start();
+    Click(QStringLiteral("problemsButton"));
+    TypeAtEnd("medicine", QStringLiteral(" aspirin"));
+    CSectionEdit* medicine = Section("medicine");
+    // The problems button on the problems page commits and leaves the caret where it was.
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(medicine->hasFocus());
+    QVERIFY(Patients().Current()->problemJournal.find(medicine->Text()) != std::u16string::npos);
+    QTest::keyClicks(medicine, QStringLiteral(" 100 mg"));
+    QVERIFY(medicine->Text().ends_with(u"aspirin 100 mg"));
+    Click(QStringLiteral("daySummaryButton"));
+    QCOMPARE(View().CurrentPage(), 21);
+    QVERIFY(!medicine->hasFocus());
+    QVERIFY(Patients().Current()->problemJournal.find(medicine->Text()) != std::u16string::npos);
+    // Paste does not reach the field scrolled away.
+    QApplication::clipboard()->setText(QStringLiteral("pasted"));
+    const std::u16string before = medicine->Text();
+    ChooseMenu(QStringLiteral("Paste"));
+    QCOMPARE(medicine->Text(), before);
+
+    // Record navigation on another page: the panel takes the new patient when shown again, and
+    // typing there is saved with that patient, the first one keeping its own.
+    PatientRecord* first = Patients().Current();
+    const std::u16string firstJournal = first->problemJournal;
+    ShowPatient(Patients().At(1)->Field(2));
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    TypeAtEnd("anamnesia", QStringLiteral(" dizzy"));
+    ChooseMenu(QStringLiteral("Save all"));
+    QVERIFY(Patients().Current()->problemJournal.find(u" dizzy") != std::u16string::npos);
+    QCOMPARE(first->problemJournal, firstJournal);
+}
+
+void TestProblemPage::anEmptyRecordIsNotEdited() {
+    Start();  // no patient files: one empty record
+    QCOMPARE(Patients().Count(), 1);
+    QCOMPARE(Patients().Current()->inUse, 0);
+    Click(QStringLiteral("problemsButton"));
+    QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
+    Save(QStringLiteral("empty-record"));
+    QVERIFY(!Panel().IsOpen());
+    QVERIFY(!Section("status")->isEnabled());
+    QVERIFY(!Child<QLineEdit>(QStringLiteral("title"))->isEnabled());
+    QCOMPARE(Patients().Current()->problemJournal, std::u16string());
+
+    // Once begun (name and birth date), the record is edited on the page.
+    PatientRecord& record = *Patients().Current();
+    for (int n : {2, 120}) record.SetField(n, u"Martin");
+    for (int n : {3, 121}) record.SetField(n, u"Claire");
+    for (int n : {4, 122}) record.SetField(n, u"3");
+    for (int n : {5, 123}) record.SetField(n, u"7");
+    for (int n : {6, 124}) record.SetField(n, u"1948");
+    BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
+    View().RefreshRecord();
+    QVERIFY(Panel().IsOpen());
+    Child<QLineEdit>(QStringLiteral("title"))->setFocus();
+    QTest::keyClicks(Child<QLineEdit>(QStringLiteral("title")), QStringLiteral("Syncope"));
+    TypeAtEnd("status", QStringLiteral("pale"));
+
+    // "Next" past the last record on the page: an empty record, the panel lets go.
+    View().MoveRecord(RecordNavigation::Move::Next);
+    QCOMPARE(Patients().Count(), 2);
+    QVERIFY(!Panel().IsOpen());
+    QVERIFY(!Section("status")->isEnabled());
+    QVERIFY(record.problemJournal.find(u"Syncope") != std::u16string::npos);
+    QVERIFY(record.problemJournal.find(u"|pale|") != std::u16string::npos);
+    QVERIFY(Patients().Current()->problemJournal.empty());
+}
+
+void TestProblemPage::paneComesFromAndGoesBackToThePreferences() {
+    const std::u16string path = u"\\Program files\\Pondrel\\Preferences.pre";
+    {
+        HostFileSystem files(m_device);
+        Preferences preferences;
+        QVERIFY(ReadPreferencesFile(files, path, preferences));
+        preferences.bottomRightPane = 2;
+        QVERIFY(WritePreferencesFile(files, path, preferences));
+    }
+    WriteDemo(1);
+    Start();
+    QCOMPARE(Panel().Pane(), ProblemPanelModel::BottomPane::Other);
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(Section("other")->isVisible());
+    QVERIFY(!Section("differentialDiagnosis")->isVisible());
+    Click(QStringLiteral("ddPane"));
+    QCOMPARE(Panel().Pane(), ProblemPanelModel::BottomPane::DifferentialDiagnosis);
+    ChooseMenu(QStringLiteral("Exit"));
+    QVERIFY(!m_program->Frame()->isVisible());
+    HostFileSystem files(m_device);
+    Preferences written;
+    QVERIFY(ReadPreferencesFile(files, path, written));
+    QCOMPARE(written.bottomRightPane, 1);
+}
+
+void TestProblemPage::screenshots() {
+    WriteDemo(2);
+    Start();
+    Click(QStringLiteral("problemsButton"));
+    Save(QStringLiteral("all"));
+    Click(QStringLiteral("toggleLayout"));
+    QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::AnamnesiaStatus);
+    Save(QStringLiteral("anamnesia-status"));
+    Click(QStringLiteral("toggleLayout"));
+    QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::AttitudeExaminations);
+    Save(QStringLiteral("attitude-examinations"));
+    Click(QStringLiteral("resetLayout"));
+    QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::All);
+}
+
+QTEST_MAIN(TestProblemPage)
+#include "TestProblemPage.moc"
