@@ -14,26 +14,6 @@
 
 namespace pondrel {
 
-namespace {
-
-// A group of two radio buttons, one under the other, for a 0/1 setting.
-QGroupBox* ChoiceGroup(const QString& title, const QString& objectName, QRadioButton* zero,
-                       QRadioButton* one, QWidget* parent) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(objectName);
-    auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(6, 2, 6, 2);
-    layout->setSpacing(2);
-    layout->addWidget(zero);
-    layout->addWidget(one);
-    auto* buttons = new QButtonGroup(group);
-    buttons->addButton(zero, 0);
-    buttons->addButton(one, 1);
-    return group;
-}
-
-}  // namespace
-
 CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& intervalChanged,
                                          QWidget* parent)
     : QDialog(parent), m_editor(settings, intervalChanged) {
@@ -54,7 +34,8 @@ CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& interv
     intervalLabel->setObjectName("intervalLabel");
     m_interval = new QComboBox(quickSave);
     m_interval->setObjectName("intervalList");
-    for (std::u16string_view choice : kAutoSaveChoices) m_interval->addItem(settings_ui::ToQString(choice));
+    for (std::u16string_view choice : kAutoSaveChoices)
+        m_interval->addItem(settings_ui::ToQString(choice));
     m_interval->setCurrentIndex(m_editor.ShownChoice());
     auto* quickSaveLayout = new QHBoxLayout(quickSave);
     quickSaveLayout->setContentsMargins(6, 2, 6, 2);
@@ -65,14 +46,14 @@ CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& interv
     m_hospitalisation->setObjectName("hospitalisationRadio");
     m_ambulatory = new QRadioButton("Ambulatory", this);
     m_ambulatory->setObjectName("ambulatoryRadio");
-    QGroupBox* folderGroup = ChoiceGroup("Default new patient's file", "newFolderGroup",
-                                         m_hospitalisation, m_ambulatory, this);
+    QGroupBox* folderGroup = settings_ui::ChoiceGroup(
+        "Default new patient's file", "newFolderGroup", m_hospitalisation, m_ambulatory, this);
     m_ageNo = new QRadioButton("No", this);
     m_ageNo->setObjectName("ageNoRadio");
     m_ageYes = new QRadioButton("Yes", this);
     m_ageYes->setObjectName("ageYesRadio");
-    QGroupBox* ageGroup = ChoiceGroup("Age on summaries to print", "ageGroup", m_ageNo, m_ageYes,
-                                      this);
+    QGroupBox* ageGroup =
+        settings_ui::ChoiceGroup("Age on summaries to print", "ageGroup", m_ageNo, m_ageYes, this);
 
     const GeneralSettings& shown = m_editor.Settings();
     (shown.newFolderType == 1 ? m_ambulatory : m_hospitalisation)->setChecked(true);

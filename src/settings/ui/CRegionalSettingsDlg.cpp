@@ -10,25 +10,6 @@
 
 namespace pondrel {
 
-namespace {
-
-QGroupBox* ChoiceGroup(const QString& title, const QString& objectName, QRadioButton* zero,
-                       QRadioButton* one, QWidget* parent) {
-    auto* group = new QGroupBox(title, parent);
-    group->setObjectName(objectName);
-    auto* layout = new QVBoxLayout(group);
-    layout->setContentsMargins(6, 2, 6, 2);
-    layout->setSpacing(2);
-    layout->addWidget(zero);
-    layout->addWidget(one);
-    auto* buttons = new QButtonGroup(group);
-    buttons->addButton(zero, 0);
-    buttons->addButton(one, 1);
-    return group;
-}
-
-}  // namespace
-
 CRegionalSettingsDlg::CRegionalSettingsDlg(RegionalSettings& settings, QWidget* parent)
     : QDialog(parent), m_settings(settings) {
     setObjectName("regionalSettingsDialog");
@@ -39,14 +20,14 @@ CRegionalSettingsDlg::CRegionalSettingsDlg(RegionalSettings& settings, QWidget* 
     m_monthFirst->setObjectName("monthFirstRadio");
     m_dayFirst = new QRadioButton("D / M / Y", this);
     m_dayFirst->setObjectName("dayFirstRadio");
-    QGroupBox* dateGroup =
-        ChoiceGroup("Birth date format :", "dateFormatGroup", m_monthFirst, m_dayFirst, this);
+    QGroupBox* dateGroup = settings_ui::ChoiceGroup("Birth date format :", "dateFormatGroup",
+                                                    m_monthFirst, m_dayFirst, this);
     m_metric = new QRadioButton("Centimeter / kilogram", this);
     m_metric->setObjectName("metricRadio");
     m_imperial = new QRadioButton("Inch / Pound", this);
     m_imperial->setObjectName("imperialRadio");
     QGroupBox* unitGroup =
-        ChoiceGroup("Length and weight :", "unitsGroup", m_metric, m_imperial, this);
+        settings_ui::ChoiceGroup("Length and weight :", "unitsGroup", m_metric, m_imperial, this);
 
     (settings.dateOrder == 1 ? m_dayFirst : m_monthFirst)->setChecked(true);
     (settings.units == 1 ? m_imperial : m_metric)->setChecked(true);

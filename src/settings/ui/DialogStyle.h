@@ -2,7 +2,11 @@
 
 // Shared look of the settings dialogues: they must fit the 240 x 320 handheld form.
 
+#include <QButtonGroup>
 #include <QFont>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QVBoxLayout>
 #include <QString>
 #include <QWidget>
 
@@ -24,6 +28,23 @@ inline void FitHandheldForm(QWidget* dialog) {
 
 inline QString ToQString(std::u16string_view text) {
     return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A group of two radio buttons, one under the other, for a 0/1 setting: `zero` has the id 0 and
+// `one` the id 1 in the group's button group.
+inline QGroupBox* ChoiceGroup(const QString& title, const QString& objectName, QRadioButton* zero,
+                              QRadioButton* one, QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    group->setObjectName(objectName);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(6, 2, 6, 2);
+    layout->setSpacing(2);
+    layout->addWidget(zero);
+    layout->addWidget(one);
+    auto* buttons = new QButtonGroup(group);
+    buttons->addButton(zero, 0);
+    buttons->addButton(one, 1);
+    return group;
 }
 
 }  // namespace pondrel::settings_ui
