@@ -20,6 +20,7 @@
 #include "records/CCorvaneDoc.h"
 #include "records/ActivePatients.h"
 #include "records/DeviceSetup.h"
+#include "TestDevice.h"
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
 #include "ui/CCommandBar.h"
@@ -88,12 +89,7 @@ private:
 
 void TestMainWindow::init() {
     m_dir = std::make_unique<QTemporaryDir>();
-    DeviceSetup setup;
-    setup.resources = PONDREL_RESOURCES_DIR;
-    setup.device = fs::path(m_dir->path().toStdString()) / "device";
-    Error error;
-    if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
-    m_device = setup.device;
+    m_device = test::PrepareTestDevice(*m_dir);
     Start();
 }
 

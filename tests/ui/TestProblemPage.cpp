@@ -22,6 +22,7 @@
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/DeviceSetup.h"
+#include "TestDevice.h"
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
@@ -80,12 +81,7 @@ private:
 
 void TestProblemPage::init() {
     m_dir = std::make_unique<QTemporaryDir>();
-    DeviceSetup setup;
-    setup.resources = PONDREL_RESOURCES_DIR;
-    setup.device = fs::path(m_dir->path().toStdString()) / "device";
-    Error error;
-    if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
-    m_device = setup.device;
+    m_device = test::PrepareTestDevice(*m_dir);
 }
 
 void TestProblemPage::cleanup() {

@@ -11,6 +11,7 @@
 
 #include "platform/Clock.h"
 #include "records/DeviceSetup.h"
+#include "TestDevice.h"
 #include "records/InstallationFinder.h"
 #include "records/StartUp.h"
 #include "ui/CCorvaneView.h"
@@ -50,12 +51,7 @@ void TestStartUp::init() {
 }
 
 fs::path TestStartUp::MakeDevice() {
-    DeviceSetup setup;
-    setup.resources = PONDREL_RESOURCES_DIR;
-    setup.device = fs::path(m_dir->path().toStdString()) / "device";
-    Error error;
-    if (!setup.Run(&error)) qFatal("cannot prepare the device: %s", error.message.c_str());
-    return setup.device;
+    return test::PrepareTestDevice(*m_dir);
 }
 
 ProgramOptions TestStartUp::Options() const {
