@@ -1,48 +1,5 @@
 #pragma once
 
-// Layout constants of the problem journal text, shared by its reader and its writers.
-//
-//   head:       §0|title¦differential diagnosis¦state¦redaction§1|...
-//   day blocks: #<day>§0|s0|s1|s2|s3|s4|s5|§3|s0|s1|s2|s3|s4|s5|#<day>§...
-//
-// docs/problem-journal.md describes the format in full.
-
-#include <array>
-#include <string>
-
-namespace pondrel {
-
-inline constexpr char16_t kJournalDayMark = u'#';         // opens a day block
-inline constexpr char16_t kJournalEntryMark = u'\u00A7';  // "§" opens a header or an entry
-inline constexpr char16_t kJournalFieldSep = u'|';        // separates the sections of an entry
-inline constexpr char16_t kJournalHeaderSep = u'\u00A6';  // "¦" separates header sub-fields
-// Not part of the journal layout but reserved by the patient file around it: "¢" ends the
-// file item that holds the journal and "¬" + letter marks the file's blocks.
-inline constexpr char16_t kJournalItemEnd = u'\u00A2';
-inline constexpr char16_t kJournalBlockMark = u'\u00AC';
-
-// Problem numbers are 0..99; a journal never holds more than this many problems.
-inline constexpr int kMaxProblems = 100;
-// Walks over headers or entries stop after this many steps.
-inline constexpr int kMaxWalkSteps = 100;
-inline constexpr int kSectionCount = 6;
-
-// The days a journal may hold: 1 January 1900 (the first day the calendar offers) to
-// 31 December 9999. Blocks outside are not listed and the writers refuse such days.
-inline constexpr int kFirstJournalDay = -36524;
-inline constexpr int kLastJournalDay = 2921939;
-
-// The six sections of a problem entry, in stored order.
-enum class Section { Anamnesia = 0, Status, Examinations, Medicine, Other, Attitude };
-
-using Sections = std::array<std::u16string, kSectionCount>;
-
-// State codes of a problem header; an empty or missing code means Active.
-inline constexpr char16_t kStateActive = u'A';
-inline constexpr char16_t kStateSolved = u'I';
-inline constexpr char16_t kStateClosed = u'C';
-
-// Title given to a problem that must exist but has no title typed: "Problem n°" + number + 1.
-inline constexpr std::u16string_view kDefaultTitlePrefix = u"Problem n\u00B0";
-
-}  // namespace pondrel
+// The journal's layout is defined with the records, whose conversion of old files builds
+// journals; the journal editor uses the same definitions.
+#include "records/JournalFormat.h"

@@ -67,14 +67,6 @@ std::string Where(size_t position) {
 
 }  // namespace
 
-std::u16string DayBlockOpening(DayNumber day) {
-    return kJournalDayMark + ToText(day) + kJournalEntryMark;
-}
-
-std::u16string ProblemOpening(int problem) {
-    return kJournalEntryMark + ToText(problem) + kJournalFieldSep;
-}
-
 JournalReader::JournalReader(std::u16string_view text)
     : m_text(text), m_headEnd(std::min(text.find(kJournalDayMark), text.size())) {}
 

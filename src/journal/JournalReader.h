@@ -84,9 +84,4 @@ private:
     size_t m_headEnd;
 };
 
-// "#" + day + "§", the opening of a day block.
-std::u16string DayBlockOpening(DayNumber day);
-// "§" + problem + "|", the opening of a header or an entry.
-std::u16string ProblemOpening(int problem);
-
 }  // namespace pondrel

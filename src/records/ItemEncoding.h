@@ -7,12 +7,10 @@
 #include <string>
 #include <string_view>
 
+#include "records/ReservedCharacters.h"
+
 namespace pondrel {
 
-inline constexpr char16_t kItemEnd = u'\u00A2';     // "¢" ends every item
-inline constexpr char16_t kBlockMark = u'\u00AC';   // "¬" + letter marks a block
-inline constexpr char16_t kHeaderSep = u'\u00A6';   // "¦"
-inline constexpr char16_t kProblemMark = u'\u00A7'; // "§"
 inline constexpr char16_t kItemShift = 0x80;
 
 // The bytes of a file holding `text`: 2 × (text length + 2) bytes.

@@ -44,19 +44,3 @@ constexpr bool IsStoredFormField(int n) {
 
 }  // namespace pondrel
 
-#include <string>
-
-namespace pondrel {
-
-// A value as it can be stored: without the item end "¢" and the block mark "¬", which would
-// cut the record at the wrong place when the file is read again.
-inline std::u16string StorableText(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        if (c != u'\u00A2' && c != u'\u00AC') out += c;
-    }
-    return out;
-}
-
-}  // namespace pondrel

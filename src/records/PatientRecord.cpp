@@ -4,6 +4,7 @@
 #include "platform/Text.h"
 #include "records/LocationList.h"
 #include "records/PatientFileFormat.h"
+#include "records/ReservedCharacters.h"
 
 namespace pondrel {
 

@@ -1,32 +1,50 @@
 #include "records/Version300Conversion.h"
 
-#include <map>
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "platform/Text.h"
 #include "records/DayNumber.h"
 #include "records/ItemEncoding.h"
-#include "records/JournalDayEntry.h"
+#include "records/JournalDayBlocks.h"
 #include "records/PatientFileFormat.h"
+#include "records/SubstringIndex.h"
+
+// Every step below looks at each character of the text a bounded number of times: searches are
+// kept inside the block, header or entry they belong to, and no journal text is rewritten per
+// entry. A damaged or crafted file therefore converts in time proportional to its size.
 
 namespace pondrel {
 
 namespace {
 
 constexpr size_t kNone = std::u16string::npos;
-constexpr int kMaxProblems = 100;
-constexpr int kIdentityItems = 22;  // 20 identity fields, the sex and the location item
+constexpr int kIdentityItems = 22;           // 20 identity fields, the sex and the location item
+constexpr long long kLastStayDay = 10000000;  // later days are not of a real stay
 
 struct Block {
     size_t begin;         // its "¬H"
+    size_t end;           // the next block, or the end of the text
     size_t optionsBegin;  // after its "¬O" (kNone without one)
-    size_t optionsEnd;    // its "¬E", or the next block, or the end of the text
+    size_t optionsEnd;    // its "¬E", or the end of the block
 };
+
+// The position of `what` inside [from, limit) of `text`, or kNone.
+size_t FindIn(std::u16string_view text, std::u16string_view what, size_t from, size_t limit) {
+    if (from >= limit) return kNone;
+    size_t at = text.substr(from, limit - from).find(what);
+    return at == kNone ? kNone : from + at;
+}
+
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
 
 int DigitsAt(std::u16string_view text, size_t pos, size_t maxDigits) {
     int value = -1;
     for (size_t i = pos; i < text.size() && i < pos + maxDigits; ++i) {
-        if (text[i] < u'0' || text[i] > u'9') break;
+        if (!IsDigit(text[i])) break;
         value = (value < 0 ? 0 : value) * 10 + (text[i] - u'0');
     }
     return value;
@@ -36,13 +54,12 @@ std::vector<Block> FindBlocks(std::u16string_view text, size_t from) {
     std::vector<Block> blocks;
     for (size_t pos = text.find(kBlockMarkH, from); pos != kNone;) {
         size_t next = text.find(kBlockMarkH, pos + kBlockMarkH.size());
-        size_t limit = next == kNone ? text.size() : next;
-        Block block{pos, kNone, limit};
-        size_t options = text.find(kOptionsMark, pos);
-        if (options != kNone && options < limit) {
+        Block block{pos, next == kNone ? text.size() : next, kNone, kNone};
+        size_t options = FindIn(text, kOptionsMark, pos, block.end);
+        if (options != kNone) {
             block.optionsBegin = options + kOptionsMark.size();
-            size_t end = text.find(kBlockEndMark, block.optionsBegin);
-            if (end != kNone && end < limit) block.optionsEnd = end;
+            size_t end = FindIn(text, kBlockEndMark, block.optionsBegin, block.end);
+            block.optionsEnd = end == kNone ? block.end : end;
         }
         blocks.push_back(block);
         pos = next;
@@ -50,84 +67,129 @@ std::vector<Block> FindBlocks(std::u16string_view text, size_t from) {
     return blocks;
 }
 
+// An entry of a subfolder journal: its day counted from the subfolder's admission day.
+struct OldEntry {
+    long long offset;
+    Sections sections;
+};
+
+// The entries of a subfolder journal's day blocks ("#" + offset + "§" + entries), gathered in
+// one pass by the number written in "§" + number + "|", in text order. An entry runs from that
+// "|" to the character before the next "#" or "§" (six sections without the closing "|"); its
+// day is the number after the last "#" before it.
+std::array<std::vector<OldEntry>, kMaxProblems> IndexEntries(std::u16string_view days) {
+    std::array<std::vector<OldEntry>, kMaxProblems> entries;
+    long long offset = 0;
+    for (size_t pos = 0; pos < days.size(); ++pos) {
+        if (days[pos] == kJournalDayMark) {
+            offset = ParseInt(days.substr(pos + 1));
+            continue;
+        }
+        if (days[pos] != kJournalEntryMark) continue;
+        // A number as the headers name it: one or two digits, no leading zero, then "|".
+        size_t bar = pos + 1;
+        while (bar < days.size() && bar < pos + 4 && IsDigit(days[bar])) ++bar;
+        const size_t digits = bar - pos - 1;
+        if (digits == 0 || digits > 2 || (digits == 2 && days[pos + 1] == u'0') ||
+            bar >= days.size() || days[bar] != kJournalFieldSep) {
+            continue;
+        }
+        const size_t begin = bar + 1;
+        size_t end = begin;
+        while (end < days.size() && days[end] != kJournalDayMark &&
+               days[end] != kJournalEntryMark) {
+            ++end;
+        }
+        std::u16string_view entry =
+            end > begin ? days.substr(begin, end - begin - 1) : std::u16string_view();
+        OldEntry old{offset, {}};
+        size_t start = 0;
+        for (size_t i = 0; i < old.sections.size(); ++i) {
+            size_t sep = i + 1 < old.sections.size() ? entry.find(kJournalFieldSep, start) : kNone;
+            if (start <= entry.size()) {
+                old.sections[i] = entry.substr(start, sep == kNone ? kNone : sep - start);
+            }
+            if (sep == kNone) break;
+            start = sep + 1;
+        }
+        entries[static_cast<size_t>(DigitsAt(days, pos + 1, 2))].push_back(std::move(old));
+        pos = end - 1;  // nothing between holds a "#" or "§"
+    }
+    return entries;
+}
+
 // One folder journal built from the journals of the subfolders.
 class JournalMerger {
 public:
     void Add(std::u16string_view journal, DayNumber admissionDay) {
-        size_t firstDay = journal.find(u'#');
+        const size_t firstDay = journal.find(kJournalDayMark);
         std::u16string_view head = journal.substr(0, firstDay);
         std::u16string_view days =
             firstDay == kNone ? std::u16string_view() : journal.substr(firstDay);
-        for (size_t mark = head.find(kProblemMark); mark != kNone;) {
-            size_t next = head.find(kProblemMark, mark + 1);
-            int number = DigitsAt(head, mark + 1, 2);
-            size_t bar = head.find(u'|', mark);
-            if (number >= 0 && bar != kNone && (next == kNone || bar < next)) {
-                std::u16string_view header =
-                    head.substr(bar + 1, next == kNone ? kNone : next - bar - 1);
-                int problem = ProblemFor(header);
-                if (problem >= 0) CopyEntries(days, number, problem, admissionDay);
+
+        // Each header sends the entries written under its number to a folder problem.
+        std::vector<std::pair<int, int>> copies;  // (number in this journal, folder problem)
+        for (size_t mark = head.find(kJournalEntryMark); mark != kNone;) {
+            const size_t next = head.find(kJournalEntryMark, mark + 1);
+            const size_t end = next == kNone ? head.size() : next;
+            const int number = DigitsAt(head, mark + 1, 2);
+            const size_t bar = FindIn(head, u"|", mark, end);
+            if (number >= 0 && bar != kNone) {
+                int problem = ProblemFor(head.substr(bar + 1, end - bar - 1));
+                if (problem >= 0) copies.emplace_back(number, problem);
             }
             mark = next;
         }
-    }
+        // A copy that is made again later changes nothing the later one does not redo: only
+        // the last copy of each number into each problem is made.
+        std::vector<bool> later(static_cast<size_t>(kMaxProblems * kMaxProblems));
+        std::vector<std::pair<int, int>> kept;
+        for (auto it = copies.rbegin(); it != copies.rend(); ++it) {
+            auto index = static_cast<size_t>(it->first * kMaxProblems + it->second);
+            if (later[index]) continue;
+            later[index] = true;
+            kept.push_back(*it);
+        }
+        if (kept.empty()) return;
+        std::reverse(kept.begin(), kept.end());
 
-    std::u16string Journal() const { return m_head + m_days; }
-
-private:
-    // The number of the folder problem a subfolder header belongs to; a new problem when no
-    // folder problem has a title holding this one. -1 when all 100 numbers are taken.
-    int ProblemFor(std::u16string_view header) {
-        std::u16string_view rawTitle = header.substr(0, header.find(kHeaderSep));
-        std::u16string title = ComparableTitle(rawTitle);
-        if (!title.empty()) {
-            for (const auto& [number, existing] : m_titles) {
-                if (existing.find(title) != kNone) return number;
+        const auto entries = IndexEntries(days);
+        for (const auto& [number, problem] : kept) {
+            for (const OldEntry& entry : entries[static_cast<size_t>(number)]) {
+                long long day = static_cast<long long>(admissionDay) + entry.offset;
+                if (day < 0 || day > kLastStayDay) continue;  // not a day of a real stay
+                m_days.Set(static_cast<DayNumber>(day), problem, entry.sections);
             }
         }
-        int problem = 0;
-        while (problem < kMaxProblems && m_titles.count(problem)) ++problem;
-        if (problem == kMaxProblems) return -1;
+    }
+
+    // The journal as a file item can hold it.
+    std::u16string Journal() const { return StorableText(m_head + m_days.Text()); }
+
+private:
+    // The number of the folder problem a subfolder header belongs to: the first folder problem
+    // whose title holds this one, else a new problem. -1 when all 100 numbers are taken.
+    int ProblemFor(std::u16string_view header) {
+        std::u16string_view rawTitle = header.substr(0, header.find(kJournalHeaderSep));
+        std::u16string title = ComparableTitle(rawTitle);
+        if (!title.empty()) {
+            int found = m_titles.FirstHolding(title);
+            if (found >= 0) return found;
+        }
+        if (m_titles.Count() == kMaxProblems) return -1;
+        const int problem = m_titles.Count();
         std::u16string stored(header);
-        if (rawTitle.empty()) stored.insert(0, Format(u"Problem n\u00B0%d", {problem + 1}));
-        m_titles[problem] = stored.substr(0, stored.find(kHeaderSep));
-        m_head += kProblemMark + ToText(problem) + u"|" + stored;
+        if (rawTitle.empty()) {
+            stored.insert(0, std::u16string(kDefaultTitlePrefix) + ToText(problem + 1));
+        }
+        m_titles.Add(std::u16string_view(stored).substr(0, stored.find(kJournalHeaderSep)));
+        m_head += ProblemOpening(problem) + stored;
         return problem;
     }
 
-    void CopyEntries(std::u16string_view days, int number, int problem, DayNumber admissionDay) {
-        const std::u16string mark = kProblemMark + ToText(number) + u"|";
-        for (size_t pos = days.find(mark); pos != kNone; pos = days.find(mark, pos + 1)) {
-            size_t hash = days.rfind(u'#', pos);
-            int offset = hash == kNone ? 0 : ParseInt(days.substr(hash + 1, pos - hash - 1));
-            size_t begin = pos + mark.size();
-            size_t end = days.size();
-            size_t nextHash = days.find(u'#', begin);
-            size_t nextMark = days.find(kProblemMark, begin);
-            if (nextHash != kNone) end = nextHash;
-            if (nextMark != kNone && nextMark < end) end = nextMark;
-            // Leave out the bar closing the entry.
-            std::u16string_view entry =
-                end > begin ? days.substr(begin, end - begin - 1) : std::u16string_view();
-            JournalSections sections;
-            size_t start = 0;
-            for (size_t i = 0; i < sections.size(); ++i) {
-                size_t bar = i + 1 < sections.size() ? entry.find(u'|', start) : kNone;
-                if (start <= entry.size()) {
-                    sections[i] = entry.substr(start, bar == kNone ? kNone : bar - start);
-                }
-                if (bar == kNone) break;
-                start = bar + 1;
-            }
-            long long day = static_cast<long long>(admissionDay) + offset;
-            if (day < 0 || day > 10000000) continue;  // not a day of a real stay
-            SetJournalDayEntry(m_days, static_cast<DayNumber>(day), problem, sections);
-        }
-    }
-
     std::u16string m_head;
-    std::u16string m_days;
-    std::map<int, std::u16string> m_titles;  // folder problem number -> its title
+    JournalDayBlocks m_days;
+    SubstringIndex m_titles{kJournalHeaderSep};  // folder problem titles, by number
 };
 
 // The "¬O" part of a version 3.00 block with its old journal moved behind the option items.
@@ -157,7 +219,7 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
     };
     size_t versionEnd = text.find(u'#', 1);
     if (versionEnd == kNone) return damaged(4);
-    std::u16string out =
+    const std::u16string out =
         std::u16string(kVersion40Mark) + std::u16string(text.substr(versionEnd + 1));
 
     const size_t identity = out.find(kIdentityMark);
@@ -171,34 +233,43 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
     const size_t firstBlock = out.find(kBlockMarkH, identity);
     if (firstBlock == kNone || firstBlock < insertAt) return damaged(5);
 
-    std::vector<Block> blocks = FindBlocks(out, identity);
+    const std::u16string_view view(out);
+    const std::vector<Block> blocks = FindBlocks(view, identity);
     JournalMerger merger;
     for (const Block& block : blocks) {
         if (block.optionsBegin == kNone) continue;
-        std::u16string_view key = std::u16string_view(out).substr(block.begin + kBlockMarkH.size());
+        std::u16string_view key = view.substr(block.begin + kBlockMarkH.size(),
+                                              block.end - block.begin - kBlockMarkH.size());
         DateTime admission = ParseSubfolderDateTime(key.substr(0, key.find(kItemEnd)));
         DayNumber admissionDay = DayNumberOf(admission.year, admission.month, admission.day);
-        std::u16string_view options = std::u16string_view(out).substr(
-            block.optionsBegin, block.optionsEnd - block.optionsBegin);
+        std::u16string_view options =
+            view.substr(block.optionsBegin, block.optionsEnd - block.optionsBegin);
         merger.Add(options.substr(0, options.find(kItemEnd)), admissionDay);
     }
 
-    // Rewrite the blocks from the last one, so that earlier positions stay valid.
-    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
-        if (it->optionsBegin == kNone) continue;
-        std::u16string moved = MoveOldJournal(
-            std::u16string_view(out).substr(it->optionsBegin, it->optionsEnd - it->optionsBegin));
-        out.replace(it->optionsBegin, it->optionsEnd - it->optionsBegin, moved);
-        size_t drawings = out.find(kDrawingMark, it->begin);
-        if (drawings != kNone && drawings < it->optionsBegin) {
-            for (size_t i = drawings; i < it->optionsBegin; ++i) {
-                if (out[i] == u'-') out[i] = kHeaderSep;
-            }
+    // The folder journal after the location item; in each block the drawings take "¦" for
+    // "-" and the old journal moves behind the option items.
+    const std::u16string journal = merger.Journal();
+    std::u16string result;
+    result.reserve(out.size() + journal.size() + 1);
+    result.append(view.substr(0, insertAt));
+    result += journal;
+    result += kItemEnd;
+    size_t copied = insertAt;
+    for (const Block& block : blocks) {
+        if (block.optionsBegin == kNone) continue;
+        size_t drawings = FindIn(view, kDrawingMark, block.begin, block.optionsBegin);
+        if (drawings == kNone) drawings = block.optionsBegin;
+        result.append(view.substr(copied, drawings - copied));
+        for (size_t i = drawings; i < block.optionsBegin; ++i) {
+            result += out[i] == u'-' ? kHeaderSep : out[i];
         }
+        result += MoveOldJournal(
+            view.substr(block.optionsBegin, block.optionsEnd - block.optionsBegin));
+        copied = block.optionsEnd;
     }
-
-    out.insert(insertAt, merger.Journal() + kItemEnd);
-    converted = std::move(out);
+    result.append(view.substr(copied));
+    converted = std::move(result);
     return true;
 }
 

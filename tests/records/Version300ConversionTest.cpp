@@ -1,7 +1,8 @@
 #include "records/Version300Conversion.h"
 
 #include "RecordsFixture.h"
-#include "records/JournalDayEntry.h"
+#include "records/JournalDayBlocks.h"
+#include "records/SubstringIndex.h"
 #include "records/PatientFileLoader.h"
 
 namespace pondrel {
@@ -10,29 +11,64 @@ namespace {
 using test::Repeat;
 using test::U8;
 
-TEST(JournalDayEntryTest, SetEntryRule) {
-    std::u16string journal = u"§0|Flu¦¦A¦§1|Asthma¦¦A¦";
-    EXPECT_FALSE(SetJournalDayEntry(journal, 5, 0, {}));
-    EXPECT_TRUE(SetJournalDayEntry(journal, 5, 1, {u"a#b", u"§", u"c|d", u"", u"", u"z"}));
-    EXPECT_EQ(journal, u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#5§1|ab||cd|||z|");
+TEST(JournalDayBlocksTest, SetEntryRule) {
+    JournalDayBlocks blocks;
+    EXPECT_FALSE(blocks.Set(5, 0, {}));
+    EXPECT_FALSE(blocks.Set(5, 0, {u"#", u"§|", u"\u00A2\u00AC"}));  // nothing left once cleaned
+    EXPECT_TRUE(blocks.Empty());
+    EXPECT_TRUE(blocks.Set(5, 1, {u"a#b", u"§", u"c|d", u"¦", u"e\u00A2\u00ACHf", u"z"}));
+    EXPECT_EQ(blocks.Text(), u"#5§1|ab||cd|¦|eHf|z|");
     // Earlier problem of the same day goes before, earlier day block before.
-    SetJournalDayEntry(journal, 5, 0, {u"x"});
-    SetJournalDayEntry(journal, 3, 1, {u"", u"y"});
-    SetJournalDayEntry(journal, 12, 0, {u"w"});
-    EXPECT_EQ(journal,
-              u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|ab||cd|||z|"
-              u"#12§0|w||||||");
-    // Replacing an entry keeps its place.
-    SetJournalDayEntry(journal, 5, 1, {u"new"});
-    EXPECT_EQ(journal,
-              u"§0|Flu¦¦A¦§1|Asthma¦¦A¦#3§1||y|||||#5§0|x||||||§1|new||||||"
-              u"#12§0|w||||||");
-    // Day 12 and day 1 are different blocks.
-    std::u16string days;
-    SetJournalDayEntry(days, 12, 0, {u"a"});
-    SetJournalDayEntry(days, 1, 10, {u"b"});
-    SetJournalDayEntry(days, 1, 2, {u"c"});
-    EXPECT_EQ(days, u"#1§2|c||||||§10|b||||||#12§0|a||||||");
+    blocks.Set(5, 0, {u"x"});
+    blocks.Set(3, 1, {u"", u"y"});
+    blocks.Set(12, 0, {u"w"});
+    EXPECT_EQ(blocks.Text(), u"#3§1||y|||||#5§0|x||||||§1|ab||cd|¦|eHf|z|#12§0|w||||||");
+    // Replacing an entry keeps its place; an empty one changes nothing.
+    blocks.Set(5, 1, {u"new"});
+    blocks.Set(5, 0, {});
+    EXPECT_EQ(blocks.Text(), u"#3§1||y|||||#5§0|x||||||§1|new||||||#12§0|w||||||");
+    // Day 12 and day 1 are different blocks; days before 2000 are negative.
+    JournalDayBlocks days;
+    days.Set(12, 0, {u"a"});
+    days.Set(1, 10, {u"b"});
+    days.Set(1, 2, {u"c"});
+    days.Set(-3, 0, {u"d"});
+    EXPECT_EQ(days.Text(), u"#-3§0|d||||||#1§2|c||||||§10|b||||||#12§0|a||||||");
+}
+
+TEST(SubstringIndexTest, FirstTextHoldingAText) {
+    SubstringIndex index(u'¦');
+    EXPECT_EQ(index.FirstHolding(u"a"), -1);
+    EXPECT_EQ(index.Add(u"Pneumonia (!)"), 0);
+    EXPECT_EQ(index.Add(u"Diabetes"), 1);
+    EXPECT_EQ(index.Add(u"Type 2 diabetes mellitus"), 2);
+    EXPECT_EQ(index.Add(u"with¦separator"), -1);
+    EXPECT_EQ(index.Count(), 3);
+    EXPECT_EQ(index.FirstHolding(u"Pneumonia"), 0);
+    EXPECT_EQ(index.FirstHolding(u"iabetes"), 1);
+    EXPECT_EQ(index.FirstHolding(u"diabetes"), 2);
+    EXPECT_EQ(index.FirstHolding(u"mellitus"), 2);
+    EXPECT_EQ(index.FirstHolding(u"s"), 1);
+    EXPECT_EQ(index.FirstHolding(u""), 0);
+    // Never across two texts.
+    EXPECT_EQ(index.FirstHolding(u"(!)Diabetes"), -1);
+    EXPECT_EQ(index.FirstHolding(u"DiabetesType"), -1);
+    EXPECT_EQ(index.FirstHolding(u"Asthma"), -1);
+
+    // Against a plain search over texts with many repeats.
+    SubstringIndex repeats(u'¦');
+    std::vector<std::u16string> texts;
+    for (int i = 0; i < 40; ++i) {
+        texts.push_back(Repeat(u"ab", i % 7) + ToText(i % 5) + Repeat(u"ba", i % 3));
+        repeats.Add(texts.back());
+    }
+    for (std::u16string query : {u"abab", u"ab3", u"2ba", u"b0b", u"4baba", u"ababab1", u"x"}) {
+        int expected = -1;
+        for (size_t i = 0; i < texts.size() && expected < 0; ++i) {
+            if (texts[i].find(query) != std::u16string::npos) expected = static_cast<int>(i);
+        }
+        EXPECT_EQ(repeats.FirstHolding(query), expected) << U8(query);
+    }
 }
 
 // A version 3.00 file: no folder journal; each block holds its own journal, first in "¬O",
@@ -108,6 +144,50 @@ TEST(Version300ConversionTest, DamagedHeaderIsNotConverted) {
     EXPECT_EQ(code, 4);
     EXPECT_FALSE(ConvertVersion300(u"#V3.00#W¢k¢¬Ia¢b¢¬Hk¢", converted, &code));
     EXPECT_EQ(code, 5);
+}
+
+// Damaged or crafted files that made the conversion repeat its work for every header, block or
+// entry. Each is close to the size limit and must convert in one pass with the usual result.
+std::u16string HostileVersion300File(std::u16string_view journal, std::u16string_view blocks = {}) {
+    return kHeader300 + Version300Block(kKey1, u"Hosp", journal, u"", u"0") + std::u16string(blocks);
+}
+
+TEST(Version300ConversionTest, RepeatedHeadersCopyTheEntriesOnce) {
+    std::u16string journal = Repeat(u"§0|Flu¦¦A¦", 3000);
+    std::u16string expected = u"§0|Flu¦¦A¦";
+    for (int day = 0; day < 9000; ++day) {
+        journal += u"#" + ToText(day) + u"§0|x||||||";
+        expected += u"#" + ToText(2263 + day) + u"§0|x||||||";
+    }
+    std::u16string text = HostileVersion300File(journal);
+    ASSERT_TRUE(FitsPatientFileLimit(text.size()));
+    std::u16string converted;
+    ASSERT_TRUE(ConvertVersion300(text, converted, nullptr));
+    EXPECT_NE(converted.find(u"#Location|Cardio A¢" + expected + u"¢¬H"), std::u16string::npos);
+}
+
+TEST(Version300ConversionTest, HeadersWithoutBarsAndBlocksWithoutOptions) {
+    // A head of bare "§" (no header has its bar) and thousands of blocks without "¬O".
+    std::u16string text =
+        HostileVersion300File(Repeat(u"§", 90000), Repeat(u"¬H" + kKey2 + u"¢x¢", 4000));
+    ASSERT_TRUE(FitsPatientFileLimit(text.size()));
+    std::u16string converted;
+    ASSERT_TRUE(ConvertVersion300(text, converted, nullptr));
+    EXPECT_NE(converted.find(u"#Location|Cardio A¢¢¬H" + kKey1), std::u16string::npos);
+    EXPECT_TRUE(converted.ends_with(u"¬H" + kKey2 + u"¢x¢"));
+}
+
+TEST(Version300ConversionTest, OneDayBlockWithThousandsOfEntries) {
+    // Every entry of the block is found by a search back to the block's "#"; the last entry of
+    // a problem on a day wins.
+    std::u16string journal = u"§0|Flu¦¦A¦§1|Gout¦¦A¦#3";
+    for (int i = 0; i < 7500; ++i) journal += u"§0|a" + ToText(i) + u"|||||§1|b||||||";
+    std::u16string text = HostileVersion300File(journal);
+    ASSERT_TRUE(FitsPatientFileLimit(text.size()));
+    std::u16string converted;
+    ASSERT_TRUE(ConvertVersion300(text, converted, nullptr));
+    EXPECT_NE(converted.find(u"¢§0|Flu¦¦A¦§1|Gout¦¦A¦#2266§0|a7499||||||§1|b||||||¢¬H"),
+              std::u16string::npos);
 }
 
 class Version300ReadTest : public test::RecordsFixture {};
