@@ -178,10 +178,12 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     const std::u16string& folder = mode == SaveMode::Backup ? m_folders.backup : m_folders.active;
     const std::u16string target = JoinPath(folder, newName);
     const bool renamed = !record.fileName.empty() && !EqualsIgnoreCase(record.fileName, newName);
-    // A patient never saved must not silently replace the file of another patient of the same
-    // name (perhaps one of another location, not loaded).
-    const bool neverSaved = record.fileName.empty() && mode == SaveMode::Normal;
-    if ((renamed || neverSaved) && m_files.FileExists(target)) {
+    // A patient never saved, or renamed, must not silently replace the file of another patient
+    // of the same name (perhaps one of another location, not loaded), nor that patient's backup
+    // copy, which a later "Restore ?" would put back under that name. Whose name it is shows in
+    // the active folder, whichever folder this save writes into.
+    const bool neverSaved = record.fileName.empty();
+    if ((renamed || neverSaved) && m_files.FileExists(JoinPath(m_folders.active, newName))) {
         bool confirmed = false;
         if (!quiet) {
             BoxAnswer answer = m_messages.ShowBox(

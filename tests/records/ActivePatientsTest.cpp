@@ -242,6 +242,25 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     EXPECT_EQ(active.LastSavedCount(), 1);
 }
 
+TEST_F(ActivePatientsTest, BackupOfANewRecordNeverReplacesTheCopyOfAnotherPatient) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    active.LoadActivePatients();
+    ASSERT_FALSE(active.SaveAll(1, SaveMode::Backup));
+    const std::string amesCopy = *t.files.Bytes(BackupPath(u"Ames_Ann_1941.pdr"));
+    // A second patient typed with the same name and birth year, never saved.
+    PatientRecord& twin = set.AddNew();
+    twin.inUse = 1;
+    for (auto [n, v] : {std::pair{2, u"Ames"}, {3, u"Ann"}, {4, u"3"}, {5, u"4"}, {6, u"1941"}}) {
+        twin.SetField(n, v);
+        twin.SetField(n + 118, v);
+    }
+    twin.SetField(98, u"the twin's tasks");
+    EXPECT_TRUE(active.SaveAll(1, SaveMode::Backup));  // refused: an error, not a success
+    EXPECT_EQ(*t.files.Bytes(BackupPath(u"Ames_Ann_1941.pdr")), amesCopy);
+    EXPECT_EQ(active.LastOutcomes()[1], SaveOutcome::Conflict);
+    EXPECT_TRUE(twin.fileName.empty());
+}
+
 // --- Timers --------------------------------------------------------------------------------
 
 TEST_F(ActivePatientsTest, AutoSaveEveryTenMinutesFromStartUp) {

@@ -158,6 +158,10 @@ TEST_F(PatientFileWriterTest, BackupModeKeepsTheFileName) {
     EXPECT_EQ(r.fileName, u"");
     EXPECT_TRUE(t.files.FileExists(BackupPath(u"Doe_John_1950.pdr")));
     EXPECT_FALSE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
+    // Its next backup refreshes its own copy: no other patient has that name.
+    r.SetField(7, u"80");
+    EXPECT_EQ(Save(r, SaveMode::Backup), SaveOutcome::Written);
+    EXPECT_NE(TextOf(BackupPath(u"Doe_John_1950.pdr")).find(u"¢80¢"), std::u16string::npos);
 }
 
 TEST_F(PatientFileWriterTest, ChangeOfCaseOnlyIsNoRename) {
@@ -216,9 +220,12 @@ TEST_F(PatientFileWriterTest, NewPatientDoesNotSilentlyReplaceAnExistingFile) {
     EXPECT_EQ(Save(r), SaveOutcome::Conflict);
     EXPECT_TRUE(state.error);
     EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), "other patient");
-    // The backup copy of a record never saved normally is refreshed without a question.
+    // Nor the backup copy of that patient.
     t.files.AddFile(BackupPath(u"Doe_John_1950.pdr"), "older backup");
-    EXPECT_EQ(Save(r, SaveMode::Backup), SaveOutcome::Written);
+    state = {};
+    state.quiet = 1;
+    EXPECT_EQ(Save(r, SaveMode::Backup), SaveOutcome::Conflict);
+    EXPECT_EQ(*t.files.Bytes(BackupPath(u"Doe_John_1950.pdr")), "older backup");
     // Asked, the user may replace it.
     state = {};
     t.messages.Queue(BoxAnswer::Ok);
