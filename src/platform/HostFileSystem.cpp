@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <system_error>
@@ -95,6 +96,91 @@ bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
     return MatchFrom(name, 0, pattern, 0);
 }
 
+fs::path TemporaryPathFor(const fs::path& file) {
+    constexpr size_t kMaxNameBytes = 255;  // NAME_MAX of the host file systems
+    const std::string name = file.filename().string();
+    std::string temporary = "." + name + ".tmp";
+    if (temporary.size() > kMaxNameBytes) {
+        // FNV-1a of the whole name tells apart long names that begin alike.
+        uint64_t hash = 14695981039346656037ULL;
+        for (unsigned char c : name) hash = (hash ^ c) * 1099511628211ULL;
+        char hex[17];
+        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+        const std::string tail = std::string("~") + hex + ".tmp";
+        size_t keep = kMaxNameBytes - 1 - tail.size();
+        // Never cut a UTF-8 character in two.
+        while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+        temporary = "." + name.substr(0, keep) + tail;
+    }
+    return file.parent_path() / temporary;
+}
+
+bool ReadHostFile(const fs::path& file, size_t maxBytes, std::string& bytes, Error* error) {
+    bytes.clear();
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        Error::Set(error, errno == ENOENT ? ErrorKind::NotFound : ErrorKind::CannotOpen,
+                   file.string() + ": " + Describe(errno));
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        Error::Set(error, ErrorKind::CannotOpen, file.string() + ": not a file");
+        return false;
+    }
+    size_t want = maxBytes;
+    if (st.st_size >= 0 && static_cast<uint64_t>(st.st_size) < want) {
+        want = static_cast<size_t>(st.st_size);
+    }
+    bytes.resize(want);
+    size_t got = 0;
+    while (got < maxBytes) {
+        if (got == bytes.size()) bytes.resize(std::min(maxBytes, bytes.size() * 2 + 4096));
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            int err = errno;
+            ::close(fd);
+            bytes.clear();
+            Error::Set(error, ErrorKind::ReadFailed, file.string() + ": " + Describe(err));
+            return false;
+        }
+        if (n == 0) break;
+        got += static_cast<size_t>(n);
+    }
+    bytes.resize(got);
+    ::close(fd);
+    return true;
+}
+
+bool WriteHostFile(const fs::path& file, std::string_view bytes, Error* error) {
+    const fs::path folder = file.parent_path();
+    const fs::path temp = TemporaryPathFor(file);
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        Error::Set(error, ErrorKind::CannotOpen, file.string() + ": " + Describe(errno));
+        return false;
+    }
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    int err = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        err = errno;
+    }
+    if (ok && ::rename(temp.c_str(), file.c_str()) != 0) {
+        ok = false;
+        err = errno;
+    }
+    if (!ok) {
+        ::unlink(temp.c_str());
+        Error::Set(error, ErrorKind::WriteFailed, file.string() + ": " + Describe(err));
+        return false;
+    }
+    SyncFolder(folder.empty() ? fs::path(".") : folder);
+    return true;
+}
+
 HostFileSystem::HostFileSystem(fs::path root) : m_root(std::move(root)) {}
 
 fs::path HostFileSystem::HostPath(std::u16string_view devicePath) const {
@@ -132,71 +218,11 @@ fs::path HostFileSystem::HostPath(std::u16string_view devicePath) const {
 
 bool HostFileSystem::ReadFile(std::u16string_view path, size_t maxBytes, std::string& bytes,
                               Error* error) {
-    bytes.clear();
-    fs::path host = HostPath(path);
-    int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        Error::Set(error, errno == ENOENT ? ErrorKind::NotFound : ErrorKind::CannotOpen,
-                   host.string() + ": " + Describe(errno));
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        Error::Set(error, ErrorKind::CannotOpen, host.string() + ": not a file");
-        return false;
-    }
-    size_t want = maxBytes;
-    if (st.st_size >= 0 && static_cast<uint64_t>(st.st_size) < want) {
-        want = static_cast<size_t>(st.st_size);
-    }
-    bytes.resize(want);
-    size_t got = 0;
-    while (got < maxBytes) {
-        if (got == bytes.size()) bytes.resize(std::min(maxBytes, bytes.size() * 2 + 4096));
-        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            int err = errno;
-            ::close(fd);
-            bytes.clear();
-            Error::Set(error, ErrorKind::ReadFailed, host.string() + ": " + Describe(err));
-            return false;
-        }
-        if (n == 0) break;
-        got += static_cast<size_t>(n);
-    }
-    bytes.resize(got);
-    ::close(fd);
-    return true;
+    return ReadHostFile(HostPath(path), maxBytes, bytes, error);
 }
 
 bool HostFileSystem::WriteFile(std::u16string_view path, std::string_view bytes, Error* error) {
-    fs::path host = HostPath(path);
-    fs::path folder = host.parent_path();
-    fs::path temp = folder / ("." + host.filename().string() + ".tmp");
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        Error::Set(error, ErrorKind::CannotOpen, host.string() + ": " + Describe(errno));
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    int err = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        err = errno;
-    }
-    if (ok && ::rename(temp.c_str(), host.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
-        ::unlink(temp.c_str());
-        Error::Set(error, ErrorKind::WriteFailed, host.string() + ": " + Describe(err));
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+    return WriteHostFile(HostPath(path), bytes, error);
 }
 
 bool HostFileSystem::FileExists(std::u16string_view path) {

@@ -6,6 +6,22 @@
 
 namespace pondrel {
 
+// Files of the host named by host paths, as the device file system below and the command-line
+// tool use them.
+//
+// Reads at most maxBytes of a regular file (all of it when it is shorter).
+bool ReadHostFile(const std::filesystem::path& file, size_t maxBytes, std::string& bytes,
+                  Error* error = nullptr);
+// Replaces a file, or creates it, atomically: the bytes go into a temporary file of the same
+// folder, which is flushed and then renamed over the file; the folder is flushed too. After a
+// failure or a crash the file holds its old content or the new one, never a part.
+bool WriteHostFile(const std::filesystem::path& file, std::string_view bytes,
+                   Error* error = nullptr);
+// The temporary file WriteHostFile goes through: "." + name + ".tmp" in the same folder, its name
+// shortened (keeping a hash of the whole name) where that would pass the host's 255 bytes per
+// name, so that a file of any valid name can be written.
+std::filesystem::path TemporaryPathFor(const std::filesystem::path& file);
+
 // The device file system kept in a folder of the host: "\My Documents\X" is
 // <root>/My Documents/X. Each part of a device path is matched against the existing host names
 // ignoring case; a part that does not exist yet keeps the spelling it was given.

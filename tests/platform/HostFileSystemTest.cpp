@@ -65,6 +65,27 @@ TEST_F(HostFileSystemTest, WriteReplacesWholeAndLeavesNoTemporaryFile) {
     EXPECT_EQ(count, 1u);
 }
 
+TEST_F(HostFileSystemTest, NamesUpToTheHostLimitCanBeWrittenAgain) {
+    // The host allows 255 bytes per name: a temporary name longer than that would make such a
+    // file impossible to save.
+    HostFileSystem files(root);
+    std::string accented = "ccc";
+    for (int i = 0; i < 124; ++i) accented += "\xC3\xA9";  // "é", two bytes each
+    accented += ".pdr";
+    for (const std::string& host : {std::string(251, 'a') + ".pdr", std::string(255, 'b'), accented}) {
+        ASSERT_EQ(host.size(), 255u);
+        const std::u16string device = u"\\" + FromUtf8(host);
+        ASSERT_TRUE(files.WriteFile(device, "first")) << host.size();
+        ASSERT_TRUE(files.WriteFile(device, "second")) << host.size();
+        std::string bytes;
+        ASSERT_TRUE(files.ReadFile(device, 100, bytes));
+        EXPECT_EQ(bytes, "second");
+    }
+    size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(root)) count += entry.is_regular_file();
+    EXPECT_EQ(count, 3u);  // no temporary file left
+}
+
 TEST_F(HostFileSystemTest, FailedWriteKeepsTheOldFile) {
     HostFileSystem files(root);
     ASSERT_TRUE(files.WriteFile(u"\\keep.pdr", "old"));
