@@ -61,10 +61,11 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
     if (text.empty()) return false;
     m_lastFileName = name;
 
-    if (std::optional<std::u16string> location = FilterLocation(text)) {
-        m_lastLocation = *location;
-        m_locations.CountPatient(*location);
-        if (!m_locations.ShouldLoad(*location)) return false;
+    std::optional<std::u16string> counted = FilterLocation(text);
+    if (counted) {
+        m_lastLocation = *counted;
+        m_locations.CountPatient(*counted);
+        if (!m_locations.ShouldLoad(*counted)) return false;
     }
 
     const int previousCurrent = m_patients.CurrentIndex();
@@ -73,7 +74,7 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
         std::u16string newText;
         int code = 0;
         if (!ConvertVersion300(text, newText, &code)) {
-            return HandleDamagedFile(name, code, -1, attempt);
+            return HandleDamagedFile(name, code, -1, attempt, counted);
         }
         if (!WriteConversion(name, newText)) return false;
         text = std::move(newText);
@@ -89,7 +90,7 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
 
     PatientRecord& record = m_patients.AddNew();
     int code = ParseAndKeepPatientText(std::move(text), record, converted);
-    if (code != 0) return HandleDamagedFile(name, code, previousCurrent, attempt);
+    if (code != 0) return HandleDamagedFile(name, code, previousCurrent, attempt, counted);
     record.fileName = name;
     return true;
 }
@@ -114,7 +115,8 @@ bool PatientFileReader::WriteConversion(std::u16string_view name, const std::u16
 }
 
 bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, int previousCurrent,
-                                          int attempt) {
+                                          int attempt,
+                                          const std::optional<std::u16string>& counted) {
     const std::u16string fileName(name);
     const std::u16string path = ActivePath(name);
     m_messages.ShowBox(u"The record < " + fileName +
@@ -156,6 +158,8 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
         // backup folder (it has moved); a backup that is damaged too is not offered again.
         if (answer == BoxAnswer::Yes && attempt == 0 && m_files.CopyFile(backup, path)) {
             m_files.DeleteFile(backup);
+            // The restored file is counted at its own location when it is read.
+            if (counted) m_locations.UncountPatient(*counted);
             if (!Read(name, attempt + 1)) return false;
             // The restored record takes the place of the empty one kept for the damaged file.
             if (placeholder && m_patients.Count() >= 2) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,7 +37,9 @@ private:
     // Writes a converted version 3.00 text back; false (reason shown) when it is not to be
     // loaded.
     bool WriteConversion(std::u16string_view name, const std::u16string& converted);
-    bool HandleDamagedFile(std::u16string_view name, int code, int previousCurrent, int attempt);
+    // `counted`: the location the damaged file was counted at, if any.
+    bool HandleDamagedFile(std::u16string_view name, int code, int previousCurrent, int attempt,
+                           const std::optional<std::u16string>& counted);
     std::u16string ActivePath(std::u16string_view name) const;
 
     DeviceFileSystem& m_files;

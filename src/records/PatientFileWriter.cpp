@@ -103,7 +103,7 @@ std::u16string ComposePatientText(const PatientRecord& record, std::u16string_vi
     text += kBlockEndMark;
 
     // The other subfolders, as they were read.
-    std::u16string_view blockKey = record.rawTextKey.empty() ? key : record.rawTextKey;
+    std::u16string_view blockKey = record.rawTextKey ? *record.rawTextKey : key;
     text += OtherSubfolderBlocks(record.rawText, blockKey);
     return text;
 }

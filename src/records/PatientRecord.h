@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -40,9 +41,10 @@ struct PatientRecord {
     std::u16string historyPeriod;  // not stored
 
     // Bookkeeping of the writer: the key under which the current subfolder's block stands in
-    // `rawText` (the key it was read under). The admission date-time or field 202 may change
-    // the current key later; the writer still removes the block stored under this key.
-    std::u16string rawTextKey;
+    // `rawText` (the key it was read under, which may be empty); none for a record not read from
+    // a file. The admission date-time or field 202 may change the current key later; the writer
+    // still removes the block stored under this key.
+    std::optional<std::u16string> rawTextKey;
 
     // Field n (0..229); out-of-range numbers read as "" and are not written.
     const std::u16string& Field(int n) const;

@@ -133,6 +133,22 @@ TEST_F(PatientFileReaderTest, CurrentBlockAfterOthersIsWrittenFirst) {
     EXPECT_EQ(U8(TextOf(ActivePath(u"Doe_John_1950.pdr"))), U8(text + FirstBlock(olderText)));
 }
 
+TEST_F(PatientFileReaderTest, EmptySubfolderKeyLeavesNoStaleBlock) {
+    // A file whose key is empty: its current block is "¬H¢...". Saved again under the key of
+    // its admission, the block read is the one replaced, not kept beside the new one.
+    std::u16string text = SaveFullPatient();
+    const std::u16string key = u"2006,3,13,9,41,7,Cardio,";
+    text = ReplaceAll(text, key, u"");
+    ASSERT_EQ(CountOf(text, u"¬H¢"), 1u);
+    PutText(u"Doe_John_1950.pdr", text);
+    ASSERT_TRUE(reader.ReadPatientFile(u"Doe_John_1950.pdr"));
+    EXPECT_EQ(set.Current()->subfolderKey, u"");
+    ASSERT_EQ(Save(*set.Current()), SaveOutcome::Written);
+    std::u16string saved = TextOf(ActivePath(u"Doe_John_1950.pdr"));
+    EXPECT_EQ(CountOf(saved, u"¬H"), 1u);
+    EXPECT_EQ(CountOf(saved, u"¬H" + key + u"¢"), 1u);
+}
+
 TEST_F(PatientFileReaderTest, HeaderDetails) {
     std::u16string text = SaveFullPatient();
     // Another lock letter gives an empty, editable lock state; "R" is kept.
@@ -391,6 +407,25 @@ TEST_F(PatientFileReaderTest, DamagedFileRestoredFromBackup) {
     EXPECT_EQ(set.Current()->Field(229), u"f229 é\r\n-x");
     EXPECT_EQ(TextOf(ActivePath(u"Doe_John_1950.pdr")), text);
     EXPECT_FALSE(t.files.FileExists(BackupPath(u"Doe_John_1950.pdr")));
+    // The patient is counted once at its location, not once more for the restored file.
+    EXPECT_EQ(locations.CounterOf(kCountAllActivated), 1);
+    EXPECT_EQ(locations.CounterOf(kCountNoLocation), 1);
+}
+
+TEST_F(PatientFileReaderTest, RestoredFileOfAnotherLocationIsCountedThere) {
+    locations.SetNamesText(u"Cardio A|Cardio B|");
+    std::u16string text = SaveFullPatient();  // at Cardio A
+    t.files.AddFile(BackupPath(u"Doe_John_1950.pdr"), EncodeItemText(text));
+    std::u16string damaged = kDamages[3].damage(text);
+    damaged.replace(damaged.find(u"Cardio A"), 8, u"Cardio B");
+    PutText(u"Doe_John_1950.pdr", damaged);
+    t.messages.Queue(BoxAnswer::Ok);
+    t.messages.Queue(BoxAnswer::Yes);
+    ASSERT_TRUE(reader.ReadPatientFile(u"Doe_John_1950.pdr"));
+    EXPECT_EQ(locations.CounterOf(u"Cardio A"), 1);
+    EXPECT_EQ(locations.CounterOf(u"Cardio B"), 0);
+    EXPECT_EQ(locations.CounterOf(kAllDepartment), 1);
+    EXPECT_EQ(locations.CounterOf(kCountAllActivated), 1);
 }
 
 TEST_F(PatientFileReaderTest, DamagedBackupIsNotOfferedTwice) {
