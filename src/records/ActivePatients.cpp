@@ -36,6 +36,12 @@ bool IsWritten(SaveOutcome outcome) {
     return outcome == SaveOutcome::Written || outcome == SaveOutcome::WrittenTooBig;
 }
 
+// The record passed the checks of its name and was to be written.
+bool IsToBeWritten(SaveOutcome outcome) {
+    return IsWritten(outcome) || outcome == SaveOutcome::CannotCreate ||
+           outcome == SaveOutcome::RefusedTooBig;
+}
+
 }  // namespace
 
 ActivePatients::ActivePatients(DeviceFileSystem& files, UserMessages& messages, Timers& timers,
@@ -126,8 +132,11 @@ bool ActivePatients::SaveAll(int quiet, SaveMode mode) {
     }
     m_lastSavedCount = state.savedCount;
 
+    // A record whose file could not be created was to be saved: the pass ends with the error
+    // notice, not as if there had been nothing to save.
+    const bool anyToWrite = std::any_of(m_outcomes.begin(), m_outcomes.end(), IsToBeWritten);
     if (quiet == 0) {
-        if (state.savedCount == 0) {
+        if (!anyToWrite) {
             m_messages.ShowNotice(u"Nothing was saved !", 3000, true);
         } else if (!state.error) {
             m_messages.ShowNotice(u"Save successfull", 2000);

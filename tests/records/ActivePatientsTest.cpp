@@ -242,6 +242,22 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     EXPECT_EQ(active.LastSavedCount(), 1);
 }
 
+TEST_F(ActivePatientsTest, SaveThatCouldNotCreateTheFileEndsWithTheErrorNotice) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    active.LoadActivePatients();
+    t.files.Fail(Op::Write, u"Ames_Ann");
+    t.messages.notices.clear();
+    EXPECT_TRUE(active.SaveAll(0));
+    EXPECT_EQ(active.LastSavedCount(), 0);
+    EXPECT_EQ(BoxesWithCaption(u"Save failure. The file seems to be used by another application "
+                               u"or is currently in a synchronization process. Try again later."),
+              1);
+    ASSERT_EQ(t.messages.notices.size(), 1u);
+    EXPECT_EQ(t.messages.notices[0].text, u"End Save  \r\n (there was an error)");
+    EXPECT_EQ(t.messages.notices[0].milliseconds, 4000);
+    EXPECT_TRUE(t.messages.notices[0].warning);
+}
+
 TEST_F(ActivePatientsTest, BackupOfANewRecordNeverReplacesTheCopyOfAnotherPatient) {
     PutPatient(u"Ames", u"Ann", u"1941");
     active.LoadActivePatients();
