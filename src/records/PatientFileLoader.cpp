@@ -44,13 +44,18 @@ LoadResult LoadPatientText(std::u16string_view text, PatientRecord& record) {
     return result;
 }
 
+LoadResult LoadPatientBytes(std::string_view bytes, PatientRecord& record) {
+    if (bytes.size() > kMaxPatientFileBytes) return LoadResult{LoadFailure::TooBig, 0, false};
+    return LoadPatientText(DecodeItemText(bytes), record);
+}
+
 LoadResult LoadPatientFile(DeviceFileSystem& files, std::u16string_view path,
                            PatientRecord& record) {
     LoadResult result;
     std::string bytes;
     result.failure = ReadPatientBytes(files, path, bytes);
     if (!result.Ok()) return result;
-    result = LoadPatientText(DecodeItemText(bytes), record);
+    result = LoadPatientBytes(bytes, record);
     if (result.Ok()) {
         std::vector<std::u16string> parts = PathParts(path);
         record.fileName = parts.empty() ? std::u16string() : parts.back();

@@ -26,6 +26,8 @@ LoadFailure ReadPatientBytes(DeviceFileSystem& files, std::u16string_view path, 
 // without location filter and without messages: the reading path of the tools. The program's
 // reader (PatientFileReader) goes through the same steps with its dialogues around them.
 LoadResult LoadPatientText(std::u16string_view text, PatientRecord& record);
+// The same for the bytes of a file, read with one byte more than the limit (TooBig beyond it).
+LoadResult LoadPatientBytes(std::string_view bytes, PatientRecord& record);
 // Reads and loads a file; `fileName` is set to the last part of `path`.
 LoadResult LoadPatientFile(DeviceFileSystem& files, std::u16string_view path,
                            PatientRecord& record);

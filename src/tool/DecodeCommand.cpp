@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "tool/HostFiles.h"
@@ -16,7 +17,7 @@ const ToolCommand kDecode{"decode", "decode FILE",
 int RunDecode(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(kDecode);
     std::string bytes;
-    if (!ReadHostFile(args[0], bytes)) {
+    if (!ReadHostFile(args[0], SIZE_MAX, bytes)) {
         std::fprintf(stderr, "cannot open\n");
         return 1;
     }

@@ -1,6 +1,7 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "tool/HostFiles.h"
@@ -16,7 +17,7 @@ const ToolCommand kEncode{"encode", "encode IN OUT",
 int RunEncode(const std::vector<std::string>& args) {
     if (args.size() != 2) return UsageError(kEncode);
     std::string text;
-    if (!ReadHostFile(args[0], text)) {
+    if (!ReadHostFile(args[0], SIZE_MAX, text)) {
         std::fprintf(stderr, "cannot open\n");
         return 1;
     }

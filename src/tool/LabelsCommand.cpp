@@ -3,13 +3,13 @@
 // UTF-16 "Labels.txt".
 
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "labels/LabelsFile.h"
 #include "labels/LabelsFormat.h"
 #include "labels/LabelsSource.h"
 #include "labels/LabelsWriter.h"
+#include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "tool/HostFiles.h"
 #include "tool/ToolCommand.h"
@@ -133,20 +133,8 @@ int RunLabelsBuild(const std::vector<std::string>& args) {
                      kLabelsMaxBytes);
         return 1;
     }
-    std::string temporary = args[1] + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::fprintf(stderr, "pondrel-tool: can't write %s\n", temporary.c_str());
-            std::remove(temporary.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(temporary.c_str(), args[1].c_str()) != 0) {
-        std::fprintf(stderr, "pondrel-tool: can't replace %s\n", args[1].c_str());
-        std::remove(temporary.c_str());
+    if (!WriteHostFile(args[1], bytes, &error)) {
+        std::fprintf(stderr, "pondrel-tool: can't write %s\n", error.message.c_str());
         return 1;
     }
     return 0;

@@ -25,9 +25,15 @@ bool Refuse(const std::string& reason) {
 }  // namespace
 
 bool LoadHostPatient(const std::filesystem::path& file, PatientRecord& record) {
-    HostFileSystem files(FolderOf(file));
-    LoadResult result = LoadPatientFile(files, DeviceNameOf(file), record);
+    // The host file itself, whatever its name holds; one byte more than the limit tells a file
+    // at the limit from a longer one.
+    std::string bytes;
+    if (!ReadHostFile(file, kMaxPatientFileBytes + 1, bytes)) {
+        return Refuse(LoadFailureReason(LoadResult{LoadFailure::CannotOpen, 0, false}));
+    }
+    LoadResult result = LoadPatientBytes(bytes, record);
     if (!result.Ok()) return Refuse(LoadFailureReason(result));
+    record.fileName = FromUtf8(file.filename().string());
     return true;
 }
 

@@ -12,11 +12,12 @@ namespace pondrel::tool {
 
 namespace {
 
-// A host file system rooted at the file's folder, and the file's device path in it.
+// A host file system rooted at the file's folder, and the file's device path in it (empty when
+// the name can not be one).
 struct HostFile {
     explicit HostFile(const std::string& path)
         : files(std::filesystem::absolute(std::filesystem::path(path)).parent_path()),
-          devicePath(DeviceNameOf(path)) {}
+          devicePath(DeviceNameOf(path).value_or(u"")) {}
     HostFileSystem files;
     std::u16string devicePath;
 };
@@ -25,6 +26,7 @@ struct HostFile {
 
 std::optional<ReadPreferences> ReadHostPreferences(const std::string& path) {
     HostFile host(path);
+    if (host.devicePath.empty()) return std::nullopt;
     ReadPreferences read;
     Error error;
     auto result = ReadPreferencesFile(host.files, host.devicePath, read.preferences, &error);
@@ -47,6 +49,7 @@ std::optional<ReadPreferences> ReadHostPreferences(const std::string& path) {
 
 bool WriteHostPreferences(const std::string& path, const Preferences& preferences) {
     HostFile host(path);
+    if (host.devicePath.empty()) return false;
     Error error;
     if (!WritePreferencesFile(host.files, host.devicePath, preferences, &error)) {
         std::fprintf(stderr, "pondrel-tool: %s: %s\n", path.c_str(), error.message.c_str());

@@ -87,6 +87,24 @@ TEST_F(RecordsToolTest, ShowNamesTheReasonOfAFailure) {
     }
 }
 
+TEST_F(RecordsToolTest, HostNamesHoldingABackslashNameThatFile) {
+    // "a\b.pdr" is one file of the folder, not "b.pdr" of a folder "a".
+    PatientRecord other = Patient();
+    other.SetField(98, u"the other patient");
+    fs::create_directories(dir / "a");
+    Put(dir / "a" / "b.pdr", EncodeItemText(ComposePatientText(other, SubfolderKeyOf(other))));
+    Put(dir / "a\\b.pdr", EncodeItemText(PatientText()));
+    ToolRun show = Tool({"show", (dir / "a\\b.pdr").string()});
+    ASSERT_EQ(show.status, 0) << show.err;
+    EXPECT_NE(show.out.find("\nfileName=a\\\\b.pdr\n"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("field.98=call"), std::string::npos) << show.out;
+
+    Put(dir / "in.txt", "text");
+    ToolRun encode = Tool({"encode", (dir / "in.txt").string(), (dir / "x\\y.bin").string()});
+    ASSERT_EQ(encode.status, 0) << encode.err;
+    EXPECT_EQ(Slurp(dir / "x\\y.bin"), EncodeItemText(u"text"));
+}
+
 TEST_F(RecordsToolTest, ResaveWritesThroughTheWriter) {
     const std::string bytes = EncodeItemText(PatientText());
     Put(dir / "copy.pdr", bytes);
