@@ -116,7 +116,6 @@ EditorRefresh DayNavigator::BuildDayList(bool goToNow) {
     m_lastDay = m_dates.exitDateSet == 1 ? CalendarDayOf(m_dates.exit) : today;
     m_rows.clear();
     m_shownDays.clear();
-    JournalReader reader = m_panel.Journal().Reader();
     if (m_dates.IsAmbulatory()) {
         for (DayNumber day : m_panel.EntryDays()) {
             if (day < m_dates.historyStartDay) continue;
@@ -127,11 +126,14 @@ EditorRefresh DayNavigator::BuildDayList(bool goToNow) {
         long long first = m_dates.admissionDay;
         long long last = m_lastDay;
         first = std::max(first, last - kMaxDayRows + 1);
+        // The rows' entry marks from one set built for the list.
+        const std::vector<DayNumber> withEntries = m_panel.Journal().Reader().DaysWithEntries();
         for (long long day = first; day <= last; ++day) {
             auto d = static_cast<DayNumber>(day);
             m_shownDays.push_back(d);
+            bool hasEntries = std::binary_search(withEntries.begin(), withEntries.end(), d);
             m_rows.push_back(HospitalDayRow(static_cast<int>(day - m_dates.admissionDay + 1),
-                                            reader.DayHasEntries(d), d, m_words));
+                                            hasEntries, d, m_words));
         }
     }
     EditorRefresh refresh;

@@ -159,6 +159,13 @@ Sections JournalReader::GetEntry(DayNumber day, int problem) const {
     return SplitFixed<kSectionCount>(*text, kJournalFieldSep);
 }
 
+Sections JournalReader::GetEntry(const DayBlock& block, int problem) const {
+    auto entry = FindEntry(block.span, problem);
+    if (!entry) return {};
+    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
+    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
+}
+
 std::u16string JournalReader::GetSection(DayNumber day, int problem, int section) const {
     if (section < 0 || section >= kSectionCount) return {};
     return GetEntry(day, problem)[static_cast<size_t>(section)];
@@ -173,13 +180,15 @@ bool JournalReader::DayHasEntries(DayNumber day) const {
 
 int JournalReader::ProblemCount() const {
     // One pass over the head: the first header of each number, as a search for "§n|" finds it.
+    // Each "§" is judged by the few characters after it, so a run of "§" is walked once.
     std::array<bool, kMaxProblems> titled{};
     std::array<bool, kMaxProblems> seen{};
     std::u16string_view head = m_text.substr(0, m_headEnd);
     for (size_t at = head.find(kJournalEntryMark); at != npos;
          at = head.find(kJournalEntryMark, at + 1)) {
-        size_t bar = head.find(kJournalFieldSep, at + 1);
-        if (bar == npos) break;
+        size_t bar = at + 1;
+        while (bar < head.size() && bar <= at + 3 && IsDigit(head[bar])) ++bar;
+        if (bar >= head.size() || head[bar] != kJournalFieldSep) continue;
         std::u16string_view number = head.substr(at + 1, bar - at - 1);
         if (!IsProblemText(number)) continue;
         size_t p = static_cast<size_t>(ParseInt(number));
@@ -193,27 +202,54 @@ int JournalReader::ProblemCount() const {
     return count;
 }
 
-std::vector<DayNumber> JournalReader::EntryDays() const {
-    std::vector<DayNumber> days;
-    size_t at = m_text.find(kJournalDayMark);
+std::vector<JournalReader::DayBlock> JournalReader::DayBlocks() const {
+    std::vector<DayBlock> blocks;
+    size_t at = m_text.find(kJournalDayMark, m_headEnd);
+    size_t mark = npos;  // the first "§" after `at`, found again only once `at` passed it
+    bool markKnown = false;
     while (at != npos) {
-        size_t next = m_text.find(kJournalDayMark, at + 1);
-        size_t mark = m_text.find(kJournalEntryMark, at + 1);
+        const size_t next = m_text.find(kJournalDayMark, at + 1);
+        if (!markKnown || (mark != npos && mark <= at)) {
+            mark = m_text.find(kJournalEntryMark, at + 1);
+            markKnown = true;
+        }
         // A "#" whose next "#" comes before its "§" is a leftover marker: skipped, as is a
         // number that is not one.
         if (mark != npos && (next == npos || mark < next)) {
             std::u16string_view number = m_text.substr(at + 1, mark - at - 1);
             if (IsDayText(number)) {
                 DayNumber day = ParseInt(number);
-                if (day >= kFirstJournalDay && day <= kLastJournalDay) days.push_back(day);
+                if (day >= kFirstJournalDay && day <= kLastJournalDay) {
+                    const size_t end = next == npos ? m_text.size() : next;
+                    blocks.push_back({day, Span{at, end}, mark + 1 < end});
+                }
             }
         }
         at = next;
     }
     // Written journals are in order already; an edited or damaged one is put in order here so
-    // that every search over the days stays sound.
-    if (!std::is_sorted(days.begin(), days.end())) std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    // that every search over the days stays sound. Of two blocks of one day the first counts.
+    auto byDay = [](const DayBlock& a, const DayBlock& b) { return a.day < b.day; };
+    if (!std::is_sorted(blocks.begin(), blocks.end(), byDay)) {
+        std::stable_sort(blocks.begin(), blocks.end(), byDay);
+    }
+    blocks.erase(std::unique(blocks.begin(), blocks.end(),
+                             [](const DayBlock& a, const DayBlock& b) { return a.day == b.day; }),
+                 blocks.end());
+    return blocks;
+}
+
+std::vector<DayNumber> JournalReader::EntryDays() const {
+    std::vector<DayNumber> days;
+    for (const DayBlock& block : DayBlocks()) days.push_back(block.day);
+    return days;
+}
+
+std::vector<DayNumber> JournalReader::DaysWithEntries() const {
+    std::vector<DayNumber> days;
+    for (const DayBlock& block : DayBlocks()) {
+        if (block.hasEntries) days.push_back(block.day);
+    }
     return days;
 }
 

@@ -52,8 +52,24 @@ public:
 
     // The smallest problem number whose title is empty, or 100.
     int ProblemCount() const;
+    // A day block as the lookups by day find it: the first block opening "#" + day + "§" of
+    // that day, up to the next "#".
+    struct DayBlock {
+        DayNumber day = 0;
+        Span span;
+        bool hasEntries = false;  // as DayHasEntries
+    };
+    // Every day block of a day between kFirstJournalDay and kLastJournalDay, ascending, each
+    // day once. One pass over the text: callers that visit many days use it instead of a
+    // lookup per day.
+    std::vector<DayBlock> DayBlocks() const;
+    // The entry of the problem in that block; six empty texts when absent.
+    Sections GetEntry(const DayBlock& block, int problem) const;
+
     // The days that have a day block, ascending and without repeats.
     std::vector<DayNumber> EntryDays() const;
+    // The days whose block holds an entry, ascending.
+    std::vector<DayNumber> DaysWithEntries() const;
     // First and last day on which the problem has an entry; none without entries.
     std::optional<std::pair<DayNumber, DayNumber>> ProblemSpan(int problem) const;
     // "" without any day block, "(Empty)" without entries, else "Start 3 Mar 06" when active or

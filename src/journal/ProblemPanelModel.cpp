@@ -93,9 +93,16 @@ EditorRefresh ProblemPanelModel::CommitCurrentProblem() {
     EditorRefresh refresh = std::exchange(m_pending, {});
     if (m_titleChanged) {
         m_titleChanged = false;
+        const bool hadTitle = !m_journal.GetProblemTitle(m_current).empty();
         if (m_journal.SetProblemHeader(m_current, m_title, m_differentialDiagnosis, m_redaction) ==
             ProblemJournal::HeaderWrite::Written) {
             m_journalDirty = true;
+            // A differential diagnosis or redaction typed into the free slot gave the problem
+            // its default title: the title field shows it.
+            if (!hadTitle && ProblemJournal::CleanHeaderField(m_title).empty()) {
+                m_title = m_journal.GetProblemTitle(m_current);
+                refresh.panel = true;
+            }
         }
         Recount();
         refresh.caption = true;

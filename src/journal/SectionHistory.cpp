@@ -23,6 +23,19 @@ std::u16string Trim(std::u16string_view text) {
     return std::u16string(text.substr(begin, end - begin));
 }
 
+// The day blocks of the entry days the panel knows, from `from` on, ascending: one pass over
+// the journal, whatever the number of days.
+std::vector<JournalReader::DayBlock> EntryDayBlocks(const JournalReader& reader,
+                                                    const std::vector<DayNumber>& entryDays,
+                                                    DayNumber from) {
+    std::vector<JournalReader::DayBlock> blocks = reader.DayBlocks();
+    std::erase_if(blocks, [&](const JournalReader::DayBlock& block) {
+        return block.day < from ||
+               !std::binary_search(entryDays.begin(), entryDays.end(), block.day);
+    });
+    return blocks;
+}
+
 bool AddRow(std::vector<std::u16string>& rows, std::u16string row) {
     if (static_cast<int>(rows.size()) >= kMaxHistoryLines) return false;
     rows.push_back(std::move(row));
@@ -59,9 +72,9 @@ bool SectionHistory::IsEnabled(const JournalReader& reader, const SectionHistory
     }
     if (!input.entryDays) return false;
     DayNumber from = input.ambulatory ? input.historyStartDay : input.admissionDay;
-    for (DayNumber day : *input.entryDays) {
-        if (day < from) continue;
-        if (!reader.GetSection(day, input.problem, static_cast<int>(section)).empty()) return true;
+    const auto index = static_cast<size_t>(section);
+    for (const auto& block : EntryDayBlocks(reader, *input.entryDays, from)) {
+        if (!reader.GetEntry(block, input.problem)[index].empty()) return true;
     }
     return false;
 }
@@ -81,11 +94,12 @@ std::vector<std::u16string> SectionHistory::Rows(const JournalReader& reader,
         }
     }
     if (input.entryDays) {
-        for (DayNumber day : *input.entryDays) {
-            if (day < input.historyStartDay) continue;
+        const auto index = static_cast<size_t>(section);
+        for (const auto& block : EntryDayBlocks(reader, *input.entryDays, input.historyStartDay)) {
             if (static_cast<int>(rows.size()) >= kMaxHistoryLines) break;
-            std::u16string stamp = (exams ? u"|" : u"") + DateStamp(day, input.dateOrder) + u": ";
-            auto text = reader.GetSection(day, input.problem, static_cast<int>(section));
+            std::u16string stamp =
+                (exams ? u"|" : u"") + DateStamp(block.day, input.dateOrder) + u": ";
+            const std::u16string text = reader.GetEntry(block, input.problem)[index];
             for (auto& line : Lines(text)) {
                 if (!AddRow(rows, stamp + line)) break;
             }

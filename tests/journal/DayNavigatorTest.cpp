@@ -185,6 +185,31 @@ TEST_F(DayNavigatorTest, FarAdmissionListIsBounded) {
     EXPECT_EQ(panel.CurrentDay(), kLastJournalDay);
 }
 
+TEST_F(DayNavigatorTest, MistypedEarlyAdmissionWithThousandsOfEntryDays) {
+    // Admission typed in 1900: the list shows its last 20,000 days, each marked from one set
+    // of the days with entries built for the list, not from a search per row.
+    std::u16string journal = u"§0|A¦¦A¦";
+    for (DayNumber day = 2263 - 12568; day <= 2263; ++day) {
+        journal += u"#" + ToText(day) + u"§0|x||||||";
+    }
+    record.journal = journal;
+    record.dates.subfolderType = u"Hosp";
+    record.dates.admission = {1900, 1, 1, 9, 0, 0};
+    days.OpenPatient(record);
+    ASSERT_EQ(static_cast<int>(days.DayRows().size()), kMaxDayRows);
+    const std::vector<DayNumber>& shown = days.ShownDays();
+    int marked = 0;
+    for (size_t row = 0; row < shown.size(); ++row) {
+        bool hasEntries = shown[row] >= 2263 - 12568 && shown[row] <= 2263;
+        EXPECT_EQ(days.DayRows()[row].substr(5, 2), hasEntries ? u"- " : u"  ") << row;
+        marked += hasEntries;
+    }
+    EXPECT_EQ(marked, 12569);
+    days.PageShown();
+    days.BuildDayList(false);
+    EXPECT_EQ(static_cast<int>(days.DayRows().size()), kMaxDayRows);
+}
+
 TEST_F(DayNavigatorTest, SwitchingTypeRedisplays) {
     OpenHospital(u"§0|A¦¦A¦#2264§0|x||||||");
     days.SwitchSubfolderType();

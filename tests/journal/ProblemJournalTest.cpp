@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "TestPlatform.h"
 #include "journal/JournalWords.h"
 #include "platform/Error.h"
@@ -297,6 +299,34 @@ TEST(ProblemJournalHostileTest, NearTheFileSizeLimit) {
     ExpectWellFormed(j);
     EXPECT_EQ(j.ProblemCount(), 100);
     EXPECT_EQ(j.GetProblemTitle(98), u"Problem title 98");
+}
+
+std::u16string Repeat(std::u16string_view piece, int count) {
+    std::u16string out;
+    for (int i = 0; i < count; ++i) out += piece;
+    return out;
+}
+
+TEST(ProblemJournalHostileTest, RunsOfSeparatorsAreReadInOnePass) {
+    // Damaged journals of bare "#" or "§" near the file size limit: the problem count and the
+    // entry days walk each of them once, and writing an entry still works.
+    const std::u16string head = u"§0|Flu¦¦A¦";
+    for (const std::u16string& text :
+         {head + std::u16string(190000, u'#'), head + std::u16string(190000, u'§'),
+          head + Repeat(u"#1", 95000), head + u"#" + std::u16string(190000, u'§'),
+          head + Repeat(u"#2263§§", 38000)}) {
+        ProblemJournal j(text);
+        JournalReader reader = j.Reader();
+        EXPECT_EQ(reader.ProblemCount(), 1);
+        std::vector<DayNumber> days = reader.EntryDays();
+        EXPECT_LE(days.size(), 1u);
+        ProblemJournal::EntryWrite write = j.SetEntry(2300, 0, Six(u"x"));
+        EXPECT_TRUE(write.changed);
+        EXPECT_EQ(j.GetSection(2300, 0, 0), u"x");
+        EXPECT_EQ(j.ProblemCount(), 1);
+        days = j.Reader().EntryDays();
+        EXPECT_TRUE(std::binary_search(days.begin(), days.end(), 2300));
+    }
 }
 
 }  // namespace

@@ -163,6 +163,38 @@ TEST_F(ProblemPanelModelTest, TitleOfTheMiddleProblemCannotBeCleared) {
     EXPECT_EQ(panel.ProblemCount(), 4);
 }
 
+TEST_F(ProblemPanelModelTest, TextTypedIntoAnEmptySlotShowsTheTitleItCreated) {
+    // A differential diagnosis typed after the last problem creates "Problem n°2": the title
+    // field shows it, as when a section is typed there.
+    Open(u"§0|Flu¦¦A¦");
+    panel.NextProblem();
+    ASSERT_EQ(panel.CurrentProblem(), 1);
+    auto edit = panel.EditDifferentialDiagnosis(u"viral?");
+    EXPECT_EQ(record.journal, u"§0|Flu¦¦A¦§1|Problem n°2¦viral?¦A¦");
+    EXPECT_EQ(panel.Title(), u"Problem n°2");
+    EXPECT_TRUE(edit.refresh.panel);
+    EXPECT_EQ(panel.ProblemCount(), 2);
+    // The same for a redaction, committed when the field is left.
+    panel.NextProblem();
+    panel.EditRedaction(u"to follow", ProblemPanelModel::EditCommit::Deferred);
+    EXPECT_EQ(panel.Title(), u"");
+    EditorRefresh refresh = panel.CommitCurrentProblem();
+    EXPECT_EQ(panel.Title(), u"Problem n°3");
+    EXPECT_TRUE(refresh.panel);
+}
+
+TEST_F(ProblemPanelModelTest, CommitsOnDamagedJournalsStayQuick) {
+    // Runs of "#" or "§" near the file size limit: opening and every commit read the journal
+    // once.
+    for (const std::u16string& tail : {std::u16string(190000, u'#'), std::u16string(190000, u'§')}) {
+        Open(u"§0|Flu¦¦A¦" + tail);
+        EXPECT_EQ(panel.ProblemCount(), 1);
+        for (int i = 0; i < 5; ++i) panel.EditSection(1, u"fever " + ToText(i));
+        EXPECT_EQ(panel.EntryDays(), std::vector<DayNumber>{k13Mar06});
+        EXPECT_EQ(JournalReader(record.journal).GetSection(k13Mar06, 0, 1), u"fever 4");
+    }
+}
+
 TEST_F(ProblemPanelModelTest, PanesAndLayouts) {
     EXPECT_EQ(panel.Pane(), ProblemPanelModel::BottomPane::DifferentialDiagnosis);
     panel.ShowOtherPane();

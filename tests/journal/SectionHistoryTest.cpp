@@ -86,6 +86,29 @@ TEST_F(SectionHistoryListTest, NeverMoreThanHundredLines) {
     EXPECT_EQ(rows[99], u"16.3.06: line 9");
 }
 
+TEST_F(SectionHistoryListTest, ThousandsOfEntryDaysAreWalkedOnce) {
+    // 12,569 days with a Status each, near the file size limit: the '+' buttons and the lists
+    // look at each day block once, not search the whole journal for every day.
+    ProblemJournal big;
+    std::u16string text = u"§0|A¦¦A¦";
+    for (DayNumber day = 0; day < 12569; ++day) text += u"#" + ToText(day) + u"§0||s|||||";
+    big.SetText(text);
+    entryDays = big.Reader().EntryDays();
+    ASSERT_EQ(entryDays.size(), 12569u);
+    input.admissionDay = 0;
+    input.historyStartDay = 12000;
+    EXPECT_FALSE(SectionHistory::IsEnabled(big.Reader(), input, Section::Anamnesia));
+    EXPECT_TRUE(SectionHistory::IsEnabled(big.Reader(), input, Section::Status));
+    EXPECT_EQ(SectionHistory::Rows(big.Reader(), input, Section::Anamnesia, words).size(), 0u);
+    auto rows = SectionHistory::Rows(big.Reader(), input, Section::Status, words);
+    ASSERT_EQ(rows.size(), 100u);
+    EXPECT_EQ(rows[0], DateStamp(12000, DateOrder::DayMonthYear) + u": s");
+    // Only the entry days the panel knows count.
+    entryDays = {5};
+    input.historyStartDay = 0;
+    EXPECT_EQ(SectionHistory::Rows(big.Reader(), input, Section::Status, words).size(), 1u);
+}
+
 TEST(SectionHistoryChoiceTest, ChoosingRows) {
     JournalWords words;
     auto stop = SectionHistory::Choose(u"Stop", Section::Medicine, u"aspirin", words);
