@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/WorkingFolders.h"

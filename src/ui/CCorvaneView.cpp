@@ -24,8 +24,8 @@
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
 #include "ui/QtText.h"
-#include "ui/core/NoticeLayout.h"
-#include "ui/core/PageNames.h"
+#include "mainform/NoticeLayout.h"
+#include "mainform/PageNames.h"
 
 namespace pondrel {
 

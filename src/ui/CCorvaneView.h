@@ -14,13 +14,13 @@
 #include "platform/DateTime.h"
 #include "records/DayNumber.h"
 #include "records/LocationList.h"
-#include "records/StartUp.h"
+#include "startup/StartUp.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesExchange.h"
 #include "settings/SettingsValues.h"
-#include "ui/core/MainMenu.h"
-#include "ui/core/PageNavigation.h"
-#include "ui/core/RecordNavigation.h"
+#include "mainform/MainMenu.h"
+#include "mainform/PageNavigation.h"
+#include "mainform/RecordNavigation.h"
 
 class QLabel;
 class QListWidget;

@@ -18,7 +18,7 @@
 #include "ui/CRecordNavigator.h"
 #include "ui/ProblemPage.h"
 #include "ui/QtText.h"
-#include "ui/core/PatientBox.h"
+#include "mainform/PatientBox.h"
 
 namespace pondrel {
 

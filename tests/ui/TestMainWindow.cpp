@@ -19,7 +19,7 @@
 
 #include "records/CCorvaneDoc.h"
 #include "records/ActivePatients.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "TestDevice.h"
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"

@@ -14,14 +14,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "TestDevice.h"
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
