@@ -5,9 +5,6 @@ namespace pondrel::test {
 namespace {
 
 // Pieces of markup the day summary is made of, written out once.
-const std::u16string kBar =
-    uR"(<TABLE BORDER="0" WIDTH="100%" CELLSPACING="0" CELLPADDING="0"><TR><TD WIDTH="100%" BGCOLOR=")";
-const std::u16string kBarEnd = u"</P></TD><TR></TABLE>";
 const std::u16string kInfo = uR"(<FONT SIZE="1" COLOR="#8000ff">)";
 
 class DaySummaryTest : public SummaryTest {

@@ -4,9 +4,6 @@
 namespace pondrel::test {
 namespace {
 
-const std::u16string kBar =
-    uR"(<TABLE BORDER="0" WIDTH="100%" CELLSPACING="0" CELLPADDING="0"><TR><TD WIDTH="100%" BGCOLOR=")";
-const std::u16string kBarEnd = u"</P></TD><TR></TABLE>";
 const std::u16string kDayCell =
     uR"(<TD Height=50 VALIGN="MIDDLE" ALIGN="CENTER" BGCOLOR="#FBE6E3"><FONT SIZE="1"><b><br>)";
 const std::u16string kDayCellEnd =

@@ -4,10 +4,6 @@
 namespace pondrel::test {
 namespace {
 
-const std::u16string kBar =
-    uR"(<TABLE BORDER="0" WIDTH="100%" CELLSPACING="0" CELLPADDING="0"><TR><TD WIDTH="100%" BGCOLOR=")";
-const std::u16string kBarEnd = u"</P></TD><TR></TABLE>";
-
 class ProblemSummaryTest : public SummaryTest {
 protected:
     ProblemSummaryTest() {

@@ -86,6 +86,11 @@ protected:
     HandSources sources;
 };
 
+// The opening of a one-cell bar up to its colour, and its end.
+inline const std::u16string kBar =
+    uR"(<TABLE BORDER="0" WIDTH="100%" CELLSPACING="0" CELLPADDING="0"><TR><TD WIDTH="100%" BGCOLOR=")";
+inline const std::u16string kBarEnd = u"</P></TD><TR></TABLE>";
+
 // 13 March 2006 and the days around it.
 inline constexpr DayNumber kMar13 = 2263;
 inline constexpr DayNumber kMar14 = 2264;
