@@ -95,7 +95,7 @@ void BuildEvolutionSummary(HtmlSink& sink, const OpenPatient& patient,
 
     text.clear();
     AppendQuickNotes(text, record, context, QuickNotesStyle::Evolution);
-    TreatmentLists lists = context.sources.RunningLists(record);
+    SummaryLists lists = context.sources.RunningLists(record);
     AppendListBlock(text, lists.treatments, ListKind::Treatments, ListStyle::Evolution, context);
     AppendListBlock(text, lists.actions, ListKind::Actions, ListStyle::Evolution, context);
     text.append(u"</P></BODY></HTML>");

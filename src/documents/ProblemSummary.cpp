@@ -96,7 +96,7 @@ std::u16string BuildProblemSummary(HtmlSink& sink, const OpenPatient& patient,
         sink.AppendHtml(chunk);
     }
 
-    TreatmentLists lists = context.sources.RunningLists(record);
+    SummaryLists lists = context.sources.RunningLists(record);
     const std::u16string& dd = header.differentialDiagnosis;
     if (!dd.empty() || !lists.Empty()) sink.AppendHtml(kSeparator);
     if (!dd.empty()) {

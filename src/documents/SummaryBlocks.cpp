@@ -175,7 +175,7 @@ void AppendQuickNotes(std::u16string& out, const PatientRecord& record,
     }
 }
 
-void AppendListBlock(std::u16string& out, const std::vector<TreatmentRow>& rows, ListKind kind,
+void AppendListBlock(std::u16string& out, const std::vector<TreatmentListRow>& rows, ListKind kind,
                      ListStyle style, const SummaryContext& context) {
     if (rows.empty()) return;
     ListFonts fonts = FontsOf(style);
@@ -183,7 +183,7 @@ void AppendListBlock(std::u16string& out, const std::vector<TreatmentRow>& rows,
     out.append(treatments ? fonts.treatmentHeading : fonts.actionHeading);
     out.append(LabelText(context, treatments ? label::kTreatments : label::kActions));
     out.append(u" :</B></U></FONT>").append(fonts.listStart);
-    for (const TreatmentRow& row : rows) {
+    for (const TreatmentListRow& row : rows) {
         out.append(u"<LI>");
         AppendEscaped(out, row.text);
         out.append(treatments ? fonts.treatmentTail : fonts.actionTail);
@@ -275,7 +275,7 @@ int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber d
     return count;
 }
 
-void AppendDayLists(HtmlSink& sink, const PatientRecord& record, const TreatmentLists& lists,
+void AppendDayLists(HtmlSink& sink, const PatientRecord& record, const SummaryLists& lists,
                     std::u16string_view separator, ListStyle style, const SummaryContext& context) {
     if (record.Field(field::kToDo).empty() && lists.Empty()) return;
     sink.AppendHtml(separator);

@@ -98,7 +98,7 @@ void AppendQuickNotes(std::u16string& out, const PatientRecord& record,
 // A treatment or action block; nothing when the list has no rows.
 enum class ListStyle { Day, AllPatients, Problem, Evolution };
 enum class ListKind { Treatments, Actions };
-void AppendListBlock(std::u16string& out, const std::vector<TreatmentRow>& rows, ListKind kind,
+void AppendListBlock(std::u16string& out, const std::vector<TreatmentListRow>& rows, ListKind kind,
                      ListStyle style, const SummaryContext& context);
 
 // The to-do text (field 98) with its marks made readable: done, urgent and pending labels, one
@@ -114,7 +114,7 @@ int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber d
                         const SummaryContext& context);
 
 // The separator, treatment, action and to-do chunks that end the day of one patient.
-void AppendDayLists(HtmlSink& sink, const PatientRecord& record, const TreatmentLists& lists,
+void AppendDayLists(HtmlSink& sink, const PatientRecord& record, const SummaryLists& lists,
                     std::u16string_view separator, ListStyle style, const SummaryContext& context);
 
 }  // namespace pondrel

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "journal/TreatmentTables.h"
 #include "records/DayNumber.h"
 #include "records/PatientRecord.h"
 
@@ -16,16 +17,10 @@ namespace pondrel {
 struct JournalWords;
 struct Labels;
 
-// One row of a treatment or action list: column 0 the treatment, column 1 its status.
-struct TreatmentRow {
-    std::u16string text;
-    std::u16string status;
-};
-
 // The treatment and action lists of one patient for one reference day.
-struct TreatmentLists {
-    std::vector<TreatmentRow> treatments;
-    std::vector<TreatmentRow> actions;
+struct SummaryLists {
+    std::vector<TreatmentListRow> treatments;
+    std::vector<TreatmentListRow> actions;
 
     bool Empty() const { return treatments.empty() && actions.empty(); }
 };
@@ -39,9 +34,9 @@ public:
     // needs one (the calendar age of a newborn).
     virtual std::u16string LongAge(const PatientRecord& record, DayNumber day) const = 0;
     // What runs today (the running lists of the treatment and action tables).
-    virtual TreatmentLists RunningLists(const PatientRecord& record) const = 0;
+    virtual SummaryLists RunningLists(const PatientRecord& record) const = 0;
     // What runs on `day` (the current-day lists).
-    virtual TreatmentLists DayLists(const PatientRecord& record, DayNumber day) const = 0;
+    virtual SummaryLists DayLists(const PatientRecord& record, DayNumber day) const = 0;
 };
 
 // Shared by every builder. All references must outlive the context.

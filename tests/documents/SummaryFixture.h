@@ -28,8 +28,8 @@ public:
         auto it = ages.find(record.Field(2));
         return it == ages.end() ? age : it->second;
     }
-    TreatmentLists RunningLists(const PatientRecord&) const override { return running; }
-    TreatmentLists DayLists(const PatientRecord& record, DayNumber day) const override {
+    SummaryLists RunningLists(const PatientRecord&) const override { return running; }
+    SummaryLists DayLists(const PatientRecord& record, DayNumber day) const override {
         listDays.push_back(day);
         auto it = dayLists.find(record.Field(2));
         return it == dayLists.end() ? onDay : it->second;
@@ -38,9 +38,9 @@ public:
     std::u16string age = u"45 years , 2 months , 3 days";
     std::map<std::u16string, std::u16string> ages;  // by last name
     std::map<DayNumber, std::u16string> agesByDay;
-    TreatmentLists running;
-    TreatmentLists onDay;
-    std::map<std::u16string, TreatmentLists> dayLists;  // by last name
+    SummaryLists running;
+    SummaryLists onDay;
+    std::map<std::u16string, SummaryLists> dayLists;  // by last name
     mutable int ageCalls = 0;
     mutable std::vector<DayNumber> listDays;
 };
