@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "documents/SummaryText.h"
 #include "documents/TemplateCode.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"
@@ -115,9 +116,8 @@ FieldTextTable::FieldTextTable(const PatientRecord& record, const Labels& labels
         texts.labelSentence = LabelSentence(texts.caption, texts.raw);
         texts.labelColon = texts.caption + u": " + texts.raw;
         if (IsBareWord(texts.raw, m_normalWord)) {
-            std::u16string sentence = RemoveAll(texts.labelSentence, u':');
-            ReplaceUntilNone(sentence, u"  ", u" ");
-            texts.value = sentence;
+            texts.value =
+                RewriteEachUntilStable(RemoveAll(texts.labelSentence, u':'), {{u"  ", u" "}});
         }
     }
 }

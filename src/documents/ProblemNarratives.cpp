@@ -1,11 +1,10 @@
 #include "documents/ProblemNarratives.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "documents/FieldTexts.h"
+#include "documents/JournalIndex.h"
 #include "documents/TemplateData.h"
-#include "journal/JournalReader.h"
 #include "journal/SubfolderDates.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"
@@ -50,38 +49,6 @@ std::vector<std::u16string> SectionLines(std::u16string_view text) {
     return Split(ReplaceAll(SectionBody(text), u"\r\n", u"\n"), u'\n');
 }
 
-// Entries of the days of the stay, found with one pass over the day blocks when the journal
-// keeps its days in order (a damaged journal is searched day by day).
-class StayEntries {
-public:
-    explicit StayEntries(std::u16string_view journal)
-        : m_journal(journal), m_reader(journal), m_entryDays(m_reader.EntryDays()) {}
-
-    // The block of the day, read by a reader of its own; none without entries that day.
-    std::optional<JournalReader> Block(DayNumber day) {
-        if (!std::binary_search(m_entryDays.begin(), m_entryDays.end(), day)) return std::nullopt;
-        const std::u16string opening = DayBlockOpening(day);
-        size_t at = m_journal.find(opening, m_cursor);
-        if (at == std::u16string_view::npos) {
-            auto block = m_reader.FindBlock(day);
-            if (!block) return std::nullopt;
-            at = block->begin;
-        }
-        size_t end = m_journal.find(u'#', at + 1);
-        if (end == std::u16string_view::npos) end = m_journal.size();
-        m_cursor = end;
-        return JournalReader(m_journal.substr(at, end - at));
-    }
-
-    const JournalReader& Reader() const { return m_reader; }
-
-private:
-    std::u16string_view m_journal;
-    JournalReader m_reader;
-    std::vector<DayNumber> m_entryDays;
-    size_t m_cursor = 0;
-};
-
 }  // namespace
 
 void AppendWithParagraphs(RtfMarkup& markup, std::u16string_view text) {
@@ -95,9 +62,8 @@ void AppendWithParagraphs(RtfMarkup& markup, std::u16string_view text) {
 }
 
 RtfMarkup Discussion(const TemplateData& data) {
-    StayEntries stay(data.record.problemJournal);
-    const JournalReader& reader = stay.Reader();
-    const int count = reader.ProblemCount();
+    const JournalIndex journal(data.record.problemJournal);
+    const int count = journal.ProblemCount();
     const std::u16string& dayLabel = data.labels.Label(kDayLabel);
     const std::u16string ddCaption = FieldCaption(data.labels, kDifferentialDiagnosisField);
 
@@ -105,14 +71,12 @@ RtfMarkup Discussion(const TemplateData& data) {
     for (int p = 0; p < count; ++p) {
         problems[static_cast<size_t>(p)]
             .Raw("\\par }{\\b\\ul ")
-            .Text(reader.GetProblemTitle(p) + u" : ");
+            .Text(journal.Header(p).title + u" : ");
     }
     for (size_t i = 0; i < data.stayDays.size(); ++i) {
         const DayNumber day = data.stayDays[i];
-        std::optional<JournalReader> block = stay.Block(day);
-        if (!block && i > 0) continue;
         for (int p = 0; p < count; ++p) {
-            Sections sections = block ? block->GetEntry(day, p) : Sections{};
+            const Sections sections = journal.Entry(day, p).value_or(Sections{});
             RtfMarkup dayText;
             auto addSection = [&](const std::u16string& caption, std::u16string_view text) {
                 if (text.empty()) return;
@@ -122,7 +86,7 @@ RtfMarkup Discussion(const TemplateData& data) {
             for (int section : kDocumentOrder) {
                 addSection(SectionCaption(data, section), sections[static_cast<size_t>(section)]);
             }
-            if (i == 0) addSection(ddCaption, reader.GetDifferentialDiagnosis(p));
+            if (i == 0) addSection(ddCaption, journal.Header(p).differentialDiagnosis);
             if (dayText.Empty()) continue;
             problems[static_cast<size_t>(p)]
                 .Paragraph()
@@ -137,7 +101,7 @@ RtfMarkup Discussion(const TemplateData& data) {
     for (int p = 0; p < count; ++p) {
         RtfMarkup& problem = problems[static_cast<size_t>(p)];
         problem.Paragraph();
-        const std::u16string redaction = reader.GetProblemRedaction(p);
+        const std::u16string& redaction = journal.Header(p).redaction;
         if (!redaction.empty()) {
             problem.Raw("\\par }{\\ ")
                 .Raw("}{\\b ")
@@ -148,23 +112,21 @@ RtfMarkup Discussion(const TemplateData& data) {
         problem.Paragraph();
         out.Append(problem);
     }
-    out.CleanText(PunctuationCleanUp());
+    out.CleanPunctuation();
     return out;
 }
 
 RtfMarkup AdmissionProblems(const TemplateData& data) {
     const bool hospitalisation = data.record.subfolderType != kAmbulatory;
     const DayNumber day = hospitalisation ? data.record.admissionDay : data.currentDay;
-    StayEntries stay(data.record.problemJournal);
-    const JournalReader& reader = stay.Reader();
-    std::optional<JournalReader> block = stay.Block(day);
+    const JournalIndex journal(data.record.problemJournal);
     const std::u16string ddCaption = FieldCaption(data.labels, kDifferentialDiagnosisField);
 
     RtfMarkup out;
-    const int count = reader.ProblemCount();
+    const int count = journal.ProblemCount();
     for (int p = 0; p < count; ++p) {
-        out.Raw("\\par }{\\b\\ul ").Text(reader.GetProblemTitle(p) + u" : ");
-        Sections sections = block ? block->GetEntry(day, p) : Sections{};
+        out.Raw("\\par }{\\b\\ul ").Text(journal.Header(p).title + u" : ");
+        const Sections sections = journal.Entry(day, p).value_or(Sections{});
         auto addPart = [&](const std::u16string& caption, std::u16string_view text) {
             if (text.empty()) return;
             out.Raw("\\par}{").KeptBlanks(kKeptIndent).Raw("}{\\ul ").Text(caption + u":");
@@ -175,30 +137,30 @@ RtfMarkup AdmissionProblems(const TemplateData& data) {
                 out.KeptBlanks(kKeptIndent).Text(u"- " + lines[i]);
             }
         };
-        addPart(ddCaption, reader.GetDifferentialDiagnosis(p));
+        addPart(ddCaption, journal.Header(p).differentialDiagnosis);
         for (int section : kAdmissionOrder) {
             addPart(SectionCaption(data, section), sections[static_cast<size_t>(section)]);
         }
         out.Paragraph().Paragraph();
     }
-    out.CleanText(PunctuationCleanUp());
+    out.CleanPunctuation();
     return out;
 }
 
 RtfMarkup Synthesis(const TemplateData& data) {
-    JournalReader reader(data.record.problemJournal);
+    const JournalIndex journal(data.record.problemJournal);
     RtfMarkup out;
-    const int count = reader.ProblemCount();
+    const int count = journal.ProblemCount();
     for (int p = 0; p < count; ++p) {
-        out.Raw("\\par }{\\b\\ul ").Text(reader.GetProblemTitle(p) + u" : ");
-        const std::u16string redaction = reader.GetProblemRedaction(p);
+        out.Raw("\\par }{\\b\\ul ").Text(journal.Header(p).title + u" : ");
+        const std::u16string& redaction = journal.Header(p).redaction;
         if (!redaction.empty()) {
             out.Raw("\\par }{\\ ");
             AppendWithParagraphs(out, redaction);
         }
         out.Paragraph();
     }
-    out.CleanText(PunctuationCleanUp());
+    out.CleanPunctuation();
     return out;
 }
 

@@ -1,8 +1,7 @@
 #include "documents/RtfMarkup.h"
 
-#include <array>
-
 #include "documents/RtfFormat.h"
+#include "documents/SummaryText.h"
 #include "platform/Text.h"
 
 namespace pondrel {
@@ -112,10 +111,16 @@ std::u16string RtfMarkup::PlainText() const {
     return out;
 }
 
-void RtfMarkup::CleanText(std::span<const TextReplacement> rules) {
+void RtfMarkup::CleanPunctuation() {
     for (Piece& piece : m_pieces) {
         if (piece.kind != Kind::Text) continue;
-        for (const TextReplacement& rule : rules) ReplaceUntilNone(piece.text, rule.from, rule.to);
+        piece.text = RewriteEachUntilStable(piece.text, {{u"?.", u"?"},
+                                                         {u"!.", u"!"},
+                                                         {u" ,", u","},
+                                                         {u" .", u"."},
+                                                         {u".,", u","},
+                                                         {u"..", u"."},
+                                                         {u",.", u"."}});
     }
     std::erase_if(m_pieces, [](const Piece& piece) { return piece.text.empty(); });
 }
@@ -131,19 +136,6 @@ std::u16string RtfMarkup::Escaped() const {
     }
     TrimEscapedRight(out);
     return out;
-}
-
-std::span<const TextReplacement> PunctuationCleanUp() {
-    static constexpr std::array<TextReplacement, 7> kRules = {{
-        {u"?.", u"?"},
-        {u"!.", u"!"},
-        {u" ,", u","},
-        {u" .", u"."},
-        {u".,", u","},
-        {u"..", u"."},
-        {u",.", u"."},
-    }};
-    return kRules;
 }
 
 }  // namespace pondrel

@@ -5,17 +5,11 @@
 // kept blanks. Text never becomes RTF control words: a "{", "}", "\" or cent sign typed into a
 // record comes out as typed, whatever raw pieces stand around it.
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pondrel {
-
-struct TextReplacement {
-    std::u16string_view from;
-    std::u16string_view to;
-};
 
 // The escaping of text for RTF: ",./ :\r\n" are copied, every other character c becomes
 // "\u" + c as a signed 16-bit number + "\'3f" (the Unicode escape with "?" for readers that
@@ -46,9 +40,10 @@ public:
     // The text pieces one after the other, without the raw ones (for tests and plain previews).
     std::u16string PlainText() const;
 
-    // Applies each rule to every run of text, again and again until none is left, in order.
-    // Raw pieces are left alone.
-    void CleanText(std::span<const TextReplacement> rules);
+    // The punctuation clean-up of the problem codes on every run of text, each rule until none
+    // is left, in order: "?." -> "?", "!." -> "!", " ," -> ",", " ." -> ".", ".," -> ",",
+    // ".." -> ".", ",." -> ".". Raw pieces are left alone.
+    void CleanPunctuation();
 
     // The RTF of the markup: text escaped, raw pieces as they stand, kept blanks as kKeptBlank,
     // trailing blanks and commas trimmed.
@@ -64,8 +59,5 @@ private:
 
     std::vector<Piece> m_pieces;
 };
-
-// The punctuation clean-up of the discussion, admission problems and synthesis codes.
-std::span<const TextReplacement> PunctuationCleanUp();
 
 }  // namespace pondrel

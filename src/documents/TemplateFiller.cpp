@@ -4,6 +4,7 @@
 
 #include "documents/CodeReplacer.h"
 #include "documents/RtfFormat.h"
+#include "documents/SummaryText.h"
 #include "documents/TemplateCode.h"
 #include "documents/TemplateData.h"
 #include "platform/DeviceFileSystem.h"
@@ -211,7 +212,7 @@ void CleanUpDocument(std::u16string& text) {
         if (step.controlWord) {
             RepairControlWords(text, step.from.substr(0, step.from.size() - 1), step.from.back());
         } else {
-            ReplaceUntilNone(text, step.from, step.to);
+            text = RewriteEachUntilStable(text, {{step.from, step.to}});
         }
     }
     for (char16_t& c : text) {

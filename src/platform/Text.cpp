@@ -153,11 +153,6 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
     return out;
 }
 
-void ReplaceUntilNone(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-    if (from.empty()) return;
-    while (text.find(from) != std::u16string::npos) text = ReplaceAll(text, from, to);
-}
-
 std::u16string RemoveAll(std::u16string_view text, char16_t c) {
     std::u16string out;
     out.reserve(text.size());

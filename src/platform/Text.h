@@ -29,10 +29,6 @@ bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
 std::u16string TrimRightSpaces(std::u16string_view text);
 std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
                           std::u16string_view to);
-// Replaces `from` by `to` again and again until the text holds no `from` ("..." with ".." -> "."
-// gives "."). `to` must be shorter than `from`, or as long with fewer occurrences of `from`, so
-// that the loop ends.
-void ReplaceUntilNone(std::u16string& text, std::u16string_view from, std::u16string_view to);
 std::u16string RemoveAll(std::u16string_view text, char16_t c);
 std::vector<std::u16string> Split(std::u16string_view text, char16_t separator);
 

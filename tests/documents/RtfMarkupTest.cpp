@@ -68,7 +68,7 @@ TEST(RtfMarkupTest, KeptBlanksSurviveAndAreMarked) {
 TEST(RtfMarkupTest, CleaningTouchesTextRunsOnly) {
     RtfMarkup markup;
     markup.Text(u"fever?. cough ,").Raw("\\par ,.").Text(u"end..");
-    markup.CleanText(PunctuationCleanUp());
+    markup.CleanPunctuation();
     EXPECT_EQ(markup.PlainText(), u"fever? cough,end.");
     EXPECT_NE(U8(markup.Escaped()).find("\\par ,."), std::string::npos);
 }
