@@ -159,13 +159,6 @@ Sections JournalReader::GetEntry(DayNumber day, int problem) const {
     return SplitFixed<kSectionCount>(*text, kJournalFieldSep);
 }
 
-Sections JournalReader::GetEntry(const DayBlock& block, int problem) const {
-    auto entry = FindEntry(block.span, problem);
-    if (!entry) return {};
-    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
-    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
-}
-
 std::u16string JournalReader::GetSection(DayNumber day, int problem, int section) const {
     if (section < 0 || section >= kSectionCount) return {};
     return GetEntry(day, problem)[static_cast<size_t>(section)];
@@ -251,6 +244,13 @@ std::vector<DayNumber> JournalReader::DaysWithEntries() const {
         if (block.hasEntries) days.push_back(block.day);
     }
     return days;
+}
+
+Sections JournalReader::GetEntry(Span block, int problem) const {
+    auto entry = FindEntry(block, problem);
+    if (!entry) return {};
+    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
+    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
 }
 
 std::optional<std::pair<DayNumber, DayNumber>> JournalReader::ProblemSpan(int problem) const {

@@ -63,8 +63,9 @@ public:
     // day once. One pass over the text: callers that visit many days use it instead of a
     // lookup per day.
     std::vector<DayBlock> DayBlocks() const;
-    // The entry of the problem in that block; six empty texts when absent.
-    Sections GetEntry(const DayBlock& block, int problem) const;
+    // The six sections of the problem's entry inside `block` (a block's span); six empty texts
+    // when absent.
+    Sections GetEntry(Span block, int problem) const;
 
     // The days that have a day block, ascending and without repeats.
     std::vector<DayNumber> EntryDays() const;

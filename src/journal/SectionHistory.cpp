@@ -74,7 +74,7 @@ bool SectionHistory::IsEnabled(const JournalReader& reader, const SectionHistory
     DayNumber from = input.ambulatory ? input.historyStartDay : input.admissionDay;
     const auto index = static_cast<size_t>(section);
     for (const auto& block : EntryDayBlocks(reader, *input.entryDays, from)) {
-        if (!reader.GetEntry(block, input.problem)[index].empty()) return true;
+        if (!reader.GetEntry(block.span, input.problem)[index].empty()) return true;
     }
     return false;
 }
@@ -99,7 +99,7 @@ std::vector<std::u16string> SectionHistory::Rows(const JournalReader& reader,
             if (static_cast<int>(rows.size()) >= kMaxHistoryLines) break;
             std::u16string stamp =
                 (exams ? u"|" : u"") + DateStamp(block.day, input.dateOrder) + u": ";
-            const std::u16string text = reader.GetEntry(block, input.problem)[index];
+            const std::u16string text = reader.GetEntry(block.span, input.problem)[index];
             for (auto& line : Lines(text)) {
                 if (!AddRow(rows, stamp + line)) break;
             }

@@ -7,12 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/HostFileSystem.h"
 #include "platform/UserMessages.h"
 
 namespace pondrel::tool {
 
-// Host files are read and written with ReadHostFile and WriteHostFile of
-// platform/HostFileSystem.h, which take the host path as it is.
+// Host files are read and written with ReadHostFile and WriteHostFile of the platform, which take
+// the host path as it is.
 
 // The device path of a host file inside a HostFileSystem rooted at its parent folder; none when
 // its name holds "\", which a device path would take for a folder (the reason is on stderr).
