@@ -10,44 +10,15 @@ namespace {
 
 constexpr size_t npos = std::u16string::npos;
 
-bool IsReservedInSection(char16_t c) {
-    return c == kJournalDayMark || c == kJournalEntryMark || c == kJournalFieldSep ||
-           c == kJournalItemEnd || c == kJournalBlockMark;
-}
-
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
 // The stored state code, or "A" when it is missing or a separator.
 std::u16string CleanState(const std::optional<ProblemHeader>& stored) {
-    if (!stored || stored->state.empty() || IsReservedInSection(stored->state[0]) ||
-        stored->state[0] == kJournalHeaderSep) {
+    if (!stored || stored->state.empty() || IsReservedCharacter(stored->state[0])) {
         return std::u16string(1, kStateActive);
     }
     return stored->state.substr(0, 1);
 }
 
 }  // namespace
-
-std::u16string ProblemJournal::CleanSection(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        if (!IsReservedInSection(c)) out += c;
-    }
-    return out;
-}
-
-std::u16string ProblemJournal::CleanHeaderField(std::u16string_view text) {
-    std::u16string out;
-    out.reserve(text.size());
-    for (char16_t c : text) {
-        if (!IsReservedInSection(c) && c != kJournalHeaderSep) out += c;
-    }
-    while (!out.empty() && IsBlank(out.back())) out.pop_back();
-    return out;
-}
 
 std::u16string ProblemJournal::DefaultTitle(int problem) {
     return std::u16string(kDefaultTitlePrefix) + ToText(problem + 1);
@@ -192,11 +163,7 @@ ProblemJournal::EntryWrite ProblemJournal::SetEntry(DayNumber day, int problem,
         last = m_text.find(kJournalFieldSep, last + 1);
     }
     size_t replaceEnd = (last == npos || last >= entry->end) ? entry->end : last + 1;
-    std::u16string body(1, kJournalFieldSep);
-    for (const auto& section : clean) {
-        body += section;
-        body += kJournalFieldSep;
-    }
+    const std::u16string body = EntryBody(clean);
     std::u16string_view old(m_text.data() + first, replaceEnd - first);
     if (old != body) {
         m_text.replace(first, replaceEnd - first, body);

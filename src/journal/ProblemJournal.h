@@ -69,10 +69,15 @@ public:
     // Changes the state code ("A", "I" or "C") of an existing problem.
     bool SetProblemState(int problem, char16_t state);
 
-    // A section text as stored: "#", "§", "|" and the file separators "¢" and "¬" removed.
-    static std::u16string CleanSection(std::u16string_view text);
+    // A section text as stored: "#", "§", "|" and the file separators "¢" and "¬" removed
+    // (records/ReservedCharacters.h holds the one cleaning of each kind).
+    static std::u16string CleanSection(std::u16string_view text) {
+        return pondrel::CleanSection(text);
+    }
     // A header sub-field as stored: "¦" removed as well, and trailing blanks.
-    static std::u16string CleanHeaderField(std::u16string_view text);
+    static std::u16string CleanHeaderField(std::u16string_view text) {
+        return pondrel::CleanHeaderField(text);
+    }
     // "Problem n°" + (problem + 1).
     static std::u16string DefaultTitle(int problem);
 

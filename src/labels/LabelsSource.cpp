@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Text.h"
+#include "records/ReservedCharacters.h"
 
 namespace pondrel {
 
@@ -102,8 +103,7 @@ bool SplitNumbered(std::string_view line, std::string_view keyword, int& number,
 
 bool Compiler::CheckText(std::u16string_view text, Error* error) {
     for (char16_t c : text) {
-        if (c == u'|' || c == u'#' || c == u'\u00A2' || c == u'\u00A6' || c == u'\u00A7' ||
-            c == u'\u00AC') {
+        if (IsReservedCharacter(c)) {
             return Fail(error, "the characters | # \u00A2 \u00A6 \u00A7 \u00AC are reserved");
         }
         if (c == 0xFFFD) return Fail(error, "the line is not valid UTF-8");

@@ -1,12 +1,13 @@
 #include "settings/PreferencesExchange.h"
 
 #include "platform/Timers.h"
+#include "records/ActivePatients.h"
 #include "settings/PreferencesFile.h"
 
 namespace pondrel {
 
 namespace {
-constexpr int kAutoSaveTickMs = 60'000;
+constexpr int kAutoSaveTickMs = ActivePatients::kTickMs;
 }
 
 PreferencesEdit BeginPreferencesEdit(const Preferences& p) {

@@ -1,8 +1,6 @@
 #include "startup/DeviceSetup.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "platform/HostFileSystem.h"
@@ -16,13 +14,6 @@ namespace pondrel {
 namespace fs = std::filesystem;
 
 namespace {
-
-bool ReadHostFile(const fs::path& path, std::string& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
 
 // Factory files relative to the resources folder, sorted, without the README and the sources.
 bool ListFactoryFiles(const fs::path& resources, std::vector<fs::path>& files, Error* error) {
@@ -103,7 +94,7 @@ bool DeviceSetup::Run(Error* error) {
             continue;
         }
         std::string bytes;
-        if (!ReadHostFile(resources / relative, bytes)) {
+        if (!ReadHostFile(resources / relative, SIZE_MAX, bytes)) {
             Error::Set(error, ErrorKind::ReadFailed,
                        "cannot read " + (resources / relative).string());
             return false;

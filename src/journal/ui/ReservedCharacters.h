@@ -1,7 +1,8 @@
 #pragma once
 
-// The characters the program's text formats reserve ("¢", "|", "¦", "§", "¬", "#"): the fields
-// of the problem panel never take them from the keyboard.
+// The characters the program's text formats reserve ("¢", "|", "¦", "§", "¬", "#", defined in
+// records/ReservedCharacters.h) for Qt texts: the fields of the problem panel never take them
+// from the keyboard.
 
 #include <QString>
 #include <QValidator>
