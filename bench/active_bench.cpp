@@ -91,7 +91,7 @@ struct Device {
         DemoOptions options;
         options.patients = kPatients;
         written = WriteDemoPatients(files, WorkingFolders::kActivePatients, options).written;
-        names = files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr");
+        files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names);
     }
     ~Device() { fs::remove_all(root); }
 
@@ -139,8 +139,9 @@ void BM_LoadBaseline(benchmark::State& state) {
     std::vector<std::u16string> texts;
     for (auto _ : state) {
         texts.clear();
-        for (const std::u16string& name :
-             device.files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr")) {
+        std::vector<std::u16string> names;
+        device.files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names);
+        for (const std::u16string& name : names) {
             std::string bytes;
             device.files.ReadFile(WorkingFolders::ActiveFile(name), kMaxPatientFileBytes + 1,
                                   bytes);
@@ -158,7 +159,8 @@ void BM_SaveAll(benchmark::State& state) {
     program.active.LoadActivePatients();
     PeakMemory memory;
     for (auto _ : state) {
-        if (program.active.SaveAll(2)) state.SkipWithError("a patient could not be saved");
+        if (!program.active.SaveAll(QuietLevel::Silent))
+            state.SkipWithError("a patient could not be saved");
     }
     memory.Report(state);
     state.counters["files"] = program.active.LastSavedCount();

@@ -111,7 +111,7 @@ std::vector<PatientRecord> Patients(int count, size_t length) {
 
 void SaveAll(Device& device, std::vector<PatientRecord>& records) {
     SaveState state;
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     for (size_t i = 0; i < records.size(); ++i) {
         device.writer.SavePatient(records[i], static_cast<int>(i), SaveMode::Normal, state);
     }

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::u16string once = ComposePatientText(record, SubfolderKeyOf(record));
     PatientRecord again;
-    if (ParsePatientText(once, again, false) != 0) std::abort();
+    if (!ParsePatientText(once, again, false)) std::abort();
     std::u16string twice = ComposePatientText(again, SubfolderKeyOf(again));
     if (once != twice) std::abort();
     if (DecodeItemText(EncodeItemText(once)) != once) std::abort();

@@ -342,7 +342,7 @@ DemoWriteResult WriteDemoPatients(DeviceFileSystem& files, std::u16string_view a
     std::vector<PatientRecord> records = MakeDemoPatients(options);
     for (size_t i = 0; i < records.size(); ++i) {
         SaveState state;
-        state.quiet = 1;
+        state.quiet = QuietLevel::Automatic;
         switch (writer.SavePatient(records[i], static_cast<int>(i), SaveMode::Normal, state)) {
             case SaveOutcome::Written:
                 ++result.written;

@@ -215,7 +215,7 @@ MainFormController::UnattendedSave MainFormController::SaveUnattended() {
     m_host.SavePreferences();
     if (m_patientsLoaded) {
         // Silent: no box or notice that nobody would answer or see.
-        result.saved = !m_active->SaveAll(2);
+        result.saved = m_active->SaveAll(QuietLevel::Silent);
         const auto& outcomes = m_active->LastOutcomes();
         for (size_t i = 0; i < outcomes.size(); ++i) {
             const std::u16string why = WhyUnsaved(outcomes[i]);

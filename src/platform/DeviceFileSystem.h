@@ -32,7 +32,8 @@ public:
     virtual std::optional<uint64_t> FileSize(std::u16string_view path) = 0;
     virtual std::optional<DateTime> ModificationTime(std::u16string_view path) = 0;
 
-    // Creates one folder; its parent must exist.
+    // Creates one folder; its parent must exist. An existing folder is success; a file of that
+    // name is a failure.
     virtual bool CreateFolder(std::u16string_view path, Error* error = nullptr) = 0;
     virtual bool DeleteFile(std::u16string_view path, Error* error = nullptr) = 0;
     // Moves or renames a file; fails when the target exists.
@@ -43,12 +44,13 @@ public:
                           Error* error = nullptr) = 0;
 
     // Names (without folder) of the files of a folder matching a pattern such as "*.pdr"
-    // ("*" any run, "?" one character, ignoring case), sorted by name ignoring case.
-    // At most maxCount names are returned; moreExist tells whether others were left out.
-    virtual std::vector<std::u16string> ListFiles(std::u16string_view folder,
-                                                  std::u16string_view pattern,
-                                                  size_t maxCount = SIZE_MAX,
-                                                  bool* moreExist = nullptr) = 0;
+    // ("*" any run, "?" one character, ignoring case), sorted by name ignoring case, into
+    // `names`. At most maxCount names are kept; moreExist tells whether others were left out.
+    // False, with `names` empty, when the folder does not exist (NotFound) or can not be read:
+    // a folder that can not be listed is never taken for an empty one.
+    virtual bool ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                           std::vector<std::u16string>& names, size_t maxCount = SIZE_MAX,
+                           bool* moreExist = nullptr, Error* error = nullptr) = 0;
 };
 
 // Joins a folder and a name with one "\" between them.

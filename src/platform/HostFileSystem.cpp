@@ -65,7 +65,9 @@ bool MatchFrom(std::u16string_view name, size_t n, std::u16string_view pattern, 
     return n == name.size();
 }
 
-std::string Describe(int err) { return std::strerror(err); }
+std::string Describe(int err) {
+    return std::strerror(err);
+}
 
 bool WriteAll(int fd, std::string_view bytes) {
     const char* data = bytes.data();
@@ -254,11 +256,13 @@ std::optional<DateTime> HostFileSystem::ModificationTime(std::u16string_view pat
 
 bool HostFileSystem::CreateFolder(std::u16string_view path, Error* error) {
     fs::path host = HostPath(path);
-    if (::mkdir(host.c_str(), 0755) != 0 && errno != EEXIST) {
-        Error::Set(error, ErrorKind::CannotOpen, host.string() + ": " + Describe(errno));
-        return false;
-    }
-    return true;
+    if (::mkdir(host.c_str(), 0755) == 0) return true;
+    const int err = errno;
+    std::error_code ec;
+    if (err == EEXIST && fs::is_directory(host, ec)) return true;
+    Error::Set(error, ErrorKind::CannotOpen,
+               host.string() + ": " + (err == EEXIST ? "a file has that name" : Describe(err)));
+    return false;
 }
 
 bool HostFileSystem::DeleteFile(std::u16string_view path, Error* error) {
@@ -302,24 +306,33 @@ bool HostFileSystem::CopyFile(std::u16string_view from, std::u16string_view to, 
     return WriteFile(to, bytes, error);
 }
 
-std::vector<std::u16string> HostFileSystem::ListFiles(std::u16string_view folder,
-                                                      std::u16string_view pattern,
-                                                      size_t maxCount, bool* moreExist) {
-    std::vector<std::u16string> names;
+bool HostFileSystem::ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                               std::vector<std::u16string>& names, size_t maxCount, bool* moreExist,
+                               Error* error) {
+    names.clear();
+    if (moreExist) *moreExist = false;
+    const fs::path host = HostPath(folder);
     std::error_code ec;
-    for (fs::directory_iterator it(HostPath(folder), ec), end; !ec && it != end;
-         it.increment(ec)) {
+    for (fs::directory_iterator it(host, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (!it->is_regular_file(typeError)) continue;
         std::u16string name = FromUtf8(it->path().filename().string());
         if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
+    }
+    if (ec) {
+        names.clear();
+        Error::Set(error,
+                   ec == std::errc::no_such_file_or_directory ? ErrorKind::NotFound
+                                                              : ErrorKind::ReadFailed,
+                   host.string() + ": " + ec.message());
+        return false;
     }
     std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
         return FoldCase(a) < FoldCase(b);
     });
     if (moreExist) *moreExist = names.size() > maxCount;
     if (names.size() > maxCount) names.resize(maxCount);
-    return names;
+    return true;
 }
 
 }  // namespace pondrel

@@ -47,9 +47,9 @@ public:
                   Error* error = nullptr) override;
     bool CopyFile(std::u16string_view from, std::u16string_view to,
                   Error* error = nullptr) override;
-    std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view pattern,
-                                          size_t maxCount = SIZE_MAX,
-                                          bool* moreExist = nullptr) override;
+    bool ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                   std::vector<std::u16string>& names, size_t maxCount = SIZE_MAX,
+                   bool* moreExist = nullptr, Error* error = nullptr) override;
 
 private:
     std::filesystem::path m_root;

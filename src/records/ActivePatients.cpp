@@ -63,11 +63,23 @@ void ActivePatients::EmptySet() {
     m_locations.ResetCounters();
 }
 
-void ActivePatients::LoadActivePatients() {
+bool ActivePatients::LoadActivePatients() {
     BusyScope busy(m_busy);
     bool more = false;
-    std::vector<std::u16string> names = m_files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr",
-                                                          static_cast<size_t>(kMaxFiles), &more);
+    std::vector<std::u16string> names;
+    Error error;
+    if (!m_files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names,
+                           static_cast<size_t>(kMaxFiles), &more, &error)) {
+        m_messages.ShowBox(u"The folder <" + std::u16string(WorkingFolders::kActivePatients) +
+                               u"> can not be read, so no patient has been loaded.\r\n(" +
+                               FromUtf8(error.message) +
+                               u")\r\nThe patients already open stay as they are. Check the "
+                               u"folder, then use \"Open all\" to load the patients.",
+                           u"File load failure", BoxButtons::Ok, BoxIcon::Error);
+        if (m_patients.Count() == 0) m_patients.AddNew();
+        if (m_hooks.refreshForm) m_hooks.refreshForm();
+        return false;
+    }
     m_listedCount = static_cast<int>(names.size());
     if (more) {
         m_messages.ShowBox(
@@ -96,6 +108,7 @@ void ActivePatients::LoadActivePatients() {
                    {m_listedCount}),
             Format(u"Active files: %d", {m_listedCount}));
     }
+    return true;
 }
 
 void ActivePatients::SelectAfterLoad() {
@@ -120,7 +133,7 @@ void ActivePatients::SelectAfterLoad() {
     m_patients.SetCurrent(index);
 }
 
-bool ActivePatients::SaveAll(int quiet, SaveMode mode) {
+bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
     BusyScope busy(m_busy);
     if (m_hooks.commitForm) m_hooks.commitForm();
     SaveState state;
@@ -132,11 +145,12 @@ bool ActivePatients::SaveAll(int quiet, SaveMode mode) {
             m_writer.SavePatient(*m_patients.At(i), i, mode, state);
     }
     m_lastSavedCount = state.savedCount;
+    m_lastSaveFailed = state.error;
 
     // A record whose file could not be created was to be saved: the pass ends with the error
     // notice, not as if there had been nothing to save.
     const bool anyToWrite = std::any_of(m_outcomes.begin(), m_outcomes.end(), IsToBeWritten);
-    if (quiet == 0) {
+    if (quiet == QuietLevel::Messages) {
         if (!anyToWrite) {
             m_messages.ShowNotice(u"Nothing was saved !", 3000, true);
         } else if (!state.error) {
@@ -144,10 +158,19 @@ bool ActivePatients::SaveAll(int quiet, SaveMode mode) {
         } else {
             m_messages.ShowNotice(u"End Save  \r\n (there was an error)", 4000, true);
         }
-    } else if (quiet == 1 && state.savedCount > 0 && !state.error && !state.backupMode) {
-        m_messages.ShowNotice(u"Quick Save", 1000);
+    } else if (quiet == QuietLevel::Automatic) {
+        // An automatic save that fails says so each time, without a box: the doctor must know
+        // that the patients are no longer saved by themselves.
+        if (state.error) {
+            m_messages.ShowNotice(
+                state.backupMode ? u"Backup failed !\r\n(a patient could not be copied)"
+                                 : u"Automatic save failed !\r\n(a patient could not be saved)",
+                4000, true);
+        } else if (state.savedCount > 0 && !state.backupMode) {
+            m_messages.ShowNotice(u"Quick Save", 1000);
+        }
     }
-    return state.error;
+    return !state.error;
 }
 
 void ActivePatients::OpenAll() {
@@ -158,7 +181,7 @@ void ActivePatients::OpenAll() {
     if (answer == BoxAnswer::No) {
         LoadActivePatients();
     } else if (answer == BoxAnswer::Yes) {
-        if (!SaveAll(0)) LoadActivePatients();
+        if (SaveAll(QuietLevel::Messages)) LoadActivePatients();
     }
 }
 
@@ -168,7 +191,7 @@ void ActivePatients::CloseAll() {
         u"Do you want to save the files of all active patients before you close all ?",
         u"Close all", BoxButtons::YesNoCancel, BoxIcon::Question);
     if (answer == BoxAnswer::Cancel) return;
-    if (answer == BoxAnswer::Yes && SaveAll(0)) {
+    if (answer == BoxAnswer::Yes && !SaveAll(QuietLevel::Messages)) {
         if (m_messages.ShowBox(
                 u"An error occurs while saving. Do you want to close without saving ?",
                 u"Close without saving all?", BoxButtons::OkCancel,
@@ -198,7 +221,7 @@ bool ActivePatients::CloseOne() {
         return false;
     }
 
-    const bool error = SaveAll(0);
+    const bool error = !SaveAll(QuietLevel::Messages);
     const int index = m_patients.IndexOf(current);
     // Archiving the file of a patient whose latest changes could not be written would lose
     // them: the patient stays open until it can be saved.
@@ -272,7 +295,7 @@ bool ActivePatients::ArchiveFile(const std::u16string& name) {
 bool ActivePatients::SaveOnExit(bool formExists) {
     BusyScope busy(m_busy);
     if (m_hooks.savePreferences) m_hooks.savePreferences();
-    if (SaveAll(0)) {
+    if (!SaveAll(QuietLevel::Messages)) {
         std::u16string text =
             formExists
                 ? u"There was a patient save failure while exit (probably an open patient with an "
@@ -328,7 +351,7 @@ void ActivePatients::OnAutoSaveTick() {
     // A tick inside a running command (its message box runs an event loop) tries again at the
     // next tick; a save during a transfer is skipped for a whole interval.
     if (Busy()) return;
-    if (m_pendingTransfers == 0) SaveAll(1, SaveMode::Normal);
+    if (m_pendingTransfers == 0) SaveAll(QuietLevel::Automatic, SaveMode::Normal);
     m_autoSaveTicks = 0;
 }
 
@@ -341,7 +364,7 @@ void ActivePatients::OnBackupTick() {
     }
     const std::u16string backup = m_folders.Backup();
     if (!m_files.FolderExists(backup)) m_files.CreateFolder(backup);
-    SaveAll(1, SaveMode::Backup);
+    SaveAll(QuietLevel::Automatic, SaveMode::Backup);
     m_backupTicks = 0;
 }
 

@@ -50,20 +50,26 @@ public:
 
     // Empties the set and reads the files of the active folder into it (at most 1000, with a
     // message beyond), selects the remembered patient or position, and warns above 70 files.
-    void LoadActivePatients();
+    // When the folder can not be listed the user is told and nothing is loaded: the set keeps
+    // the records it has (one empty record when it had none), so that a folder that could not
+    // be read is never shown as an empty ward. True when the folder was listed.
+    bool LoadActivePatients();
 
     // Saves every record of the set into the active folder (or, in backup mode, the backup
-    // folder). quiet 0 shows messages and the closing notice, 1 is an automatic save (only the
-    // "Quick Save" notice), 2 is silent. Returns the error flag: true when any record was
-    // refused or could not be written.
-    bool SaveAll(int quiet = 0, SaveMode mode = SaveMode::Normal);
+    // folder). True when every record was saved or had nothing to save; false when one was
+    // refused or could not be written (the error flag). Messages: the writer's boxes and the
+    // closing notice for "Save all"; for an automatic save the "Quick Save" notice, or a
+    // warning notice that it failed; nothing when silent.
+    bool SaveAll(QuietLevel quiet, SaveMode mode = SaveMode::Normal);
+    // The error flag of the last save pass.
+    bool LastSaveFailed() const { return m_lastSaveFailed; }
     // The outcome for each position of the set during the last save-all.
     const std::vector<SaveOutcome>& LastOutcomes() const { return m_outcomes; }
     int LastSavedCount() const { return m_lastSavedCount; }
 
     // "Save all", "Open all", "Close all" and "Close one". CloseOne returns true when the
     // patient was archived.
-    void SaveAllCommand() { SaveAll(0); }
+    void SaveAllCommand() { SaveAll(QuietLevel::Messages); }
     void OpenAll();
     void CloseAll();
     bool CloseOne();
@@ -133,6 +139,7 @@ private:
 
     std::vector<SaveOutcome> m_outcomes;
     int m_lastSavedCount = 0;
+    bool m_lastSaveFailed = false;
     int m_rememberedPosition = 1;
     std::u16string m_rememberedName;
     int m_listedCount = 0;

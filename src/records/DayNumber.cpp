@@ -44,9 +44,8 @@ DateTime ParseSubfolderDateTime(std::u16string_view text) {
     size_t pos = 0;
     for (int i = 0; i < 6 && pos <= text.size(); ++i) {
         size_t comma = text.find(u',', pos);
-        std::u16string_view part =
-            text.substr(pos, comma == std::u16string_view::npos ? std::u16string_view::npos
-                                                                : comma - pos);
+        std::u16string_view part = text.substr(
+            pos, comma == std::u16string_view::npos ? std::u16string_view::npos : comma - pos);
         numbers[i] = ParseInt(part);
         if (comma == std::u16string_view::npos) break;
         pos = comma + 1;

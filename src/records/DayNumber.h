@@ -20,8 +20,7 @@ DateTime DateOfDay(DayNumber day);
 enum class DateOrder { DayMonthYear, MonthDayYear };
 
 // "%d.%d.%d" without leading zeros, day first or month first.
-std::u16string DisplayDate(int year, int month, int day,
-                           DateOrder order = DateOrder::DayMonthYear);
+std::u16string DisplayDate(int year, int month, int day, DateOrder order = DateOrder::DayMonthYear);
 std::u16string DisplayDate(DayNumber day, DateOrder order = DateOrder::DayMonthYear);
 
 // The six numbers of a subfolder date-time, each followed by ",".

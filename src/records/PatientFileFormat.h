@@ -43,4 +43,3 @@ constexpr bool IsStoredFormField(int n) {
 }
 
 }  // namespace pondrel
-

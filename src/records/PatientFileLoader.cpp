@@ -3,7 +3,6 @@
 #include "platform/DeviceFileSystem.h"
 #include "records/ItemEncoding.h"
 #include "records/PatientFileFormat.h"
-#include "records/PatientFileParser.h"
 #include "records/PatientRecord.h"
 #include "records/Version300Conversion.h"
 
@@ -11,51 +10,50 @@ namespace pondrel {
 
 LoadFailure ReadPatientBytes(DeviceFileSystem& files, std::u16string_view path,
                              std::string& bytes) {
-    // One byte more than the limit tells a file at the limit from a longer one.
     if (!files.ReadFile(path, kMaxPatientFileBytes + 1, bytes)) return LoadFailure::CannotOpen;
-    if (bytes.size() > kMaxPatientFileBytes) {
-        bytes.clear();
-        return LoadFailure::TooBig;
-    }
     return LoadFailure::None;
 }
 
-LoadResult LoadPatientText(std::u16string_view text, PatientRecord& record) {
+LoadResult LoadPatientText(std::u16string text, PatientRecord& record,
+                           const PatientLoadHooks& hooks) {
     LoadResult result;
-    if (text.empty()) {
-        result.failure = LoadFailure::Empty;
+    auto fail = [&result](LoadFailure failure) {
+        result.failure = failure;
         return result;
-    }
-    std::u16string converted;
+    };
+    if (text.empty()) return fail(LoadFailure::Empty);
+    if (hooks.admit && !hooks.admit(text)) return fail(LoadFailure::Stopped);
     if (IsVersion300(text)) {
-        if (!ConvertVersion300(text, converted, &result.damageCode)) {
-            result.failure = LoadFailure::Damaged;
-            return result;
+        std::u16string converted;
+        if (!ConvertVersion300(text, converted, &result.damage)) {
+            return fail(LoadFailure::Damaged);
         }
-        text = converted;
+        if (hooks.converted && !hooks.converted(converted)) return fail(LoadFailure::Stopped);
+        text = std::move(converted);
         result.converted = true;
     }
-    if (PatientFileVersion(text) > kNewestReadableVersion) {
-        result.failure = LoadFailure::NewerVersion;
-        return result;
+    if (PatientFileVersion(text) > kNewestReadableVersion) return fail(LoadFailure::NewerVersion);
+    if (!ParseAndKeepPatientText(std::move(text), record, result.converted, &result.damage)) {
+        return fail(LoadFailure::Damaged);
     }
-    result.damageCode = ParsePatientText(text, record, result.converted);
-    if (result.damageCode != 0) result.failure = LoadFailure::Damaged;
     return result;
 }
 
-LoadResult LoadPatientBytes(std::string_view bytes, PatientRecord& record) {
-    if (bytes.size() > kMaxPatientFileBytes) return LoadResult{LoadFailure::TooBig, 0, false};
-    return LoadPatientText(DecodeItemText(bytes), record);
+LoadResult LoadPatientBytes(std::string_view bytes, PatientRecord& record,
+                            const PatientLoadHooks& hooks) {
+    // A file beyond the limit is refused whole: read in part and saved back later, it would
+    // lose its end.
+    if (bytes.size() > kMaxPatientFileBytes) return LoadResult{LoadFailure::TooBig};
+    return LoadPatientText(DecodeItemText(bytes), record, hooks);
 }
 
-LoadResult LoadPatientFile(DeviceFileSystem& files, std::u16string_view path,
-                           PatientRecord& record) {
-    LoadResult result;
+LoadResult LoadPatientFile(DeviceFileSystem& files, std::u16string_view path, PatientRecord& record,
+                           const PatientLoadHooks& hooks) {
     std::string bytes;
-    result.failure = ReadPatientBytes(files, path, bytes);
-    if (!result.Ok()) return result;
-    result = LoadPatientBytes(bytes, record);
+    if (ReadPatientBytes(files, path, bytes) != LoadFailure::None) {
+        return LoadResult{LoadFailure::CannotOpen};
+    }
+    LoadResult result = LoadPatientBytes(bytes, record, hooks);
     if (result.Ok()) {
         std::vector<std::u16string> parts = PathParts(path);
         record.fileName = parts.empty() ? std::u16string() : parts.back();
@@ -73,10 +71,12 @@ std::string LoadFailureReason(const LoadResult& result) {
             return "too big";
         case LoadFailure::Empty:
             return "empty";
+        case LoadFailure::Stopped:
+            return "not loaded";
         case LoadFailure::NewerVersion:
             return "newer version";
         case LoadFailure::Damaged:
-            return "damaged: " + std::to_string(result.damageCode);
+            return "damaged: " + std::to_string(static_cast<int>(result.damage));
     }
     return "";
 }

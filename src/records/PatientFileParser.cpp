@@ -69,8 +69,13 @@ size_t FindBefore(std::u16string_view text, std::u16string_view mark, size_t fro
     return pos != kNone && pos + mark.size() <= limit ? pos : kNone;
 }
 
-// Every member but `rawText`.
-int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300);
+// Every member but `rawText`; the first missing mark, or DamageCode::None.
+DamageCode ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300);
+
+bool Parsed(DamageCode code, DamageCode* damage) {
+    if (damage) *damage = code;
+    return code == DamageCode::None;
+}
 
 }  // namespace
 
@@ -91,23 +96,25 @@ std::optional<std::u16string> FilterLocation(std::u16string_view text) {
     return std::u16string(text.substr(begin, end == kNone ? kNone : end - begin));
 }
 
-int ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromVersion300) {
-    int code = ParseFields(text, record, fromVersion300);
-    if (code == 0) record.rawText = text;
-    return code;
+bool ParsePatientText(std::u16string_view text, PatientRecord& record, bool fromVersion300,
+                      DamageCode* damage) {
+    if (!Parsed(ParseFields(text, record, fromVersion300), damage)) return false;
+    record.rawText = text;
+    return true;
 }
 
-int ParseAndKeepPatientText(std::u16string&& text, PatientRecord& record, bool fromVersion300) {
-    int code = ParseFields(text, record, fromVersion300);
-    if (code == 0) record.rawText = std::move(text);
-    return code;
+bool ParseAndKeepPatientText(std::u16string&& text, PatientRecord& record, bool fromVersion300,
+                             DamageCode* damage) {
+    if (!Parsed(ParseFields(text, record, fromVersion300), damage)) return false;
+    record.rawText = std::move(text);
+    return true;
 }
 
 namespace {
 
-int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300) {
+DamageCode ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersion300) {
     const size_t identity = FindMark(text, kIdentityMark, 0);
-    if (identity == kNone) return 4;
+    if (identity == kNone) return DamageCode::NoIdentity;
 
     // Folder header: the lock letter ends the version item, the key is the next item.
     std::u16string_view header = text.substr(0, identity);
@@ -122,7 +129,7 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
     }
 
     const size_t firstBlock = FindMark(text, kBlockMarkH, identity + kIdentityMark.size());
-    if (firstBlock == kNone) return 5;
+    if (firstBlock == kNone) return DamageCode::NoBlock;
     ItemCursor identityItems(text, identity + kIdentityMark.size(), firstBlock);
     for (int n = kFirstIdentityField; n < kFirstIdentityField + kIdentityFieldCount; ++n) {
         record.SetField(n, std::u16string(identityItems.Next()));
@@ -137,13 +144,13 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
     // The current subfolder's block, up to the next block.
     const std::u16string blockStart = std::u16string(kBlockMarkH) + key + kItemEnd;
     const size_t block = FindMark(text, blockStart, firstBlock);
-    if (block == kNone) return 6;
+    if (block == kNone) return DamageCode::NoCurrentBlock;
     size_t limit = FindMark(text, kBlockMarkH, block + blockStart.size());
     const bool lastBlock = limit == kNone;
     if (lastBlock) limit = text.size();
 
     const size_t form = FindBefore(text, kFormMark, block + kBlockMarkH.size(), limit);
-    if (form == kNone) return 7;
+    if (form == kNone) return DamageCode::NoForm;
     ItemCursor blockItems(text, block + kBlockMarkH.size(), form);
     record.admission = ParseSubfolderDateTime(blockItems.Next());
     record.exit = ParseSubfolderDateTime(blockItems.Next());
@@ -153,7 +160,7 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
     record.historyStartDay = ParseInt(blockItems.Next());
 
     const size_t drawings = FindBefore(text, kDrawingMark, form + kFormMark.size(), limit);
-    if (drawings == kNone) return 8;
+    if (drawings == kNone) return DamageCode::NoDrawings;
     ItemCursor formItems(text, form + kFormMark.size(), drawings);
     for (int n = 1; n < kFieldCount; ++n) {
         if (n >= 120 && n <= 140) continue;
@@ -167,7 +174,7 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
     }
 
     const size_t options = FindBefore(text, kOptionsMark, drawings + kDrawingMark.size(), limit);
-    if (options == kNone) return 9;
+    if (options == kNone) return DamageCode::NoOptions;
     ItemCursor drawingItems(text, drawings + kDrawingMark.size(), options);
     for (int j = 1; j <= kDrawingCount; ++j) {
         std::u16string drawing(drawingItems.Next());
@@ -185,7 +192,7 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
         // No "¬E": the part ends where the next block begins, or two characters before the end
         // of the text for the last block.
         optionsEnd = lastBlock ? (text.size() >= 2 ? text.size() - 2 : 0) : limit;
-        if (optionsEnd < optionsBegin) return 10;
+        if (optionsEnd < optionsBegin) return DamageCode::NoOptionsEnd;
     }
     ItemCursor optionItems(text, optionsBegin, optionsEnd);
     std::u16string type(optionItems.Next());
@@ -198,7 +205,7 @@ int ParseFields(std::u16string_view text, PatientRecord& record, bool fromVersio
     record.admissionDay = DayNumberOf(record.admission);
     record.subfolderKey = key;
     record.rawTextKey = key;
-    return 0;
+    return DamageCode::None;
 }
 
 }  // namespace

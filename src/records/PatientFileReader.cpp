@@ -9,7 +9,6 @@
 #include "records/PatientFileLoader.h"
 #include "records/PatientFileParser.h"
 #include "records/PatientSet.h"
-#include "records/Version300Conversion.h"
 
 namespace pondrel {
 
@@ -40,8 +39,25 @@ bool PatientFileReader::ReadPatientFile(std::u16string_view name) {
 
 bool PatientFileReader::Read(std::u16string_view name, int attempt) {
     const std::u16string shownPath = FolderPath() + std::u16string(name);
-    std::string bytes;
-    switch (ReadPatientBytes(m_files, ActivePath(name), bytes)) {
+    // The location the file was counted at, if it was.
+    std::optional<std::u16string> counted;
+    PatientLoadHooks hooks;
+    hooks.admit = [&](std::u16string_view text) {
+        m_lastFileName = name;
+        counted = FilterLocation(text);
+        if (!counted) return true;
+        m_lastLocation = *counted;
+        m_locations.CountPatient(*counted);
+        return m_locations.ShouldLoad(*counted);
+    };
+    hooks.converted = [&](const std::u16string& converted) {
+        return WriteConversion(name, converted);
+    };
+    PatientRecord loaded;
+    const LoadResult result = LoadPatientFile(m_files, ActivePath(name), loaded, hooks);
+    switch (result.failure) {
+        case LoadFailure::None:
+            break;
         case LoadFailure::CannotOpen:
             m_messages.ShowBox(
                 u"The file " + shownPath + u" can not be opened. Be sure that it is present.",
@@ -49,49 +65,30 @@ bool PatientFileReader::Read(std::u16string_view name, int attempt) {
             return false;
         case LoadFailure::TooBig:
             // Reading only the first part and saving it back later would lose the rest.
-            m_messages.ShowBox(u"The file " + shownPath +
-                                   u" is too big to be opened (more than 400000 bytes). It has "
-                                   u"not been loaded and is left unchanged.",
+            m_messages.ShowBox(u"The file " + shownPath + u" is too big to be opened (more than " +
+                                   ToText(static_cast<long long>(kMaxPatientFileBytes)) +
+                                   u" bytes). It has not been loaded and is left unchanged.",
                                u"File load failure", BoxButtons::Ok, BoxIcon::Error);
             return false;
-        default:
-            break;
+        case LoadFailure::Empty:
+            // Nothing to show: the file stays as it is for the user to look at or restore.
+            m_messages.ShowBox(u"The file " + shownPath +
+                                   u" is empty. It has not been loaded and is left unchanged.",
+                               u"File load failure", BoxButtons::Ok, BoxIcon::Warning);
+            return false;
+        case LoadFailure::Stopped:
+            return false;  // left out by the location filter, or a conversion not to be loaded
+        case LoadFailure::NewerVersion:
+            m_messages.ShowBox(u"The file " + shownPath +
+                                   u" can not be loaded because it's converted in a more recent "
+                                   u"version !",
+                               u"File load failure", BoxButtons::Ok, BoxIcon::Error);
+            return false;
+        case LoadFailure::Damaged:
+            return HandleDamagedFile(name, result.damage, attempt, counted);
     }
-    std::u16string text = DecodeItemText(bytes);
-    if (text.empty()) return false;
-    m_lastFileName = name;
-
-    std::optional<std::u16string> counted = FilterLocation(text);
-    if (counted) {
-        m_lastLocation = *counted;
-        m_locations.CountPatient(*counted);
-        if (!m_locations.ShouldLoad(*counted)) return false;
-    }
-
-    const int previousCurrent = m_patients.CurrentIndex();
-    bool converted = false;
-    if (IsVersion300(text)) {
-        std::u16string newText;
-        int code = 0;
-        if (!ConvertVersion300(text, newText, &code)) {
-            return HandleDamagedFile(name, code, -1, attempt, counted);
-        }
-        if (!WriteConversion(name, newText)) return false;
-        text = std::move(newText);
-        converted = true;
-    }
-    if (PatientFileVersion(text) > kNewestReadableVersion) {
-        m_messages.ShowBox(u"The file " + shownPath +
-                               u" can not be loaded because it's converted in a more recent "
-                               u"version !",
-                           u"File load failure", BoxButtons::Ok, BoxIcon::Error);
-        return false;
-    }
-
-    PatientRecord& record = m_patients.AddNew();
-    int code = ParseAndKeepPatientText(std::move(text), record, converted);
-    if (code != 0) return HandleDamagedFile(name, code, previousCurrent, attempt, counted);
-    record.fileName = name;
+    loaded.fileName = name;
+    m_patients.AddNew() = std::move(loaded);
     return true;
 }
 
@@ -114,8 +111,7 @@ bool PatientFileReader::WriteConversion(std::u16string_view name, const std::u16
     return true;
 }
 
-bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, int previousCurrent,
-                                          int attempt,
+bool PatientFileReader::HandleDamagedFile(std::u16string_view name, DamageCode damage, int attempt,
                                           const std::optional<std::u16string>& counted) {
     const std::u16string fileName(name);
     const std::u16string path = ActivePath(name);
@@ -124,24 +120,13 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, int code, in
                            u"corrupted after a hard reset of your computer while saving.\r\n\r\n"
                            u"Full path of the file: " +
                            FolderPath() + fileName,
-                       u"File load failure " + ToText(code), BoxButtons::Ok, BoxIcon::Warning);
+                       u"File load failure " + ToText(static_cast<int>(damage)), BoxButtons::Ok,
+                       BoxIcon::Warning);
 
-    // The record made for the damaged file goes before anything is read again. When it is the
-    // only record it stays, emptied, so that no part of the damaged file can be saved later.
+    // Nothing of the damaged file is kept in the set. A set that had no record gets an empty
+    // one, not in use, which holds nothing that could be saved over a file.
     PatientRecord* placeholder = nullptr;
-    if (previousCurrent >= 0) {
-        PatientRecord* damaged = m_patients.At(m_patients.Count() - 1);
-        if (m_patients.Count() >= 2) {
-            m_patients.RemoveAt(m_patients.Count() - 1);
-            m_patients.SetCurrent(previousCurrent);
-        } else if (damaged) {
-            PatientRecord empty;
-            empty.admission = damaged->admission;
-            empty.exit = damaged->exit;
-            *damaged = std::move(empty);
-            placeholder = damaged;
-        }
-    }
+    if (m_patients.Count() == 0) placeholder = &m_patients.AddNew();
 
     const std::u16string backup = JoinPath(m_folders.Backup(), name);
     std::u16string deleteQuestion =

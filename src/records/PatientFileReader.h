@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/PatientFileParser.h"
 #include "records/WorkingFolders.h"
 
 namespace pondrel {
@@ -38,7 +39,7 @@ private:
     // loaded.
     bool WriteConversion(std::u16string_view name, const std::u16string& converted);
     // `counted`: the location the damaged file was counted at, if any.
-    bool HandleDamagedFile(std::u16string_view name, int code, int previousCurrent, int attempt,
+    bool HandleDamagedFile(std::u16string_view name, DamageCode damage, int attempt,
                            const std::optional<std::u16string>& counted);
     std::u16string ActivePath(std::u16string_view name) const;
 

@@ -134,10 +134,18 @@ PatientFileWriter::PatientFileWriter(DeviceFileSystem& files, UserMessages& mess
                                      PatientFolders folders)
     : m_files(files), m_messages(messages), m_folders(std::move(folders)) {}
 
+void PatientFileWriter::WarnTooBig(const std::u16string& name, const std::u16string& text,
+                                   BoxIcon icon, const SaveState& state) {
+    if (state.quiet != QuietLevel::Messages && !m_warnedTooBig.insert(FoldCase(name)).second) {
+        return;
+    }
+    m_messages.ShowBox(text, u"Patient's file too big", BoxButtons::Ok, icon);
+}
+
 SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, SaveMode mode,
                                            SaveState& state) {
     if (record.inUse == 0) return SaveOutcome::NotInUse;
-    const bool quiet = state.quiet != 0;
+    const bool quiet = state.quiet != QuietLevel::Messages;
     for (int n : {2, 3, 120, 121}) record.SetField(n, TrimRightSpaces(record.Field(n)));
 
     const std::u16string& lastName = record.Field(2);
@@ -206,11 +214,12 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     // A file the reader cannot take whole would never open again: keep the file as it is (the
     // record stays in memory with its changes) and ask for shorter texts. Shown even when quiet.
     if (!FitsPatientFileLimit(text.size())) {
-        m_messages.ShowBox(u"The file <" + newName +
-                               u"> is too big to be saved: the previous version of the file is "
-                               u"kept.\r\nShorten the texts of this patient (journal, fields) "
-                               u"and save again.",
-                           u"Patient's file too big", BoxButtons::Ok, BoxIcon::Error);
+        WarnTooBig(newName,
+                   u"The file <" + newName +
+                       u"> is too big to be saved: the previous version of the file is "
+                       u"kept.\r\nShorten the texts of this patient (journal, fields) and save "
+                       u"again.",
+                   BoxIcon::Error, state);
         state.error = true;
         return SaveOutcome::RefusedTooBig;
     }
@@ -227,10 +236,11 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     ++state.savedCount;
 
     if (text.size() >= kTooBigTextLength) {
-        m_messages.ShowBox(u"The file <" + newName +
-                               u"> is too big to be saved and will not be able to be opened in "
-                               u"the futur.",
-                           u"Patient's file too big", BoxButtons::Ok, BoxIcon::Warning);
+        WarnTooBig(newName,
+                   u"The file <" + newName +
+                       u"> is too big to be saved and will not be able to be opened in the "
+                       u"futur.",
+                   BoxIcon::Warning, state);
         // The file under the old name stays as the one that still opens; a record that had no
         // file yet owns the one just written.
         if (mode == SaveMode::Normal && record.fileName.empty()) record.fileName = newName;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "platform/UserMessages.h"
 #include "records/PatientRecord.h"
 
 namespace pondrel {
@@ -13,9 +15,16 @@ struct WorkingFolders;
 
 enum class SaveMode { Normal, Backup };
 
+// How much a pass over the set tells the user.
+enum class QuietLevel {
+    Messages,   // "Save all": the writer's message boxes and the closing notice
+    Automatic,  // auto-save and backup: no message box, short notices only
+    Silent,     // before a change of location, or an end from outside: no box, no notice
+};
+
 // State shared by the saves of one pass over the set (save all, auto-save, backup).
 struct SaveState {
-    int quiet = 0;            // 0 messages shown; 1 automatic save; 2 silent (no notices either)
+    QuietLevel quiet = QuietLevel::Messages;
     bool backupMode = false;  // the pass writes into the backup folder
     bool error = false;       // set by any refusal or failure
     int savedCount = 0;       // records actually written
@@ -65,14 +74,20 @@ public:
 
     // Writes one record (position: its index in the set, shown counted from 1). The file is
     // replaced in one atomic write; the old file of a renamed patient is deleted only after the
-    // new one was written. Messages are suppressed while state.quiet is set, except the warning
-    // about a file too big to be opened again.
+    // new one was written. Message boxes are shown only at QuietLevel::Messages, except the
+    // warnings about a file too big: a quiet save shows each of them once per file name, so
+    // that an automatic save does not stop the doctor at every interval.
     SaveOutcome SavePatient(PatientRecord& record, int position, SaveMode mode, SaveState& state);
 
 private:
+    // Shows a too-big warning unless the save is quiet and it was shown for this name before.
+    void WarnTooBig(const std::u16string& name, const std::u16string& text, BoxIcon icon,
+                    const SaveState& state);
+
     DeviceFileSystem& m_files;
     UserMessages& m_messages;
     PatientFolders m_folders;
+    std::set<std::u16string> m_warnedTooBig;  // folded names warned about by a quiet save
 };
 
 }  // namespace pondrel

@@ -120,8 +120,8 @@ int SubstringIndex::FirstHolding(std::u16string_view text) const {
         state = Target(state, c);
         if (state < 0) return -1;
     }
-    const int start = m_states[static_cast<size_t>(state)].firstEnd -
-                      static_cast<int>(text.size()) + 1;
+    const int start =
+        m_states[static_cast<size_t>(state)].firstEnd - static_cast<int>(text.size()) + 1;
     auto after = std::upper_bound(m_starts.begin(), m_starts.end(), start);
     return static_cast<int>(after - m_starts.begin()) - 1;
 }

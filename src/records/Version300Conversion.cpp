@@ -20,7 +20,7 @@ namespace pondrel {
 namespace {
 
 constexpr size_t kNone = std::u16string::npos;
-constexpr int kIdentityItems = 22;           // 20 identity fields, the sex and the location item
+constexpr int kIdentityItems = 22;            // 20 identity fields, the sex and the location item
 constexpr long long kLastStayDay = 10000000;  // later days are not of a real stay
 
 struct Block {
@@ -212,26 +212,26 @@ std::u16string ComparableTitle(std::u16string_view title) {
     return std::u16string(title.substr(0, end));
 }
 
-bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int* damageCode) {
-    auto damaged = [damageCode](int code) {
-        if (damageCode) *damageCode = code;
+bool ConvertVersion300(std::u16string_view text, std::u16string& converted, DamageCode* damage) {
+    auto damaged = [damage](DamageCode code) {
+        if (damage) *damage = code;
         return false;
     };
     size_t versionEnd = text.find(u'#', 1);
-    if (versionEnd == kNone) return damaged(4);
+    if (versionEnd == kNone) return damaged(DamageCode::NoIdentity);
     const std::u16string out =
         std::u16string(kVersion40Mark) + std::u16string(text.substr(versionEnd + 1));
 
     const size_t identity = out.find(kIdentityMark);
-    if (identity == kNone) return damaged(4);
+    if (identity == kNone) return damaged(DamageCode::NoIdentity);
     size_t insertAt = identity + kIdentityMark.size();
     for (int i = 0; i < kIdentityItems; ++i) {
         insertAt = out.find(kItemEnd, insertAt);
-        if (insertAt == kNone) return damaged(5);
+        if (insertAt == kNone) return damaged(DamageCode::NoBlock);
         ++insertAt;
     }
     const size_t firstBlock = out.find(kBlockMarkH, identity);
-    if (firstBlock == kNone || firstBlock < insertAt) return damaged(5);
+    if (firstBlock == kNone || firstBlock < insertAt) return damaged(DamageCode::NoBlock);
 
     const std::u16string_view view(out);
     const std::vector<Block> blocks = FindBlocks(view, identity);
@@ -264,8 +264,8 @@ bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int*
         for (size_t i = drawings; i < block.optionsBegin; ++i) {
             result += out[i] == u'-' ? kHeaderSep : out[i];
         }
-        result += MoveOldJournal(
-            view.substr(block.optionsBegin, block.optionsEnd - block.optionsBegin));
+        result +=
+            MoveOldJournal(view.substr(block.optionsBegin, block.optionsEnd - block.optionsBegin));
         copied = block.optionsEnd;
     }
     result.append(view.substr(copied));

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/PatientFileParser.h"
+
 namespace pondrel {
 
 // Converts the text of a version 3.00 patient file into the current layout. In version 3.00
@@ -15,9 +17,9 @@ namespace pondrel {
 // its block, so that the type, in-use, icon and checked items are read where the current layout
 // has them while the old text stays in the file.
 //
-// Returns false with the damage code (4: no "¬I", 5: the folder header is incomplete) when the
-// text does not have the shape the conversion needs; nothing should then be written.
-bool ConvertVersion300(std::u16string_view text, std::u16string& converted, int* damageCode);
+// Returns false with the damage (NoIdentity: no "¬I"; NoBlock: the folder header is incomplete)
+// when the text does not have the shape the conversion needs; nothing should then be written.
+bool ConvertVersion300(std::u16string_view text, std::u16string& converted, DamageCode* damage);
 
 // The part of a problem title that identifies it across subfolders: the title without trailing
 // "!", "(", ")" and spaces.

@@ -29,7 +29,7 @@ bool LoadHostPatient(const std::filesystem::path& file, PatientRecord& record) {
     // at the limit from a longer one.
     std::string bytes;
     if (!ReadHostFile(file, kMaxPatientFileBytes + 1, bytes)) {
-        return Refuse(LoadFailureReason(LoadResult{LoadFailure::CannotOpen, 0, false}));
+        return Refuse(LoadFailureReason(LoadResult{LoadFailure::CannotOpen}));
     }
     LoadResult result = LoadPatientBytes(bytes, record);
     if (!result.Ok()) return Refuse(LoadFailureReason(result));
@@ -64,7 +64,7 @@ bool SaveWithProgramWriter(DeviceFileSystem& files, PatientRecord& record) {
     StderrMessages messages;
     PatientFileWriter writer(files, messages, PatientFolders{u"\\", u""});
     SaveState state;
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     SaveOutcome outcome = writer.SavePatient(record, 0, SaveMode::Normal, state);
     if (outcome != SaveOutcome::Written && outcome != SaveOutcome::WrittenTooBig) {
         return Refuse(SaveOutcomeReason(outcome));

@@ -84,7 +84,9 @@ TEST(DemoPatientsTest, WrittenFilesReadBackWithTheirEarlierStays) {
     EXPECT_TRUE(result.failed.empty());
 
     int severalBlocks = 0;
-    for (const std::u16string& name : files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr")) {
+    std::vector<std::u16string> names;
+    ASSERT_TRUE(files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names));
+    for (const std::u16string& name : names) {
         PatientRecord r;
         const std::u16string path = WorkingFolders::ActiveFile(name);
         ASSERT_TRUE(LoadPatientFile(files, path, r).Ok()) << ToUtf8(name);

@@ -186,7 +186,8 @@ TEST_F(ProblemPanelModelTest, TextTypedIntoAnEmptySlotShowsTheTitleItCreated) {
 TEST_F(ProblemPanelModelTest, CommitsOnDamagedJournalsStayQuick) {
     // Runs of "#" or "§" near the file size limit: opening and every commit read the journal
     // once.
-    for (const std::u16string& tail : {std::u16string(190000, u'#'), std::u16string(190000, u'§')}) {
+    for (const std::u16string& tail :
+         {std::u16string(190000, u'#'), std::u16string(190000, u'§')}) {
         Open(u"§0|Flu¦¦A¦" + tail);
         EXPECT_EQ(panel.ProblemCount(), 1);
         for (int i = 0; i < 5; ++i) panel.EditSection(1, u"fever " + ToText(i));

@@ -65,7 +65,7 @@ protected:
     }
     SaveOutcome Save(PatientRecord& r) {
         SaveState state;
-        state.quiet = 1;
+        state.quiet = QuietLevel::Automatic;
         return writer.SavePatient(r, set.IndexOf(&r), SaveMode::Normal, state);
     }
     // The record as a fresh read of its file gives it.

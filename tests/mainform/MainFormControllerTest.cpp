@@ -214,7 +214,9 @@ TEST_F(MainFormControllerTest, NothingIsSavedBeforeThePatientsAreLoaded) {
     form.SaveAll();
     EXPECT_TRUE(form.SaveOnExit());
     EXPECT_EQ(calls, (Calls{"problems commit", "summary commit", "preferences"}));
-    EXPECT_TRUE(t.files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", 10).empty());
+    std::vector<std::u16string> names;
+    EXPECT_TRUE(t.files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names));
+    EXPECT_TRUE(names.empty());
 }
 
 // Ending from outside: the same saves as Exit, no box nobody could answer, and the records that

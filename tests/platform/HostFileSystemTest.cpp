@@ -72,7 +72,8 @@ TEST_F(HostFileSystemTest, NamesUpToTheHostLimitCanBeWrittenAgain) {
     std::string accented = "ccc";
     for (int i = 0; i < 124; ++i) accented += "\xC3\xA9";  // "é", two bytes each
     accented += ".pdr";
-    for (const std::string& host : {std::string(251, 'a') + ".pdr", std::string(255, 'b'), accented}) {
+    for (const std::string& host :
+         {std::string(251, 'a') + ".pdr", std::string(255, 'b'), accented}) {
         ASSERT_EQ(host.size(), 255u);
         const std::u16string device = u"\\" + FromUtf8(host);
         ASSERT_TRUE(files.WriteFile(device, "first")) << host.size();
@@ -105,10 +106,11 @@ TEST_F(HostFileSystemTest, ListMoveDeleteAndFolders) {
         ASSERT_TRUE(files.WriteFile(JoinPath(u"\\My Documents\\PD_ActivePatients", name), "x"));
     }
     bool more = false;
-    auto names = files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*.pdr", 10, &more);
+    std::vector<std::u16string> names;
+    ASSERT_TRUE(files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*.pdr", names, 10, &more));
     EXPECT_EQ(names, (std::vector<std::u16string>{u"A.PDR", u"b.pdr"}));
     EXPECT_FALSE(more);
-    names = files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*.pdr", 1, &more);
+    ASSERT_TRUE(files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*.pdr", names, 1, &more));
     EXPECT_EQ(names.size(), 1u);
     EXPECT_TRUE(more);
 
@@ -127,6 +129,27 @@ TEST_F(HostFileSystemTest, ListMoveDeleteAndFolders) {
     auto when = files.ModificationTime(u"\\My Documents\\PD_ActivePatients\\b.pdr");
     ASSERT_TRUE(when.has_value());
     EXPECT_GE(when->year, 2020);
+}
+
+TEST_F(HostFileSystemTest, FoldersThatCanNotBeMadeOrReadAreReported) {
+    HostFileSystem files(root);
+    // A file where the folder should be: not a folder, and it can not become one.
+    ASSERT_TRUE(files.WriteFile(u"\\My Documents\\PD_Archives", "a file"));
+    Error error;
+    EXPECT_FALSE(files.CreateFolder(u"\\My Documents\\PD_Archives", &error));
+    EXPECT_EQ(error.kind, ErrorKind::CannotOpen);
+    EXPECT_NE(error.message.find("a file has that name"), std::string::npos) << error.message;
+    // Listing it, or a folder that is not there, fails instead of giving no name.
+    std::vector<std::u16string> names{u"left over"};
+    EXPECT_FALSE(
+        files.ListFiles(u"\\My Documents\\PD_Archives", u"*.pdr", names, 10, nullptr, &error));
+    EXPECT_EQ(error.kind, ErrorKind::ReadFailed);
+    EXPECT_TRUE(names.empty());
+    EXPECT_FALSE(files.ListFiles(u"\\My Documents\\Nowhere", u"*.pdr", names, 10, nullptr, &error));
+    EXPECT_EQ(error.kind, ErrorKind::NotFound);
+    // An empty folder lists as empty, successfully.
+    EXPECT_TRUE(files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*.pdr", names));
+    EXPECT_TRUE(names.empty());
 }
 
 TEST(PatternTest, StarAndQuestionMarkIgnoreCase) {

@@ -75,7 +75,7 @@ long long GenerationOf(const std::u16string& payload) {
             PatientRecord* r = set.At(i);
             r->SetField(98, Payload(g, ParseInt(r->Field(3))));
         }
-        active.SaveAll(1, g % 3 == 0 ? SaveMode::Backup : SaveMode::Normal);
+        active.SaveAll(QuietLevel::Automatic, g % 3 == 0 ? SaveMode::Backup : SaveMode::Normal);
     }
 }
 
@@ -124,7 +124,8 @@ TEST(ActiveCrashTest, EveryFileHoldsAWholeGenerationAfterEachKill) {
 
         for (const std::u16string& folder :
              {std::u16string(WorkingFolders::kActivePatients), folders.Backup()}) {
-            std::vector<std::u16string> names = files.ListFiles(folder, u"*.pdr");
+            std::vector<std::u16string> names;
+            ASSERT_TRUE(files.ListFiles(folder, u"*.pdr", names));
             if (folder == WorkingFolders::kActivePatients) {
                 ASSERT_EQ(names.size(), static_cast<size_t>(kPatients));
             }

@@ -174,6 +174,41 @@ TEST_F(ActivePatientsTest, SeventyOneFilesWarnEvenWhenTheFilterLoadsFew) {
               std::u16string::npos);
 }
 
+TEST_F(ActivePatientsTest, UnreadableFolderIsNeverTakenForAnEmptyWard) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    t.files.Fail(Op::List, WorkingFolders::kActivePatients);
+    EXPECT_FALSE(active.LoadActivePatients());
+    ASSERT_EQ(t.messages.boxes.size(), 1u);
+    EXPECT_EQ(t.messages.boxes[0].caption, u"File load failure");
+    EXPECT_EQ(t.messages.boxes[0].icon, BoxIcon::Error);
+    EXPECT_NE(t.messages.boxes[0].text.find(u"<\\My Documents\\PD_ActivePatients> can not be read"),
+              std::u16string::npos);
+    // One empty record to type into; saving it writes nothing over the folder's files.
+    ASSERT_EQ(set.Count(), 1);
+    EXPECT_EQ(set.Current()->inUse, 0);
+    EXPECT_EQ(refreshes, 1);
+    const std::string before = *t.files.Bytes(WorkingFolders::ActiveFile(u"Ames_Ann_1941.pdr"));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Automatic));
+    EXPECT_EQ(*t.files.Bytes(WorkingFolders::ActiveFile(u"Ames_Ann_1941.pdr")), before);
+
+    // "Open all" while the folder can not be read keeps the patients already open.
+    t.files.ClearFailures();
+    ASSERT_TRUE(active.LoadActivePatients());
+    set.Current()->SetField(98, u"typed, not saved yet");
+    t.files.Fail(Op::List, WorkingFolders::kActivePatients);
+    EXPECT_FALSE(active.LoadActivePatients());
+    ASSERT_EQ(set.Count(), 1);
+    EXPECT_EQ(set.Current()->Field(98), u"typed, not saved yet");
+}
+
+TEST_F(ActivePatientsTest, MissingFolderIsReportedToo) {
+    MemoryFileSystem bare;
+    ActivePatients other(bare, t.messages, t.timers, folders, set, locations);
+    EXPECT_FALSE(other.LoadActivePatients());
+    EXPECT_EQ(BoxesWithCaption(u"File load failure"), 1);
+    EXPECT_EQ(set.Count(), 1);
+}
+
 TEST_F(ActivePatientsTest, SelectsRememberedPatientThenRememberedPosition) {
     PutPatient(u"Ames", u"Ann", u"1941");
     PutPatient(u"Bell", u"Bob", u"1952");
@@ -212,7 +247,7 @@ TEST_F(ActivePatientsTest, DamagedFirstFileLeavesNoEmptyRecordAmongPatients) {
 
 TEST_F(ActivePatientsTest, SaveAllNotices) {
     active.LoadActivePatients();  // one empty record: nothing to write
-    EXPECT_FALSE(active.SaveAll(0));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Messages));
     ASSERT_EQ(t.messages.notices.size(), 1u);
     EXPECT_EQ(t.messages.notices[0].text, u"Nothing was saved !");
     EXPECT_EQ(t.messages.notices[0].milliseconds, 3000);
@@ -221,14 +256,14 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     PutPatient(u"Ames", u"Ann", u"1941");
     active.LoadActivePatients();
     t.messages.notices.clear();
-    EXPECT_FALSE(active.SaveAll(0));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(t.messages.notices.back().text, u"Save successfull");
     EXPECT_EQ(t.messages.notices.back().milliseconds, 2000);
-    EXPECT_FALSE(active.SaveAll(1));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Automatic));
     EXPECT_EQ(t.messages.notices.back().text, u"Quick Save");
     size_t before = t.messages.notices.size();
-    EXPECT_FALSE(active.SaveAll(2));
-    EXPECT_FALSE(active.SaveAll(1, SaveMode::Backup));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Silent));
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Automatic, SaveMode::Backup));
     EXPECT_EQ(t.messages.notices.size(), before);
     EXPECT_TRUE(t.files.Bytes(BackupPath(u"Ames_Ann_1941.pdr")));
 
@@ -236,9 +271,12 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     PatientRecord& half = set.AddNew();
     half.inUse = 1;
     half.SetField(2, u"Half");
-    EXPECT_TRUE(active.SaveAll(1));
-    EXPECT_EQ(t.messages.notices.size(), before);  // no Quick Save after an error
-    EXPECT_TRUE(active.SaveAll(0));
+    EXPECT_FALSE(active.SaveAll(QuietLevel::Automatic));
+    // No Quick Save after an error: the failure is told instead.
+    ASSERT_EQ(t.messages.notices.size(), before + 1);
+    EXPECT_EQ(t.messages.notices.back().text,
+              u"Automatic save failed !\r\n(a patient could not be saved)");
+    EXPECT_FALSE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(t.messages.notices.back().text, u"End Save  \r\n (there was an error)");
     EXPECT_EQ(t.messages.notices.back().milliseconds, 4000);
     EXPECT_EQ(active.LastSavedCount(), 1);
@@ -249,7 +287,7 @@ TEST_F(ActivePatientsTest, SaveThatCouldNotCreateTheFileEndsWithTheErrorNotice) 
     active.LoadActivePatients();
     t.files.Fail(Op::Write, u"Ames_Ann");
     t.messages.notices.clear();
-    EXPECT_TRUE(active.SaveAll(0));
+    EXPECT_FALSE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(active.LastSavedCount(), 0);
     EXPECT_EQ(BoxesWithCaption(u"Save failure. The file seems to be used by another application "
                                u"or is currently in a synchronization process. Try again later."),
@@ -263,7 +301,7 @@ TEST_F(ActivePatientsTest, SaveThatCouldNotCreateTheFileEndsWithTheErrorNotice) 
 TEST_F(ActivePatientsTest, BackupOfANewRecordNeverReplacesTheCopyOfAnotherPatient) {
     PutPatient(u"Ames", u"Ann", u"1941");
     active.LoadActivePatients();
-    ASSERT_FALSE(active.SaveAll(1, SaveMode::Backup));
+    ASSERT_TRUE(active.SaveAll(QuietLevel::Automatic, SaveMode::Backup));
     const std::string amesCopy = *t.files.Bytes(BackupPath(u"Ames_Ann_1941.pdr"));
     // A second patient typed with the same name and birth year, never saved.
     PatientRecord& twin = set.AddNew();
@@ -273,10 +311,45 @@ TEST_F(ActivePatientsTest, BackupOfANewRecordNeverReplacesTheCopyOfAnotherPatien
         twin.SetField(n + 118, v);
     }
     twin.SetField(98, u"the twin's tasks");
-    EXPECT_TRUE(active.SaveAll(1, SaveMode::Backup));  // refused: an error, not a success
+    EXPECT_FALSE(active.SaveAll(QuietLevel::Automatic,
+                                SaveMode::Backup));  // refused: a failure, not a success
     EXPECT_EQ(*t.files.Bytes(BackupPath(u"Ames_Ann_1941.pdr")), amesCopy);
     EXPECT_EQ(active.LastOutcomes()[1], SaveOutcome::Conflict);
     EXPECT_TRUE(twin.fileName.empty());
+}
+
+TEST_F(ActivePatientsTest, FailedAutomaticSavesAreToldWithoutABox) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    active.LoadActivePatients();
+    active.SetAutoSaveInterval(1);
+    active.StartTimers();
+    t.files.Fail(Op::Write, u"Ames_Ann");
+    for (int minute = 0; minute < 3; ++minute) Tick(TimerId::AutoSave, 1);
+    EXPECT_EQ(NoticesWithText(u"Automatic save failed !\r\n(a patient could not be saved)"), 3);
+    EXPECT_TRUE(t.messages.notices.back().warning);
+    EXPECT_TRUE(active.LastSaveFailed());
+    EXPECT_TRUE(t.messages.boxes.empty());
+    Tick(TimerId::Backup, 1);
+    EXPECT_EQ(NoticesWithText(u"Backup failed !\r\n(a patient could not be copied)"), 1);
+    EXPECT_TRUE(t.messages.boxes.empty());
+    // Once the file can be written again, saving says so.
+    t.files.ClearFailures();
+    Tick(TimerId::AutoSave, 1);
+    EXPECT_EQ(t.messages.notices.back().text, u"Quick Save");
+    EXPECT_FALSE(active.LastSaveFailed());
+}
+
+TEST_F(ActivePatientsTest, TooBigPatientWarnsOnceAmongAutomaticSaves) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    active.LoadActivePatients();
+    set.Current()->SetField(58, std::u16string(196000, u'x'));  // written, with a warning
+    active.SetAutoSaveInterval(1);
+    active.StartTimers();
+    Tick(TimerId::AutoSave, 3);
+    EXPECT_EQ(BoxesWithCaption(u"Patient's file too big"), 1);
+    // "Save all" always tells.
+    active.SaveAll(QuietLevel::Messages);
+    EXPECT_EQ(BoxesWithCaption(u"Patient's file too big"), 2);
 }
 
 // --- Timers --------------------------------------------------------------------------------

@@ -146,7 +146,7 @@ TEST_F(PatientFileReaderTest, EmptySubfolderKeyLeavesNoStaleBlock) {
     ASSERT_EQ(Save(*set.Current()), SaveOutcome::Written);
     std::u16string saved = TextOf(ActivePath(u"Doe_John_1950.pdr"));
     EXPECT_EQ(CountOf(saved, u"¬H"), 1u);
-    EXPECT_EQ(CountOf(saved, u"¬H" + key + u"¢"), 1u);
+    EXPECT_EQ(CountOf(saved, u"¬H" + SubfolderKeyOf(*set.Current()) + u"¢"), 1u);
 }
 
 TEST_F(PatientFileReaderTest, HeaderDetails) {
@@ -186,10 +186,20 @@ TEST_F(PatientFileReaderTest, MissingFileAndEmptyText) {
               u"that it is present.");
     EXPECT_EQ(t.messages.boxes[0].caption, u"File load failure 1");
     EXPECT_EQ(t.messages.boxes[0].icon, BoxIcon::Error);
-    PutText(u"empty.pdr", u"");
-    EXPECT_FALSE(reader.ReadPatientFile(u"empty.pdr"));
-    EXPECT_EQ(t.messages.boxes.size(), 1u);
-    EXPECT_EQ(set.Count(), 0);
+    // An empty file (or one holding the mark only) is reported and left as it is.
+    for (const std::string& bytes : {std::string(), std::string("\xFF\xFE"), EncodeItemText(u"")}) {
+        t.messages.boxes.clear();
+        t.files.AddFile(ActivePath(u"empty.pdr"), bytes);
+        EXPECT_FALSE(reader.ReadPatientFile(u"empty.pdr"));
+        ASSERT_EQ(t.messages.boxes.size(), 1u);
+        EXPECT_EQ(t.messages.boxes[0].text,
+                  u"The file \\My Documents\\PD_ActivePatients\\empty.pdr is empty. It has not "
+                  u"been loaded and is left unchanged.");
+        EXPECT_EQ(t.messages.boxes[0].caption, u"File load failure");
+        EXPECT_EQ(t.messages.boxes[0].icon, BoxIcon::Warning);
+        EXPECT_EQ(*t.files.Bytes(ActivePath(u"empty.pdr")), bytes);
+        EXPECT_EQ(set.Count(), 0);
+    }
 }
 
 TEST_F(PatientFileReaderTest, FileAboveTheLimitIsRefusedAndLeftAlone) {
@@ -313,14 +323,18 @@ TEST_F(PatientFileReaderTest, EachMissingMarkHasItsCode) {
     for (const Damage& d : kDamages) {
         SCOPED_TRACE(d.code);
         PatientRecord record;
-        EXPECT_EQ(ParsePatientText(d.damage(text), record, false), d.code);
+        DamageCode damage = DamageCode::None;
+        EXPECT_FALSE(ParsePatientText(d.damage(text), record, false, &damage));
+        EXPECT_EQ(static_cast<int>(damage), d.code);
         PatientRecord loaded;
         LoadResult result = LoadPatientText(d.damage(text), loaded);
         EXPECT_EQ(LoadFailureReason(result), "damaged: " + std::to_string(d.code));
     }
     // Files older than version 2.30 (8-bit text) are not recognised.
     PatientRecord record;
-    EXPECT_EQ(ParsePatientText(u"Doe¢John¢", record, false), 4);
+    DamageCode damage = DamageCode::None;
+    EXPECT_FALSE(ParsePatientText(u"Doe¢John¢", record, false, &damage));
+    EXPECT_EQ(damage, DamageCode::NoIdentity);
 }
 
 TEST_F(PatientFileReaderTest, DamagedBlockIsNotCompletedFromTheNextBlock) {
@@ -331,7 +345,9 @@ TEST_F(PatientFileReaderTest, DamagedBlockIsNotCompletedFromTheNextBlock) {
     std::u16string current = FirstBlock(text);
     std::u16string damaged = text.substr(0, text.find(u"¬H")) + Without(current, u"¬L") + blockB;
     PatientRecord record;
-    EXPECT_EQ(ParsePatientText(damaged, record, false), 8);
+    DamageCode damage = DamageCode::None;
+    EXPECT_FALSE(ParsePatientText(damaged, record, false, &damage));
+    EXPECT_EQ(damage, DamageCode::NoDrawings);
 }
 
 TEST_F(PatientFileReaderTest, DamagedFileWithoutBackup) {

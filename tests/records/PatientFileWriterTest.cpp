@@ -67,7 +67,7 @@ TEST_F(PatientFileWriterTest, SeparatorsAreRemovedFromEveryStoredValue) {
     ASSERT_EQ(Save(r), SaveOutcome::Written);
     PatientRecord back;
     std::u16string text = TextOf(ActivePath(r.fileName));
-    ASSERT_EQ(ParsePatientText(text, back, false), 0);
+    ASSERT_TRUE(ParsePatientText(text, back, false));
     EXPECT_EQ(back.Field(7), u"70 kg");
     EXPECT_EQ(back.Field(125), u"nurse");
     EXPECT_EQ(back.problemJournal, u"§0|Flu¦¦A¦");
@@ -83,7 +83,9 @@ TEST_F(PatientFileWriterTest, NotInUseAndNamelessRecordsArePassedOverSilently) {
     EXPECT_EQ(Save(nameless), SaveOutcome::NoName);
     EXPECT_FALSE(state.error);
     EXPECT_TRUE(t.messages.boxes.empty());
-    EXPECT_EQ(t.files.ListFiles(WorkingFolders::kActivePatients, u"*").size(), 0u);
+    std::vector<std::u16string> names;
+    ASSERT_TRUE(t.files.ListFiles(WorkingFolders::kActivePatients, u"*", names));
+    EXPECT_EQ(names.size(), 0u);
 }
 
 TEST_F(PatientFileWriterTest, IncompleteNameIsRefused) {
@@ -98,7 +100,7 @@ TEST_F(PatientFileWriterTest, IncompleteNameIsRefused) {
               "process. Now saving is going on with the other patients.");
     EXPECT_EQ(t.messages.boxes[0].caption, u"Save failure");
     state = {};
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::IncompleteName);
     EXPECT_TRUE(state.error);
     EXPECT_EQ(t.messages.boxes.size(), 1u);
@@ -120,7 +122,7 @@ TEST_F(PatientFileWriterTest, NamesThatWouldLeaveTheFolderAreRefused) {
     }
     EXPECT_EQ(t.files.FileCount(), 0u);
     PatientRecord& r = NewPatient(u"..", u"..", u"1950");  // an odd but plain name
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::Written);
     EXPECT_TRUE(t.files.FileExists(ActivePath(u".._.._1950.pdr")));
     EXPECT_FALSE(IsPlainFileName(u".."));
@@ -184,7 +186,7 @@ TEST_F(PatientFileWriterTest, NameConflict) {
     r.SetField(7, u"80");
 
     // Quiet: refused without asking.
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::Conflict);
     EXPECT_TRUE(state.error);
     EXPECT_TRUE(t.messages.boxes.empty());
@@ -216,14 +218,14 @@ TEST_F(PatientFileWriterTest, NameConflict) {
 TEST_F(PatientFileWriterTest, NewPatientDoesNotSilentlyReplaceAnExistingFile) {
     t.files.AddFile(ActivePath(u"Doe_John_1950.pdr"), "other patient");
     PatientRecord& r = NewPatient();
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::Conflict);
     EXPECT_TRUE(state.error);
     EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), "other patient");
     // Nor the backup copy of that patient.
     t.files.AddFile(BackupPath(u"Doe_John_1950.pdr"), "older backup");
     state = {};
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r, SaveMode::Backup), SaveOutcome::Conflict);
     EXPECT_EQ(*t.files.Bytes(BackupPath(u"Doe_John_1950.pdr")), "older backup");
     // Asked, the user may replace it.
@@ -256,7 +258,7 @@ TEST_F(PatientFileWriterTest, WriteFailureLeavesTheOldFilesIntact) {
     // A rename whose new file cannot be written keeps the old file.
     r.SetField(3, u"Jane");
     r.SetField(121, u"Jane");
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::CannotCreate);
     EXPECT_EQ(t.messages.boxes.size(), 1u);
     EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), before);
@@ -269,7 +271,7 @@ TEST_F(PatientFileWriterTest, TooBigTextIsWrittenWithAWarningEvenWhenQuiet) {
     r.SetField(3, u"Jane");
     r.SetField(121, u"Jane");
     r.SetField(58, std::u16string(195000, u'x'));
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::WrittenTooBig);
     EXPECT_FALSE(state.error);
     EXPECT_EQ(state.savedCount, 2);
@@ -298,7 +300,7 @@ TEST_F(PatientFileWriterTest, TextBeyondTheReadLimitIsRefusedAndTheOldFileKept) 
     const std::string before = *t.files.Bytes(ActivePath(u"Doe_John_1950.pdr"));
     // 2 x (text + 2) bytes must stay within the 400,000 bytes the reader takes.
     r.SetField(58, std::u16string(200000, u'x'));
-    state.quiet = 1;
+    state.quiet = QuietLevel::Automatic;
     EXPECT_EQ(Save(r), SaveOutcome::RefusedTooBig);
     EXPECT_TRUE(state.error);
     EXPECT_EQ(*t.files.Bytes(ActivePath(u"Doe_John_1950.pdr")), before);

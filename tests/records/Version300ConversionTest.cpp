@@ -107,8 +107,7 @@ std::u16string ExpectedJournal() {
 
 TEST(Version300ConversionTest, MergesTheJournalsOnAbsoluteDays) {
     std::u16string converted;
-    int code = 0;
-    ASSERT_TRUE(ConvertVersion300(Version300File(), converted, &code));
+    ASSERT_TRUE(ConvertVersion300(Version300File(), converted, nullptr));
     EXPECT_TRUE(converted.starts_with(u"#V40#W¢" + kKey2 + u"¢¬IDoe¢"));
     // The folder journal follows the location item.
     EXPECT_NE(converted.find(u"#Location|Cardio A¢" + ExpectedJournal() + u"¢¬H"),
@@ -139,17 +138,18 @@ TEST(Version300ConversionTest, TitleFoundOnlyInAnotherProblemsTextIsANewProblem)
 
 TEST(Version300ConversionTest, DamagedHeaderIsNotConverted) {
     std::u16string converted;
-    int code = 0;
-    EXPECT_FALSE(ConvertVersion300(u"#V3.00#W¢key¢no identity", converted, &code));
-    EXPECT_EQ(code, 4);
-    EXPECT_FALSE(ConvertVersion300(u"#V3.00#W¢k¢¬Ia¢b¢¬Hk¢", converted, &code));
-    EXPECT_EQ(code, 5);
+    DamageCode damage = DamageCode::None;
+    EXPECT_FALSE(ConvertVersion300(u"#V3.00#W¢key¢no identity", converted, &damage));
+    EXPECT_EQ(damage, DamageCode::NoIdentity);
+    EXPECT_FALSE(ConvertVersion300(u"#V3.00#W¢k¢¬Ia¢b¢¬Hk¢", converted, &damage));
+    EXPECT_EQ(damage, DamageCode::NoBlock);
 }
 
 // Damaged or crafted files that made the conversion repeat its work for every header, block or
 // entry. Each is close to the size limit and must convert in one pass with the usual result.
 std::u16string HostileVersion300File(std::u16string_view journal, std::u16string_view blocks = {}) {
-    return kHeader300 + Version300Block(kKey1, u"Hosp", journal, u"", u"0") + std::u16string(blocks);
+    return kHeader300 + Version300Block(kKey1, u"Hosp", journal, u"", u"0") +
+           std::u16string(blocks);
 }
 
 TEST(Version300ConversionTest, RepeatedHeadersCopyTheEntriesOnce) {

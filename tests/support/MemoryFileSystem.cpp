@@ -78,8 +78,7 @@ bool MemoryFileSystem::ReadFile(std::u16string_view path, size_t maxBytes, std::
     return true;
 }
 
-bool MemoryFileSystem::WriteFile(std::u16string_view path, std::string_view bytes,
-                                 Error* error) {
+bool MemoryFileSystem::WriteFile(std::u16string_view path, std::string_view bytes, Error* error) {
     std::u16string key = Key(path);
     if (Failing(Op::Write, path)) {
         Error::Set(error, ErrorKind::CannotOpen, "injected write failure");
@@ -99,7 +98,9 @@ bool MemoryFileSystem::WriteFile(std::u16string_view path, std::string_view byte
     return true;
 }
 
-bool MemoryFileSystem::FileExists(std::u16string_view path) { return m_files.count(Key(path)); }
+bool MemoryFileSystem::FileExists(std::u16string_view path) {
+    return m_files.count(Key(path));
+}
 
 bool MemoryFileSystem::FolderExists(std::u16string_view path) {
     std::u16string key = Key(path);
@@ -120,7 +121,8 @@ std::optional<DateTime> MemoryFileSystem::ModificationTime(std::u16string_view p
 
 bool MemoryFileSystem::CreateFolder(std::u16string_view path, Error* error) {
     std::u16string key = Key(path);
-    if (Failing(Op::CreateFolder, path) || (!ParentKey(key).empty() && !FolderExists(ParentKey(key)))) {
+    if (Failing(Op::CreateFolder, path) || m_files.count(key) ||
+        (!ParentKey(key).empty() && !FolderExists(ParentKey(key)))) {
         Error::Set(error, ErrorKind::CannotOpen, "cannot create folder");
         return false;
     }
@@ -169,11 +171,20 @@ bool MemoryFileSystem::CopyFile(std::u16string_view from, std::u16string_view to
     return ReadFile(from, SIZE_MAX, bytes, error) && WriteFile(to, bytes, error);
 }
 
-std::vector<std::u16string> MemoryFileSystem::ListFiles(std::u16string_view folder,
-                                                        std::u16string_view pattern,
-                                                        size_t maxCount, bool* moreExist) {
+bool MemoryFileSystem::ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                                 std::vector<std::u16string>& names, size_t maxCount,
+                                 bool* moreExist, Error* error) {
+    names.clear();
+    if (moreExist) *moreExist = false;
     std::u16string folderKey = Key(folder);
-    std::vector<std::u16string> names;
+    if (!FolderExists(folder)) {
+        Error::Set(error, ErrorKind::NotFound, "no such folder");
+        return false;
+    }
+    if (Failing(Op::List, folder)) {
+        Error::Set(error, ErrorKind::ReadFailed, "injected listing failure");
+        return false;
+    }
     for (const auto& [key, entry] : m_files) {
         if (ParentKey(key) != folderKey) continue;
         std::u16string name = PathParts(entry.path).back();
@@ -184,7 +195,7 @@ std::vector<std::u16string> MemoryFileSystem::ListFiles(std::u16string_view fold
     });
     if (moreExist) *moreExist = names.size() > maxCount;
     if (names.size() > maxCount) names.resize(maxCount);
-    return names;
+    return true;
 }
 
 }  // namespace pondrel::test

@@ -11,7 +11,7 @@ namespace pondrel::test {
 // operation and path, to test how the core reacts to a full disk or a locked file.
 class MemoryFileSystem final : public DeviceFileSystem {
 public:
-    enum class Op { Read, Write, Delete, Move, CreateFolder };
+    enum class Op { Read, Write, Delete, Move, CreateFolder, List };
 
     // Files and folders created with their parents.
     void AddFile(std::u16string_view path, std::string bytes, DateTime modified = {});
@@ -39,9 +39,9 @@ public:
                   Error* error = nullptr) override;
     bool CopyFile(std::u16string_view from, std::u16string_view to,
                   Error* error = nullptr) override;
-    std::vector<std::u16string> ListFiles(std::u16string_view folder, std::u16string_view pattern,
-                                          size_t maxCount = SIZE_MAX,
-                                          bool* moreExist = nullptr) override;
+    bool ListFiles(std::u16string_view folder, std::u16string_view pattern,
+                   std::vector<std::u16string>& names, size_t maxCount = SIZE_MAX,
+                   bool* moreExist = nullptr, Error* error = nullptr) override;
 
     DateTime now;  // modification time given to files written from now on
 
@@ -55,7 +55,7 @@ private:
     static std::u16string ParentKey(std::u16string_view key);
     bool Failing(Op op, std::u16string_view path) const;
 
-    std::map<std::u16string, Entry> m_files;        // by folded key
+    std::map<std::u16string, Entry> m_files;  // by folded key
     std::map<std::u16string, std::u16string> m_folders;
     std::vector<std::pair<Op, std::u16string>> m_failures;
 };

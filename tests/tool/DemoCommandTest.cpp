@@ -58,7 +58,8 @@ TEST_F(DemoCommandTest, WritesReadablePatientsTheSameForTheSameSeed) {
         << err;
 
     HostFileSystem device(dir / "device");
-    std::vector<std::u16string> names = device.ListFiles(WorkingFolders::kActivePatients, u"*.pdr");
+    std::vector<std::u16string> names;
+    ASSERT_TRUE(device.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names));
     ASSERT_EQ(names.size(), 8u);
     for (const std::u16string& name : names) {
         PatientRecord r;

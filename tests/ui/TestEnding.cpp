@@ -72,8 +72,8 @@ void TestEnding::WriteDemo() {
     options.today = SystemClock().Now();
     DemoWriteResult written = WriteDemoPatients(files, WorkingFolders::kActivePatients, options);
     QCOMPARE(written.written, 1);
-    std::vector<std::u16string> names =
-        files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", 10);
+    std::vector<std::u16string> names;
+    QVERIFY(files.ListFiles(WorkingFolders::kActivePatients, u"*.pdr", names, 10));
     QCOMPARE(names.size(), size_t{1});
     m_fileName = names.front();
 }
