@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "platform/Text.h"
-#include "records/InstallationFinder.h"
+#include "startup/InstallationFinder.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartUpPicture.h"

@@ -9,7 +9,7 @@
 #include "ToolTestSupport.h"
 #include "platform/FileRegistry.h"
 #include "platform/HostFileSystem.h"
-#include "records/InstallationFinder.h"
+#include "startup/InstallationFinder.h"
 
 namespace pondrel {
 namespace {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "platform/Error.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 
 namespace pondrel::test {
 

@@ -19,11 +19,12 @@
 
 #include "records/CCorvaneDoc.h"
 #include "records/ActivePatients.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "TestDevice.h"
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
 #include "ui/CCommandBar.h"
+#include "mainform/FormPage.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CInputPanel.h"
 #include "ui/CMainFrame.h"
@@ -120,7 +121,7 @@ PatientRecord& TestMainWindow::BeginMartin() {
     PatientRecord& record = *m_program->Document().Patients().Current();
     SetIdentity(record, u"Martin", u"Claire", u"3", u"7", u"1948");
     BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     return record;
 }
 
@@ -288,7 +289,7 @@ void TestMainWindow::recordNavigationAndCounter() {
     patients.Current()->inUse = 1;
     patients.AddNew().inUse = 1;
     patients.AddNew().inUse = 1;
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     auto* counter = Child<QLabel>(QStringLiteral("recordCounter"));
     QCOMPARE(counter->text(), QStringLiteral("3/3"));
     Click(QStringLiteral("recordFirst"));
@@ -330,12 +331,12 @@ void TestMainWindow::patientBoxReadOnlyForLockR() {
     record.SetField(3, u"Jean");
     record.SetField(6, u"1950");
     record.lockState = u"R";
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QCOMPARE(Bar().PatientText(), QStringLiteral("Mr Dupont J 1950"));
     QVERIFY(Bar().PatientReadOnly());
     QCOMPARE(Child<QPushButton>(QStringLiteral("patientBox"))->width(), 98);
     record.lockState = u"W";
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QVERIFY(!Bar().PatientReadOnly());
 }
 
@@ -350,12 +351,36 @@ void TestMainWindow::clearCheckBoxes() {
     QVERIFY(!View().MainMenuOpen());
 }
 
+namespace {
+
+// A page of its own that records what the controller asks of it.
+class RecordingPage final : public FormPage {
+public:
+    explicit RecordingPage(QStringList& calls, bool ownLeave = false)
+        : m_calls(calls), m_ownLeave(ownLeave) {}
+    void ShowRecord(PatientRecord*) override { m_calls << "show"; }
+    void Commit() override { m_calls << "commit"; }
+    void Leave() override {
+        if (m_ownLeave) {
+            m_calls << "leave";
+        } else {
+            FormPage::Leave();
+        }
+    }
+    void Release() override { m_calls << "release"; }
+
+private:
+    QStringList& m_calls;
+    bool m_ownLeave;
+};
+
+}  // namespace
+
 void TestMainWindow::pageHooksCommitWhenLeft() {
     // Page 21 stands for a page of its own; page 20 is the problems page.
     QStringList calls;
-    View().SetPageHooks(
-        21,
-        {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }, {}});
+    RecordingPage page(calls);
+    View().Controller().SetPage(21, &page);
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("installedPanel"));
     View().InstallPage(21, panel);
@@ -364,20 +389,20 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     QVERIFY(!View().findChild<QLabel*>(QStringLiteral("pageTitle21"))->isVisible());
 
     Click(QStringLiteral("daySummaryButton"));
-    QCOMPARE(calls, QStringList{"refresh"});
+    QCOMPARE(calls, QStringList{"show"});
     Click(QStringLiteral("tasksButton"));
-    QCOMPARE(calls, (QStringList{"refresh", "commit"}));
+    QCOMPARE(calls, (QStringList{"show", "commit"}));
     View().ShowPage(21);
     calls.clear();
     // Record navigation commits the shown values first, then shows the record again.
     m_program->Document().Patients().Current()->inUse = 1;
-    View().MoveRecord(RecordNavigation::Move::Next);
-    QCOMPARE(calls, (QStringList{"commit", "refresh"}));
+    View().Controller().MoveRecord(RecordNavigation::Move::Next);
+    QCOMPARE(calls, (QStringList{"commit", "show"}));
 
     // Every page commits before a save, the one shown or not.
     View().ShowPage(19);
     calls.clear();
-    View().CommitShownValues();
+    View().Controller().CommitAll();
     QCOMPARE(calls, QStringList{"commit"});
 
     // Before the set is read again every page lets its record go, even when not shown.
@@ -386,12 +411,14 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     ChooseMenu(QStringLiteral("Open all"));
     QCOMPARE(calls, (QStringList{"commit", "release"}));
 
-    // A page with a `leave` hook: it runs instead of `commit` when the page is left.
-    View().SetPageHooks(21, {[&] { calls << "commit"; }, {}, {}, [&] { calls << "leave"; }});
+    // A page with its own Leave: it runs instead of Commit when the page is left.
+    RecordingPage leaving(calls, true);
+    View().Controller().SetPage(21, &leaving);
     View().ShowPage(21);
     calls.clear();
     View().ShowPage(19);
     QCOMPARE(calls, QStringList{"leave"});
+    View().Controller().SetPage(21, nullptr);
 }
 
 void TestMainWindow::editCommandsActOnTheLastField() {
@@ -545,7 +572,7 @@ void TestMainWindow::screenshots() {
     record.SetField(2, u"Martin");
     record.SetField(3, u"Claire");
     record.SetField(6, u"1948");
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QWidget& frame = *m_program->Frame();
     Save(frame, QStringLiteral("page0"));
     Click(QStringLiteral("mainMenuButton"));

@@ -14,14 +14,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "TestDevice.h"
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
@@ -46,6 +46,7 @@ private slots:
     void typingSurvivesDaysSaveAllAndARestart();
     void autoSaveCommitsTypingAndLeavesTheCaret();
     void openAllAndCloseOneNeverReachAGoneRecord();
+    void questionsAnsweredNoKeepTheProblemAndDay();
     void leavingThePageCommitsAndTakesTheFocusAway();
     void anEmptyRecordIsNotEdited();
     void paneComesFromAndGoesBackToThePreferences();
@@ -318,6 +319,34 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     QVERIFY(Patients().Current()->problemJournal.find(u" other patient") != std::u16string::npos);
 }
 
+// "Open all" answered Cancel and "Close one" answered No change nothing: the editor stays on
+// the problem and day it showed, with what was typed.
+void TestProblemPage::questionsAnsweredNoKeepTheProblemAndDay() {
+    WriteDemo(2);
+    Start();
+    Click(QStringLiteral("problemsButton"));
+    Click(QStringLiteral("nextProblem"));
+    Click(QStringLiteral("previousDay"));
+    TypeAtEnd("status", QStringLiteral(" still here"));
+    const int problem = Panel().Model().CurrentProblem();
+    const DayNumber day = Panel().Model().CurrentDay();
+    const std::u16string typed = Section("status")->Text();
+    QVERIFY(problem > 0);
+
+    m_program->Messages().QueueAnswer(BoxAnswer::Cancel);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(Panel().Model().CurrentProblem(), problem);
+    QCOMPARE(Panel().Model().CurrentDay(), day);
+    QCOMPARE(Section("status")->Text(), typed);
+
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Close one"));
+    QCOMPARE(Panel().Model().CurrentProblem(), problem);
+    QCOMPARE(Panel().Model().CurrentDay(), day);
+    QCOMPARE(Section("status")->Text(), typed);
+    QCOMPARE(m_program->Messages().PendingAnswers(), size_t{0});
+}
+
 void TestProblemPage::leavingThePageCommitsAndTakesTheFocusAway() {
     WriteDemo(2);
     Start();
@@ -373,14 +402,14 @@ void TestProblemPage::anEmptyRecordIsNotEdited() {
     for (int n : {5, 123}) record.SetField(n, u"7");
     for (int n : {6, 124}) record.SetField(n, u"1948");
     BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QVERIFY(Panel().IsOpen());
     Child<QLineEdit>(QStringLiteral("title"))->setFocus();
     QTest::keyClicks(Child<QLineEdit>(QStringLiteral("title")), QStringLiteral("Syncope"));
     TypeAtEnd("status", QStringLiteral("pale"));
 
     // "Next" past the last record on the page: an empty record, the panel lets go.
-    View().MoveRecord(RecordNavigation::Move::Next);
+    View().Controller().MoveRecord(RecordNavigation::Move::Next);
     QCOMPARE(Patients().Count(), 2);
     QVERIFY(!Panel().IsOpen());
     QVERIFY(!Section("status")->isEnabled());

@@ -10,10 +10,10 @@
 #include <fstream>
 
 #include "platform/Clock.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "TestDevice.h"
-#include "records/InstallationFinder.h"
-#include "records/StartUp.h"
+#include "startup/InstallationFinder.h"
+#include "startup/StartUp.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartUpPicture.h"

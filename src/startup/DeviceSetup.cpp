@@ -1,4 +1,4 @@
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 
 #include <algorithm>
 #include <fstream>
@@ -7,8 +7,8 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
-#include "records/InstallationFinder.h"
-#include "records/StartUp.h"
+#include "startup/InstallationFinder.h"
+#include "startup/StartUp.h"
 #include "records/WorkingFolders.h"
 
 namespace pondrel {

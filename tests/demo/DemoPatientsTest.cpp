@@ -1,7 +1,7 @@
 // The demo patients: fixed for a seed, plausible, and stored files that the reader takes back
 // whole, earlier stays included.
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 
 #include <gtest/gtest.h>
 

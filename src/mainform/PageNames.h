@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "ui/core/PageNavigation.h"
+#include "mainform/PageNavigation.h"
 
 namespace pondrel {
 

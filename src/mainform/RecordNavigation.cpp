@@ -1,4 +1,4 @@
-#include "ui/core/RecordNavigation.h"
+#include "mainform/RecordNavigation.h"
 
 #include "platform/Text.h"
 #include "records/PatientSet.h"

@@ -1,4 +1,4 @@
-#include "ui/core/PageNames.h"
+#include "mainform/PageNames.h"
 
 #include "labels/Labels.h"
 #include "platform/Text.h"

@@ -1,4 +1,4 @@
-#include "ui/core/PageNavigation.h"
+#include "mainform/PageNavigation.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 
 #include <algorithm>
 #include <set>
 
-#include "journal/DemoCatalogue.h"
+#include "demo/DemoCatalogue.h"
 #include "journal/ProblemJournal.h"
 #include "platform/DeviceFileSystem.h"
 #include "platform/Text.h"

@@ -8,10 +8,10 @@
 #include "records/PatientRecord.h"
 #include "settings/Preferences.h"
 #include "TestPlatform.h"
-#include "ui/core/MainMenu.h"
-#include "ui/core/NoticeLayout.h"
-#include "ui/core/PageNames.h"
-#include "ui/core/PatientBox.h"
+#include "mainform/MainMenu.h"
+#include "mainform/NoticeLayout.h"
+#include "mainform/PageNames.h"
+#include "mainform/PatientBox.h"
 
 using namespace pondrel;
 using pondrel::test::U8;

@@ -1,4 +1,4 @@
-#include "records/StartUp.h"
+#include "startup/StartUp.h"
 
 #include "platform/DeviceFileSystem.h"
 #include "platform/Platform.h"

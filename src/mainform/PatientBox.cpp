@@ -1,4 +1,4 @@
-#include "ui/core/PatientBox.h"
+#include "mainform/PatientBox.h"
 
 #include "labels/Labels.h"
 #include "records/PatientRecord.h"

@@ -1,4 +1,4 @@
-#include "ui/core/NoticeLayout.h"
+#include "mainform/NoticeLayout.h"
 
 namespace pondrel {
 

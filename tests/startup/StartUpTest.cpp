@@ -1,9 +1,9 @@
-#include "records/StartUp.h"
+#include "startup/StartUp.h"
 
 #include <gtest/gtest.h>
 
 #include "TestPlatform.h"
-#include "records/InstallationFinder.h"
+#include "startup/InstallationFinder.h"
 #include "records/WorkingFolders.h"
 
 namespace pondrel {

@@ -1,4 +1,4 @@
-#include "ui/core/MainMenu.h"
+#include "mainform/MainMenu.h"
 
 namespace pondrel {
 

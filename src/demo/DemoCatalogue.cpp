@@ -1,4 +1,4 @@
-#include "journal/DemoCatalogue.h"
+#include "demo/DemoCatalogue.h"
 
 namespace pondrel::demo {
 

@@ -1,4 +1,4 @@
-#include "records/InstallationFinder.h"
+#include "startup/InstallationFinder.h"
 
 #include "platform/DeviceFileSystem.h"
 #include "platform/Registry.h"
