@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "charts/GrowthCurves.h"
-#include "ui/QtText.h"
+#include "platform/ui/QtText.h"
 
 #ifndef PONDREL_VERSION_TEXT
 #error "PONDREL_VERSION_TEXT comes from the build"

@@ -13,7 +13,10 @@
 #include <QWheelEvent>
 
 #include "labels/LabelsFile.h"
+#include "mainform/NoticeLayout.h"
+#include "mainform/PageNames.h"
 #include "platform/Platform.h"
+#include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
@@ -23,9 +26,6 @@
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
-#include "ui/QtText.h"
-#include "mainform/NoticeLayout.h"
-#include "mainform/PageNames.h"
 
 namespace pondrel {
 

@@ -5,7 +5,9 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include "mainform/PatientBox.h"
 #include "platform/Platform.h"
+#include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
@@ -17,8 +19,6 @@
 #include "ui/CHelpDlg.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/ProblemPage.h"
-#include "ui/QtText.h"
-#include "mainform/PatientBox.h"
 
 namespace pondrel {
 

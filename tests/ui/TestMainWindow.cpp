@@ -17,19 +17,20 @@
 #include <filesystem>
 #include <memory>
 
-#include "records/CCorvaneDoc.h"
-#include "records/ActivePatients.h"
-#include "startup/DeviceSetup.h"
+#include "GuiDriver.h"
 #include "TestDevice.h"
+#include "mainform/FormPage.h"
+#include "platform/ui/QtText.h"
+#include "records/ActivePatients.h"
+#include "records/CCorvaneDoc.h"
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
+#include "startup/DeviceSetup.h"
 #include "ui/CCommandBar.h"
-#include "mainform/FormPage.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CInputPanel.h"
 #include "ui/CMainFrame.h"
 #include "ui/PondrelApplication.h"
-#include "ui/QtText.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -71,15 +72,12 @@ private:
     CCommandBar& Bar() { return *m_program->Frame()->CommandBar(); }
     template <typename T>
     T* Child(const QString& name) {
-        T* child = m_program->Frame()->findChild<T*>(name);
-        if (!child) qWarning("no child %s", qPrintable(name));
-        return child;
+        return test::Child<T>(*m_program->Frame(), name);
     }
-    void Click(const QString& name);
+    void Click(const QString& name) { QVERIFY(test::Click(*m_program->Frame(), name)); }
     void ChooseMenu(const QString& text);
     QString NoticeText();
     fs::path Installation() const { return m_device / "Program files" / "Pondrel"; }
-    static void Save(QWidget& widget, const QString& name);
     PatientRecord& BeginMartin();
     void Start();
 
@@ -130,35 +128,16 @@ void TestMainWindow::cleanup() {
     m_dir.reset();
 }
 
-void TestMainWindow::Click(const QString& name) {
-    QAbstractButton* button = Child<QAbstractButton>(name);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void TestMainWindow::ChooseMenu(const QString& text) {
     if (!View().MainMenuOpen()) Click(QStringLiteral("mainMenuButton"));
     auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
-    QVERIFY(menu && menu->isVisible());
-    const auto items = menu->findItems(text, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    const QRect rect = menu->visualItemRect(items.front());
-    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {}, rect.center());
+    QVERIFY(menu);
+    QVERIFY(test::ClickRow(*menu, text));
 }
 
 QString TestMainWindow::NoticeText() {
     auto* notice = Child<QLabel>(QStringLiteral("notice"));
     return notice && notice->isVisible() ? notice->text() : QString();
-}
-
-// Saved under /tmp to look at them.
-void TestMainWindow::Save(QWidget& widget, const QString& name) {
-    widget.grab().save(QStringLiteral("/tmp/pondrel-mainwin-%1.png").arg(name));
-    QPixmap zoomed(widget.size() * 2);
-    zoomed.setDevicePixelRatio(2);
-    zoomed.fill(Qt::white);
-    widget.render(&zoomed);
-    zoomed.save(QStringLiteral("/tmp/pondrel-mainwin-%1-x2.png").arg(name));
 }
 
 void TestMainWindow::frameGeometryAndFirstPage() {
@@ -472,7 +451,7 @@ void TestMainWindow::helpOpensAtMainContents() {
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Pondrel Help")));
     QVERIFY(browser->toPlainText().contains(QStringLiteral("The main menu")));
     QVERIFY(View().ShowingDialog());
-    Save(*browser->window(), QStringLiteral("help"));
+    test::Screenshot(*browser->window(), QStringLiteral("mainwin-help"));
     auto* close = View().findChild<QPushButton*>(QStringLiteral("helpClose"));
     QTest::mouseClick(close, Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QTextBrowser*>(QStringLiteral("helpBrowser")));
@@ -499,7 +478,7 @@ void TestMainWindow::aboutNamesProgramVersionAndLicence() {
     // Where the growth curves come from.
     QVERIFY(text->text().contains(QStringLiteral("WHO Child Growth Standards")));
     QVERIFY(text->text().contains(QStringLiteral("CDC 2000")));
-    Save(*text->window(), QStringLiteral("about"));
+    test::Screenshot(*text->window(), QStringLiteral("mainwin-about"));
     QTest::mouseClick(View().findChild<QPushButton*>(QStringLiteral("aboutOk")), Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QLabel*>(QStringLiteral("aboutText")));
 }
@@ -574,18 +553,18 @@ void TestMainWindow::screenshots() {
     record.SetField(6, u"1948");
     View().Controller().ShowRecord();
     QWidget& frame = *m_program->Frame();
-    Save(frame, QStringLiteral("page0"));
+    test::Screenshot(frame, QStringLiteral("mainwin-page0"));
     Click(QStringLiteral("mainMenuButton"));
-    Save(frame, QStringLiteral("menu"));
+    test::Screenshot(frame, QStringLiteral("mainwin-menu"));
     Click(QStringLiteral("pageListButton"));
-    Save(frame, QStringLiteral("pagelist"));
+    test::Screenshot(frame, QStringLiteral("mainwin-pagelist"));
     Click(QStringLiteral("pageListButton"));
     View().ShowNotice(u"End Save  \r\n (there was an error)", 4000, true);
-    Save(frame, QStringLiteral("notice"));
+    test::Screenshot(frame, QStringLiteral("mainwin-notice"));
     View().ShowNotice(u"Save successfull", 2000, false);
-    Save(frame, QStringLiteral("notice-short"));
+    test::Screenshot(frame, QStringLiteral("mainwin-notice-short"));
     Click(QStringLiteral("inputPanelButton"));
-    Save(frame, QStringLiteral("keyboard"));
+    test::Screenshot(frame, QStringLiteral("mainwin-keyboard"));
 }
 
 void TestMainWindow::saveAllThenOpenAllCancelledChangesNothing() {
