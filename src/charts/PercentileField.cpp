@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "charts/GrowthAge.h"
+#include "journal/BodyMassIndex.h"
 #include "platform/Text.h"
 #include "records/PatientRecord.h"
 

@@ -207,22 +207,4 @@ std::u16string Format(std::u16string_view pattern, std::initializer_list<long lo
     return out;
 }
 
-double LeadingDecimal(std::u16string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == u' ' || (text[i] >= u'\t' && text[i] <= u'\r'))) ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    auto digit = [&](size_t k) { return k < text.size() && text[k] >= u'0' && text[k] <= u'9'; };
-    double value = 0;
-    while (digit(i)) value = value * 10 + (text[i++] - u'0');
-    if (i < text.size() && (text[i] == u'.' || text[i] == u',') && digit(i + 1)) {
-        double scale = 0.1;
-        for (++i; digit(i); ++i, scale /= 10) value += (text[i] - u'0') * scale;
-    }
-    return negative ? -value : value;
-}
-
 }  // namespace pondrel

@@ -35,11 +35,6 @@ std::vector<std::u16string> Split(std::u16string_view text, char16_t separator);
 // Count of non-overlapping occurrences.
 size_t CountOf(std::u16string_view text, std::u16string_view what);
 
-// The decimal number at the start of a text, as a measurement is typed: leading blanks, an
-// optional sign, digits, then "." or "," and more digits ("3.5kg" and "3,5 kg" read 3.5). No
-// digit gives 0.
-double LeadingDecimal(std::u16string_view text);
-
 // printf-style formatting of the fixed message texts: each %d takes the next integer, "%%" is a
 // percent sign; any other character is copied.
 std::u16string Format(std::u16string_view pattern, std::initializer_list<long long> numbers);

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "TestPlatform.h"
 #include "platform/DateTime.h"
 
@@ -37,17 +35,6 @@ TEST(TextTest, CaseTrimSplitFormat) {
     EXPECT_EQ(Format(u"n°%d: %d%%", {3, -1}), u"n°3: -1%");
     EXPECT_EQ(ReplaceAll(u"a-b-c", u"-", u"¦"), u"a¦b¦c");
     EXPECT_EQ(CountOf(u"¢¢x¢", u"¢"), 3u);
-}
-
-TEST(TextTest, LeadingDecimalReadsMeasurementsAsTyped) {
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"3.5kg (P50)"), 3.5);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"  3,5 kg"), 3.5);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"-0.25"), -0.25);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"12."), 12);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"1.2.3"), 1.2);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u"kg 3"), 0);
-    EXPECT_DOUBLE_EQ(LeadingDecimal(u""), 0);
-    EXPECT_TRUE(std::isinf(LeadingDecimal(std::u16string(400, u'9'))));
 }
 
 TEST(DateTimeTest, CalendarArithmetic) {
