@@ -23,8 +23,7 @@ std::vector<std::u16string> Texts(const std::vector<TreatmentListRow>& rows) {
 // Opening a patient asks nothing: a navigator opened here never shows a box or a notice.
 class NoMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons,
-                      BoxIcon) override {
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
         return BoxAnswer::Cancel;
     }
     void ShowNotice(const std::u16string&, int, bool) override {}
