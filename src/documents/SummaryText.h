@@ -8,7 +8,6 @@
 #include <string_view>
 #include <utility>
 
-#include "journal/Ages.h"
 #include "records/DayNumber.h"
 
 namespace pondrel {
@@ -42,8 +41,6 @@ std::u16string TrimLeftOf(std::u16string_view text, std::u16string_view set);
 std::u16string TrimRightOf(std::u16string_view text, std::u16string_view set);
 // The first `count` characters, a surrogate pair never cut in half.
 std::u16string CutTo(std::u16string_view text, size_t count);
-
-// BirthDateText, the birth date of the three identity fields, is the one of journal/Ages.h.
 
 // The heading of a day: for a hospitalisation from its admission day on, "D" + the day of stay
 // + " - ", then "Monday 15 March 2006".
