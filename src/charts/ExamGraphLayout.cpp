@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 #include "charts/ExamGraph.h"
 #include "charts/ExamTitles.h"
@@ -345,6 +346,8 @@ void ExamGraphLayout::ValueLabels() {
 void ExamGraphLayout::Curves() {
     auto range = m_set->AgeRange();
     const int count = m_set->CurveCount();
+    const int fh = ExamGraph::kFontHeight;
+    std::vector<GraphPoint> ends(static_cast<size_t>(count), GraphPoint{-1, -1});
     for (int c = 0; c < count; ++c) {
         int width = (c == 0 || c == 3 || c == count - 1) ? 2 : 1;
         std::vector<GraphPoint> line;
@@ -356,10 +359,30 @@ void ExamGraphLayout::Curves() {
             line.push_back({kPlotLeft + static_cast<int>(i * 0.02 * PlotWidth()), Y(value)});
         }
         if (line.empty()) continue;
-        GraphPoint end = line.back();
+        ends[static_cast<size_t>(c)] = line.back();
         m_scene.Polyline(std::move(line), kGraphCurve, width);
+    }
+    // "P3", "P10" ... at the end of each curve: the thick curves first, the others where their
+    // label does not run into one already written.
+    std::vector<int> order;
+    for (int c : {0, 3, count - 1}) {
+        if (c >= 0 && c < count && std::find(order.begin(), order.end(), c) == order.end()) {
+            order.push_back(c);
+        }
+    }
+    for (int c = 0; c < count; ++c) {
+        if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+    }
+    std::vector<int> written;  // the bottoms of the labels written
+    for (int c : order) {
+        GraphPoint end = ends[static_cast<size_t>(c)];
+        if (end.x < 0) continue;
+        bool room = std::all_of(written.begin(), written.end(),
+                                [&](int y) { return std::abs(y - (end.y + 1)) >= fh; });
+        if (!room) continue;
+        written.push_back(end.y + 1);
         m_scene.Text(u"P" + ToText(m_set->CurveAt(c).percentile), end.x - 20, end.y - 20, end.x + 1,
-                     end.y + 1, ExamGraph::kFontHeight, kGraphCurveLabel, GraphItem::Align::Right,
+                     end.y + 1, fh, kGraphCurveLabel, GraphItem::Align::Right,
                      GraphItem::VAlign::Bottom);
     }
     std::u16string note;

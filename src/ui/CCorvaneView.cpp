@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "charts/GrowthCurves.h"
 #include "labels/LabelsFile.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
@@ -26,6 +27,7 @@
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
+#include "ui/ExamPage.h"
 #include "ui/SummaryPageSet.h"
 
 namespace pondrel {
@@ -91,6 +93,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
+    m_examPage.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
@@ -394,6 +397,8 @@ void CCorvaneView::BuildControls() {
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
+    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
+    m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     RebuildPageOrder();
 }
 
