@@ -27,6 +27,7 @@
 #include "ui/DevicePicture.h"
 #include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 
@@ -90,9 +91,10 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
-    // The letter pages read the problem page: they go first. The problem panel commits into its
-    // record and lets it go while both still exist.
+    // The letter and summary pages read the problem page: they go first. The problem panel
+    // commits into its record and lets it go while both still exist.
     m_letterPages.reset();
+    m_summaryPages.reset();
     m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
     m_controller->Active().StopTimers();
@@ -394,6 +396,7 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     RebuildPageOrder();
 }

@@ -36,6 +36,7 @@ class CInputPanel;
 class CRecordNavigator;
 class LetterPages;
 class ProblemPage;
+class SummaryPageSet;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -103,6 +104,8 @@ public:
     ProblemPage* Problems() const { return m_problemPage.get(); }
     // The letter pages (26 and 35) once the controls are built.
     LetterPages* Letters() const { return m_letterPages.get(); }
+    // The seven summary pages once the controls are built.
+    SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -202,6 +205,7 @@ private:
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
     std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
+    std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 
