@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"

@@ -113,7 +113,7 @@ void DayNavigator::AdjustAmbulatoryAdmission() {
 EditorRefresh DayNavigator::BuildDayList(bool goToNow) {
     DayNumber today = Today();
     m_listDate = today;
-    m_lastDay = m_dates.exitDateSet == 1 ? CalendarDayOf(m_dates.exit) : today;
+    m_lastDay = LastDayOf(m_dates, today);
     m_rows.clear();
     m_shownDays.clear();
     JournalReader reader = m_panel.Journal().Reader();

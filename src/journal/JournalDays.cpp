@@ -1,6 +1,7 @@
 #include "journal/JournalDays.h"
 
 #include "journal/JournalWords.h"
+#include "journal/SubfolderDates.h"
 #include "platform/Text.h"
 
 namespace pondrel {
@@ -56,6 +57,14 @@ std::u16string DateStamp(DayNumber day, DateOrder order) {
         return ToText(t.day) + u"." + ToText(t.month) + u"." + TwoDigitYear(t.year);
     }
     return ToText(t.month) + u"." + ToText(t.day) + u"." + TwoDigitYear(t.year);
+}
+
+DayNumber LastDayOf(const SubfolderDates& dates, DayNumber today) {
+    return dates.exitDateSet == 1 ? CalendarDayOf(dates.exit) : today;
+}
+
+DayNumber FirstDayOf(const SubfolderDates& dates) {
+    return dates.IsAmbulatory() ? dates.historyStartDay : dates.admissionDay;
 }
 
 int HospitalDayIndex(DayNumber day, DayNumber admissionDay) {

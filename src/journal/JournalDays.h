@@ -9,6 +9,7 @@
 namespace pondrel {
 
 struct JournalWords;
+struct SubfolderDates;
 
 // The day of a date-time's calendar date (its time of day ignored, exact before 2000 too).
 DayNumber CalendarDayOf(const DateTime& t);
@@ -27,6 +28,12 @@ std::u16string ShortDayText(DayNumber day, const JournalWords& words);
 std::u16string LongDayText(DayNumber day, const JournalWords& words);
 // "13.3.06" when the date order is day first, "3.13.06" otherwise.
 std::u16string DateStamp(DayNumber day, DateOrder order);
+
+// The last day of a subfolder: today, or the exit day once an exit date is set.
+DayNumber LastDayOf(const SubfolderDates& dates, DayNumber today);
+// The first day of a subfolder: the admission day of a hospitalisation, the history start day
+// of an ambulatory subfolder.
+DayNumber FirstDayOf(const SubfolderDates& dates);
 
 // The number of a hospital day counted from the admission day as day 1; there is no day 0,
 // so the day before admission is -1.

@@ -8,10 +8,11 @@
 #include <string>
 #include <system_error>
 
-#include "journal/DemoPatients.h"
+#include "demo/DemoPatients.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "records/WorkingFolders.h"
+#include "tool/JournalArguments.h"
 #include "tool/ToolCommand.h"
 
 namespace pondrel::tool {
@@ -32,14 +33,11 @@ bool ParseNumber(const std::string& text, T& value) {
 }
 
 bool ParseDate(const std::string& text, DateTime& date) {
-    int year = 0, month = 0, day = 0;
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-' ||
-        !ParseNumber(text.substr(0, 4), year) || !ParseNumber(text.substr(5, 2), month) ||
-        !ParseNumber(text.substr(8, 2), day)) {
-        return false;
-    }
-    date = DateTime{year, month, day, 8, 0, 0};
-    return year >= 1950 && IsValid(date);
+    auto parsed = ParseDateArgument(text);
+    if (!parsed) return false;
+    date = *parsed;
+    date.hour = 8;
+    return date.year >= 1950;
 }
 
 int RunDemo(const std::vector<std::string>& args) {

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "records/DeviceSetup.h"
+#include "startup/DeviceSetup.h"
 #include "tool/ToolCommand.h"
 
 #ifndef PONDREL_RESOURCES_DIR

@@ -30,6 +30,26 @@ std::optional<DayNumber> ParseDayArgument(std::string_view text) {
     return static_cast<DayNumber>(day);
 }
 
+std::optional<DateTime> ParseDateArgument(std::string_view text) {
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    auto year = ParseDigits(text.substr(0, 4));
+    auto month = ParseDigits(text.substr(5, 2));
+    auto day = ParseDigits(text.substr(8, 2));
+    if (!year || !month || !day) return std::nullopt;
+    DateTime date{
+        static_cast<int>(*year), static_cast<int>(*month), static_cast<int>(*day), 0, 0, 0};
+    if (!IsValid(date)) return std::nullopt;
+    return date;
+}
+
+std::optional<DayNumber> ParseDayDateArgument(std::string_view text) {
+    auto date = ParseDateArgument(text);
+    if (!date) return std::nullopt;
+    DayNumber day = DayNumberOf(date->year, date->month, date->day);
+    if (day < kFirstJournalDay || day > kLastJournalDay) return std::nullopt;
+    return day;
+}
+
 std::optional<int> ParseProblemArgument(std::string_view text) {
     std::optional<long long> value = ParseDigits(text);
     if (!value || *value >= kMaxProblems) return std::nullopt;

@@ -1,0 +1,361 @@
+#include "demo/DemoPatients.h"
+
+#include <algorithm>
+#include <set>
+
+#include "demo/DemoCatalogue.h"
+#include "journal/ProblemJournal.h"
+#include "platform/DeviceFileSystem.h"
+#include "platform/Text.h"
+#include "platform/UserMessages.h"
+#include "records/PatientFileFormat.h"
+#include "records/PatientFileWriter.h"
+
+namespace pondrel {
+
+namespace {
+
+using demo::ProblemText;
+
+// splitmix64: the same numbers on every platform and library, unlike the standard
+// distributions.
+class DemoRandom {
+public:
+    explicit DemoRandom(uint64_t seed) : m_state(seed) {}
+    uint64_t Next() {
+        uint64_t z = (m_state += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    // 0..count-1
+    int Below(int count) {
+        return count <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(count));
+    }
+    int Between(int low, int high) { return low + Below(high - low + 1); }
+    bool Percent(int chance) { return Below(100) < chance; }
+    template <typename T>
+    const T& Pick(std::span<const T> items) {
+        return items[static_cast<size_t>(Below(static_cast<int>(items.size())))];
+    }
+
+private:
+    uint64_t m_state;
+};
+
+std::u16string Text(std::u16string_view text) {
+    return std::u16string(text);
+}
+std::u16string Number(long long value) {
+    return ToText(value);
+}
+
+// A value with one decimal, e.g. 37.4 from 374.
+std::u16string Tenths(int tenths) {
+    return Number(tenths / 10) + u"." + Number(tenths % 10);
+}
+
+struct Vitals {
+    int temperatureTenths;
+    int systolic;
+    int diastolic;
+    int pulse;
+    int respiration;
+    int saturation;
+};
+
+// Vital signs on day `d` of a stay: fever and tachycardia settle over the first days.
+Vitals VitalsOn(DemoRandom& random, double fever, int d, int baseSystolic) {
+    int start = static_cast<int>(fever * 10 + 0.5);
+    int temperature = std::max(366 + random.Between(0, 4), start - d * 6 + random.Between(-2, 2));
+    int excess = std::max(0, temperature - 370);
+    return Vitals{temperature,
+                  baseSystolic + random.Between(-8, 8),
+                  baseSystolic / 2 + random.Between(5, 15),
+                  72 + excess + random.Between(-6, 10),
+                  14 + excess / 5 + random.Between(0, 3),
+                  std::min(99, 92 + d + random.Between(0, 3))};
+}
+
+std::u16string StatusLine(const Vitals& v) {
+    return u"T " + Tenths(v.temperatureTenths) + u" \u00B0C, BP " + Number(v.systolic) + u"/" +
+           Number(v.diastolic) + u" mmHg, HR " + Number(v.pulse) + u"/min, RR " +
+           Number(v.respiration) + u"/min, SpO2 " + Number(v.saturation) + u" %";
+}
+
+struct Patient {
+    PatientRecord record;
+    ProblemJournal journal;
+    int problemCount = 0;
+};
+
+// Adds a problem to the journal and returns its number.
+int AddProblem(Patient& p, const ProblemText& problem) {
+    int number = p.problemCount++;
+    p.journal.SetProblemHeader(number, problem.title, problem.differential, problem.redaction);
+    return number;
+}
+
+void SetEntry(Patient& p, DayNumber day, int problem, std::u16string_view anamnesia,
+              std::u16string_view status, std::u16string_view examinations,
+              std::u16string_view medicine, std::u16string_view attitude) {
+    p.journal.SetEntry(day, problem,
+                       Sections{Text(anamnesia), Text(status), Text(examinations), Text(medicine),
+                                u"", Text(attitude)});
+}
+
+// The entries of one problem over the days first..last, visited every `step` days.
+void WriteCourse(Patient& p, DemoRandom& random, const ProblemText& problem, int number,
+                 DayNumber first, DayNumber last, int step, bool main, int baseSystolic) {
+    int visit = 0;
+    for (DayNumber day = first; day <= last; day += step, ++visit) {
+        const bool isFirst = day == first;
+        const bool isLast = day + step > last;
+        std::u16string status;
+        if (main) {
+            status = StatusLine(VitalsOn(random, problem.fever, day - first, baseSystolic));
+            if (!isFirst) status += u"\r\n" + Text(random.Pick(demo::ProgressNotes()));
+        }
+        std::u16string medicine;
+        std::u16string attitude;
+        if (isFirst) {
+            medicine = Text(problem.medicine);
+            attitude = Text(problem.attitude[0]);
+        } else if (visit == 2) {
+            medicine = Text(problem.laterMedicine);
+            attitude = Text(problem.attitude[1]);
+        }
+        if (isLast && !isFirst && problem.acute) attitude = Text(problem.attitude[2]);
+        if (!main && !isFirst && status.empty() && medicine.empty() && attitude.empty()) {
+            if (visit % 3 != 0) continue;
+            status = u"Stable.";
+        }
+        SetEntry(p, day, number, isFirst ? problem.anamnesia : u"", status,
+                 isFirst ? problem.examinations : u"", medicine, attitude);
+    }
+}
+
+void SetIdentity(PatientRecord& r, DemoRandom& random, const std::u16string& last,
+                 const std::u16string& first, int day, int month, int year) {
+    const std::u16string dayText = Number(day);
+    const std::u16string monthText = Number(month);
+    const std::u16string yearText = Number(year);
+    for (auto [n, value] :
+         {std::pair{2, &last}, {3, &first}, {4, &dayText}, {5, &monthText}, {6, &yearText}}) {
+        r.SetField(n, *value);
+        r.SetField(n + 118, *value);  // 120..124
+    }
+    r.SetField(125, Text(random.Pick(demo::Professions())));
+    static constexpr std::u16string_view kCivil[] = {u"Married", u"Single", u"Widowed",
+                                                     u"Divorced"};
+    r.SetField(126, Text(random.Pick(std::span<const std::u16string_view>(kCivil))));
+    r.SetField(129, Number(random.Between(1, 120)) + u" Orchard Lane");
+    r.SetField(130, Text(random.Pick(demo::Cities())));
+    r.SetField(131, Number(random.Between(1000, 9899)));
+    r.SetField(132, u"555 0" + Number(random.Between(100, 199)));
+    r.SetField(134, u"Mutual Health Fund");
+    r.SetField(135, Number(random.Between(100000, 999999)));
+}
+
+DateTime At(DayNumber day, int hour, int minute) {
+    DateTime t = DateOfDay(day);
+    t.hour = hour;
+    t.minute = minute;
+    return t;
+}
+
+// The block of an earlier stay, as the writer stores it, taken from the text it composes.
+std::u16string EarlierBlock(const PatientRecord& current, const ProblemText& problem,
+                            DayNumber admission, int length, bool ambulatory) {
+    PatientRecord old = current;
+    old.rawText.clear();
+    old.admission = At(admission, 10, 15);
+    old.admissionDay = admission;
+    old.exit = At(admission + length, 11, 0);
+    old.exitDateSet = 1;
+    old.historyStartDay = admission;
+    old.subfolderType = ambulatory ? u"Ambu" : u"Hosp";
+    old.SetField(61, Text(problem.motive));
+    old.SetField(79, Text(problem.labo));
+    old.SetField(82, Text(problem.imaging));
+    old.SetField(98, u"");
+    for (int n = 7; n <= 14; ++n) old.SetField(n, u"");
+    std::u16string text = ComposePatientText(old, SubfolderKeyOf(old));
+    size_t begin = text.find(kBlockMarkH, text.find(kIdentityMark));
+    size_t end = text.find(kBlockEndMark, begin);
+    return text.substr(begin, end + kBlockEndMark.size() - begin);
+}
+
+PatientRecord MakePatient(DemoRandom& random, const DemoOptions& options,
+                          std::set<std::u16string>& usedNames) {
+    Patient p;
+    PatientRecord& r = p.record;
+    const DayNumber today = DayNumberOf(options.today);
+    const bool child = random.Percent(12);
+    const int age = child ? random.Between(0, 15) : random.Between(18, 96);
+    r.sex = random.Below(2);
+
+    std::u16string last, first;
+    int birthYear = 0;
+    int birthMonth = random.Between(1, 12);
+    int birthDay = random.Between(1, 28);
+    for (int attempt = 0;; ++attempt) {
+        last = Text(random.Pick(demo::LastNames()));
+        first = Text(random.Pick(r.sex == 1 ? demo::MaleFirstNames() : demo::FemaleFirstNames()));
+        birthYear = options.today.year - age - (attempt / 20);  // older when names run out
+        if (usedNames.insert(FoldCase(last + u"_" + first + u"_" + Number(birthYear))).second) {
+            break;
+        }
+    }
+    SetIdentity(r, random, last, first, birthDay, birthMonth, birthYear);
+
+    // The stay: a hospitalisation of a few days to three weeks, or ambulatory visits.
+    const bool ambulatory = !child && random.Percent(10);
+    const int length = ambulatory ? random.Between(14, 56) : random.Between(0, 21);
+    const int step = ambulatory ? 7 : 1;
+    const DayNumber admission = today - length;
+    r.inUse = 1;
+    r.subfolderType = ambulatory ? u"Ambu" : u"Hosp";
+    r.admission = At(admission, random.Between(7, 22), random.Between(0, 59));
+    r.admissionDay = admission;
+    r.exit = r.admission;
+    r.historyStartDay = admission;
+
+    std::vector<int> problems;
+    auto pickProblem = [&] {
+        for (;;) {
+            int index = child ? random.Pick(demo::ChildProblems())
+                              : random.Below(static_cast<int>(demo::Problems().size()));
+            if (!child && index == 10) continue;  // bronchiolitis is for children
+            if (std::find(problems.begin(), problems.end(), index) == problems.end()) {
+                problems.push_back(index);
+                return;
+            }
+        }
+    };
+    pickProblem();
+    const int extra = child ? random.Between(0, 1) : random.Between(0, 3);
+    for (int i = 0; i < extra; ++i) pickProblem();
+    const ProblemText& main = demo::Problems()[static_cast<size_t>(problems[0])];
+    r.location = child ? u"Paediatrics"
+                       : (problems[0] == 1 || problems[0] == 3
+                              ? u"Cardiology"
+                              : Text(demo::Locations()[static_cast<size_t>(random.Below(2))]));
+
+    const int baseSystolic = child ? 100 : random.Between(110, 160);
+    for (size_t i = 0; i < problems.size(); ++i) {
+        const ProblemText& problem = demo::Problems()[static_cast<size_t>(problems[i])];
+        int number = AddProblem(p, problem);
+        WriteCourse(p, random, problem, number, admission, today, step, i == 0, baseSystolic);
+        if (problem.acute && today - admission >= 5) {
+            p.journal.SetProblemState(number, kStateSolved);
+        }
+    }
+
+    // Form fields: the latest vital signs, history, examinations.
+    Vitals now = VitalsOn(random, main.fever, length, baseSystolic);
+    const int weight = child ? 3 + age * 3 + random.Between(0, 4) : random.Between(48, 112);
+    const int height = child ? 52 + age * 6 + random.Between(0, 5) : random.Between(150, 196);
+    r.SetField(1, Text(random.Pick(demo::Doctors())));
+    r.SetField(7, Number(weight));
+    r.SetField(8, Number(height));
+    r.SetField(9, Tenths(now.temperatureTenths));
+    r.SetField(10, Number(now.respiration));
+    r.SetField(11, Number(now.systolic));
+    r.SetField(12, Number(now.diastolic));
+    r.SetField(13, Number(now.pulse));
+    r.SetField(14, Number(now.saturation));
+    r.SetField(20, now.pulse > 100 ? u"Sinus tachycardia, no ST changes"
+                                   : u"Sinus rhythm, normal axis, no ST changes");
+    r.SetField(45, u"Regular rhythm, no murmur");
+    r.SetField(50, main.fever > 38.5 ? u"Crackles at the right base" : u"Vesicular, no crackles");
+    r.SetField(59, u"Dr " + Text(random.Pick(demo::LastNames())));
+    r.SetField(60, Text(random.Pick(demo::Doctors())));
+    r.SetField(61, Text(main.motive));
+    r.SetField(62, Text(main.anamnesia));
+    r.SetField(63, child ? u"-Born at term, vaccinations up to date"
+                         : Text(random.Pick(demo::PastHistories())));
+    r.SetField(64, Text(main.medicine));
+    r.SetField(69, Text(random.Pick(demo::Allergies())));
+    r.SetField(
+        70, child ? u"Lives with parents and a brother." : Text(random.Pick(demo::SocialNotes())));
+    r.SetField(79, Text(main.labo));
+    r.SetField(82, Text(main.imaging));
+    r.SetField(94, Number(random.Between(101, 130)));
+    r.SetField(98, Text(main.attitude[1]) + u"\r\n-Call the family");
+    r.SetField(200, ChartNumber(r.admission));
+
+    // Earlier stays of some adults: their problem in the journal (the same number when it
+    // came back, else a new problem, solved) and a block of their own.
+    std::u16string blocks;
+    if (!child && random.Percent(25)) {
+        const int stays = random.Between(1, 2);
+        for (int s = 0; s < stays; ++s) {
+            const int index = random.Below(10);
+            const ProblemText& problem = demo::Problems()[static_cast<size_t>(index)];
+            const DayNumber start = admission - random.Between(60, 1500);
+            const int days = random.Between(2, 9);
+            const bool wasAmbulatory = random.Percent(30);
+            auto known = std::find(problems.begin(), problems.end(), index);
+            const bool recurrent = known != problems.end();
+            if (!recurrent) problems.push_back(index);
+            const int number =
+                recurrent ? static_cast<int>(known - problems.begin()) : AddProblem(p, problem);
+            WriteCourse(p, random, problem, number, start, start + days, wasAmbulatory ? 7 : 2,
+                        false, baseSystolic);
+            if (!recurrent) p.journal.SetProblemState(number, kStateSolved);
+            r.problemJournal = p.journal.Text();
+            blocks += EarlierBlock(r, problem, start, days, wasAmbulatory);
+        }
+    }
+    r.problemJournal = p.journal.Text();
+    // The other subfolders stand after the identity part, as in a file that was read.
+    if (!blocks.empty()) r.rawText = std::u16string(kIdentityMark) + blocks;
+    return r;
+}
+
+class SilentMessages final : public UserMessages {
+public:
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
+        return BoxAnswer::Cancel;
+    }
+    void ShowNotice(const std::u16string&, int, bool) override {}
+};
+
+}  // namespace
+
+std::vector<PatientRecord> MakeDemoPatients(const DemoOptions& options) {
+    const int count = std::clamp(options.patients, 0, kMaxDemoPatients);
+    DemoRandom random(options.seed);
+    std::set<std::u16string> usedNames;
+    std::vector<PatientRecord> records;
+    records.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) records.push_back(MakePatient(random, options, usedNames));
+    return records;
+}
+
+DemoWriteResult WriteDemoPatients(DeviceFileSystem& files, std::u16string_view activeFolder,
+                                  const DemoOptions& options) {
+    SilentMessages messages;
+    PatientFileWriter writer(files, messages, PatientFolders{std::u16string(activeFolder), u""});
+    DemoWriteResult result;
+    std::vector<PatientRecord> records = MakeDemoPatients(options);
+    for (size_t i = 0; i < records.size(); ++i) {
+        SaveState state;
+        state.quiet = 1;
+        switch (writer.SavePatient(records[i], static_cast<int>(i), SaveMode::Normal, state)) {
+            case SaveOutcome::Written:
+                ++result.written;
+                break;
+            case SaveOutcome::Conflict:
+                result.skipped.push_back(PatientFileName(records[i]));
+                break;
+            default:
+                result.failed.push_back(PatientFileName(records[i]));
+                break;
+        }
+    }
+    return result;
+}
+
+}  // namespace pondrel

@@ -1,0 +1,198 @@
+#include "journal/TreatmentTables.h"
+
+#include "journal/JournalDays.h"
+#include "journal/JournalWords.h"
+#include "journal/SubfolderDates.h"
+#include "platform/Text.h"
+
+namespace pondrel {
+
+namespace {
+
+// Day counters above this are not written (a start in year 1900 seen from year 9999).
+constexpr int kMaxDayCounter = 9999;
+
+std::u16string DayCounter(const JournalWords& words, long long n) {
+    return words.dayLetter + ToText(n);
+}
+
+// The lower-case "(stop)" mark that the action sheet reads as a stop on the line's own day.
+constexpr std::u16string_view kLowerCaseStopMark = u"(stop";
+
+std::u16string_view TrimRight(std::u16string_view text) {
+    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace
+
+TreatmentDays TreatmentDays::Of(const SubfolderDates& dates, DayNumber today,
+                                std::optional<DayNumber> currentDay) {
+    TreatmentDays days;
+    days.today = today;
+    days.lastDay = LastDayOf(dates, today);
+    days.currentDay = currentDay.value_or(days.lastDay);
+    days.firstDay = FirstDayOf(dates);
+    return days;
+}
+
+std::u16string SheetDayText(DayNumber day, const JournalWords& words, DateOrder order) {
+    return words.weekdays[static_cast<size_t>(WeekdayOf(day))].substr(0, 2) + u" " +
+           DateStamp(day, order);
+}
+
+std::u16string BuildTreatmentText(const std::vector<TreatmentCourse>& courses,
+                                  const JournalWords& words, DateOrder order) {
+    std::u16string text;
+    for (const auto& course : courses) {
+        if (!text.empty()) text += u"\r\n";
+        text += words.dayLetter + ToText(course.startDay) + u"  " +
+                SheetDayText(course.startDay, words, order) + u" : " + course.text + u" ";
+        if (course.stopDay) {
+            text += u"(" + words.stop + u" " + words.dayLetter + ToText(*course.stopDay) + u"  " +
+                    SheetDayText(*course.stopDay, words, order) + u")";
+        }
+    }
+    return text;
+}
+
+std::u16string TreatmentStatus(const TreatmentCourse& course, DayNumber reference,
+                               const JournalWords& words, DateOrder order) {
+    std::u16string since = u" (" + words.start + u"  " + DateStamp(course.startDay, order) + u")";
+    std::u16string counter = DayCounter(words, HospitalDayIndex(reference, course.startDay));
+    if (course.stopDay && *course.stopDay == reference) {
+        return words.stop + u" " + counter + since;
+    }
+    if (course.startDay == reference) return words.start;
+    return counter + since;
+}
+
+TreatmentSheet SheetOf(std::vector<TreatmentCourse> courses, TreatmentKind kind,
+                       const TreatmentDays& days, const JournalWords& words, DateOrder order) {
+    TreatmentSheet sheet;
+    sheet.text = BuildTreatmentText(courses, words, order);
+    for (size_t i = 0; i < courses.size(); ++i) {
+        const TreatmentCourse& course = courses[i];
+        TreatmentSheetRow row;
+        row.course = i;
+        row.text = course.text;
+        row.start = SheetDayText(course.startDay, words, order);
+        std::optional<DayNumber> stopDay = course.stopDay;
+        if (!stopDay && kind == TreatmentKind::Actions && course.lowerCaseStop) {
+            // The action sheet reads a lower-case "(stop)" as a stop: on the line's own day.
+            size_t mark = course.text.find(kLowerCaseStopMark, 1);
+            if (mark != std::u16string::npos) {
+                stopDay = course.startDay;
+                row.text =
+                    std::u16string(TrimRight(std::u16string_view(course.text).substr(0, mark)));
+            }
+        }
+        if (!stopDay) {
+            long long n = static_cast<long long>(days.lastDay) - course.startDay + 1;
+            if (n <= kMaxDayCounter && n >= -kMaxDayCounter) {
+                row.start += u"  (" +
+                             DayCounter(words, HospitalDayIndex(days.lastDay, course.startDay)) +
+                             u")";
+            }
+        } else {
+            if (*stopDay < days.firstDay) continue;
+            long long duration = static_cast<long long>(*stopDay) - course.startDay + 1;
+            if (duration <= kMaxDayCounter) row.stop = DayCounter(words, duration) + u"  ";
+            row.stop += SheetDayText(*stopDay, words, order);
+        }
+        sheet.rows.push_back(std::move(row));
+    }
+    sheet.courses = std::move(courses);
+    return sheet;
+}
+
+TreatmentLists ListsOf(std::vector<TreatmentCourse> courses, const TreatmentDays& days,
+                       const JournalWords& words, DateOrder order) {
+    TreatmentLists lists;
+    for (size_t i = 0; i < courses.size(); ++i) {
+        const TreatmentCourse& course = courses[i];
+        if (course.startDay <= days.today && (!course.stopDay || *course.stopDay > days.today)) {
+            lists.running.push_back(
+                {course.text, TreatmentStatus(course, days.lastDay, words, order), i});
+        }
+        if (course.startDay <= days.currentDay &&
+            (!course.stopDay || *course.stopDay >= days.currentDay)) {
+            lists.currentDay.push_back(
+                {course.text, TreatmentStatus(course, days.currentDay, words, order), i});
+        }
+    }
+    lists.courses = std::move(courses);
+    return lists;
+}
+
+TreatmentSheet BuildTreatmentSheet(TreatmentKind kind, const TreatmentInputs& inputs,
+                                   const JournalWords& words) {
+    return SheetOf(TreatmentLines::Read(inputs.journal, kind, words), kind, inputs.days, words,
+                   inputs.dateOrder);
+}
+
+TreatmentLists BuildTreatmentLists(TreatmentKind kind, const TreatmentInputs& inputs,
+                                   const JournalWords& words) {
+    return ListsOf(TreatmentLines::Read(inputs.journal, kind, words), inputs.days, words,
+                   inputs.dateOrder);
+}
+
+TreatmentTables::TreatmentTables(const JournalWords& words, InputsSource source)
+    : m_words(words), m_source(std::move(source)) {}
+
+void TreatmentTables::MarkStale(TreatmentKind kind) {
+    MarkSheetStale(kind);
+    MarkListsStale(kind);
+}
+
+void TreatmentTables::MarkAllStale() {
+    MarkStale(TreatmentKind::Treatments);
+    MarkStale(TreatmentKind::Actions);
+}
+
+TreatmentTables::Fingerprint TreatmentTables::FingerprintOf(const TreatmentInputs& inputs) {
+    // FNV-1a over the journal's code units: a changed journal changes it.
+    uint64_t hash = 14695981039346656037ull;
+    for (char16_t c : inputs.journal) {
+        hash = (hash ^ c) * 1099511628211ull;
+    }
+    return Fingerprint{inputs.journal.size(), hash, inputs.days, inputs.dateOrder};
+}
+
+void TreatmentTables::RebuildSheet(TreatmentKind kind) {
+    BuildSheet(kind, m_source());
+}
+
+void TreatmentTables::RebuildLists(TreatmentKind kind) {
+    BuildLists(kind, m_source());
+}
+
+void TreatmentTables::BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs) {
+    auto& slot = Slot(m_sheets, kind);
+    slot.table = BuildTreatmentSheet(kind, inputs, m_words);
+    slot.builtFrom = FingerprintOf(inputs);
+    slot.stale = false;
+}
+
+void TreatmentTables::BuildLists(TreatmentKind kind, const TreatmentInputs& inputs) {
+    auto& slot = Slot(m_lists, kind);
+    slot.table = BuildTreatmentLists(kind, inputs, m_words);
+    slot.builtFrom = FingerprintOf(inputs);
+    slot.stale = false;
+}
+
+const TreatmentSheet& TreatmentTables::Sheet(TreatmentKind kind) {
+    auto& slot = Slot(m_sheets, kind);
+    TreatmentInputs inputs = m_source();
+    if (slot.stale || slot.builtFrom != FingerprintOf(inputs)) BuildSheet(kind, inputs);
+    return slot.table;
+}
+
+const TreatmentLists& TreatmentTables::Lists(TreatmentKind kind) {
+    auto& slot = Slot(m_lists, kind);
+    TreatmentInputs inputs = m_source();
+    if (slot.stale || slot.builtFrom != FingerprintOf(inputs)) BuildLists(kind, inputs);
+    return slot.table;
+}
+
+}  // namespace pondrel
