@@ -18,23 +18,28 @@ std::string EncodeWire(std::u16string_view text) {
 }
 
 void WireDecoder::Feed(std::string_view bytes, std::u16string& text) {
-    size_t i = 0;
-    text.reserve(text.size() + (bytes.size() + 1) / 2);
-    if (m_hasHalf && !bytes.empty()) {
-        char16_t c = static_cast<char16_t>((m_half << 8) | static_cast<unsigned char>(bytes[0]));
-        if (c != 0) text += c;
+    if (bytes.empty()) return;
+    size_t at = text.size();
+    text.resize(at + (bytes.size() + 1) / 2);
+    char16_t* out = text.data() + at;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const unsigned char* end = in + bytes.size();
+    if (m_hasHalf) {
+        auto c = static_cast<char16_t>((m_half << 8) | *in++);
+        *out = c;
+        out += c != 0;  // the character 0 is dropped
         m_hasHalf = false;
-        i = 1;
     }
-    for (; i + 1 < bytes.size(); i += 2) {
-        char16_t c = static_cast<char16_t>((static_cast<unsigned char>(bytes[i]) << 8) |
-                                           static_cast<unsigned char>(bytes[i + 1]));
-        if (c != 0) text += c;
+    for (; end - in >= 2; in += 2) {
+        auto c = static_cast<char16_t>((in[0] << 8) | in[1]);
+        *out = c;
+        out += c != 0;
     }
-    if (i < bytes.size()) {
-        m_half = static_cast<unsigned char>(bytes[i]);
+    if (in < end) {
+        m_half = *in;
         m_hasHalf = true;
     }
+    text.resize(static_cast<size_t>(out - text.data()));
 }
 
 }  // namespace pondrel

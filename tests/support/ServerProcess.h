@@ -25,6 +25,7 @@ public:
     bool Running() const { return m_pid > 0; }
 
     int Port() const { return m_port; }
+    pid_t Pid() const { return m_pid; }
     // What the server wrote to standard error so far.
     std::string Log() const;
     // Runs "pondrel-server user add NAME --data DIR" with the password on standard input.
