@@ -26,6 +26,7 @@
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 
@@ -90,6 +91,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
+    m_summaryPages.reset();
     m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
     m_controller->Active().StopTimers();
@@ -391,6 +393,7 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     RebuildPageOrder();
 }
 
