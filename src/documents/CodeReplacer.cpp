@@ -36,10 +36,12 @@ RtfMarkup Lines(const std::vector<std::u16string>& lines) {
     return out;
 }
 
-std::vector<std::u16string> StartedOn(const std::vector<StartedLine>& lines, DayNumber day) {
+// The texts of the courses started on `day`, whole: a drug line such as "Amoxicillin
+// (Clamoxyl) 1 g" keeps its brackets.
+std::vector<std::u16string> StartedOn(const std::vector<TreatmentCourse>& courses, DayNumber day) {
     std::vector<std::u16string> out;
-    for (const StartedLine& line : lines) {
-        if (line.start == day) out.push_back(line.text);
+    for (const TreatmentCourse& course : courses) {
+        if (course.startDay == day) out.push_back(course.text);
     }
     return out;
 }
@@ -158,7 +160,7 @@ RtfMarkup CodeReplacer::Special(int number) const {
         case 555:
             return RtfMarkup(titleWord + u" " + record.Field(2));
         case 556:
-            return RtfMarkup(AgeText(record.Field(kAgeField)));
+            return RtfMarkup(AgeText(m_data.age));
         case 557: {
             const std::u16string& bmi = record.Field(kBmiField);
             return bmi.empty() ? RtfMarkup() : RtfMarkup(u"BMI " + bmi);
@@ -178,9 +180,9 @@ RtfMarkup CodeReplacer::Special(int number) const {
         case 564:
             return RtfMarkup(BracketedCodes(JournalReader(record.problemJournal)));
         case 565:
-            return Lines(StartedOn(m_data.treatmentLines, record.admissionDay));
+            return Lines(StartedOn(m_data.treatmentCourses, record.admissionDay));
         case 566:
-            return Lines(StartedOn(m_data.actionLines, record.admissionDay));
+            return Lines(StartedOn(m_data.actionCourses, record.admissionDay));
         case 567:
             return Lines(m_data.actionsToday);
         default:

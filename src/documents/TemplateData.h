@@ -2,25 +2,19 @@
 
 // What the codes of a template read: the open patient's record and what the main form holds
 // beside it (labels, the date order, the day list, the current day, the treatment and action
-// tables). The program fills it from the form's state; pondrel-tool from a patient file
-// (LetterData.h). The references must outlive every use of the struct.
+// tables). LetterData.h fills it for the program and for pondrel-tool alike. The references must
+// outlive every use of the struct.
 
 #include <string>
 #include <vector>
 
+#include "journal/TreatmentLines.h"
 #include "records/DayNumber.h"
 #include "records/PatientRecord.h"
 
 namespace pondrel {
 
 struct Labels;
-
-// A line of the treatment or action sheet text: its start day and its text without the stop
-// mark.
-struct StartedLine {
-    DayNumber start = 0;
-    std::u16string text;
-};
 
 struct TemplateData {
     TemplateData(const PatientRecord& patient, const Labels& words)
@@ -33,12 +27,15 @@ struct TemplateData {
     // days (an ambulatory folder), ascending.
     std::vector<DayNumber> stayDays;
     DayNumber currentDay = 0;
+    // The age text of the identity page (field 15 as the form shows it now).
+    std::u16string age;
     // Column 0 of the rows of the current-day treatment and action lists.
     std::vector<std::u16string> treatmentsToday;
     std::vector<std::u16string> actionsToday;
-    // Every line of the treatment and action sheet texts.
-    std::vector<StartedLine> treatmentLines;
-    std::vector<StartedLine> actionLines;
+    // Every course of the treatment and action sheets (one line of each sheet text), with its
+    // start day and its text as written, stop mark left out.
+    std::vector<TreatmentCourse> treatmentCourses;
+    std::vector<TreatmentCourse> actionCourses;
 };
 
 }  // namespace pondrel

@@ -115,26 +115,16 @@ EditorRefresh DayNavigator::BuildDayList(bool goToNow) {
     m_listDate = today;
     m_lastDay = LastDayOf(m_dates, today);
     m_rows.clear();
-    m_shownDays.clear();
-    if (m_dates.IsAmbulatory()) {
-        for (DayNumber day : m_panel.EntryDays()) {
-            if (day < m_dates.historyStartDay) continue;
-            m_shownDays.push_back(day);
-            m_rows.push_back(LongDayText(day, m_words));
-        }
-    } else {
-        long long first = m_dates.admissionDay;
-        long long last = m_lastDay;
-        first = std::max(first, last - kMaxDayRows + 1);
-        // The rows' entry marks from one set built for the list.
-        const std::vector<DayNumber> withEntries = m_panel.Journal().Reader().DaysWithEntries();
-        for (long long day = first; day <= last; ++day) {
-            auto d = static_cast<DayNumber>(day);
-            m_shownDays.push_back(d);
-            bool hasEntries = std::binary_search(withEntries.begin(), withEntries.end(), d);
-            m_rows.push_back(HospitalDayRow(static_cast<int>(day - m_dates.admissionDay + 1),
-                                            hasEntries, d, m_words));
-        }
+    m_shownDays = ShownDayList(m_dates, m_panel.EntryDays(), today);
+    // The rows' entry marks from one set built for the list, not a search of the journal per row.
+    const std::vector<DayNumber> withEntries = m_panel.Journal().Reader().DaysWithEntries();
+    for (DayNumber day : m_shownDays) {
+        m_rows.push_back(
+            m_dates.IsAmbulatory()
+                ? LongDayText(day, m_words)
+                : HospitalDayRow(day - m_dates.admissionDay + 1,
+                                 std::binary_search(withEntries.begin(), withEntries.end(), day),
+                                 day, m_words));
     }
     EditorRefresh refresh;
     refresh.dayList = refresh.day = true;

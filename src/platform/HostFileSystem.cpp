@@ -159,7 +159,9 @@ bool ReadHostFile(const fs::path& file, size_t maxBytes, std::string& bytes, Err
 bool WriteHostFile(const fs::path& file, std::string_view bytes, Error* error) {
     const fs::path folder = file.parent_path();
     const fs::path temp = TemporaryPathFor(file);
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Patient files and the preferences (which hold the server password) are for their owner
+    // only.
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         Error::Set(error, ErrorKind::CannotOpen, file.string() + ": " + Describe(errno));
         return false;

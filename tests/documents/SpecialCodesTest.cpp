@@ -23,7 +23,8 @@ protected:
         data.dateOrder = dateOrder;
         data.treatmentsToday = treatmentsToday;
         data.actionsToday = actionsToday;
-        data.treatmentLines = treatmentLines;
+        data.treatmentCourses = treatmentCourses;
+        data.age = record.Field(15);
         CodeReplacer replacer(data);
         return replacer.Replace(*ParseCode(code));
     }
@@ -40,7 +41,7 @@ protected:
     DateOrder dateOrder = DateOrder::DayMonthYear;
     std::vector<std::u16string> treatmentsToday;
     std::vector<std::u16string> actionsToday;
-    std::vector<StartedLine> treatmentLines;
+    std::vector<TreatmentCourse> treatmentCourses;
 };
 
 TEST_F(SpecialCodesTest, PatientNameAndDates) {
@@ -109,8 +110,9 @@ TEST_F(SpecialCodesTest, TreatmentsAndActions) {
     EXPECT_EQ(Plain(u"567d"), u"< No specified attitude >");
     treatmentsToday.clear();
     EXPECT_EQ(Plain(u"559d"), u"<No medicines>");
-    treatmentLines = {
-        {2263, u"Amoxicillin (Clamoxyl) 1 g"}, {2264, u"Paracetamol"}, {2263, u"Insulin"}};
+    treatmentCourses = {{u"Amoxicillin (Clamoxyl) 1 g", 2263, std::nullopt, false},
+                        {u"Paracetamol", 2264, std::nullopt, false},
+                        {u"Insulin", 2263, 2265, false}};
     EXPECT_EQ(Rtf(u"565"), E(u"Amoxicillin (Clamoxyl) 1 g") + "\\par " + E(u"Insulin"));
     EXPECT_EQ(Plain(u"566d"), u"<No medicines>");
 }

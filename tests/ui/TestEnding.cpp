@@ -38,10 +38,13 @@ private slots:
     void cleanup();
     void signalSavesTheTypingThenEnds_data();
     void signalSavesTheTypingThenEnds();
+    void signalDuringAQuestionSavesToo();
     void sessionEndSavesAndTheProgramGoesOn();
     void quitWithTheWindowOpenSaves();
 
 private:
+    // Runs the typing program until it is ready, sends it `signal`; its standard error.
+    QByteArray RunAndSignal(int signal, const QString& then = {});
     void WriteDemo();
     void StartHere();
     void TypeIntoStatus(const QString& text);
@@ -95,28 +98,42 @@ void TestEnding::signalSavesTheTypingThenEnds_data() {
     QTest::newRow("SIGHUP") << int{SIGHUP} << QStringLiteral("SIGHUP");
 }
 
+QByteArray TestEnding::RunAndSignal(int signal, const QString& then) {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!then.isEmpty()) environment.insert(QStringLiteral("PONDREL_TYPING_THEN"), then);
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PONDREL_TYPING_PROGRAM),
+                  {QStringLiteral("--device"), QString::fromStdString(m_device.string())});
+    if (!program.waitForStarted(10000)) return "not started";
+    QByteArray out;
+    while (!out.contains("\n") && program.waitForReadyRead(30000)) out += program.readAll();
+    if (out != "ready\n") return "not ready: " + out;
+
+    if (::kill(static_cast<pid_t>(program.processId()), signal) != 0) return "kill failed";
+    if (!program.waitForFinished(30000)) return "still running";
+    const QByteArray errors = program.readAllStandardError();
+    if (program.exitStatus() != QProcess::NormalExit || program.exitCode() != 0) {
+        return "ended badly: " + errors;
+    }
+    return errors;
+}
+
 void TestEnding::signalSavesTheTypingThenEnds() {
     QFETCH(int, signal);
     QFETCH(QString, name);
     QVERIFY(SavedJournal().find(u"typed before the end") == std::u16string::npos);
-
-    QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    program.setProcessEnvironment(environment);
-    program.start(QStringLiteral(PONDREL_TYPING_PROGRAM),
-                  {QStringLiteral("--device"), QString::fromStdString(m_device.string())});
-    QVERIFY(program.waitForStarted(10000));
-    QByteArray out;
-    while (!out.contains("\n") && program.waitForReadyRead(30000)) out += program.readAll();
-    QCOMPARE(out, QByteArray("ready\n"));
-
-    QCOMPARE(::kill(static_cast<pid_t>(program.processId()), signal), 0);
-    QVERIFY(program.waitForFinished(30000));
-    const QByteArray errors = program.readAllStandardError();
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-    QVERIFY2(program.exitCode() == 0, errors.constData());
+    const QByteArray errors = RunAndSignal(signal);
     QVERIFY2(errors.contains((name + QStringLiteral(" received")).toUtf8()), errors.constData());
+    QVERIFY(SavedJournal().find(u"typed before the end") != std::u16string::npos);
+}
+
+// The signal comes while "Open all" asks its question: the typing is saved all the same, and
+// the question's loop ends with the program.
+void TestEnding::signalDuringAQuestionSavesToo() {
+    const QByteArray errors = RunAndSignal(SIGTERM, QStringLiteral("open-all"));
+    QVERIFY2(errors.contains("SIGTERM received"), errors.constData());
     QVERIFY(SavedJournal().find(u"typed before the end") != std::u16string::npos);
 }
 
