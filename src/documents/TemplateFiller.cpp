@@ -254,9 +254,16 @@ TemplateFill FillTemplateBytes(std::string_view input, const TemplateData& data)
         const size_t codeStart = CodeStartWithUnicode(input, escape);
         search = escape + 1;
         if (codeEnd - codeStart > kMaxCodeBytes) continue;
-        std::optional<TemplateCode> code =
-            ParseCode(NormaliseCodeText(input.substr(textBegin, mark - textBegin)));
-        if (!code) continue;
+        const std::string_view rawText = input.substr(textBegin, mark - textBegin);
+        const std::u16string codeText = NormaliseCodeText(rawText);
+        std::optional<TemplateCode> code = ParseCode(codeText);
+        if (!code) {
+            // A code text of nothing but formatting stays empty from any later cent sign before
+            // the same end mark too: those are not codes either (a template made of cent signs
+            // costs one pass). Ignorable groups may hide a code, so they are read again.
+            if (codeText.empty() && rawText.find("{\\*") == std::string_view::npos) search = mark;
+            continue;
+        }
 
         const std::string_view before = input.substr(copied, codeStart - copied);
         AppendBytes(out, before);
