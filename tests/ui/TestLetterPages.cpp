@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,7 @@ private slots:
     void previewFollowsChangesOfThePatient();
     void admissionLetterPreviewAndSave();
     void templateDocumentFromTheChooserAndTheRecentList();
+    void previewsScrollWhenDragged();
     void screenshots();
 
 private:
@@ -194,6 +196,24 @@ void TestLetterPages::templateDocumentFromTheChooserAndTheRecentList() {
     QVERIFY(!list->isVisible());
     QCOMPARE(page.Caption(), QStringLiteral("Referral letter"));
     QCOMPARE(page.View()->Zoom(), 75);
+}
+
+void TestLetterPages::previewsScrollWhenDragged() {
+    Start();
+    View().ShowPage(LetterPages::kOutLetterPage);
+    QScrollBar* bar = OutLetterView().verticalScrollBar();
+    QVERIFY(bar->maximum() > 3 * bar->singleStep());
+    QCOMPARE(bar->value(), 0);
+    // 37 pixels up: three lines of 12 pixels.
+    QWidget* area = OutLetterView().viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 200));
+    QTest::mouseMove(area, QPoint(100, 163));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(100, 163));
+    QCOMPARE(bar->value(), 3 * bar->singleStep());
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(area, QPoint(100, 200));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(100, 200));
+    QCOMPARE(bar->value(), 0);  // within the scroll range
 }
 
 void TestLetterPages::screenshots() {
