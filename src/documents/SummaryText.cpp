@@ -46,8 +46,12 @@ void RewriteInto(std::u16string& out, std::u16string_view text, const Rewrite* r
 }  // namespace
 
 void AppendEscaped(std::u16string& out, std::u16string_view text) {
-    for (char16_t c : text) {
-        switch (c) {
+    constexpr std::u16string_view kSpecial = u"&<>\"";
+    size_t from = 0;
+    for (size_t at = text.find_first_of(kSpecial); at != std::u16string_view::npos;
+         at = text.find_first_of(kSpecial, from)) {
+        out.append(text.substr(from, at - from));
+        switch (text[at]) {
             case u'&':
                 out.append(u"&amp;");
                 break;
@@ -57,13 +61,13 @@ void AppendEscaped(std::u16string& out, std::u16string_view text) {
             case u'>':
                 out.append(u"&gt;");
                 break;
-            case u'"':
+            default:
                 out.append(u"&quot;");
                 break;
-            default:
-                out.push_back(c);
         }
+        from = at + 1;
     }
+    out.append(text.substr(from));
 }
 
 std::u16string HtmlEscape(std::u16string_view text) {
