@@ -78,6 +78,10 @@ std::u16string HtmlEscape(std::u16string_view text) {
 }
 
 std::u16string RewriteUntilStable(std::u16string_view text, std::initializer_list<Rewrite> rules) {
+    return RewriteUntilStable(text, std::span<const Rewrite>(rules.begin(), rules.size()));
+}
+
+std::u16string RewriteUntilStable(std::u16string_view text, std::span<const Rewrite> rules) {
     // Rounds of whole-text replacements, rule after rule, settle ordinary texts in one to three
     // rounds. A text that still changes after that (a long run of blanks or dots, as a hostile
     // file may hold) is finished in one pass over its characters; the rules then leave it
@@ -94,12 +98,16 @@ std::u16string RewriteUntilStable(std::u16string_view text, std::initializer_lis
         if (!changed) return current;
     }
     std::u16string out;
-    RewriteInto(out, current, rules.begin(), rules.size());
+    RewriteInto(out, current, rules.data(), rules.size());
     return out;
 }
 
 std::u16string RewriteEachUntilStable(std::u16string_view text,
                                       std::initializer_list<Rewrite> rules) {
+    return RewriteEachUntilStable(text, std::span<const Rewrite>(rules.begin(), rules.size()));
+}
+
+std::u16string RewriteEachUntilStable(std::u16string_view text, std::span<const Rewrite> rules) {
     std::u16string current(text);
     std::u16string next;
     for (const Rewrite& rule : rules) {
