@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
 #include "demo/DemoPatients.h"
@@ -67,11 +68,7 @@ private:
 void TestLetterPages::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     m_device = test::PrepareTestDevice(*m_dir);
-    HostFileSystem files(m_device);
-    DemoOptions options;
-    options.patients = 1;
-    options.today = SystemClock().Now();
-    QCOMPARE(WriteDemoPatients(files, WorkingFolders::kActivePatients, options).written, 1);
+    QCOMPARE(test::WriteTodayDemo(m_device, 1), 1);
 }
 
 void TestLetterPages::cleanup() {
@@ -80,12 +77,8 @@ void TestLetterPages::cleanup() {
 }
 
 void TestLetterPages::Start() {
-    ProgramOptions options;
-    options.device = m_device;
-    m_program = std::make_unique<PondrelApplication>(options);
-    QVERIFY(m_program->InitInstance());
-    QTRY_VERIFY(View().StartUpResult().has_value());
-    QVERIFY(*View().StartUpResult());
+    m_program = test::StartProgram(m_device);
+    QVERIFY(m_program);
 }
 
 QString TestLetterPages::NoticeText() {
