@@ -27,6 +27,7 @@
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
 #include "ui/SummaryPageSet.h"
+#include "ui/SyncPages.h"
 
 namespace pondrel {
 
@@ -90,6 +91,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
+    m_syncPages.reset();  // the connection ends, its workers with it
     // The problem panel commits into its record and lets it go while both still exist.
     m_summaryPages.reset();
     m_problemPage.reset();
@@ -100,6 +102,7 @@ CCorvaneView::~CCorvaneView() {
 void CCorvaneView::AttachCommandBar(CCommandBar* bar) {
     if (m_commandBar) m_commandBar->SetHandler({});
     m_commandBar = bar;
+    if (m_syncPages) m_syncPages->AttachCommandBar(bar);
     if (!bar) return;
     bar->SetHandler([this](CCommandBar::Button button) { OnCommandBar(static_cast<int>(button)); });
     m_controller->ShowRecord();
@@ -394,6 +397,8 @@ void CCorvaneView::BuildControls() {
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
+    m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
+    if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
     RebuildPageOrder();
 }
 
@@ -448,6 +453,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_syncPages) m_syncPages->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.
     return true;
@@ -480,7 +486,8 @@ void CCorvaneView::CloseStartUpPicture() {
 }
 
 void CCorvaneView::OpenConnection() {
-    // The connection opens here, when the preferences ask for it, once the network joins.
+    // The standby watch and the periodic tick start; Connect when the preferences ask for it.
+    if (m_syncPages) m_syncPages->StartAtProgramStart();
 }
 
 }  // namespace pondrel

@@ -36,6 +36,7 @@ class CInputPanel;
 class CRecordNavigator;
 class ProblemPage;
 class SummaryPageSet;
+class SyncPages;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -103,6 +104,8 @@ public:
     ProblemPage* Problems() const { return m_problemPage.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
+    // Pages 31 to 33 and the connection to the server.
+    SyncPages* Sync() const { return m_syncPages.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -178,7 +181,7 @@ private:
     void OpenConnection() override;
 
     // The preferences exchange.
-    void SetShowingDialog(bool showing) override { m_showingDialog = showing; }
+    void SetShowingDialog(bool showing) override;
     void ShowPreferencesDialog(PreferencesEdit& edit) override;
     void ApplyOutcome(const PreferencesOutcome& outcome) override;
     void RefreshForm() override { m_controller->ShowRecord(); }
@@ -202,6 +205,7 @@ private:
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
+    std::unique_ptr<SyncPages> m_syncPages;          // pages 31 to 33 and the connection
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 

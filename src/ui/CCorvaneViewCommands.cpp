@@ -13,6 +13,7 @@
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
 #include "settings/ui/CPreferencesDlg.h"
+#include "ui/SyncPages.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
@@ -182,7 +183,13 @@ void CCorvaneView::RunPreferences() {
 }
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
-    CPreferencesDlg::Edit(edit, this);
+    CPreferencesDlg::Edit(edit, this, m_syncPages ? m_syncPages->Openers() : PreferencesPageOpeners{});
+}
+
+void CCorvaneView::SetShowingDialog(bool showing) {
+    m_showingDialog = showing;
+    // The lights of the command bar are not drawn meanwhile.
+    if (m_syncPages) m_syncPages->SetShowingDialog(showing);
 }
 
 void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
@@ -190,6 +197,7 @@ void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     // The date order may have changed.
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
+    if (m_syncPages) m_syncPages->ApplyOutcome(outcome, m_preferences);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
         Active().SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
     }

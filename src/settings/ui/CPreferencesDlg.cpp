@@ -11,8 +11,9 @@
 
 namespace pondrel {
 
-CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent)
-    : QDialog(parent), m_edit(edit) {
+CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent,
+                                 PreferencesPageOpeners openers)
+    : QDialog(parent), m_edit(edit), m_openers(std::move(openers)) {
     setObjectName("preferencesDialog");
     setWindowTitle("Preferences");
     FitHandheldForm(this);
@@ -49,7 +50,13 @@ CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent)
     };
     int index = 0;
     for (const Entry& entry : entries) {
-        QPushButton* button = AddButton(entry.text, entry.name, entry.enabled);
+        auto opener = m_openers.find(QString::fromLatin1(entry.name));
+        QPushButton* button =
+            AddButton(entry.text, entry.name, entry.enabled || opener != m_openers.end());
+        if (opener != m_openers.end()) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, open = opener->second] { open(m_edit, this); });
+        }
         grid->addWidget(button, index / 2, index % 2);
         ++index;
     }
@@ -80,8 +87,8 @@ QPushButton* CPreferencesDlg::AddButton(const QString& text, const QString& obje
     return button;
 }
 
-void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent) {
-    CPreferencesDlg dialog(edit, parent);
+void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent, PreferencesPageOpeners openers) {
+    CPreferencesDlg dialog(edit, parent, std::move(openers));
     dialog.exec();
 }
 
