@@ -25,6 +25,7 @@
 #include "ui/CInputPanel.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
 #include "ui/SummaryPageSet.h"
 #include "ui/SyncPages.h"
@@ -92,7 +93,9 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     m_syncPages.reset();  // the connection ends, its workers with it
-    // The problem panel commits into its record and lets it go while both still exist.
+    // The letter and summary pages read the problem page: they go first. The problem panel
+    // commits into its record and lets it go while both still exist.
+    m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
@@ -397,6 +400,7 @@ void CCorvaneView::BuildControls() {
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
+    m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
     if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
     RebuildPageOrder();
@@ -437,6 +441,7 @@ bool CCorvaneView::ReadLabels() {
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
     if (m_problemPage) m_problemPage->SetLabels(m_labels);
+    if (m_letterPages) m_letterPages->SetLabels(m_labels);
     return true;
 }
 

@@ -34,6 +34,7 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class LetterPages;
 class ProblemPage;
 class SummaryPageSet;
 class SyncPages;
@@ -102,6 +103,8 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    // The letter pages (26 and 35) once the controls are built.
+    LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
     // Pages 31 to 33 and the connection to the server.
@@ -204,6 +207,7 @@ private:
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
+    std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
     std::unique_ptr<SyncPages> m_syncPages;          // pages 31 to 33 and the connection
     QPointer<CCommandBar> m_commandBar;
