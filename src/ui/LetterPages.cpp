@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 
@@ -9,6 +10,7 @@
 #include "documents/ui/COutLetterPage.h"
 #include "documents/ui/CPrintPreviewDlg.h"
 #include "documents/ui/CRtfView.h"
+#include "documents/ui/CSummaryPage.h"
 #include "documents/ui/CSummaryManagerPage.h"
 #include "journal/JournalDays.h"
 #include "journal/ui/CProblemPanel.h"
@@ -22,12 +24,14 @@
 #include "settings/SettingsValues.h"
 #include "ui/CCorvaneView.h"
 #include "ui/ProblemPage.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 namespace {
 
 constexpr int kOutLetterLabel = 166;
 constexpr int kOutsideMs = 5000;
+constexpr int kButtonPadding = 10;
 
 void Mix(size_t& seed, size_t value) {
     seed ^= value + 0x9e3779b97f4a7c15ULL + (seed << 6) + (seed >> 2);
@@ -91,10 +95,24 @@ LetterPages::LetterPages(CCorvaneView& view, Platform& platform, const WorkingFo
                      [this] { m_documents->SaveOutLetter(); });
     QObject::connect(m_outLetter, &COutLetterPage::zoomOutLetter, m_outLetter,
                      [this] { m_documents->ToggleOutLetterZoom(); });
-    QObject::connect(m_outLetter, &COutLetterPage::previewAdmission, m_outLetter,
-                     [this] { m_documents->PreviewAdmission(); });
-    QObject::connect(m_outLetter, &COutLetterPage::saveAdmission, m_outLetter,
-                     [this] { m_documents->SaveAdmission(); });
+    // The admission letter's "Preview" and "Save" stand beside the entry summary's caption.
+    if (SummaryPageSet* summaries = view.Summaries()) {
+        if (CSummaryPage* entry = summaries->Page(SummaryKind::Entry)) {
+            auto widthOf = [entry](const QString& text) {
+                return entry->fontMetrics().horizontalAdvance(text) + kButtonPadding;
+            };
+            const QString previewText = QStringLiteral("Preview");
+            const QString saveText = QStringLiteral("Save");
+            QAbstractButton* preview = entry->AddBarButton(QStringLiteral("admissionPreview"),
+                                                           previewText, widthOf(previewText));
+            QAbstractButton* save =
+                entry->AddBarButton(QStringLiteral("admissionSave"), saveText, widthOf(saveText));
+            QObject::connect(preview, &QAbstractButton::clicked, entry,
+                             [this] { m_documents->PreviewAdmission(); });
+            QObject::connect(save, &QAbstractButton::clicked, entry,
+                             [this] { m_documents->SaveAdmission(); });
+        }
+    }
     QObject::connect(m_manager, &CSummaryManagerPage::chooseTemplate, m_manager, [this] {
         m_manager->HideRecent();
         m_documents->ChooseTemplate(m_chooser());

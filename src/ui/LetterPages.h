@@ -1,8 +1,8 @@
 #pragma once
 
-// The letter pages of the main form: page 26 (the out letter, with the admission letter's
-// "Preview" and "Save") and page 35 ("S: Manager", documents from templates the user picks),
-// plugged into the main-form controller. TemplateDocuments (src/documents) holds their logic;
+// The letter pages of the main form: page 26 (the out letter), page 35 ("S: Manager", documents
+// from templates the user picks) and the admission letter's "Preview" and "Save" in the bar of
+// the entry summary (page 25), plugged into the main-form controller. TemplateDocuments (src/documents) holds their logic;
 // this class gives it the open patient and the widgets, and opens the file chooser and the print
 // preview.
 //
@@ -38,8 +38,8 @@ public:
     // Shows the admission letter in the print preview dialogue (modal).
     using PreviewOpener = std::function<void(const std::string& rtf)>;
 
-    // Builds both pages into `view` and registers them with its controller. `view`, `platform`
-    // and `folders` must outlive the pages.
+    // Builds both pages into `view` and registers them with its controller; the summary pages
+    // must be built already. `view`, `platform` and `folders` must outlive the pages.
     LetterPages(CCorvaneView& view, Platform& platform, const WorkingFolders& folders);
     ~LetterPages() override;
     LetterPages(const LetterPages&) = delete;

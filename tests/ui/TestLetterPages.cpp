@@ -136,7 +136,7 @@ void TestLetterPages::admissionLetterPreviewAndSave() {
         preview = std::make_unique<CPrintPreviewDlg>(rtf, &View());
         preview->show();
     });
-    View().ShowPage(LetterPages::kOutLetterPage);
+    View().ShowPage(25);  // beside the entry summary's caption
     // During the first starts the preview is first said to be approximate.
     m_program->Messages().QueueAnswer(BoxAnswer::Ok);
     Click(QStringLiteral("admissionPreview"));
@@ -213,6 +213,8 @@ void TestLetterPages::screenshots() {
     Click(QStringLiteral("managerLast"));
     test::Screenshot(*m_program->Frame(), QStringLiteral("letters-manager-recent"));
     Click(QStringLiteral("managerLast"));
+    View().ShowPage(25);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("letters-entry-summary-bar"));
     CPrintPreviewDlg preview(std::string(OutLetterView().Bytes()), &View());
     preview.show();
     test::Screenshot(preview, QStringLiteral("letters-print-preview"));

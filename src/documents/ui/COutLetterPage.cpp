@@ -29,22 +29,12 @@ COutLetterPage::COutLetterPage(QWidget* parent) : QWidget(parent) {
     m_caption = LetterCaption(this, "outLetterCaption", QStringLiteral("Out Letter"),
                               {4, y, left - 6, kRow});
     y += kRow + kGap;
-    QPushButton* preview =
-        LetterButton(this, "admissionPreview", QStringLiteral("Preview"), {0, y, 0, kRow});
-    QPushButton* saveAdmissionButton =
-        LetterButton(this, "admissionSave", QStringLiteral("Save"), {0, y, 0, kRow});
-    left = PlaceButtonsFromRight(this, {saveAdmissionButton, preview}, y);
-    LetterCaption(this, "admissionCaption", QStringLiteral("Admission letter:"),
-                  {4, y, left - 6, kRow});
-    y += kRow + kGap;
     m_view = new CRtfView(this);
     m_view->setObjectName(QStringLiteral("outLetterView"));
     m_view->setGeometry(0, y, kLetterPageWidth, kLetterPageHeight - y);
 
     connect(save, &QPushButton::clicked, this, &COutLetterPage::saveOutLetter);
     connect(zoom, &QPushButton::clicked, this, &COutLetterPage::zoomOutLetter);
-    connect(preview, &QPushButton::clicked, this, &COutLetterPage::previewAdmission);
-    connect(saveAdmissionButton, &QPushButton::clicked, this, &COutLetterPage::saveAdmission);
 }
 
 void COutLetterPage::SetCaption(const QString& caption) {

@@ -1,7 +1,7 @@
 #pragma once
 
-// Page 26: the out letter's preview with its "Save" and "Zoom" buttons, and the admission letter's
-// "Preview" and "Save". The page only shows and forwards; TemplateDocuments decides.
+// Page 26: the out letter's preview with its "Save" and "Zoom" buttons. The page only shows and
+// forwards; TemplateDocuments decides.
 
 #include <QWidget>
 
@@ -24,8 +24,6 @@ public:
 signals:
     void saveOutLetter();
     void zoomOutLetter();
-    void previewAdmission();
-    void saveAdmission();
 
 private:
     QLabel* m_caption = nullptr;
