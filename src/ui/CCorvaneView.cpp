@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "charts/GrowthCurves.h"
 #include "labels/LabelsFile.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
@@ -25,6 +26,7 @@
 #include "ui/CInputPanel.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/ExamPage.h"
 #include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
 #include "ui/SummaryPageSet.h"
@@ -95,6 +97,7 @@ CCorvaneView::~CCorvaneView() {
     m_syncPages.reset();  // the connection ends, its workers with it
     // The letter and summary pages read the problem page: they go first. The problem panel
     // commits into its record and lets it go while both still exist.
+    m_examPage.reset();
     m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
@@ -403,6 +406,8 @@ void CCorvaneView::BuildControls() {
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
     if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
+    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
+    m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     RebuildPageOrder();
 }
 
