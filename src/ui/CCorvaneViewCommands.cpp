@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include "charts/ui/CExamsGraphDlg.h"
 #include "mainform/PatientBox.h"
 #include "platform/Platform.h"
 #include "platform/ui/QtText.h"
@@ -183,7 +184,13 @@ void CCorvaneView::RunPreferences() {
 }
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
-    CPreferencesDlg::Edit(edit, this, m_syncPages ? m_syncPages->Openers() : PreferencesPageOpeners{});
+    UserMessages& messages = m_platform.messages;
+    CPreferencesDlg::PluggedDialogues plugged = {
+        {QStringLiteral("examsGraphButton"), [&messages](PreferencesEdit& e, QWidget* parent) {
+             CExamsGraphDlg::EditTitles(e.examTitles, messages, parent);
+         }}};
+    if (m_syncPages) plugged.push_back(m_syncPages->WirelessDialogue());
+    CPreferencesDlg::Edit(edit, this, plugged);
 }
 
 void CCorvaneView::SetShowingDialog(bool showing) {

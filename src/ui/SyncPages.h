@@ -49,8 +49,8 @@ public:
     void StartAtProgramStart();
     // The Preferences dialogue closed.
     void ApplyOutcome(const PreferencesOutcome& outcome, const Preferences& preferences);
-    // The "Wireless settings" button of the Preferences dialogue.
-    PreferencesPageOpeners Openers();
+    // The "Wireless settings" button of the Preferences dialogue and what it opens.
+    std::pair<QString, CPreferencesDlg::SettingsDialogue> WirelessDialogue();
     // The lights are drawn on this bar (null: none).
     void AttachCommandBar(CCommandBar* bar);
     // No lights while a dialogue of the program is open.

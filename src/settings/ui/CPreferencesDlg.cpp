@@ -11,9 +11,8 @@
 
 namespace pondrel {
 
-CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent,
-                                 PreferencesPageOpeners openers)
-    : QDialog(parent), m_edit(edit), m_openers(std::move(openers)) {
+CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent)
+    : QDialog(parent), m_edit(edit) {
     setObjectName("preferencesDialog");
     setWindowTitle("Preferences");
     FitHandheldForm(this);
@@ -50,13 +49,7 @@ CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent,
     };
     int index = 0;
     for (const Entry& entry : entries) {
-        auto opener = m_openers.find(QString::fromLatin1(entry.name));
-        QPushButton* button =
-            AddButton(entry.text, entry.name, entry.enabled || opener != m_openers.end());
-        if (opener != m_openers.end()) {
-            connect(button, &QPushButton::clicked, this,
-                    [this, open = opener->second] { open(m_edit, this); });
-        }
+        QPushButton* button = AddButton(entry.text, entry.name, entry.enabled);
         grid->addWidget(button, index / 2, index % 2);
         ++index;
     }
@@ -87,9 +80,18 @@ QPushButton* CPreferencesDlg::AddButton(const QString& text, const QString& obje
     return button;
 }
 
-void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent, PreferencesPageOpeners openers) {
-    CPreferencesDlg dialog(edit, parent, std::move(openers));
+void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent,
+                           const PluggedDialogues& plugged) {
+    CPreferencesDlg dialog(edit, parent);
+    for (const auto& [name, open] : plugged) dialog.Plug(name, open);
     dialog.exec();
+}
+
+void CPreferencesDlg::Plug(const QString& buttonName, SettingsDialogue open) {
+    auto* button = findChild<QPushButton*>(buttonName);
+    if (!button || !open) return;
+    button->setEnabled(true);
+    connect(button, &QPushButton::clicked, this, [this, open] { open(m_edit, this); });
 }
 
 void CPreferencesDlg::OpenGeneral() {

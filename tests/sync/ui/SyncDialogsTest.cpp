@@ -165,12 +165,11 @@ private slots:
         PreferencesEdit edit;
         test::ScriptedMessages messages;
         bool opened = false;
-        PreferencesPageOpeners openers;
-        openers["wirelessSettingsButton"] = [&](PreferencesEdit& copies, QWidget* parent) {
+        CPreferencesDlg dialog(edit);
+        dialog.Plug("wirelessSettingsButton", [&](PreferencesEdit& copies, QWidget* parent) {
             opened = true;
-            CWirelessSettingsDlg dialog(copies, messages, 25, parent);
-        };
-        CPreferencesDlg dialog(edit, nullptr, openers);
+            CWirelessSettingsDlg wireless(copies, messages, 25, parent);
+        });
         dialog.show();
         QVERIFY(test::Click(dialog, "wirelessSettingsButton"));
         QVERIFY(opened);
