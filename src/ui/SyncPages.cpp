@@ -64,14 +64,13 @@ void SyncPages::ApplyOutcome(const PreferencesOutcome& outcome, const Preference
     if (m_mailPage) m_mailPage->SetUserName(ToQString(preferences.wireless.userName));
 }
 
-PreferencesPageOpeners SyncPages::Openers() {
-    PreferencesPageOpeners openers;
-    openers["wirelessSettingsButton"] = [this](PreferencesEdit& edit, QWidget* parent) {
+std::pair<QString, CPreferencesDlg::SettingsDialogue> SyncPages::WirelessDialogue() {
+    auto open = [this](PreferencesEdit& edit, QWidget* parent) {
         CWirelessSettingsDlg dialog(edit, m_platform.messages, m_connection.ServerTimeoutSeconds(),
                                     parent);
         dialog.exec();
     };
-    return openers;
+    return {QStringLiteral("wirelessSettingsButton"), open};
 }
 
 void SyncPages::AttachCommandBar(CCommandBar* bar) {
