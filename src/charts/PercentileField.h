@@ -37,8 +37,12 @@ std::optional<std::u16string> WithCaptionUnit(std::u16string_view caption,
 // any other bracket, such as a comment "(naked)", stays.
 std::u16string WithoutBand(std::u16string_view text);
 
-// A measurement typed in any of the usual units brought to the curves' kg or cm: grams,
-// metres, millimetres, and with `imperialUnits` pounds, feet and inches.
+// A measurement as typed brought to the unit the program shows: kilograms (a number above 400
+// is grams) and centimetres (a small number is metres, a large one millimetres: below 20 and
+// above 250 for a height, below 15 and above 80 for a head circumference); with
+// `imperialUnits` pounds as typed and inches (below 8, or 6, feet).
+double ToDisplayedUnits(GrowthMeasure measure, double value, bool imperialUnits);
+// The same in the curves' kilograms or centimetres, pounds and inches converted.
 float ToCurveUnits(GrowthMeasure measure, double value, bool imperialUnits);
 
 struct PercentileJudgement {
@@ -57,5 +61,13 @@ std::optional<PercentileJudgement> JudgeMeasurement(const CCourbepercentile& set
 std::optional<std::u16string> PercentileFieldText(int field, const PatientRecord& record,
                                                   bool imperialUnits, const DateTime& now,
                                                   const GrowthCurves& curves);
+
+// What the form does with a field the user leaves (the unit step, then the band of a band
+// field): the field's new text, none when it stays as it is. `caption` is the field's caption
+// as the form shows it. The form skips both steps when the focus went to the shortcut list or
+// to a day or problem button of the problem editor.
+std::optional<std::u16string> TextOnLeavingField(int field, std::u16string_view caption,
+                                                 const PatientRecord& record, bool imperialUnits,
+                                                 const DateTime& now, const GrowthCurves& curves);
 
 }  // namespace pondrel

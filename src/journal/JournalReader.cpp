@@ -248,9 +248,36 @@ std::vector<DayNumber> JournalReader::DaysWithEntries() const {
 
 Sections JournalReader::GetEntry(Span block, int problem) const {
     auto entry = FindEntry(block, problem);
-    if (!entry) return {};
-    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
-    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
+    return entry ? EntrySections(*entry) : Sections{};
+}
+
+Sections JournalReader::EntrySections(Span entry) const {
+    size_t start = m_text.find(kJournalFieldSep, entry.begin) + 1;
+    if (start == 0 || start > entry.end) return {};
+    return SplitFixed<kSectionCount>(m_text.substr(start, entry.end - start), kJournalFieldSep);
+}
+
+std::vector<JournalReader::BlockEntry> JournalReader::BlockEntries(Span block) const {
+    std::vector<BlockEntry> entries;
+    std::array<bool, kMaxProblems> seen{};
+    std::u16string_view inside = m_text.substr(block.begin, block.end - block.begin);
+    // Each "§" opens an entry: its number, then "|" (the number FindEntry looks for).
+    // The "|" is looked for inside the entry only, so a block of bare "§" is walked once.
+    for (size_t at = inside.find(kJournalEntryMark); at != npos;) {
+        const size_t next = inside.find(kJournalEntryMark, at + 1);
+        const size_t end = next == npos ? inside.size() : next;
+        std::u16string_view entry = inside.substr(at + 1, end - at - 1);
+        const size_t bar = entry.find(kJournalFieldSep);
+        if (bar != npos && IsProblemText(entry.substr(0, bar))) {
+            int problem = ParseInt(entry.substr(0, bar));
+            if (!seen[static_cast<size_t>(problem)]) {
+                seen[static_cast<size_t>(problem)] = true;
+                entries.push_back({problem, Span{block.begin + at, block.begin + end}});
+            }
+        }
+        at = next;
+    }
+    return entries;
 }
 
 std::optional<std::pair<DayNumber, DayNumber>> JournalReader::ProblemSpan(int problem) const {

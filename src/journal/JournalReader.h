@@ -71,6 +71,15 @@ public:
     std::vector<DayNumber> EntryDays() const;
     // The days whose block holds an entry, ascending.
     std::vector<DayNumber> DaysWithEntries() const;
+    // The entries of a block in one pass: each problem's first entry (the one FindEntry finds),
+    // in the order they stand.
+    struct BlockEntry {
+        int problem = 0;
+        Span span;
+    };
+    std::vector<BlockEntry> BlockEntries(Span block) const;
+    // The six sections of an entry as FindEntry or BlockEntries gives it.
+    Sections EntrySections(Span entry) const;
     // First and last day on which the problem has an entry; none without entries.
     std::optional<std::pair<DayNumber, DayNumber>> ProblemSpan(int problem) const;
     // "" without any day block, "(Empty)" without entries, else "Start 3 Mar 06" when active or

@@ -320,6 +320,9 @@ TEST(ProblemJournalHostileTest, RunsOfSeparatorsAreReadInOnePass) {
         EXPECT_EQ(reader.ProblemCount(), 1);
         std::vector<DayNumber> days = reader.EntryDays();
         EXPECT_LE(days.size(), 1u);
+        for (const auto& block : reader.DayBlocks()) {
+            EXPECT_TRUE(reader.BlockEntries(block.span).empty());
+        }
         ProblemJournal::EntryWrite write = j.SetEntry(2300, 0, Six(u"x"));
         EXPECT_TRUE(write.changed);
         EXPECT_EQ(j.GetSection(2300, 0, 0), u"x");
