@@ -35,6 +35,12 @@ class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
 class ProblemPage;
+class FieldPages;
+class QuickNotesPage;
+class TaskPage;
+class CPatientList;
+class CWindowsEditor;
+class QtFileDialogs;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -100,6 +106,17 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    // The pages of field windows (0 to 18, 28 to 30) once the controls are built.
+    FieldPages* Fields() const { return m_fieldPages.get(); }
+    TaskPage* Tasks() const { return m_taskPage.get(); }
+    // The patient list behind the patient box.
+    CPatientList* PatientList() const { return m_patientList; }
+    Platform& GetPlatform() { return m_platform; }
+    // The windows editor of the form pages.
+    CWindowsEditor* WindowsEditor() const { return m_windowsEditor; }
+    QuickNotesPage* QuickNotes() const { return m_quickNotes.get(); }
+    // The open and save dialogues of the platform.
+    QtFileDialogs& FileDialogs() { return *m_fileDialogs; }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -143,6 +160,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // Tab moves between the field windows; the page shown follows the focus, whole pages only.
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -198,6 +217,12 @@ private:
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
+    std::unique_ptr<QtFileDialogs> m_fileDialogs;
+    std::unique_ptr<FieldPages> m_fieldPages;      // pages 0 to 18, 28 to 30
+    std::unique_ptr<TaskPage> m_taskPage;          // page 19
+    std::unique_ptr<QuickNotesPage> m_quickNotes;  // page 37
+    CPatientList* m_patientList = nullptr;         // a child of the view
+    CWindowsEditor* m_windowsEditor = nullptr;     // a child of the view
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 
