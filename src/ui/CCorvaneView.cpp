@@ -34,6 +34,7 @@
 #include "ui/QuickNotesPage.h"
 #include "ui/TaskPage.h"
 #include "ui/QtFileDialogs.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 
@@ -103,6 +104,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
+    m_summaryPages.reset();
     m_problemPage.reset();
     m_taskPage.reset();
     m_quickNotes.reset();
@@ -425,6 +427,7 @@ void CCorvaneView::BuildControls() {
     m_quickNotes = std::make_unique<QuickNotesPage>(*this, *m_fieldPages, m_platform.messages);
     m_patientList = new CPatientList(*this);
     m_windowsEditor = new CWindowsEditor(*this, *m_fieldPages);
+    m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     RebuildPageOrder();
 }
 

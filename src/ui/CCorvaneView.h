@@ -41,6 +41,7 @@ class TaskPage;
 class CPatientList;
 class CWindowsEditor;
 class QtFileDialogs;
+class SummaryPageSet;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -117,6 +118,8 @@ public:
     QuickNotesPage* QuickNotes() const { return m_quickNotes.get(); }
     // The open and save dialogues of the platform.
     QtFileDialogs& FileDialogs() { return *m_fileDialogs; }
+    // The seven summary pages once the controls are built.
+    SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -223,6 +226,7 @@ private:
     std::unique_ptr<QuickNotesPage> m_quickNotes;  // page 37
     CPatientList* m_patientList = nullptr;         // a child of the view
     CWindowsEditor* m_windowsEditor = nullptr;     // a child of the view
+    std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 
