@@ -30,6 +30,7 @@
 #include "ui/DevicePicture.h"
 #include "ui/FieldPages.h"
 #include "ui/IdentityControls.h"
+#include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
 #include "ui/QuickNotesPage.h"
 #include "ui/TaskPage.h"
@@ -103,7 +104,9 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
-    // The problem panel commits into its record and lets it go while both still exist.
+    // The letter and summary pages read the problem page: they go first. The problem panel
+    // commits into its record and lets it go while both still exist.
+    m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
     m_taskPage.reset();
@@ -428,6 +431,7 @@ void CCorvaneView::BuildControls() {
     m_patientList = new CPatientList(*this);
     m_windowsEditor = new CWindowsEditor(*this, *m_fieldPages);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
+    m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     RebuildPageOrder();
 }
 
@@ -469,6 +473,7 @@ bool CCorvaneView::ReadLabels() {
     if (m_fieldPages) m_fieldPages->SetLabels(m_labels);
     if (m_taskPage) m_taskPage->SetLabels(m_labels);
     if (m_quickNotes) m_quickNotes->SetLabels(m_labels);
+    if (m_letterPages) m_letterPages->SetLabels(m_labels);
     return true;
 }
 

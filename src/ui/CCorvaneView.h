@@ -34,6 +34,7 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class LetterPages;
 class ProblemPage;
 class FieldPages;
 class QuickNotesPage;
@@ -118,6 +119,8 @@ public:
     QuickNotesPage* QuickNotes() const { return m_quickNotes.get(); }
     // The open and save dialogues of the platform.
     QtFileDialogs& FileDialogs() { return *m_fileDialogs; }
+    // The letter pages (26 and 35) once the controls are built.
+    LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
 
@@ -226,6 +229,7 @@ private:
     std::unique_ptr<QuickNotesPage> m_quickNotes;  // page 37
     CPatientList* m_patientList = nullptr;         // a child of the view
     CWindowsEditor* m_windowsEditor = nullptr;     // a child of the view
+    std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
