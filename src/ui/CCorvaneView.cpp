@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "charts/GrowthCurves.h"
 #include "labels/LabelsFile.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
@@ -30,6 +31,7 @@
 #include "ui/DevicePicture.h"
 #include "ui/FieldPages.h"
 #include "ui/IdentityControls.h"
+#include "ui/ExamPage.h"
 #include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
 #include "ui/QuickNotesPage.h"
@@ -106,6 +108,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 CCorvaneView::~CCorvaneView() {
     // The letter and summary pages read the problem page: they go first. The problem panel
     // commits into its record and lets it go while both still exist.
+    m_examPage.reset();
     m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
@@ -432,6 +435,8 @@ void CCorvaneView::BuildControls() {
     m_windowsEditor = new CWindowsEditor(*this, *m_fieldPages);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
+    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
+    m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     RebuildPageOrder();
 }
 

@@ -34,6 +34,8 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class ExamPage;
+class GrowthCurves;
 class LetterPages;
 class ProblemPage;
 class FieldPages;
@@ -123,6 +125,10 @@ public:
     LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
+    // The exam table page (page 36) once the controls are built.
+    ExamPage* Exams() const { return m_examPage.get(); }
+    // The growth curve sets, read when the controls are built.
+    const GrowthCurves* Curves() const { return m_growthCurves.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -231,6 +237,8 @@ private:
     CWindowsEditor* m_windowsEditor = nullptr;     // a child of the view
     std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
+    std::unique_ptr<GrowthCurves> m_growthCurves;     // read once, from BuildControls on
+    std::unique_ptr<ExamPage> m_examPage;             // page 36, after them
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 
