@@ -43,6 +43,7 @@ private slots:
     void anAdultHasNoZoom();
     void headersAndTheGraphToggleTheirSizes();
     void theTableFollowsTheRecord();
+    void theExamsGraphDialogueOrdersTheRows();
     void screenshots();
 
 private:
@@ -257,6 +258,42 @@ void TestExamPage::theTableFollowsTheRecord() {
     ShowPatient(u"Aaachild");
     QVERIFY(!Titles().contains(QStringLiteral("Lactate")));
     QVERIFY(Titles().contains(QStringLiteral("Height")));
+}
+
+void TestExamPage::theExamsGraphDialogueOrdersTheRows() {
+    Start();
+    ShowPatient(u"Bbbadult");
+    View().ShowPage(ExamPage::kPage);
+    QCOMPARE(Titles().front(), QStringLiteral("T°"));
+    bool shown = false;
+    auto edit = [&](QWidget* preferences) {
+        const bool opened = test::WithModal(
+            [&] { QVERIFY(test::Click(*preferences, QStringLiteral("examsGraphButton"))); },
+            [&](QWidget* dialog) {
+                QCOMPARE(dialog->objectName(), QStringLiteral("examsGraphDialog"));
+                QVERIFY(
+                    test::Type(*dialog, QStringLiteral("titleEdit"), QStringLiteral("Na,Sod#ium")));
+                QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+                QVERIFY(test::Type(*dialog, QStringLiteral("titleEdit"), QString()));
+                QVERIFY(test::Click(*dialog, QStringLiteral("clearButton")));
+                QVERIFY(test::Type(*dialog, QStringLiteral("titleEdit"), QStringLiteral("CRP")));
+                QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+                QVERIFY(test::Click(*dialog, QStringLiteral("helpButton")));
+                QVERIFY(test::Child(*dialog, QStringLiteral("helpPage"))->isVisible());
+                test::Screenshot(*dialog, QStringLiteral("exams-graph-dialogue-help"));
+                QVERIFY(test::Click(*dialog, QStringLiteral("closeHelpButton")));
+                test::Screenshot(*dialog, QStringLiteral("exams-graph-dialogue"));
+                QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+                shown = true;
+            });
+        QVERIFY(opened);
+        QVERIFY(test::Click(*preferences, QStringLiteral("okButton")));
+    };
+    QVERIFY(test::WithModal([&] { View().RunPreferences(); }, edit));
+    QVERIFY(shown);
+    QCOMPARE(View().GetPreferences().examTitles, std::u16string(u"Na,Sodium|CRP|"));
+    // The page shown was built again with the new order.
+    QCOMPARE(Titles().mid(0, 3), (QStringList{"Na", "CRP", "T°"}));
 }
 
 void TestExamPage::screenshots() {
