@@ -19,7 +19,7 @@ namespace pondrel {
 
 inline constexpr char16_t kJournalDayMark = kDayMark;        // "#" opens a day block
 inline constexpr char16_t kJournalEntryMark = kProblemMark;  // "§" opens a header or an entry
-inline constexpr char16_t kJournalFieldSep = kFieldSep;      // "|" separates the sections
+inline constexpr char16_t kJournalFieldSep = kListSep;       // "|" separates the sections
 inline constexpr char16_t kJournalHeaderSep = kHeaderSep;    // "¦" separates header sub-fields
 // Not part of the journal layout but reserved by the patient file around it: "¢" ends the
 // file item that holds the journal and "¬" + letter marks the file's blocks.

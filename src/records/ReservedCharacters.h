@@ -14,13 +14,13 @@ inline constexpr char16_t kItemEnd = u'\u00A2';      // "¢" ends every item
 inline constexpr char16_t kBlockMark = u'\u00AC';    // "¬" + letter marks a block
 inline constexpr char16_t kHeaderSep = u'\u00A6';    // "¦" separates sub-fields of a header
 inline constexpr char16_t kProblemMark = u'\u00A7';  // "§" opens a problem header or entry
-inline constexpr char16_t kFieldSep = u'|';          // separates list entries and sections
+inline constexpr char16_t kListSep = u'|';           // separates list entries and sections
 inline constexpr char16_t kDayMark = u'#';           // opens a day block or a frame code
 
 // True for "¢", "|", "¦", "§", "¬" and "#", refused from the keyboard on the main form.
 constexpr bool IsReservedCharacter(char16_t c) {
     return c == kItemEnd || c == kBlockMark || c == kHeaderSep || c == kProblemMark ||
-           c == kFieldSep || c == kDayMark;
+           c == kListSep || c == kDayMark;
 }
 
 // The text without any reserved character.

@@ -211,8 +211,10 @@ void IdentityControls::ToggleFormList() {
         HideFormList();
         return;
     }
-    m_forms = m_platform.files.ListFiles(WorkingFolders::kMyDocuments,
-                                         arrangement_format::kFilePattern, kMaxForms);
+    // A folder that cannot be listed offers no arrangement either: the notice below says so.
+    m_forms.clear();
+    m_platform.files.ListFiles(WorkingFolders::kMyDocuments, arrangement_format::kFilePattern,
+                               m_forms, kMaxForms);
     if (m_forms.empty()) {
         m_platform.messages.ShowNotice(u"No windows arrangement (*.wnd) in \\My Documents", 2000,
                                        false);

@@ -19,7 +19,6 @@ namespace pondrel {
 
 namespace {
 constexpr int kNewFriendMs = 3000;
-constexpr int kQuickSave = 1;  // the automatic save: no box, only its short notice
 }  // namespace
 
 SyncPages::SyncPages(CCorvaneView& view, Platform& platform)
@@ -103,7 +102,7 @@ void SyncPages::ConnectionViewChanged() {
 
 void SyncPages::OnConnectCommand() {
     // The open patients are saved before their files are exchanged.
-    if (m_view.Controller().PatientsLoaded()) m_view.Active().SaveAll(kQuickSave);
+    if (m_view.Controller().PatientsLoaded()) m_view.Active().SaveAll(QuietLevel::Automatic);
 }
 
 void SyncPages::OnConnectionStarted() {
