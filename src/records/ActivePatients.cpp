@@ -52,6 +52,7 @@ ActivePatients::ActivePatients(DeviceFileSystem& files, UserMessages& messages, 
       m_reader(files, messages, m_folders, patients, locations) {}
 
 void ActivePatients::EmptySet() {
+    if (m_hooks.releaseForm) m_hooks.releaseForm();
     m_patients.RemoveAll();
     m_locations.ResetCounters();
 }
@@ -206,6 +207,7 @@ bool ActivePatients::CloseOne() {
     if (!ArchiveFile(name)) return false;
 
     m_locations.UncountPatient(current->location);
+    if (m_hooks.releaseForm) m_hooks.releaseForm();
     if (m_patients.Count() >= 2) {
         m_patients.RemoveAt(index);
     } else {

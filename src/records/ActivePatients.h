@@ -25,6 +25,9 @@ struct ActivePatientsHooks {
     std::function<void()> refreshForm;
     // Writes the preferences file; called first when the program closes.
     std::function<void()> savePreferences;
+    // Lets the form let go of every record it holds; called right before the set destroys
+    // records (read again, a patient closed, all closed), never before the user answered.
+    std::function<void()> releaseForm;
 };
 
 // The patients the doctor follows: the files of the active patients folder loaded into the set

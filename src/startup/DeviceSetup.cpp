@@ -7,9 +7,9 @@
 
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
+#include "records/WorkingFolders.h"
 #include "startup/InstallationFinder.h"
 #include "startup/StartUp.h"
-#include "records/WorkingFolders.h"
 
 namespace pondrel {
 

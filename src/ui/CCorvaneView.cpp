@@ -13,7 +13,10 @@
 #include <QWheelEvent>
 
 #include "labels/LabelsFile.h"
+#include "mainform/NoticeLayout.h"
+#include "mainform/PageNames.h"
 #include "platform/Platform.h"
+#include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
@@ -23,9 +26,6 @@
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
 #include "ui/ProblemPage.h"
-#include "ui/QtText.h"
-#include "mainform/NoticeLayout.h"
-#include "mainform/PageNames.h"
 
 namespace pondrel {
 
@@ -76,13 +76,9 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     m_notice->setFont(font);
     m_notice->hide();
 
-    ActivePatientsHooks hooks;
-    hooks.commitForm = [this] { CommitShownValues(); };
-    hooks.refreshForm = [this] { RefreshRecord(); };
-    hooks.savePreferences = [this] { SavePreferencesNow(); };
-    m_active =
-        std::make_unique<ActivePatients>(m_platform.files, m_platform.messages, m_platform.timers,
-                                         m_folders, m_document.Patients(), m_locations, hooks);
+    MainFormHost& host = *this;
+    m_controller = std::make_unique<MainFormController>(m_platform, m_folders,
+                                                        m_document.Patients(), m_locations, host);
 
     BuildPopups();
 
@@ -96,7 +92,7 @@ CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
     m_problemPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
-    m_active->StopTimers();
+    m_controller->Active().StopTimers();
 }
 
 void CCorvaneView::AttachCommandBar(CCommandBar* bar) {
@@ -104,7 +100,7 @@ void CCorvaneView::AttachCommandBar(CCommandBar* bar) {
     m_commandBar = bar;
     if (!bar) return;
     bar->SetHandler([this](CCommandBar::Button button) { OnCommandBar(static_cast<int>(button)); });
-    RefreshRecord();
+    m_controller->ShowRecord();
 }
 
 void CCorvaneView::showEvent(QShowEvent* event) {
@@ -185,7 +181,7 @@ void CCorvaneView::BuildPopups() {
 
 void CCorvaneView::FillMainMenu() {
     m_mainMenu->clear();
-    for (const MenuEntry& entry : MainMenuEntries(m_navigation.WindowsEditorOpen())) {
+    for (const MenuEntry& entry : MainMenuEntries(Navigation().WindowsEditorOpen())) {
         auto* item = new QListWidgetItem(ToQString(entry.text), m_mainMenu);
         item->setData(Qt::UserRole, static_cast<int>(entry.command));
         item->setSizeHint(QSize(kMainMenuWidth - 4, kMenuRowHeight));
@@ -194,7 +190,7 @@ void CCorvaneView::FillMainMenu() {
 }
 
 QIcon CCorvaneView::PageIcon(int page) const {
-    const int icon = m_navigation.IconOf(page);
+    const int icon = Navigation().IconOf(page);
     if (m_scrollListIcons.width() < (icon + 1) * kIconSize) return {};
     return QIcon(
         QPixmap::fromImage(m_scrollListIcons.copy(icon * kIconSize, 0, kIconSize, kIconSize)));
@@ -202,7 +198,7 @@ QIcon CCorvaneView::PageIcon(int page) const {
 
 void CCorvaneView::FillPageList() {
     m_pageList->clear();
-    for (int page : m_navigation.Order()) {
+    for (int page : Navigation().Order()) {
         auto* item =
             new QListWidgetItem(PageIcon(page), m_pageNames[static_cast<size_t>(page)], m_pageList);
         item->setData(Qt::UserRole, page);
@@ -251,7 +247,7 @@ void CCorvaneView::TogglePageList() {
     }
     ClosePopups();
     PlacePopup(m_pageList, kWidth, PageNavigation::PageListHeight(m_pageList->count()));
-    if (std::optional<int> position = m_navigation.PositionOf(CurrentPage())) {
+    if (std::optional<int> position = Navigation().PositionOf(CurrentPage())) {
         m_pageList->setCurrentRow(*position);
         m_pageList->scrollToItem(m_pageList->currentItem());
     } else {
@@ -302,7 +298,7 @@ void CCorvaneView::RebuildPageOrder() {
     for (int page = 0; page < kFormPageCount; ++page) {
         flags[static_cast<size_t>(page)] = m_preferences.pages[static_cast<size_t>(page)].aFlag;
     }
-    m_navigation.SetFormPageFlags(flags);
+    m_controller->Navigation().SetFormPageFlags(flags);
     const auto names = PageNames(m_labels, m_preferences);
     for (int page = 0; page < kPageCount; ++page) {
         m_pageNames[static_cast<size_t>(page)] = ToQString(names[static_cast<size_t>(page)]);
@@ -324,35 +320,18 @@ void CCorvaneView::InstallPage(int page, QWidget* widget) {
     widget->show();
 }
 
-void CCorvaneView::SetPageHooks(int page, PageHooks hooks) {
-    if (page < 0 || page >= kPageCount) return;
-    m_hooks[static_cast<size_t>(page)] = std::move(hooks);
-}
-
-void CCorvaneView::ShowPage(int page) {
-    if (page < 0 || page >= kPageCount) return;
-    // The page being left finishes its work first.
-    // (Showing the page already shown only commits: the field being edited keeps the focus.)
-    const PageHooks& left = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (left.leave && page != CurrentPage()) {
-        left.leave();
-    } else if (left.commit) {
-        left.commit();
-    }
+void CCorvaneView::ScrollToPage(int page) {
     verticalScrollBar()->setValue(kFirstPageOffset + kPageHeight * page);
-    m_navigation.SetCurrent(page);
-    const PageHooks& shown = m_hooks[static_cast<size_t>(page)];
-    if (shown.refresh) shown.refresh();
 }
 
 void CCorvaneView::NextPage() {
     ClosePopups();
-    if (std::optional<int> page = m_navigation.Next()) ShowPage(*page);
+    m_controller->NextPage();
 }
 
 void CCorvaneView::PreviousPage() {
     ClosePopups();
-    if (std::optional<int> page = m_navigation.Previous()) ShowPage(*page);
+    m_controller->PreviousPage();
 }
 
 // ---- Notice -----------------------------------------------------------------------------------
@@ -421,22 +400,22 @@ void CCorvaneView::BuildRecordNavigation(QWidget* band) {
     m_recordNavigator->SetHandler([this](CRecordNavigator::Button button) {
         switch (button) {
             case CRecordNavigator::Button::First:
-                MoveRecord(RecordNavigation::Move::First);
+                m_controller->MoveRecord(RecordNavigation::Move::First);
                 break;
             case CRecordNavigator::Button::Previous:
-                MoveRecord(RecordNavigation::Move::Previous);
+                m_controller->MoveRecord(RecordNavigation::Move::Previous);
                 break;
             case CRecordNavigator::Button::Next:
-                MoveRecord(RecordNavigation::Move::Next);
+                m_controller->MoveRecord(RecordNavigation::Move::Next);
                 break;
             case CRecordNavigator::Button::Last:
-                MoveRecord(RecordNavigation::Move::Last);
+                m_controller->MoveRecord(RecordNavigation::Move::Last);
                 break;
             case CRecordNavigator::Button::Close:
-                CloseOnePatient();
+                m_controller->CloseOne();
                 break;
             case CRecordNavigator::Button::New:
-                NewPatient();
+                m_controller->NewPatient();
                 break;
         }
     });
@@ -488,8 +467,7 @@ void CCorvaneView::MarkReady() {
 }
 
 void CCorvaneView::ShowFirstPage() {
-    ShowPage(m_navigation.Order().front());
-    RefreshRecord();
+    m_controller->ShowFirstPage();
     // Painted now, before the first backup copies the files.
     if (isVisible()) window()->repaint();
 }

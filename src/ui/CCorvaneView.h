@@ -11,16 +11,17 @@
 #include <QScrollArea>
 
 #include "labels/Labels.h"
+#include "mainform/MainFormController.h"
+#include "mainform/MainFormHost.h"
+#include "mainform/MainMenu.h"
+#include "mainform/PageNavigation.h"
 #include "platform/DateTime.h"
 #include "records/DayNumber.h"
 #include "records/LocationList.h"
-#include "startup/StartUp.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesExchange.h"
 #include "settings/SettingsValues.h"
-#include "mainform/MainMenu.h"
-#include "mainform/PageNavigation.h"
-#include "mainform/RecordNavigation.h"
+#include "startup/StartUp.h"
 
 class QLabel;
 class QListWidget;
@@ -38,13 +39,16 @@ class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
 
-// The main form: one tall form of 39 page bands of 290 pixels, scrolled so that one page shows
-// at a time, with the pop-up lists of the command bar (main menu, page list), the record
-// navigation of page 0, the input panel and the transient notice. It runs start-up when it is
-// first shown and carries out the main menu's commands.
+// The main form's widget: one tall form of 39 page bands of 290 pixels, scrolled so that one
+// page shows at a time, with the pop-up lists of the command bar (main menu, page list), the
+// record navigation of page 0, the input panel and the transient notice. It runs start-up when
+// it is first shown and carries out the main menu's commands. The record on screen, the pages
+// and the commands on the set are the controller's (Controller(), see MainFormController.h);
+// pages plug in as FormPage.h says.
 class CCorvaneView final : public QScrollArea,
                            private StartUpSteps,
-                           private PreferencesExchangeHost {
+                           private PreferencesExchangeHost,
+                           private MainFormHost {
 public:
     static constexpr int kWidth = 240;
     static constexpr int kHeight = 290;  // the part of the form in view: one page
@@ -68,10 +72,12 @@ public:
     const Labels& GetLabels() const { return m_labels; }
     Preferences& GetPreferences() { return m_preferences; }
     LocationList& Locations() { return m_locations; }
-    const PageNavigation& Navigation() const { return m_navigation; }
+    const PageNavigation& Navigation() const { return m_controller->Navigation(); }
     const UnitWords& Units() const { return m_unitWords; }
+    // The main form without its widgets: the record on screen, the pages, the commands.
+    MainFormController& Controller() { return *m_controller; }
     // The active patient set: loading, saving, auto-save and backup.
-    ActivePatients& Active() { return *m_active; }
+    ActivePatients& Active() { return m_controller->Active(); }
 
     // Called at the end of start-up step j to close the start-up picture.
     void SetStartUpPictureCloser(std::function<void()> close) { m_closePicture = std::move(close); }
@@ -88,29 +94,16 @@ public:
     bool IsReady() const { return m_ready; }
 
     // ---- Pages -------------------------------------------------------------------------------
-    // What a page's owner plugs in. `commit` writes the page's working values back into the
-    // record: it runs when the page is left, before record navigation and before saving.
-    // `refresh` shows the current record again: when the page is shown and after the record
-    // changed while it is shown. `release` lets go of the record the page holds, on every page,
-    // before records may be destroyed (the set read again, a patient closed); the page takes
-    // the current record again at its next `refresh`. `leave`, when set, runs instead of
-    // `commit` when another page is shown (a page that also closes its pop-up lists then).
-    struct PageHooks {
-        std::function<void()> commit;
-        std::function<void()> refresh;
-        std::function<void()> release;
-        std::function<void()> leave;
-    };
     // Puts `widget` into page `page`'s band, filling it (the page's name is then the widget's
-    // to show); the form takes ownership.
+    // to show); the form takes ownership. The page's FormPage is registered with the
+    // controller (Controller().SetPage).
     void InstallPage(int page, QWidget* widget);
-    void SetPageHooks(int page, PageHooks hooks);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
-    void ShowPage(int page);
-    int CurrentPage() const { return m_navigation.Current(); }
+    void ShowPage(int page) { m_controller->ShowPage(page); }
+    int CurrentPage() const { return m_controller->CurrentPage(); }
     QWidget* Page(int page) const { return m_pages.at(static_cast<size_t>(page)); }
     QString PageName(int page) const;
     void NextPage();
@@ -131,28 +124,9 @@ public:
 
     // ---- Commands ----------------------------------------------------------------------------
     void RunMenuCommand(MenuCommand command);
-    // Record navigation of page 0 ("First", "Prev", "Next", "Last", "New").
-    void MoveRecord(RecordNavigation::Move move);
-    void NewPatient();
-    void ClearCheckBoxes();
-    void SaveAllPatients();
-    void OpenAllPatients();
-    void CloseOnePatient();
     void RunPreferences();
     void ShowHelp();
     void ShowAbout();
-    // Closing the main window: preferences, then every record. False when the program must
-    // keep running.
-    bool SaveOnExit();
-
-    // Writes the shown values back into the current record (every page's commit).
-    void CommitShownValues();
-    // Shows the current record again: patient box, counter, the page shown.
-    void RefreshRecord();
-    // The patient box of the command bar and the record counter only.
-    void RefreshPatientBox();
-    // Every page lets go of its record (see PageHooks::release).
-    void ReleaseRecords();
 
     // The main window was activated or deactivated (automatic saving runs while it is active).
     void OnWindowActivation(bool active);
@@ -185,7 +159,6 @@ private:
     bool IsOnShownPage(const QWidget* widget) const;
     void NotAvailable();
     QIcon PageIcon(int page) const;
-    void SavePreferencesNow();
 
     // Start-up steps, in the order they run.
     void RecordStartTime(const DateTime& now) override;
@@ -205,7 +178,13 @@ private:
     void SetShowingDialog(bool showing) override { m_showingDialog = showing; }
     void ShowPreferencesDialog(PreferencesEdit& edit) override;
     void ApplyOutcome(const PreferencesOutcome& outcome) override;
-    void RefreshForm() override { RefreshRecord(); }
+    void RefreshForm() override { m_controller->ShowRecord(); }
+
+    // What the controller asks of the widget.
+    void ScrollToPage(int page) override;
+    void ShowPatientBox() override;
+    void PatientsChanged() override;
+    void SavePreferences() override;
 
     Platform& m_platform;
     const WorkingFolders& m_folders;
@@ -213,7 +192,6 @@ private:
     QWidget* m_form = nullptr;  // the tall form, owned by the scroll area
     std::array<QWidget*, kPageCount> m_pages{};
     std::array<QLabel*, kPageCount> m_pageTitles{};
-    std::array<PageHooks, kPageCount> m_hooks{};
     QLabel* m_notice = nullptr;
     QListWidget* m_mainMenu = nullptr;
     QListWidget* m_pageList = nullptr;
@@ -232,10 +210,8 @@ private:
     Preferences m_preferences;
     bool m_preferencesLoaded = false;  // never write defaults over a file that was not read
     LocationList m_locations;
-    std::unique_ptr<ActivePatients> m_active;
-    bool m_patientsLoaded = false;  // nothing is saved on exit before the patients were loaded
+    std::unique_ptr<MainFormController> m_controller;
     UnitWords m_unitWords = UnitWordsOf(0);
-    PageNavigation m_navigation;
     std::array<QString, kPageCount> m_pageNames;
 
     bool m_ready = false;

@@ -5,7 +5,9 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include "mainform/PatientBox.h"
 #include "platform/Platform.h"
+#include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
@@ -17,8 +19,6 @@
 #include "ui/CHelpDlg.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/ProblemPage.h"
-#include "ui/QtText.h"
-#include "mainform/PatientBox.h"
 
 namespace pondrel {
 
@@ -80,19 +80,19 @@ void CCorvaneView::RunMenuCommand(MenuCommand command) {
     ClosePopups();
     switch (command) {
         case MenuCommand::NewPatient:
-            NewPatient();
+            m_controller->NewPatient();
             break;
         case MenuCommand::ClearCheckBoxes:
-            ClearCheckBoxes();
+            m_controller->ClearCheckBoxes();
             break;
         case MenuCommand::SaveAll:
-            SaveAllPatients();
+            m_controller->SaveAll();
             break;
         case MenuCommand::OpenAll:
-            OpenAllPatients();
+            m_controller->OpenAll();
             break;
         case MenuCommand::CloseOne:
-            CloseOnePatient();
+            m_controller->CloseOne();
             break;
         case MenuCommand::Preferences:
             RunPreferences();
@@ -149,23 +149,9 @@ void CCorvaneView::EditField(const char* operation) {
     field->setFocus(Qt::OtherFocusReason);
 }
 
-// ---- Records ----------------------------------------------------------------------------------
+// ---- What the controller asks of the widget ---------------------------------------------------
 
-void CCorvaneView::CommitShownValues() {
-    // Every page, not only the one shown: a page keeps its working copies until its commit,
-    // and none may miss a save.
-    for (const PageHooks& hooks : m_hooks) {
-        if (hooks.commit) hooks.commit();
-    }
-}
-
-void CCorvaneView::RefreshRecord() {
-    RefreshPatientBox();
-    const PageHooks& hooks = m_hooks[static_cast<size_t>(CurrentPage())];
-    if (hooks.refresh) hooks.refresh();
-}
-
-void CCorvaneView::RefreshPatientBox() {
+void CCorvaneView::ShowPatientBox() {
     const PatientSet& patients = m_document.Patients();
     if (m_recordNavigator) {
         m_recordNavigator->SetCounter(ToQString(RecordNavigation::CounterText(patients)));
@@ -180,44 +166,16 @@ void CCorvaneView::RefreshPatientBox() {
     }
 }
 
-void CCorvaneView::ReleaseRecords() {
-    CommitShownValues();
-    for (const PageHooks& hooks : m_hooks) {
-        if (hooks.release) hooks.release();
-    }
-}
-
-void CCorvaneView::MoveRecord(RecordNavigation::Move move) {
-    if (move == RecordNavigation::Move::NewPatient) {
-        NewPatient();
-        return;
-    }
-    CommitShownValues();
-    RecordNavigation::Apply(m_document.Patients(), move);
-    // An empty record appended by "Next" joins the patient list when it is refreshed.
-    RefreshRecord();
-}
-
-void CCorvaneView::NewPatient() {
-    CommitShownValues();
-    RecordNavigation::Apply(m_document.Patients(), RecordNavigation::Move::NewPatient);
-    ShowPage(0);
-    RefreshRecord();
-    ShowNotice(u"New patient", 2000, false);
-}
-
-void CCorvaneView::ClearCheckBoxes() {
-    CommitShownValues();
-    RecordNavigation::ClearCheckBoxes(m_document.Patients());
-    RefreshRecord();
-    ShowNotice(u"Check boxes cleared", 2000, false);
+void CCorvaneView::PatientsChanged() {
+    // The patient list joins the form with the identity page; the counter is here.
+    ShowPatientBox();
 }
 
 // ---- The preferences exchange -----------------------------------------------------------------
 
 void CCorvaneView::RunPreferences() {
     if (!m_preferencesLoaded) return;
-    CommitShownValues();
+    m_controller->CommitAll();
     // The file the exchange writes keeps the pane the problems page shows now.
     if (m_problemPage) m_problemPage->StorePane(m_preferences);
     RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages, m_folders);
@@ -233,7 +191,7 @@ void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
-        m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
+        Active().SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
     }
 }
 
@@ -274,64 +232,33 @@ namespace pondrel {
 // ---- The active patient set -------------------------------------------------------------------
 
 void CCorvaneView::StartTimers() {
-    m_active->SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
-    m_active->StartTimers();
+    Active().SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
+    Active().StartTimers();
     // The backup timer's first tick comes as soon as start-up is over. The connection watchdog
     // starts here once the network joins the form.
 }
 
 void CCorvaneView::LoadActivePatients() {
-    m_active->SetRememberedPosition(m_preferences.currentPatientPosition);
-    m_active->LoadActivePatients();
-    m_patientsLoaded = true;
+    m_controller->LoadActivePatients(m_preferences.currentPatientPosition);
 }
 
 void CCorvaneView::OnWindowActivation(bool active) {
     if (active) {
-        m_active->OnWindowActivated();
+        Active().OnWindowActivated();
     } else {
-        m_active->OnWindowDeactivated();
+        Active().OnWindowDeactivated();
     }
 }
 
-void CCorvaneView::SaveAllPatients() {
-    if (!m_patientsLoaded) return;
-    m_active->SaveAllCommand();
-}
-
-void CCorvaneView::OpenAllPatients() {
-    if (!m_patientsLoaded) return;
-    ReleaseRecords();
-    m_active->OpenAll();
-    RefreshRecord();
-}
-
-void CCorvaneView::CloseOnePatient() {
-    if (!m_patientsLoaded) return;
-    ReleaseRecords();
-    m_active->CloseOne();
-    RefreshRecord();
-}
-
-void CCorvaneView::SavePreferencesNow() {
+void CCorvaneView::SavePreferences() {
     if (!m_preferencesLoaded) return;
-    if (m_patientsLoaded) {
+    if (m_controller->PatientsLoaded()) {
         m_preferences.currentPatientPosition = m_document.Patients().CurrentNumber();
     }
     // The location list itself is the preferences' own (the exchange edits it there).
     m_preferences.selectedLocation = m_locations.Selected();
     if (m_problemPage) m_problemPage->StorePane(m_preferences);
-    SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
-}
-
-bool CCorvaneView::SaveOnExit() {
-    CommitShownValues();
-    if (!m_patientsLoaded) {
-        // Start-up did not get as far as the patients: there is nothing of theirs to save.
-        SavePreferencesNow();
-        return true;
-    }
-    return m_active->SaveOnExit(true);
+    pondrel::SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
 }
 
 }  // namespace pondrel

@@ -46,7 +46,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // Preferences, then every record; a failed save may keep the program running.
-    if (m_saveOnClose && !m_view->SaveOnExit()) {
+    if (m_saveOnClose && !m_view->Controller().SaveOnExit()) {
         event->ignore();
         return;
     }

@@ -5,7 +5,8 @@
 #include "journal/EditorRefresh.h"
 #include "journal/RecordEditing.h"
 #include "journal/ui/CProblemPanel.h"
-#include "records/CCorvaneDoc.h"
+#include "mainform/MainFormController.h"
+#include "platform/UserMessages.h"
 #include "records/PatientRecord.h"
 #include "settings/Preferences.h"
 #include "settings/SettingsValues.h"
@@ -24,19 +25,14 @@ constexpr int kPaneOther = 2;
 }  // namespace
 
 ProblemPage::ProblemPage(CCorvaneView& view, UserMessages& messages, Clock& clock)
-    : m_view(view), m_panel(new CProblemPanel(messages, clock)) {
-    m_view.InstallPage(kPage, m_panel);
+    : m_form(view.Controller()), m_messages(messages), m_panel(new CProblemPanel(messages, clock)) {
+    view.InstallPage(kPage, m_panel);
     m_panel->SetRefreshHandler([this](const EditorRefresh& refresh) { AfterAction(refresh); });
-    CCorvaneView::PageHooks hooks;
-    hooks.commit = [this] { Commit(); };
-    hooks.refresh = [this] { Refresh(); };
-    hooks.release = [this] { Release(); };
-    hooks.leave = [this] { Leave(); };
-    m_view.SetPageHooks(kPage, std::move(hooks));
+    m_form.SetPage(kPage, this);
 }
 
 ProblemPage::~ProblemPage() {
-    m_view.SetPageHooks(kPage, {});
+    m_form.SetPage(kPage, nullptr);
     if (!m_panel) return;
     // The view is going: what the panel still reports after this has nowhere to go.
     m_panel->SetRefreshHandler({});
@@ -80,16 +76,15 @@ void ProblemPage::Leave() {
     m_panel->PageLeft();
 }
 
-void ProblemPage::Refresh() {
+void ProblemPage::ShowRecord(PatientRecord* record) {
     if (!m_panel) return;
-    PatientRecord* current = m_view.Document().Patients().Current();
-    Follow(current);
+    Follow(record);
     if (m_panel->IsOpen()) {
         m_panel->PageShown();
-    } else if (current && current->inUse == 0 && m_view.CurrentPage() == kPage) {
+    } else if (record && record->inUse == 0) {
         // An empty record is begun by its name and birth date on the identity page; until
         // then there is nothing to write problems into.
-        m_view.ShowNotice(kNotBegun, kNotBegunMs, false);
+        m_messages.ShowNotice(kNotBegun, kNotBegunMs, false);
     }
 }
 
@@ -119,8 +114,8 @@ void ProblemPage::Close() {
 }
 
 void ProblemPage::AfterAction(const EditorRefresh& refresh) {
-    // The patient list, tables and summaries join the form later; the patient box is here.
-    if (refresh.patientList) m_view.RefreshPatientBox();
+    // The tables and summaries join the form later.
+    if (refresh.patientList) m_form.RefreshPatientList();
 }
 
 }  // namespace pondrel

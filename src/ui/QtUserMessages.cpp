@@ -4,7 +4,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "ui/QtText.h"
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 

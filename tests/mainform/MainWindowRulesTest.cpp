@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "labels/Labels.h"
-#include "records/PatientRecord.h"
-#include "settings/Preferences.h"
 #include "TestPlatform.h"
+#include "labels/Labels.h"
 #include "mainform/MainMenu.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
 #include "mainform/PatientBox.h"
+#include "records/PatientRecord.h"
+#include "settings/Preferences.h"
 
 using namespace pondrel;
 using pondrel::test::U8;

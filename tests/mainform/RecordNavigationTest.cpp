@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "records/PatientSet.h"
 #include "TestPlatform.h"
+#include "records/PatientSet.h"
 
 using namespace pondrel;
 using pondrel::test::U8;

@@ -106,6 +106,7 @@ protected:
     LocationList locations;
     int refreshes = 0;
     int preferenceSaves = 0;
+    int releases = 0;
     ActivePatients active{
         t.files,
         t.messages,
@@ -113,7 +114,8 @@ protected:
         folders,
         set,
         locations,
-        ActivePatientsHooks{nullptr, [this] { ++refreshes; }, [this] { ++preferenceSaves; }}};
+        ActivePatientsHooks{nullptr, [this] { ++refreshes; }, [this] { ++preferenceSaves; },
+                            [this] { ++releases; }}};
 };
 
 // --- Loading -------------------------------------------------------------------------------
@@ -389,6 +391,37 @@ TEST_F(ActivePatientsTest, OpenAllCancelledChangesNothing) {
     EXPECT_EQ(t.messages.boxes[0].caption, u"Save all before");
     EXPECT_EQ(t.messages.boxes[0].buttons, BoxButtons::YesNoCancel);
     EXPECT_EQ(t.messages.boxes[0].icon, BoxIcon::Question);
+}
+
+// The form lets go of its records only when records are really destroyed: a question answered
+// Cancel or No leaves the editors where they were.
+TEST_F(ActivePatientsTest, FormLetsGoOfRecordsOnlyWhenTheyGo) {
+    PutPatient(u"Ames", u"Ann", u"1941");
+    PutPatient(u"Bell", u"Bob", u"1952");
+    active.LoadActivePatients();
+    const int afterLoad = releases;
+    t.messages.Queue(BoxAnswer::Cancel);
+    active.OpenAll();
+    t.messages.Queue(BoxAnswer::No);
+    EXPECT_FALSE(active.CloseOne());
+    set.Current()->SetField(6, u"");
+    EXPECT_FALSE(active.CloseOne());  // "No patient name"
+    EXPECT_EQ(releases, afterLoad);
+
+    set.Current()->SetField(6, u"1941");
+    t.messages.Queue(BoxAnswer::No);
+    active.OpenAll();
+    EXPECT_EQ(releases, afterLoad + 1);
+
+    // Closing one: released before the record is removed, while it is still in the set.
+    int countAtRelease = -1;
+    ActivePatientsHooks hooks;
+    hooks.releaseForm = [&] {
+        if (countAtRelease < 0) countAtRelease = set.Count();
+    };
+    ActivePatients closing(t.files, t.messages, t.timers, folders, set, locations, hooks);
+    EXPECT_TRUE(closing.CloseOne());
+    EXPECT_EQ(countAtRelease, 2);
 }
 
 TEST_F(ActivePatientsTest, OpenAllSavesThenReloadsButNotAfterAnError) {

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TestPlatform.h"
-#include "startup/InstallationFinder.h"
 #include "records/WorkingFolders.h"
+#include "startup/InstallationFinder.h"
 
 namespace pondrel {
 namespace {

@@ -17,18 +17,20 @@
 #include <filesystem>
 #include <memory>
 
-#include "records/CCorvaneDoc.h"
-#include "records/ActivePatients.h"
-#include "startup/DeviceSetup.h"
+#include "GuiDriver.h"
 #include "TestDevice.h"
+#include "mainform/FormPage.h"
+#include "platform/ui/QtText.h"
+#include "records/ActivePatients.h"
+#include "records/CCorvaneDoc.h"
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
+#include "startup/DeviceSetup.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CInputPanel.h"
 #include "ui/CMainFrame.h"
 #include "ui/PondrelApplication.h"
-#include "ui/QtText.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -70,15 +72,12 @@ private:
     CCommandBar& Bar() { return *m_program->Frame()->CommandBar(); }
     template <typename T>
     T* Child(const QString& name) {
-        T* child = m_program->Frame()->findChild<T*>(name);
-        if (!child) qWarning("no child %s", qPrintable(name));
-        return child;
+        return test::Child<T>(*m_program->Frame(), name);
     }
-    void Click(const QString& name);
+    void Click(const QString& name) { QVERIFY(test::Click(*m_program->Frame(), name)); }
     void ChooseMenu(const QString& text);
     QString NoticeText();
     fs::path Installation() const { return m_device / "Program files" / "Pondrel"; }
-    static void Save(QWidget& widget, const QString& name);
     PatientRecord& BeginMartin();
     void Start();
 
@@ -120,7 +119,7 @@ PatientRecord& TestMainWindow::BeginMartin() {
     PatientRecord& record = *m_program->Document().Patients().Current();
     SetIdentity(record, u"Martin", u"Claire", u"3", u"7", u"1948");
     BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     return record;
 }
 
@@ -129,35 +128,16 @@ void TestMainWindow::cleanup() {
     m_dir.reset();
 }
 
-void TestMainWindow::Click(const QString& name) {
-    QAbstractButton* button = Child<QAbstractButton>(name);
-    QVERIFY(button);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void TestMainWindow::ChooseMenu(const QString& text) {
     if (!View().MainMenuOpen()) Click(QStringLiteral("mainMenuButton"));
     auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
-    QVERIFY(menu && menu->isVisible());
-    const auto items = menu->findItems(text, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    const QRect rect = menu->visualItemRect(items.front());
-    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {}, rect.center());
+    QVERIFY(menu);
+    QVERIFY(test::ClickRow(*menu, text));
 }
 
 QString TestMainWindow::NoticeText() {
     auto* notice = Child<QLabel>(QStringLiteral("notice"));
     return notice && notice->isVisible() ? notice->text() : QString();
-}
-
-// Saved under /tmp to look at them.
-void TestMainWindow::Save(QWidget& widget, const QString& name) {
-    widget.grab().save(QStringLiteral("/tmp/pondrel-mainwin-%1.png").arg(name));
-    QPixmap zoomed(widget.size() * 2);
-    zoomed.setDevicePixelRatio(2);
-    zoomed.fill(Qt::white);
-    widget.render(&zoomed);
-    zoomed.save(QStringLiteral("/tmp/pondrel-mainwin-%1-x2.png").arg(name));
 }
 
 void TestMainWindow::frameGeometryAndFirstPage() {
@@ -288,7 +268,7 @@ void TestMainWindow::recordNavigationAndCounter() {
     patients.Current()->inUse = 1;
     patients.AddNew().inUse = 1;
     patients.AddNew().inUse = 1;
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     auto* counter = Child<QLabel>(QStringLiteral("recordCounter"));
     QCOMPARE(counter->text(), QStringLiteral("3/3"));
     Click(QStringLiteral("recordFirst"));
@@ -330,12 +310,12 @@ void TestMainWindow::patientBoxReadOnlyForLockR() {
     record.SetField(3, u"Jean");
     record.SetField(6, u"1950");
     record.lockState = u"R";
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QCOMPARE(Bar().PatientText(), QStringLiteral("Mr Dupont J 1950"));
     QVERIFY(Bar().PatientReadOnly());
     QCOMPARE(Child<QPushButton>(QStringLiteral("patientBox"))->width(), 98);
     record.lockState = u"W";
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QVERIFY(!Bar().PatientReadOnly());
 }
 
@@ -350,12 +330,36 @@ void TestMainWindow::clearCheckBoxes() {
     QVERIFY(!View().MainMenuOpen());
 }
 
+namespace {
+
+// A page of its own that records what the controller asks of it.
+class RecordingPage final : public FormPage {
+public:
+    explicit RecordingPage(QStringList& calls, bool ownLeave = false)
+        : m_calls(calls), m_ownLeave(ownLeave) {}
+    void ShowRecord(PatientRecord*) override { m_calls << "show"; }
+    void Commit() override { m_calls << "commit"; }
+    void Leave() override {
+        if (m_ownLeave) {
+            m_calls << "leave";
+        } else {
+            FormPage::Leave();
+        }
+    }
+    void Release() override { m_calls << "release"; }
+
+private:
+    QStringList& m_calls;
+    bool m_ownLeave;
+};
+
+}  // namespace
+
 void TestMainWindow::pageHooksCommitWhenLeft() {
     // Page 21 stands for a page of its own; page 20 is the problems page.
     QStringList calls;
-    View().SetPageHooks(
-        21,
-        {[&] { calls << "commit"; }, [&] { calls << "refresh"; }, [&] { calls << "release"; }, {}});
+    RecordingPage page(calls);
+    View().Controller().SetPage(21, &page);
     auto* panel = new QWidget;
     panel->setObjectName(QStringLiteral("installedPanel"));
     View().InstallPage(21, panel);
@@ -364,20 +368,20 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     QVERIFY(!View().findChild<QLabel*>(QStringLiteral("pageTitle21"))->isVisible());
 
     Click(QStringLiteral("daySummaryButton"));
-    QCOMPARE(calls, QStringList{"refresh"});
+    QCOMPARE(calls, QStringList{"show"});
     Click(QStringLiteral("tasksButton"));
-    QCOMPARE(calls, (QStringList{"refresh", "commit"}));
+    QCOMPARE(calls, (QStringList{"show", "commit"}));
     View().ShowPage(21);
     calls.clear();
     // Record navigation commits the shown values first, then shows the record again.
     m_program->Document().Patients().Current()->inUse = 1;
-    View().MoveRecord(RecordNavigation::Move::Next);
-    QCOMPARE(calls, (QStringList{"commit", "refresh"}));
+    View().Controller().MoveRecord(RecordNavigation::Move::Next);
+    QCOMPARE(calls, (QStringList{"commit", "show"}));
 
     // Every page commits before a save, the one shown or not.
     View().ShowPage(19);
     calls.clear();
-    View().CommitShownValues();
+    View().Controller().CommitAll();
     QCOMPARE(calls, QStringList{"commit"});
 
     // Before the set is read again every page lets its record go, even when not shown.
@@ -386,12 +390,14 @@ void TestMainWindow::pageHooksCommitWhenLeft() {
     ChooseMenu(QStringLiteral("Open all"));
     QCOMPARE(calls, (QStringList{"commit", "release"}));
 
-    // A page with a `leave` hook: it runs instead of `commit` when the page is left.
-    View().SetPageHooks(21, {[&] { calls << "commit"; }, {}, {}, [&] { calls << "leave"; }});
+    // A page with its own Leave: it runs instead of Commit when the page is left.
+    RecordingPage leaving(calls, true);
+    View().Controller().SetPage(21, &leaving);
     View().ShowPage(21);
     calls.clear();
     View().ShowPage(19);
     QCOMPARE(calls, QStringList{"leave"});
+    View().Controller().SetPage(21, nullptr);
 }
 
 void TestMainWindow::editCommandsActOnTheLastField() {
@@ -445,7 +451,7 @@ void TestMainWindow::helpOpensAtMainContents() {
     QVERIFY(browser->toPlainText().contains(QStringLiteral("Pondrel Help")));
     QVERIFY(browser->toPlainText().contains(QStringLiteral("The main menu")));
     QVERIFY(View().ShowingDialog());
-    Save(*browser->window(), QStringLiteral("help"));
+    test::Screenshot(*browser->window(), QStringLiteral("mainwin-help"));
     auto* close = View().findChild<QPushButton*>(QStringLiteral("helpClose"));
     QTest::mouseClick(close, Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QTextBrowser*>(QStringLiteral("helpBrowser")));
@@ -469,7 +475,7 @@ void TestMainWindow::aboutNamesProgramVersionAndLicence() {
     QVERIFY(text->text().contains(QStringLiteral("Pondrel")));
     QVERIFY(text->text().contains(QStringLiteral(PONDREL_VERSION_TEXT)));
     QVERIFY(text->text().contains(QStringLiteral("GPL-3.0-or-later")));
-    Save(*text->window(), QStringLiteral("about"));
+    test::Screenshot(*text->window(), QStringLiteral("mainwin-about"));
     QTest::mouseClick(View().findChild<QPushButton*>(QStringLiteral("aboutOk")), Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QLabel*>(QStringLiteral("aboutText")));
 }
@@ -542,20 +548,20 @@ void TestMainWindow::screenshots() {
     record.SetField(2, u"Martin");
     record.SetField(3, u"Claire");
     record.SetField(6, u"1948");
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QWidget& frame = *m_program->Frame();
-    Save(frame, QStringLiteral("page0"));
+    test::Screenshot(frame, QStringLiteral("mainwin-page0"));
     Click(QStringLiteral("mainMenuButton"));
-    Save(frame, QStringLiteral("menu"));
+    test::Screenshot(frame, QStringLiteral("mainwin-menu"));
     Click(QStringLiteral("pageListButton"));
-    Save(frame, QStringLiteral("pagelist"));
+    test::Screenshot(frame, QStringLiteral("mainwin-pagelist"));
     Click(QStringLiteral("pageListButton"));
     View().ShowNotice(u"End Save  \r\n (there was an error)", 4000, true);
-    Save(frame, QStringLiteral("notice"));
+    test::Screenshot(frame, QStringLiteral("mainwin-notice"));
     View().ShowNotice(u"Save successfull", 2000, false);
-    Save(frame, QStringLiteral("notice-short"));
+    test::Screenshot(frame, QStringLiteral("mainwin-notice-short"));
     Click(QStringLiteral("inputPanelButton"));
-    Save(frame, QStringLiteral("keyboard"));
+    test::Screenshot(frame, QStringLiteral("mainwin-keyboard"));
 }
 
 void TestMainWindow::saveAllThenOpenAllCancelledChangesNothing() {

@@ -14,25 +14,26 @@
 #include <filesystem>
 #include <memory>
 
+#include "GuiDriver.h"
+#include "TestDevice.h"
 #include "demo/DemoPatients.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
+#include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
-#include "startup/DeviceSetup.h"
-#include "TestDevice.h"
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
+#include "startup/DeviceSetup.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/PondrelApplication.h"
 #include "ui/ProblemPage.h"
-#include "ui/QtText.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -46,6 +47,7 @@ private slots:
     void typingSurvivesDaysSaveAllAndARestart();
     void autoSaveCommitsTypingAndLeavesTheCaret();
     void openAllAndCloseOneNeverReachAGoneRecord();
+    void questionsAnsweredNoKeepTheProblemAndDay();
     void leavingThePageCommitsAndTakesTheFocusAway();
     void anEmptyRecordIsNotEdited();
     void paneComesFromAndGoesBackToThePreferences();
@@ -57,14 +59,12 @@ private:
     CProblemPanel& Panel() { return *View().Problems()->Panel(); }
     template <typename T>
     T* Child(const QString& name) {
-        T* child = m_program->Frame()->findChild<T*>(name);
-        if (!child) qWarning("no child %s", qPrintable(name));
-        return child;
+        return test::Child<T>(*m_program->Frame(), name);
     }
     CSectionEdit* Section(const char* name) {
         return Child<CSectionEdit>(QString::fromLatin1(name));
     }
-    void Click(const QString& name);
+    void Click(const QString& name) { QVERIFY(test::Click(*m_program->Frame(), name)); }
     void ChooseMenu(const QString& text);
     QString NoticeText();
     void WriteDemo(int count);
@@ -72,7 +72,6 @@ private:
     void ShowPatient(const std::u16string& lastName);
     void TypeAtEnd(const char* section, const QString& text);
     PatientRecord ReadBack(const std::u16string& fileName);
-    void Save(const QString& name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     fs::path m_device;
@@ -111,21 +110,11 @@ void TestProblemPage::Start() {
     QTRY_VERIFY(m_program->Frame()->isActiveWindow());
 }
 
-void TestProblemPage::Click(const QString& name) {
-    QAbstractButton* button = Child<QAbstractButton>(name);
-    QVERIFY(button);
-    QVERIFY2(button->isEnabled(), qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
 void TestProblemPage::ChooseMenu(const QString& text) {
     if (!View().MainMenuOpen()) Click(QStringLiteral("mainMenuButton"));
     auto* menu = Child<QListWidget>(QStringLiteral("mainMenu"));
-    QVERIFY(menu && menu->isVisible());
-    const auto items = menu->findItems(text, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    QTest::mouseClick(menu->viewport(), Qt::LeftButton, {},
-                      menu->visualItemRect(items.front()).center());
+    QVERIFY(menu);
+    QVERIFY(test::ClickRow(*menu, text));
 }
 
 QString TestProblemPage::NoticeText() {
@@ -169,16 +158,6 @@ PatientRecord TestProblemPage::ReadBack(const std::u16string& fileName) {
     const LoadResult result = LoadPatientFile(files, WorkingFolders::ActiveFile(fileName), record);
     if (!result.Ok()) qWarning("cannot read back: %s", LoadFailureReason(result).c_str());
     return record;
-}
-
-void TestProblemPage::Save(const QString& name) {
-    QWidget& frame = *m_program->Frame();
-    frame.grab().save(QStringLiteral("/tmp/pondrel-wire-%1.png").arg(name));
-    QPixmap zoomed(frame.size() * 2);
-    zoomed.setDevicePixelRatio(2);
-    zoomed.fill(Qt::white);
-    frame.render(&zoomed);
-    zoomed.save(QStringLiteral("/tmp/pondrel-wire-%1-x2.png").arg(name));
 }
 
 void TestProblemPage::typingSurvivesDaysSaveAllAndARestart() {
@@ -318,6 +297,34 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     QVERIFY(Patients().Current()->problemJournal.find(u" other patient") != std::u16string::npos);
 }
 
+// "Open all" answered Cancel and "Close one" answered No change nothing: the editor stays on
+// the problem and day it showed, with what was typed.
+void TestProblemPage::questionsAnsweredNoKeepTheProblemAndDay() {
+    WriteDemo(2);
+    Start();
+    Click(QStringLiteral("problemsButton"));
+    Click(QStringLiteral("nextProblem"));
+    Click(QStringLiteral("previousDay"));
+    TypeAtEnd("status", QStringLiteral(" still here"));
+    const int problem = Panel().Model().CurrentProblem();
+    const DayNumber day = Panel().Model().CurrentDay();
+    const std::u16string typed = Section("status")->Text();
+    QVERIFY(problem > 0);
+
+    m_program->Messages().QueueAnswer(BoxAnswer::Cancel);
+    ChooseMenu(QStringLiteral("Open all"));
+    QCOMPARE(Panel().Model().CurrentProblem(), problem);
+    QCOMPARE(Panel().Model().CurrentDay(), day);
+    QCOMPARE(Section("status")->Text(), typed);
+
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    ChooseMenu(QStringLiteral("Close one"));
+    QCOMPARE(Panel().Model().CurrentProblem(), problem);
+    QCOMPARE(Panel().Model().CurrentDay(), day);
+    QCOMPARE(Section("status")->Text(), typed);
+    QCOMPARE(m_program->Messages().PendingAnswers(), size_t{0});
+}
+
 void TestProblemPage::leavingThePageCommitsAndTakesTheFocusAway() {
     WriteDemo(2);
     Start();
@@ -359,7 +366,7 @@ void TestProblemPage::anEmptyRecordIsNotEdited() {
     QCOMPARE(Patients().Current()->inUse, 0);
     Click(QStringLiteral("problemsButton"));
     QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
-    Save(QStringLiteral("empty-record"));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("problems-empty-record"));
     QVERIFY(!Panel().IsOpen());
     QVERIFY(!Section("status")->isEnabled());
     QVERIFY(!Child<QLineEdit>(QStringLiteral("title"))->isEnabled());
@@ -373,14 +380,14 @@ void TestProblemPage::anEmptyRecordIsNotEdited() {
     for (int n : {5, 123}) record.SetField(n, u"7");
     for (int n : {6, 124}) record.SetField(n, u"1948");
     BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
-    View().RefreshRecord();
+    View().Controller().ShowRecord();
     QVERIFY(Panel().IsOpen());
     Child<QLineEdit>(QStringLiteral("title"))->setFocus();
     QTest::keyClicks(Child<QLineEdit>(QStringLiteral("title")), QStringLiteral("Syncope"));
     TypeAtEnd("status", QStringLiteral("pale"));
 
     // "Next" past the last record on the page: an empty record, the panel lets go.
-    View().MoveRecord(RecordNavigation::Move::Next);
+    View().Controller().MoveRecord(RecordNavigation::Move::Next);
     QCOMPARE(Patients().Count(), 2);
     QVERIFY(!Panel().IsOpen());
     QVERIFY(!Section("status")->isEnabled());
@@ -418,13 +425,13 @@ void TestProblemPage::screenshots() {
     WriteDemo(2);
     Start();
     Click(QStringLiteral("problemsButton"));
-    Save(QStringLiteral("all"));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("problems-all"));
     Click(QStringLiteral("toggleLayout"));
     QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::AnamnesiaStatus);
-    Save(QStringLiteral("anamnesia-status"));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("problems-anamnesia-status"));
     Click(QStringLiteral("toggleLayout"));
     QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::AttitudeExaminations);
-    Save(QStringLiteral("attitude-examinations"));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("problems-attitude-examinations"));
     Click(QStringLiteral("resetLayout"));
     QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::All);
 }

@@ -9,16 +9,17 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/Clock.h"
-#include "startup/DeviceSetup.h"
+#include "GuiDriver.h"
 #include "TestDevice.h"
+#include "platform/Clock.h"
+#include "platform/ui/QtText.h"
+#include "startup/DeviceSetup.h"
 #include "startup/InstallationFinder.h"
 #include "startup/StartUp.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartUpPicture.h"
 #include "ui/PondrelApplication.h"
-#include "ui/QtText.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -41,7 +42,6 @@ private slots:
 private:
     fs::path MakeDevice();
     ProgramOptions Options() const;
-    static void Screenshot(QWidget& widget, const QString& name);
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -60,12 +60,6 @@ ProgramOptions TestStartUp::Options() const {
     return options;
 }
 
-// Saved only when PONDREL_SCREENSHOTS names a folder, to look at them.
-void TestStartUp::Screenshot(QWidget& widget, const QString& name) {
-    QString folder = qEnvironmentVariable("PONDREL_SCREENSHOTS");
-    if (!folder.isEmpty()) widget.grab().save(folder + "/" + name + ".png");
-}
-
 void TestStartUp::startsOnAFreshDevice() {
     fs::path device = MakeDevice();
     PondrelApplication program(Options());
@@ -73,7 +67,7 @@ void TestStartUp::startsOnAFreshDevice() {
     QCOMPARE(program.Folders().installation, std::u16string(u"\\Program files\\Pondrel"));
     QVERIFY(program.Picture()->isVisible());
     QVERIFY(program.Picture()->HasPicture());
-    Screenshot(*program.Picture(), "startup-picture");
+    test::Screenshot(*program.Picture(), QStringLiteral("startup-picture"));
 
     CCorvaneView* view = program.Frame()->View();
     QTRY_VERIFY(view->StartUpResult().has_value());
@@ -94,7 +88,7 @@ void TestStartUp::startsOnAFreshDevice() {
     view->ShowPage(0);
     QCOMPARE(view->Today(), DayNumberOf(SystemClock().Now()));
     QCOMPARE(&view->Document(), &program.Document());
-    Screenshot(*program.Frame(), "main-frame");
+    test::Screenshot(*program.Frame(), QStringLiteral("startup-main-frame"));
 
     for (const char* folder : {"Program files/Pondrel/Backup", "My Documents/PD_ActivePatients",
                                "My Documents/PD_Archives", "My Documents/PD_PrintDoc"}) {
@@ -160,7 +154,7 @@ void TestStartUp::startUpPictureWithoutHelloBitmap() {
     QVERIFY(!picture->HasPicture());
     QCOMPARE(picture->size(), QSize(240, 320));
     QImage shown = picture->grab().toImage();
-    Screenshot(*picture, "startup-picture-fallback");
+    test::Screenshot(*picture, QStringLiteral("startup-picture-fallback"));
     // The name is drawn in the middle: dark pixels on the row through the centre.
     int dark = 0;
     for (int x = 0; x < shown.width(); ++x) {
@@ -196,7 +190,7 @@ void TestStartUp::noticeOnlyOnceReadyAndSizedByItsText() {
     program.GetPlatform().messages.ShowNotice(u"End Save  \r\n (there was an error)", 50, true);
     QCOMPARE(notice->text(), QStringLiteral("End Save  \n (there was an error)"));
     QCOMPARE(notice->geometry(), QRect(25, 114, 190, 45));
-    Screenshot(*program.Frame(), "main-frame-notice");
+    test::Screenshot(*program.Frame(), QStringLiteral("startup-main-frame-notice"));
     QTRY_VERIFY(!notice->isVisible());
     QVERIFY(!program.Timers().IsRunning(TimerId::Notice));
 }

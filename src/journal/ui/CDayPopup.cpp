@@ -14,14 +14,11 @@
 #include "journal/DayNavigator.h"
 #include "journal/JournalDays.h"
 #include "journal/ui/PanelWords.h"
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 
 namespace {
-
-QString ToQ(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QDate ToQDate(const DateTime& t) {
     return QDate(t.year, t.month, t.day);
@@ -105,7 +102,7 @@ void CDayPopup::resizeEvent(QResizeEvent* event) {
 }
 
 void CDayPopup::SetWords(const PanelWords& words) {
-    m_admissionCaption->setText(ToQ(words.admission));
+    m_admissionCaption->setText(ToQString(words.admission));
 }
 
 void CDayPopup::SetDateOrder(DateOrder order) {
@@ -121,7 +118,7 @@ void CDayPopup::SetEditable(bool editable) {
 
 void CDayPopup::ShowRows() {
     m_list->clear();
-    for (const auto& row : m_days.DayRows()) m_list->addItem(ToQ(row));
+    for (const auto& row : m_days.DayRows()) m_list->addItem(ToQString(row));
     SelectCurrentRow();
 }
 
@@ -139,7 +136,7 @@ void CDayPopup::SelectCurrentRow() {
 void CDayPopup::ShowDates() {
     m_showing = true;
     const SubfolderDates& dates = m_days.Dates();
-    m_type->setText(ToQ(m_days.SubfolderTypeCaption()));
+    m_type->setText(ToQString(m_days.SubfolderTypeCaption()));
     m_admissionDate->setDate(ToQDate(dates.admission));
     m_admissionTime->setTime(ToQTime(dates.admission));
     {

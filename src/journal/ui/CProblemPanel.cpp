@@ -12,11 +12,12 @@
 #include "journal/JournalReader.h"
 #include "journal/SectionHistory.h"
 #include "journal/ui/CDayPopup.h"
-#include "journal/ui/CPopupList.h"
 #include "journal/ui/CSectionArea.h"
 #include "journal/ui/CSectionEdit.h"
 #include "journal/ui/ReservedCharacters.h"
 #include "labels/Labels.h"
+#include "platform/ui/CPopupList.h"
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 
@@ -33,10 +34,6 @@ constexpr int kProblemBarTop = 21;
 constexpr int kTitleTop = 42;
 constexpr int kRedactionTop = 63;
 constexpr int kSectionsTop = 84;
-
-QString ToQ(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <typename T>
 T* Named(QWidget* parent, const char* name, QRect geometry) {
@@ -512,12 +509,12 @@ void CProblemPanel::Refresh(const EditorRefresh& refresh) {
 }
 
 void CProblemPanel::ShowProblem() {
-    QString title = ToQ(m_model.Title());
+    QString title = ToQString(m_model.Title());
     if (m_title->text() != title) m_title->setText(title);
     m_redaction->ShowText(m_model.Redaction());
     m_area->DifferentialDiagnosis()->ShowText(m_model.DifferentialDiagnosis());
     for (int i = 0; i < kSectionCount; ++i) m_area->Section(i)->ShowText(m_model.SectionText(i));
-    m_urgency->setText(ToQ(m_model.UrgencyText()));
+    m_urgency->setText(ToQString(m_model.UrgencyText()));
 
     // The '+' buttons: enabled and bold when the section has something to offer.
     SectionHistoryInput input = m_days.HistoryInput(m_dateOrder);
@@ -530,31 +527,31 @@ void CProblemPanel::ShowProblem() {
 }
 
 void CProblemPanel::ShowCaption() {
-    m_problemButton->setText(IsOpen() ? ToQ(m_model.Caption()) : QString());
+    m_problemButton->setText(IsOpen() ? ToQString(m_model.Caption()) : QString());
     m_problemButton->setToolTip(m_problemButton->text());
     FitCaption(m_problemButton, font().pixelSize());
 }
 
 void CProblemPanel::ShowDay() {
-    m_dateLabel->setText(IsOpen() ? ToQ(m_days.DateLabel()) : QString());
+    m_dateLabel->setText(IsOpen() ? ToQString(m_days.DateLabel()) : QString());
     FitCaption(m_dateLabel, font().pixelSize());
     if (m_dayPopup->isVisible()) m_dayPopup->SelectCurrentRow();
 }
 
 void CProblemPanel::ShowHistoryCaption() {
     const SubfolderDates& dates = m_days.Dates();
-    m_historyPeriod->setText(
-        IsOpen() ? ToQ(HistoryPeriod::EffectiveName(dates.historyPeriod, dates.IsAmbulatory()))
-                 : QString());
+    m_historyPeriod->setText(IsOpen() ? ToQString(HistoryPeriod::EffectiveName(
+                                            dates.historyPeriod, dates.IsAmbulatory()))
+                                      : QString());
 }
 
 void CProblemPanel::ShowWords() {
     m_area->SetWords(m_words);
-    m_title->setPlaceholderText(ToQ(m_words.title));
-    m_redaction->setPlaceholderText(ToQ(m_words.redaction));
-    m_now->setText(ToQ(m_words.journal.now));
-    m_firstDay->setText(ToQ(m_words.journal.dayLetter.substr(0, 1) + u"1"));
-    m_calendarButton->setText(ToQ(m_words.journal.dayLetter.substr(0, 1)));
+    m_title->setPlaceholderText(ToQString(m_words.title));
+    m_redaction->setPlaceholderText(ToQString(m_words.redaction));
+    m_now->setText(ToQString(m_words.journal.now));
+    m_firstDay->setText(ToQString(m_words.journal.dayLetter.substr(0, 1) + u"1"));
+    m_calendarButton->setText(ToQString(m_words.journal.dayLetter.substr(0, 1)));
     m_calendarButton->setToolTip("Calendar");
     m_dayPopup->SetWords(m_words);
 }
@@ -575,7 +572,7 @@ void CProblemPanel::ArrangeSections() {
     m_area->Arrange(layout, m_model.Pane());
     // The enlarged-layout button names the pair it shows next by their initials.
     auto initial = [this](Section s) {
-        return ToQ(m_words.sections[static_cast<size_t>(s)].substr(0, 1));
+        return ToQString(m_words.sections[static_cast<size_t>(s)].substr(0, 1));
     };
     bool nextAnamnesia = m_model.NextEnlargedLayout() == Layout::AnamnesiaStatus;
     m_toggleLayout->setText(

@@ -9,6 +9,7 @@
 
 #include "journal/ui/CSectionEdit.h"
 #include "journal/ui/PanelWords.h"
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 
@@ -22,10 +23,6 @@ constexpr int kColumnWidth = 119;
 constexpr int kRightColumn = 121;
 constexpr int kPlusWidth = 17;
 constexpr int kPaneButtonWidth = 22;
-
-QString ToQ(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -82,17 +79,17 @@ CSectionArea::Box CSectionArea::NewBox(const char* name, bool withHistory) {
 
 void CSectionArea::SetWords(const PanelWords& words) {
     for (size_t i = 0; i < m_sections.size(); ++i) {
-        m_sections[i].captionText = ToQ(words.sections[i]);
+        m_sections[i].captionText = ToQString(words.sections[i]);
     }
-    m_dd.captionText = ToQ(words.differentialDiagnosis);
+    m_dd.captionText = ToQString(words.differentialDiagnosis);
     for (Box* box : {&m_sections[0], &m_sections[1], &m_sections[2], &m_sections[3], &m_sections[4],
                      &m_sections[5], &m_dd}) {
         box->caption->setToolTip(box->captionText);
     }
-    m_ddPane->setText(ToQ(words.dd));
-    m_ddPane->setToolTip(ToQ(words.differentialDiagnosis));
-    m_otherPane->setText(ToQ(words.other.substr(0, 3)));
-    m_otherPane->setToolTip(ToQ(words.sections[static_cast<size_t>(Section::Other)]));
+    m_ddPane->setText(ToQString(words.dd));
+    m_ddPane->setToolTip(ToQString(words.differentialDiagnosis));
+    m_otherPane->setText(ToQString(words.other.substr(0, 3)));
+    m_otherPane->setToolTip(ToQString(words.sections[static_cast<size_t>(Section::Other)]));
 }
 
 void CSectionArea::SetFieldsEnabled(bool enabled) {

@@ -10,7 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "settings/ui/DialogStyle.h"
+#include "platform/ui/DialogStyle.h"
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 
@@ -19,7 +20,7 @@ CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& interv
     : QDialog(parent), m_editor(settings, intervalChanged) {
     setObjectName("generalSettingsDialog");
     setWindowTitle("General settings");
-    settings_ui::FitHandheldForm(this);
+    FitHandheldForm(this);
 
     auto* heading = new QLabel("General Settings", this);
     heading->setObjectName("heading");
@@ -34,8 +35,7 @@ CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& interv
     intervalLabel->setObjectName("intervalLabel");
     m_interval = new QComboBox(quickSave);
     m_interval->setObjectName("intervalList");
-    for (std::u16string_view choice : kAutoSaveChoices)
-        m_interval->addItem(settings_ui::ToQString(choice));
+    for (std::u16string_view choice : kAutoSaveChoices) m_interval->addItem(ToQString(choice));
     m_interval->setCurrentIndex(m_editor.ShownChoice());
     auto* quickSaveLayout = new QHBoxLayout(quickSave);
     quickSaveLayout->setContentsMargins(6, 2, 6, 2);
@@ -46,14 +46,14 @@ CGeneralSettingsDlg::CGeneralSettingsDlg(GeneralSettings& settings, bool& interv
     m_hospitalisation->setObjectName("hospitalisationRadio");
     m_ambulatory = new QRadioButton("Ambulatory", this);
     m_ambulatory->setObjectName("ambulatoryRadio");
-    QGroupBox* folderGroup = settings_ui::ChoiceGroup(
-        "Default new patient's file", "newFolderGroup", m_hospitalisation, m_ambulatory, this);
+    QGroupBox* folderGroup = ChoiceGroup("Default new patient's file", "newFolderGroup",
+                                         m_hospitalisation, m_ambulatory, this);
     m_ageNo = new QRadioButton("No", this);
     m_ageNo->setObjectName("ageNoRadio");
     m_ageYes = new QRadioButton("Yes", this);
     m_ageYes->setObjectName("ageYesRadio");
     QGroupBox* ageGroup =
-        settings_ui::ChoiceGroup("Age on summaries to print", "ageGroup", m_ageNo, m_ageYes, this);
+        ChoiceGroup("Age on summaries to print", "ageGroup", m_ageNo, m_ageYes, this);
 
     const GeneralSettings& shown = m_editor.Settings();
     (shown.newFolderType == 1 ? m_ambulatory : m_hospitalisation)->setChecked(true);

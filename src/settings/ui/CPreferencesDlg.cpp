@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "platform/ui/DialogStyle.h"
 #include "settings/ui/CGeneralSettingsDlg.h"
 #include "settings/ui/CRegionalSettingsDlg.h"
-#include "settings/ui/DialogStyle.h"
 
 namespace pondrel {
 
@@ -15,7 +15,7 @@ CPreferencesDlg::CPreferencesDlg(PreferencesEdit& edit, QWidget* parent)
     : QDialog(parent), m_edit(edit) {
     setObjectName("preferencesDialog");
     setWindowTitle("Preferences");
-    settings_ui::FitHandheldForm(this);
+    FitHandheldForm(this);
 
     auto* heading = new QLabel("Preferences", this);
     heading->setObjectName("heading");

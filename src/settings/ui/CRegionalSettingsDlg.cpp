@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "settings/ui/DialogStyle.h"
+#include "platform/ui/DialogStyle.h"
 
 namespace pondrel {
 
@@ -14,20 +14,20 @@ CRegionalSettingsDlg::CRegionalSettingsDlg(RegionalSettings& settings, QWidget* 
     : QDialog(parent), m_settings(settings) {
     setObjectName("regionalSettingsDialog");
     setWindowTitle("Regional settings");
-    settings_ui::FitHandheldForm(this);
+    FitHandheldForm(this);
 
     m_monthFirst = new QRadioButton("M / D / Y", this);
     m_monthFirst->setObjectName("monthFirstRadio");
     m_dayFirst = new QRadioButton("D / M / Y", this);
     m_dayFirst->setObjectName("dayFirstRadio");
-    QGroupBox* dateGroup = settings_ui::ChoiceGroup("Birth date format :", "dateFormatGroup",
-                                                    m_monthFirst, m_dayFirst, this);
+    QGroupBox* dateGroup =
+        ChoiceGroup("Birth date format :", "dateFormatGroup", m_monthFirst, m_dayFirst, this);
     m_metric = new QRadioButton("Centimeter / kilogram", this);
     m_metric->setObjectName("metricRadio");
     m_imperial = new QRadioButton("Inch / Pound", this);
     m_imperial->setObjectName("imperialRadio");
     QGroupBox* unitGroup =
-        settings_ui::ChoiceGroup("Length and weight :", "unitsGroup", m_metric, m_imperial, this);
+        ChoiceGroup("Length and weight :", "unitsGroup", m_metric, m_imperial, this);
 
     (settings.dateOrder == 1 ? m_dayFirst : m_monthFirst)->setChecked(true);
     (settings.units == 1 ? m_imperial : m_metric)->setChecked(true);

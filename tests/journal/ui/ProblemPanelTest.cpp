@@ -2,7 +2,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDateEdit>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,14 +10,16 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include "GuiDriver.h"
 #include "PlainRecord.h"
 #include "TestPlatform.h"
 #include "journal/RecordEditing.h"
 #include "journal/ui/CDayPopup.h"
-#include "journal/ui/CPopupList.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "labels/Labels.h"
+#include "platform/ui/CPopupList.h"
+#include "platform/ui/QtText.h"
 #include "records/LocationList.h"
 #include "records/PatientFileReader.h"
 #include "records/PatientFileWriter.h"
@@ -31,10 +32,6 @@ namespace pondrel {
 namespace {
 
 constexpr DayNumber k13Mar06 = 2263;
-
-QString Q(std::u16string_view text) {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 }  // namespace
 
@@ -66,33 +63,22 @@ private:
         CProblemPanel panel{platform.messages, platform.clock};
     };
 
+    // A missing child stops the test program: every control a test touches must exist.
     template <typename T>
     static T* Child(QWidget* parent, const char* name) {
-        T* child = parent->findChild<T*>(name);
+        T* child = test::Child<T>(*parent, QString::fromLatin1(name));
         if (!child) qFatal("no child %s", name);
         return child;
     }
     static void Click(QWidget* parent, const char* name) {
-        auto* button = Child<QAbstractButton>(parent, name);
-        QVERIFY2(button->isVisible() && button->isEnabled(), name);
-        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(test::Click(*parent, QString::fromLatin1(name)));
     }
-    static void ClickRow(QListWidget* list, int row) {
-        QVERIFY(list->isVisible());
-        QListWidgetItem* item = list->item(row);
-        QVERIFY(item);
-        list->scrollToItem(item);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(item).center());
-    }
+    static void ClickRow(QListWidget* list, int row) { QVERIFY(test::ClickRow(*list, row)); }
     static QString SectionText(QWidget* panel, const char* name) {
-        return Q(Child<CSectionEdit>(panel, name)->Text());
+        return ToQString(Child<CSectionEdit>(panel, name)->Text());
     }
     static void Type(QWidget* panel, const char* name, const QString& text) {
-        QWidget* field = Child<QWidget>(panel, name);
-        QTest::mouseClick(field, Qt::LeftButton);
-        field->setFocus();
-        QTest::keyClicks(field, text);
+        QVERIFY(test::Type(*panel, QString::fromLatin1(name), text));
     }
     static QString ButtonText(QWidget* panel, const char* name) {
         return Child<QAbstractButton>(panel, name)->text();
@@ -138,7 +124,7 @@ private:
                 QVERIFY2(!inArea.intersects(button->geometry()), qPrintable(caption->objectName()));
             }
         }
-        QVERIFY(panel.grab().save(QDir::temp().filePath(shot)));
+        test::Screenshot(panel, shot);
     }
 
 private slots:
@@ -183,7 +169,7 @@ private slots:
         QCOMPARE(SectionText(p, "status"), QString());
         QVERIFY2(patient.problemJournal.find(u"#2265§0||better||amoxicillin 1 g|||") !=
                      std::u16string::npos,
-                 qPrintable(Q(patient.problemJournal)));
+                 qPrintable(ToQString(patient.problemJournal)));
         Click(p, "nextDay");
         QCOMPARE(SectionText(p, "status"), QString("better"));
         QCOMPARE(SectionText(p, "medicine"), QString("amoxicillin 1 g"));
@@ -234,7 +220,7 @@ private slots:
         redaction->setFocus();
         QApplication::clipboard()->setText(QString::fromUtf8("x#y\u00A7z"));
         redaction->paste();
-        QCOMPARE(Q(redaction->Text()), QString("xyz"));
+        QCOMPARE(ToQString(redaction->Text()), QString("xyz"));
         f.panel.Commit();
         QVERIFY(f.record.journal.find(u"§0|Pneumonia ()¦¦A¦xyz§1|") != std::u16string::npos);
     }
@@ -250,12 +236,12 @@ private slots:
         QVERIFY(visible("anamnesiaBox") && visible("statusBox") && visible("medicineBox") &&
                 visible("examinationsBox") && visible("attitudeBox"));
         QVERIFY(visible("differentialDiagnosisBox") && !visible("otherBox"));
-        CheckLayout(f.panel, "pondrel-panel-all.png");
+        CheckLayout(f.panel, "panel-all");
 
         Click(p, "otherPane");
         QVERIFY(visible("otherBox") && !visible("differentialDiagnosisBox"));
         QCOMPARE(f.panel.Pane(), ProblemPanelModel::BottomPane::Other);
-        CheckLayout(f.panel, "pondrel-panel-all-other.png");
+        CheckLayout(f.panel, "panel-all-other");
         Click(p, "ddPane");
         QVERIFY(!visible("otherBox") && visible("differentialDiagnosisBox"));
 
@@ -264,12 +250,12 @@ private slots:
         QVERIFY(visible("anamnesiaBox") && visible("statusBox"));
         QVERIFY(!visible("medicineBox") && !visible("attitudeBox") && !visible("examinationsBox"));
         QVERIFY(Child<QWidget>(p, "anamnesia")->height() > 150);
-        CheckLayout(f.panel, "pondrel-panel-anamnesia-status.png");
+        CheckLayout(f.panel, "panel-anamnesia-status");
 
         Click(p, "toggleLayout");
         QVERIFY(visible("attitudeBox") && visible("examinationsBox"));
         QVERIFY(!visible("anamnesiaBox") && !visible("statusBox"));
-        CheckLayout(f.panel, "pondrel-panel-attitude-examinations.png");
+        CheckLayout(f.panel, "panel-attitude-examinations");
 
         Click(p, "resetLayout");
         QVERIFY(visible("medicineBox") && visible("anamnesiaBox"));
@@ -333,7 +319,7 @@ private slots:
         QCOMPARE(days->item(0)->text(), QString("D 1  - Monday 13 March 2006"));
         QCOMPARE(days->item(2)->text(), QString("D 3    Wednesday 15 March 2006"));
         QCOMPARE(days->currentRow(), 2);
-        QVERIFY(f.panel.grab().save(QDir::temp().filePath("pondrel-panel-daylist.png")));
+        test::Screenshot(f.panel, "panel-daylist");
         ClickRow(days, 0);
         QVERIFY(!popup->isVisible());
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D1 - Mo 13 Mar 06"));
@@ -356,7 +342,7 @@ private slots:
         QCOMPARE(calendar->selectedDate(), QDate(2006, 3, 13));
         QCOMPARE(calendar->dateTextFormat(QDate(2006, 3, 13)).fontWeight(), int(QFont::Bold));
         QVERIFY(calendar->dateTextFormat(QDate(2006, 3, 14)).fontWeight() != int(QFont::Bold));
-        QVERIFY(f.panel.grab().save(QDir::temp().filePath("pondrel-panel-calendar.png")));
+        test::Screenshot(f.panel, "panel-calendar");
         emit calendar->clicked(QDate(2006, 3, 14));
         QVERIFY(!calendar->isVisible());
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D2 - Tu 14 Mar 06"));
@@ -375,7 +361,7 @@ private slots:
         admission->setDate(QDate(2006, 3, 16));
         emit admission->editingFinished();
         QCOMPARE(f.platform.messages.boxes.size(), size_t(1));
-        QCOMPARE(Q(f.platform.messages.boxes[0].text),
+        QCOMPARE(ToQString(f.platform.messages.boxes[0].text),
                  QString("This day can not be in the futur !"));
         QCOMPARE(admission->date(), QDate(2006, 3, 13));
         QCOMPARE(f.record.dates.admissionDay, k13Mar06);
@@ -393,7 +379,7 @@ private slots:
         QCOMPARE(f.record.dates.exitDateSet, 1);
         exit->setDate(QDate(2006, 3, 11));  // before admission: refused, the folder is open
         emit exit->editingFinished();
-        QCOMPARE(Q(f.platform.messages.boxes.back().text),
+        QCOMPARE(ToQString(f.platform.messages.boxes.back().text),
                  QString("The exit day can not precede the admission date !"));
         QCOMPARE(f.record.dates.exitDateSet, 0);
         QVERIFY(!exitSet->isChecked());
@@ -419,7 +405,7 @@ private slots:
         QCOMPARE(list->item(1)->text(), QString("15.3.06: aspirin"));
         QCOMPARE(list->item(2)->text(), QString("Stop"));
         QCOMPARE(list->item(3)->text(), QString("One time"));
-        QVERIFY(f.panel.grab().save(QDir::temp().filePath("pondrel-panel-history.png")));
+        test::Screenshot(f.panel, "panel-history");
         ClickRow(list, 0);
         QVERIFY(list->isVisible());  // the list stays open for more
         QCOMPARE(SectionText(p, "medicine"), QString("-aspirin\r\n-amoxicillin"));
@@ -455,7 +441,7 @@ private slots:
         QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Pneumonia"));
         QVERIFY(f.platform.messages.notices.size() >= 3);
         for (const auto& notice : f.platform.messages.notices) {
-            QCOMPARE(Q(notice.text), QString("Read only"));
+            QCOMPARE(ToQString(notice.text), QString("Read only"));
             QCOMPARE(notice.milliseconds, 1000);
             QVERIFY(notice.warning);
         }

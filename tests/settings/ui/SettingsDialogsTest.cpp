@@ -1,7 +1,6 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 
 #include <functional>
 
+#include "GuiDriver.h"
 #include "settings/ui/CGeneralSettingsDlg.h"
 #include "settings/ui/CPreferencesDlg.h"
 #include "settings/ui/CRegionalSettingsDlg.h"
@@ -21,9 +21,10 @@ class SettingsDialogsTest : public QObject {
     Q_OBJECT
 
 private:
+    // A missing child stops the test program: every control a test touches must exist.
     template <typename T>
     static T* Child(QWidget* parent, const char* name) {
-        T* child = parent->findChild<T*>(name);
+        T* child = test::Child<T>(*parent, QString::fromLatin1(name));
         if (!child) qFatal("no child %s", name);
         return child;
     }
@@ -43,24 +44,12 @@ private:
                 QVERIFY2(dialog.rect().contains(inDialog), qPrintable(child->objectName()));
             }
         }
-        dialog.grab().save(QDir::temp().filePath(screenshot));
+        test::Screenshot(dialog, screenshot);
     }
     // Runs `action` on the modal dialogue that `open` shows.
     static void WithModal(const std::function<void()>& open,
                           const std::function<void(QWidget*)>& action) {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            QVERIFY(modal);
-            action(modal);
-            ran = true;
-            // Never leave a modal loop running, even when the action failed half-way.
-            if (auto* dialog = qobject_cast<QDialog*>(modal); dialog && dialog->isVisible()) {
-                dialog->reject();
-            }
-        });
-        open();
-        QVERIFY(ran);
+        QVERIFY(test::WithModal(open, action));
     }
 
     // Clicks a radio button on its indicator (its centre may lie beyond its text).
@@ -83,7 +72,7 @@ private slots:
         QCOMPARE(list->currentText(), QString("Off"));
         QVERIFY(Child<QRadioButton>(&dialog, "ambulatoryRadio")->isChecked());
         QVERIFY(Child<QRadioButton>(&dialog, "ageNoRadio")->isChecked());
-        CheckFormAndNames(dialog, "pondrel-general-settings.png");
+        CheckFormAndNames(dialog, "general-settings");
         QTest::mouseClick(Child<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QCOMPARE(settings.autoSaveInterval, 4);
@@ -132,7 +121,7 @@ private slots:
             QVERIFY(Child<QRadioButton>(&dialog, "monthFirstRadio")->isChecked());
             QVERIFY(Child<QRadioButton>(&dialog, "metricRadio")->isChecked());
             QCOMPARE(dialog.findChildren<QPushButton*>().size(), 1);  // only OK
-            CheckFormAndNames(dialog, "pondrel-regional-settings.png");
+            CheckFormAndNames(dialog, "regional-settings");
             Pick(&dialog, "dayFirstRadio");
             Pick(&dialog, "imperialRadio");
             QCOMPARE(settings, (RegionalSettings{0, 0}));
@@ -155,37 +144,45 @@ private slots:
         CPreferencesDlg dialog(edit);
         QCOMPARE(dialog.windowTitle(), QString("Preferences"));
         QCOMPARE(Child<QLabel>(&dialog, "heading")->text(), QString("Preferences"));
-        const char* disabled[] = {"controlsColourButton", "clearPrintFolderButton",
+        const char* disabled[] = {"controlsColourButton",   "clearPrintFolderButton",
                                   "wirelessSettingsButton", "examsGraphButton",
                                   "patientsLocationButton", "bigSummaryButton"};
-        for (const char* name : disabled) QVERIFY2(!Child<QPushButton>(&dialog, name)->isEnabled(), name);
+        for (const char* name : disabled)
+            QVERIFY2(!Child<QPushButton>(&dialog, name)->isEnabled(), name);
         QCOMPARE(Child<QPushButton>(&dialog, "controlsColourButton")->text(),
                  QString("Controls colour"));
         QCOMPARE(Child<QPushButton>(&dialog, "patientsLocationButton")->text(),
                  QString("Patients' location"));
         QVERIFY(Child<QPushButton>(&dialog, "generalButton")->isEnabled());
         QVERIFY(Child<QPushButton>(&dialog, "regionalSettingsButton")->isEnabled());
-        CheckFormAndNames(dialog, "pondrel-preferences.png");
+        CheckFormAndNames(dialog, "preferences");
 
-        WithModal([&] { QTest::mouseClick(Child<QPushButton>(&dialog, "generalButton"), Qt::LeftButton); },
-                  [](QWidget* modal) {
-                      auto* general = qobject_cast<CGeneralSettingsDlg*>(modal);
-                      QVERIFY(general);
-                      auto* list = Child<QComboBox>(general, "intervalList");
-                      list->setCurrentIndex(1);
-                      emit list->activated(1);
-                      general->accept();
-                  });
+        WithModal(
+            [&] {
+                QTest::mouseClick(Child<QPushButton>(&dialog, "generalButton"), Qt::LeftButton);
+            },
+            [](QWidget* modal) {
+                auto* general = qobject_cast<CGeneralSettingsDlg*>(modal);
+                QVERIFY(general);
+                auto* list = Child<QComboBox>(general, "intervalList");
+                list->setCurrentIndex(1);
+                emit list->activated(1);
+                general->accept();
+            });
         QCOMPARE(edit.general.autoSaveInterval, 1);
         QVERIFY(edit.intervalChanged);
 
-        WithModal([&] { QTest::mouseClick(Child<QPushButton>(&dialog, "regionalSettingsButton"), Qt::LeftButton); },
-                  [](QWidget* modal) {
-                      auto* regional = qobject_cast<CRegionalSettingsDlg*>(modal);
-                      QVERIFY(regional);
-                      Pick(regional, "dayFirstRadio");
-                      regional->accept();
-                  });
+        WithModal(
+            [&] {
+                QTest::mouseClick(Child<QPushButton>(&dialog, "regionalSettingsButton"),
+                                  Qt::LeftButton);
+            },
+            [](QWidget* modal) {
+                auto* regional = qobject_cast<CRegionalSettingsDlg*>(modal);
+                QVERIFY(regional);
+                Pick(regional, "dayFirstRadio");
+                regional->accept();
+            });
         QCOMPARE(edit.regional.dateOrder, 1);
 
         QTest::mouseClick(Child<QPushButton>(&dialog, "okButton"), Qt::LeftButton);
@@ -196,10 +193,11 @@ private slots:
         PreferencesEdit edit;
         CPreferencesDlg dialog(edit);
         dialog.show();
-        WithModal([&] { dialog.OpenGeneral(); }, [](QWidget* modal) {
-            QVERIFY(modal->width() <= 240 && modal->height() <= 320);
-            static_cast<QDialog*>(modal)->reject();
-        });
+        WithModal([&] { dialog.OpenGeneral(); },
+                  [](QWidget* modal) {
+                      QVERIFY(modal->width() <= 240 && modal->height() <= 320);
+                      static_cast<QDialog*>(modal)->reject();
+                  });
     }
 };
 

@@ -7,8 +7,8 @@
 
 namespace pondrel {
 
-// A pop-up list of the problem panel (problems, section history, history periods): a tap on a
-// row, or Return on the current row, chooses it.
+// A pop-up list over a page (the problem panel's problems, section history and history periods,
+// shortcut lists): a tap on a row, or Return on the current row, chooses it; Escape hides it.
 class CPopupList final : public QListWidget {
     Q_OBJECT
 public:

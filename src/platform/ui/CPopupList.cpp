@@ -1,8 +1,10 @@
-#include "journal/ui/CPopupList.h"
+#include "platform/ui/CPopupList.h"
 
 #include <QKeyEvent>
 
 #include <algorithm>
+
+#include "platform/ui/QtText.h"
 
 namespace pondrel {
 
@@ -18,7 +20,7 @@ CPopupList::CPopupList(QWidget* parent) : QListWidget(parent) {
 void CPopupList::SetRows(const std::vector<std::u16string>& rows) {
     clear();
     for (const auto& text : rows) {
-        addItem(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+        addItem(ToQString(text));
     }
 }
 
