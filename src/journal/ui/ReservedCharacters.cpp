@@ -16,7 +16,7 @@ bool HasReservedCharacter(const QString& text) {
 }
 
 QString WithoutReservedCharacters(QString text) {
-    text.removeIf(IsReservedCharacter);
+    text.removeIf([](QChar c) { return IsReservedCharacter(c.unicode()); });
     return text;
 }
 
