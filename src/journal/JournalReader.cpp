@@ -201,8 +201,8 @@ int JournalReader::ProblemCount() const {
     return count;
 }
 
-std::vector<DayNumber> JournalReader::EntryDays() const {
-    std::vector<DayNumber> days;
+std::vector<JournalReader::DayBlock> JournalReader::DayBlocks() const {
+    std::vector<DayBlock> blocks;
     size_t at = m_text.find(kJournalDayMark);
     while (at != npos) {
         size_t next = m_text.find(kJournalDayMark, at + 1);
@@ -213,16 +213,35 @@ std::vector<DayNumber> JournalReader::EntryDays() const {
             std::u16string_view number = m_text.substr(at + 1, mark - at - 1);
             if (IsDayText(number)) {
                 DayNumber day = ParseInt(number);
-                if (day >= kFirstJournalDay && day <= kLastJournalDay) days.push_back(day);
+                if (day >= kFirstJournalDay && day <= kLastJournalDay) {
+                    blocks.push_back({day, Span{at, next == npos ? m_text.size() : next}});
+                }
             }
         }
         at = next;
     }
     // Written journals are in order already; an edited or damaged one is put in order here so
-    // that every search over the days stays sound.
-    if (!std::is_sorted(days.begin(), days.end())) std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    // that every search over the days stays sound. A repeated day keeps its first block.
+    auto byDay = [](const DayBlock& a, const DayBlock& b) { return a.day < b.day; };
+    if (!std::is_sorted(blocks.begin(), blocks.end(), byDay)) {
+        std::stable_sort(blocks.begin(), blocks.end(), byDay);
+    }
+    auto sameDay = [](const DayBlock& a, const DayBlock& b) { return a.day == b.day; };
+    blocks.erase(std::unique(blocks.begin(), blocks.end(), sameDay), blocks.end());
+    return blocks;
+}
+
+std::vector<DayNumber> JournalReader::EntryDays() const {
+    std::vector<DayNumber> days;
+    for (const DayBlock& block : DayBlocks()) days.push_back(block.day);
     return days;
+}
+
+Sections JournalReader::GetEntry(Span block, int problem) const {
+    auto entry = FindEntry(block, problem);
+    if (!entry) return {};
+    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
+    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
 }
 
 std::optional<std::pair<DayNumber, DayNumber>> JournalReader::ProblemSpan(int problem) const {

@@ -54,6 +54,15 @@ public:
     int ProblemCount() const;
     // The days that have a day block, ascending and without repeats.
     std::vector<DayNumber> EntryDays() const;
+    // The day blocks as FindBlock finds them (the first block of each day), ascending by day:
+    // one pass over the text, for readers that look up many days.
+    struct DayBlock {
+        DayNumber day = 0;
+        Span span;
+    };
+    std::vector<DayBlock> DayBlocks() const;
+    // The six sections of the problem's entry inside `block`; six empty texts when absent.
+    Sections GetEntry(Span block, int problem) const;
     // First and last day on which the problem has an entry; none without entries.
     std::optional<std::pair<DayNumber, DayNumber>> ProblemSpan(int problem) const;
     // "" without any day block, "(Empty)" without entries, else "Start 3 Mar 06" when active or

@@ -9,6 +9,8 @@
 
 namespace pondrel {
 
+struct Labels;
+
 struct JournalWords {
     std::u16string start = u"Start";                 // label 121
     std::u16string stop = u"Stop";                   // label 122
@@ -42,5 +44,9 @@ struct JournalWords {
     std::array<std::u16string, 12> shortMonths = {u"Jan", u"Feb", u"Mar",  u"Apr", u"May", u"Jun",
                                                   u"Jul", u"Aug", u"Sept", u"Oct", u"Nov", u"Dec"};
 };
+
+// The words of the labels file; a label the file leaves empty keeps its default word, and tabs
+// inside captions are dropped.
+JournalWords JournalWordsFrom(const Labels& labels);
 
 }  // namespace pondrel

@@ -12,16 +12,20 @@ void RecordEditing::StoreJournal(const std::u16string& text) {
     m_record.problemJournal = text;
 }
 
-SubfolderDates RecordEditing::Dates() const {
+SubfolderDates DatesOf(const PatientRecord& record) {
     SubfolderDates dates;
-    dates.subfolderType = m_record.subfolderType;
-    dates.admission = m_record.admission;
-    dates.admissionDay = m_record.admissionDay;
-    dates.exit = m_record.exit;
-    dates.exitDateSet = m_record.exitDateSet;
-    dates.historyStartDay = m_record.historyStartDay;
-    dates.historyPeriod = m_record.historyPeriod;
+    dates.subfolderType = record.subfolderType;
+    dates.admission = record.admission;
+    dates.admissionDay = record.admissionDay;
+    dates.exit = record.exit;
+    dates.exitDateSet = record.exitDateSet;
+    dates.historyStartDay = record.historyStartDay;
+    dates.historyPeriod = record.historyPeriod;
     return dates;
+}
+
+SubfolderDates RecordEditing::Dates() const {
+    return DatesOf(m_record);
 }
 
 void RecordEditing::StoreDates(const SubfolderDates& dates) {

@@ -8,6 +8,9 @@ namespace pondrel {
 
 struct PatientRecord;
 
+// The dates of the record's current subfolder.
+SubfolderDates DatesOf(const PatientRecord& record);
+
 // The open patient's PatientRecord as the journal editor sees it: the problemJournal member,
 // the dates of the current subfolder, the lock state ("R" is read only) and the form fields.
 // Everything the editor stores lands in the record at once, so the next save writes it.

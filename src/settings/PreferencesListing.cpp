@@ -1,6 +1,7 @@
 #include "settings/PreferencesListing.h"
 
 #include "platform/Text.h"
+#include "settings/ArrangementItems.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesReader.h"
 
@@ -120,22 +121,8 @@ std::string ListPreferences(const Preferences& p, const PreferencesReadResult& r
     out.Line("lastTemplateOption", p.lastTemplateOption);
     out.Line("currentPatientPosition", p.currentPatientPosition);
     out.Line("fieldLayoutsRead", p.fieldLayoutsRead ? 1 : 0);
-    for (int field = 1; field < kFieldNumbers; ++field) {
-        if (!HasStoredFieldLayout(field)) continue;
-        const FieldLayout& f = p.fieldLayouts[field];
-        out.Numbers(Numbered("field", field),
-                    std::array<int, 9>{f.window.left, f.window.top, f.window.right,
-                                       f.window.bottom, f.caption.left, f.caption.top,
-                                       f.caption.right, f.caption.bottom, f.layoutValue});
-    }
-    for (int page = 0; page < kFormPages; ++page) {
-        const PageLayout& l = p.pages[page];
-        out.Line(Numbered("page", page, ".aFlag"), l.aFlag);
-        out.Line(Numbered("page", page, ".fieldList"), l.fieldList);
-        out.Line(Numbered("page", page, ".name"), l.name);
-        if (page > 0) out.Line(Numbered("page", page, ".buttonText"), l.buttonText);
-        out.Line(Numbered("page", page, ".pFlag"), l.pFlag);
-    }
+    ListArrangement(p.fieldLayouts, p.pages, [&](const std::string& name,
+                                                  std::u16string_view value) { out.Line(name, value); });
     out.Line("startCount", p.startCount);
     out.Line("icdTablePath", p.icdTablePath);
     out.Line("dateOrder", p.regional.dateOrder);

@@ -4,6 +4,7 @@
 
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
+#include "settings/ArrangementItems.h"
 #include "settings/ListRowIcons.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesFormat.h"
@@ -65,6 +66,11 @@ public:
             for (size_t i = 0; i < 5 && i < n->size(); ++i) *fields[i] = (*n)[i];
             if (n->size() == 4) target.visible = 1;  // the factory form has no visibility
         }
+    }
+    // Hands the rest of the section to a reader of its own, which returns where it stopped.
+    template <typename ReadFrom>
+    void ReadWith(ReadFrom read) {
+        m_pos = read(m_text, m_pos);
     }
     // Rows of a list, up to `maxRows`. The first empty row (the filler the writer puts after the
     // last row) or an incomplete one ends the list.
@@ -238,22 +244,13 @@ void Reader::TemplatesAndPosition(Items& items) {
 }
 
 void Reader::FieldLayouts(Items& items) {
-    for (int field = 1; field < kFieldNumbers; ++field) {
-        if (!HasStoredFieldLayout(field)) continue;
-        FieldLayout& layout = m_p.fieldLayouts[field];
-        if (Older() && field >= format::kFirstFieldMissingInOlderLayout) {
-            layout = {{70, 200, 230, 250}, {1, 200, 67, 211}, -1};
-            continue;
-        }
-        items.RectItem(layout.window);
-        items.RectItem(layout.caption);
-        items.Int(layout.layoutValue);
+    const int firstNotStored = Older() ? format::kFirstFieldMissingInOlderLayout : kAllFieldsStored;
+    for (int field = firstNotStored; field < kFieldNumbers; ++field) {
+        m_p.fieldLayouts[field] = {{70, 200, 230, 250}, {1, 200, 67, 211}, -1};
     }
-    for (PageLayout& page : m_p.pages) items.Int(page.aFlag);
-    for (PageLayout& page : m_p.pages) items.Text(page.fieldList);
-    for (PageLayout& page : m_p.pages) items.Text(page.name);
-    for (int i = 1; i < kFormPages; ++i) items.Text(m_p.pages[i].buttonText);
-    for (PageLayout& page : m_p.pages) items.Int(page.pFlag);
+    items.ReadWith([&](std::u16string_view text, size_t pos) {
+        return ReadArrangementItems(text, pos, m_p.fieldLayouts, m_p.pages, firstNotStored).end;
+    });
 }
 
 void Reader::Other(Items& items) {
@@ -345,20 +342,14 @@ void Reader::Run(size_t begin) {
         m_p.fieldLayoutsRead = false;
         return;
     }
-    size_t storedFields = 0;
-    for (int field = 1; field < kFieldNumbers; ++field) {
-        if (HasStoredFieldLayout(field) &&
-            (!Older() || field < format::kFirstFieldMissingInOlderLayout)) {
-            ++storedFields;
-        }
-    }
-    const size_t pageItems = 5 * kFormPages - 1;
+    const size_t arrangementItems = ArrangementItemCount(
+        Older() ? format::kFirstFieldMissingInOlderLayout : kAllFieldsStored);
     // Fields 1 to 229 but 100 to 119 are 209; a file holding one more arrangement (210, from
     // field 0) has it first: it is passed over so that the others fall on their fields.
-    const size_t withFieldZero = SkipItems(m_text, pos, 3 * (storedFields + 1) + pageItems);
+    const size_t withFieldZero = SkipItems(m_text, pos, arrangementItems + 3);
     const bool skipFieldZero =
         withFieldZero != kNone && m_text.substr(withFieldZero).starts_with(format::kOther);
-    pos = Section(pos, 3 * (storedFields + (skipFieldZero ? 1 : 0)) + pageItems, format::kOther,
+    pos = Section(pos, arrangementItems + (skipFieldZero ? 3 : 0), format::kOther,
                   S::Other, [&](Items& items) {
                       if (skipFieldZero) {
                           for (int i = 0; i < 3; ++i) items.Next();

@@ -2,6 +2,7 @@
 
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
+#include "settings/ArrangementItems.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesFormat.h"
 
@@ -109,18 +110,7 @@ std::u16string PreferencesWriter::Compose(const Preferences& p) {
     out.Int(p.currentPatientPosition);
 
     out.Raw(format::kCEditRect);
-    for (int field = 1; field < kFieldNumbers; ++field) {
-        if (!HasStoredFieldLayout(field)) continue;
-        const FieldLayout& layout = p.fieldLayouts[field];
-        out.RectItem(layout.window);
-        out.RectItem(layout.caption);
-        out.Int(layout.layoutValue);
-    }
-    for (const PageLayout& page : p.pages) out.Int(page.aFlag);
-    for (const PageLayout& page : p.pages) out.Item(page.fieldList);
-    for (const PageLayout& page : p.pages) out.Item(page.name);
-    for (int i = 1; i < kFormPages; ++i) out.Item(p.pages[i].buttonText);
-    for (const PageLayout& page : p.pages) out.Int(page.pFlag);
+    AppendArrangementItems(out.Text(), p.fieldLayouts, p.pages);
 
     out.Raw(format::kOther);
     out.Int(p.startCount);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "platform/FileDialogs.h"
 #include "platform/Registry.h"
 #include "platform/Timers.h"
 #include "platform/UserMessages.h"
@@ -92,6 +93,33 @@ private:
         std::function<void()> onTick;
     };
     std::map<TimerId, Running> m_timers;
+};
+
+// Answers the file dialogues from a queue of paths (an empty optional is Cancel; Cancel too when
+// the queue is empty) and records every request.
+class ScriptedFileDialogs final : public FileDialogs {
+public:
+    void Queue(std::optional<std::u16string> path) { m_answers.push_back(std::move(path)); }
+    std::optional<std::u16string> AskOpenFile(const FileDialogRequest& request) override {
+        opened.push_back(request);
+        return Next();
+    }
+    std::optional<std::u16string> AskSaveFile(const FileDialogRequest& request) override {
+        saved.push_back(request);
+        return Next();
+    }
+
+    std::vector<FileDialogRequest> opened;
+    std::vector<FileDialogRequest> saved;
+
+private:
+    std::optional<std::u16string> Next() {
+        if (m_answers.empty()) return std::nullopt;
+        std::optional<std::u16string> answer = std::move(m_answers.front());
+        m_answers.pop_front();
+        return answer;
+    }
+    std::deque<std::optional<std::u16string>> m_answers;
 };
 
 }  // namespace pondrel::test

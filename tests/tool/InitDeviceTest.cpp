@@ -38,7 +38,8 @@ TEST_F(InitDeviceTest, MakesADeviceTheProgramStartsOn) {
     ASSERT_EQ(Tool({"init-device", device.string()}), 0) << err;
     fs::path installation = device / "Program files" / "Pondrel";
     for (const char* name :
-         {"Labels.txt", "HelloBitmap.jpg", "Patients Icons.jpg", "Scroll list icons.jpg"}) {
+         {"Labels.txt", "HelloBitmap.jpg", "Patients Icons.jpg", "Scroll list icons.jpg",
+          "Initial position.wnd", "Default position.wnd"}) {
         EXPECT_EQ(Slurp(installation / name), Slurp(fs::path(PONDREL_RESOURCES_DIR) / name))
             << name;
     }

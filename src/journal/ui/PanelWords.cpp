@@ -20,27 +20,7 @@ void Take(std::u16string& word, const std::u16string& value) {
 
 PanelWords PanelWords::From(const Labels& labels) {
     PanelWords words;
-    JournalWords& j = words.journal;
-    Take(j.start, labels.Label(121));
-    Take(j.stop, labels.Label(122));
-    Take(j.dayLetter, labels.Label(124));
-    Take(j.empty, labels.Label(126));
-    Take(j.now, labels.Label(127));
-    Take(j.solved, labels.Label(128));
-    Take(j.problemNumber, labels.Label(167));
-    Take(j.active, labels.Label(170));
-    Take(j.problem, labels.Label(172));
-    Take(j.closed, labels.Label(177));
-    Take(j.oneTime, labels.Label(187));
-    static constexpr int kExamFields[] = {79, 80, 81, 82, 83, 84, 85, 20};
-    for (size_t i = 0; i < j.admissionExamCaptions.size(); ++i) {
-        Take(j.admissionExamCaptions[i], labels.Caption(kExamFields[i]));
-    }
-    for (size_t i = 0; i < j.weekdays.size(); ++i) Take(j.weekdays[i], labels.weekdayNames[i]);
-    for (size_t i = 0; i < j.months.size(); ++i) Take(j.months[i], labels.monthNames[i]);
-    for (size_t i = 0; i < j.shortMonths.size(); ++i) {
-        Take(j.shortMonths[i], labels.shortMonthNames[i]);
-    }
+    words.journal = JournalWordsFrom(labels);
 
     Take(words.title, labels.Caption(87));
     Take(words.differentialDiagnosis, labels.Caption(86));

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "documents/RecordSummarySources.h"
+#include "journal/JournalWords.h"
+
+namespace pondrel::test {
+namespace {
+
+// The summaries read the journal's own treatment tables: what runs today for the problem and
+// evolution summaries, what runs on the summarised day for the day and all-patients summaries.
+TEST(RecordSummarySourcesTest, RunningListsAreForTodayDayListsForTheDayAsked) {
+    JournalWords words;
+    PatientRecord record;
+    record.subfolderType = u"Hosp";
+    record.admission = {2006, 3, 13, 12, 0, 0};
+    record.admissionDay = record.historyStartDay = 2263;
+    record.problemJournal =
+        u"§0|Pneumonia¦¦A¦#2263§0||||amoxicillin|||#2265§0||||amoxicillin (Stop)||O2|";
+    RecordSummarySources sources(words, DateOrder::DayMonthYear, 2265,
+                                 [](const PatientRecord&, DayNumber day) {
+                                     return u"age on " + std::u16string(1, u'0' + day % 10);
+                                 });
+    SummaryLists today = sources.RunningLists(record);
+    EXPECT_TRUE(today.treatments.empty());  // stopped today
+    ASSERT_EQ(today.actions.size(), 1u);
+    EXPECT_EQ(today.actions[0].status, u"Start");
+
+    SummaryLists onStopDay = sources.DayLists(record, 2265);
+    ASSERT_EQ(onStopDay.treatments.size(), 1u);
+    EXPECT_EQ(onStopDay.treatments[0].text, u"amoxicillin");
+    EXPECT_EQ(onStopDay.treatments[0].status, u"Stop D3 (Start  13.3.06)");
+    SummaryLists nextDay = sources.DayLists(record, 2264);
+    ASSERT_EQ(nextDay.treatments.size(), 1u);
+    EXPECT_EQ(nextDay.treatments[0].status, u"D2 (Start  13.3.06)");
+    EXPECT_TRUE(nextDay.actions.empty());
+
+    EXPECT_EQ(sources.LongAge(record, 2264), u"age on 4");
+}
+
+}  // namespace
+}  // namespace pondrel::test
