@@ -22,6 +22,15 @@ struct JournalWords;
 
 enum class StopButton { Medicine, Attitude, Examinations };
 
+// The section whose caption holds the button.
+constexpr Section SectionOf(StopButton button) {
+    return button == StopButton::Medicine   ? Section::Medicine
+           : button == StopButton::Attitude ? Section::Attitude
+                                            : Section::Examinations;
+}
+inline constexpr StopButton kStopButtons[] = {StopButton::Medicine, StopButton::Attitude,
+                                              StopButton::Examinations};
+
 class TreatmentStops {
 public:
     struct Row {

@@ -166,12 +166,12 @@ private:
         std::optional<Fingerprint> builtFrom;
     };
     template <typename Table>
-    static Cached<Table>& Slot(Cached<Table> (&slots)[2], TreatmentKind kind) {
-        return slots[kind == TreatmentKind::Treatments ? 0 : 1];
+    static Cached<Table>& Slot(Cached<Table> (&cache)[2], TreatmentKind kind) {
+        return cache[kind == TreatmentKind::Treatments ? 0 : 1];
     }
     template <typename Table>
-    static const Cached<Table>& Slot(const Cached<Table> (&slots)[2], TreatmentKind kind) {
-        return slots[kind == TreatmentKind::Treatments ? 0 : 1];
+    static const Cached<Table>& Slot(const Cached<Table> (&cache)[2], TreatmentKind kind) {
+        return cache[kind == TreatmentKind::Treatments ? 0 : 1];
     }
     static Fingerprint FingerprintOf(const TreatmentInputs& inputs);
     void BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs);
