@@ -110,7 +110,7 @@ public:
         Append(Heading());
         std::array<std::u16string, 2> blocks = {FreeBlock(0), FreeBlock(1)};
         std::u16string vitals = VitalTable();
-        for (int g = 0; g < kFormPageCount; ++g) {
+        for (int g = 0; g < kEntryPageCount; ++g) {
             for (size_t b = 0; b < blocks.size(); ++b) {
                 if (m_arrangement.blockPage[b] == g && !blocks[b].empty()) Append(blocks[b]);
             }
@@ -119,7 +119,7 @@ public:
         // A free-field block placed on none of the form pages is still part of the record.
         for (size_t b = 0; b < blocks.size(); ++b) {
             int page = m_arrangement.blockPage[b];
-            if ((page < 0 || page >= kFormPageCount) && !blocks[b].empty()) Append(blocks[b]);
+            if ((page < 0 || page >= kEntryPageCount) && !blocks[b].empty()) Append(blocks[b]);
         }
         Append(Problems());
         Append(u"</P></BODY></HTML>");

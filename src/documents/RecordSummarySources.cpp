@@ -1,16 +1,19 @@
 #include "documents/RecordSummarySources.h"
 
+#include "journal/JournalDays.h"
 #include "journal/RecordEditing.h"
+#include "platform/Clock.h"
 
 namespace pondrel {
 
 std::u16string RecordSummarySources::LongAge(const PatientRecord& record, DayNumber day) const {
-    return m_age ? m_age(record, day) : std::u16string();
+    return pondrel::LongAge(record, WithTimeOf(day, m_clock.Now()), m_ageWords);
 }
 
 SummaryLists RecordSummarySources::Lists(const PatientRecord& record,
                                          std::optional<DayNumber> day) const {
-    TreatmentInputs inputs{record.problemJournal, TreatmentDays::Of(DatesOf(record), m_today, day),
+    TreatmentInputs inputs{record.problemJournal,
+                           TreatmentDays::Of(DatesOf(record), CalendarDayOf(m_clock.Now()), day),
                            m_order};
     TreatmentLists treatments = BuildTreatmentLists(TreatmentKind::Treatments, inputs, m_words);
     TreatmentLists actions = BuildTreatmentLists(TreatmentKind::Actions, inputs, m_words);

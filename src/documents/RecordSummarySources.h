@@ -1,22 +1,24 @@
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "documents/SummaryInputs.h"
+#include "journal/Ages.h"
 
 namespace pondrel {
 
-// The summaries' sources as the program has them: the treatment and action lists of the
-// journal's tables, built for the record's own dates, and the age text given by `age`.
+class Clock;
+
+// The summaries' sources as the program has them: the long age of the identity rules and the
+// treatment and action lists of the journal's tables, built for the record's own dates.
 class RecordSummarySources final : public SummarySources {
 public:
-    using AgeText = std::function<std::u16string(const PatientRecord& record, DayNumber day)>;
+    // `words` and `clock` must outlive the sources; the clock gives the device's date and time.
+    RecordSummarySources(const JournalWords& words, AgeWords ageWords, DateOrder order,
+                         Clock& clock)
+        : m_words(words), m_ageWords(std::move(ageWords)), m_order(order), m_clock(clock) {}
 
-    // `words` must outlive the sources. `today` is the calendar date of the device.
-    RecordSummarySources(const JournalWords& words, DateOrder order, DayNumber today, AgeText age)
-        : m_words(words), m_order(order), m_today(today), m_age(std::move(age)) {}
-
+    // The age on `day`: at the present time of day, so that today's age is the age now.
     std::u16string LongAge(const PatientRecord& record, DayNumber day) const override;
     SummaryLists RunningLists(const PatientRecord& record) const override;
     SummaryLists DayLists(const PatientRecord& record, DayNumber day) const override;
@@ -25,9 +27,9 @@ private:
     SummaryLists Lists(const PatientRecord& record, std::optional<DayNumber> day) const;
 
     const JournalWords& m_words;
+    AgeWords m_ageWords;
     DateOrder m_order;
-    DayNumber m_today;
-    AgeText m_age;
+    Clock& m_clock;
 };
 
 }  // namespace pondrel

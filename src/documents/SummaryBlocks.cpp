@@ -3,6 +3,7 @@
 #include "documents/HtmlSink.h"
 #include "documents/JournalIndex.h"
 #include "documents/SummaryText.h"
+#include "journal/Ages.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"
 

@@ -58,7 +58,7 @@ struct OpenPatient {
     std::u16string timeSinceEvent;  // the time-since-event text when it is shown, else empty
 };
 
-inline constexpr int kFormPageCount = 19;  // form pages 0 to 18 hold the field windows
+inline constexpr int kEntryPageCount = 19;  // form pages 0 to 18 hold the field windows
 inline constexpr int kNoFormPage = -1;
 
 // Where the fields lie on the form pages, for the entry summary.
@@ -68,7 +68,7 @@ struct FormArrangement {
     // The form page of each free-field block (fields 100 to 109, 110 to 119), or kNoFormPage.
     std::array<int, 2> blockPage{kNoFormPage, kNoFormPage};
     // The heading captions of the form pages (page 0 shows the "General information" label).
-    std::array<std::u16string, kFormPageCount> pageTitles;
+    std::array<std::u16string, kEntryPageCount> pageTitles;
     // The titles the user gave the two free-field pages.
     std::array<std::u16string, 2> blockTitles;
     // The caption of the admission date field.

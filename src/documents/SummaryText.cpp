@@ -130,20 +130,6 @@ std::u16string CutTo(std::u16string_view text, size_t count) {
     return std::u16string(text.substr(0, count));
 }
 
-std::u16string BirthDateText(std::u16string_view d, std::u16string_view m, std::u16string_view y,
-                             DateOrder order) {
-    std::u16string text;
-    if (order == DateOrder::DayMonthYear) {
-        text.append(d).append(u".").append(m);
-    } else {
-        text.append(m).append(u".").append(d);
-    }
-    text.append(u".").append(y);
-    size_t twice = text.find(u"..");
-    if (twice != std::u16string::npos) text.erase(twice, 1);
-    return TrimRightOf(TrimLeftOf(text, u"."), u".");
-}
-
 std::u16string DayHeading(DayNumber day, bool hospitalisation, DayNumber admissionDay,
                           const JournalWords& words) {
     std::u16string heading;

@@ -42,11 +42,6 @@ std::u16string TrimRightOf(std::u16string_view text, std::u16string_view set);
 // The first `count` characters, a surrogate pair never cut in half.
 std::u16string CutTo(std::u16string_view text, size_t count);
 
-// The birth date from the three identity fields: "d.m.y" when `order` is day first, "m.d.y"
-// otherwise; one ".." becomes "." and dots at either end are trimmed, so missing parts vanish.
-std::u16string BirthDateText(std::u16string_view d, std::u16string_view m, std::u16string_view y,
-                             DateOrder order);
-
 // The heading of a day: for a hospitalisation from its admission day on, "D" + the day of stay
 // + " - ", then "Monday 15 March 2006".
 std::u16string DayHeading(DayNumber day, bool hospitalisation, DayNumber admissionDay,

@@ -2,6 +2,7 @@
 #include "documents/HtmlSummaries.h"
 #include "documents/SummaryBlocks.h"
 #include "documents/SummaryText.h"
+#include "journal/Ages.h"
 #include "journal/JournalReader.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"

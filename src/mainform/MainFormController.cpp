@@ -209,8 +209,8 @@ bool MainFormController::SaveOnExit() {
     return m_active->SaveOnExit(true);
 }
 
-MainFormController::UnattendedExit MainFormController::SaveOnExitUnattended() {
-    UnattendedExit result;
+MainFormController::UnattendedSave MainFormController::SaveUnattended() {
+    UnattendedSave result;
     CommitAll();
     m_host.SavePreferences();
     if (m_patientsLoaded) {
@@ -226,7 +226,6 @@ MainFormController::UnattendedExit MainFormController::SaveOnExitUnattended() {
                                      record->Field(6) + u": " + why);
         }
     }
-    m_active->StopTimers();
     return result;
 }
 

@@ -93,15 +93,15 @@ public:
     // to keep the program running after a failed save.
     bool SaveOnExit();
 
-    // Ending without anyone to answer (a termination signal, the end of the desktop session):
-    // the same saves as SaveOnExit, with no question, box or notice, and the timers stopped.
-    // A record that cannot be written (incomplete name, a file of the same name, a write
-    // failure) stays unsaved: its description is in `unsaved`.
-    struct UnattendedExit {
-        bool saved = true;
+    // Saving with nobody to answer (a termination signal, the end of the desktop session): the
+    // same saves as SaveOnExit, with no question, box or notice. A record that cannot be written
+    // (incomplete name, another file of the same name, a write failure) stays unsaved and is
+    // described in `unsaved`. The program may go on running afterwards.
+    struct UnattendedSave {
+        bool saved = true;  // every record in use was written
         std::vector<std::u16string> unsaved;
     };
-    UnattendedExit SaveOnExitUnattended();
+    UnattendedSave SaveUnattended();
 
 private:
     Platform& m_platform;

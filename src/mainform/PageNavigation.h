@@ -4,10 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "layout/Arrangement.h"  // kFormPageCount: pages 0 to 18, arranged by the user
+
 namespace pondrel {
 
 inline constexpr int kPageCount = 39;
-inline constexpr int kFormPageCount = 19;  // pages 0 to 18, arranged by the user
 inline constexpr int kNeutralPageIcon = 36;
 inline constexpr int kTasksPage = 19;
 inline constexpr int kProblemsPage = 20;

@@ -114,8 +114,14 @@ bool DeviceSetup::Run(Error* error) {
 
     WorkingFolders folders;
     folders.installation = std::u16string(kInstallation);
-    for (std::u16string& folder : CreateWorkingFolders(files, folders)) {
-        written.push_back(std::move(folder));
+    WorkingFoldersOutcome created = CreateWorkingFolders(files, folders);
+    for (std::u16string& folder : created.created) written.push_back(std::move(folder));
+    if (!created.missing.empty()) {
+        const MissingFolder& first = created.missing.front();
+        Error::Set(error, ErrorKind::CannotOpen,
+                   "cannot create the folder " + ToUtf8(first.path) +
+                       (first.reason.empty() ? std::string() : ": " + first.reason));
+        return false;
     }
 
     // The registry value that names the installation folder (candidate 1 of the search).

@@ -64,12 +64,31 @@ private:
     StartUpSteps& m_steps;
 };
 
+// A working folder that does not exist and could not be created.
+struct MissingFolder {
+    std::u16string path;
+    std::string reason;  // what the file system said, "" when it said nothing
+};
+
+struct WorkingFoldersOutcome {
+    std::vector<std::u16string> created;  // device paths, in the order they were created
+    std::vector<MissingFolder> missing;   // working folders still missing afterwards
+};
+
 // Creates the working folders that do not exist yet: the backup folder of the installation
 // folder, then the documents, archives and active patients folders of "\My Documents" (which is
 // created first when missing). Existing folders are left alone. A folder that cannot be created
-// does not stop start-up; the device paths of the folders created are returned.
-std::vector<std::u16string> CreateWorkingFolders(DeviceFileSystem& files,
-                                                 const WorkingFolders& folders);
+// does not keep the others from being created; it is reported in `missing`.
+WorkingFoldersOutcome CreateWorkingFolders(DeviceFileSystem& files, const WorkingFolders& folders);
+
+// Without the active patients folder no patient can be read or saved: start-up stops rather
+// than let the doctor type work that could never be written. The other folders only take one
+// function away (backups, documents, archiving); start-up goes on.
+bool MissingFoldersStopStartUp(const std::vector<MissingFolder>& missing);
+inline constexpr std::u16string_view kMissingFolderCaption = u"Working folder missing";
+// The box that names each missing folder, why it is missing, what cannot be done without it,
+// and whether the program goes on.
+std::u16string MissingFoldersText(const std::vector<MissingFolder>& missing);
 
 // The two icon strips of the installation folder, loaded in this order.
 inline constexpr std::u16string_view kPatientsIconsFile = u"Patients Icons.jpg";

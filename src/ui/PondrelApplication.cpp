@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QSessionManager>
 #include <QScreen>
 #include <QTimer>
 
@@ -13,6 +14,7 @@
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/CStartUpPicture.h"
+#include "ui/TerminationSignals.h"
 
 namespace pondrel {
 
@@ -37,6 +39,7 @@ PondrelApplication::PondrelApplication(const ProgramOptions& options)
       m_platform{m_files, m_registry, m_clock, m_messages, m_timers} {}
 
 PondrelApplication::~PondrelApplication() {
+    m_signals.reset();
     m_timers.StopAll();
     m_messages.SetNoticeTarget(nullptr);
     m_messages.SetParent(nullptr);
@@ -45,6 +48,13 @@ PondrelApplication::~PondrelApplication() {
 }
 
 bool PondrelApplication::InitInstance() {
+    // From now on an end from outside saves the doctor's work like Exit does.
+    m_signals = std::make_unique<TerminationSignals>([this](int signal) { EndBySignal(signal); });
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_signals.get(),
+                     [this](QSessionManager&) { SaveForSessionEnd(); });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, m_signals.get(),
+                     [this] { SaveIfQuitWhileOpen(); });
+
     InstallationFinder finder(m_files, m_registry);
     std::optional<std::u16string> installation = finder.Find();
     if (!installation) {
@@ -84,6 +94,8 @@ bool PondrelApplication::InitInstance() {
     });
     view->SetStartUpFinished([this](bool started) {
         if (!started) {
+            // Start-up stopped and said why: nothing of the doctor's is loaded yet.
+            m_frame->CloseWithoutSaving();
             QCoreApplication::exit(1);
             return;
         }
@@ -99,12 +111,56 @@ bool PondrelApplication::InitInstance() {
             std::fflush(stdout);
             m_frame->CloseWithoutSaving();
             QCoreApplication::exit(0);
+            return;
         }
+        if (m_started) m_started();
     });
     PlaceOnScreen(*m_frame, 0);
     m_frame->show();
     m_picture->raise();
     return true;
+}
+
+// ---- Ending from outside -----------------------------------------------------------------------
+
+bool PondrelApplication::SaveUnattended() {
+    if (!m_frame) return true;
+    const bool wasUnattended = m_messages.Unattended();
+    m_messages.SetUnattended(true);
+    const MainFormController::UnattendedSave result =
+        m_frame->View()->Controller().SaveUnattended();
+    for (const std::u16string& line : result.unsaved) {
+        std::fprintf(stderr, "pondrel: not saved: %s\n", ToUtf8(line).c_str());
+    }
+    std::fflush(stderr);
+    m_messages.SetUnattended(wasUnattended);
+    return result.saved;
+}
+
+void PondrelApplication::EndBySignal(int signal) {
+    if (m_ending) return;
+    m_ending = true;
+    std::fprintf(stderr, "pondrel: %s received: saving, then ending\n",
+                 TerminationSignals::Name(signal));
+    // Whatever still runs before the event loop ends has nobody to answer it either.
+    m_messages.SetUnattended(true);
+    const bool saved = SaveUnattended();
+    if (m_frame) m_frame->CloseWithoutSaving();
+    if (m_picture) m_picture->close();
+    QCoreApplication::exit(saved ? 0 : 1);
+}
+
+void PondrelApplication::SaveForSessionEnd() {
+    if (m_ending) return;
+    SaveUnattended();
+}
+
+void PondrelApplication::SaveIfQuitWhileOpen() {
+    if (m_ending || !m_frame || !m_frame->isVisible()) return;
+    m_ending = true;
+    m_messages.SetUnattended(true);
+    SaveUnattended();
+    m_frame->CloseWithoutSaving();
 }
 
 }  // namespace pondrel

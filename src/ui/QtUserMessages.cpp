@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cstdio>
+
 #include "platform/ui/QtText.h"
 
 namespace pondrel {
@@ -22,6 +24,14 @@ QMessageBox::StandardButton ToStandard(BoxAnswer answer) {
             return QMessageBox::No;
     }
     return QMessageBox::Ok;
+}
+
+// The answer of a box closed without a button: Cancel when there is one, else No, else OK. It
+// never confirms anything.
+BoxAnswer ClosedAnswer(BoxButtons buttons) {
+    return buttons == BoxButtons::Ok      ? BoxAnswer::Ok
+           : buttons == BoxButtons::YesNo ? BoxAnswer::No
+                                          : BoxAnswer::Cancel;
 }
 
 }  // namespace
@@ -58,6 +68,19 @@ QMessageBox::Icon QtUserMessages::ToIcon(BoxIcon icon) {
 
 BoxAnswer QtUserMessages::ShowBox(const std::u16string& text, const std::u16string& caption,
                                   BoxButtons buttons, BoxIcon icon) {
+    if (m_unattended) {
+        // Nobody is there to answer: the text goes to the terminal and the box is answered as
+        // if it were closed.
+        QString shown = ToQString(text);
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        std::fprintf(stderr, "pondrel: %s: %s\n", ToQString(caption).toUtf8().constData(),
+                     shown.toUtf8().constData());
+        std::fflush(stderr);
+        const BoxAnswer answer = ClosedAnswer(buttons);
+        m_shown.push_back(
+            {ToQString(text), ToQString(caption), ToButtons(buttons), ToIcon(icon), answer});
+        return answer;
+    }
     QMessageBox box(ToIcon(icon), ToQString(caption), ToQString(text), ToButtons(buttons),
                     m_parent.data());
     box.setObjectName(QStringLiteral("messageBox"));
@@ -101,9 +124,7 @@ BoxAnswer QtUserMessages::ShowBox(const std::u16string& text, const std::u16stri
             answer = BoxAnswer::Cancel;
             break;
         default:  // closed without a button
-            answer = buttons == BoxButtons::Ok      ? BoxAnswer::Ok
-                     : buttons == BoxButtons::YesNo ? BoxAnswer::No
-                                                    : BoxAnswer::Cancel;
+            answer = ClosedAnswer(buttons);
             break;
     }
     m_shown.push_back({box.text(), box.windowTitle(), box.standardButtons(), box.icon(), answer});
@@ -111,6 +132,7 @@ BoxAnswer QtUserMessages::ShowBox(const std::u16string& text, const std::u16stri
 }
 
 void QtUserMessages::ShowNotice(const std::u16string& text, int milliseconds, bool warning) {
+    if (m_unattended) return;
     if (m_noticeTarget) m_noticeTarget(text, milliseconds, warning);
 }
 

@@ -25,6 +25,12 @@ public:
     // Where notices go; notices given before a target exists are dropped.
     void SetNoticeTarget(NoticeTarget target) { m_noticeTarget = std::move(target); }
 
+    // While set (the program ends with nobody to answer: a signal, the session's end), a box is
+    // not shown: its caption and text go to stderr and it is answered as if closed without a
+    // button (Cancel, else No, else OK). Notices are dropped.
+    void SetUnattended(bool unattended) { m_unattended = unattended; }
+    bool Unattended() const { return m_unattended; }
+
     BoxAnswer ShowBox(const std::u16string& text, const std::u16string& caption,
                       BoxButtons buttons = BoxButtons::Ok, BoxIcon icon = BoxIcon::None) override;
     void ShowNotice(const std::u16string& text, int milliseconds, bool warning = false) override;
@@ -52,6 +58,7 @@ private:
     NoticeTarget m_noticeTarget;
     std::deque<BoxAnswer> m_answers;
     std::vector<ShownBox> m_shown;
+    bool m_unattended = false;
 };
 
 }  // namespace pondrel

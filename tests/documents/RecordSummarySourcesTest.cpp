@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Doubles.h"
 #include "documents/RecordSummarySources.h"
 #include "journal/JournalWords.h"
 
@@ -16,10 +17,11 @@ TEST(RecordSummarySourcesTest, RunningListsAreForTodayDayListsForTheDayAsked) {
     record.admissionDay = record.historyStartDay = 2263;
     record.problemJournal =
         u"§0|Pneumonia¦¦A¦#2263§0||||amoxicillin|||#2265§0||||amoxicillin (Stop)||O2|";
-    RecordSummarySources sources(words, DateOrder::DayMonthYear, 2265,
-                                 [](const PatientRecord&, DayNumber day) {
-                                     return u"age on " + std::u16string(1, u'0' + day % 10);
-                                 });
+    record.SetField(4, u"13");
+    record.SetField(5, u"3");
+    record.SetField(6, u"1950");
+    FixedClock clock(DateTime{2006, 3, 15, 9, 0, 0});
+    RecordSummarySources sources(words, AgeWords{}, DateOrder::DayMonthYear, clock);
     SummaryLists today = sources.RunningLists(record);
     EXPECT_TRUE(today.treatments.empty());  // stopped today
     ASSERT_EQ(today.actions.size(), 1u);
@@ -34,7 +36,9 @@ TEST(RecordSummarySourcesTest, RunningListsAreForTodayDayListsForTheDayAsked) {
     EXPECT_EQ(nextDay.treatments[0].status, u"D2 (Start  13.3.06)");
     EXPECT_TRUE(nextDay.actions.empty());
 
-    EXPECT_EQ(sources.LongAge(record, 2264), u"age on 4");
+    // The age on the day asked, not today's.
+    EXPECT_EQ(sources.LongAge(record, 2264), u"56 years , 0 months , 1 days");
+    EXPECT_EQ(sources.LongAge(record, 2265), u"56 years , 0 months , 2 days");
 }
 
 }  // namespace

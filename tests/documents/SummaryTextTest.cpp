@@ -102,15 +102,6 @@ TEST(SummaryTextTest, LongRunsAreRewrittenInOnePass) {
     EXPECT_EQ(RewriteUntilStable(std::u16string(200000, u'.'), {{u"..", u"."}}), u".");
 }
 
-TEST(SummaryTextTest, BirthDateLeavesOutMissingParts) {
-    EXPECT_EQ(BirthDateText(u"13", u"3", u"1950", DateOrder::DayMonthYear), u"13.3.1950");
-    EXPECT_EQ(BirthDateText(u"13", u"3", u"1950", DateOrder::MonthDayYear), u"3.13.1950");
-    EXPECT_EQ(BirthDateText(u"", u"", u"1950", DateOrder::DayMonthYear), u"1950");
-    EXPECT_EQ(BirthDateText(u"", u"3", u"1950", DateOrder::DayMonthYear), u"3.1950");
-    EXPECT_EQ(BirthDateText(u"13", u"", u"1950", DateOrder::MonthDayYear), u"13.1950");
-    EXPECT_EQ(BirthDateText(u"", u"", u"", DateOrder::DayMonthYear), u"");
-}
-
 TEST(SummaryTextTest, DayHeadingCountsTheDaysOfAStay) {
     JournalWords words;
     EXPECT_EQ(DayHeading(2265, true, 2263, words), u"D3 - Wednesday 15 March 2006");

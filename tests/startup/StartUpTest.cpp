@@ -130,22 +130,23 @@ TEST(WorkingFoldersTest, CreatedBackupFirstAndOnlyWhenMissing) {
     device.files.AddFile(u"\\Program files\\Pondrel\\Labels.txt", "\xff\xfe");
     WorkingFolders folders;
     folders.installation = u"\\Program files\\Pondrel";
-    std::vector<std::u16string> created = CreateWorkingFolders(device.files, folders);
+    WorkingFoldersOutcome outcome = CreateWorkingFolders(device.files, folders);
     std::vector<std::u16string> expected = {
         u"\\Program files\\Pondrel\\Backup", u"\\My Documents", u"\\My Documents\\PD_PrintDoc",
         u"\\My Documents\\PD_Archives", u"\\My Documents\\PD_ActivePatients"};
-    EXPECT_EQ(created, expected);
+    EXPECT_EQ(outcome.created, expected);
+    EXPECT_TRUE(outcome.missing.empty());
     for (const auto& folder : expected) EXPECT_TRUE(device.files.FolderExists(folder));
 
-    EXPECT_TRUE(CreateWorkingFolders(device.files, folders).empty());
+    EXPECT_TRUE(CreateWorkingFolders(device.files, folders).created.empty());
 }
 
 TEST(WorkingFoldersTest, ExistingFoldersAndTheirFilesAreLeftAlone) {
     TestPlatform device;
     device.files.AddFile(u"\\my documents\\pd_activepatients\\Doe_John_1950.pdr", "patient");
     device.files.AddFile(u"\\Program files\\Pondrel\\Labels.txt", "\xff\xfe");
-    std::vector<std::u16string> created = CreateWorkingFolders(device.files, WorkingFolders{});
-    EXPECT_EQ(created.size(), 3u);  // backup, print documents, archives
+    WorkingFoldersOutcome outcome = CreateWorkingFolders(device.files, WorkingFolders{});
+    EXPECT_EQ(outcome.created.size(), 3u);  // backup, print documents, archives
     EXPECT_EQ(device.files.Bytes(u"\\My Documents\\PD_ActivePatients\\Doe_John_1950.pdr"),
               "patient");
 }
@@ -154,11 +155,27 @@ TEST(WorkingFoldersTest, AFolderThatCannotBeCreatedDoesNotStopTheOthers) {
     TestPlatform device;
     device.files.Fail(test::MemoryFileSystem::Op::CreateFolder, u"Backup");
     device.files.Fail(test::MemoryFileSystem::Op::CreateFolder, u"PD_PrintDoc");
-    std::vector<std::u16string> created = CreateWorkingFolders(device.files, WorkingFolders{});
+    WorkingFoldersOutcome outcome = CreateWorkingFolders(device.files, WorkingFolders{});
     EXPECT_FALSE(device.files.FolderExists(u"\\Program files\\Pondrel\\Backup"));
     EXPECT_TRUE(device.files.FolderExists(WorkingFolders::kArchives));
     EXPECT_TRUE(device.files.FolderExists(WorkingFolders::kActivePatients));
-    EXPECT_EQ(created.size(), 3u);
+    EXPECT_EQ(outcome.created.size(), 3u);
+    // Each failure is reported with what the file system said.
+    ASSERT_EQ(outcome.missing.size(), 2u);
+    EXPECT_EQ(U8(outcome.missing[0].path), "\\Program files\\Pondrel\\Backup");
+    EXPECT_EQ(U8(outcome.missing[1].path), "\\My Documents\\PD_PrintDoc");
+    EXPECT_EQ(outcome.missing[0].reason, "cannot create folder");
+    EXPECT_FALSE(MissingFoldersStopStartUp(outcome.missing));
+}
+
+TEST(WorkingFoldersTest, WithoutMyDocumentsItsThreeFoldersAreMissing) {
+    TestPlatform device;
+    device.files.AddFolder(u"\\Program files\\Pondrel");
+    device.files.Fail(test::MemoryFileSystem::Op::CreateFolder, u"My Documents");
+    WorkingFoldersOutcome outcome = CreateWorkingFolders(device.files, WorkingFolders{});
+    ASSERT_EQ(outcome.missing.size(), 3u);
+    EXPECT_EQ(U8(outcome.missing[2].path), "\\My Documents\\PD_ActivePatients");
+    EXPECT_TRUE(MissingFoldersStopStartUp(outcome.missing));
 }
 
 TEST(IconPicturesTest, EachMissingStripNamesItsFileAndStops) {
@@ -244,6 +261,42 @@ TEST(StartUpTest, StepsRunInTheFixedOrder) {
     EXPECT_TRUE(steps.foldersBeforeControls);
     EXPECT_EQ(steps.startTime, device.clock.now);
     EXPECT_EQ(steps.today, DayNumberOf(2006, 3, 13));
+}
+
+// A working folder that cannot be made is named in a box. Without the backup, documents or
+// archives folder the program goes on; without the active patients folder it stops before the
+// doctor could type anything that could never be saved.
+TEST(StartUpTest, AMissingWorkingFolderIsNamedAndOnlyTheActiveFolderStops) {
+    {
+        TestPlatform device;
+        device.files.Fail(test::MemoryFileSystem::Op::CreateFolder, u"Backup");
+        WorkingFolders folders;
+        RecordingSteps steps(device, "");
+        EXPECT_TRUE(StartUp(device.platform, folders, steps).Run());
+        EXPECT_EQ(steps.calls.back(), "k");
+        ASSERT_EQ(device.messages.boxes.size(), 1u);
+        EXPECT_EQ(U8(device.messages.boxes[0].caption), "Working folder missing");
+        EXPECT_EQ(device.messages.boxes[0].icon, BoxIcon::Warning);
+        EXPECT_EQ(U8(device.messages.boxes[0].text),
+                  "The folder <\\Program files\\Pondrel\\Backup> does not exist and could "
+                  "not be created (cannot create folder).\r\nNo backup copy of the patient "
+                  "files can be made.\r\n\r\nPondrel goes on. Create the folder, or free its "
+                  "name, then start Pondrel again.");
+    }
+    {
+        TestPlatform device;
+        device.files.Fail(test::MemoryFileSystem::Op::CreateFolder, u"PD_ActivePatients");
+        WorkingFolders folders;
+        RecordingSteps steps(device, "");
+        EXPECT_FALSE(StartUp(device.platform, folders, steps).Run());
+        EXPECT_EQ(steps.calls, (std::vector<std::string>{"a", "j-picture"}));
+        ASSERT_EQ(device.messages.boxes.size(), 1u);
+        EXPECT_EQ(device.messages.boxes[0].icon, BoxIcon::Error);
+        const std::string text = U8(device.messages.boxes[0].text);
+        EXPECT_NE(text.find("<\\My Documents\\PD_ActivePatients>"), std::string::npos);
+        EXPECT_NE(text.find("No patient can be read or saved."), std::string::npos);
+        EXPECT_NE(text.find("stops now"), std::string::npos);
+    }
 }
 
 TEST(StartUpTest, AFailingStepStopsStartUpButClosesThePicture) {

@@ -36,6 +36,7 @@ private slots:
     void startUpPictureWithoutHelloBitmap();
     void noticeOnlyOnceReadyAndSizedByItsText();
     void missingPreferencesStopsStartUp();
+    void workingFolderTakenByAFileIsNamed();
     void unreadableLabelsKeepTheBuiltInWords();
     void labelsAndPreferencesNameThePages();
 
@@ -212,6 +213,33 @@ void TestStartUp::missingPreferencesStopsStartUp() {
     program.Frame()->close();
     QVERIFY(!fs::exists(Options().device / "Program files" / "Pondrel" / "Preferences.pre"));
     QCOMPARE(program.Document().Patients().Count(), 0);
+}
+
+// A file where "\My Documents" should be: the box names the three folders that cannot be made,
+// and without the active patients folder start-up stops before anything could be typed.
+void TestStartUp::workingFolderTakenByAFileIsNamed() {
+    const fs::path myDocuments = MakeDevice() / "My Documents";
+    fs::remove_all(myDocuments);
+    std::ofstream(myDocuments) << "not a folder";
+    PondrelApplication program(Options());
+    program.Messages().QueueAnswer(BoxAnswer::Ok);
+    QVERIFY(program.InitInstance());
+    CCorvaneView* view = program.Frame()->View();
+    QTRY_VERIFY(view->StartUpResult().has_value());
+    QVERIFY(!*view->StartUpResult());
+    QCOMPARE(program.Messages().Shown().size(), size_t(1));
+    const QtUserMessages::ShownBox& box = program.Messages().Shown().front();
+    QCOMPARE(box.caption, QStringLiteral("Working folder missing"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    for (const char* folder : {"PD_PrintDoc", "PD_Archives", "PD_ActivePatients"}) {
+        QVERIFY2(box.text.contains(QStringLiteral("The folder <\\My Documents\\%1> does not "
+                                                  "exist and could not be created")
+                                       .arg(QLatin1String(folder))),
+                 qPrintable(box.text));
+    }
+    QVERIFY(box.text.contains(QStringLiteral("No patient can be read or saved.")));
+    QVERIFY(!view->IsReady());
+    QVERIFY(fs::is_regular_file(myDocuments));
 }
 
 void TestStartUp::unreadableLabelsKeepTheBuiltInWords() {

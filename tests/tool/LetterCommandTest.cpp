@@ -1,0 +1,109 @@
+// Runs pondrel-tool letter on a patient file of a temporary folder.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "TempFolder.h"
+#include "ToolTestSupport.h"
+#include "documents/DocumentFiles.h"
+#include "documents/LetterData.h"
+#include "documents/TemplateFiller.h"
+#include "labels/LabelsFile.h"
+#include "platform/HostFileSystem.h"
+#include "platform/Text.h"
+#include "records/ItemEncoding.h"
+#include "records/PatientFileLoader.h"
+#include "records/PatientFileWriter.h"
+#include "records/PatientRecord.h"
+
+namespace pondrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LetterCommandTest : public ::testing::Test {
+protected:
+    LetterCommandTest() {
+        record = test::SamplePatient();
+        record.problemJournal =
+            u"\u00A70|Pneumonia (J18.9)\u00A6\u00A6A\u00A6Better"
+            u"#2263\u00A70|cough|||Amoxicillin (Clamoxyl) 1 g x3|||";
+        test::Put(file, EncodeItemText(ComposePatientText(record, SubfolderKeyOf(record))));
+    }
+
+    test::TempFolder temp{"pondrel-letter-tool"};
+    fs::path file = temp.Path() / "Doe_Zoe_1950.pdr";
+    fs::path out = temp.Path() / "letter.rtf";
+    PatientRecord record;
+};
+
+TEST_F(LetterCommandTest, WritesTheLetterTheProgramWrites) {
+    test::ToolRun run =
+        test::RunTool({"letter", "out", file.string(), out.string(), "--day", "2006-03-22"});
+    ASSERT_EQ(run.status, 0) << run.err;
+
+    // The same letter made by the library: factory labels and template, 22 March 2006.
+    const Labels labels =
+        InterpretLabelsBytes(test::Slurp(PONDREL_RESOURCES_DIR "/Labels.txt")).read.labels;
+    const DateTime now = {2006, 3, 22, 12, 0, 0};
+    // The record as the file gives it back (fields 2 to 6 refilled from the identity block).
+    PatientRecord opened;
+    HostFileSystem files(temp.Path());
+    ASSERT_TRUE(LoadPatientFile(files, u"\\Doe_Zoe_1950.pdr", opened).Ok());
+    const LetterDays days = DaysOnOpening(opened, labels, now);
+    const TemplateFill fill =
+        FillTemplateBytes(test::Slurp(PONDREL_RESOURCES_DIR "/Out Letter Template.rtf"),
+                          MakeTemplateData(opened, labels, DateOrder::DayMonthYear, now, days));
+    ASSERT_TRUE(fill.Ok());
+    EXPECT_EQ(test::Slurp(out), MarkedDocument(fill.bytes, opened));
+    EXPECT_TRUE(IsDocumentOf(test::Slurp(out), record));
+}
+
+TEST_F(LetterCommandTest, EveryKindAndItsTemplate) {
+    ASSERT_EQ(test::RunTool({"letter", "admission", file.string(), out.string()}).status, 0);
+    EXPECT_EQ(test::Slurp(out).find("\\'a2"), std::string::npos);  // every code replaced
+    const fs::path own = temp.Path() / "Own.rtf";
+    test::Put(own, "{\\rtf1 {\\'a2E2# \\'a2553#}}");
+    test::ToolRun run = test::RunTool(
+        {"letter", "template", file.string(), out.string(), "--template", own.string()});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(test::Slurp(out).substr(0, 10), "{\\rtf1 {\\u");
+    EXPECT_EQ(test::RunTool({"letter", "template", file.string(), out.string()}).status, 2);
+    EXPECT_EQ(test::RunTool({"letter", "summary", file.string(), out.string()}).status, 2);
+    EXPECT_EQ(test::RunTool({"letter", "out", file.string()}).status, 2);
+    EXPECT_EQ(test::RunTool({"letter", "out", file.string(), out.string(), "--day", "x"}).status,
+              2);
+}
+
+TEST_F(LetterCommandTest, RefusesWhatTheProgramRefusesAndWritesNothing) {
+    const fs::path damaged = temp.Path() / "Damaged.rtf";
+    test::Put(damaged, "{\\rtf1 {\\b \\'a2E2#");
+    test::ToolRun run = test::RunTool(
+        {"letter", "template", file.string(), out.string(), "--template", damaged.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("damaged template"), std::string::npos);
+    const fs::path big = temp.Path() / "Big.rtf";
+    test::Put(big, "{\\rtf1 " + std::string(990'000, 'x') + "}");
+    run = test::RunTool(
+        {"letter", "admission", file.string(), out.string(), "--template", big.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("template too big"), std::string::npos);
+    run = test::RunTool({"letter", "template", file.string(), out.string(), "--template",
+                         (temp.Path() / "missing.rtf").string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_FALSE(fs::exists(out));
+    // A template without codes is written, with a word on stderr.
+    const fs::path plain = temp.Path() / "Plain.rtf";
+    test::Put(plain, "{\\rtf1 Dear colleague}");
+    run = test::RunTool(
+        {"letter", "template", file.string(), out.string(), "--template", plain.string()});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.err.find("holds no code"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace pondrel
