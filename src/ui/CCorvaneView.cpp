@@ -25,6 +25,7 @@
 #include "ui/CInputPanel.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/OrderSheetsPage.h"
 #include "ui/ProblemPage.h"
 
 namespace pondrel {
@@ -91,6 +92,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
     m_problemPage.reset();
+    m_orderSheetsPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
     m_controller->Active().StopTimers();
 }
@@ -391,6 +393,7 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_orderSheetsPage = std::make_unique<OrderSheetsPage>(*this, m_platform.clock);
     RebuildPageOrder();
 }
 
@@ -429,6 +432,7 @@ bool CCorvaneView::ReadLabels() {
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
     if (m_problemPage) m_problemPage->SetLabels(m_labels);
+    if (m_orderSheetsPage) m_orderSheetsPage->SetLabels(m_labels);
     return true;
 }
 
@@ -445,6 +449,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_orderSheetsPage) m_orderSheetsPage->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.
     return true;

@@ -34,6 +34,7 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class OrderSheetsPage;
 class ProblemPage;
 class CCorvaneDoc;
 struct Platform;
@@ -100,6 +101,7 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    OrderSheetsPage* OrderSheets() const { return m_orderSheetsPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -197,7 +199,8 @@ private:
     QListWidget* m_pageList = nullptr;
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
-    std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
+    std::unique_ptr<ProblemPage> m_problemPage;          // page 20, from BuildControls on
+    std::unique_ptr<OrderSheetsPage> m_orderSheetsPage;  // page 27, from BuildControls on
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 
