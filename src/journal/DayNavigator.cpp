@@ -115,24 +115,13 @@ EditorRefresh DayNavigator::BuildDayList(bool goToNow) {
     m_listDate = today;
     m_lastDay = LastDayOf(m_dates, today);
     m_rows.clear();
-    m_shownDays.clear();
+    m_shownDays = ShownDayList(m_dates, m_panel.EntryDays(), today);
     JournalReader reader = m_panel.Journal().Reader();
-    if (m_dates.IsAmbulatory()) {
-        for (DayNumber day : m_panel.EntryDays()) {
-            if (day < m_dates.historyStartDay) continue;
-            m_shownDays.push_back(day);
-            m_rows.push_back(LongDayText(day, m_words));
-        }
-    } else {
-        long long first = m_dates.admissionDay;
-        long long last = m_lastDay;
-        first = std::max(first, last - kMaxDayRows + 1);
-        for (long long day = first; day <= last; ++day) {
-            auto d = static_cast<DayNumber>(day);
-            m_shownDays.push_back(d);
-            m_rows.push_back(HospitalDayRow(static_cast<int>(day - m_dates.admissionDay + 1),
-                                            reader.DayHasEntries(d), d, m_words));
-        }
+    for (DayNumber day : m_shownDays) {
+        m_rows.push_back(m_dates.IsAmbulatory()
+                             ? LongDayText(day, m_words)
+                             : HospitalDayRow(day - m_dates.admissionDay + 1,
+                                              reader.DayHasEntries(day), day, m_words));
     }
     EditorRefresh refresh;
     refresh.dayList = refresh.day = true;

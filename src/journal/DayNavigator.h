@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "journal/EditorRefresh.h"
+#include "journal/JournalDays.h"
 #include "journal/MonthCalendar.h"
 #include "journal/SectionHistory.h"
 #include "journal/ProblemPanelModel.h"
@@ -21,9 +22,6 @@ class Clock;
 class EditedRecord;
 class UserMessages;
 struct JournalWords;
-
-// The hospital day list shows at most this many rows, the last ones (about 55 years).
-inline constexpr int kMaxDayRows = 20000;
 
 class DayNavigator final : private ProblemPanelModel::DayEvents {
 public:

@@ -1,5 +1,7 @@
 #include "journal/JournalDays.h"
 
+#include <algorithm>
+
 #include "journal/JournalWords.h"
 #include "journal/SubfolderDates.h"
 #include "platform/Text.h"
@@ -65,6 +67,21 @@ DayNumber LastDayOf(const SubfolderDates& dates, DayNumber today) {
 
 DayNumber FirstDayOf(const SubfolderDates& dates) {
     return dates.IsAmbulatory() ? dates.historyStartDay : dates.admissionDay;
+}
+
+std::vector<DayNumber> ShownDayList(const SubfolderDates& dates,
+                                    const std::vector<DayNumber>& entryDays, DayNumber today) {
+    std::vector<DayNumber> days;
+    if (dates.IsAmbulatory()) {
+        for (DayNumber day : entryDays) {
+            if (day >= dates.historyStartDay) days.push_back(day);
+        }
+        return days;
+    }
+    long long last = LastDayOf(dates, today);
+    long long first = std::max<long long>(dates.admissionDay, last - kMaxDayRows + 1);
+    for (long long day = first; day <= last; ++day) days.push_back(static_cast<DayNumber>(day));
+    return days;
 }
 
 int HospitalDayIndex(DayNumber day, DayNumber admissionDay) {

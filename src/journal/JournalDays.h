@@ -3,6 +3,7 @@
 // Day arithmetic and day texts of the journal editor, on top of records/DayNumber.h.
 
 #include <string>
+#include <vector>
 
 #include "records/DayNumber.h"
 
@@ -34,6 +35,14 @@ DayNumber LastDayOf(const SubfolderDates& dates, DayNumber today);
 // The first day of a subfolder: the admission day of a hospitalisation, the history start day
 // of an ambulatory subfolder.
 DayNumber FirstDayOf(const SubfolderDates& dates);
+
+// The day list shows at most this many days of a hospitalisation, the last ones (about 55 years).
+inline constexpr int kMaxDayRows = 20000;
+// The days of the day list: every day from the admission day to the last day for a
+// hospitalisation (the last kMaxDayRows), the entry days from the history start day for an
+// ambulatory subfolder. `entryDays` ascending.
+std::vector<DayNumber> ShownDayList(const SubfolderDates& dates,
+                                    const std::vector<DayNumber>& entryDays, DayNumber today);
 
 // The number of a hospital day counted from the admission day as day 1; there is no day 0,
 // so the day before admission is -1.

@@ -26,7 +26,10 @@ FormArrangement SummaryArrangementOf(const Arrangement& arrangement, const Label
     }
     auto names = PageNames(labels, preferences);
     for (int page = 0; page < kEntryPageCount; ++page) {
-        form.pageTitles[static_cast<size_t>(page)] = names[static_cast<size_t>(page)];
+        // The arrangement in force names its pages; the preferences keep the names shown.
+        const std::u16string& own = arrangement.pages[static_cast<size_t>(page)].name;
+        form.pageTitles[static_cast<size_t>(page)] =
+            own.empty() ? names[static_cast<size_t>(page)] : own;
     }
     for (size_t block = 0; block < form.blockTitles.size(); ++block) {
         form.blockTitles[block] = names[static_cast<size_t>(kFreeFieldPages[block])];

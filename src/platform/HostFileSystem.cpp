@@ -175,7 +175,9 @@ bool HostFileSystem::WriteFile(std::u16string_view path, std::string_view bytes,
     fs::path host = HostPath(path);
     fs::path folder = host.parent_path();
     fs::path temp = folder / ("." + host.filename().string() + ".tmp");
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Patient files and the preferences (which hold the server password) are for their owner
+    // only.
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) {
         Error::Set(error, ErrorKind::CannotOpen, host.string() + ": " + Describe(errno));
         return false;

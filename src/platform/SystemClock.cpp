@@ -1,7 +1,8 @@
-#include <chrono>
-#include <ctime>
-
 #include "platform/Clock.h"
+
+#include <time.h>
+
+#include <ctime>
 
 namespace pondrel {
 
@@ -14,9 +15,12 @@ DateTime SystemClock::Now() {
 }
 
 uint64_t SystemClock::TickCount() {
-    using namespace std::chrono;
-    return static_cast<uint64_t>(
-        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+    // Since the system started, counting the time it spent asleep, as the handheld's tick count
+    // did: the connection notices a resume from standby by a jump of this count.
+    timespec now{};
+    if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<uint64_t>(now.tv_sec) * 1000 +
+           static_cast<uint64_t>(now.tv_nsec) / 1'000'000;
 }
 
 }  // namespace pondrel

@@ -4,6 +4,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "charts/GrowthCurves.h"
+#include "platform/ui/QtText.h"
+
 #ifndef PONDREL_VERSION_TEXT
 #error "PONDREL_VERSION_TEXT comes from the build"
 #endif
@@ -22,8 +25,9 @@ QString CAboutDlg::Text() {
                "under the terms of the GNU General Public License as published by the Free "
                "Software Foundation, either version 3 of the License, or (at your option) any "
                "later version (GPL-3.0-or-later).</p>"
-               "<p>It comes with ABSOLUTELY NO WARRANTY.</p>")
-        .arg(Version());
+               "<p>It comes with ABSOLUTELY NO WARRANTY.</p>"
+               "<p>%2</p>")
+        .arg(Version(), ToQString(GrowthReferenceNotice()).toHtmlEscaped());
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {

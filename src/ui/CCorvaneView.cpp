@@ -27,6 +27,7 @@
 #include "ui/DevicePicture.h"
 #include "ui/OrderSheetsPage.h"
 #include "ui/ProblemPage.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 
@@ -91,6 +92,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 
 CCorvaneView::~CCorvaneView() {
     // The problem panel commits into its record and lets it go while both still exist.
+    m_summaryPages.reset();
     m_problemPage.reset();
     m_orderSheetsPage.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
@@ -393,6 +395,7 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_orderSheetsPage = std::make_unique<OrderSheetsPage>(*this, m_platform.clock);
     RebuildPageOrder();
 }

@@ -36,6 +36,7 @@ class CInputPanel;
 class CRecordNavigator;
 class OrderSheetsPage;
 class ProblemPage;
+class SummaryPageSet;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -101,6 +102,8 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    // The seven summary pages once the controls are built.
+    SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
     OrderSheetsPage* OrderSheets() const { return m_orderSheetsPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
@@ -200,6 +203,7 @@ private:
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;          // page 20, from BuildControls on
+    std::unique_ptr<SummaryPageSet> m_summaryPages;      // pages 21 to 25, 34 and 38, after it
     std::unique_ptr<OrderSheetsPage> m_orderSheetsPage;  // page 27, from BuildControls on
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last

@@ -62,8 +62,12 @@ public:
     // Lets go of the record before the set may destroy it.
     void Release() override;
 
-private:
+    // The panel shows `current` (opened on its last day and problem 1 when it showed another
+    // patient); an empty record or none closes it. The summary pages use it to summarise the
+    // record on screen as the panel shows it.
     void Follow(PatientRecord* current);
+
+private:
     void Close();
     void AfterAction(const EditorRefresh& refresh);
 

@@ -63,6 +63,9 @@ TEST_F(HostFileSystemTest, WriteReplacesWholeAndLeavesNoTemporaryFile) {
     size_t count = 0;
     for (const auto& entry : fs::directory_iterator(root)) count += entry.is_regular_file();
     EXPECT_EQ(count, 1u);
+    // Patient files and the preferences (with the server password) are for their owner only.
+    EXPECT_EQ(fs::status(root / "a.pdr").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(HostFileSystemTest, FailedWriteKeepsTheOldFile) {

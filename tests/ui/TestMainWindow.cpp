@@ -475,6 +475,9 @@ void TestMainWindow::aboutNamesProgramVersionAndLicence() {
     QVERIFY(text->text().contains(QStringLiteral("Pondrel")));
     QVERIFY(text->text().contains(QStringLiteral(PONDREL_VERSION_TEXT)));
     QVERIFY(text->text().contains(QStringLiteral("GPL-3.0-or-later")));
+    // Where the growth curves come from.
+    QVERIFY(text->text().contains(QStringLiteral("WHO Child Growth Standards")));
+    QVERIFY(text->text().contains(QStringLiteral("CDC 2000")));
     test::Screenshot(*text->window(), QStringLiteral("mainwin-about"));
     QTest::mouseClick(View().findChild<QPushButton*>(QStringLiteral("aboutOk")), Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QLabel*>(QStringLiteral("aboutText")));

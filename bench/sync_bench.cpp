@@ -1,0 +1,227 @@
+// Synchronisation figures: the frame codec against a plain conversion of the same bytes, and a
+// real pondrel-server on loopback with many clients made of the program's own synchronisation
+// code (log-ins per second, round trip of a file list, the server's memory).
+//
+//     sync_bench [CLIENTS] [SECONDS]      (defaults 200 and 10)
+
+#include <algorithm>
+#include <cstring>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ServerProcess.h"
+#include "SyncClient.h"
+#include "TempFolder.h"
+#include "platform/Text.h"
+#include "server/Passwords.h"
+#include "server/ServerCommands.h"
+#include "server/SqliteStore.h"
+#include "sync/FrameSplitter.h"
+#include "sync/WireCodec.h"
+
+namespace {
+
+using namespace pondrel;
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point from) {
+    return std::chrono::duration<double>(Clock::now() - from).count();
+}
+
+// A received stream of frames like the server sends: lists, chat, a patient file.
+std::string SampleStream(size_t bytes) {
+    std::u16string text;
+    while (text.size() * 2 < bytes) {
+        text += u"#N!#Doe_John_1950\u00A2Anna\u00A27.3.2006\u00A209:05:00\u00A2#F|";
+        text += u"#A!#<Bruno> : la temp\u00E9rature est \u00E0 38,5 \u00B0C#F|";
+        text += u"\u00A2File\u00A2" + std::u16string(4000, u'x') +
+                u"\u00A7Code\u00A74000\u00A2a.pdr#F|";
+    }
+    return EncodeWire(text);
+}
+
+void CodecFigures() {
+    const std::string bytes = SampleStream(64u << 20);
+    const size_t chunk = 65536;
+    // Plain: the same bytes turned into UTF-16 units in the same receives, nothing else.
+    auto start = Clock::now();
+    std::u16string plain(bytes.size() / 2, u'\0');
+    for (size_t at = 0; at < bytes.size(); at += chunk) {
+        size_t end = std::min(bytes.size(), at + chunk);
+        for (size_t i = at; i + 1 < end; i += 2) {
+            plain[i / 2] = static_cast<char16_t>((static_cast<unsigned char>(bytes[i]) << 8) |
+                                                 static_cast<unsigned char>(bytes[i + 1]));
+        }
+    }
+    double plainSeconds = Seconds(start);
+    // The program's way: decoded receive by receive, frames cut out with the carry-over.
+    start = Clock::now();
+    WireDecoder decoder;
+    FrameSplitter splitter;
+    size_t frames = 0;
+    std::u16string text;
+    for (size_t at = 0; at < bytes.size(); at += chunk) {
+        text.clear();
+        decoder.Feed(std::string_view(bytes).substr(at, chunk), text);
+        splitter.Append(text);
+        while (auto frame = splitter.Next()) ++frames;
+    }
+    double codecSeconds = Seconds(start);
+    start = Clock::now();
+    std::string encoded = EncodeWire(plain);
+    double encodeSeconds = Seconds(start);
+    double mb = static_cast<double>(bytes.size()) / (1 << 20);
+    std::printf("codec: %.0f MiB, %zu frames\n", mb, frames);
+    std::printf("  plain UTF-16 conversion   %8.0f MiB/s\n", mb / plainSeconds);
+    std::printf("  decode + cut into frames  %8.0f MiB/s (%.0f %% of plain)\n", mb / codecSeconds,
+                100 * plainSeconds / codecSeconds);
+    std::printf("  encode                    %8.0f MiB/s\n", mb / encodeSeconds);
+    if (encoded.size() != bytes.size()) std::printf("  encode size differs!\n");
+}
+
+long MemoryKiB(pid_t pid, const char* field) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
+    }
+    return -1;
+}
+
+double Percentile(std::vector<double> values, double p) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    size_t at = static_cast<size_t>(p * static_cast<double>(values.size() - 1));
+    return values[at];
+}
+
+int ServerFigures(int clientCount, int seconds) {
+    test::TempFolder temp("pondrel-bench");
+    std::string data = (temp / "data").string();
+    {
+        std::string path;
+        std::string error;
+        if (!server::PrepareDataFolder(data, path)) return 1;
+        auto store = server::SqliteStore::Open(path, error);
+        if (!store || !server::StartPasswords()) return 1;
+        std::string hash = server::HashPassword(u"123456").value_or("");
+        for (int i = 0; i < clientCount; ++i) store->SetUser(u"User" + ToText(i), hash);
+        server::Stamp when{u"7.3.2006", u"09:05:00", "2006-03-07 09:05:00"};
+        for (int i = 0; i < 50; ++i) {
+            store->Upload(u"User0", u"Patient_" + ToText(i) + u"_1950", std::u16string(20000, 'x'),
+                          when);
+        }
+    }
+    test::ServerProcess server(PONDREL_SERVER_PATH, data);
+    if (!server.Start()) {
+        std::fprintf(stderr, "the server did not start:\n%s", server.Log().c_str());
+        return 1;
+    }
+    long idleKiB = MemoryKiB(server.Pid(), "VmRSS:");
+    test::Waker waker;
+    std::vector<std::unique_ptr<test::SyncClient>> clients;
+    std::vector<test::SyncClient*> all;
+    for (int i = 0; i < clientCount; ++i) {
+        clients.push_back(std::make_unique<test::SyncClient>(waker, u"User" + ToText(i), u"123456",
+                                                             server.Port()));
+        all.push_back(clients.back().get());
+    }
+    auto start = Clock::now();
+    for (auto* client : all) client->connection.Connect();
+    bool online = test::PumpAll(
+        waker, all,
+        [&] {
+            return std::all_of(all.begin(), all.end(),
+                               [](auto* c) { return c->connection.Online(); });
+        },
+        120'000);
+    double loginSeconds = Seconds(start);
+    if (!online) {
+        std::fprintf(stderr, "not every client came online\n");
+        return 1;
+    }
+    std::printf("server: %d clients online in %.2f s: %.0f log-ins/s\n", clientCount, loginSeconds,
+                clientCount / loginSeconds);
+
+    // Held: every client asks for the list once a second (staggered), as a busy ward would.
+    std::vector<double> trips;
+    std::vector<size_t> seen(all.size());
+    std::vector<Clock::time_point> asked(all.size());
+    std::vector<bool> waiting(all.size());
+    auto ask = [&](size_t i) {
+        seen[i] = all[i]->listener.calls.size();
+        asked[i] = Clock::now();
+        waiting[i] = true;
+        all[i]->connection.QueueFrame(u"#W!#");
+    };
+    auto collect = [&](size_t i) {
+        all[i]->Step();
+        if (waiting[i] && all[i]->listener.calls.size() > seen[i]) {
+            trips.push_back(1000 * Seconds(asked[i]));
+            all[i]->listener.calls.clear();
+            waiting[i] = false;
+        }
+    };
+    auto begin = Clock::now();
+    std::vector<Clock::time_point> next(all.size());
+    for (size_t i = 0; i < all.size(); ++i) {
+        next[i] = begin + std::chrono::microseconds(1'000'000 * i / all.size());
+    }
+    while (Seconds(begin) < seconds) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (!waiting[i] && Clock::now() >= next[i]) {
+                ask(i);
+                next[i] += std::chrono::seconds(1);
+            }
+            collect(i);
+        }
+        waker.Wait(1);
+    }
+    std::printf("  held: %zu list round trips in %d s, each client once a second, 50 files each\n",
+                trips.size(), seconds);
+    std::printf("    round trip median %.2f ms, 99th percentile %.2f ms, max %.2f ms\n",
+                Percentile(trips, 0.5), Percentile(trips, 0.99), Percentile(trips, 1.0));
+
+    // Saturated: every client asks again as soon as it has the answer.
+    test::PumpAll(
+        waker, all,
+        [&] { return std::none_of(waiting.begin(), waiting.end(), [](bool w) { return w; }); },
+        10'000);
+    for (size_t i = 0; i < all.size(); ++i) collect(i);
+    trips.clear();
+    for (size_t i = 0; i < all.size(); ++i) ask(i);
+    begin = Clock::now();
+    int saturated = std::max(1, seconds / 2);
+    while (Seconds(begin) < saturated) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            collect(i);
+            if (!waiting[i]) ask(i);
+        }
+        waker.Wait(1);
+    }
+    std::printf(
+        "  saturated: %zu list round trips in %d s (%.0f/s); round trip median %.2f ms, "
+        "99th percentile %.2f ms\n",
+        trips.size(), saturated, static_cast<double>(trips.size()) / saturated,
+        Percentile(trips, 0.5), Percentile(trips, 0.99));
+    long peakKiB = MemoryKiB(server.Pid(), "VmHWM:");
+    long nowKiB = MemoryKiB(server.Pid(), "VmRSS:");
+    std::printf("  server memory: %ld KiB before the clients, %ld KiB now, %ld KiB at most\n",
+                idleKiB, nowKiB, peakKiB);
+    clients.clear();
+    server.Stop();
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int clients = argc > 1 ? std::atoi(argv[1]) : 200;
+    int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
+    CodecFigures();
+    return ServerFigures(clients, seconds);
+}

@@ -1,0 +1,67 @@
+#include "charts/ExamTitles.h"
+
+#include "platform/Text.h"
+
+namespace pondrel {
+
+namespace {
+
+constexpr size_t kShortestPrefix = 3;
+
+}  // namespace
+
+std::vector<std::u16string> SplitExamTitles(std::u16string_view text) {
+    std::vector<std::u16string> titles;
+    size_t start = 0;
+    while (start < text.size() && titles.size() < kMaxExamTitles) {
+        size_t bar = text.find(u'|', start);
+        if (bar == std::u16string_view::npos) bar = text.size();
+        titles.emplace_back(text.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return titles;
+}
+
+std::u16string JoinExamTitles(const std::vector<std::u16string>& titles) {
+    std::u16string text;
+    for (const std::u16string& title : titles) text += title + u"|";
+    return text;
+}
+
+std::vector<std::u16string_view> AliasesOf(std::u16string_view title) {
+    std::vector<std::u16string_view> aliases;
+    size_t start = 0;
+    while (true) {
+        size_t comma = title.find(u',', start);
+        if (comma == std::u16string_view::npos) {
+            aliases.push_back(title.substr(start));
+            return aliases;
+        }
+        aliases.push_back(title.substr(start, comma - start));
+        start = comma + 1;
+    }
+}
+
+std::u16string_view ShownTitle(std::u16string_view title) {
+    size_t comma = title.find(u',');
+    return comma == std::u16string_view::npos || comma == 0 ? title : title.substr(0, comma);
+}
+
+bool ExamNameMatches(std::u16string_view name, std::u16string_view aliasAsTyped) {
+    // Names in the exam text have lost their blanks; aliases are compared without theirs.
+    std::u16string blankless = RemoveAll(aliasAsTyped, u' ');
+    std::u16string_view alias = blankless;
+    std::u16string_view shorter = name.size() <= alias.size() ? name : alias;
+    std::u16string_view longer = name.size() <= alias.size() ? alias : name;
+    if (shorter.size() < longer.size() && shorter.size() < kShortestPrefix) return false;
+    return EqualsIgnoreCase(shorter, longer.substr(0, shorter.size()));
+}
+
+bool ExamNameMatchesTitle(std::u16string_view name, std::u16string_view title) {
+    for (std::u16string_view alias : AliasesOf(title)) {
+        if (ExamNameMatches(name, alias)) return true;
+    }
+    return false;
+}
+
+}  // namespace pondrel

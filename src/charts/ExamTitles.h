@@ -1,0 +1,34 @@
+#pragma once
+
+// The exam titles list: the ordered titles of the exam table's rows, kept in the preferences
+// (item 42) as one text, each title followed by "|". A title is one or more aliases separated
+// by "," ("Leu,WBC"); the first alias is the name shown.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pondrel {
+
+inline constexpr int kMaxExamTitles = 50;
+
+// The titles of the stored text: the text before each "|" (a last title without "|" counts
+// too), at most kMaxExamTitles.
+std::vector<std::u16string> SplitExamTitles(std::u16string_view text);
+// Every title followed by "|".
+std::u16string JoinExamTitles(const std::vector<std::u16string>& titles);
+
+// The aliases of a title, in order.
+std::vector<std::u16string_view> AliasesOf(std::u16string_view title);
+// The name a title shows: the text before its first "," when that is at position 1 or later.
+std::u16string_view ShownTitle(std::u16string_view title);
+
+// Whether an exam name written in the text belongs to a title's alias: the same name ignoring
+// case and the alias's blanks, or one the beginning of the other when the shorter has at least
+// three characters
+// ("Leu" and "Leucocytes"; not "Hemoglobin" and "Hematocrit", not "K" and "Kreatinin").
+bool ExamNameMatches(std::u16string_view name, std::u16string_view alias);
+// Whether the name matches any alias of the title.
+bool ExamNameMatchesTitle(std::u16string_view name, std::u16string_view title);
+
+}  // namespace pondrel

@@ -1,0 +1,50 @@
+#pragma once
+
+// One client connection as the server's protocol sees it: what it may send, its log-in state, and
+// how it ends. ServerSession is the one on a socket; tests and the fuzzer use their own.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace pondrel::server {
+
+class ClientLink {
+public:
+    enum class State { Identifying, Verifying, Online, Closing, Closed };
+
+    virtual ~ClientLink() = default;
+
+    virtual uint64_t Id() const = 0;
+    // For the log: "conn 12 10.0.0.5:50123", with the user name once logged in.
+    virtual std::string LogName() const = 0;
+    virtual State GetState() const = 0;
+    bool IsOpen() const { return GetState() != State::Closing && GetState() != State::Closed; }
+    virtual const std::u16string& User() const = 0;
+
+    // Queues one frame (its end is added).
+    virtual void SendFrame(std::u16string_view frame) = 0;
+    // Ends the connection at once, or once everything queued was sent; the reason is logged.
+    virtual void Close(std::string_view reason) = 0;
+    virtual void CloseAfterSending(std::string_view reason) = 0;
+
+    virtual void SetVerifying() = 0;
+    // Logged in: larger frames are accepted from now on.
+    virtual void SetOnline(std::u16string user) = 0;
+    // Frames that arrive while the password is checked wait here; false when too many.
+    virtual bool HoldFrame(std::u16string frame) = 0;
+    virtual std::deque<std::u16string> TakeHeldFrames() = 0;
+};
+
+// Checks a password against its stored hash, perhaps on another thread; `done` runs on the
+// protocol's thread. An empty hash (an unknown user) is never accepted, but takes as long.
+class PasswordChecker {
+public:
+    virtual ~PasswordChecker() = default;
+    virtual void Check(std::string hash, std::u16string password,
+                       std::function<void(bool accepted)> done) = 0;
+};
+
+}  // namespace pondrel::server

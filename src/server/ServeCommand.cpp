@@ -1,0 +1,99 @@
+// pondrel-server serve: runs the server until SIGTERM or SIGINT.
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include <asio/io_context.hpp>
+#include <asio/signal_set.hpp>
+
+#include "platform/Text.h"
+#include "server/Passwords.h"
+#include "server/ServerCommands.h"
+#include "server/ServerLog.h"
+#include "server/SqliteStore.h"
+#include "server/SyncServer.h"
+
+namespace pondrel::server {
+
+namespace {
+
+bool ToSeconds(const std::string& text, int low, int high, int& value) {
+    if (text.empty()) return true;
+    int parsed = ParseInt(FromUtf8(text));
+    if (parsed < low || parsed > high || ToText(parsed) != FromUtf8(text)) return false;
+    value = parsed;
+    return true;
+}
+
+}  // namespace
+
+int ServeCommand(const Arguments& given) {
+    Arguments args = given;
+    ServerOptions options;
+    std::string data;
+    std::string port;
+    std::string keepAlive;
+    std::string idle;
+    std::string timeout;
+    auto durable = std::find(args.begin(), args.end(), "--durable");
+    bool syncEveryChange = durable != args.end();
+    if (syncEveryChange) args.erase(durable);
+    if (!TakeOption(args, "--data", data) || !TakeOption(args, "--listen", options.listenAddress) ||
+        !TakeOption(args, "--port", port) || !TakeOption(args, "--keep-alive", keepAlive) ||
+        !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
+        data.empty() || !args.empty() || !ToSeconds(port, 0, 65535, options.port) ||
+        !ToSeconds(keepAlive, 1, 3600, options.keepAliveSeconds) ||
+        !ToSeconds(idle, 2, 86400, options.idleSeconds) ||
+        !ToSeconds(timeout, 5, 600, options.serverTimeoutSeconds)) {
+        return 2;
+    }
+    if (options.keepAliveSeconds >= options.serverTimeoutSeconds ||
+        options.keepAliveSeconds >= options.idleSeconds) {
+        std::fprintf(stderr,
+                     "pondrel-server: the keep-alive must be shorter than the time-out "
+                     "and the idle time\n");
+        return 2;
+    }
+    std::string path;
+    if (!PrepareDataFolder(data, path)) return 1;
+    std::string error;
+    auto store = SqliteStore::Open(path, error, syncEveryChange);
+    if (!store) {
+        std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
+                     error.c_str());
+        return 1;
+    }
+    if (!StartPasswords()) {
+        std::fprintf(stderr, "pondrel-server: libsodium cannot start\n");
+        return 1;
+    }
+    std::signal(SIGPIPE, SIG_IGN);
+
+    ServerLog log;
+    asio::io_context io;
+    SyncServer server(io, *store, log, options);
+    if (!server.Listen(error)) {
+        std::fprintf(stderr, "pondrel-server: cannot listen on %s port %d: %s\n",
+                     options.listenAddress.c_str(), options.port, error.c_str());
+        return 1;
+    }
+    asio::signal_set stop(io, SIGINT, SIGTERM);
+    stop.async_wait([&](const asio::error_code& failed, int signal) {
+        if (failed) return;
+        log.Line(std::string("stopping on signal ") + (signal == SIGTERM ? "TERM" : "INT"));
+        server.Stop();
+        io.stop();
+    });
+    auto endpoint = server.Endpoint();
+    std::printf("listening on %s:%u\n", endpoint.address().to_string().c_str(),
+                static_cast<unsigned>(endpoint.port()));
+    std::fflush(stdout);
+    log.Line("store " + path + ", " + std::to_string(store->Users().size()) + " users, " +
+             std::to_string(store->ActiveFiles().size()) + " active files");
+    io.run();
+    return 0;
+}
+
+}  // namespace pondrel::server

@@ -1,0 +1,24 @@
+#pragma once
+
+// The commands of pondrel-server, each a function of the arguments after its name. They return
+// the exit status: 0 done, 1 refused or failed (one line on standard error says why), 2 wrong
+// usage.
+
+#include <string>
+#include <vector>
+
+namespace pondrel::server {
+
+using Arguments = std::vector<std::string>;
+
+int ServeCommand(const Arguments& args);
+int UserCommand(const Arguments& args);
+int AuditCommand(const Arguments& args);
+
+// Takes "--name VALUE" out of `args`; false when the option is there without its value.
+bool TakeOption(Arguments& args, const std::string& name, std::string& value);
+// The data folder (created, for its owner only, when missing) and the store's path in it;
+// false with a message when it cannot be used.
+bool PrepareDataFolder(const std::string& folder, std::string& databasePath);
+
+}  // namespace pondrel::server

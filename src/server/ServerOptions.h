@@ -1,0 +1,33 @@
+#pragma once
+
+// The limits of one server, per connection and in all.
+
+#include <cstddef>
+#include <string>
+
+#include "sync/WireFormat.h"
+
+namespace pondrel::server {
+
+struct ServerOptions {
+    std::string listenAddress = "0.0.0.0";
+    int port = 4000;
+    // Told to every client as it connects ("#O!#"): how long it waits for data before it counts
+    // the server as lost. The keep-alive request goes out more often than that.
+    int serverTimeoutSeconds = 25;
+    int keepAliveSeconds = 10;
+    // A client that sends nothing for this long (it answers every keep-alive) is disconnected.
+    int idleSeconds = 60;
+    // A connection must identify itself within this time.
+    int loginSeconds = 15;
+    size_t maxFrameChars = kMaxFrameChars;
+    size_t maxLoginFrameChars = 1024;
+    // Frames received while the password is being checked, kept for after the log-in.
+    size_t maxHeldFrames = 1000;
+    // Bytes waiting to be sent to a client that does not read them.
+    size_t maxPendingWriteBytes = 32u << 20;
+    size_t maxConnections = 1000;
+    int verifyThreads = 2;
+};
+
+}  // namespace pondrel::server

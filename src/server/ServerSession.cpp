@@ -1,0 +1,185 @@
+#include "server/ServerSession.h"
+
+#include <optional>
+#include <utility>
+
+#include <asio/write.hpp>
+
+#include "platform/Text.h"
+#include "server/ServerLog.h"
+#include "server/ServerOptions.h"
+#include "server/SyncServer.h"
+#include "sync/FrameKind.h"
+#include "sync/WireFormat.h"
+
+namespace pondrel::server {
+
+namespace {
+constexpr auto kTickPeriod = std::chrono::seconds(1);
+constexpr size_t kMaxWriteChunk = 1u << 20;  // bytes gathered into one write
+}  // namespace
+
+ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id)
+    : m_socket(std::move(socket)),
+      m_tick(m_socket.get_executor()),
+      m_server(server),
+      m_options(server.Options()),
+      m_id(id),
+      m_splitter(server.Options().maxLoginFrameChars) {
+    asio::error_code error;
+    auto endpoint = m_socket.remote_endpoint(error);
+    m_peer = error ? std::string("?")
+                   : endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
+    m_started = m_lastReceived = m_lastKeepAlive = std::chrono::steady_clock::now();
+}
+
+std::string ServerSession::LogName() const {
+    std::string name = "conn " + std::to_string(m_id) + " " + m_peer;
+    if (!m_user.empty()) name += " " + LogText(m_user);
+    return name;
+}
+
+void ServerSession::Start() {
+    asio::error_code ignored;
+    m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+    m_server.Protocol().OnOpened(*this);
+    ArmTick();
+    Read();
+}
+
+void ServerSession::SetOnline(std::u16string user) {
+    m_user = std::move(user);
+    m_state = State::Online;
+    m_splitter.SetLimit(m_options.maxFrameChars);
+}
+
+bool ServerSession::HoldFrame(std::u16string frame) {
+    m_heldChars += frame.size();
+    if (m_held.size() >= m_options.maxHeldFrames || m_heldChars > m_options.maxFrameChars) {
+        return false;
+    }
+    m_held.push_back(std::move(frame));
+    return true;
+}
+
+std::deque<std::u16string> ServerSession::TakeHeldFrames() {
+    m_heldChars = 0;
+    return std::exchange(m_held, {});
+}
+
+void ServerSession::Read() {
+    m_socket.async_read_some(
+        asio::buffer(m_buffer),
+        [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
+            self->OnRead(error, bytes);
+        });
+}
+
+void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
+    if (m_state == State::Closed) return;
+    if (error) {
+        Close(error == asio::error::eof ? "closed by the client" : error.message());
+        return;
+    }
+    if (m_state == State::Closing) return;  // nothing more is read
+    m_lastReceived = std::chrono::steady_clock::now();
+    std::u16string text;
+    m_decoder.Feed(std::string_view(m_buffer.data(), bytes), text);
+    if (!m_splitter.Append(text)) {
+        Close("refused: a frame longer than " +
+              std::to_string(m_state == State::Online ? m_options.maxFrameChars
+                                                      : m_options.maxLoginFrameChars) +
+              " characters");
+        return;
+    }
+    auto self = shared_from_this();  // alive while its frames are handled
+    while (IsOpen()) {
+        std::optional<std::u16string> frame = m_splitter.Next();
+        if (!frame) break;
+        m_server.Protocol().OnFrame(*this, std::move(*frame));
+    }
+    if (IsOpen()) Read();
+}
+
+void ServerSession::SendFrame(std::u16string_view frame) {
+    if (!IsOpen() && m_state != State::Closing) return;
+    std::string bytes;
+    bytes.reserve(2 * (frame.size() + kFrameEnd.size()));
+    AppendWire(frame, bytes);
+    AppendWire(kFrameEnd, bytes);
+    m_outBytes += bytes.size();
+    m_out.push_back(std::move(bytes));
+    if (m_outBytes > m_options.maxPendingWriteBytes) {
+        Close("refused: the client does not read what is sent to it");
+        return;
+    }
+    Write();
+}
+
+void ServerSession::Write() {
+    if (!m_writing.empty() || m_out.empty() || m_state == State::Closed) return;
+    while (!m_out.empty() && m_writing.size() < kMaxWriteChunk) {
+        m_writing += m_out.front();
+        m_out.pop_front();
+    }
+    asio::async_write(m_socket, asio::buffer(m_writing),
+                      [self = shared_from_this()](const asio::error_code& error, size_t) {
+                          if (self->m_state == State::Closed) return;
+                          self->m_outBytes -= self->m_writing.size();
+                          self->m_writing.clear();
+                          if (error) {
+                              self->Close(error.message());
+                          } else if (!self->m_out.empty()) {
+                              self->Write();
+                          } else if (self->m_state == State::Closing) {
+                              self->Close(self->m_closeReason);
+                          }
+                      });
+}
+
+void ServerSession::CloseAfterSending(std::string_view reason) {
+    if (!IsOpen()) return;
+    m_state = State::Closing;
+    m_closeReason = reason;
+    if (m_writing.empty() && m_out.empty()) Close(reason);
+}
+
+void ServerSession::Close(std::string_view reason) {
+    if (m_state == State::Closed) return;
+    m_state = State::Closed;
+    asio::error_code ignored;
+    m_tick.cancel();
+    m_socket.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    m_socket.close(ignored);
+    m_server.Protocol().OnClosed(*this, reason);
+    m_server.Forget(m_id);
+}
+
+void ServerSession::ArmTick() {
+    m_tick.expires_after(kTickPeriod);
+    m_tick.async_wait([self = shared_from_this()](const asio::error_code& error) {
+        if (!error) self->OnTick();
+    });
+}
+
+void ServerSession::OnTick() {
+    if (m_state == State::Closed) return;
+    auto now = std::chrono::steady_clock::now();
+    if (m_state == State::Identifying &&
+        now - m_started > std::chrono::seconds(m_options.loginSeconds)) {
+        Close("refused: no log-in in time");
+        return;
+    }
+    if (now - m_lastReceived > std::chrono::seconds(m_options.idleSeconds)) {
+        Close("silent for " + std::to_string(m_options.idleSeconds) + " s");
+        return;
+    }
+    if (m_state == State::Online &&
+        now - m_lastKeepAlive >= std::chrono::seconds(m_options.keepAliveSeconds)) {
+        m_lastKeepAlive = now;
+        SendFrame(CodeFrame(u'K'));
+    }
+    ArmTick();
+}
+
+}  // namespace pondrel::server

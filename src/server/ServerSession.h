@@ -1,0 +1,79 @@
+#pragma once
+
+// One client connection of the server: reads and cuts frames, queues what is sent to the client,
+// and enforces the limits of one connection (frame size, bytes waiting to be sent, time to log
+// in, silence), so that one bad client cannot hurt the others. Lives on the server's network
+// thread; shared so that pending operations keep it alive until they end.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include <asio/ip/tcp.hpp>
+#include <asio/steady_timer.hpp>
+
+#include "server/ClientLink.h"
+#include "sync/FrameSplitter.h"
+#include "sync/WireCodec.h"
+
+namespace pondrel::server {
+
+class SyncServer;
+struct ServerOptions;
+
+class ServerSession final : public ClientLink, public std::enable_shared_from_this<ServerSession> {
+public:
+    // `server` must outlive the session.
+    ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id);
+
+    void Start();
+
+    uint64_t Id() const override { return m_id; }
+    std::string LogName() const override;
+    State GetState() const override { return m_state; }
+    const std::u16string& User() const override { return m_user; }
+    void SendFrame(std::u16string_view frame) override;
+    void Close(std::string_view reason) override;
+    void CloseAfterSending(std::string_view reason) override;
+    void SetVerifying() override { m_state = State::Verifying; }
+    void SetOnline(std::u16string user) override;
+    bool HoldFrame(std::u16string frame) override;
+    std::deque<std::u16string> TakeHeldFrames() override;
+
+private:
+    void Read();
+    void OnRead(const asio::error_code& error, size_t bytes);
+    void Write();
+    void ArmTick();
+    void OnTick();
+
+    asio::ip::tcp::socket m_socket;
+    asio::steady_timer m_tick;
+    SyncServer& m_server;
+    const ServerOptions& m_options;
+    const uint64_t m_id;
+    std::string m_peer;
+    State m_state = State::Identifying;
+    std::u16string m_user;
+    std::string m_closeReason;
+
+    std::array<char, 64 * 1024> m_buffer{};
+    WireDecoder m_decoder;
+    FrameSplitter m_splitter;
+    std::deque<std::u16string> m_held;
+    size_t m_heldChars = 0;
+
+    std::deque<std::string> m_out;
+    std::string m_writing;  // the bytes of the write under way
+    size_t m_outBytes = 0;
+
+    std::chrono::steady_clock::time_point m_started;
+    std::chrono::steady_clock::time_point m_lastReceived;
+    std::chrono::steady_clock::time_point m_lastKeepAlive;
+};
+
+}  // namespace pondrel::server

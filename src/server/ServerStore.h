@@ -1,0 +1,104 @@
+#pragma once
+
+// What the synchronisation server keeps: user accounts, the active and archived patient files
+// with their update date and time and the lock holder of each, the mail waiting for users who
+// are offline, and the audit trail. Every change is one transaction: after a crash a file is
+// either its old or its new version, and a lock never exists without its file (the holder is a
+// column of the file). SqliteStore is the one implementation; another database (for several
+// server instances) would implement the same interface.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pondrel::server {
+
+// When something happened, as the server's clock tells it.
+struct Stamp {
+    std::u16string date;  // "7.3.2006", as the lists carry it
+    std::u16string time;  // "09:05:00"
+    std::string iso;      // "2006-03-07 09:05:00", for the audit trail
+};
+
+// A patient file on the server, named without its extension.
+struct FileEntry {
+    std::u16string name;
+    std::u16string holder;  // empty when nobody holds the lock
+    std::u16string date;
+    std::u16string time;
+    friend bool operator==(const FileEntry&, const FileEntry&) = default;
+};
+
+enum class StoreResult {
+    Ok,
+    Refused,  // the rules forbid it (held by another user, unknown file...)
+    Failed,   // the store could not do it
+};
+
+struct QueuedMail {
+    int64_t id = 0;
+    std::u16string sender;
+    std::u16string frame;
+};
+
+struct AuditRow {
+    std::string at;  // ISO date and time
+    std::u16string user;
+    std::string action;  // upload, lock, unlock, force unlock, archive, activate, delete
+    std::u16string file;
+    int64_t size = 0;    // characters of the stored text
+    std::string sha256;  // of the stored text (UTF-16LE), hexadecimal; empty when none
+};
+
+class ServerStore {
+public:
+    virtual ~ServerStore() = default;
+
+    // Accounts. SetUser adds the user or replaces his password hash.
+    virtual bool SetUser(std::u16string_view name, std::string_view passwordHash) = 0;
+    virtual StoreResult RemoveUser(std::u16string_view name) = 0;
+    virtual std::optional<std::string> PasswordHash(std::u16string_view name) = 0;
+    virtual std::vector<std::u16string> Users() = 0;
+
+    // Lists, sorted by name.
+    virtual std::vector<FileEntry> ActiveFiles() = 0;
+    virtual std::vector<std::u16string> ArchivedFiles() = 0;
+    virtual std::optional<FileEntry> ActiveFile(std::u16string_view name) = 0;
+    // The text of an active file.
+    virtual std::optional<std::u16string> FileText(std::u16string_view name) = 0;
+
+    // Changes. An upload is accepted from the lock holder, or for a file the server does not
+    // know at all (which the uploader then holds); anything else is refused, never overwritten.
+    virtual StoreResult Upload(std::u16string_view user, std::u16string_view name,
+                               std::u16string_view text, const Stamp& when) = 0;
+    // Lock a free file (or one the user holds already).
+    virtual StoreResult Lock(std::u16string_view user, std::u16string_view name,
+                             const Stamp& when) = 0;
+    // Unlock a file the user holds.
+    virtual StoreResult Unlock(std::u16string_view user, std::u16string_view name,
+                               const Stamp& when) = 0;
+    // Unlock a file whoever holds it.
+    virtual StoreResult ForceUnlock(std::u16string_view user, std::u16string_view name,
+                                    const Stamp& when) = 0;
+    // Archive an active file nobody else holds; activate an archived one (free).
+    virtual StoreResult Archive(std::u16string_view user, std::u16string_view name,
+                                const Stamp& when) = 0;
+    virtual StoreResult Activate(std::u16string_view user, std::u16string_view name,
+                                 const Stamp& when) = 0;
+    // Delete a file (active or archived) for good.
+    virtual StoreResult Delete(std::u16string_view user, std::u16string_view name,
+                               const Stamp& when) = 0;
+
+    // Mail waiting for a user who is offline, in the order queued.
+    virtual bool QueueMail(std::u16string_view recipient, std::u16string_view sender,
+                           std::u16string_view frame, const Stamp& when) = 0;
+    virtual std::vector<QueuedMail> WaitingMail(std::u16string_view recipient) = 0;
+    virtual bool DeleteMail(int64_t id) = 0;
+
+    // The audit trail, oldest first; an empty file or date selects all.
+    virtual std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) = 0;
+};
+
+}  // namespace pondrel::server

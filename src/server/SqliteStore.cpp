@@ -1,0 +1,350 @@
+#include "server/SqliteStore.h"
+
+#include <sodium.h>
+#include <sqlite3.h>
+
+#include "server/SqliteStatement.h"
+
+namespace pondrel::server {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10'000;
+
+const char* const kSchema = R"sql(
+CREATE TABLE IF NOT EXISTS users(
+    name TEXT PRIMARY KEY,
+    password_hash TEXT NOT NULL);
+CREATE TABLE IF NOT EXISTS files(
+    name TEXT PRIMARY KEY COLLATE NOCASE,
+    archived INTEGER NOT NULL DEFAULT 0,
+    content BLOB NOT NULL,
+    update_date TEXT NOT NULL,
+    update_time TEXT NOT NULL,
+    holder TEXT);
+CREATE TABLE IF NOT EXISTS mail(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    recipient TEXT NOT NULL,
+    sender TEXT NOT NULL,
+    frame BLOB NOT NULL,
+    queued TEXT NOT NULL);
+CREATE INDEX IF NOT EXISTS mail_recipient ON mail(recipient, id);
+CREATE TABLE IF NOT EXISTS audit(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    at TEXT NOT NULL,
+    user TEXT NOT NULL,
+    action TEXT NOT NULL,
+    file TEXT NOT NULL,
+    size INTEGER NOT NULL,
+    sha256 TEXT NOT NULL);
+CREATE INDEX IF NOT EXISTS audit_file ON audit(file, id);
+)sql";
+
+std::string Sha256Hex(std::u16string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    unsigned char hash[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256(hash, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    char hex[2 * crypto_hash_sha256_BYTES + 1];
+    sodium_bin2hex(hex, sizeof hex, hash, sizeof hash);
+    return hex;
+}
+
+}  // namespace
+
+std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::string& error,
+                                               bool durable) {
+    if (sodium_init() < 0) {
+        error = "libsodium cannot start";
+        return nullptr;
+    }
+    sqlite3* db = nullptr;
+    int rc =
+        sqlite3_open_v2(path.c_str(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        error = db ? sqlite3_errmsg(db) : "cannot open";
+        sqlite3_close(db);
+        return nullptr;
+    }
+    std::unique_ptr<SqliteStore> store(new SqliteStore(db));
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    if (!store->Exec("PRAGMA journal_mode=WAL") ||
+        !store->Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL") ||
+        !store->Exec("PRAGMA foreign_keys=ON") || !store->CreateSchema()) {
+        error = sqlite3_errmsg(db);
+        return nullptr;
+    }
+    return store;
+}
+
+SqliteStore::~SqliteStore() {
+    sqlite3_close(m_db);
+}
+
+bool SqliteStore::Exec(const char* sql) {
+    return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool SqliteStore::CreateSchema() {
+    return Exec("BEGIN IMMEDIATE") && Exec(kSchema) && Exec("COMMIT");
+}
+
+std::string SqliteStore::IntegrityCheck() {
+    SqliteStatement check(m_db, "PRAGMA integrity_check");
+    std::string result;
+    while (check.Step()) result += (result.empty() ? "" : "\n") + check.Text(0);
+    return check.Failed() ? "integrity check failed" : result;
+}
+
+template <typename Change>
+StoreResult SqliteStore::InTransaction(Change change) {
+    if (!Exec("BEGIN IMMEDIATE")) return StoreResult::Failed;
+    StoreResult result = change();
+    if (result == StoreResult::Ok && Exec("COMMIT")) return result;
+    Exec("ROLLBACK");
+    return result == StoreResult::Ok ? StoreResult::Failed : result;
+}
+
+bool SqliteStore::AddAudit(std::u16string_view user, const char* action, std::u16string_view file,
+                           const Stamp& when, std::u16string_view text) {
+    SqliteStatement insert(
+        m_db, "INSERT INTO audit(at, user, action, file, size, sha256) VALUES(?,?,?,?,?,?)");
+    insert.Bind(1, std::string_view(when.iso))
+        .Bind(2, user)
+        .Bind(3, std::string_view(action))
+        .Bind(4, file)
+        .Bind(5, static_cast<int64_t>(text.size()))
+        .Bind(6, std::string_view(text.empty() ? std::string() : Sha256Hex(text)));
+    return insert.Run();
+}
+
+std::optional<SqliteStore::FileState> SqliteStore::StateOf(std::u16string_view name) {
+    SqliteStatement select(m_db, "SELECT archived, holder, name FROM files WHERE name = ?");
+    select.Bind(1, name);
+    if (!select.Step()) return std::nullopt;
+    return FileState{select.Int(0) != 0, select.Text16(1), select.Text16(2)};
+}
+
+// --- Accounts ---------------------------------------------------------------------------------
+
+bool SqliteStore::SetUser(std::u16string_view name, std::string_view passwordHash) {
+    return InTransaction([&] {
+               SqliteStatement upsert(m_db,
+                                      "INSERT INTO users(name, password_hash) VALUES(?, ?) "
+                                      "ON CONFLICT(name) DO UPDATE SET password_hash = "
+                                      "excluded.password_hash");
+               upsert.Bind(1, name).Bind(2, passwordHash);
+               return upsert.Run() ? StoreResult::Ok : StoreResult::Failed;
+           }) == StoreResult::Ok;
+}
+
+StoreResult SqliteStore::RemoveUser(std::u16string_view name) {
+    return InTransaction([&] {
+        SqliteStatement remove(m_db, "DELETE FROM users WHERE name = ?");
+        remove.Bind(1, name);
+        if (!remove.Run()) return StoreResult::Failed;
+        return sqlite3_changes(m_db) > 0 ? StoreResult::Ok : StoreResult::Refused;
+    });
+}
+
+std::optional<std::string> SqliteStore::PasswordHash(std::u16string_view name) {
+    SqliteStatement select(m_db, "SELECT password_hash FROM users WHERE name = ?");
+    select.Bind(1, name);
+    if (!select.Step()) return std::nullopt;
+    return select.Text(0);
+}
+
+std::vector<std::u16string> SqliteStore::Users() {
+    SqliteStatement select(m_db, "SELECT name FROM users ORDER BY name");
+    std::vector<std::u16string> users;
+    while (select.Step()) users.push_back(select.Text16(0));
+    return users;
+}
+
+// --- Files ------------------------------------------------------------------------------------
+
+std::vector<FileEntry> SqliteStore::ActiveFiles() {
+    SqliteStatement select(m_db,
+                           "SELECT name, holder, update_date, update_time FROM files "
+                           "WHERE archived = 0 ORDER BY name");
+    std::vector<FileEntry> files;
+    while (select.Step()) {
+        files.push_back({select.Text16(0), select.Text16(1), select.Text16(2), select.Text16(3)});
+    }
+    return files;
+}
+
+std::vector<std::u16string> SqliteStore::ArchivedFiles() {
+    SqliteStatement select(m_db, "SELECT name FROM files WHERE archived = 1 ORDER BY name");
+    std::vector<std::u16string> files;
+    while (select.Step()) files.push_back(select.Text16(0));
+    return files;
+}
+
+std::optional<FileEntry> SqliteStore::ActiveFile(std::u16string_view name) {
+    SqliteStatement select(m_db,
+                           "SELECT name, holder, update_date, update_time FROM files "
+                           "WHERE archived = 0 AND name = ?");
+    select.Bind(1, name);
+    if (!select.Step()) return std::nullopt;
+    return FileEntry{select.Text16(0), select.Text16(1), select.Text16(2), select.Text16(3)};
+}
+
+std::optional<std::u16string> SqliteStore::FileText(std::u16string_view name) {
+    SqliteStatement select(m_db, "SELECT content FROM files WHERE archived = 0 AND name = ?");
+    select.Bind(1, name);
+    if (!select.Step()) return std::nullopt;
+    return select.Units(0);
+}
+
+StoreResult SqliteStore::Upload(std::u16string_view user, std::u16string_view name,
+                                std::u16string_view text, const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (state && (state->archived || state->holder != user)) return StoreResult::Refused;
+        SqliteStatement write(m_db, state ? "UPDATE files SET content = ?, update_date = ?, "
+                                            "update_time = ? WHERE name = ?"
+                                          : "INSERT INTO files(content, update_date, "
+                                            "update_time, name, holder) VALUES(?,?,?,?,?)");
+        write.BindUnits(1, text).Bind(2, when.date).Bind(3, when.time).Bind(4, name);
+        if (!state) write.Bind(5, user);  // a new file stays with the user who sent it
+        if (!write.Run() || !AddAudit(user, "upload", name, when, text)) {
+            return StoreResult::Failed;
+        }
+        return StoreResult::Ok;
+    });
+}
+
+StoreResult SqliteStore::Lock(std::u16string_view user, std::u16string_view name,
+                              const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || state->archived) return StoreResult::Refused;
+        if (state->holder == user) return StoreResult::Ok;
+        if (!state->holder.empty()) return StoreResult::Refused;
+        SqliteStatement lock(m_db, "UPDATE files SET holder = ? WHERE name = ?");
+        lock.Bind(1, user).Bind(2, name);
+        return lock.Run() && AddAudit(user, "lock", state->name, when) ? StoreResult::Ok
+                                                                       : StoreResult::Failed;
+    });
+}
+
+StoreResult SqliteStore::Unlock(std::u16string_view user, std::u16string_view name,
+                                const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || state->archived || state->holder != user) return StoreResult::Refused;
+        SqliteStatement unlock(m_db, "UPDATE files SET holder = NULL WHERE name = ?");
+        unlock.Bind(1, name);
+        return unlock.Run() && AddAudit(user, "unlock", state->name, when) ? StoreResult::Ok
+                                                                           : StoreResult::Failed;
+    });
+}
+
+StoreResult SqliteStore::ForceUnlock(std::u16string_view user, std::u16string_view name,
+                                     const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || state->archived || state->holder.empty()) return StoreResult::Refused;
+        SqliteStatement unlock(m_db, "UPDATE files SET holder = NULL WHERE name = ?");
+        unlock.Bind(1, name);
+        return unlock.Run() && AddAudit(user, "force unlock", state->name, when)
+                   ? StoreResult::Ok
+                   : StoreResult::Failed;
+    });
+}
+
+StoreResult SqliteStore::Archive(std::u16string_view user, std::u16string_view name,
+                                 const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || state->archived) return StoreResult::Refused;
+        if (!state->holder.empty() && state->holder != user) return StoreResult::Refused;
+        SqliteStatement archive(m_db,
+                                "UPDATE files SET archived = 1, holder = NULL WHERE name = ?");
+        archive.Bind(1, name);
+        return archive.Run() && AddAudit(user, "archive", state->name, when) ? StoreResult::Ok
+                                                                             : StoreResult::Failed;
+    });
+}
+
+StoreResult SqliteStore::Activate(std::u16string_view user, std::u16string_view name,
+                                  const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || !state->archived) return StoreResult::Refused;
+        SqliteStatement activate(m_db,
+                                 "UPDATE files SET archived = 0, holder = NULL WHERE name = ?");
+        activate.Bind(1, name);
+        return activate.Run() && AddAudit(user, "activate", state->name, when)
+                   ? StoreResult::Ok
+                   : StoreResult::Failed;
+    });
+}
+
+StoreResult SqliteStore::Delete(std::u16string_view user, std::u16string_view name,
+                                const Stamp& when) {
+    return InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state) return StoreResult::Refused;
+        SqliteStatement remove(m_db, "DELETE FROM files WHERE name = ?");
+        remove.Bind(1, name);
+        return remove.Run() && AddAudit(user, "delete", state->name, when) ? StoreResult::Ok
+                                                                           : StoreResult::Failed;
+    });
+}
+
+// --- Mail -------------------------------------------------------------------------------------
+
+bool SqliteStore::QueueMail(std::u16string_view recipient, std::u16string_view sender,
+                            std::u16string_view frame, const Stamp& when) {
+    return InTransaction([&] {
+               SqliteStatement insert(
+                   m_db, "INSERT INTO mail(recipient, sender, frame, queued) VALUES(?,?,?,?)");
+               insert.Bind(1, recipient)
+                   .Bind(2, sender)
+                   .BindUnits(3, frame)
+                   .Bind(4, std::string_view(when.iso));
+               return insert.Run() ? StoreResult::Ok : StoreResult::Failed;
+           }) == StoreResult::Ok;
+}
+
+std::vector<QueuedMail> SqliteStore::WaitingMail(std::u16string_view recipient) {
+    SqliteStatement select(m_db,
+                           "SELECT id, sender, frame FROM mail WHERE recipient = ? ORDER BY id");
+    select.Bind(1, recipient);
+    std::vector<QueuedMail> mail;
+    while (select.Step()) mail.push_back({select.Int(0), select.Text16(1), select.Units(2)});
+    return mail;
+}
+
+bool SqliteStore::DeleteMail(int64_t id) {
+    return InTransaction([&] {
+               SqliteStatement remove(m_db, "DELETE FROM mail WHERE id = ?");
+               remove.Bind(1, id);
+               return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
+           }) == StoreResult::Ok;
+}
+
+// --- Audit ------------------------------------------------------------------------------------
+
+std::vector<AuditRow> SqliteStore::Audit(std::u16string_view file, std::string_view since) {
+    SqliteStatement select(m_db,
+                           "SELECT at, user, action, file, size, sha256 FROM audit "
+                           "WHERE (?1 = '' OR file = ?1 COLLATE NOCASE) AND at >= ?2 "
+                           "ORDER BY id");
+    select.Bind(1, file).Bind(2, since);
+    std::vector<AuditRow> rows;
+    while (select.Step()) {
+        rows.push_back({select.Text(0), select.Text16(1), select.Text(2), select.Text16(3),
+                        select.Int(4), select.Text(5)});
+    }
+    return rows;
+}
+
+}  // namespace pondrel::server

@@ -1,0 +1,59 @@
+#pragma once
+
+// The network side of the server: accepts connections on its address and port and runs them as
+// ServerSessions on the thread that runs the io_context; their frames go to the ServerProtocol.
+// Passwords are checked on a small pool of threads of their own.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include <asio/io_context.hpp>
+#include <asio/ip/tcp.hpp>
+#include <asio/thread_pool.hpp>
+
+#include "server/ClientLink.h"
+#include "server/ServerOptions.h"
+#include "server/ServerProtocol.h"
+
+namespace pondrel::server {
+
+class ServerLog;
+class ServerSession;
+class ServerStore;
+
+class SyncServer final : private PasswordChecker {
+public:
+    // Every reference must outlive the server.
+    SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log, ServerOptions options);
+    ~SyncServer() override;
+    SyncServer(const SyncServer&) = delete;
+    SyncServer& operator=(const SyncServer&) = delete;
+
+    // Binds and starts accepting; false with `error` when the address cannot be used.
+    bool Listen(std::string& error);
+    asio::ip::tcp::endpoint Endpoint() const;
+    // Stops accepting and closes every connection.
+    void Stop();
+
+    const ServerOptions& Options() const { return m_options; }
+    ServerProtocol& Protocol() { return m_protocol; }
+    // From a session that ends.
+    void Forget(uint64_t sessionId);
+
+private:
+    void Accept();
+    void Check(std::string hash, std::u16string password, std::function<void(bool)> done) override;
+
+    asio::io_context& m_io;
+    ServerOptions m_options;
+    ServerProtocol m_protocol;
+    asio::ip::tcp::acceptor m_acceptor;
+    uint64_t m_nextId = 1;
+    std::map<uint64_t, std::shared_ptr<ServerSession>> m_sessions;
+    std::string m_unknownUserHash;  // checked for unknown users, so that they take as long
+    asio::thread_pool m_verifiers;  // last: joined first
+};
+
+}  // namespace pondrel::server

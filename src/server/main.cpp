@@ -1,0 +1,43 @@
+// pondrel-server: the synchronisation server of Pondrel, and the commands that manage its users
+// and show its audit trail.
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "server/ServerCommands.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: pondrel-server serve --data DIR [--listen ADDR] [--port PORT]\n"
+    "                            [--keep-alive SECONDS] [--idle SECONDS] [--timeout SECONDS]\n"
+    "                            [--durable]\n"
+    "       pondrel-server user add NAME --data DIR      (password read from standard input)\n"
+    "       pondrel-server user remove NAME --data DIR\n"
+    "       pondrel-server user list --data DIR\n"
+    "       pondrel-server audit --data DIR [--file NAME] [--since YYYY-MM-DD]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::umask(077);  // the store holds patient files and password hashes: for its owner only
+    if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        return argc < 2 ? 2 : 0;
+    }
+    std::string command = argv[1];
+    pondrel::server::Arguments args(argv + 2, argv + argc);
+    int status = 2;
+    if (command == "serve") {
+        status = pondrel::server::ServeCommand(args);
+    } else if (command == "user") {
+        status = pondrel::server::UserCommand(args);
+    } else if (command == "audit") {
+        status = pondrel::server::AuditCommand(args);
+    }
+    if (status == 2) std::fputs(kUsage, stderr);
+    return status;
+}

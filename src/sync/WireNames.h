@@ -1,0 +1,24 @@
+#pragma once
+
+// User names and passwords as both sides of the wire accept them: they travel inside frames
+// ("#I!#host|name|password|", "#U!#name¢file", "<name> : chat") and are kept in the preferences
+// file, so they never hold a character that separates the parts of either.
+
+#include <string_view>
+
+namespace pondrel {
+
+inline constexpr size_t kMinUserNameChars = 4;
+inline constexpr size_t kMaxUserNameChars = 32;
+inline constexpr size_t kMaxPasswordChars = 6;
+
+// True when `c` may not be part of a user name or a password: "|", "#", "/", "<", ">", "¢",
+// "¦", "§", "¬" and the control characters.
+bool IsReservedInName(char16_t c);
+bool HasReservedInName(std::u16string_view text);
+// 4 to 32 characters, none reserved, no blank at either end.
+bool IsValidUserName(std::u16string_view name);
+// 1 to 6 characters, none reserved.
+bool IsValidPassword(std::u16string_view password);
+
+}  // namespace pondrel

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "platform/Text.h"
+#include "server/Passwords.h"
+#include "server/SqliteStore.h"
+
+namespace pondrel::server {
+namespace {
+
+class SqliteStoreTest : public ::testing::Test {
+protected:
+    SqliteStoreTest() { Reopen(); }
+    void Reopen() {
+        store.reset();
+        std::string error;
+        store = SqliteStore::Open((temp / "store.db").string(), error);
+        ASSERT_TRUE(store) << error;
+    }
+
+    test::TempFolder temp{"pondrel-store"};
+    std::unique_ptr<SqliteStore> store;
+    Stamp when{u"7.3.2006", u"09:05:00", "2006-03-07 09:05:00"};
+};
+
+TEST_F(SqliteStoreTest, UploadsComeOnlyFromTheHolderOrForANewFile) {
+    // A new file stays with the user who sent it.
+    EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v1", when), StoreResult::Ok);
+    EXPECT_EQ(store->ActiveFiles(),
+              (std::vector<FileEntry>{{u"Doe_John_1950", u"Anna", u"7.3.2006", u"09:05:00"}}));
+    // Somebody else's stale copy is refused, never written over the newer text.
+    EXPECT_EQ(store->Upload(u"Bruno", u"doe_john_1950", u"stale", when), StoreResult::Refused);
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v1");
+    Stamp later{u"8.3.2006", u"10:00:00", "2006-03-08 10:00:00"};
+    EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v2", later), StoreResult::Ok);
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->date, u"8.3.2006");
+    // Free: nobody may upload before locking.
+    EXPECT_EQ(store->Unlock(u"Anna", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v3", when), StoreResult::Refused);
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+    // Any 16-bit unit survives, a lone surrogate too.
+    std::u16string odd = u"a\u00A2\uFFFF";
+    odd += static_cast<char16_t>(0xD800);
+    EXPECT_EQ(store->Upload(u"Anna", u"Odd_One_1990", odd, when), StoreResult::Ok);
+    EXPECT_EQ(store->FileText(u"Odd_One_1990"), odd);
+}
+
+TEST_F(SqliteStoreTest, LocksArchiveAndActivate) {
+    store->Upload(u"Anna", u"Doe_John_1950", u"text", when);
+    EXPECT_EQ(store->Lock(u"Bruno", u"Doe_John_1950", when), StoreResult::Refused);
+    EXPECT_EQ(store->Unlock(u"Bruno", u"Doe_John_1950", when), StoreResult::Refused);
+    EXPECT_EQ(store->Archive(u"Bruno", u"Doe_John_1950", when), StoreResult::Refused);
+    EXPECT_EQ(store->Lock(u"Anna", u"Doe_John_1950", when), StoreResult::Ok);  // already hers
+    EXPECT_EQ(store->ForceUnlock(u"Bruno", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_EQ(store->ForceUnlock(u"Bruno", u"Doe_John_1950", when), StoreResult::Refused);
+    EXPECT_EQ(store->Lock(u"Bruno", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"Bruno");
+    EXPECT_EQ(store->Archive(u"Bruno", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_TRUE(store->ActiveFiles().empty());
+    EXPECT_EQ(store->ArchivedFiles(), (std::vector<std::u16string>{u"Doe_John_1950"}));
+    EXPECT_FALSE(store->FileText(u"Doe_John_1950"));
+    EXPECT_EQ(store->Lock(u"Bruno", u"Doe_John_1950", when), StoreResult::Refused);
+    EXPECT_EQ(store->Upload(u"Bruno", u"Doe_John_1950", u"x", when), StoreResult::Refused);
+    EXPECT_EQ(store->Activate(u"Anna", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"");
+    EXPECT_EQ(store->Lock(u"Anna", u"Nobody_1900", when), StoreResult::Refused);
+    EXPECT_EQ(store->Delete(u"Anna", u"Doe_John_1950", when), StoreResult::Ok);
+    EXPECT_TRUE(store->ActiveFiles().empty());
+}
+
+TEST_F(SqliteStoreTest, EveryChangeLeavesOneAuditRowThatSurvivesAReopen) {
+    store->Upload(u"Anna", u"Doe_John_1950", u"abc", when);
+    store->Unlock(u"Anna", u"Doe_John_1950", when);
+    store->Lock(u"Bruno", u"Doe_John_1950", when);
+    store->Upload(u"Bruno", u"Doe_John_1950", u"new", when);     // he holds it now
+    store->Upload(u"Anna", u"Doe_John_1950", u"refused", when);  // refused: no row
+    store->ForceUnlock(u"Anna", u"Doe_John_1950", when);
+    store->Archive(u"Anna", u"Doe_John_1950", when);
+    store->Activate(u"Anna", u"Doe_John_1950", when);
+    store->Delete(u"Anna", u"Doe_John_1950", when);
+    store->Upload(u"Anna", u"Other_One_1960", u"x", when);
+    Reopen();
+    std::vector<AuditRow> rows = store->Audit(u"doe_john_1950", "");
+    std::vector<std::string> actions;
+    for (const AuditRow& row : rows) actions.push_back(ToUtf8(row.user) + " " + row.action);
+    EXPECT_EQ(actions, (std::vector<std::string>{"Anna upload", "Anna unlock", "Bruno lock",
+                                                 "Bruno upload", "Anna force unlock",
+                                                 "Anna archive", "Anna activate", "Anna delete"}));
+    // SHA-256 of "abc" as UTF-16LE.
+    EXPECT_EQ(rows[0].size, 3);
+    EXPECT_EQ(rows[0].sha256, "13e228567e8249fce53337f25d7970de3bd68ab2653424c7b8f9fd05e33caedf");
+    EXPECT_TRUE(rows[1].sha256.empty());
+    EXPECT_EQ(store->Audit(u"", "").size(), 9u);
+    EXPECT_EQ(store->Audit(u"", "2006-03-08").size(), 0u);
+    EXPECT_EQ(store->Audit(u"", "2006-03-07").size(), 9u);
+}
+
+TEST_F(SqliteStoreTest, AccountsAndWaitingMail) {
+    ASSERT_TRUE(StartPasswords());
+    auto hash = HashPassword(u"123456");
+    ASSERT_TRUE(hash);
+    EXPECT_EQ(hash->find("123456"), std::string::npos);
+    EXPECT_TRUE(store->SetUser(u"Anna", *hash));
+    EXPECT_TRUE(VerifyPassword(*store->PasswordHash(u"Anna"), u"123456"));
+    EXPECT_FALSE(VerifyPassword(*store->PasswordHash(u"Anna"), u"123457"));
+    EXPECT_EQ(store->RemoveUser(u"Bruno"), StoreResult::Refused);
+    EXPECT_EQ(store->Users(), (std::vector<std::u16string>{u"Anna"}));
+    EXPECT_EQ(store->RemoveUser(u"Anna"), StoreResult::Ok);
+    EXPECT_FALSE(store->PasswordHash(u"Anna"));
+
+    store->QueueMail(u"Carla", u"Anna", u"first\u00A7", when);
+    store->QueueMail(u"Dino", u"Anna", u"other", when);
+    store->QueueMail(u"Carla", u"Bruno", u"second", when);
+    Reopen();
+    std::vector<QueuedMail> waiting = store->WaitingMail(u"Carla");
+    ASSERT_EQ(waiting.size(), 2u);
+    EXPECT_EQ(waiting[0].frame, u"first\u00A7");
+    EXPECT_EQ(waiting[1].sender, u"Bruno");
+    EXPECT_TRUE(store->DeleteMail(waiting[0].id));
+    EXPECT_EQ(store->WaitingMail(u"Carla").size(), 1u);
+    EXPECT_EQ(store->IntegrityCheck(), "ok");
+}
+
+}  // namespace
+}  // namespace pondrel::server
