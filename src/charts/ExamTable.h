@@ -17,6 +17,7 @@ struct PatientRecord;
 struct ExamValue {
     DayNumber day = 0;
     std::u16string value;  // as written, "," made "."
+    friend bool operator==(const ExamValue&, const ExamValue&) = default;
 };
 
 // A row: a title of the exam titles list (or an exam name found in the text) and its values in
@@ -26,6 +27,7 @@ struct ExamRow {
     std::vector<ExamValue> values;
     // The name shown: the title's first alias.
     std::u16string ShownTitle() const;
+    friend bool operator==(const ExamRow&, const ExamRow&) = default;
 };
 
 struct ExamTable {
@@ -34,6 +36,7 @@ struct ExamTable {
     std::vector<ExamRow> rows;
     // cells[row][column]: the first value of the row's exam on the column's day, or "".
     std::vector<std::vector<std::u16string>> cells;
+    friend bool operator==(const ExamTable&, const ExamTable&) = default;
 };
 
 struct ExamTableInput {

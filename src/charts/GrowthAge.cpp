@@ -1,5 +1,6 @@
 #include "charts/GrowthAge.h"
 
+#include "journal/Ages.h"
 #include "platform/Text.h"
 #include "records/PatientRecord.h"
 
@@ -55,17 +56,11 @@ Gestation GestationOf(std::u16string_view text) {
 }
 
 std::optional<DateTime> BirthDateTime(const PatientRecord& record) {
-    DateTime birth;
-    birth.year = ParseInt(record.Field(kBirthYearField));
-    const std::u16string& month = record.Field(kBirthMonthField);
-    const std::u16string& day = record.Field(kBirthDayField);
-    birth.month = month.empty() ? 1 : ParseInt(month);
-    birth.day = day.empty() ? 1 : ParseInt(day);
-    birth.hour = 0;
-    birth.minute = 0;
-    birth.second = 1;
-    if (!InYearRange(birth)) return std::nullopt;
-    return birth;
+    std::optional<CivilDate> date =
+        BirthDateOf(record.Field(kBirthDayField), record.Field(kBirthMonthField),
+                    record.Field(kBirthYearField));
+    if (!date) return std::nullopt;
+    return DateTime{date->year, date->month, date->day, 0, 0, 1};
 }
 
 std::optional<long long> DaysSinceBirth(const PatientRecord& record, const DateTime& date) {

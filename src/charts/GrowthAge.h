@@ -21,8 +21,8 @@ struct Gestation {
 };
 Gestation GestationOf(std::u16string_view text);
 
-// The birth date-time: year from field 6, month from field 5, day from field 4 (month and day
-// 1 when their field is empty) at 00:00:01. None when that is not a real date (years 1 to 9999).
+// The birth date-time: the birth date of fields 4, 5 and 6 (BirthDateOf: month and day 1 when
+// their field is empty) at 00:00:01. None when that is not a real date.
 std::optional<DateTime> BirthDateTime(const PatientRecord& record);
 
 // Whole days from the birth date-time to `date`, truncated toward zero.

@@ -175,4 +175,20 @@ std::optional<std::u16string> PercentileFieldText(int field, const PatientRecord
     return text + u" (" + std::u16string(judgement->band) + u")";
 }
 
+std::optional<std::u16string> TextOnLeavingField(int field, std::u16string_view caption,
+                                                 const PatientRecord& record, bool imperialUnits,
+                                                 const DateTime& now, const GrowthCurves& curves) {
+    const std::u16string& before = record.Field(field);
+    std::u16string text = WithCaptionUnit(caption, before).value_or(before);
+    if (IsBandField(field)) {
+        PatientRecord judged = record;
+        judged.SetField(field, text);
+        if (auto banded = PercentileFieldText(field, judged, imperialUnits, now, curves)) {
+            text = std::move(*banded);
+        }
+    }
+    if (text == before) return std::nullopt;
+    return text;
+}
+
 }  // namespace pondrel

@@ -58,4 +58,12 @@ std::optional<std::u16string> PercentileFieldText(int field, const PatientRecord
                                                   bool imperialUnits, const DateTime& now,
                                                   const GrowthCurves& curves);
 
+// What the form does with a field the user leaves (the unit step, then the band of a band
+// field): the field's new text, none when it stays as it is. `caption` is the field's caption
+// as the form shows it. The form skips both steps when the focus went to the shortcut list or
+// to a day or problem button of the problem editor.
+std::optional<std::u16string> TextOnLeavingField(int field, std::u16string_view caption,
+                                                 const PatientRecord& record, bool imperialUnits,
+                                                 const DateTime& now, const GrowthCurves& curves);
+
 }  // namespace pondrel

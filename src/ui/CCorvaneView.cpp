@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include "charts/GrowthCurves.h"
 #include "labels/LabelsFile.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
@@ -25,6 +26,8 @@
 #include "ui/CInputPanel.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/ExamPage.h"
+#include "ui/LetterPages.h"
 #include "ui/OrderSheetsPage.h"
 #include "ui/ProblemPage.h"
 #include "ui/SummaryPageSet.h"
@@ -91,7 +94,10 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
-    // The problem panel commits into its record and lets it go while both still exist.
+    // The letter and summary pages read the problem page: they go first. The problem panel
+    // commits into its record and lets it go while both still exist.
+    m_examPage.reset();
+    m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
     m_orderSheetsPage.reset();
@@ -396,6 +402,9 @@ void CCorvaneView::BuildControls() {
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
+    m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
+    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
+    m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     m_orderSheetsPage = std::make_unique<OrderSheetsPage>(*this, m_platform.clock);
     RebuildPageOrder();
 }
@@ -435,6 +444,7 @@ bool CCorvaneView::ReadLabels() {
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
     if (m_problemPage) m_problemPage->SetLabels(m_labels);
+    if (m_letterPages) m_letterPages->SetLabels(m_labels);
     if (m_orderSheetsPage) m_orderSheetsPage->SetLabels(m_labels);
     return true;
 }

@@ -34,6 +34,9 @@ class ActivePatients;
 class CCommandBar;
 class CInputPanel;
 class CRecordNavigator;
+class ExamPage;
+class GrowthCurves;
+class LetterPages;
 class OrderSheetsPage;
 class ProblemPage;
 class SummaryPageSet;
@@ -102,8 +105,15 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    // The letter pages (26 and 35) once the controls are built.
+    LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
+    // The exam table page (page 36) once the controls are built.
+    ExamPage* Exams() const { return m_examPage.get(); }
+    // The growth curve sets, read when the controls are built.
+    const GrowthCurves* Curves() const { return m_growthCurves.get(); }
+    // The order sheets page (page 27) once the controls are built.
     OrderSheetsPage* OrderSheets() const { return m_orderSheetsPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
@@ -202,8 +212,11 @@ private:
     QListWidget* m_pageList = nullptr;
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
-    std::unique_ptr<ProblemPage> m_problemPage;          // page 20, from BuildControls on
-    std::unique_ptr<SummaryPageSet> m_summaryPages;      // pages 21 to 25, 34 and 38, after it
+    std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
+    std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
+    std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
+    std::unique_ptr<GrowthCurves> m_growthCurves;     // read once, from BuildControls on
+    std::unique_ptr<ExamPage> m_examPage;             // page 36, after them
     std::unique_ptr<OrderSheetsPage> m_orderSheetsPage;  // page 27, from BuildControls on
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last

@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QWidget>
 
+#include "charts/ui/CExamsGraphDlg.h"
 #include "mainform/PatientBox.h"
 #include "platform/Platform.h"
 #include "platform/ui/QtText.h"
@@ -182,7 +183,12 @@ void CCorvaneView::RunPreferences() {
 }
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
-    CPreferencesDlg::Edit(edit, this);
+    UserMessages& messages = m_platform.messages;
+    CPreferencesDlg::Edit(
+        edit, this,
+        {{QStringLiteral("examsGraphButton"), [&messages](PreferencesEdit& e, QWidget* parent) {
+              CExamsGraphDlg::EditTitles(e.examTitles, messages, parent);
+          }}});
 }
 
 void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {

@@ -201,6 +201,22 @@ TEST_F(PercentileFieldTest, NoBandWhereNoReferenceOrNoNumber) {
     EXPECT_FALSE(Judge(school, kHead));
 }
 
+TEST_F(PercentileFieldTest, LeavingAFieldAddsItsUnitThenItsBand) {
+    PatientRecord boy = Child(1, 2006, 3, 1);
+    auto leave = [&](int field, const char16_t* caption, const char16_t* text) {
+        boy.SetField(field, text);
+        return TextOnLeavingField(field, caption, boy, false, m_now, *s_curves);
+    };
+    EXPECT_EQ(*leave(kWeight, u"Weight [kg]", u"3.5"), u"3.5kg (P50-P75)");
+    EXPECT_FALSE(leave(kWeight, u"Weight [kg]", u"3.5kg (P50-P75)"));
+    EXPECT_EQ(*leave(kWeight, u"Weight [kg]", u"4.5 (P50-P75)"), u"4.5kg (>P97)");
+    EXPECT_EQ(*leave(kWeight, u"Weight", u"3500"), u"3500 (P50-P75)");
+    // Other fields get their unit only; a text without a number gets no band.
+    EXPECT_EQ(*leave(9, u"T° [°C]", u"38.5"), u"38.5°C");
+    EXPECT_EQ(*leave(kWeight, u"Weight [kg]", u"unknown"), u"unknownkg");
+    EXPECT_FALSE(leave(kWeight, u"Weight [kg]", u""));
+}
+
 TEST_F(PercentileFieldTest, PretermAgeIsCorrectedAtAdmission) {
     // Born at 30 + 2 weeks, admitted 100 days later: corrected age about 1.05 months.
     PatientRecord baby = Child(1, 2006, 1, 1, u"30+2");

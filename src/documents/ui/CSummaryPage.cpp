@@ -116,6 +116,17 @@ QAbstractButton* CSummaryPage::AddButton(const char* name, const QString& text, 
     return button;
 }
 
+QAbstractButton* CSummaryPage::AddBarButton(const QString& name, const QString& text, int width) {
+    auto* button = new QPushButton(text, m_bar);
+    button->setObjectName(name);
+    button->setFixedSize(width, kBarHeight - 1);
+    button->setFocusPolicy(Qt::NoFocus);
+    m_bar->layout()->addWidget(button);
+    button->show();  // the bar may be on screen already
+    SetCaption(m_fullCaption.toStdU16String());  // less room for the caption
+    return button;
+}
+
 QAbstractButton* CSummaryPage::AddArrow(const char* name, Qt::ArrowType arrow, int width,
                                         Command command) {
     auto* button = new QToolButton(m_bar);

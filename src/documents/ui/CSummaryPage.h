@@ -45,6 +45,9 @@ public:
     void SetHandler(std::function<void(Command)> handler) { m_handler = std::move(handler); }
     // The buttons a command may be given with now (the previous day only after day 0, ...).
     void EnableCommand(Command command, bool enabled);
+    // A button put at the right end of the bar by another part of the program (the admission
+    // letter's "Preview" and "Save" beside the entry summary's caption), named `name`.
+    QAbstractButton* AddBarButton(const QString& name, const QString& text, int width);
 
 private:
     QAbstractButton* AddButton(const char* name, const QString& text, int width, Command command);

@@ -80,9 +80,18 @@ QPushButton* CPreferencesDlg::AddButton(const QString& text, const QString& obje
     return button;
 }
 
-void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent) {
+void CPreferencesDlg::Edit(PreferencesEdit& edit, QWidget* parent,
+                           const PluggedDialogues& plugged) {
     CPreferencesDlg dialog(edit, parent);
+    for (const auto& [name, open] : plugged) dialog.Plug(name, open);
     dialog.exec();
+}
+
+void CPreferencesDlg::Plug(const QString& buttonName, SettingsDialogue open) {
+    auto* button = findChild<QPushButton*>(buttonName);
+    if (!button || !open) return;
+    button->setEnabled(true);
+    connect(button, &QPushButton::clicked, this, [this, open] { open(m_edit, this); });
 }
 
 void CPreferencesDlg::OpenGeneral() {
