@@ -1,6 +1,5 @@
 #include "documents/HtmlSink.h"
 #include "documents/HtmlSummaries.h"
-#include "documents/JournalIndex.h"
 #include "documents/SummaryBlocks.h"
 #include "documents/SummaryText.h"
 
@@ -39,8 +38,9 @@ std::u16string BuildAllPatientsSummary(HtmlSink& sink,
     sink.AppendHtml(kPageFont);
     for (const PatientRecord* record : patients) {
         sink.AppendHtml(PatientHeading(*record, day, context));
-        JournalIndex journal(record->problemJournal);
-        if (AppendProblemChunks(sink, journal, day, context) == 0) sink.AppendHtml(u"<BR>");
+        if (AppendProblemChunks(sink, record->problemJournal, day, context) == 0) {
+            sink.AppendHtml(u"<BR>");
+        }
         AppendDayLists(sink, *record, context.sources.DayLists(*record, day),
                        u"<br><HR WIDTH=73% SIZE=1><br>", ListStyle::AllPatients, context);
     }

@@ -1,6 +1,5 @@
 #include "documents/HtmlSink.h"
 #include "documents/HtmlSummaries.h"
-#include "documents/JournalIndex.h"
 #include "documents/SummaryBlocks.h"
 #include "documents/SummaryText.h"
 
@@ -26,8 +25,7 @@ std::u16string BuildDaySummary(HtmlSink& sink, const OpenPatient& patient,
     sink.Clear();
     sink.AppendHtml(heading);
 
-    JournalIndex journal(record.problemJournal);
-    AppendProblemChunks(sink, journal, patient.currentDay, context);
+    AppendProblemChunks(sink, record.problemJournal, patient.currentDay, context);
     std::u16string notes;
     AppendQuickNotes(notes, record, context, QuickNotesStyle::Page);
     if (!notes.empty()) sink.AppendHtml(notes);

@@ -80,16 +80,7 @@ std::u16string FirstNumber(const std::u16string& text) {
 
 // Every chunk of the entry summary is tidied the same way before it is shown.
 std::u16string Tidy(std::u16string_view chunk) {
-    std::u16string text = RewriteUntilStable(chunk, {{u"</TABLE><BR ", u"</TABLE"},
-                                                     {u"<BR ><BR >", u"<BR >"},
-                                                     {u"<BR><BR><BR><BR>", u"<BR><BR>"},
-                                                     {u"<BR ><BR><BR>", u"<BR><BR>"},
-                                                     {u"::", u":"},
-                                                     {u": :", u":"},
-                                                     {u"..", u"."},
-                                                     {u" .", u"."},
-                                                     {u".,", u","},
-                                                     {u",.", u"."}});
+    std::u16string text = RewriteUntilStable(chunk, kEntryTidyRules);
     size_t start = 0;
     while (text.compare(start, 4, u"<BR>") == 0) start += 4;
     return text.substr(start);

@@ -1,3 +1,5 @@
+#include <array>
+
 #include "documents/HtmlSink.h"
 #include "documents/HtmlSummaries.h"
 #include "documents/JournalIndex.h"
@@ -16,22 +18,27 @@ bool RepeatBefore(size_t column) {
     return column > 0 && column % kDaysBetweenRepeats == 0;
 }
 
+using SectionCaptions = std::array<std::u16string, kSectionCount>;
+
 // The cell of one problem on one day: its sections, one line each; "&nbsp;" without an entry.
-std::u16string GridCell(const JournalIndex& journal, DayNumber day, int problem,
-                        const SummaryContext& context, bool& hasEntry) {
+void AppendGridCell(std::u16string& out, const JournalIndex& journal, DayNumber day, int problem,
+                    const SectionCaptions& captions, bool& hasEntry) {
     auto entry = journal.Entry(day, problem);
-    if (!entry) return u"&nbsp;";
+    if (!entry) {
+        out.append(u"&nbsp;");
+        return;
+    }
     hasEntry = true;
     std::u16string cell;
     for (int s : kSummarySectionOrder) {
         const std::u16string& text = (*entry)[static_cast<size_t>(s)];
         if (text.empty()) continue;
-        cell.append(u"<B>").append(CaptionText(context, summary_field::kFirstSection + s));
+        cell.append(u"<B>").append(captions[static_cast<size_t>(s)]);
         cell.append(u": </B>");
         AppendEscaped(cell, SectionOnOneLine(text));
         cell.append(u".<br>");
     }
-    return TrimRightOf(PunctuationCleanup(cell), u"<br>");
+    out.append(TrimRightOf(PunctuationCleanup(cell), u"<br>"));
 }
 
 }  // namespace
@@ -51,6 +58,12 @@ void BuildEvolutionSummary(HtmlSink& sink, const OpenPatient& patient,
     const std::vector<DayNumber> days(patient.days.rbegin(), patient.days.rend());
     const bool wide = days.size() > kDaysBetweenRepeats;
     const bool hospitalisation = record.subfolderType != kAmbulatory;
+    SectionCaptions captions;
+    for (int s = 0; s < kSectionCount; ++s) {
+        captions[static_cast<size_t>(s)] = CaptionText(context, summary_field::kFirstSection + s);
+    }
+    // About ninety characters a cell, the repeated problem columns included.
+    text.reserve((days.size() + 2) * (static_cast<size_t>(journal.ProblemCount()) + 1) * 90);
     text.assign(uR"(<br><br><TABLE BORDER=1 CELLPADDING=1 CELLSPACING=-1 VALIGN="top">)");
     text.append(u"<TR><TD>&nbsp;<br>&nbsp;</TD>");
     for (size_t i = 0; i < days.size(); ++i) {
@@ -84,7 +97,7 @@ void BuildEvolutionSummary(HtmlSink& sink, const OpenPatient& patient,
                 text.append(uR"(<FONT SIZE="1"><b>)").append(title).append(u"</b></FONT></TH>");
             }
             text.append(uR"(<TD><FONT SIZE="1">)");
-            text.append(GridCell(journal, days[i], p, context, anyEntry));
+            AppendGridCell(text, journal, days[i], p, captions, anyEntry);
             text.append(u"</TD></FONT>");
         }
         if (wide) text.append(titleCell);

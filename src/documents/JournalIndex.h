@@ -26,10 +26,13 @@ public:
     std::optional<Sections> Entry(DayNumber day, int problem) const;
 
 private:
-    std::optional<JournalReader::Span> Block(DayNumber day) const;
+    using BlockEntries = std::vector<JournalReader::BlockEntry>;
+    const BlockEntries* EntriesOf(DayNumber day) const;
 
     JournalReader m_reader;
     std::vector<JournalReader::DayBlock> m_blocks;
+    // Filled the first time a block is looked into.
+    mutable std::vector<std::optional<BlockEntries>> m_entries;
     std::vector<ProblemHeader> m_headers;
 };
 

@@ -1,7 +1,7 @@
 #include "documents/SummaryBlocks.h"
 
 #include "documents/HtmlSink.h"
-#include "documents/JournalIndex.h"
+#include "journal/JournalReader.h"
 #include "documents/SummaryText.h"
 #include "journal/Ages.h"
 #include "labels/Labels.h"
@@ -232,8 +232,12 @@ void AppendToDoBlock(std::u16string& out, const PatientRecord& record,
     out.append(u"</UL></FONT>");
 }
 
-int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber day,
+int AppendProblemChunks(HtmlSink& sink, std::u16string_view journal, DayNumber day,
                         const SummaryContext& context) {
+    // One day is looked into: its block is found once, with its entries.
+    const JournalReader reader(journal);
+    std::vector<JournalReader::BlockEntry> entries;
+    if (auto block = reader.FindBlock(day)) entries = reader.BlockEntries(*block);
     constexpr std::u16string_view kGrey = uR"(<FONT SIZE="1" COLOR="#C69BDB">)";
     constexpr std::u16string_view kActiveTitle = uR"(<FONT SIZE="1" COLOR="#8000ff">)";
     constexpr std::u16string_view kActiveBody = uR"(<FONT SIZE="1" COLOR="#000000">)";
@@ -242,15 +246,15 @@ int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber d
     const std::u16string letter = LabelText(context, label::kProblemLetter);
     const std::u16string ddLabel = CaptionText(context, field::kDifferentialDiagnosis);
     std::u16string chunk;
-    int count = journal.ProblemCount();
+    const int count = reader.ProblemCount();
     for (int p = 0; p < count; ++p) {
-        const ProblemHeader& header = journal.Header(p);
+        const ProblemHeader header = reader.GetProblemHeader(p).value_or(ProblemHeader{});
         char16_t state = header.state.empty() ? kStateActive : header.state[0];
         if (state == kStateClosed) continue;
         std::u16string title = HtmlEscape(header.title) + u":</B></U>&nbsp; ";
         if (state == kStateSolved) {
             titleFont = bodyFont = kGrey;
-            title += HtmlEscape(journal.Reader().ProblemSpanText(p, false, context.words));
+            title += HtmlEscape(reader.ProblemSpanText(p, false, context.words));
             title += u" (" + LabelText(context, label::kSolved) + u")";
         } else {
             // An unknown state code (a damaged file) keeps the colours of the problem before
@@ -259,10 +263,13 @@ int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber d
                 titleFont = kActiveTitle;
                 bodyFont = kActiveBody;
             }
-            title += HtmlEscape(journal.Reader().ProblemSpanText(p, true, context.words));
+            title += HtmlEscape(reader.ProblemSpanText(p, true, context.words));
         }
         std::u16string lines = u"<UL>";
-        Sections entry = journal.Entry(day, p).value_or(Sections{});
+        Sections entry;
+        for (const JournalReader::BlockEntry& e : entries) {
+            if (e.problem == p) entry = reader.EntrySections(e.span);
+        }
         for (int s : kSummarySectionOrder) {
             AppendSectionLine(lines, CaptionText(context, field::kFirstSection + s),
                               entry[static_cast<size_t>(s)]);

@@ -14,7 +14,6 @@
 namespace pondrel {
 
 class HtmlSink;
-class JournalIndex;
 
 // User-interface labels the summaries use (index into the labels file's plain-text section).
 namespace summary_label {
@@ -110,7 +109,7 @@ void AppendToDoBlock(std::u16string& out, const PatientRecord& record,
 
 // One chunk per problem of the journal on `day` (closed problems left out), for the day and
 // all-patients summaries. Returns the number of problems the journal has.
-int AppendProblemChunks(HtmlSink& sink, const JournalIndex& journal, DayNumber day,
+int AppendProblemChunks(HtmlSink& sink, std::u16string_view journal, DayNumber day,
                         const SummaryContext& context);
 
 // The separator, treatment, action and to-do chunks that end the day of one patient.

@@ -46,8 +46,12 @@ void RewriteInto(std::u16string& out, std::u16string_view text, const Rewrite* r
 }  // namespace
 
 void AppendEscaped(std::u16string& out, std::u16string_view text) {
-    for (char16_t c : text) {
-        switch (c) {
+    constexpr std::u16string_view kSpecial = u"&<>\"";
+    size_t from = 0;
+    for (size_t at = text.find_first_of(kSpecial); at != std::u16string_view::npos;
+         at = text.find_first_of(kSpecial, from)) {
+        out.append(text.substr(from, at - from));
+        switch (text[at]) {
             case u'&':
                 out.append(u"&amp;");
                 break;
@@ -57,13 +61,13 @@ void AppendEscaped(std::u16string& out, std::u16string_view text) {
             case u'>':
                 out.append(u"&gt;");
                 break;
-            case u'"':
+            default:
                 out.append(u"&quot;");
                 break;
-            default:
-                out.push_back(c);
         }
+        from = at + 1;
     }
+    out.append(text.substr(from));
 }
 
 std::u16string HtmlEscape(std::u16string_view text) {
@@ -74,6 +78,10 @@ std::u16string HtmlEscape(std::u16string_view text) {
 }
 
 std::u16string RewriteUntilStable(std::u16string_view text, std::initializer_list<Rewrite> rules) {
+    return RewriteUntilStable(text, std::span<const Rewrite>(rules.begin(), rules.size()));
+}
+
+std::u16string RewriteUntilStable(std::u16string_view text, std::span<const Rewrite> rules) {
     // Rounds of whole-text replacements, rule after rule, settle ordinary texts in one to three
     // rounds. A text that still changes after that (a long run of blanks or dots, as a hostile
     // file may hold) is finished in one pass over its characters; the rules then leave it
@@ -90,12 +98,16 @@ std::u16string RewriteUntilStable(std::u16string_view text, std::initializer_lis
         if (!changed) return current;
     }
     std::u16string out;
-    RewriteInto(out, current, rules.begin(), rules.size());
+    RewriteInto(out, current, rules.data(), rules.size());
     return out;
 }
 
 std::u16string RewriteEachUntilStable(std::u16string_view text,
                                       std::initializer_list<Rewrite> rules) {
+    return RewriteEachUntilStable(text, std::span<const Rewrite>(rules.begin(), rules.size()));
+}
+
+std::u16string RewriteEachUntilStable(std::u16string_view text, std::span<const Rewrite> rules) {
     std::u16string current(text);
     std::u16string next;
     for (const Rewrite& rule : rules) {

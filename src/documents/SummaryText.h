@@ -4,6 +4,7 @@
 // character sets, and the date and day texts every summary shows.
 
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,10 +28,28 @@ using Rewrite = std::pair<std::u16string_view, std::u16string_view>;
 // rule after the other. The few rounds an ordinary text needs are done as such; a text that
 // needs more (a run of thousands of blanks) is finished in one pass over its characters, so no
 // text costs more than a few times its length. Only shortening rules are applied.
+std::u16string RewriteUntilStable(std::u16string_view text, std::span<const Rewrite> rules);
 std::u16string RewriteUntilStable(std::u16string_view text, std::initializer_list<Rewrite> rules);
 // Each rule in turn until it no longer matches, then the next rule; one pass per rule.
+std::u16string RewriteEachUntilStable(std::u16string_view text, std::span<const Rewrite> rules);
 std::u16string RewriteEachUntilStable(std::u16string_view text,
                                       std::initializer_list<Rewrite> rules);
+
+// The clean-ups the summaries apply until nothing is left to replace.
+// Each chunk of the entry summary.
+inline constexpr Rewrite kEntryTidyRules[] = {{u"</TABLE><BR ", u"</TABLE"},
+                                              {u"<BR ><BR >", u"<BR >"},
+                                              {u"<BR><BR><BR><BR>", u"<BR><BR>"},
+                                              {u"<BR ><BR><BR>", u"<BR><BR>"},
+                                              {u"::", u":"},
+                                              {u": :", u":"},
+                                              {u"..", u"."},
+                                              {u" .", u"."},
+                                              {u".,", u","},
+                                              {u",.", u"."}};
+// The text of the tasks summary.
+inline constexpr Rewrite kTasksCleanupRules[] = {
+    {u" .", u"."}, {u".,", u","}, {u"..", u"."}, {u",.", u"."}};
 
 // The punctuation clean-up of a summary block: "?." -> "?", "!." -> "!", " ," -> ",",
 // " ." -> ".", ",." -> ".", ".." -> ".", each until none is left, in that order.

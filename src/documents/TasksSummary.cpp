@@ -59,7 +59,7 @@ void BuildTasksSummary(HtmlSink& sink, const std::vector<const PatientRecord*>& 
         if (record->Field(kToDo).empty()) continue;
         AppendPatientTasks(text, *record, context);
     }
-    text = RewriteUntilStable(text, {{u" .", u"."}, {u".,", u","}, {u"..", u"."}, {u",.", u"."}});
+    text = RewriteUntilStable(text, kTasksCleanupRules);
     sink.AppendHtml(text.append(u"</P></BODY></HTML>"));
     sink.EndOfSource();
 }

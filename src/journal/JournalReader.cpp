@@ -239,9 +239,34 @@ std::vector<DayNumber> JournalReader::EntryDays() const {
 
 Sections JournalReader::GetEntry(Span block, int problem) const {
     auto entry = FindEntry(block, problem);
-    if (!entry) return {};
-    size_t start = m_text.find(kJournalFieldSep, entry->begin) + 1;
-    return SplitFixed<kSectionCount>(m_text.substr(start, entry->end - start), kJournalFieldSep);
+    return entry ? EntrySections(*entry) : Sections{};
+}
+
+Sections JournalReader::EntrySections(Span entry) const {
+    size_t start = m_text.find(kJournalFieldSep, entry.begin) + 1;
+    if (start == 0 || start > entry.end) return {};
+    return SplitFixed<kSectionCount>(m_text.substr(start, entry.end - start), kJournalFieldSep);
+}
+
+std::vector<JournalReader::BlockEntry> JournalReader::BlockEntries(Span block) const {
+    std::vector<BlockEntry> entries;
+    std::array<bool, kMaxProblems> seen{};
+    std::u16string_view inside = m_text.substr(block.begin, block.end - block.begin);
+    // Each "§" opens an entry: its number, then "|" (the number FindEntry looks for).
+    for (size_t at = inside.find(kJournalEntryMark); at != npos;) {
+        size_t next = inside.find(kJournalEntryMark, at + 1);
+        size_t bar = inside.find(kJournalFieldSep, at + 1);
+        if (bar != npos && bar < next && IsProblemText(inside.substr(at + 1, bar - at - 1))) {
+            int problem = ParseInt(inside.substr(at + 1, bar - at - 1));
+            if (!seen[static_cast<size_t>(problem)]) {
+                seen[static_cast<size_t>(problem)] = true;
+                size_t end = next == npos ? inside.size() : next;
+                entries.push_back({problem, Span{block.begin + at, block.begin + end}});
+            }
+        }
+        at = next;
+    }
+    return entries;
 }
 
 std::optional<std::pair<DayNumber, DayNumber>> JournalReader::ProblemSpan(int problem) const {

@@ -63,6 +63,15 @@ public:
     std::vector<DayBlock> DayBlocks() const;
     // The six sections of the problem's entry inside `block`; six empty texts when absent.
     Sections GetEntry(Span block, int problem) const;
+    // The entries of a block in one pass: each problem's first entry (the one FindEntry finds),
+    // in the order they stand.
+    struct BlockEntry {
+        int problem = 0;
+        Span span;
+    };
+    std::vector<BlockEntry> BlockEntries(Span block) const;
+    // The six sections of an entry as FindEntry or BlockEntries gives it.
+    Sections EntrySections(Span entry) const;
     // First and last day on which the problem has an entry; none without entries.
     std::optional<std::pair<DayNumber, DayNumber>> ProblemSpan(int problem) const;
     // "" without any day block, "(Empty)" without entries, else "Start 3 Mar 06" when active or

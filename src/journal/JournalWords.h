@@ -48,5 +48,8 @@ struct JournalWords {
 // The words of the labels file; a label the file leaves empty keeps its default word, and tabs
 // inside captions are dropped.
 JournalWords JournalWordsFrom(const Labels& labels);
+// How a word is taken from the labels file: `value` replaces `word` unless it is empty, without
+// the tabs a caption may hold ("Radio\tgraphic").
+void TakeLabelWord(std::u16string& word, const std::u16string& value);
 
 }  // namespace pondrel

@@ -3,41 +3,34 @@
 
 namespace pondrel {
 
-namespace {
-
-// A caption as one line: the labels file may break a caption with a tab ("Radio\tgraphic").
-std::u16string OneLine(std::u16string text) {
-    std::erase(text, u'\t');
-    return text;
+void TakeLabelWord(std::u16string& word, const std::u16string& value) {
+    if (value.empty()) return;
+    word = value;
+    std::erase(word, u'\t');
 }
-
-void Take(std::u16string& word, const std::u16string& value) {
-    if (!value.empty()) word = OneLine(value);
-}
-
-}  // namespace
 
 JournalWords JournalWordsFrom(const Labels& labels) {
     JournalWords j;
-    Take(j.start, labels.Label(121));
-    Take(j.stop, labels.Label(122));
-    Take(j.dayLetter, labels.Label(124));
-    Take(j.empty, labels.Label(126));
-    Take(j.now, labels.Label(127));
-    Take(j.solved, labels.Label(128));
-    Take(j.problemNumber, labels.Label(167));
-    Take(j.active, labels.Label(170));
-    Take(j.problem, labels.Label(172));
-    Take(j.closed, labels.Label(177));
-    Take(j.oneTime, labels.Label(187));
+    TakeLabelWord(j.start, labels.Label(121));
+    TakeLabelWord(j.stop, labels.Label(122));
+    TakeLabelWord(j.dayLetter, labels.Label(124));
+    TakeLabelWord(j.empty, labels.Label(126));
+    TakeLabelWord(j.now, labels.Label(127));
+    TakeLabelWord(j.solved, labels.Label(128));
+    TakeLabelWord(j.problemNumber, labels.Label(167));
+    TakeLabelWord(j.active, labels.Label(170));
+    TakeLabelWord(j.problem, labels.Label(172));
+    TakeLabelWord(j.closed, labels.Label(177));
+    TakeLabelWord(j.oneTime, labels.Label(187));
     static constexpr int kExamFields[] = {79, 80, 81, 82, 83, 84, 85, 20};
     for (size_t i = 0; i < j.admissionExamCaptions.size(); ++i) {
-        Take(j.admissionExamCaptions[i], labels.Caption(kExamFields[i]));
+        TakeLabelWord(j.admissionExamCaptions[i], labels.Caption(kExamFields[i]));
     }
-    for (size_t i = 0; i < j.weekdays.size(); ++i) Take(j.weekdays[i], labels.weekdayNames[i]);
-    for (size_t i = 0; i < j.months.size(); ++i) Take(j.months[i], labels.monthNames[i]);
+    for (size_t i = 0; i < j.weekdays.size(); ++i)
+        TakeLabelWord(j.weekdays[i], labels.weekdayNames[i]);
+    for (size_t i = 0; i < j.months.size(); ++i) TakeLabelWord(j.months[i], labels.monthNames[i]);
     for (size_t i = 0; i < j.shortMonths.size(); ++i) {
-        Take(j.shortMonths[i], labels.shortMonthNames[i]);
+        TakeLabelWord(j.shortMonths[i], labels.shortMonthNames[i]);
     }
     return j;
 }

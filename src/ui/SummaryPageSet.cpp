@@ -199,8 +199,14 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
 }
 
 const SummaryContext& SummaryPageSet::Context() {
+    // Made again only when the words or settings changed: the sources keep what they read.
+    const uint64_t stamp = SettingsStamp();
+    if (m_context && stamp == m_contextStamp) return *m_context;
+    m_contextStamp = stamp;
     const Labels& labels = m_view.GetLabels();
     const DateOrder order = DateOrderOf(m_view.GetPreferences().regional.dateOrder);
+    m_context.reset();
+    m_sources.reset();
     m_words = JournalWordsFrom(labels);
     m_sources =
         std::make_unique<RecordSummarySources>(m_words, AgeWords::From(labels), order, m_clock);

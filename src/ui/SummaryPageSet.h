@@ -59,6 +59,7 @@ private:
     JournalWords m_words;
     std::unique_ptr<RecordSummarySources> m_sources;
     std::unique_ptr<SummaryContext> m_context;
+    uint64_t m_contextStamp = 0;
 };
 
 }  // namespace pondrel

@@ -14,6 +14,7 @@ TEST(JournalIndexTest, FindsWhatTheJournalOperationsFind) {
         u"§0|A¦¦A¦#-2§0|old||||||#0§#1§0||y|||||",
         u"#4§0|no header||||||",
         u"§0|A¦¦A¦§1|B¦¦A¦",
+        u"§0|A¦¦A¦#5§05|zero five||||||§5|five||||||§7§1|one||||||§1|again||||||§2",
         u"",
     };
     for (const std::u16string& text : journals) {

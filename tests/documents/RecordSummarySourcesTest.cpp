@@ -41,5 +41,25 @@ TEST(RecordSummarySourcesTest, RunningListsAreForTodayDayListsForTheDayAsked) {
     EXPECT_EQ(sources.LongAge(record, 2265), u"56 years , 0 months , 2 days");
 }
 
+// What was read from a journal is kept only while the journal stays as it was.
+TEST(RecordSummarySourcesTest, AChangedJournalIsReadAgain) {
+    JournalWords words;
+    PatientRecord record;
+    record.subfolderType = u"Hosp";
+    record.admissionDay = record.historyStartDay = 2263;
+    record.problemJournal = u"§0|Pneumonia¦¦A¦#2263§0||||amoxicillin|||";
+    FixedClock clock(DateTime{2006, 3, 15, 9, 0, 0});
+    RecordSummarySources sources(words, AgeWords{}, DateOrder::DayMonthYear, clock);
+    ASSERT_EQ(sources.RunningLists(record).treatments.size(), 1u);
+    ASSERT_EQ(sources.RunningLists(record).treatments.size(), 1u);
+
+    record.problemJournal += u"#2264§0||||amoxicillin (Stop)|||";
+    EXPECT_TRUE(sources.RunningLists(record).treatments.empty());
+    // The same length, another text.
+    record.problemJournal = u"§0|Pneumonia¦¦A¦#2263§0||||paracetamol|||";
+    ASSERT_EQ(sources.RunningLists(record).treatments.size(), 1u);
+    EXPECT_EQ(sources.RunningLists(record).treatments[0].text, u"paracetamol");
+}
+
 }  // namespace
 }  // namespace pondrel::test

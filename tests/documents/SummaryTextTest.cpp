@@ -10,7 +10,7 @@ namespace pondrel::test {
 namespace {
 
 // "Repeat until none is left" done the slow, obvious way: whole-text passes.
-std::u16string RewriteByPasses(std::u16string text, std::initializer_list<Rewrite> rules) {
+std::u16string RewriteByPasses(std::u16string text, std::span<const Rewrite> rules) {
     for (bool changed = true; changed;) {
         changed = false;
         for (const auto& [from, to] : rules) {
@@ -44,7 +44,7 @@ TEST(SummaryTextTest, PunctuationCleanupKeepsTheQuestionMarkAndDropsBlanksBefore
     EXPECT_EQ(PunctuationCleanup(u"no change, here."), u"no change, here.");
 }
 
-bool HasMatch(const std::u16string& text, std::initializer_list<Rewrite> rules) {
+bool HasMatch(const std::u16string& text, std::span<const Rewrite> rules) {
     for (const auto& rule : rules) {
         if (text.find(rule.first) != std::u16string::npos) return true;
     }
@@ -53,18 +53,8 @@ bool HasMatch(const std::u16string& text, std::initializer_list<Rewrite> rules) 
 
 TEST(SummaryTextTest, RewritingGivesWhatRepeatedPassesGive) {
     std::mt19937 random(20060313);
-    const std::initializer_list<Rewrite> tidy = {{u"</TABLE><BR ", u"</TABLE"},
-                                                 {u"<BR ><BR >", u"<BR >"},
-                                                 {u"<BR><BR><BR><BR>", u"<BR><BR>"},
-                                                 {u"<BR ><BR><BR>", u"<BR><BR>"},
-                                                 {u"::", u":"},
-                                                 {u": :", u":"},
-                                                 {u"..", u"."},
-                                                 {u" .", u"."},
-                                                 {u".,", u","},
-                                                 {u",.", u"."}};
-    const std::initializer_list<Rewrite> tasks = {
-        {u" .", u"."}, {u".,", u","}, {u"..", u"."}, {u",.", u"."}};
+    const std::span<const Rewrite> tidy = kEntryTidyRules;
+    const std::span<const Rewrite> tasks = kTasksCleanupRules;
     for (int i = 0; i < 3000; ++i) {
         std::u16string text = RandomText(random, u" .,:x", 1 + i % 30);
         std::u16string markup;
@@ -78,14 +68,13 @@ TEST(SummaryTextTest, RewritingGivesWhatRepeatedPassesGive) {
             << ToUtf8(markup);
         // One rule at a time until it no longer matches, rule after rule.
         std::u16string each = text;
-        for (const auto& rule : tasks) each = RewriteByPasses(each, {rule});
+        for (const auto& rule : tasks) each = RewriteByPasses(each, std::span(&rule, 1));
         ASSERT_EQ(RewriteEachUntilStable(text, tasks), each) << ToUtf8(text);
     }
 }
 
 TEST(SummaryTextTest, LongRunsEndWithoutAnyMatchLeft) {
-    const std::initializer_list<Rewrite> tasks = {
-        {u" .", u"."}, {u".,", u","}, {u"..", u"."}, {u",.", u"."}};
+    const std::span<const Rewrite> tasks = kTasksCleanupRules;
     std::mt19937 random(7);
     for (int i = 0; i < 200; ++i) {
         std::u16string text = RandomText(random, u" .,x", 500);

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
 #include "demo/DemoPatients.h"
@@ -90,12 +91,7 @@ void TestProblemPage::cleanup() {
 
 // Demo patients whose stay runs up to today, so that "Now" is a day of the stay.
 void TestProblemPage::WriteDemo(int count) {
-    HostFileSystem files(m_device);
-    DemoOptions options;
-    options.patients = count;
-    options.today = SystemClock().Now();
-    DemoWriteResult written = WriteDemoPatients(files, WorkingFolders::kActivePatients, options);
-    QCOMPARE(written.written, count);
+    QCOMPARE(test::WriteTodayDemo(m_device, count), count);
 }
 
 void TestProblemPage::Start() {

@@ -8,19 +8,17 @@
 #include <filesystem>
 #include <memory>
 
+#include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
-#include "demo/DemoPatients.h"
 #include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
-#include "platform/HostFileSystem.h"
 #include "platform/ui/QtText.h"
 #include "records/CCorvaneDoc.h"
 #include "records/PatientRecord.h"
-#include "records/WorkingFolders.h"
 #include "ui/CCorvaneView.h"
 #include "ui/CMainFrame.h"
 #include "ui/PondrelApplication.h"
@@ -69,20 +67,12 @@ void TestSummaryPages::cleanup() {
 }
 
 void TestSummaryPages::WriteDemo(int count) {
-    HostFileSystem files(m_device);
-    DemoOptions options;
-    options.patients = count;
-    options.today = SystemClock().Now();
-    QCOMPARE(WriteDemoPatients(files, WorkingFolders::kActivePatients, options).written, count);
+    QCOMPARE(test::WriteTodayDemo(m_device, count), count);
 }
 
 void TestSummaryPages::Start() {
-    ProgramOptions options;
-    options.device = m_device;
-    m_program = std::make_unique<PondrelApplication>(options);
-    QVERIFY(m_program->InitInstance());
-    QTRY_VERIFY(View().StartUpResult().has_value());
-    QVERIFY(*View().StartUpResult());
+    m_program = test::StartProgram(m_device);
+    QVERIFY(m_program);
 }
 
 void TestSummaryPages::theDaySummaryButtonShowsTheOpenPatientsDay() {
