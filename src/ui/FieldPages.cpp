@@ -16,14 +16,13 @@
 #include "records/PatientRecord.h"
 #include "settings/Preferences.h"
 #include "ui/CCorvaneView.h"
+#include "ui/FreeFieldControls.h"
 #include "ui/IdentityControls.h"
+#include "ui/SummaryPageSet.h"
 
 namespace pondrel {
 
 namespace {
-
-constexpr int kTitleHeight = 17;
-constexpr int kFreeTitleWidth = 150;
 
 // Rectangles of the free-field layout, relative to the reference line, in the band of `page`.
 Rect FreeInBand(const Rect& r, int page) {
@@ -57,31 +56,9 @@ FieldPages::FieldPages(CCorvaneView& view, Platform& platform, FileDialogs& dial
       m_arrangements(platform.files, platform.messages, dialogs, std::move(installationFolder)) {
     m_identity = std::make_unique<IdentityControls>(view, *this, platform, view.Page(0),
                                                     view.Page(kIdentityPage));
+    m_freeControls = std::make_unique<FreeFieldControls>(view, *this);
     connect(m_windows.get(), &CFieldWindows::fieldEdited, this,
             [this](int field) { OnEdited(field); });
-    for (int i = 0; i < 2; ++i) {
-        const int page = kFreeFieldPages[i];
-        auto* title = new QLineEdit(view.Page(page));
-        title->setObjectName(QStringLiteral("freeTitle%1").arg(page));
-        title->setGeometry(2, 1, kFreeTitleWidth, kTitleHeight - 2);
-        QFont font = title->font();
-        font.setPixelSize(11);
-        font.setBold(true);
-        title->setFont(font);
-        title->setPlaceholderText(QStringLiteral("Title"));
-        connect(title, &QLineEdit::textEdited, this, [this, i](const QString& text) {
-            m_freeTexts[static_cast<size_t>(i)] = ToU16(text);
-            m_view.GetPreferences().freeFields.pageTexts[static_cast<size_t>(i)] = ToU16(text);
-            m_view.RebuildPageOrder();
-        });
-        m_freeTitles[static_cast<size_t>(i)] = title;
-        title->show();
-        // The title edit is the page's title.
-        if (auto* label =
-                view.Page(page)->findChild<QLabel*>(QStringLiteral("pageTitle%1").arg(page))) {
-            label->hide();
-        }
-    }
     for (int page = 0; page < kFormPages; ++page)
         m_pages.push_back(std::make_unique<Page>(*this, page));
     for (int page : {kFreeFieldPages[0], kFreeFieldPages[1], kIdentityPage}) {
@@ -115,10 +92,8 @@ void FieldPages::ApplyPreferences(const Preferences& preferences) {
     m_freeFields = IsUnarrangedFreeFieldLayout(preferences.freeFields) ? FactoryFreeFieldLayout()
                                                                        : preferences.freeFields;
     m_freeTexts = preferences.freeFields.pageTexts;
-    for (size_t i = 0; i < m_freeTitles.size(); ++i) {
-        if (m_freeTitles[i]) m_freeTitles[i]->setText(ToQString(m_freeTexts[i]));
-    }
     PlaceFreeFields();
+    m_freeControls->ShowSettings();
     // The form shows the arrangement in force, which the preferences keep a copy of.
     StoreArrangement(m_view.GetPreferences());
     m_view.RebuildPageOrder();
@@ -227,6 +202,9 @@ void FieldPages::AfterChange(const FieldChangeResult& result, int editedField) {
         edit->ShowText(m_record->Field(field));
         // Typing goes on after a corrected text ("56" became "1956").
         if (typing) edit->SetCaret(m_record->Field(field).size());
+    }
+    if (result.summaries) {
+        if (SummaryPageSet* summaries = m_view.Summaries()) summaries->Pages().MarkAllStale();
     }
     if (result.arrangement && m_arrangements.UsePatientArrangement(m_record->Field(202))) {
         ApplyArrangement();

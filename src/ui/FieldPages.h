@@ -21,6 +21,7 @@ namespace pondrel {
 class CCorvaneView;
 class CFieldWindows;
 class FileDialogs;
+class FreeFieldControls;
 class IdentityControls;
 struct Labels;
 struct Platform;
@@ -64,6 +65,13 @@ public:
     CFieldWindows& Windows() { return *m_windows; }
     ArrangementFiles& Arrangements() { return m_arrangements; }
     IdentityControls& Identity() { return *m_identity; }
+    FreeFieldControls& FreeControls() { return *m_freeControls; }
+    // The free-field layout shown and the four texts of the free-field pages (titles, then
+    // positions), kept in the preferences by StoreArrangement.
+    FreeFieldLayout& FreeFields() { return m_freeFields; }
+    std::array<std::u16string, kFreeFieldCaptions>& FreeTexts() { return m_freeTexts; }
+    // Places the free fields again after their layout changed.
+    void PlaceFreeFields();
 
     // Applies the arrangement in force again (after the windows editor or Open changed it).
     void ApplyArrangement();
@@ -78,7 +86,6 @@ private:
     class Page;
     void OnEdited(int field);
     void AfterChange(const FieldChangeResult& result, int editedField);
-    void PlaceFreeFields();
     void PlaceIdentityPage();
     std::u16string CaptionOf(int field) const;
 
@@ -89,7 +96,7 @@ private:
     ArrangementFiles m_arrangements;
     std::unique_ptr<IdentityControls> m_identity;
     std::vector<std::unique_ptr<Page>> m_pages;
-    std::array<QPointer<QLineEdit>, 2> m_freeTitles;
+    std::unique_ptr<FreeFieldControls> m_freeControls;
     FreeFieldLayout m_freeFields;
     std::array<std::u16string, kFreeFieldCaptions> m_freeTexts{};
     const Labels* m_labels = nullptr;

@@ -12,10 +12,13 @@
 #include "journal/ui/CTaskPanel.h"
 #include "layout/Arrangement.h"
 #include "layout/ArrangementReader.h"
+#include "layout/WindowsEditor.h"
 #include "records/ItemEncoding.h"
 #include "settings/PreferencesFile.h"
 #include "ui/CPatientList.h"
 #include "ui/CWindowsEditor.h"
+#include "platform/ui/CPopupList.h"
+#include "ui/FreeFieldControls.h"
 #include "ui/QuickNotesPage.h"
 #include "ui/TaskPage.h"
 
@@ -31,6 +34,7 @@ private slots:
     void quickNotesAreKeptAsTyped();
     void thePatientListOpensSortsAndShowsAPatient();
     void theWindowsEditorBringsAWindowBackAndSaves();
+    void freeFieldPagesTitlesPositionsAndHiddenWindows();
     void screenshots();
 
 private:
@@ -183,6 +187,51 @@ void TestRecordPages::theWindowsEditorBringsAWindowBackAndSaves() {
     QCOMPARE(PageOfField(saved, 67), std::optional<int>(3));
 }
 
+void TestRecordPages::freeFieldPagesTitlesPositionsAndHiddenWindows() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    View().ShowPage(28);
+    // The title renames the page in the page list, cut to 12 characters, and is kept whole.
+    QVERIFY(test::Type(*m_program->Frame(), QStringLiteral("freeTitle28"),
+                       QStringLiteral("Cardiology notes")));
+    QCOMPARE(View().PageName(28), QStringLiteral("Cardiology n"));
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[0], std::u16string(u"Cardiology notes"));
+
+    // "Edit menu" shows the tool row; "N°" moves the page in the page list, digits only.
+    auto* tools = Named<QWidget>(QStringLiteral("freeTools28"));
+    QVERIFY(!tools->isVisible());
+    QVERIFY(Tap(QStringLiteral("freeEdit28")));
+    QVERIFY(tools->isVisible());
+    QCOMPARE(View().GetPreferences().freeFields.options[0], 1);
+    QVERIFY(
+        test::Type(*m_program->Frame(), QStringLiteral("freePosition28"), QStringLiteral("2x")));
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("freePosition28"))->text(), QStringLiteral("2"));
+    QCOMPARE(View().Navigation().Order()[1], 28);
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[2], std::u16string(u"2"));
+
+    // A hidden free field comes back through "Add".
+    windows_editor::HideFreeField(Fields().FreeFields(), 105);
+    Fields().PlaceFreeFields();
+    QVERIFY(!Window(105)->isVisible());
+    QVERIFY(Tap(QStringLiteral("freeAdd28")));
+    CPopupList* list = Fields().FreeControls().List();
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 2);
+    QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Edit 5 : ")));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Restore default settings"));
+    QVERIFY(test::ClickRow(*list, 0));
+    QVERIFY(Window(105)->isVisible());
+
+    // "Restore default settings", answered Yes, empties the titles and positions.
+    QVERIFY(Tap(QStringLiteral("freeAdd28")));
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    QVERIFY(test::ClickRow(*list, QStringLiteral("Restore default settings")));
+    QCOMPARE(m_program->Messages().Shown().back().caption, QStringLiteral("Restore ?"));
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("freeTitle28"))->text(), QString());
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[2], std::u16string());
+    QCOMPARE(*View().Navigation().PositionOf(28), *View().Navigation().PositionOf(26) + 1);
+}
+
 void TestRecordPages::screenshots() {
     QCOMPARE(WriteDemo(6), 6);
     QVERIFY(Start());
@@ -194,6 +243,9 @@ void TestRecordPages::screenshots() {
     test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-19-tasks"));
     View().ShowPage(37);
     test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-37-quick-notes"));
+    View().ShowPage(29);
+    QVERIFY(Tap(QStringLiteral("freeEdit29")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-29-edit-mode"));
     View().ShowPage(0);
     QVERIFY(Tap(QStringLiteral("patientBox")));
     test::Screenshot(*m_program->Frame(), QStringLiteral("form-patient-list"));
