@@ -142,6 +142,13 @@ int CFieldWindows::FieldOf(const QObject* widget) {
     return field.isValid() ? field.toInt() : -1;
 }
 
+bool CFieldWindows::KeepsField(const QWidget* widget) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->property(kKeepsFieldProperty).toBool()) return true;
+    }
+    return false;
+}
+
 bool CFieldWindows::IsShown(int field) const {
     CSectionEdit* edit = Edit(field);
     return edit && !edit->isHidden();
