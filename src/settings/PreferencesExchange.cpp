@@ -39,6 +39,8 @@ PreferencesOutcome ApplyPreferencesEdit(Preferences& p, const PreferencesEdit& e
     outcome.coloursChanged = !(p.colours == edit.colours);
     outcome.wirelessChanged = !(p.wireless == edit.wireless);
     outcome.networkChanged = !(p.network == edit.network);
+    outcome.wirelessAccepted = edit.wirelessAccepted;
+    outcome.advancedAccepted = edit.advancedAccepted;
     outcome.examTitlesChanged = p.examTitles != edit.examTitles;
     outcome.locationListChanged = p.locationList != edit.locationList;
     outcome.bigSummaryChanged = p.bigSummary != edit.bigSummary;

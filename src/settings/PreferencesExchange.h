@@ -26,6 +26,8 @@ struct PreferencesEdit {
     RegionalSettings regional;
     GeneralSettings general;
     bool intervalChanged = false;  // the general settings chose an interval
+    bool wirelessAccepted = false;  // the wireless settings were closed with OK
+    bool advancedAccepted = false;  // the advanced connection features were closed with OK
     std::u16string examTitles;
     std::u16string locationList;
     std::array<BigSummaryParagraph, kBigSummaryParagraphs> bigSummary{};
@@ -39,6 +41,8 @@ struct PreferencesOutcome {
     bool coloursChanged = false;
     bool wirelessChanged = false;
     bool networkChanged = false;
+    bool wirelessAccepted = false;
+    bool advancedAccepted = false;
     bool examTitlesChanged = false;
     bool locationListChanged = false;
     bool bigSummaryChanged = false;

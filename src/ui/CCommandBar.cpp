@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include "sync/ui/CConnectionIndicators.h"
 #include "ui/CommandBarIcons.h"
 
 namespace pondrel {
@@ -59,6 +60,16 @@ CCommandBar::CCommandBar(QWidget* parent) : QWidget(parent) {
     m_inputPanel->setCheckable(true);
     layout->addWidget(m_inputPanel);
     layout->addStretch(1);
+
+    m_indicators = new CConnectionIndicators(this);
+    m_indicators->setGeometry(rect());
+    m_indicators->raise();
+}
+
+void CCommandBar::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    m_indicators->setGeometry(rect());
+    m_indicators->raise();
 }
 
 QToolButton* CCommandBar::AddButton(Button button, const char* objectName, const QString& tip) {

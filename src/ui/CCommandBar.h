@@ -9,6 +9,8 @@ class QToolButton;
 
 namespace pondrel {
 
+class CConnectionIndicators;
+
 // The command bar under the form: main menu, patient box, page list, previous and next page,
 // tasks, problems, day summary and input panel buttons, left to right. It only reports taps;
 // the main form decides what they do.
@@ -42,12 +44,19 @@ public:
     // The input panel button stays pushed down while the panel is shown.
     void SetInputPanelDown(bool down);
 
+    // The connection and mail lights and the reconnect bar, drawn over the bar.
+    CConnectionIndicators* Indicators() const { return m_indicators; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QToolButton* AddButton(Button button, const char* objectName, const QString& tip);
 
     std::function<void(Button)> m_handler;
     QPushButton* m_patientBox = nullptr;
     QToolButton* m_inputPanel = nullptr;
+    CConnectionIndicators* m_indicators = nullptr;
     QString m_patientText;  // whole; the box may show it shortened
     bool m_patientReadOnly = false;
 };

@@ -30,6 +30,7 @@
 #include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
 #include "ui/SummaryPageSet.h"
+#include "ui/SyncPages.h"
 
 namespace pondrel {
 
@@ -93,6 +94,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
 }
 
 CCorvaneView::~CCorvaneView() {
+    m_syncPages.reset();  // the connection ends, its workers with it
     // The letter and summary pages read the problem page: they go first. The problem panel
     // commits into its record and lets it go while both still exist.
     m_examPage.reset();
@@ -106,6 +108,7 @@ CCorvaneView::~CCorvaneView() {
 void CCorvaneView::AttachCommandBar(CCommandBar* bar) {
     if (m_commandBar) m_commandBar->SetHandler({});
     m_commandBar = bar;
+    if (m_syncPages) m_syncPages->AttachCommandBar(bar);
     if (!bar) return;
     bar->SetHandler([this](CCommandBar::Button button) { OnCommandBar(static_cast<int>(button)); });
     m_controller->ShowRecord();
@@ -401,6 +404,8 @@ void CCorvaneView::BuildControls() {
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
+    m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
+    if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
     m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
     m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     RebuildPageOrder();
@@ -458,6 +463,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_syncPages) m_syncPages->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.
     return true;
@@ -490,7 +496,8 @@ void CCorvaneView::CloseStartUpPicture() {
 }
 
 void CCorvaneView::OpenConnection() {
-    // The connection opens here, when the preferences ask for it, once the network joins.
+    // The standby watch and the periodic tick start; Connect when the preferences ask for it.
+    if (m_syncPages) m_syncPages->StartAtProgramStart();
 }
 
 }  // namespace pondrel

@@ -39,6 +39,7 @@ class GrowthCurves;
 class LetterPages;
 class ProblemPage;
 class SummaryPageSet;
+class SyncPages;
 class CCorvaneDoc;
 struct Platform;
 struct WorkingFolders;
@@ -108,6 +109,8 @@ public:
     LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
     SummaryPageSet* Summaries() const { return m_summaryPages.get(); }
+    // Pages 31 to 33 and the connection to the server.
+    SyncPages* Sync() const { return m_syncPages.get(); }
     // The exam table page (page 36) once the controls are built.
     ExamPage* Exams() const { return m_examPage.get(); }
     // The growth curve sets, read when the controls are built.
@@ -187,7 +190,7 @@ private:
     void OpenConnection() override;
 
     // The preferences exchange.
-    void SetShowingDialog(bool showing) override { m_showingDialog = showing; }
+    void SetShowingDialog(bool showing) override;
     void ShowPreferencesDialog(PreferencesEdit& edit) override;
     void ApplyOutcome(const PreferencesOutcome& outcome) override;
     void RefreshForm() override { m_controller->ShowRecord(); }
@@ -212,6 +215,7 @@ private:
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
     std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
+    std::unique_ptr<SyncPages> m_syncPages;          // pages 31 to 33 and the connection
     std::unique_ptr<GrowthCurves> m_growthCurves;     // read once, from BuildControls on
     std::unique_ptr<ExamPage> m_examPage;             // page 36, after them
     QPointer<CCommandBar> m_commandBar;

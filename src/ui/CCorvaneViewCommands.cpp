@@ -14,6 +14,7 @@
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
 #include "settings/ui/CPreferencesDlg.h"
+#include "ui/SyncPages.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
@@ -184,11 +185,18 @@ void CCorvaneView::RunPreferences() {
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
     UserMessages& messages = m_platform.messages;
-    CPreferencesDlg::Edit(
-        edit, this,
-        {{QStringLiteral("examsGraphButton"), [&messages](PreferencesEdit& e, QWidget* parent) {
-              CExamsGraphDlg::EditTitles(e.examTitles, messages, parent);
-          }}});
+    CPreferencesDlg::PluggedDialogues plugged = {
+        {QStringLiteral("examsGraphButton"), [&messages](PreferencesEdit& e, QWidget* parent) {
+             CExamsGraphDlg::EditTitles(e.examTitles, messages, parent);
+         }}};
+    if (m_syncPages) plugged.push_back(m_syncPages->WirelessDialogue());
+    CPreferencesDlg::Edit(edit, this, plugged);
+}
+
+void CCorvaneView::SetShowingDialog(bool showing) {
+    m_showingDialog = showing;
+    // The lights of the command bar are not drawn meanwhile.
+    if (m_syncPages) m_syncPages->SetShowingDialog(showing);
 }
 
 void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
@@ -196,6 +204,7 @@ void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     // The date order may have changed.
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
+    if (m_syncPages) m_syncPages->ApplyOutcome(outcome, m_preferences);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
         Active().SetAutoSaveInterval(m_preferences.general.autoSaveInterval);
     }

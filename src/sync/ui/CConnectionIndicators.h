@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QWidget>
+
+#include "sync/ConnectionView.h"
+
+namespace pondrel {
+
+// The connection light, the mail light and the reconnect bar, drawn over the command bar
+// without taking its taps: the lights in the left column of the main menu button, the bar under
+// the patient box while a reconnection window is open.
+class CConnectionIndicators final : public QWidget {
+public:
+    static constexpr int kLightSize = 4;
+    static constexpr QPoint kConnectionLight{1, 1};
+    static constexpr QPoint kMailLight{1, 25};
+    static constexpr int kBarLeft = 18;
+    static constexpr int kBarTop = 27;
+    static constexpr int kBarHeight = 3;
+
+    explicit CConnectionIndicators(QWidget* parent = nullptr);
+
+    void Show(const ConnectionView& view);
+    // Nothing is drawn while the Preferences dialogue is open.
+    void SetSuspended(bool suspended);
+    const ConnectionView& Shown() const { return m_view; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ConnectionView m_view;
+    bool m_suspended = false;
+};
+
+}  // namespace pondrel
