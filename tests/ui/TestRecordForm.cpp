@@ -209,7 +209,7 @@ void TestRecordForm::civilityIconAndForm() {
 void TestRecordForm::screenshots() {
     QCOMPARE(WriteDemo(3), 3);
     QVERIFY(Start());
-    for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 28, 29, 30}) {
+    for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 28, 29, 30}) {
         View().ShowPage(page);
         test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-%1").arg(page));
     }
