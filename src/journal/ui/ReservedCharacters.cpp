@@ -5,7 +5,7 @@
 namespace pondrel {
 
 bool IsReservedCharacter(QChar c) {
-    return IsReservedCharacter(static_cast<char16_t>(c.unicode()));
+    return IsReservedCharacter(c.unicode());
 }
 
 bool HasReservedCharacter(const QString& text) {
@@ -16,7 +16,7 @@ bool HasReservedCharacter(const QString& text) {
 }
 
 QString WithoutReservedCharacters(QString text) {
-    text.removeIf([](QChar c) { return IsReservedCharacter(c); });
+    text.removeIf([](QChar c) { return IsReservedCharacter(c.unicode()); });
     return text;
 }
 
