@@ -20,6 +20,7 @@
 #include "mainform/PageNames.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Platform.h"
+#include "platform/ui/PageTitle.h"
 #include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
@@ -421,13 +422,7 @@ void CCorvaneView::BuildControls() {
         auto* title = new QLabel(band);
         title->setObjectName(QStringLiteral("pageTitle%1").arg(page));
         title->setGeometry(0, 0, kWidth, kTitleHeight);
-        title->setIndent(4);
-        title->setStyleSheet(QStringLiteral(
-            "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
-            "font-weight: bold; }"));
-        QFont font = title->font();
-        font.setPixelSize(11);
-        title->setFont(font);
+        StylePageTitle(title);
         m_pageTitles[static_cast<size_t>(page)] = title;
         m_pages[static_cast<size_t>(page)] = band;
         band->show();

@@ -7,6 +7,7 @@
 #include "labels/Labels.h"
 #include "mainform/MainFormController.h"
 #include "platform/UserMessages.h"
+#include "platform/ui/PageTitle.h"
 #include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
 #include "ui/CCorvaneView.h"
@@ -25,17 +26,12 @@ QuickNotesPage::QuickNotesPage(CCorvaneView& view, FieldPages& fields, UserMessa
     auto* title = new QLabel(m_page);
     title->setObjectName(QStringLiteral("quickNotesTitle"));
     title->setGeometry(0, 0, 240, 16);
-    title->setIndent(4);
-    title->setStyleSheet(QStringLiteral(
-        "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
-        "font-weight: bold; }"));
-    QFont font = title->font();
-    font.setPixelSize(11);
-    title->setFont(font);
+    StylePageTitle(title);
     m_notes = new CSectionEdit(m_page);
     m_notes->setObjectName(QStringLiteral("quickNotes"));
     m_notes->setProperty("pondrelField", kField);
     m_notes->setGeometry(2, 20, 236, 240);
+    QFont font = m_notes->font();
     font.setPixelSize(11);
     m_notes->setFont(font);
     QObject::connect(m_notes, &CSectionEdit::edited, m_notes, [this] { Store(); });
