@@ -13,7 +13,9 @@
 #include <QWheelEvent>
 
 #include "charts/GrowthCurves.h"
+#include "journal/ui/CProblemPanel.h"
 #include "labels/LabelsFile.h"
+#include "labels/ShortcutList.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
 #include "platform/HostFileSystem.h"
@@ -431,6 +433,10 @@ void CCorvaneView::BuildControls() {
     m_fieldPages =
         std::make_unique<FieldPages>(*this, m_platform, *m_fileDialogs, m_folders.installation);
     m_fieldPages->Changes().SetGrowthCurves(m_growthCurves.get());
+    // The problem panel's shortcut lists move quick-note lines through the form's one path.
+    m_problemPage->Panel()->SetQuickNotesStore([this](const std::u16string& notes) {
+        if (m_fieldPages) m_fieldPages->ChangeField(kQuickNotesField, notes);
+    });
     m_taskPage = std::make_unique<TaskPage>(*this, *m_fieldPages, m_platform.messages);
     m_quickNotes = std::make_unique<QuickNotesPage>(*this, *m_fieldPages, m_platform.messages);
     m_patientList = new CPatientList(*this);

@@ -12,6 +12,7 @@
 #include "records/PatientRecord.h"
 #include "ui/CCorvaneView.h"
 #include "ui/FieldPages.h"
+#include "ui/FieldShortcuts.h"
 
 namespace pondrel {
 
@@ -66,6 +67,10 @@ void QuickNotesPage::SetLabels(const Labels& labels) {
     if (auto* title =
             m_page ? m_page->findChild<QLabel*>(QStringLiteral("quickNotesTitle")) : nullptr) {
         title->setText(ToQString(labels.Label(kQuickNotesLabel)));
+    }
+    // The notes take their shortcut list as any field (without quick-note rows here).
+    if (FieldShortcuts* shortcuts = m_fields.Shortcuts(); shortcuts && m_notes) {
+        shortcuts->Attach(m_notes, kField);
     }
 }
 

@@ -154,6 +154,16 @@ void CTaskPanel::ShowRows() {
                     : QStringLiteral("+ %1 more tasks, shown when rows are free").arg(hidden));
 }
 
+void CTaskPanel::LineChanged(const QWidget* line) {
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (line != m_rows[i].text) continue;
+        m_model.SetText(i, ToU16(m_rows[i].text->text()));
+        m_model.KeyPressed(i);
+        ShowRows();
+        Changed();
+    }
+}
+
 void CTaskPanel::Changed() {
     if (m_changed) m_changed(m_model.Save());
 }
