@@ -8,6 +8,7 @@
 #include "charts/ExamGraph.h"
 #include "charts/ExamTitles.h"
 #include "charts/GrowthAge.h"
+#include "charts/PercentileField.h"
 #include "journal/JournalDays.h"
 #include "platform/Text.h"
 
@@ -121,22 +122,7 @@ private:
 };
 
 double ExamGraphLayout::Normalised(double value) const {
-    if (!m_measure) return value;
-    bool imperial = m_graph.m_imperialUnits;
-    switch (*m_measure) {
-        case GrowthMeasure::Weight:
-            if (!imperial && value > 400) return value * 0.001;
-            return value;
-        case GrowthMeasure::Height:
-            if (imperial) return value < 8 ? value * 12 : value;
-            if (value < 20) return value * 100;
-            return value > 250 ? value * 0.1 : value;
-        case GrowthMeasure::Head:
-            if (imperial) return value < 6 ? value * 12 : value;
-            if (value < 15) return value * 100;
-            return value > 80 ? value * 0.1 : value;
-    }
-    return value;
+    return m_measure ? ToDisplayedUnits(*m_measure, value, m_graph.m_imperialUnits) : value;
 }
 
 double ExamGraphLayout::Displayed(double curveValue) const {

@@ -110,36 +110,29 @@ std::u16string WithoutBand(std::u16string_view text) {
     return TrimRightSpaces(band == std::u16string_view::npos ? text : text.substr(0, band));
 }
 
-float ToCurveUnits(GrowthMeasure measure, double value, bool imperialUnits) {
-    switch (measure) {
-        case GrowthMeasure::Weight:
-            if (imperialUnits) value *= 0.454545;
-            if (value > 400) value *= 0.001;
-            break;
-        case GrowthMeasure::Height:
-            if (imperialUnits) {
-                if (value < 8) value *= 12;
-                value *= 2.54;
-            }
-            if (value < 20) {
-                value *= 100;
-            } else if (value > 250) {
-                value *= 0.1;
-            }
-            break;
-        case GrowthMeasure::Head:
-            if (imperialUnits) {
-                if (value < 6) value *= 12;
-                value *= 2.54;
-            }
-            if (value < 15) {
-                value *= 100;
-            } else if (value > 80) {
-                value *= 0.1;
-            }
-            break;
+double ToDisplayedUnits(GrowthMeasure measure, double value, bool imperialUnits) {
+    // A number too small or too large for the unit was typed in another one.
+    struct Limits {
+        double feetBelow;
+        double metresBelow;
+        double millimetresAbove;
+    };
+    constexpr double kGramsAbove = 400;
+    if (measure == GrowthMeasure::Weight) {
+        return !imperialUnits && value > kGramsAbove ? value * 0.001 : value;
     }
-    return static_cast<float>(value);
+    const Limits limits = measure == GrowthMeasure::Height ? Limits{8, 20, 250} : Limits{6, 15, 80};
+    if (imperialUnits) return value < limits.feetBelow ? value * 12 : value;
+    if (value < limits.metresBelow) return value * 100;
+    return value > limits.millimetresAbove ? value * 0.1 : value;
+}
+
+float ToCurveUnits(GrowthMeasure measure, double value, bool imperialUnits) {
+    if (imperialUnits) {
+        value = measure == GrowthMeasure::Weight ? value * 0.454545
+                                                 : ToDisplayedUnits(measure, value, true) * 2.54;
+    }
+    return static_cast<float>(ToDisplayedUnits(measure, value, false));
 }
 
 std::optional<PercentileJudgement> JudgeMeasurement(const CCourbepercentile& set, float age,

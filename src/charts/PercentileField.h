@@ -37,8 +37,12 @@ std::optional<std::u16string> WithCaptionUnit(std::u16string_view caption,
 // any other bracket, such as a comment "(naked)", stays.
 std::u16string WithoutBand(std::u16string_view text);
 
-// A measurement typed in any of the usual units brought to the curves' kg or cm: grams,
-// metres, millimetres, and with `imperialUnits` pounds, feet and inches.
+// A measurement as typed brought to the unit the program shows: kilograms (a number above 400
+// is grams) and centimetres (a small number is metres, a large one millimetres: below 20 and
+// above 250 for a height, below 15 and above 80 for a head circumference); with
+// `imperialUnits` pounds as typed and inches (below 8, or 6, feet).
+double ToDisplayedUnits(GrowthMeasure measure, double value, bool imperialUnits);
+// The same in the curves' kilograms or centimetres, pounds and inches converted.
 float ToCurveUnits(GrowthMeasure measure, double value, bool imperialUnits);
 
 struct PercentileJudgement {

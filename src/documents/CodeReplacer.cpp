@@ -4,6 +4,7 @@
 #include "documents/TemplateCode.h"
 #include "documents/TemplateData.h"
 #include "journal/JournalReader.h"
+#include "journal/JournalWords.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"
 
@@ -19,8 +20,9 @@ constexpr int kExitCaption = 24;
 constexpr int kMaxSecondaryProblems = 100;
 
 std::u16string CaptionOr(const Labels& labels, int section, std::u16string_view fallback) {
-    const std::u16string& caption = labels.SectionCaption(section);
-    return caption.empty() ? std::u16string(fallback) : caption;
+    std::u16string caption(fallback);
+    TakeLabelWord(caption, labels.SectionCaption(section));
+    return caption;
 }
 
 std::u16string FullDate(const DateTime& t) {
@@ -104,8 +106,9 @@ std::u16string CodeReplacer::PlaceholderOfEmpty(int number) const {
         case 555: {
             // Label 58 is one the labels file cannot change; without a value it reads as its
             // factory word.
-            const std::u16string& word = labels.Label(kPatientNameLabel);
-            return u"<" + (word.empty() ? std::u16string(u"Patient name") : word) + u">";
+            std::u16string word = u"Patient name";
+            TakeLabelWord(word, labels.Label(kPatientNameLabel));
+            return u"<" + word + u">";
         }
         case 556:
             return u"<" + m_fields.Of(kAgeField).caption + u">";

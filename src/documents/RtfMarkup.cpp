@@ -1,6 +1,7 @@
 #include "documents/RtfMarkup.h"
 
 #include "documents/RtfFormat.h"
+#include "documents/RtfSyntax.h"
 #include "documents/SummaryText.h"
 #include "platform/Text.h"
 
@@ -9,21 +10,14 @@ namespace {
 
 constexpr std::u16string_view kCopiedAsIs = u",./ :\r\n";
 
-bool IsAsciiLetter(char16_t c) {
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-bool IsDigit(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 // True when `rtf` ends with a control word such as "\par" or "\f2" (a backslash that is not
 // itself escaped, letters, an optional signed number).
 bool EndsWithControlWord(std::u16string_view rtf) {
     size_t end = rtf.size();
-    while (end > 0 && IsDigit(rtf[end - 1])) --end;
+    while (end > 0 && IsRtfDigit(rtf[end - 1])) --end;
     if (end < rtf.size() && end > 0 && rtf[end - 1] == u'-') --end;
     size_t letters = end;
-    while (letters > 0 && IsAsciiLetter(rtf[letters - 1])) --letters;
+    while (letters > 0 && IsRtfLetter(rtf[letters - 1])) --letters;
     if (letters == end || letters == 0 || rtf[letters - 1] != u'\\') return false;
     size_t slashes = 0;
     for (size_t i = letters; i > 0 && rtf[i - 1] == u'\\'; --i) ++slashes;

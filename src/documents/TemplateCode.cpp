@@ -3,25 +3,12 @@
 #include <climits>
 
 #include "documents/RtfFormat.h"
+#include "documents/RtfSyntax.h"
 
 namespace pondrel {
 namespace {
 
 constexpr std::u16string_view kOptionLetters = u"dnrRup";
-
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 // The characters a code is made of, as the word processor may escape them.
 std::optional<char16_t> CodeCharacter(int byte) {
@@ -51,13 +38,13 @@ std::optional<char16_t> CodeCharacter(int byte) {
 size_t SkipControl(std::string_view rtf, size_t i) {
     size_t k = i + 1;
     if (k >= rtf.size()) return k;
-    if (!IsLetter(rtf[k])) {
+    if (!IsRtfLetter(rtf[k])) {
         if (rtf[k] == '\'') return std::min(rtf.size(), k + 3);
         return k + 1;
     }
-    while (k < rtf.size() && IsLetter(rtf[k])) ++k;
+    while (k < rtf.size() && IsRtfLetter(rtf[k])) ++k;
     if (k < rtf.size() && rtf[k] == '-') ++k;
-    while (k < rtf.size() && IsDigit(rtf[k])) ++k;
+    while (k < rtf.size() && IsRtfDigit(rtf[k])) ++k;
     if (k < rtf.size() && rtf[k] == ' ') ++k;
     return k;
 }
@@ -89,8 +76,8 @@ std::u16string NormaliseCodeText(std::string_view rtf) {
             i = SkipGroup(rtf, i);
         } else if (c == '\\') {
             if (i + 3 < rtf.size() && rtf[i + 1] == '\'') {
-                const int high = HexValue(rtf[i + 2]);
-                const int low = HexValue(rtf[i + 3]);
+                const int high = HexDigitValue(rtf[i + 2]);
+                const int low = HexDigitValue(rtf[i + 3]);
                 if (high >= 0 && low >= 0) {
                     if (auto mapped = CodeCharacter(high * 16 + low)) out += *mapped;
                 }

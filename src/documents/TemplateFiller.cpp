@@ -4,6 +4,7 @@
 
 #include "documents/CodeReplacer.h"
 #include "documents/RtfFormat.h"
+#include "documents/RtfSyntax.h"
 #include "documents/SummaryText.h"
 #include "documents/TemplateCode.h"
 #include "documents/TemplateData.h"
@@ -14,13 +15,6 @@ namespace pondrel {
 namespace {
 
 constexpr size_t npos = std::string_view::npos;
-
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Follows the groups of RTF text fed piece by piece: escaped braces are not groups, and the
 // data of \binN is skipped.
@@ -42,7 +36,7 @@ private:
                 if (--m_binary <= 0) m_state = State::Text;
                 return;
             case State::Backslash:
-                if (IsLetter(c)) {
+                if (IsRtfLetter(c)) {
                     m_word.assign(1, c);
                     m_state = State::Word;
                 } else {
@@ -50,20 +44,20 @@ private:
                 }
                 return;
             case State::Word:
-                if (IsLetter(c)) {
+                if (IsRtfLetter(c)) {
                     if (m_word.size() < 8) m_word += c;
                     return;
                 }
                 m_number = 0;
-                if (IsDigit(c) || c == '-') {
-                    if (IsDigit(c)) m_number = c - '0';
+                if (IsRtfDigit(c) || c == '-') {
+                    if (IsRtfDigit(c)) m_number = c - '0';
                     m_state = State::Number;
                     return;
                 }
                 EndWord(c);
                 return;
             case State::Number:
-                if (IsDigit(c)) {
+                if (IsRtfDigit(c)) {
                     if (m_number < 100'000'000) m_number = m_number * 10 + (c - '0');
                     return;
                 }
@@ -254,9 +248,16 @@ TemplateFill FillTemplateBytes(std::string_view input, const TemplateData& data)
         const size_t codeStart = CodeStartWithUnicode(input, escape);
         search = escape + 1;
         if (codeEnd - codeStart > kMaxCodeBytes) continue;
-        std::optional<TemplateCode> code =
-            ParseCode(NormaliseCodeText(input.substr(textBegin, mark - textBegin)));
-        if (!code) continue;
+        const std::string_view rawText = input.substr(textBegin, mark - textBegin);
+        const std::u16string codeText = NormaliseCodeText(rawText);
+        std::optional<TemplateCode> code = ParseCode(codeText);
+        if (!code) {
+            // A code text of nothing but formatting stays empty from any later cent sign before
+            // the same end mark too: those are not codes either (a template made of cent signs
+            // costs one pass). Ignorable groups may hide a code, so they are read again.
+            if (codeText.empty() && rawText.find("{\\*") == std::string_view::npos) search = mark;
+            continue;
+        }
 
         const std::string_view before = input.substr(copied, codeStart - copied);
         AppendBytes(out, before);

@@ -27,7 +27,7 @@ void RemoveFromList(PageLayout& page, int field) {
 std::optional<int> PageOfField(const Arrangement& arrangement, int field) {
     if (!IsPlacedByArrangement(field)) return std::nullopt;
     int page = arrangement.fields[static_cast<size_t>(field)].layoutValue;
-    if (page < 0 || page >= kFormPageCount) return std::nullopt;
+    if (page < 0 || page >= kFormPages) return std::nullopt;
     return page;
 }
 
@@ -94,12 +94,12 @@ std::vector<int> FieldListNumbers(std::u16string_view list) {
 }
 
 void MoveFieldToPage(Arrangement& arrangement, int field, int page) {
-    if (!IsArrangedField(field) || page < 0 || page >= kFormPageCount) return;
+    if (!IsArrangedField(field) || page < 0 || page >= kFormPages) return;
     FieldLayout& layout = arrangement.fields[static_cast<size_t>(field)];
     layout.window = OnPage(layout.window, page);
     layout.caption = OnPage(layout.caption, page);
     layout.layoutValue = page;
-    for (int p = 0; p < kFormPageCount; ++p) {
+    for (int p = 0; p < kFormPages; ++p) {
         if (p != page) RemoveFromList(arrangement.pages[static_cast<size_t>(p)], field);
     }
     PageLayout& target = arrangement.pages[static_cast<size_t>(page)];

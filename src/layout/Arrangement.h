@@ -24,7 +24,7 @@ struct Arrangement {
 inline constexpr int kFormWidth = 240;
 inline constexpr int kFormFirstPageTop = 291;
 inline constexpr int kFormPageHeight = 290;
-inline constexpr int kFormPageCount = 19;  // pages 0 to 18 hold field windows
+inline constexpr int kFormPageCount = kFormPages;  // pages 0 to 18 hold field windows
 
 // Heights the windows and captions are given at least when they are placed.
 inline constexpr int kMinWindowHeight = 17;

@@ -213,12 +213,38 @@ Arrangement FactoryArrangement() {
     PlanPage(a);
     DischargePage(a);
     MorePages(a);
-    for (int page = 15; page < kFormPageCount; ++page) {
+    for (int page = 15; page < kFormPages; ++page) {
         PageLayout& layout = a.pages[static_cast<size_t>(page)];
         layout.name = u"Page " + ToText(page);
         layout.buttonText = layout.name;
     }
     return a;
+}
+
+std::vector<FixedPlacement> IdentityPageLayout() {
+    std::vector<FixedPlacement> placements;
+    // Captions above their windows: a row is 12 + 17 pixels and 1 apart.
+    auto put = [&](int field, int left, int right, int y) {
+        placements.push_back({field,
+                              {left, y + kCaption, right, y + kCaption + kLine},
+                              {left, y, right, y + kCaption}});
+    };
+    put(120, 2, 118, 18);
+    put(121, 122, kRight, 18);
+    // The civility button stands left of the birth date.
+    put(122, 36, 86, 48);
+    put(123, 90, 146, 48);
+    put(124, 150, 200, 48);
+    // Under the age line, three columns.
+    constexpr int kColumns[][2] = {{2, 78}, {81, 158}, {161, kRight}};
+    int field = 125;
+    for (int y = 96; field <= 139; y += 30) {
+        for (const auto& column : kColumns) {
+            if (field > 139) break;
+            put(field++, column[0], column[1], y);
+        }
+    }
+    return placements;
 }
 
 namespace {

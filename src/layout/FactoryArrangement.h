@@ -6,6 +6,7 @@
 // fields 100 to 119.
 
 #include <string>
+#include <vector>
 
 #include "layout/Arrangement.h"
 
@@ -27,6 +28,22 @@ struct PageZeroControls {
     Rect iconCaption{2, 213, 40, 225};
     Rect iconPicker{42, 209, 238, 229};
     Rect pageButtons{2, 234, 238, 288};  // buttons of the offered pages 1 to 18
+};
+
+// A window of a page with a layout of its own, in coordinates of the page's band.
+struct FixedPlacement {
+    int field = 0;
+    Rect window;
+    Rect caption;
+};
+
+// The identity page (page 30): the 20 identity fields 120 to 139, two or three to a row with
+// their captions above, and its other controls.
+std::vector<FixedPlacement> IdentityPageLayout();
+struct IdentityPageControls {
+    Rect civility{2, 60, 33, 77};
+    Rect ageCaption{2, 81, 30, 93};
+    Rect ageText{32, 81, 238, 93};
 };
 
 // The factory layout of the free fields: fields 100 to 109 on page 28, 110 to 119 on page 29,

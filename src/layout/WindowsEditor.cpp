@@ -31,7 +31,7 @@ bool IsFreeField(int field) {
 }  // namespace
 
 bool MayOpenOn(int page, UserMessages& messages) {
-    if (page >= 0 && page < kFormPageCount) return true;
+    if (page >= 0 && page < kFormPages) return true;
     messages.ShowNotice(std::u16string(kRefusal), 4000, true);
     return false;
 }
@@ -69,7 +69,7 @@ void BringBack(Arrangement& arrangement, int field, int page) {
 }
 
 void SetOffered(Arrangement& arrangement, int page, bool offered) {
-    if (page < 0 || page >= kFormPageCount) return;
+    if (page < 0 || page >= kFormPages) return;
     PageLayout& layout = arrangement.pages[static_cast<size_t>(page)];
     if (offered) {
         layout.aFlag = 1;

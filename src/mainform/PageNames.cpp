@@ -21,8 +21,9 @@ std::array<std::u16string, kPageCount> PageNames(const Labels& labels,
         if (page < kFormPageCount) {
             name = preferences.pages[static_cast<size_t>(page)].name;
         } else if (page == 28 || page == 29) {
-            // The free-field page keeps a title for each of its two halves.
-            name = preferences.freeFields.pageTexts[static_cast<size_t>(page - 28)];
+            // The free-field page keeps a title for each of its two halves, shown cut to 12
+            // characters.
+            name = preferences.freeFields.pageTexts[static_cast<size_t>(page - 28)].substr(0, 12);
         } else {
             name = labels.Label(PageNameLabel(page));
         }

@@ -37,15 +37,18 @@ void PageNavigation::SetCurrent(int page) {
     if (page >= 0 && page < kPageCount) m_current = page;
 }
 
-int PageNavigation::RankOf(int page) {
-    if (page < kFormPageCount) return page;
-    auto found = std::find(kPagesAfterForm.begin(), kPagesAfterForm.end(), page);
-    return kFormPageCount + static_cast<int>(found - kPagesAfterForm.begin());
+void PageNavigation::SetFreeFieldPagePositions(int first, int second) {
+    m_freePositions = {first, second};
+    Rebuild();
 }
 
-int PageNavigation::PageAtRank(int rank) {
-    if (rank < kFormPageCount) return rank;
-    return kPagesAfterForm[static_cast<size_t>(rank - kFormPageCount)];
+int PageNavigation::RankOf(int page) const {
+    auto found = std::find(m_full.begin(), m_full.end(), page);
+    return static_cast<int>(found - m_full.begin());
+}
+
+int PageNavigation::PageAtRank(int rank) const {
+    return m_full[static_cast<size_t>(rank)];
 }
 
 // Walking the full order and passing over what is not offered is the same as stepping one
@@ -76,6 +79,23 @@ int PageNavigation::PageListHeight(int itemCount) {
 }
 
 void PageNavigation::Rebuild() {
+    std::vector<int> full;
+    for (int page = 0; page < kFormPageCount; ++page) full.push_back(page);
+    full.insert(full.end(), kPagesAfterForm.begin(), kPagesAfterForm.end());
+    // A position counts the pages the user sees in the page list, so the free-field page comes
+    // in just before the offered page holding that position now (last when there are fewer).
+    constexpr std::array<int, 2> kFreeFieldPages{28, 29};
+    for (size_t i = 0; i < kFreeFieldPages.size(); ++i) {
+        const int position = m_freePositions[i];
+        if (position <= 0) continue;
+        full.erase(std::find(full.begin(), full.end(), kFreeFieldPages[i]));
+        auto at = full.begin();
+        for (int seen = 0; at != full.end(); ++at) {
+            if (IsOffered(*at) && ++seen == position) break;
+        }
+        full.insert(at, kFreeFieldPages[i]);
+    }
+    std::copy(full.begin(), full.end(), m_full.begin());
     m_order.clear();
     for (int rank = 0; rank < kPageCount; ++rank) {
         int page = PageAtRank(rank);

@@ -30,6 +30,9 @@ public:
     void SetFormPageFlags(const std::array<int, kFormPageCount>& flags);
     void SetWindowsEditorOpen(bool open);
     bool WindowsEditorOpen() const { return m_editorOpen; }
+    // The positions (from 1, in the page list of the offered pages) the user gave the two
+    // free-field pages 28 and 29; 0 leaves a page at its usual place.
+    void SetFreeFieldPagePositions(int first, int second);
 
     // The offered pages, in order.
     const std::vector<int>& Order() const { return m_order; }
@@ -58,14 +61,17 @@ public:
     static int PageListHeight(int itemCount);
 
 private:
-    // Place of a page in the full order (form pages 0 to 18, then kPagesAfterForm).
-    static int RankOf(int page);
-    static int PageAtRank(int rank);
+    // Place of a page in the full order (form pages 0 to 18, then kPagesAfterForm, with the
+    // free-field pages where the user put them).
+    int RankOf(int page) const;
+    int PageAtRank(int rank) const;
     void Rebuild();
 
     std::array<int, kFormPageCount> m_flags{};
     bool m_editorOpen = false;
     std::vector<int> m_order;
+    std::array<int, kPageCount> m_full{};
+    std::array<int, 2> m_freePositions{};
     int m_current = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "mainform/PatientList.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "journal/JournalReader.h"
 #include "labels/Labels.h"
@@ -107,18 +108,24 @@ std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
     }
     std::vector<PatientListRow> rows;
     rows.reserve(byRecord.size() + roomList.size());
+    // The patients of each room, in the set's order.
+    std::unordered_map<std::u16string, std::vector<size_t>> byRoom;
+    for (size_t i = 0; i < byRecord.size(); ++i) {
+        byRoom[patients.At(static_cast<int>(i))->Field(94)].push_back(i);
+    }
     std::vector<bool> placed(byRecord.size(), false);
     for (const std::u16string& room : roomList) {
         if (room.starts_with(u"->")) continue;
-        bool occupied = false;
-        for (size_t i = 0; i < byRecord.size(); ++i) {
-            if (!placed[i] && patients.At(static_cast<int>(i))->Field(94) == room) {
-                rows.push_back(byRecord[i]);
-                placed[i] = true;
-                occupied = true;
-            }
+        auto found = byRoom.find(room);
+        if (found == byRoom.end() || found->second.empty()) {
+            rows.push_back(EmptyBed(room));
+            continue;
         }
-        if (!occupied) rows.push_back(EmptyBed(room));
+        for (size_t i : found->second) {
+            rows.push_back(byRecord[i]);
+            placed[i] = true;
+        }
+        found->second.clear();  // a room listed twice shows its patients once
     }
     for (size_t i = 0; i < byRecord.size(); ++i) {
         if (!placed[i]) rows.push_back(std::move(byRecord[i]));

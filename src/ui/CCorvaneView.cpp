@@ -16,6 +16,7 @@
 #include "labels/LabelsFile.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
+#include "platform/HostFileSystem.h"
 #include "platform/Platform.h"
 #include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
@@ -24,11 +25,18 @@
 #include "settings/PreferencesFile.h"
 #include "ui/CCommandBar.h"
 #include "ui/CInputPanel.h"
+#include "ui/CPatientList.h"
+#include "ui/CWindowsEditor.h"
 #include "ui/CRecordNavigator.h"
 #include "ui/DevicePicture.h"
+#include "ui/FieldPages.h"
+#include "ui/IdentityControls.h"
 #include "ui/ExamPage.h"
 #include "ui/LetterPages.h"
 #include "ui/ProblemPage.h"
+#include "ui/QuickNotesPage.h"
+#include "ui/TaskPage.h"
+#include "ui/QtFileDialogs.h"
 #include "ui/SummaryPageSet.h"
 #include "ui/SyncPages.h"
 
@@ -56,6 +64,11 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
                            QWidget* parent)
     : QScrollArea(parent), m_platform(platform), m_folders(folders), m_document(document) {
     setObjectName(QStringLiteral("corvaneView"));
+    m_fileDialogs =
+        std::make_unique<QtFileDialogs>(dynamic_cast<HostFileSystem*>(&platform.files)
+                                            ? dynamic_cast<HostFileSystem*>(&platform.files)->Root()
+                                            : std::filesystem::path());
+    m_fileDialogs->SetParent(this);
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -101,6 +114,9 @@ CCorvaneView::~CCorvaneView() {
     m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
+    m_taskPage.reset();
+    m_quickNotes.reset();
+    m_fieldPages.reset();
     if (m_commandBar) m_commandBar->SetHandler({});
     m_controller->Active().StopTimers();
 }
@@ -121,6 +137,15 @@ void CCorvaneView::showEvent(QShowEvent* event) {
         // After the window is on screen, as when the form is first shown.
         QTimer::singleShot(0, this, [this] { RunStartUp(); });
     }
+}
+
+bool CCorvaneView::focusNextPrevChild(bool next) {
+    // Not the scroll area's own, which scrolls by pixels to keep the focused field in view:
+    // the page of the field that takes the focus is shown whole.
+    QWidget* before = QApplication::focusWidget();
+    const bool moved = QWidget::focusNextPrevChild(next);
+    if (moved && m_fieldPages) m_fieldPages->FollowFocus(before, QApplication::focusWidget());
+    return moved;
 }
 
 void CCorvaneView::wheelEvent(QWheelEvent* event) {
@@ -238,6 +263,10 @@ bool CCorvaneView::PageListOpen() const {
 void CCorvaneView::ClosePopups() {
     m_mainMenu->hide();
     m_pageList->hide();
+    if (m_patientList && m_patientList->isVisible()) {
+        m_patientList->StoreColumns();
+        m_patientList->hide();
+    }
 }
 
 void CCorvaneView::ToggleMainMenu() {
@@ -267,9 +296,7 @@ void CCorvaneView::TogglePageList() {
 }
 
 void CCorvaneView::TogglePatientList() {
-    // The patient list belongs to the identity page, which is not part of the program yet.
-    ClosePopups();
-    NotAvailable();
+    if (m_patientList) m_patientList->Toggle();
 }
 
 void CCorvaneView::OnPageItem(QListWidgetItem* item) {
@@ -333,6 +360,7 @@ void CCorvaneView::InstallPage(int page, QWidget* widget) {
 
 void CCorvaneView::ScrollToPage(int page) {
     verticalScrollBar()->setValue(kFirstPageOffset + kPageHeight * page);
+    if (m_windowsEditor) m_windowsEditor->PageShown(page);
 }
 
 void CCorvaneView::NextPage() {
@@ -402,6 +430,12 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_fieldPages =
+        std::make_unique<FieldPages>(*this, m_platform, *m_fileDialogs, m_folders.installation);
+    m_taskPage = std::make_unique<TaskPage>(*this, *m_fieldPages, m_platform.messages);
+    m_quickNotes = std::make_unique<QuickNotesPage>(*this, *m_fieldPages, m_platform.messages);
+    m_patientList = new CPatientList(*this);
+    m_windowsEditor = new CWindowsEditor(*this, *m_fieldPages);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
@@ -446,6 +480,9 @@ bool CCorvaneView::ReadLabels() {
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
     if (m_problemPage) m_problemPage->SetLabels(m_labels);
+    if (m_fieldPages) m_fieldPages->SetLabels(m_labels);
+    if (m_taskPage) m_taskPage->SetLabels(m_labels);
+    if (m_quickNotes) m_quickNotes->SetLabels(m_labels);
     if (m_letterPages) m_letterPages->SetLabels(m_labels);
     return true;
 }
@@ -463,6 +500,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_fieldPages) m_fieldPages->ApplyPreferences(m_preferences);
     if (m_syncPages) m_syncPages->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.
@@ -478,6 +516,7 @@ bool CCorvaneView::LoadIconPictures() {
             return LoadDevicePicture(m_platform.files, path, target);
         });
     if (loaded) FillPageList();
+    if (m_fieldPages) m_fieldPages->Identity().SetPatientIcons(m_patientIcons);
     return loaded;
 }
 

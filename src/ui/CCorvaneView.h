@@ -38,6 +38,12 @@ class ExamPage;
 class GrowthCurves;
 class LetterPages;
 class ProblemPage;
+class FieldPages;
+class QuickNotesPage;
+class TaskPage;
+class CPatientList;
+class CWindowsEditor;
+class QtFileDialogs;
 class SummaryPageSet;
 class SyncPages;
 class CCorvaneDoc;
@@ -105,6 +111,17 @@ public:
     void InstallPage(int page, QWidget* widget);
     // The problems page (page 20) once the controls are built.
     ProblemPage* Problems() const { return m_problemPage.get(); }
+    // The pages of field windows (0 to 18, 28 to 30) once the controls are built.
+    FieldPages* Fields() const { return m_fieldPages.get(); }
+    TaskPage* Tasks() const { return m_taskPage.get(); }
+    // The patient list behind the patient box.
+    CPatientList* PatientList() const { return m_patientList; }
+    Platform& GetPlatform() { return m_platform; }
+    // The windows editor of the form pages.
+    CWindowsEditor* WindowsEditor() const { return m_windowsEditor; }
+    QuickNotesPage* QuickNotes() const { return m_quickNotes.get(); }
+    // The open and save dialogues of the platform.
+    QtFileDialogs& FileDialogs() { return *m_fileDialogs; }
     // The letter pages (26 and 35) once the controls are built.
     LetterPages* Letters() const { return m_letterPages.get(); }
     // The seven summary pages once the controls are built.
@@ -158,6 +175,8 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // Tab moves between the field windows; the page shown follows the focus, whole pages only.
+    bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
@@ -213,6 +232,12 @@ private:
     CInputPanel* m_inputPanel = nullptr;
     CRecordNavigator* m_recordNavigator = nullptr;
     std::unique_ptr<ProblemPage> m_problemPage;  // page 20, from BuildControls on
+    std::unique_ptr<QtFileDialogs> m_fileDialogs;
+    std::unique_ptr<FieldPages> m_fieldPages;      // pages 0 to 18, 28 to 30
+    std::unique_ptr<TaskPage> m_taskPage;          // page 19
+    std::unique_ptr<QuickNotesPage> m_quickNotes;  // page 37
+    CPatientList* m_patientList = nullptr;         // a child of the view
+    CWindowsEditor* m_windowsEditor = nullptr;     // a child of the view
     std::unique_ptr<LetterPages> m_letterPages;  // pages 26 and 35, from BuildControls on
     std::unique_ptr<SummaryPageSet> m_summaryPages;  // pages 21 to 25, 34 and 38, after it
     std::unique_ptr<SyncPages> m_syncPages;          // pages 31 to 33 and the connection

@@ -20,6 +20,9 @@
 #include "ui/CCorvaneView.h"
 #include "ui/CHelpDlg.h"
 #include "ui/CRecordNavigator.h"
+#include "ui/CPatientList.h"
+#include "ui/CWindowsEditor.h"
+#include "ui/FieldPages.h"
 #include "ui/ProblemPage.h"
 
 namespace pondrel {
@@ -99,12 +102,14 @@ void CCorvaneView::RunMenuCommand(MenuCommand command) {
         case MenuCommand::Preferences:
             RunPreferences();
             break;
+        case MenuCommand::EditWindows:
+            if (m_windowsEditor) m_windowsEditor->Toggle();
+            break;
         case MenuCommand::FilesManager:
         case MenuCommand::QuickLoad:
         case MenuCommand::EditShortcuts:
-        case MenuCommand::EditWindows:
-            // The files manager, quick load, label editor and windows editor are not part of
-            // the program yet: say so rather than pretend.
+            // The files manager, quick load and label editor are not part of the program yet:
+            // say so rather than pretend.
             NotAvailable();
             break;
         case MenuCommand::Undo:
@@ -169,7 +174,7 @@ void CCorvaneView::ShowPatientBox() {
 }
 
 void CCorvaneView::PatientsChanged() {
-    // The patient list joins the form with the identity page; the counter is here.
+    if (m_patientList) m_patientList->Rebuild();
     ShowPatientBox();
 }
 
@@ -180,6 +185,7 @@ void CCorvaneView::RunPreferences() {
     m_controller->CommitAll();
     // The file the exchange writes keeps the pane the problems page shows now.
     if (m_problemPage) m_problemPage->StorePane(m_preferences);
+    if (m_fieldPages) m_fieldPages->StoreArrangement(m_preferences);
     RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages, m_folders);
 }
 
@@ -203,6 +209,7 @@ void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     m_unitWords = outcome.unitWords;
     // The date order may have changed.
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_fieldPages) m_fieldPages->ApplyPreferences(m_preferences);
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
     if (m_syncPages) m_syncPages->ApplyOutcome(outcome, m_preferences);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
@@ -273,6 +280,8 @@ void CCorvaneView::SavePreferences() {
     // The location list itself is the preferences' own (the exchange edits it there).
     m_preferences.selectedLocation = m_locations.Selected();
     if (m_problemPage) m_problemPage->StorePane(m_preferences);
+    if (m_fieldPages) m_fieldPages->StoreArrangement(m_preferences);
+    if (m_patientList) m_patientList->StoreColumns();
     pondrel::SavePreferences(m_platform.files, m_platform.messages, m_folders, m_preferences);
 }
 

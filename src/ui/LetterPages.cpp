@@ -13,6 +13,7 @@
 #include "documents/ui/CSummaryPage.h"
 #include "documents/ui/CSummaryManagerPage.h"
 #include "journal/JournalDays.h"
+#include "journal/JournalWords.h"
 #include "journal/ui/CProblemPanel.h"
 #include "labels/Labels.h"
 #include "mainform/MainFormController.h"
@@ -137,8 +138,9 @@ LetterPages::~LetterPages() {
 }
 
 void LetterPages::SetLabels(const Labels& labels) {
-    const std::u16string& caption = labels.Label(kOutLetterLabel);
-    m_outLetter->SetCaption(ToQString(caption.empty() ? u"Out Letter" : caption));
+    std::u16string caption = u"Out Letter";
+    TakeLabelWord(caption, labels.Label(kOutLetterLabel));
+    m_outLetter->SetCaption(ToQString(caption));
 }
 
 void LetterPages::NoteRecord(const PatientRecord* record) {

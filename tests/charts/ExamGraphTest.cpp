@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "BuiltInCurves.h"
 #include "Doubles.h"
 #include "charts/ExamGraph.h"
 #include "charts/ExamTable.h"
@@ -32,15 +33,6 @@ int Realistic(std::u16string_view text, int fontHeight) {
 
 class ExamGraphTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        test::ScriptedMessages messages;
-        s_curves = new GrowthCurves(GrowthCurves::Load(messages));
-    }
-    static void TearDownTestSuite() {
-        delete s_curves;
-        s_curves = nullptr;
-    }
-
     void Row(std::u16string title, std::vector<std::pair<DayNumber, std::u16string>> values) {
         ExamRow row;
         row.title = std::move(title);
@@ -84,11 +76,8 @@ protected:
             [&](const GraphItem& i) { return i.kind == kind && i.colour == colour; }));
     }
 
-    static GrowthCurves* s_curves;
-    ExamGraph m_graph{*s_curves};
+    ExamGraph m_graph{test::BuiltInCurves()};
 };
-
-GrowthCurves* ExamGraphTest::s_curves = nullptr;
 
 TEST_F(ExamGraphTest, LoadingARowKeepsTheFirstValueOfEachDay) {
     Row(u"Hb", {{10, u"12.5"}, {10, u"9"}, {11, u"11x"}, {12, u"abc"}});

@@ -11,6 +11,7 @@
 #include "GrowthReference.h"
 #include "charts/GrowthCurves.h"
 #include "charts/PercentileField.h"
+#include "BuiltInCurves.h"
 #include "Doubles.h"
 
 namespace pondrel {
@@ -70,21 +71,8 @@ References ReferencesOf(const SetSources& set) {
 
 class GrowthClinical : public ::testing::TestWithParam<SetSources> {
 protected:
-    static void SetUpTestSuite() {
-        test::ScriptedMessages messages;
-        s_curves = new GrowthCurves(GrowthCurves::Load(messages));
-        ASSERT_TRUE(messages.boxes.empty());
-    }
-    static void TearDownTestSuite() {
-        delete s_curves;
-        s_curves = nullptr;
-    }
-    const CCourbepercentile& Set() const { return s_curves->Set(GetParam().index); }
-
-    static GrowthCurves* s_curves;
+    const CCourbepercentile& Set() const { return test::BuiltInCurves().Set(GetParam().index); }
 };
-
-GrowthCurves* GrowthClinical::s_curves = nullptr;
 
 TEST_P(GrowthClinical, CurvesCoverTermToTheEndOfTheReference) {
     const CCourbepercentile& set = Set();
@@ -198,8 +186,7 @@ INSTANTIATE_TEST_SUITE_P(WeightAndHeight, GrowthClinicalJoined,
 
 TEST(GrowthReferenceValues, TheKnownValuesOfTheReferences) {
     // Figures published with the data: WHO boys' weight at birth and CDC boys at 18 years.
-    test::ScriptedMessages messages;
-    GrowthCurves curves = GrowthCurves::Load(messages);
+    const GrowthCurves& curves = test::BuiltInCurves();
     const CCourbepercentile& boysWeight = curves.Set(GrowthMeasure::Weight, 1);
     EXPECT_NEAR(boysWeight.PercentileFunc(3, 0), 2.507, 0.002);
     EXPECT_NEAR(boysWeight.PercentileFunc(50, 0), 3.346, 0.002);

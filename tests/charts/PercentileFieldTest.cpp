@@ -9,6 +9,7 @@
 #include "charts/PercentileField.h"
 #include "platform/Text.h"
 #include "records/PatientRecord.h"
+#include "BuiltInCurves.h"
 #include "Doubles.h"
 
 namespace pondrel {
@@ -32,29 +33,19 @@ PatientRecord Child(int sex, int year, int month, int day, std::u16string gestat
 
 class PercentileFieldTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        test::ScriptedMessages messages;
-        s_curves = new GrowthCurves(GrowthCurves::Load(messages));
-    }
-    static void TearDownTestSuite() {
-        delete s_curves;
-        s_curves = nullptr;
-    }
     std::optional<std::u16string> Judge(const PatientRecord& record, int field,
                                         bool imperial = false) {
-        return PercentileFieldText(field, record, imperial, m_now, *s_curves);
+        return PercentileFieldText(field, record, imperial, m_now, test::BuiltInCurves());
     }
     // The band of a weight typed into field 7 for a term boy at `months` of age.
     std::u16string BoyWeightBand(float months, float kg) {
-        auto judged = JudgeMeasurement(s_curves->Set(GrowthMeasure::Weight, 1), months, kg);
+        auto judged =
+            JudgeMeasurement(test::BuiltInCurves().Set(GrowthMeasure::Weight, 1), months, kg);
         return judged ? std::u16string(judged->band) : u"none";
     }
 
-    static GrowthCurves* s_curves;
     DateTime m_now{2006, 3, 13, 9, 0, 0};
 };
-
-GrowthCurves* PercentileFieldTest::s_curves = nullptr;
 
 TEST(GrowthAges, GestationTexts) {
     EXPECT_EQ(GestationOf(u"30+2").weeks, 30);
@@ -116,6 +107,11 @@ TEST(MeasurementUnits, TypedUnitsBecomeKilogramsAndCentimetres) {
     EXPECT_NEAR(ToCurveUnits(GrowthMeasure::Height, 40, true), 101.6, 0.001);  // inches
     EXPECT_FLOAT_EQ(ToCurveUnits(GrowthMeasure::Head, 350, false), 35);
     EXPECT_FLOAT_EQ(ToCurveUnits(GrowthMeasure::Head, 0.35, false), 35);
+    // The graph shows imperial measurements in pounds and inches, not in metric.
+    EXPECT_DOUBLE_EQ(ToDisplayedUnits(GrowthMeasure::Weight, 7.5, true), 7.5);
+    EXPECT_DOUBLE_EQ(ToDisplayedUnits(GrowthMeasure::Weight, 3500, false), 3.5);
+    EXPECT_DOUBLE_EQ(ToDisplayedUnits(GrowthMeasure::Height, 4, true), 48);
+    EXPECT_DOUBLE_EQ(ToDisplayedUnits(GrowthMeasure::Head, 14, true), 14);
 }
 
 TEST(CaptionUnits, TheUnitStep) {
@@ -205,7 +201,7 @@ TEST_F(PercentileFieldTest, LeavingAFieldAddsItsUnitThenItsBand) {
     PatientRecord boy = Child(1, 2006, 3, 1);
     auto leave = [&](int field, const char16_t* caption, const char16_t* text) {
         boy.SetField(field, text);
-        return TextOnLeavingField(field, caption, boy, false, m_now, *s_curves);
+        return TextOnLeavingField(field, caption, boy, false, m_now, test::BuiltInCurves());
     };
     EXPECT_EQ(*leave(kWeight, u"Weight [kg]", u"3.5"), u"3.5kg (P50-P75)");
     EXPECT_FALSE(leave(kWeight, u"Weight [kg]", u"3.5kg (P50-P75)"));

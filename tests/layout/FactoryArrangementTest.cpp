@@ -39,7 +39,7 @@ TEST(FactoryArrangementTest, EveryFieldOfItsOwnHasAWindowOnAPage) {
 TEST(FactoryArrangementTest, WindowsStayInTheirPageAndNeverOverlap) {
     const Arrangement a = FactoryArrangement();
     const PageZeroControls controls;
-    for (int page = 0; page < kFormPageCount; ++page) {
+    for (int page = 0; page < kFormPages; ++page) {
         std::vector<std::pair<int, Rect>> rects;
         for (int field : FieldsOnPage(a, page)) {
             const FieldLayout& layout = a.fields[static_cast<size_t>(field)];

@@ -78,7 +78,7 @@ TEST(PageNamesTest, FromPreferencesAndLabels) {
     preferences.pages[0].name = u"Patient";
     preferences.pages[5].name = u"Cardio";
     preferences.freeFields.pageTexts[0] = u"Free 1";
-    preferences.freeFields.pageTexts[1] = u"Free 2";
+    preferences.freeFields.pageTexts[1] = u"Free 2 and more";
 
     const auto names = PageNames(labels, preferences);
     EXPECT_EQ(U8(names[0]), "Patient");
@@ -88,7 +88,7 @@ TEST(PageNamesTest, FromPreferencesAndLabels) {
     EXPECT_EQ(U8(names[20]), "Problems");
     EXPECT_EQ(U8(names[27]), "Order sheets");
     EXPECT_EQ(U8(names[28]), "Free 1");
-    EXPECT_EQ(U8(names[29]), "Free 2");
+    EXPECT_EQ(U8(names[29]), "Free 2 and m");  // cut to 12 characters
     EXPECT_EQ(U8(names[30]), "Identity");
     EXPECT_EQ(U8(names[31]), "Send");  // built-in words of labels 88 to 92, 190 to 192
     EXPECT_EQ(U8(names[35]), "S: Manager");

@@ -95,6 +95,26 @@ TEST(PageNavigationTest, OutOfRangePagesAreIgnored) {
     EXPECT_FALSE(navigation.IsOffered(-1));
 }
 
+TEST(PageNavigationTest, FreeFieldPagesMovedToTheirPositions) {
+    PageNavigation navigation = OnlyPagesZeroAndThree();
+    navigation.SetFreeFieldPagePositions(2, 0);
+    const std::vector<int> moved{0,  28, 3,  19, 27, 20, 21, 22, 38, 23, 24,
+                                 36, 25, 34, 35, 26, 29, 30, 31, 32, 33, 37};
+    EXPECT_EQ(navigation.Order(), moved);
+    navigation.SetCurrent(28);
+    EXPECT_EQ(navigation.Previous(), 0);
+    EXPECT_EQ(navigation.Next(), 3);
+    // A position past the end puts the page last; both pages may move.
+    navigation.SetFreeFieldPagePositions(35, 1);
+    EXPECT_EQ(navigation.Order().front(), 29);
+    EXPECT_EQ(navigation.Order().back(), 28);
+    EXPECT_EQ(navigation.Order().size(), 22u);
+    // Back at their usual place.
+    navigation.SetFreeFieldPagePositions(0, 0);
+    EXPECT_EQ(navigation.Order(), (std::vector<int>{0,  3,  19, 27, 20, 21, 22, 38, 23, 24, 36,
+                                                    25, 34, 35, 26, 28, 29, 30, 31, 32, 33, 37}));
+}
+
 TEST(PageNavigationTest, PageListHeight) {
     EXPECT_EQ(PageNavigation::PageListHeight(0), 21);
     EXPECT_EQ(PageNavigation::PageListHeight(2), 21);

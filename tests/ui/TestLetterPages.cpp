@@ -7,12 +7,14 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
 #include <memory>
 
+#include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
 #include "demo/DemoPatients.h"
@@ -45,6 +47,7 @@ private slots:
     void previewFollowsChangesOfThePatient();
     void admissionLetterPreviewAndSave();
     void templateDocumentFromTheChooserAndTheRecentList();
+    void previewsScrollWhenDragged();
     void screenshots();
 
 private:
@@ -65,11 +68,7 @@ private:
 void TestLetterPages::init() {
     m_dir = std::make_unique<QTemporaryDir>();
     m_device = test::PrepareTestDevice(*m_dir);
-    HostFileSystem files(m_device);
-    DemoOptions options;
-    options.patients = 1;
-    options.today = SystemClock().Now();
-    QCOMPARE(WriteDemoPatients(files, WorkingFolders::kActivePatients, options).written, 1);
+    QCOMPARE(test::WriteTodayDemo(m_device, 1), 1);
 }
 
 void TestLetterPages::cleanup() {
@@ -78,12 +77,8 @@ void TestLetterPages::cleanup() {
 }
 
 void TestLetterPages::Start() {
-    ProgramOptions options;
-    options.device = m_device;
-    m_program = std::make_unique<PondrelApplication>(options);
-    QVERIFY(m_program->InitInstance());
-    QTRY_VERIFY(View().StartUpResult().has_value());
-    QVERIFY(*View().StartUpResult());
+    m_program = test::StartProgram(m_device);
+    QVERIFY(m_program);
 }
 
 QString TestLetterPages::NoticeText() {
@@ -194,6 +189,24 @@ void TestLetterPages::templateDocumentFromTheChooserAndTheRecentList() {
     QVERIFY(!list->isVisible());
     QCOMPARE(page.Caption(), QStringLiteral("Referral letter"));
     QCOMPARE(page.View()->Zoom(), 75);
+}
+
+void TestLetterPages::previewsScrollWhenDragged() {
+    Start();
+    View().ShowPage(LetterPages::kOutLetterPage);
+    QScrollBar* bar = OutLetterView().verticalScrollBar();
+    QVERIFY(bar->maximum() > 3 * bar->singleStep());
+    QCOMPARE(bar->value(), 0);
+    // 37 pixels up: three lines of 12 pixels.
+    QWidget* area = OutLetterView().viewport();
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 200));
+    QTest::mouseMove(area, QPoint(100, 163));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(100, 163));
+    QCOMPARE(bar->value(), 3 * bar->singleStep());
+    QTest::mousePress(area, Qt::LeftButton, {}, QPoint(100, 100));
+    QTest::mouseMove(area, QPoint(100, 200));
+    QTest::mouseRelease(area, Qt::LeftButton, {}, QPoint(100, 200));
+    QCOMPARE(bar->value(), 0);  // within the scroll range
 }
 
 void TestLetterPages::screenshots() {

@@ -1,7 +1,7 @@
 #include "documents/ui/CRtfView.h"
 
 #include <QScrollBar>
-#include <QScroller>
+#include <QMouseEvent>
 
 #include "documents/ui/RtfTextReader.h"
 
@@ -11,11 +11,9 @@ CRtfView::CRtfView(QWidget* parent) : QTextEdit(parent) {
     setReadOnly(true);
     setLineWrapMode(QTextEdit::WidgetWidth);
     setFrameShape(QFrame::StyledPanel);
-    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setTextInteractionFlags(Qt::NoTextInteraction);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setStyleSheet(QStringLiteral("QTextEdit { background: white; }"));
-    // Dragged with the stylus (or the mouse), the document scrolls, as on the handheld.
-    QScroller::grabGesture(viewport(), QScroller::LeftMouseButtonGesture);
 }
 
 void CRtfView::SetDocument(std::string bytes, int zoomPercent) {
@@ -31,6 +29,26 @@ void CRtfView::SetZoom(int zoomPercent) {
 
 void CRtfView::ScrollToTop() {
     verticalScrollBar()->setValue(0);
+}
+
+void CRtfView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QTextEdit::mousePressEvent(event);
+    m_dragging = true;
+    m_dragStartY = event->position().toPoint().y();
+    m_dragStartValue = verticalScrollBar()->value();
+}
+
+void CRtfView::mouseMoveEvent(QMouseEvent* event) {
+    if (!m_dragging) return QTextEdit::mouseMoveEvent(event);
+    constexpr int kPixelsPerLine = 12;
+    const int lines = (event->position().toPoint().y() - m_dragStartY) / kPixelsPerLine;
+    // The document follows the stylus: moving down shows what is above.
+    verticalScrollBar()->setValue(m_dragStartValue - lines * verticalScrollBar()->singleStep());
+}
+
+void CRtfView::mouseReleaseEvent(QMouseEvent* event) {
+    if (!m_dragging) return QTextEdit::mouseReleaseEvent(event);
+    m_dragging = false;
 }
 
 void CRtfView::Render() {

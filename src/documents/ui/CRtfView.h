@@ -1,7 +1,8 @@
 #pragma once
 
 // The rich-text display of the letter previews: RTF bytes read by RtfTextReader, shown at a zoom
-// in percent, wrapped to the display's width, read only.
+// in percent, wrapped to the display's width, read only. Dragged with the stylus (or the mouse)
+// it scrolls one line for every 12 pixels of movement, as the handheld's display did.
 
 #include <string>
 
@@ -22,11 +23,19 @@ public:
     void ScrollToTop();
     const std::string& Bytes() const { return m_bytes; }
 
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
 private:
     void Render();
 
     std::string m_bytes;
     int m_zoom = 100;
+    bool m_dragging = false;
+    int m_dragStartY = 0;
+    int m_dragStartValue = 0;
 };
 
 }  // namespace pondrel

@@ -13,6 +13,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "documents/RtfSyntax.h"
+
 namespace pondrel {
 namespace {
 
@@ -60,19 +62,6 @@ struct Group {
     Destination destination = Destination::Text;
     bool ignorable = false;  // opened by "\*"
 };
-
-bool IsLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
 
 bool IsSkippedDestination(std::string_view word) {
     static constexpr std::string_view kSkipped[] = {"stylesheet",
@@ -174,11 +163,11 @@ private:
         size_t k = i + 1;
         if (k >= m_bytes.size()) return k;
         const char symbol = m_bytes[k];
-        if (!IsLetter(symbol)) {
+        if (!IsRtfLetter(symbol)) {
             switch (symbol) {
                 case '\'': {
-                    const int high = k + 1 < m_bytes.size() ? HexValue(m_bytes[k + 1]) : -1;
-                    const int low = k + 2 < m_bytes.size() ? HexValue(m_bytes[k + 2]) : -1;
+                    const int high = k + 1 < m_bytes.size() ? HexDigitValue(m_bytes[k + 1]) : -1;
+                    const int low = k + 2 < m_bytes.size() ? HexDigitValue(m_bytes[k + 2]) : -1;
                     if (high >= 0 && low >= 0) {
                         Character(FromCp1252(static_cast<unsigned char>(high * 16 + low)));
                         return k + 3;
@@ -204,7 +193,7 @@ private:
             }
         }
         size_t end = k;
-        while (end < m_bytes.size() && IsLetter(m_bytes[end]) && end - k < 32) ++end;
+        while (end < m_bytes.size() && IsRtfLetter(m_bytes[end]) && end - k < 32) ++end;
         const std::string_view word = m_bytes.substr(k, end - k);
         bool hasNumber = false;
         long long number = 0;
@@ -213,7 +202,7 @@ private:
             negative = true;
             ++end;
         }
-        while (end < m_bytes.size() && IsDigit(m_bytes[end])) {
+        while (end < m_bytes.size() && IsRtfDigit(m_bytes[end])) {
             hasNumber = true;
             if (number < 100'000'000) number = number * 10 + (m_bytes[end] - '0');
             ++end;

@@ -1,0 +1,172 @@
+#include "layout/ui/CFieldWindows.h"
+
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+
+#include "journal/ui/CSectionEdit.h"
+#include "layout/Arrangement.h"
+#include "platform/ui/QtText.h"
+
+namespace pondrel {
+
+namespace {
+
+constexpr int kEditFontPixels = 11;
+constexpr int kCaptionFontPixels = 10;
+constexpr int kSmallestCaptionPixels = 7;
+
+bool IsField(int field) {
+    return field > 0 && field < kFieldNumbers;
+}
+
+QRect ToQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
+}
+
+// The caption's font: 10 pixels, smaller (down to 7) when the text is wider than its place.
+void FitCaption(QLabel& label) {
+    QFont font = label.font();
+    const QString text = label.text();
+    int pixels = kCaptionFontPixels;
+    for (; pixels > kSmallestCaptionPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(text) <= label.width()) break;
+    }
+    font.setPixelSize(pixels);
+    label.setFont(font);
+    // Still too wide at the smallest size: the caption takes a second line when there is room.
+    label.setWordWrap(QFontMetrics(font).horizontalAdvance(text) > label.width());
+}
+
+}  // namespace
+
+CFieldWindows::CFieldWindows(QObject* parent) : QObject(parent) {}
+
+CFieldWindows::~CFieldWindows() = default;
+
+CFieldWindows::Window& CFieldWindows::Create(int field, QWidget* band) {
+    Window& w = m_windows[static_cast<size_t>(field)];
+    if (!w.edit) {
+        auto* edit = new CSectionEdit(band);
+        edit->setObjectName(QStringLiteral("field%1").arg(field));
+        edit->setProperty(kFieldProperty, field);
+        QFont font = edit->font();
+        font.setPixelSize(kEditFontPixels);
+        edit->setFont(font);
+        edit->document()->setDocumentMargin(1);
+        edit->setFrameShape(QFrame::Box);
+        edit->setLineWidth(1);
+        edit->setStyleSheet(QStringLiteral("CSectionEdit { border: 1px solid #8a9bb8; }"));
+        edit->installEventFilter(this);
+        connect(edit, &CSectionEdit::edited, this, [this, field] { emit fieldEdited(field); });
+        w.edit = edit;
+
+        auto* caption = new QLabel(band);
+        caption->setObjectName(QStringLiteral("caption%1").arg(field));
+        caption->setStyleSheet(QStringLiteral("QLabel { color: #203a6a; }"));
+        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        w.caption = caption;
+    }
+    if (w.edit->parentWidget() != band) {
+        w.edit->setParent(band);
+        w.caption->setParent(band);
+    }
+    return w;
+}
+
+void CFieldWindows::Place(int field, QWidget* band, const Rect& window, const Rect& caption,
+                          bool shown) {
+    if (!IsField(field) || !band) return;
+    Window& w = Create(field, band);
+    const QRect windowRect = ToQRect(window);
+    if (w.edit->geometry() != windowRect) w.edit->setGeometry(windowRect);
+    const QRect captionRect = ToQRect(caption);
+    if (w.caption->geometry() != captionRect) {
+        w.caption->setGeometry(captionRect);
+        FitCaption(*w.caption);
+    }
+    w.oneLine = windowRect.height() < kMultiLineHeight;
+    w.edit->setLineWrapMode(w.oneLine ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    w.edit->setVerticalScrollBarPolicy(w.oneLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
+    w.edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    w.edit->setVisible(shown);
+    w.caption->setVisible(shown);
+}
+
+void CFieldWindows::Hide(int field) {
+    if (!IsField(field)) return;
+    Window& w = m_windows[static_cast<size_t>(field)];
+    if (w.edit) w.edit->hide();
+    if (w.caption) w.caption->hide();
+}
+
+void CFieldWindows::SetCaption(int field, std::u16string_view caption) {
+    if (!IsField(field)) return;
+    Window& w = m_windows[static_cast<size_t>(field)];
+    if (!w.caption) return;
+    const QString text = ToQString(caption);
+    if (w.caption->text() == text) return;
+    w.caption->setText(text);
+    w.caption->setToolTip(text);
+    FitCaption(*w.caption);
+}
+
+void CFieldWindows::ShowTexts(const std::function<std::u16string_view(int field)>& text) {
+    for (int field = 1; field < kFieldNumbers; ++field) {
+        if (m_windows[static_cast<size_t>(field)].edit) ShowText(field, text(field));
+    }
+}
+
+void CFieldWindows::ShowText(int field, std::u16string_view text) {
+    if (CSectionEdit* edit = Edit(field)) edit->ShowText(text);
+}
+
+std::u16string CFieldWindows::Text(int field) const {
+    CSectionEdit* edit = Edit(field);
+    return edit ? edit->Text() : std::u16string();
+}
+
+CSectionEdit* CFieldWindows::Edit(int field) const {
+    return IsField(field) ? m_windows[static_cast<size_t>(field)].edit.data() : nullptr;
+}
+
+QLabel* CFieldWindows::Caption(int field) const {
+    return IsField(field) ? m_windows[static_cast<size_t>(field)].caption.data() : nullptr;
+}
+
+int CFieldWindows::FieldOf(const QObject* widget) {
+    if (!widget) return -1;
+    const QVariant field = widget->property(kFieldProperty);
+    return field.isValid() ? field.toInt() : -1;
+}
+
+bool CFieldWindows::IsShown(int field) const {
+    CSectionEdit* edit = Edit(field);
+    return edit && !edit->isHidden();
+}
+
+void CFieldWindows::SetTabOrder(const std::vector<int>& fields) {
+    QWidget* previous = nullptr;
+    for (int field : fields) {
+        CSectionEdit* edit = Edit(field);
+        if (!edit) continue;
+        if (previous) QWidget::setTabOrder(previous, edit);
+        previous = edit;
+    }
+}
+
+bool CFieldWindows::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int field = FieldOf(watched);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (IsField(field) && m_windows[static_cast<size_t>(field)].oneLine &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            return true;  // a one-line window keeps one line
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace pondrel

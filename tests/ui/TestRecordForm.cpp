@@ -1,0 +1,180 @@
+// The record form driven as a newcomer would: field windows on the form pages, the identity and
+// admission fields, the arrangement in force, on a device folder prepared as pondrel-tool
+// init-device does.
+
+#include <QApplication>
+#include <QPushButton>
+
+#include "FormTestBase.h"
+#include "layout/Arrangement.h"
+#include "layout/ArrangementWriter.h"
+
+using namespace pondrel;
+namespace fs = std::filesystem;
+
+class TestRecordForm : public QObject, private test::FormTestBase {
+    Q_OBJECT
+
+private slots:
+    void init() { Prepare(); }
+    void cleanup() { Finish(); }
+    void aNewcomerAdmitsAPatient();
+    void tabMovesThroughTheWindowsAndTheViewFollows();
+    void readOnlyFoldersAndRefusedIdentities();
+    void civilityIconAndForm();
+    void screenshots();
+};
+
+void TestRecordForm::aNewcomerAdmitsAPatient() {
+    QVERIFY(Start());
+    QCOMPARE(View().CurrentPage(), 0);
+    QVERIFY(ChooseMenu(QStringLiteral("New patient")));
+    QCOMPARE(View().CurrentPage(), 0);
+    PatientRecord* record = Patients().Current();
+    QVERIFY(record);
+    QCOMPARE(record->inUse, 0);
+
+    // The weight before the name is refused.
+    QVERIFY(TypeInto(7, QStringLiteral("7")));
+    QCOMPARE(Shown(7), QString());
+    QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
+
+    for (int field : {2, 3, 4, 5, 6}) QCOMPARE(PageOf(Window(field)), 0);
+    QVERIFY(TypeInto(2, QStringLiteral("Martin")));
+    QVERIFY(TypeInto(3, QStringLiteral("Lucie")));
+    QVERIFY(TypeInto(4, QStringLiteral("14")));
+    QVERIFY(TypeInto(5, QStringLiteral("7")));
+    QVERIFY(TypeInto(6, QStringLiteral("1968")));
+    QCOMPARE(record->inUse, 1);
+    QVERIFY(!Shown(15).isEmpty());
+    QVERIFY(Shown(15).contains(QStringLiteral("years")));
+    auto* box = Named<QWidget>(QStringLiteral("patientBox"));
+    QVERIFY(box);
+    QVERIFY(box->property("text").toString().contains(QStringLiteral("Martin L 1968")));
+    QVERIFY(!Shown(200).isEmpty());  // the chart number
+
+    QVERIFY(TypeInto(7, QStringLiteral("70")));
+    QVERIFY(TypeInto(8, QStringLiteral("175")));
+    QCOMPARE(Shown(95), QStringLiteral("22.9"));
+    View().ShowPage(2);
+    QVERIFY(TypeInto(63, QStringLiteral("Appendectomy 1990")));
+    QCOMPARE(PageOf(Window(63)), 2);
+
+    QVERIFY(ChooseMenu(QStringLiteral("Save all")));
+    const std::u16string fileName = record->fileName;
+    QCOMPARE(QString::fromStdU16String(fileName), QStringLiteral("Martin_Lucie_1968.pdr"));
+    PatientRecord saved = ReadBack(fileName);
+    QCOMPARE(saved.Field(2), std::u16string(u"Martin"));
+    QCOMPARE(saved.Field(7), std::u16string(u"70"));
+    QCOMPARE(saved.Field(95), std::u16string(u"22.9"));
+    QCOMPARE(saved.Field(63), std::u16string(u"Appendectomy 1990"));
+
+    // After a restart the patient is there, with the same values on the same pages.
+    QVERIFY(Start());
+    QCOMPARE(Patients().Count(), 1);
+    QCOMPARE(Shown(2), QStringLiteral("Martin"));
+    QCOMPARE(Shown(8), QStringLiteral("175"));
+    QCOMPARE(Shown(63), QStringLiteral("Appendectomy 1990"));
+    QCOMPARE(PageOf(Window(8)), 0);
+    QCOMPARE(PageOf(Window(63)), 2);
+    QCOMPARE(Shown(120), QStringLiteral("Martin"));  // the identity page mirrors
+}
+
+void TestRecordForm::tabMovesThroughTheWindowsAndTheViewFollows() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    View().ShowPage(1);
+    const std::vector<int> vitals = FieldsOnPage(Fields().Arrangements().Current(), 1);
+    QVERIFY(vitals.size() > 2);
+    CSectionEdit* first = Window(vitals.front());
+    QTest::mouseClick(first->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(first->hasFocus());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), Window(vitals[1]));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), first);
+    // Past the last window of the page, the next page comes into view.
+    Window(vitals.back())->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE(View().CurrentPage(), 2);
+}
+
+void TestRecordForm::readOnlyFoldersAndRefusedIdentities() {
+    QCOMPARE(WriteDemo(2), 2);
+    QVERIFY(Start());
+    const PatientRecord* first = Patients().At(0);
+    PatientRecord* second = Patients().At(1);
+    QVERIFY(Tap(QStringLiteral("recordNext")));
+    QCOMPARE(Patients().Current(), second);
+    // The second patient has the first's first name and year; typing the first's last name
+    // over his own on the identity page makes the same identity: refused at the last key, and
+    // the name typed so far comes back.
+    for (int field : {3, 121}) second->SetField(field, first->Field(3));
+    for (int field : {6, 124}) second->SetField(field, first->Field(6));
+    View().Controller().ShowRecord();
+    View().ShowPage(30);
+    const QString last = ToQString(first->Field(2));
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);
+    QTest::mouseClick(Window(120)->viewport(), Qt::LeftButton);
+    Window(120)->selectAll();
+    QTest::keyClicks(Window(120), last);
+    QVERIFY(!m_program->Messages().Shown().empty());
+    QCOMPARE(m_program->Messages().Shown().back().caption,
+             QStringLiteral("Identity duplication found"));
+    QCOMPARE(Shown(120), last.left(last.size() - 1));
+    QCOMPARE(ToQString(second->Field(2)), last.left(last.size() - 1));
+    QCOMPARE(Shown(2), last.left(last.size() - 1));
+
+    // A folder held by another user: typing is refused with its notice, nothing changes.
+    second->lockState = u"R";
+    View().ShowPage(1);
+    const std::u16string before = second->Field(9);
+    QVERIFY(TypeInto(9, QStringLiteral("5")));
+    QCOMPARE(NoticeText(), QStringLiteral("Read only"));
+    QCOMPARE(second->Field(9), before);
+    QCOMPARE(Shown(9), ToQString(before));
+}
+
+void TestRecordForm::civilityIconAndForm() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    const int sex = record->sex;
+    QVERIFY(Tap(QStringLiteral("civility")));
+    QCOMPARE(record->sex, 1 - sex);
+    QCOMPARE(Named<QPushButton>(QStringLiteral("civility2"))->text(),
+             Named<QPushButton>(QStringLiteral("civility"))->text());
+
+    auto* icons = Named<QListWidget>(QStringLiteral("iconPicker"));
+    QVERIFY(icons);
+    QCOMPARE(icons->count(), 24);
+    icons->setFocus();
+    QTRY_VERIFY(icons->height() > 100);  // grows while it has the focus
+    QVERIFY(test::ClickRow(*icons, 7));
+    QCOMPARE(record->icon, 7);
+
+    // An arrangement of the patient's own, chosen in the "Sel form" list.
+    Arrangement cardio = Fields().Arrangements().Current();
+    cardio.pages[3].name = u"Cardio habits";
+    HostFileSystem files(m_device);
+    QVERIFY(files.WriteFile(u"\\My Documents\\Cardio.wnd", ArrangementWriter::Encode(cardio)));
+    QVERIFY(Tap(QStringLiteral("selForm")));
+    auto* forms = Named<QListWidget>(QStringLiteral("formList"));
+    QVERIFY(forms->isVisible());
+    QVERIFY(test::ClickRow(*forms, QStringLiteral("Cardio.wnd")));
+    QCOMPARE(record->Field(202), std::u16string(u"Cardio.wnd"));
+    QCOMPARE(View().PageName(3), QStringLiteral("Cardio habits"));
+    QCOMPARE(Shown(202), QStringLiteral("Cardio.wnd"));
+}
+
+void TestRecordForm::screenshots() {
+    QCOMPARE(WriteDemo(3), 3);
+    QVERIFY(Start());
+    for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 28, 29, 30}) {
+        View().ShowPage(page);
+        test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-%1").arg(page));
+    }
+}
+
+QTEST_MAIN(TestRecordForm)
+#include "TestRecordForm.moc"

@@ -1,0 +1,267 @@
+// The tasks page, the quick notes, the patient list and the windows editor, driven as a user
+// would on a device folder prepared as pondrel-tool init-device does.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "FormTestBase.h"
+#include "journal/ui/CTaskPanel.h"
+#include "layout/Arrangement.h"
+#include "layout/ArrangementReader.h"
+#include "layout/WindowsEditor.h"
+#include "records/ItemEncoding.h"
+#include "settings/PreferencesFile.h"
+#include "ui/CPatientList.h"
+#include "ui/CWindowsEditor.h"
+#include "platform/ui/CPopupList.h"
+#include "ui/FreeFieldControls.h"
+#include "ui/QuickNotesPage.h"
+#include "ui/TaskPage.h"
+
+using namespace pondrel;
+
+class TestRecordPages : public QObject, private test::FormTestBase {
+    Q_OBJECT
+
+private slots:
+    void init() { Prepare(); }
+    void cleanup() { Finish(); }
+    void aTaskAddedAndCheckedMovesLast();
+    void quickNotesAreKeptAsTyped();
+    void thePatientListOpensSortsAndShowsAPatient();
+    void theWindowsEditorBringsAWindowBackAndSaves();
+    void freeFieldPagesTitlesPositionsAndHiddenWindows();
+    void screenshots();
+
+private:
+    void TypeTask(int row, const QString& text) {
+        auto* line = Named<QLineEdit>(QStringLiteral("taskText%1").arg(row));
+        QVERIFY(line && line->isVisible());
+        QTest::mouseClick(line, Qt::LeftButton);
+        QTRY_VERIFY(line->hasFocus());
+        QTest::keyClicks(line, text);
+    }
+};
+
+void TestRecordPages::aTaskAddedAndCheckedMovesLast() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    record->SetField(98, u"call the lab#0|N|");
+    QVERIFY(Tap(QStringLiteral("tasksButton")));
+    QCOMPARE(View().CurrentPage(), 19);
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText0"))->text(), QStringLiteral("call the lab"));
+
+    TypeTask(1, QStringLiteral("write the letter #|"));
+    QCOMPARE(record->Field(98), std::u16string(u"call the lab#0|N|write the letter #2|N|"));
+    // Checking the urgent task makes it plain and done: it goes last.
+    QVERIFY(Tap(QStringLiteral("taskDone0")));
+    QCOMPARE(record->Field(98), std::u16string(u"write the letter #2|N|call the lab#2|*|"));
+    // Deleting an unchecked task is refused.
+    QVERIFY(Tap(QStringLiteral("taskDelete1")));
+    QCOMPARE(NoticeText(), QStringLiteral("First check the box to confirm that the task is done"));
+    // Shown again, the rows follow the saved order.
+    View().ShowPage(0);
+    View().ShowPage(19);
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText0"))->text(),
+             QStringLiteral("write the letter "));
+    QVERIFY(Named<QCheckBox>(QStringLiteral("taskDone1"))->isChecked());
+    QVERIFY(Tap(QStringLiteral("taskDelete1")));
+    QCOMPARE(record->Field(98), std::u16string(u"write the letter #2|N|"));
+
+    QVERIFY(ChooseMenu(QStringLiteral("Save all")));
+    QCOMPARE(ReadBack(record->fileName).Field(98), std::u16string(u"write the letter #2|N|"));
+}
+
+void TestRecordPages::quickNotesAreKeptAsTyped() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    record->SetField(198, {});
+    View().ShowPage(QuickNotesPage::kPage);
+    CSectionEdit* notes = View().QuickNotes()->Notes();
+    QTRY_VERIFY(notes->hasFocus());
+    QTest::keyClicks(notes, QStringLiteral("ring Dr Olsen"));
+    QVERIFY(Tap(QStringLiteral("quickNotesReturn")));
+    QTest::keyClicks(notes, QStringLiteral("fax"));
+    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fax"));
+    QVERIFY(Tap(QStringLiteral("quickNotesBack")));
+    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fa"));
+    m_program->Messages().QueueAnswer(BoxAnswer::Cancel);
+    QVERIFY(Tap(QStringLiteral("quickNotesClear")));
+    QCOMPARE(m_program->Messages().Shown().back().text, QStringLiteral("Clear all ?"));
+    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fa"));
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);
+    QVERIFY(Tap(QStringLiteral("quickNotesClear")));
+    QCOMPARE(record->Field(198), std::u16string());
+}
+
+void TestRecordPages::thePatientListOpensSortsAndShowsAPatient() {
+    QCOMPARE(WriteDemo(4), 4);
+    QVERIFY(Start());
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+    CPatientList* list = View().PatientList();
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->topLevelItemCount(), 4);
+    QCOMPARE(list->currentItem()->text(PatientListRow::kPosition),
+             QString::number(Patients().CurrentNumber()));
+
+    // By last name, then the other way; kept in the preferences.
+    const int lastName = PatientListRow::kLastName;
+    QTest::mouseClick(list->header()->viewport(), Qt::LeftButton, {},
+                      QPoint(list->header()->sectionViewportPosition(lastName) + 5, 5));
+    QCOMPARE(View().GetPreferences().sortColumn, lastName);
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+        names << list->topLevelItem(i)->text(lastName);
+    }
+    QStringList sorted = names;
+    sorted.sort(Qt::CaseInsensitive);
+    QCOMPARE(names, sorted);
+
+    // A tap on the first column checks the patient; another column shows the patient.
+    QTreeWidgetItem* row = list->topLevelItem(2);
+    const int record = row->text(PatientListRow::kPosition).toInt() - 1;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(row).topLeft() + QPoint(30, 5));
+    QCOMPARE(Patients().At(record)->checked, 1);
+    row = list->topLevelItem(2);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      QPoint(list->header()->sectionViewportPosition(PatientListRow::kPatient) + 5,
+                             list->visualItemRect(row).center().y()));
+    QVERIFY(!list->isVisible());
+    QCOMPARE(Patients().CurrentIndex(), record);
+    QCOMPARE(Shown(2), ToQString(Patients().At(record)->Field(2)));
+
+    // The sort survives a restart through the preferences file.
+    QVERIFY(ChooseMenu(QStringLiteral("Exit")));
+    QVERIFY(Start());
+    QCOMPARE(View().GetPreferences().sortColumn, lastName);
+}
+
+void TestRecordPages::theWindowsEditorBringsAWindowBackAndSaves() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    View().ShowPage(20);
+    QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
+    QCOMPARE(NoticeText(),
+             QStringLiteral("You can edit only the 18 first pages\n\n Choose another page"));
+    QVERIFY(!View().WindowsEditor()->IsOpen());
+
+    View().ShowPage(3);
+    QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
+    QVERIFY(View().WindowsEditor()->IsOpen());
+    QVERIFY(View().WindowsEditor()->ToolRow()->isVisible());
+    // Every form page is listed while the editor is open; the menu says how to close it.
+    QVERIFY(View().Navigation().IsOffered(16));
+    // Hide the tobacco window, then bring it back with "Add" on page 3.
+    HideField(Fields().Arrangements().Current(), 67);
+    Fields().ApplyArrangement();
+    QVERIFY(!Window(67)->isVisible());
+    QVERIFY(Tap(QStringLiteral("editorAdd")));
+    auto* list = Named<QListWidget>(QStringLiteral("windowsEditorList"));
+    QVERIFY(list->isVisible());
+    QVERIFY(test::ClickRow(*list, QStringLiteral("067: Tobacco")));
+    QVERIFY(Window(67)->isVisible());
+    QCOMPARE(PageOf(Window(67)), 3);
+
+    auto* name = Named<QLineEdit>(QStringLiteral("editorPageName"));
+    QTest::mouseClick(name, Qt::LeftButton);
+    name->selectAll();
+    QTest::keyClicks(name, QStringLiteral("Lifestyle"));
+    QCOMPARE(View().PageName(3), QStringLiteral("Lifestyle"));
+
+    QVERIFY(ChooseMenu(QStringLiteral("Close Ed Win")));
+    QVERIFY(!View().WindowsEditor()->IsOpen());
+    QVERIFY(NoticeText().startsWith(QStringLiteral("Windows arrangement <Default> saved")));
+    std::string bytes;
+    HostFileSystem files(m_device);
+    QVERIFY(files.ReadFile(u"\\Program files\\Pondrel\\Default position.wnd", 100000, bytes));
+    Arrangement saved;
+    QVERIFY(ArrangementReader::Read(DecodeItemText(bytes), saved).Ok());
+    QCOMPARE(saved.pages[3].name, std::u16string(u"Lifestyle"));
+    QCOMPARE(PageOfField(saved, 67), std::optional<int>(3));
+}
+
+void TestRecordPages::freeFieldPagesTitlesPositionsAndHiddenWindows() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    View().ShowPage(28);
+    // The title renames the page in the page list, cut to 12 characters, and is kept whole.
+    QVERIFY(test::Type(*m_program->Frame(), QStringLiteral("freeTitle28"),
+                       QStringLiteral("Cardiology notes")));
+    QCOMPARE(View().PageName(28), QStringLiteral("Cardiology n"));
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[0], std::u16string(u"Cardiology notes"));
+
+    // "Edit menu" shows the tool row; "N°" moves the page in the page list, digits only.
+    auto* tools = Named<QWidget>(QStringLiteral("freeTools28"));
+    QVERIFY(!tools->isVisible());
+    QVERIFY(Tap(QStringLiteral("freeEdit28")));
+    QVERIFY(tools->isVisible());
+    QCOMPARE(View().GetPreferences().freeFields.options[0], 1);
+    QVERIFY(
+        test::Type(*m_program->Frame(), QStringLiteral("freePosition28"), QStringLiteral("2x")));
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("freePosition28"))->text(), QStringLiteral("2"));
+    QCOMPARE(View().Navigation().Order()[1], 28);
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[2], std::u16string(u"2"));
+
+    // A hidden free field comes back through "Add".
+    windows_editor::HideFreeField(Fields().FreeFields(), 105);
+    Fields().PlaceFreeFields();
+    QVERIFY(!Window(105)->isVisible());
+    QVERIFY(Tap(QStringLiteral("freeAdd28")));
+    CPopupList* list = Fields().FreeControls().List();
+    QVERIFY(list->isVisible());
+    QCOMPARE(list->count(), 2);
+    QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Edit 5 : ")));
+    QCOMPARE(list->item(1)->text(), QStringLiteral("Restore default settings"));
+    QVERIFY(test::ClickRow(*list, 0));
+    QVERIFY(Window(105)->isVisible());
+
+    // "Restore default settings", answered Yes, empties the titles and positions.
+    QVERIFY(Tap(QStringLiteral("freeAdd28")));
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    QVERIFY(test::ClickRow(*list, QStringLiteral("Restore default settings")));
+    QCOMPARE(m_program->Messages().Shown().back().caption, QStringLiteral("Restore ?"));
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("freeTitle28"))->text(), QString());
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[2], std::u16string());
+    QCOMPARE(*View().Navigation().PositionOf(28), *View().Navigation().PositionOf(26) + 1);
+}
+
+void TestRecordPages::screenshots() {
+    QCOMPARE(WriteDemo(6), 6);
+    QVERIFY(Start());
+    Patients().Current()->SetField(98,
+                                   u"call the lab#0|N|ask cardiology#1|N|chest film#2|N|"
+                                   u"blood cultures#2|*|");
+    Patients().Current()->SetField(198, u"-ring Dr Olsen\r\n-fax the letter");
+    View().ShowPage(19);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-19-tasks"));
+    View().ShowPage(37);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-37-quick-notes"));
+    View().ShowPage(29);
+    QVERIFY(Tap(QStringLiteral("freeEdit29")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-29-edit-mode"));
+    View().ShowPage(0);
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-patient-list"));
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+    // The list had the focus: it does not go to a window out of view.
+    QCOMPARE(View().CurrentPage(), 0);
+    QVERIFY(Tap(QStringLiteral("selForm")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-sel-form"));
+    QVERIFY(Tap(QStringLiteral("selForm")));
+    Named<QWidget>(QStringLiteral("iconPicker"))->setFocus();
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-icon-picker"));
+    View().ShowPage(3);
+    QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
+    QVERIFY(Tap(QStringLiteral("editorOption")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("form-windows-editor"));
+}
+
+QTEST_MAIN(TestRecordPages)
+#include "TestRecordPages.moc"
