@@ -1,5 +1,6 @@
 #include "layout/FactoryArrangement.h"
 
+#include <algorithm>
 #include <array>
 
 #include "platform/Text.h"
@@ -28,11 +29,14 @@ public:
     }
 
     // A caption from captionLeft to windowLeft - 2 beside a window from windowLeft to
-    // windowRight, `height` high, at y.
+    // windowRight, `height` high, at y. Beside a multi-line window the caption has room for a
+    // second line.
     void Beside(int field, int captionLeft, int windowLeft, int windowRight, int y,
                 int height = kLine) {
+        const int captionHeight =
+            height > kLine ? std::min(2 * kCaption + 2, height - 3) : kCaption;
         Put(field, {windowLeft, y, windowRight, y + height},
-            {captionLeft, y + 3, windowLeft - 2, y + 3 + kCaption});
+            {captionLeft, y + 3, windowLeft - 2, y + 3 + captionHeight});
     }
     // A caption above a window, both from left to right; the window is `height` high.
     void Above(int field, int left, int right, int y, int height) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "charts/PercentileField.h"
 #include "journal/BodyMassIndex.h"
 #include "journal/IdentityRules.h"
 #include "labels/Labels.h"
@@ -120,6 +121,24 @@ FieldChangeResult FieldChanges::OnFieldChanged(PatientRecord& record, int field,
             for (int changed : update(record, field)) result.Show(changed);
         }
     }
+    return result;
+}
+
+FieldChangeResult FieldChanges::OnFieldLeft(PatientRecord& record, int field,
+                                            std::u16string_view caption) {
+    if (field < 1 || field >= kFieldCount || field == kChartNumber || record.inUse == 0 ||
+        IsReadOnly(record)) {
+        return {};
+    }
+    std::optional<std::u16string> text;
+    if (m_curves) {
+        text = TextOnLeavingField(field, caption, record, m_units == 1, m_clock.Now(), *m_curves);
+    } else {
+        text = WithCaptionUnit(caption, record.Field(field));
+    }
+    if (!text) return {};
+    FieldChangeResult result = OnFieldChanged(record, field, *text);
+    result.Show(field);
     return result;
 }
 

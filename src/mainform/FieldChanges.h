@@ -16,6 +16,7 @@
 namespace pondrel {
 
 class Clock;
+class GrowthCurves;
 class LocationList;
 class PatientSet;
 class UserMessages;
@@ -63,6 +64,9 @@ public:
         m_hospitalisation = hospitalisation;
     }
     void AddComputedFieldUpdater(ComputedFieldUpdater updater);
+    // The growth curves the band of a child's measurement is read from (must outlive this
+    // object); without them a field left gets its unit only.
+    void SetGrowthCurves(const GrowthCurves* curves) { m_curves = curves; }
 
     // The text of field `field` (1 to 229) of `record` became `text` on the form.
     //  - Unchanged text: nothing.
@@ -75,6 +79,13 @@ public:
     //    field gets its previous value back), mirrored fields, age, body-mass index, and what
     //    the form must refresh.
     FieldChangeResult OnFieldChanged(PatientRecord& record, int field, std::u16string_view text);
+
+    // The user left the window of `field` (its caption as the form shows it is `caption`): the
+    // unit of the caption ("Weight [kg]") is appended to a text without it, and a child's
+    // weight, height or head circumference gets its growth band ("3.5kg (P25-P50)"). The new
+    // text goes through OnFieldChanged. Nothing for a record not begun, a folder read only or
+    // the chart number: the user typed nothing there, so nothing is refused or lost.
+    FieldChangeResult OnFieldLeft(PatientRecord& record, int field, std::u16string_view caption);
 
     // Whether the form may write into `record`; otherwise the "Read only" notice is shown.
     bool MayWrite(const PatientRecord& record);
@@ -111,6 +122,7 @@ private:
     int m_units = 0;
     bool m_hospitalisation = true;
     std::vector<ComputedFieldUpdater> m_updaters;
+    const GrowthCurves* m_curves = nullptr;
 };
 
 }  // namespace pondrel

@@ -224,6 +224,36 @@ bool SummaryPages::MoveDay(PatientRecord* record, DayCommand command) {
     return Moved(editor->panel.CurrentDay() != before, refresh);
 }
 
+SummaryPages::ListRows SummaryPages::DayRows(PatientRecord* record) {
+    auto editor = EditorOf(record);
+    if (!editor) return {};
+    return {editor->days.DayRows(), editor->days.SelectedRow()};
+}
+
+bool SummaryPages::ChooseDayRow(PatientRecord* record, int row) {
+    auto editor = EditorOf(record);
+    if (!editor) return false;
+    const DayNumber before = editor->panel.CurrentDay();
+    EditorRefresh refresh = editor->days.ChooseDayRow(row);
+    return Moved(editor->panel.CurrentDay() != before, refresh);
+}
+
+SummaryPages::ListRows SummaryPages::ProblemRows(PatientRecord* record) {
+    auto editor = EditorOf(record);
+    if (!editor) return {};
+    ListRows list{editor->panel.ProblemListRows(), -1};
+    list.selected = editor->panel.PreselectedRow();
+    return list;
+}
+
+bool SummaryPages::ChooseProblemRow(PatientRecord* record, int row) {
+    auto editor = EditorOf(record);
+    if (!editor || row < 0 || row >= editor->panel.ProblemCount()) return false;
+    const int before = editor->panel.CurrentProblem();
+    m_form.EditorMoved(editor->panel.ChooseProblem(row));
+    return editor->panel.CurrentProblem() != before;
+}
+
 bool SummaryPages::PreviousProblem(PatientRecord* record) {
     auto editor = EditorOf(record);
     if (!editor || !editor->panel.CanSummaryPrevious()) return false;

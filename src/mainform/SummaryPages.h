@@ -81,9 +81,20 @@ public:
     // changed; the caller then shows the page again.
     enum class DayCommand { PreviousDay, NextDay, PreviousEntryDay, NextEntryDay, Now, FirstDay };
     bool MoveDay(PatientRecord* record, DayCommand command);
+    // The day list under the day summary's caption: the rows of the problem panel's day list
+    // and the row of the current day (-1 when it is not listed). Choosing a row moves the day.
+    struct ListRows {
+        std::vector<std::u16string> rows;
+        int selected = -1;
+    };
+    ListRows DayRows(PatientRecord* record);
+    bool ChooseDayRow(PatientRecord* record, int row);
     // The arrows beside the problem summary's caption. True when the problem changed.
     bool PreviousProblem(PatientRecord* record);
     bool NextProblem(PatientRecord* record);
+    // The problem list under the problem summary's caption (the problem panel's list).
+    ListRows ProblemRows(PatientRecord* record);
+    bool ChooseProblemRow(PatientRecord* record, int row);
     // The all-patients page: the day before, the day after, today (nothing when the day is
     // today already). The day is the current day of the problem panel; without an open patient
     // the page keeps a day of its own. True when the day changed: the day summary and the

@@ -115,6 +115,7 @@ bool Connection::StartConnection() {
     RetireLink();  // the previous connection, if its teardown had not run yet
     m_wanted = true;
     m_carryOver.Clear();
+    m_textEnded = false;
     std::string host = ToUtf8(Trimmed(m_wireless.serverAddress));
     auto port = static_cast<uint16_t>(m_wireless.serverPort & 0xFFFF);
     m_link =
@@ -300,6 +301,7 @@ void Connection::HandleLinkEnd(int value) {
 }
 
 void Connection::DispatchText(std::u16string_view text) {
+    if (m_textEnded) return;
     if (m_wanted) ArmServerTimeout(m_serverTimeout * 1000);
     Blink(kBatchLight);
     if (!m_carryOver.Append(text)) {
@@ -307,6 +309,7 @@ void Connection::DispatchText(std::u16string_view text) {
         Notice(u"Receive bad transmission", 4000, true);
         m_carryOver.Clear();
         m_carryOver = FrameSplitter();
+        m_textEnded = true;
         CloseWindow();
         Disconnect();
         return;
@@ -315,6 +318,7 @@ void Connection::DispatchText(std::u16string_view text) {
     while (auto frame = m_carryOver.Next()) {
         if (!m_dispatcher.HandleFrame(*frame)) {
             m_carryOver.Clear();
+            m_textEnded = true;
             ViewChanged();
             return;
         }

@@ -134,6 +134,8 @@ private:
     SyncListener* m_listener = &m_noListener;
     FrameDispatcher m_dispatcher;
     FrameSplitter m_carryOver;
+    // A frame or an overlong text ended this connection: whatever else it sent is not read.
+    bool m_textEnded = false;
 
     WirelessSettings m_wireless;
     NetworkOptions m_network;

@@ -430,8 +430,10 @@ void CCorvaneView::BuildControls() {
     }
     BuildRecordNavigation(m_pages[0]);
     m_problemPage = std::make_unique<ProblemPage>(*this, m_platform.messages, m_platform.clock);
+    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
     m_fieldPages =
         std::make_unique<FieldPages>(*this, m_platform, *m_fileDialogs, m_folders.installation);
+    m_fieldPages->Changes().SetGrowthCurves(m_growthCurves.get());
     m_taskPage = std::make_unique<TaskPage>(*this, *m_fieldPages, m_platform.messages);
     m_quickNotes = std::make_unique<QuickNotesPage>(*this, *m_fieldPages, m_platform.messages);
     m_patientList = new CPatientList(*this);
@@ -440,7 +442,6 @@ void CCorvaneView::BuildControls() {
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
     m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
     if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
-    m_growthCurves = std::make_unique<GrowthCurves>(GrowthCurves::Load(m_platform.messages));
     m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     RebuildPageOrder();
 }

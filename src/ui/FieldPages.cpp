@@ -1,5 +1,7 @@
 #include "ui/FieldPages.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,8 +39,9 @@ class FieldPages::Page final : public FormPage {
 public:
     Page(FieldPages& owner, int page) : m_owner(owner), m_page(page) {}
     void ShowRecord(PatientRecord* record) override { m_owner.ShowRecord(record); }
-    // Every change is in the record as it is typed.
-    void Commit() override {}
+    // Every change is in the record as it is typed; the window with the focus gets its unit and
+    // band as when it is left.
+    void Commit() override { m_owner.LeaveFocusedField(); }
     void Release() override { m_owner.m_record = nullptr; }
     int Number() const { return m_page; }
 
@@ -59,6 +62,8 @@ FieldPages::FieldPages(CCorvaneView& view, Platform& platform, FileDialogs& dial
     m_freeControls = std::make_unique<FreeFieldControls>(view, *this);
     connect(m_windows.get(), &CFieldWindows::fieldEdited, this,
             [this](int field) { OnEdited(field); });
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget* before, QWidget* now) { OnFocusChanged(before, now); });
     for (int page = 0; page < kFormPages; ++page)
         m_pages.push_back(std::make_unique<Page>(*this, page));
     for (int page : {kFreeFieldPages[0], kFreeFieldPages[1], kIdentityPage}) {
@@ -184,6 +189,29 @@ void FieldPages::OnEdited(int field) {
         return;
     }
     AfterChange(m_changes.OnFieldChanged(*m_record, field, m_windows->Text(field)), field);
+}
+
+void FieldPages::OnFocusChanged(QWidget* before, QWidget* now) {
+    // No widget with the focus: the program's window was left, not the field.
+    const int field = CFieldWindows::FieldOf(before);
+    if (field < 0 || !now || CFieldWindows::KeepsField(now)) return;
+    // A window of these pages only (the property names other field edits too).
+    if (m_windows->Edit(field) != before) return;
+    LeaveField(field);
+}
+
+void FieldPages::LeaveField(int field) {
+    if (!m_record) return;
+    AfterChange(m_changes.OnFieldLeft(*m_record, field, CaptionOf(field)), -1);
+}
+
+void FieldPages::LeaveFocusedField() {
+    CSectionEdit* edit = qobject_cast<CSectionEdit*>(QApplication::focusWidget());
+    const int field = CFieldWindows::FieldOf(edit);
+    if (field < 0 || m_windows->Edit(field) != edit) return;
+    const size_t caret = edit->Caret();
+    LeaveField(field);
+    edit->SetCaret(std::min(caret, edit->Text().size()));
 }
 
 FieldChangeResult FieldPages::ChangeField(int field, std::u16string_view text) {

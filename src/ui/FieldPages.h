@@ -81,10 +81,16 @@ public:
     // field window, a window of another page brings its page into view; from anything else the
     // focus does not go to a window out of view.
     void FollowFocus(QWidget* before, QWidget* now);
+    // The user leaves the window of `field`: its unit and growth band (FieldChanges::OnFieldLeft).
+    void LeaveField(int field);
 
 private:
     class Page;
     void OnEdited(int field);
+    void OnFocusChanged(QWidget* before, QWidget* now);
+    // Before a save, a record move or another page: the window with the focus is left as far
+    // as the record goes; the focus and the caret stay.
+    void LeaveFocusedField();
     void AfterChange(const FieldChangeResult& result, int editedField);
     void PlaceIdentityPage();
     std::u16string CaptionOf(int field) const;

@@ -93,6 +93,7 @@ SummaryPageSet::SummaryPageSet(CCorvaneView& view, Clock& clock, ProblemPage& pr
         page->SetHandler([this, kind](CSummaryPage::Command command) {
             Command(kind, static_cast<int>(command));
         });
+        page->SetListHandler([this, kind](int row) { ChooseRow(kind, row); });
         view.InstallPage(SummaryPageOf(kind), page);
         m_slots[static_cast<size_t>(k)] = std::make_unique<Slot>(*this, kind);
         view.Controller().SetPage(SummaryPageOf(kind), m_slots[static_cast<size_t>(k)].get());
@@ -194,7 +195,26 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
         case C::Today:
             changed = m_pages.MoveAllPatientsDay(record, SummaryPages::AllPatientsMove::Today);
             break;
+        case C::List: {
+            CSummaryPage* page = Page(kind);
+            if (page->ListShown()) {
+                page->HideList();
+                break;
+            }
+            // The problem list is read after a commit, as the panel's own list is.
+            SummaryPages::ListRows list =
+                kind == SummaryKind::Day ? m_pages.DayRows(record) : m_pages.ProblemRows(record);
+            if (!list.rows.empty()) page->ShowList(list.rows, list.selected);
+            break;
+        }
     }
+    if (changed) Show(kind);
+}
+
+void SummaryPageSet::ChooseRow(SummaryKind kind, int row) {
+    PatientRecord* record = m_view.Controller().ShownRecord();
+    const bool changed = kind == SummaryKind::Day ? m_pages.ChooseDayRow(record, row)
+                                                  : m_pages.ChooseProblemRow(record, row);
     if (changed) Show(kind);
 }
 

@@ -39,6 +39,7 @@ private:
     class Slot;
 
     void Command(SummaryKind kind, int command);
+    void ChooseRow(SummaryKind kind, int row);
     void UpdateBar(SummaryKind kind);
 
     // SummaryForm.

@@ -54,6 +54,11 @@ TEST(FactoryArrangementTest, WindowsStayInTheirPageAndNeverOverlap) {
             }
             EXPECT_GE(layout.window.bottom - layout.window.top, kMinWindowHeight) << field;
             EXPECT_GE(layout.caption.bottom - layout.caption.top, kMinCaptionHeight) << field;
+            // Beside a multi-line window, a long caption has room for its second line.
+            if (layout.window.bottom - layout.window.top >= 32 &&
+                layout.caption.right <= layout.window.left) {
+                EXPECT_GE(layout.caption.bottom - layout.caption.top, 24) << field;
+            }
         }
         if (page == 0) {
             for (const Rect& c :

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "TestPlatform.h"
+#include "charts/GrowthCurves.h"
 #include "labels/Labels.h"
 #include "mainform/FieldChanges.h"
 #include "records/LocationList.h"
@@ -169,6 +170,64 @@ TEST_F(FieldChangesTest, MirrorsAndComputedFields) {
     r = Type(208, u"35");
     EXPECT_FALSE(r.stored);
     EXPECT_TRUE(r.shown.empty());
+}
+
+TEST_F(FieldChangesTest, AFieldLeftGetsItsUnitAndAChildsMeasurementItsBand) {
+    const GrowthCurves curves = GrowthCurves::Load(t.messages);
+    changes.SetGrowthCurves(&curves);
+    // A boy born on New Year's Day, admitted today (13 March 2006).
+    Admit(u"Doe", u"Tom", u"1", u"1", u"2006");
+    record->sex = 1;
+    Type(7, u"5.5");
+    FieldChangeResult r = changes.OnFieldLeft(*record, 7, u"Weight [kg]");
+    EXPECT_TRUE(r.stored);
+    EXPECT_TRUE(Shown(r, 7));
+    const std::string banded = U8(record->Field(7));
+    EXPECT_EQ(banded.rfind("5.5kg (P", 0), 0u) << banded;
+    EXPECT_EQ(banded.back(), ')');
+    // Left again: the band is replaced, never doubled; typed over, it follows the new value.
+    r = changes.OnFieldLeft(*record, 7, u"Weight [kg]");
+    EXPECT_FALSE(r.stored);
+    EXPECT_EQ(U8(record->Field(7)), banded);
+    Type(7, u"3");
+    changes.OnFieldLeft(*record, 7, u"Weight [kg]");
+    EXPECT_EQ(U8(record->Field(7)), "3kg (<P3)");
+
+    // Any field with a unit in its caption gets the unit; blanks only stay as they are.
+    Type(9, u"38.5");
+    changes.OnFieldLeft(*record, 9, u"T\u00b0 [\u00b0C]");
+    EXPECT_EQ(record->Field(9), u"38.5\u00b0C");
+    Type(13, u"  ");
+    EXPECT_FALSE(changes.OnFieldLeft(*record, 13, u"Pulse [/min]").stored);
+    EXPECT_EQ(record->Field(13), u"  ");
+
+    // Without the curves the unit still comes.
+    changes.SetGrowthCurves(nullptr);
+    Type(8, u"60");
+    changes.OnFieldLeft(*record, 8, u"Height [cm]");
+    EXPECT_EQ(record->Field(8), u"60cm");
+}
+
+TEST_F(FieldChangesTest, LeavingAFieldNeverWritesWhereTheUserCouldNotType) {
+    const size_t notices = t.messages.notices.size();
+    // Not begun: the weight stays empty, no notice.
+    record->SetField(2, u"Doe");
+    EXPECT_FALSE(changes.OnFieldLeft(*record, 2, u"Name [x]").stored);
+    EXPECT_EQ(record->Field(2), u"Doe");
+    Admit(u"Doe", u"John", u"20", u"1", u"1961");
+    Type(7, u"70");
+    // A folder held by another user, or the chart number: nothing written, no notice.
+    record->lockState = u"R";
+    EXPECT_FALSE(changes.OnFieldLeft(*record, 7, u"Weight [kg]").stored);
+    EXPECT_EQ(record->Field(7), u"70");
+    record->lockState = u"W";
+    const std::u16string chart = record->Field(200);
+    EXPECT_FALSE(changes.OnFieldLeft(*record, 200, u"Chart [n]").stored);
+    EXPECT_EQ(record->Field(200), chart);
+    EXPECT_EQ(t.messages.notices.size(), notices);
+    // An adult's weight gets its unit but no band.
+    changes.OnFieldLeft(*record, 7, u"Weight [kg]");
+    EXPECT_EQ(record->Field(7), u"70kg");
 }
 
 }  // namespace

@@ -117,6 +117,23 @@ TEST_F(SummaryPagesTest, TheDaySummaryBarMovesTheOpenPatientsDay) {
     EXPECT_GE(form.moves, 2);
 }
 
+TEST_F(SummaryPagesTest, TheDayAndProblemListsMoveTheEditor) {
+    SummaryPages::ListRows days = pages.DayRows(&record);
+    ASSERT_EQ(days.rows.size(), 3u);  // 13 to 15 March
+    EXPECT_EQ(days.selected, 2);
+    EXPECT_TRUE(pages.ChooseDayRow(&record, 0));
+    EXPECT_EQ(form.panel.CurrentDay(), 2263);
+    EXPECT_FALSE(pages.ChooseDayRow(&record, 0));
+
+    SummaryPages::ListRows problems = pages.ProblemRows(&record);
+    ASSERT_EQ(problems.rows.size(), 2u);
+    EXPECT_TRUE(pages.ChooseProblemRow(&record, 1));
+    EXPECT_EQ(form.panel.CurrentProblem(), 1);
+    EXPECT_FALSE(pages.ChooseProblemRow(&record, 5));
+    PatientRecord empty;
+    EXPECT_TRUE(pages.DayRows(&empty).rows.empty());
+}
+
 TEST_F(SummaryPagesTest, TheProblemArrowsStopAtTheFirstAndLastProblem) {
     pages.Show(SummaryKind::Problem, &record, html);
     EXPECT_FALSE(pages.PreviousProblem(&record));

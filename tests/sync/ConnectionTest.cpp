@@ -191,6 +191,18 @@ TEST_F(ConnectionTest, ARefusedPasswordEndsTheConnectionWithoutRetrying) {
     EXPECT_FALSE(timers.IsRunning(TimerId::ConnectionTeardown));
 }
 
+// However the received text was cut, nothing after the frame that ended the connection is
+// handled: a second refusal in the next piece is not told again.
+TEST_F(ConnectionTest, NothingIsReadAfterAFrameEndedTheConnection) {
+    connection.DispatchText(u"#P!##F|");
+    connection.DispatchText(u"#P!##F|");
+    size_t refusals = 0;
+    for (const auto& notice : messages.notices) {
+        refusals += notice.text == u"Password not accepted by the server. Connection aborted.";
+    }
+    EXPECT_EQ(refusals, 1u);
+}
+
 TEST_F(ConnectionTest, ASilentServerIsTriedUntilTheWindowIsUsedUp) {
     connection.Connect();
     for (int attempt = 1; attempt <= Connection::kWindowAttempts + 1; ++attempt) {

@@ -60,6 +60,33 @@ TEST(SummaryCommandTest, WritesTheSummariesOfAPatientFile) {
     }
 }
 
+TEST(SummaryCommandTest, ANewbornShowsItsGestationAndCorrectedAgeDayByDay) {
+    test::TempFolder temp{"pondrel-summary-newborn"};
+    const fs::path file = temp.Path() / "Doe_Zoe_2006.pdr";
+    PatientRecord r = Patient();
+    for (auto [n, v] : {std::pair{4, u"10"},
+                        {5, u"3"},
+                        {6, u"2006"},
+                        {122, u"10"},
+                        {123, u"3"},
+                        {124, u"2006"},
+                        {203, u"34 3"}}) {
+        r.SetField(n, v);
+    }
+    Write(file, r);
+    // At noon of a fixed date: the day of life counts from 07:00.
+    test::ToolRun run =
+        test::RunTool({"summary", "problem", file.string(), "--today", "2006-03-25"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // The heading's age is the calendar age with the gestation; each day's title gets the
+    // corrected age of that day.
+    EXPECT_NE(run.out.find("Age : (34w 3/7) D11 = 35w 6/7<"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(">D8 - Monday 20 March 2006:</B></U>&nbsp;&nbsp;<FONT "
+                           "COLOR=\"#C69BDB\">("),
+              std::string::npos)
+        << run.out;
+}
+
 TEST(SummaryCommandTest, RefusesWrongArguments) {
     test::TempFolder temp{"pondrel-summary-args"};
     const fs::path file = temp.Path() / "Doe_Zoe_1950.pdr";

@@ -20,6 +20,7 @@ private slots:
     void cleanup() { Finish(); }
     void aNewcomerAdmitsAPatient();
     void tabMovesThroughTheWindowsAndTheViewFollows();
+    void aChildsMeasurementsGetTheirBandWhenLeft();
     void readOnlyFoldersAndRefusedIdentities();
     void civilityIconAndForm();
     void screenshots();
@@ -56,6 +57,8 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QVERIFY(TypeInto(7, QStringLiteral("70")));
     QVERIFY(TypeInto(8, QStringLiteral("175")));
     QCOMPARE(Shown(95), QStringLiteral("22.9"));
+    // The weight, left for the height, got the unit of its caption.
+    QCOMPARE(Shown(7), QStringLiteral("70kg"));
     View().ShowPage(2);
     QVERIFY(TypeInto(63, QStringLiteral("Appendectomy 1990")));
     QCOMPARE(PageOf(Window(63)), 2);
@@ -65,7 +68,8 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QCOMPARE(QString::fromStdU16String(fileName), QStringLiteral("Martin_Lucie_1968.pdr"));
     PatientRecord saved = ReadBack(fileName);
     QCOMPARE(saved.Field(2), std::u16string(u"Martin"));
-    QCOMPARE(saved.Field(7), std::u16string(u"70"));
+    QCOMPARE(saved.Field(7), std::u16string(u"70kg"));
+    QCOMPARE(saved.Field(8), std::u16string(u"175cm"));
     QCOMPARE(saved.Field(95), std::u16string(u"22.9"));
     QCOMPARE(saved.Field(63), std::u16string(u"Appendectomy 1990"));
 
@@ -73,7 +77,7 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QVERIFY(Start());
     QCOMPARE(Patients().Count(), 1);
     QCOMPARE(Shown(2), QStringLiteral("Martin"));
-    QCOMPARE(Shown(8), QStringLiteral("175"));
+    QCOMPARE(Shown(8), QStringLiteral("175cm"));
     QCOMPARE(Shown(63), QStringLiteral("Appendectomy 1990"));
     QCOMPARE(PageOf(Window(8)), 0);
     QCOMPARE(PageOf(Window(63)), 2);
@@ -97,6 +101,41 @@ void TestRecordForm::tabMovesThroughTheWindowsAndTheViewFollows() {
     Window(vitals.back())->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QTRY_COMPARE(View().CurrentPage(), 2);
+}
+
+void TestRecordForm::aChildsMeasurementsGetTheirBandWhenLeft() {
+    QVERIFY(Start());
+    QVERIFY(ChooseMenu(QStringLiteral("New patient")));
+    const QDate born = QDate::currentDate().addDays(-70);
+    QVERIFY(TypeInto(2, QStringLiteral("Petit")));
+    QVERIFY(TypeInto(3, QStringLiteral("Jules")));
+    QVERIFY(TypeInto(4, QString::number(born.day())));
+    QVERIFY(TypeInto(5, QString::number(born.month())));
+    QVERIFY(TypeInto(6, QString::number(born.year())));
+    PatientRecord* record = Patients().Current();
+    QCOMPARE(record->inUse, 1);
+    QVERIFY(TypeInto(7, QStringLiteral("2")));
+    // Tab leaves the weight: unit and band, in the window and the record.
+    QTest::keyClick(Window(7), Qt::Key_Tab);
+    QVERIFY2(Shown(7).startsWith(QStringLiteral("2kg (")), qPrintable(Shown(7)));
+    QCOMPARE(Shown(7), QStringLiteral("2kg (<P3)"));
+    QCOMPARE(record->Field(7), std::u16string(u"2kg (<P3)"));
+
+    // A widget that takes the focus for the field (a list inserting into it) leaves it alone.
+    QVERIFY(TypeInto(8, QStringLiteral("58")));
+    QWidget keeper(Window(8)->parentWidget());
+    keeper.setProperty(CFieldWindows::kKeepsFieldProperty, true);
+    keeper.setFocusPolicy(Qt::StrongFocus);
+    keeper.show();
+    keeper.setFocus();
+    QCOMPARE(Shown(8), QStringLiteral("58"));
+    // Gone elsewhere, it is left; "Save all" leaves the field with the focus as well.
+    Window(8)->setFocus();
+    View().ShowPage(PageOf(Window(13)));
+    QVERIFY(Shown(8).startsWith(QStringLiteral("58cm (")));
+    QVERIFY(TypeInto(13, QStringLiteral("140")));
+    QVERIFY(ChooseMenu(QStringLiteral("Save all")));
+    QCOMPARE(ReadBack(record->fileName).Field(13), std::u16string(u"140/min"));
 }
 
 void TestRecordForm::readOnlyFoldersAndRefusedIdentities() {
@@ -170,7 +209,7 @@ void TestRecordForm::civilityIconAndForm() {
 void TestRecordForm::screenshots() {
     QCOMPARE(WriteDemo(3), 3);
     QVERIFY(Start());
-    for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 28, 29, 30}) {
+    for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 28, 29, 30}) {
         View().ShowPage(page);
         test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-%1").arg(page));
     }

@@ -2,6 +2,8 @@
 // as pondrel-tool init-device does, with demo patients: which patient and day they show, when
 // they are built again, the day summary bar, the problem arrows and the all-patients days.
 
+#include <QLabel>
+#include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -14,6 +16,7 @@
 #include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
 #include "journal/ui/CProblemPanel.h"
+#include "journal/JournalDays.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
 #include "platform/ui/QtText.h"
@@ -35,6 +38,7 @@ private slots:
     void theDaySummaryButtonShowsTheOpenPatientsDay();
     void aPageIsBuiltAgainOnlyAfterAChange();
     void theDayBarAndTheProblemArrowsMoveTheEditor();
+    void theCaptionsOpenTheDayAndProblemLists();
     void theAllPatientsPageMovesTheSharedDay();
     void everyPageShowsItsSummary();
     void screenshots();
@@ -136,6 +140,40 @@ void TestSummaryPages::theDayBarAndTheProblemArrowsMoveTheEditor() {
     QVERIFY(Html("problemSummary").Source().contains(QStringLiteral(">P 2/")));
 }
 
+void TestSummaryPages::theCaptionsOpenTheDayAndProblemLists() {
+    WriteDemo(2);
+    Start();
+    // A stay of at least four days so far.
+    PatientRecord& shown = *Patients().Current();
+    shown.admissionDay -= 3;
+    shown.admission = NoonOf(shown.admissionDay);
+    Click(QStringLiteral("daySummaryButton"));
+    auto* caption = test::Child<QLabel>(*m_program->Frame(), QStringLiteral("daySummaryCaption"));
+    QTest::mouseClick(caption, Qt::LeftButton);
+    auto* days = test::Child<QListWidget>(*m_program->Frame(), QStringLiteral("daySummaryList"));
+    QVERIFY(days && days->isVisible());
+    const int rows = static_cast<int>(Panel().Days().DayRows().size());
+    QVERIFY(rows >= 4);
+    QCOMPARE(days->count(), rows);
+    QCOMPARE(days->currentRow(), rows - 1);  // today
+    QVERIFY(test::ClickRow(*days, 0));
+    QVERIFY(!days->isVisible());
+    QCOMPARE(Panel().Model().CurrentDay(), shown.admissionDay);
+    QCOMPARE(Html("daySummary").Shown(), 2);
+    QVERIFY(Page("daySummary").Caption().startsWith(QStringLiteral("D1 ")));
+
+    View().ShowPage(22);
+    caption = test::Child<QLabel>(*m_program->Frame(), QStringLiteral("problemSummaryCaption"));
+    QTest::mouseClick(caption, Qt::LeftButton);
+    auto* problems =
+        test::Child<QListWidget>(*m_program->Frame(), QStringLiteral("problemSummaryList"));
+    QVERIFY(problems && problems->isVisible());
+    QCOMPARE(problems->count(), Panel().Model().ProblemCount());
+    QVERIFY(test::ClickRow(*problems, 1));
+    QCOMPARE(Panel().Model().CurrentProblem(), 1);
+    QVERIFY(Page("problemSummary").Caption().startsWith(QStringLiteral("P2/")));
+}
+
 void TestSummaryPages::theAllPatientsPageMovesTheSharedDay() {
     WriteDemo(3);
     Start();
@@ -197,6 +235,14 @@ void TestSummaryPages::screenshots() {
         View().ShowPage(p.page);
         test::Screenshot(*m_program->Frame(), QString::fromLatin1(p.name));
     }
+    View().ShowPage(21);
+    QTest::mouseClick(test::Child<QLabel>(*m_program->Frame(), "daySummaryCaption"),
+                      Qt::LeftButton);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("summary-day-list"));
+    View().ShowPage(22);
+    QTest::mouseClick(test::Child<QLabel>(*m_program->Frame(), "problemSummaryCaption"),
+                      Qt::LeftButton);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("summary-problem-list"));
 }
 
 QTEST_MAIN(TestSummaryPages)

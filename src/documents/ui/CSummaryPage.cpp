@@ -7,7 +7,10 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <QMouseEvent>
+
 #include "documents/ui/CHtmlView.h"
+#include "platform/ui/CPopupList.h"
 #include "platform/ui/QtText.h"
 
 namespace pondrel {
@@ -37,6 +40,8 @@ const char* CommandName(CSummaryPage::Command command) {
             return "NextProblem";
         case CSummaryPage::Command::Today:
             return "Today";
+        case CSummaryPage::Command::List:
+            return "List";
     }
     return "";
 }
@@ -101,6 +106,53 @@ CSummaryPage::CSummaryPage(Bar bar, const QString& name, QWidget* parent)
     m_view = new CHtmlView(this);
     m_view->setObjectName(name + QStringLiteral("View"));
     m_view->setGeometry(0, kBarHeight, kWidth, kHeight - kBarHeight);
+
+    if (bar == Bar::Day || bar == Bar::Problem) {
+        m_captionOpensList = true;
+        m_caption->setCursor(Qt::PointingHandCursor);
+        m_caption->installEventFilter(this);
+        m_list = new CPopupList(this);
+        m_list->setObjectName(name + QStringLiteral("List"));
+        m_list->SetClosesOnFocusOut(true);
+        // Long rows are cut at the right edge rather than given a scroll bar over the rows.
+        m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        m_list->hide();
+        connect(m_list, &CPopupList::chosen, this, [this](int row) {
+            HideList();
+            if (m_listHandler) m_listHandler(row);
+        });
+    }
+}
+
+bool CSummaryPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_caption && m_captionOpensList && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (m_handler) m_handler(Command::List);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CSummaryPage::ShowList(const std::vector<std::u16string>& rows, int selected) {
+    if (!m_list) return;
+    m_list->SetRows(rows);
+    const int height = m_list->HeightFor(static_cast<int>(rows.size()), 40, kHeight - kBarHeight);
+    m_list->setGeometry(0, kBarHeight, kWidth, height);
+    if (selected >= 0 && selected < m_list->count()) {
+        m_list->setCurrentRow(selected);
+        m_list->scrollToItem(m_list->item(selected));
+    }
+    m_list->show();
+    m_list->raise();
+    m_list->setFocus();
+}
+
+void CSummaryPage::HideList() {
+    if (m_list) m_list->hide();
+}
+
+bool CSummaryPage::ListShown() const {
+    return m_list && m_list->isVisible();
 }
 
 QAbstractButton* CSummaryPage::AddButton(const char* name, const QString& text, int width,
@@ -122,7 +174,7 @@ QAbstractButton* CSummaryPage::AddBarButton(const QString& name, const QString& 
     button->setFixedSize(width, kBarHeight - 1);
     button->setFocusPolicy(Qt::NoFocus);
     m_bar->layout()->addWidget(button);
-    button->show();  // the bar may be on screen already
+    button->show();                              // the bar may be on screen already
     SetCaption(m_fullCaption.toStdU16String());  // less room for the caption
     return button;
 }

@@ -25,19 +25,29 @@ QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-// The caption's font: 10 pixels, smaller (down to 7) when the text is wider than its place.
+// The caption's font: 10 pixels, smaller (down to 7) when the text does not fit its place. A
+// place high enough for two lines takes the text on two lines first, at the top of the place
+// beside the first line of its window.
 void FitCaption(QLabel& label) {
     QFont font = label.font();
     const QString text = label.text();
+    const auto fits = [&](const QFontMetrics& metrics, bool wrap) {
+        if (!wrap) return metrics.horizontalAdvance(text) <= label.width();
+        const QRect needed =
+            metrics.boundingRect(QRect(0, 0, label.width(), 1000), Qt::TextWordWrap, text);
+        return needed.width() <= label.width() && needed.height() <= label.height();
+    };
+    font.setPixelSize(kCaptionFontPixels);
+    const bool twoLines = label.height() >= 2 * QFontMetrics(font).lineSpacing();
     int pixels = kCaptionFontPixels;
     for (; pixels > kSmallestCaptionPixels; --pixels) {
         font.setPixelSize(pixels);
-        if (QFontMetrics(font).horizontalAdvance(text) <= label.width()) break;
+        if (fits(QFontMetrics(font), twoLines)) break;
     }
     font.setPixelSize(pixels);
     label.setFont(font);
-    // Still too wide at the smallest size: the caption takes a second line when there is room.
-    label.setWordWrap(QFontMetrics(font).horizontalAdvance(text) > label.width());
+    label.setWordWrap(twoLines);
+    label.setAlignment(Qt::AlignLeft | (twoLines ? Qt::AlignTop : Qt::AlignVCenter));
 }
 
 }  // namespace
@@ -66,7 +76,6 @@ CFieldWindows::Window& CFieldWindows::Create(int field, QWidget* band) {
         auto* caption = new QLabel(band);
         caption->setObjectName(QStringLiteral("caption%1").arg(field));
         caption->setStyleSheet(QStringLiteral("QLabel { color: #203a6a; }"));
-        caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         w.caption = caption;
     }
     if (w.edit->parentWidget() != band) {
@@ -140,6 +149,13 @@ int CFieldWindows::FieldOf(const QObject* widget) {
     if (!widget) return -1;
     const QVariant field = widget->property(kFieldProperty);
     return field.isValid() ? field.toInt() : -1;
+}
+
+bool CFieldWindows::KeepsField(const QWidget* widget) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->property(kKeepsFieldProperty).toBool()) return true;
+    }
+    return false;
 }
 
 bool CFieldWindows::IsShown(int field) const {

@@ -30,10 +30,17 @@ class CSectionEdit;
 // CSectionEdit::Text() / ShowText() with "\r\n" line breaks; a change made by the user (typing,
 // pasting, a shortcut inserted through the edit's own cursor) is reported by the edit's
 // edited() signal, which this object turns into fieldEdited(field).
+//
+// Leaving a window: when the focus goes from a window to another widget of the program, the form
+// appends the unit of the caption and the growth band (FieldPages, FieldChanges::OnFieldLeft).
+// A widget that takes the focus without the user leaving the field (a pop-up list inserting
+// into it) carries the property "pondrelKeepsField" set to true, on itself or on an ancestor:
+// KeepsField(widget) reads it, and the step waits until the focus really goes elsewhere.
 class CFieldWindows final : public QObject {
     Q_OBJECT
 public:
     static constexpr const char* kFieldProperty = "pondrelField";
+    static constexpr const char* kKeepsFieldProperty = "pondrelKeepsField";
 
     explicit CFieldWindows(QObject* parent = nullptr);
     ~CFieldWindows() override;
@@ -58,6 +65,8 @@ public:
     QLabel* Caption(int field) const;
     // The field number of a window of the form, -1 for any other widget.
     static int FieldOf(const QObject* widget);
+    // Whether the focus going to `widget` leaves the field it comes from in place (see above).
+    static bool KeepsField(const QWidget* widget);
     bool IsShown(int field) const;
 
     // Tab and Shift+Tab follow `fields` in this order.
