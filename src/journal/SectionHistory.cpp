@@ -109,14 +109,20 @@ SectionHistory::Choice SectionHistory::Choose(std::u16string_view row, Section s
         return choice;
     }
     size_t colon = row.find(u':');
-    choice.text = Trim(colon == std::u16string_view::npos ? row : row.substr(colon + 1));
-    std::u16string text(sectionText);
-    while (!text.empty() &&
-           (IsBlank(text.back()) || text.back() == u'\r' || text.back() == u'\n')) {
-        text.pop_back();
+    return AtEnd(sectionText,
+                 Trim(colon == std::u16string_view::npos ? row : row.substr(colon + 1)));
+}
+
+SectionHistory::Choice SectionHistory::AtEnd(std::u16string_view sectionText, std::u16string text) {
+    Choice choice;
+    choice.text = std::move(text);
+    std::u16string section(sectionText);
+    while (!section.empty() &&
+           (IsBlank(section.back()) || section.back() == u'\r' || section.back() == u'\n')) {
+        section.pop_back();
     }
-    choice.newLine = !text.empty() && text.back() != u'-';
-    choice.section = std::move(text);
+    choice.newLine = !section.empty() && section.back() != u'-';
+    choice.section = std::move(section);
     return choice;
 }
 

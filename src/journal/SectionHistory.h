@@ -62,6 +62,10 @@ public:
     };
     static Choice Choose(std::u16string_view row, Section section, std::u16string_view sectionText,
                          const JournalWords& words);
+    // Inserting `text` at the end of `sectionText`, on a new bulleted line unless the section is
+    // empty or ends with "-" once trailing line breaks and blanks are removed (the stop
+    // commands write their lines so).
+    static Choice AtEnd(std::u16string_view sectionText, std::u16string text);
 
     // The section text after `choice` was inserted into `sectionText` with the caret at `caret`
     // (a position in `sectionText`, clamped to it), and the caret after the inserted text. A

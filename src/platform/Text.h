@@ -24,6 +24,9 @@ int ParseInt(std::u16string_view text);
 // Simple case folding: ASCII and the Latin-1 / Latin Extended-A letters the handheld folded.
 char16_t FoldCase(char16_t c);
 std::u16string FoldCase(std::u16string_view text);
+// The capital of a letter: ASCII and Latin-1 letters (the inverse of FoldCase there); any other
+// character is returned as it is.
+char16_t UpperCase(char16_t c);
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
 
 std::u16string TrimRightSpaces(std::u16string_view text);

@@ -33,6 +33,7 @@
 #include "ui/IdentityControls.h"
 #include "ui/ExamPage.h"
 #include "ui/LetterPages.h"
+#include "ui/OrderSheetsPage.h"
 #include "ui/ProblemPage.h"
 #include "ui/QuickNotesPage.h"
 #include "ui/TaskPage.h"
@@ -114,6 +115,7 @@ CCorvaneView::~CCorvaneView() {
     m_letterPages.reset();
     m_summaryPages.reset();
     m_problemPage.reset();
+    m_orderSheetsPage.reset();
     m_taskPage.reset();
     m_quickNotes.reset();
     m_fieldPages.reset();
@@ -443,6 +445,7 @@ void CCorvaneView::BuildControls() {
     m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
     if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
     m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
+    m_orderSheetsPage = std::make_unique<OrderSheetsPage>(*this, m_platform.clock);
     RebuildPageOrder();
 }
 
@@ -485,6 +488,7 @@ bool CCorvaneView::ReadLabels() {
     if (m_taskPage) m_taskPage->SetLabels(m_labels);
     if (m_quickNotes) m_quickNotes->SetLabels(m_labels);
     if (m_letterPages) m_letterPages->SetLabels(m_labels);
+    if (m_orderSheetsPage) m_orderSheetsPage->SetLabels(m_labels);
     return true;
 }
 
@@ -501,6 +505,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
     if (m_problemPage) m_problemPage->ApplyPreferences(m_preferences);
+    if (m_orderSheetsPage) m_orderSheetsPage->ApplyPreferences(m_preferences);
     if (m_fieldPages) m_fieldPages->ApplyPreferences(m_preferences);
     if (m_syncPages) m_syncPages->ApplyPreferences(m_preferences);
     RebuildPageOrder();

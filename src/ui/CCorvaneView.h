@@ -37,6 +37,7 @@ class CRecordNavigator;
 class ExamPage;
 class GrowthCurves;
 class LetterPages;
+class OrderSheetsPage;
 class ProblemPage;
 class FieldPages;
 class QuickNotesPage;
@@ -132,6 +133,8 @@ public:
     ExamPage* Exams() const { return m_examPage.get(); }
     // The growth curve sets, read when the controls are built.
     const GrowthCurves* Curves() const { return m_growthCurves.get(); }
+    // The order sheets page (page 27) once the controls are built.
+    OrderSheetsPage* OrderSheets() const { return m_orderSheetsPage.get(); }
 
     // Shows page p (0 to 38): the page being left finishes its work first.
     void ShowPage(int page) { m_controller->ShowPage(page); }
@@ -243,6 +246,7 @@ private:
     std::unique_ptr<SyncPages> m_syncPages;          // pages 31 to 33 and the connection
     std::unique_ptr<GrowthCurves> m_growthCurves;     // read once, from BuildControls on
     std::unique_ptr<ExamPage> m_examPage;             // page 36, after them
+    std::unique_ptr<OrderSheetsPage> m_orderSheetsPage;  // page 27, from BuildControls on
     QPointer<CCommandBar> m_commandBar;
     QPointer<QWidget> m_lastField;  // the field that had the focus last
 

@@ -164,7 +164,7 @@ void TestEnding::sessionEndSavesAndTheProgramGoesOn() {
     const size_t boxes = m_program->Messages().Shown().size();
 
     m_program->SaveForSessionEnd();
-    QVERIFY(SavedJournal().find(u"session ends") != std::u16string::npos);
+    QVERIFY(SavedJournal().find(u"Session ends") != std::u16string::npos);
     QCOMPARE(m_program->Messages().Shown().size(), boxes);
     QVERIFY(!m_program->Messages().Unattended());
     // The session's end may be cancelled: the program goes on as it was.
@@ -176,7 +176,7 @@ void TestEnding::quitWithTheWindowOpenSaves() {
     StartHere();
     TypeIntoStatus(QStringLiteral("quit while open"));
     m_program->SaveIfQuitWhileOpen();
-    QVERIFY(SavedJournal().find(u"quit while open") != std::u16string::npos);
+    QVERIFY(SavedJournal().find(u"Quit while open") != std::u16string::npos);
     QVERIFY(!m_program->Frame()->isVisible());
 
     // After a normal close (which saved with its questions) there is nothing more to do.

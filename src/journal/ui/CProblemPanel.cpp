@@ -13,9 +13,12 @@
 #include "journal/SectionHistory.h"
 #include "journal/ui/CDayPopup.h"
 #include "journal/ui/CSectionArea.h"
+#include "journal/JournalDays.h"
 #include "journal/ui/CSectionEdit.h"
+#include "journal/ui/CStopList.h"
 #include "journal/ui/ReservedCharacters.h"
 #include "labels/Labels.h"
+#include "labels/ui/CShortcutLists.h"
 #include "platform/ui/CPopupList.h"
 #include "platform/ui/QtText.h"
 
@@ -83,7 +86,14 @@ CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* pare
     : QWidget(parent),
       m_messages(messages),
       m_model(messages, m_words.journal),
-      m_days(m_model, clock, messages, m_words.journal) {
+      m_days(m_model, clock, messages, m_words.journal),
+      m_treatments(m_words.journal,
+                   [this] {
+                       TreatmentDays days{m_days.Today(), m_days.LastDay(), m_model.CurrentDay(),
+                                          FirstDayOf(m_days.Dates())};
+                       return TreatmentInputs{m_model.Journal().Text(), days, m_dateOrder};
+                   }),
+      m_stops(m_model, m_treatments, messages, m_words.journal) {
     setObjectName("problemPanel");
     setFixedSize(kWidth, kHeight);
     QFont small = font();
@@ -193,6 +203,14 @@ void CProblemPanel::BuildSections() {
     connect(m_area, &CSectionArea::differentialDiagnosisEdited, this,
             &CProblemPanel::DifferentialDiagnosisEdited);
     connect(m_area, &CSectionArea::historyPressed, this, &CProblemPanel::ToggleHistory);
+    connect(m_area, &CSectionArea::stopPressed, this, [this](int section) {
+        if (!IsOpen()) return;
+        CloseBut(m_stopList->List());
+        for (StopButton button : kStopButtons) {
+            if (static_cast<int>(SectionOf(button)) == section) m_stopList->Toggle(button);
+        }
+        ShowStopButtons();
+    });
     connect(m_area, &CSectionArea::differentialDiagnosisPanePressed, this,
             [this] { SetPane(BottomPane::DifferentialDiagnosis); });
     connect(m_area, &CSectionArea::otherPanePressed, this, [this] { SetPane(BottomPane::Other); });
@@ -227,6 +245,29 @@ void CProblemPanel::BuildPopups() {
         Act(refresh);
     });
 
+    m_stopList = new CStopList(m_stops, this);
+    m_stopList->SetPlacement([this](StopButton button) {
+        return m_area->BoxGeometry(static_cast<int>(SectionOf(button)));
+    });
+    m_stopList->SetCommitted([this](const EditorRefresh& refresh) { Act(refresh); });
+    m_stopList->SetChosen([this](const TreatmentStops::Result& result) { StopChosen(result); });
+
+    m_shortcuts = new CShortcutLists(m_labels, this);
+    m_shortcuts->SetOpening([this] { CloseBut(nullptr); });
+    m_shortcuts->SetSources([this] {
+        ShortcutSources sources;
+        if (EditedRecord* record = m_model.Record()) {
+            sources.usualDrugs = record->Field(64);
+            sources.pastHistory = record->Field(63);
+            sources.quickNotes = record->Field(kQuickNotesField);
+        }
+        return sources;
+    });
+    m_shortcuts->Attach(m_title, 87);
+    m_shortcuts->Attach(m_redaction, 199);
+    m_shortcuts->Attach(m_area->DifferentialDiagnosis(), 86);
+    for (int i = 0; i < kSectionCount; ++i) m_shortcuts->Attach(m_area->Section(i), 88 + i);
+
     m_calendar = new QCalendarWidget(this);
     m_calendar->setObjectName("calendar");
     m_calendar->setDateRange(QDate(1900, 1, 1), QDate(9999, 12, 31));
@@ -246,6 +287,9 @@ void CProblemPanel::BuildPopups() {
 void CProblemPanel::SetLabels(const Labels& labels) {
     // The editor keeps a reference to the journal words, which are replaced in place.
     m_words = PanelWords::From(labels);
+    m_labels = labels;
+    m_shortcuts->Close();
+    m_treatments.MarkAllStale();
     ShowWords();
     if (IsOpen()) m_days.BuildDayList(false);
     Refresh(Everything());
@@ -268,6 +312,7 @@ void CProblemPanel::SetPane(BottomPane pane) {
 
 void CProblemPanel::OpenPatient(EditedRecord& record) {
     CloseBut(nullptr);
+    m_treatments.MarkAllStale();
     EditorRefresh refresh = m_days.OpenPatient(record);
     m_dayPopup->SetEditable(!record.IsReadOnly());
     refresh |= Everything();
@@ -297,6 +342,10 @@ EditorRefresh CProblemPanel::Commit() {
     EditorRefresh refresh = m_model.CommitCurrentProblem();
     Refresh(refresh);
     return refresh;
+}
+
+void CProblemPanel::SetQuickNotesStore(std::function<void(const std::u16string&)> store) {
+    m_shortcuts->SetQuickNotesStore(std::move(store));
 }
 
 void CProblemPanel::SetProblemManagerHandler(std::function<void()> handler) {
@@ -344,6 +393,8 @@ void CProblemPanel::CloseBut(QWidget* keep) {
                                                           m_periodList, m_dayPopup, m_calendar}) {
         if (popup != keep) popup->hide();
     }
+    if (m_stopList && keep != m_stopList->List()) m_stopList->Close();
+    if (m_shortcuts && keep != m_shortcuts->List()) m_shortcuts->Close();
     if (keep != m_historyList) m_historySection = -1;
 }
 
@@ -486,6 +537,14 @@ void CProblemPanel::TogglePeriods() {
     m_periodList->raise();
 }
 
+void CProblemPanel::StopChosen(const TreatmentStops::Result& result) {
+    Act(result.refresh);
+    if (!result.stopped) return;
+    CSectionEdit* edit = m_area->Section(static_cast<int>(result.focus));
+    edit->setFocus();
+    edit->SetCaret(result.caret);
+}
+
 // --- Showing ---
 
 void CProblemPanel::Refresh(const EditorRefresh& refresh) {
@@ -506,6 +565,19 @@ void CProblemPanel::Refresh(const EditorRefresh& refresh) {
         m_dayPopup->ShowDates();
     }
     if (refresh.historyCaptions) ShowHistoryCaption();
+    if (refresh.treatmentTable) m_treatments.MarkStale(TreatmentKind::Treatments);
+    if (refresh.actionTable) m_treatments.MarkStale(TreatmentKind::Actions);
+    if (refresh.panel || refresh.day || refresh.dayList || refresh.treatmentTable ||
+        refresh.actionTable) {
+        ShowStopButtons();
+    }
+}
+
+void CProblemPanel::ShowStopButtons() {
+    for (StopButton button : kStopButtons) {
+        m_area->SetStopEnabled(static_cast<int>(SectionOf(button)),
+                               IsOpen() && m_stops.IsEnabled(button));
+    }
 }
 
 void CProblemPanel::ShowProblem() {

@@ -9,7 +9,10 @@
 #include "journal/DayNavigator.h"
 #include "journal/EditorRefresh.h"
 #include "journal/ProblemPanelModel.h"
+#include "journal/TreatmentStops.h"
+#include "journal/TreatmentTables.h"
 #include "journal/ui/PanelWords.h"
+#include "labels/Labels.h"
 #include "records/DayNumber.h"
 
 class QCalendarWidget;
@@ -24,10 +27,11 @@ class CDayPopup;
 class CPopupList;
 class CSectionArea;
 class CSectionEdit;
+class CShortcutLists;
+class CStopList;
 class Clock;
 class EditedRecord;
 class UserMessages;
-struct Labels;
 
 // The problems page (page 20) of the main form, 240 x 290: the date bar (days with entries, the
 // date label that opens the day list with the dates of the subfolder, day arrows, Now, D1 and the
@@ -86,9 +90,18 @@ public:
     // The problem manager button; hidden until a handler is set.
     void SetProblemManagerHandler(std::function<void()> handler);
 
+    // Stores new quick notes (field 198) through the form's field rules after a quick-note row
+    // of a shortcut list moved a line; until it is set the lists offer no quick notes.
+    void SetQuickNotesStore(std::function<void(const std::u16string&)> store);
+
     // The editor behind the panel, for the other parts of the form that read or move it.
     ProblemPanelModel& Model() { return m_model; }
     DayNavigator& Days() { return m_days; }
+    // The treatment and action tables of the patient shown (running, current-day lists and
+    // sheets), up to date whenever read.
+    TreatmentTables& Treatments() { return m_treatments; }
+    // The shortcut lists of the panel's fields.
+    CShortcutLists& Shortcuts() { return *m_shortcuts; }
 
 private:
     void BuildDateBar();
@@ -109,6 +122,8 @@ private:
     void ToggleHistory(int section);
     void ChooseHistoryRow(int row);
     void TogglePeriods();
+    void StopChosen(const TreatmentStops::Result& result);
+    void ShowStopButtons();
     void CloseBut(QWidget* keep);
 
     // Showing.
@@ -123,8 +138,11 @@ private:
 
     UserMessages& m_messages;
     PanelWords m_words;
+    Labels m_labels = Labels::Defaults();  // the shortcut lists read them
     ProblemPanelModel m_model;
     DayNavigator m_days;
+    TreatmentTables m_treatments;
+    TreatmentStops m_stops;
     DateOrder m_dateOrder = DateOrder::DayMonthYear;
     std::function<void(const EditorRefresh&)> m_refreshHandler;
     std::function<void()> m_managerHandler;
@@ -159,6 +177,8 @@ private:
     CPopupList* m_periodList = nullptr;
     CDayPopup* m_dayPopup = nullptr;
     QCalendarWidget* m_calendar = nullptr;
+    CStopList* m_stopList = nullptr;
+    CShortcutLists* m_shortcuts = nullptr;
 };
 
 }  // namespace pondrel

@@ -32,9 +32,15 @@ CSectionArea::CSectionArea(QWidget* parent) : QWidget(parent) {
                                                       "medicine",  "other",  "attitude"};
     for (int i = 0; i < kSectionCount; ++i) {
         Box& box = m_sections[static_cast<size_t>(i)];
-        box = NewBox(kNames[i], true);
+        auto section = static_cast<pondrel::Section>(i);
+        bool stops = section == Section::Medicine || section == Section::Attitude ||
+                     section == Section::Examinations;
+        box = NewBox(kNames[i], true, stops);
         connect(box.edit, &CSectionEdit::edited, this, [this, i] { emit sectionEdited(i); });
         connect(box.history, &QToolButton::clicked, this, [this, i] { emit historyPressed(i); });
+        if (box.stop) {
+            connect(box.stop, &QToolButton::clicked, this, [this, i] { emit stopPressed(i); });
+        }
     }
     m_dd = NewBox("differentialDiagnosis", false);
     connect(m_dd.edit, &CSectionEdit::edited, this, &CSectionArea::differentialDiagnosisEdited);
@@ -54,7 +60,7 @@ CSectionArea::CSectionArea(QWidget* parent) : QWidget(parent) {
     connect(m_otherPane, &QPushButton::clicked, this, &CSectionArea::otherPanePressed);
 }
 
-CSectionArea::Box CSectionArea::NewBox(const char* name, bool withHistory) {
+CSectionArea::Box CSectionArea::NewBox(const char* name, bool withHistory, bool withStop) {
     Box box;
     box.box = new QWidget(this);
     box.box->setObjectName(QString(name) + "Box");
@@ -69,6 +75,14 @@ CSectionArea::Box CSectionArea::NewBox(const char* name, bool withHistory) {
         box.history->setObjectName(QString(name) + "History");
         box.history->setText("+");
         box.history->setFocusPolicy(Qt::NoFocus);
+    }
+    if (withStop) {
+        box.stop = new QToolButton(box.box);
+        box.stop->setObjectName(QString(name) + "Stop");
+        box.stop->setText("s");
+        box.stop->setToolTip("Stop");
+        box.stop->setFocusPolicy(Qt::NoFocus);
+        box.stop->setEnabled(false);
     }
     box.edit = new CSectionEdit(box.box);
     box.edit->setObjectName(name);
@@ -105,6 +119,12 @@ void CSectionArea::SetHistoryEnabled(int section, bool enabled) {
     plus->setFont(font);
 }
 
+void CSectionArea::SetStopEnabled(int section, bool enabled) {
+    if (QToolButton* stop = m_sections.at(static_cast<size_t>(section)).stop) {
+        stop->setEnabled(enabled);
+    }
+}
+
 CSectionEdit* CSectionArea::Section(int section) const {
     return m_sections.at(static_cast<size_t>(section)).edit;
 }
@@ -115,13 +135,17 @@ QRect CSectionArea::BoxGeometry(int section) const {
 
 void CSectionArea::Place(Box& box, QRect area, int reserved) {
     box.box->setGeometry(area);
-    int captionWidth = area.width() - reserved - (box.history ? kPlusWidth : 0) - 2;
+    int buttons = (box.history ? kPlusWidth : 0) + (box.stop ? kPlusWidth : 0);
+    int captionWidth = area.width() - reserved - buttons - 2;
     box.caption->setGeometry(2, 0, captionWidth, kCaptionHeight);
     // A caption too long for its box is cut with an ellipsis; the tooltip shows it whole.
     box.caption->setText(
         box.caption->fontMetrics().elidedText(box.captionText, Qt::ElideRight, captionWidth));
     if (box.history) {
         box.history->setGeometry(area.width() - kPlusWidth, 0, kPlusWidth, kCaptionHeight);
+    }
+    if (box.stop) {
+        box.stop->setGeometry(area.width() - 2 * kPlusWidth, 0, kPlusWidth, kCaptionHeight);
     }
     box.edit->setGeometry(0, kCaptionHeight, area.width(), area.height() - kCaptionHeight);
     box.box->show();

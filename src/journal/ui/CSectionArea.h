@@ -33,6 +33,8 @@ public:
     void SetFieldsEnabled(bool enabled);
     // The '+' button of a section: enabled and bold when the section has a history.
     void SetHistoryEnabled(int section, bool enabled);
+    // The 's' button of Medicine, Attitude or Examinations: enabled while something runs.
+    void SetStopEnabled(int section, bool enabled);
 
     CSectionEdit* Section(int section) const;
     CSectionEdit* DifferentialDiagnosis() const { return m_dd.edit; }
@@ -43,6 +45,7 @@ signals:
     void sectionEdited(int section);
     void differentialDiagnosisEdited();
     void historyPressed(int section);
+    void stopPressed(int section);
     void differentialDiagnosisPanePressed();
     void otherPanePressed();
     // A field of the area lost the focus.
@@ -54,10 +57,11 @@ private:
         QLabel* caption = nullptr;
         QString captionText;
         QToolButton* history = nullptr;  // '+'
+        QToolButton* stop = nullptr;     // 's' (Medicine, Attitude, Examinations)
         CSectionEdit* edit = nullptr;
     };
 
-    Box NewBox(const char* name, bool withHistory);
+    Box NewBox(const char* name, bool withHistory, bool withStop = false);
     void Place(Box& box, QRect area, int reserved);
 
     std::array<Box, kSectionCount> m_sections;

@@ -1,19 +1,11 @@
 #include "journal/ui/ReservedCharacters.h"
 
+#include "records/ReservedCharacters.h"
+
 namespace pondrel {
 
 bool IsReservedCharacter(QChar c) {
-    switch (c.unicode()) {
-        case 0x00A2:  // "¢" ends a file item
-        case u'|':
-        case 0x00A6:  // "¦"
-        case 0x00A7:  // "§"
-        case 0x00AC:  // "¬" marks a file block
-        case u'#':
-            return true;
-        default:
-            return false;
-    }
+    return IsReservedCharacter(c.unicode());
 }
 
 bool HasReservedCharacter(const QString& text) {
@@ -24,7 +16,7 @@ bool HasReservedCharacter(const QString& text) {
 }
 
 QString WithoutReservedCharacters(QString text) {
-    text.removeIf(IsReservedCharacter);
+    text.removeIf([](QChar c) { return IsReservedCharacter(c.unicode()); });
     return text;
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// The characters the program's text formats reserve ("¢", "|", "¦", "§", "¬", "#"): the fields
-// of the problem panel never take them from the keyboard.
+// The reserved characters of records/ReservedCharacters.h for Qt strings: the fields of the
+// problem panel never take them from the keyboard.
 
 #include <QString>
 #include <QValidator>

@@ -158,31 +158,32 @@ private slots:
         QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Pneumonia"));
         QCOMPARE(ButtonText(p, "problemButton"), QString("P1/2: Start 13 Mar 06 "));
 
+        // A letter typed at the start of a line is a capital.
         Type(p, "status", "better");
         Type(p, "medicine", "amoxicillin 1 g");
         // Typing stays in the working copy until the next commit; leaving Status committed it.
-        QVERIFY(patient.problemJournal.find(u"#2265§0||better|||||") != std::u16string::npos);
-        QVERIFY(patient.problemJournal.find(u"amoxicillin 1 g") == std::u16string::npos);
+        QVERIFY(patient.problemJournal.find(u"#2265§0||Better|||||") != std::u16string::npos);
+        QVERIFY(patient.problemJournal.find(u"Amoxicillin 1 g") == std::u16string::npos);
 
         Click(p, "previousDay");
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D2 - Tu 14 Mar 06"));
         QCOMPARE(SectionText(p, "status"), QString());
-        QVERIFY2(patient.problemJournal.find(u"#2265§0||better||amoxicillin 1 g|||") !=
+        QVERIFY2(patient.problemJournal.find(u"#2265§0||Better||Amoxicillin 1 g|||") !=
                      std::u16string::npos,
                  qPrintable(ToQString(patient.problemJournal)));
         Click(p, "nextDay");
-        QCOMPARE(SectionText(p, "status"), QString("better"));
-        QCOMPARE(SectionText(p, "medicine"), QString("amoxicillin 1 g"));
+        QCOMPARE(SectionText(p, "status"), QString("Better"));
+        QCOMPARE(SectionText(p, "medicine"), QString("Amoxicillin 1 g"));
 
-        // A text of several lines; leaving the field commits too.
+        // A text of several lines (Enter starts a bulleted line); leaving the field commits too.
         Type(p, "attitude", "rest");
         QTest::keyClick(Child<QWidget>(p, "attitude"), Qt::Key_Return);
         QTest::keyClicks(Child<QWidget>(p, "attitude"), "x-ray");
         Child<QLineEdit>(p, "title")->setFocus();
-        QTRY_VERIFY(patient.problemJournal.find(u"|rest\r\nx-ray|") != std::u16string::npos);
+        QTRY_VERIFY(patient.problemJournal.find(u"|-Rest\r\n-X-ray|") != std::u16string::npos);
         Type(p, "anamnesia", "no fever");  // committed by the close below
         f.panel.ClosePatient();
-        QVERIFY(patient.problemJournal.find(u"#2265§0|no fever|better|") != std::u16string::npos);
+        QVERIFY(patient.problemJournal.find(u"#2265§0|No fever|Better|") != std::u16string::npos);
         const std::u16string edited = patient.problemJournal;
 
         // The whole folder saved and read back holds the text.
@@ -199,8 +200,8 @@ private slots:
         RecordEditing reread(*set.Current());
         f.panel.OpenPatient(reread);
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D3 - We 15 Mar 06"));
-        QCOMPARE(SectionText(p, "status"), QString("better"));
-        QCOMPARE(SectionText(p, "attitude"), QString("rest\r\nx-ray"));
+        QCOMPARE(SectionText(p, "status"), QString("Better"));
+        QCOMPARE(SectionText(p, "attitude"), QString("-Rest\r\n-X-ray"));
         f.panel.ClosePatient();
     }
 
@@ -209,7 +210,7 @@ private slots:
         f.Open();
         QWidget* p = &f.panel;
         Type(p, "status", QString::fromUtf8("a#b|c\u00A7d\u00A6e\u00ACf\u00A2g"));
-        QCOMPARE(SectionText(p, "status"), QString("abcdefg"));
+        QCOMPARE(SectionText(p, "status"), QString("Abcdefg"));
         auto* title = Child<QLineEdit>(p, "title");
         title->setFocus();
         title->end(false);
@@ -402,13 +403,13 @@ private slots:
         // Opening the list committed the typing: today's line is offered too.
         QCOMPARE(list->count(), 4);
         QCOMPARE(list->item(0)->text(), QString("13.3.06: amoxicillin"));
-        QCOMPARE(list->item(1)->text(), QString("15.3.06: aspirin"));
+        QCOMPARE(list->item(1)->text(), QString("15.3.06: Aspirin"));
         QCOMPARE(list->item(2)->text(), QString("Stop"));
         QCOMPARE(list->item(3)->text(), QString("One time"));
         test::Screenshot(f.panel, "panel-history");
         ClickRow(list, 0);
         QVERIFY(list->isVisible());  // the list stays open for more
-        QCOMPARE(SectionText(p, "medicine"), QString("-aspirin\r\n-amoxicillin"));
+        QCOMPARE(SectionText(p, "medicine"), QString("-Aspirin\r\n-amoxicillin"));
         Click(p, "medicineHistory");
         QVERIFY(!list->isVisible());
 
@@ -476,7 +477,7 @@ private slots:
         QVERIFY(status->hasFocus());
         QCOMPARE(status->Caret(), size_t(3));
         QTest::keyClicks(status, "d");
-        QCOMPARE(SectionText(p, "status"), QString("abcd"));
+        QCOMPARE(SectionText(p, "status"), QString("Abcd"));
 
         // The problem list closes when it loses the focus.
         Click(p, "problemButton");
@@ -495,7 +496,7 @@ private slots:
         reported = {};
         f.panel.PageLeft();
         QVERIFY(reported.treatmentTable);
-        QVERIFY(f.record.journal.find(u"#2265§0||||heparin|||") != std::u16string::npos);
+        QVERIFY(f.record.journal.find(u"#2265§0||||Heparin|||") != std::u16string::npos);
         f.panel.PageShown();
         QCOMPARE(f.panel.Model().EntryDays().back(), k13Mar06 + 2);
     }

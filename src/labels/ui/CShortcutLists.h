@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <map>
+#include <string>
+
+#include "labels/ShortcutList.h"
+
+class QKeyEvent;
+class QWidget;
+
+namespace pondrel {
+
+class CPopupList;
+struct Labels;
+
+// The pop-up shortcut lists of a page's fields, and the keyboard rules of those fields. Each
+// field's edit widget (QPlainTextEdit or QLineEdit) is attached with its field number; then:
+//  - a double tap on the field, F4 or Ctrl+Space opens its list beside it, and closes it again;
+//  - a tap on a row (or Return on the current row) inserts it at the caret (ShortcutList);
+//    the focus stays in the field, so typing goes on while the list is open; Up, Down, Page Up,
+//    Page Down, Return and Escape go to the list while it is open;
+//  - typed reserved characters are refused, a lower-case letter at the start of a line becomes a
+//    capital, and Enter in a bulleted field starts a new bulleted line.
+// Every change reaches the field as an edit of the user, through the widget's own signals, so the
+// page's rules (read only, commits) apply to it as to typing.
+class CShortcutLists final : public QObject {
+    Q_OBJECT
+public:
+    // `labels` must outlive this object; the lists show over `page`.
+    CShortcutLists(const Labels& labels, QWidget* page);
+    ~CShortcutLists() override;
+
+    // `edit` must stay alive while attached (it is forgotten when destroyed). Field 200 takes no
+    // list.
+    void Attach(QWidget* edit, int field);
+    // The record fields the lists read (usual drugs, past history, quick notes).
+    void SetSources(std::function<ShortcutSources()> sources) { m_sources = std::move(sources); }
+    // Stores new quick notes (field 198) after a quick-note row moved a line; without it the
+    // lists offer no quick notes.
+    void SetQuickNotesStore(std::function<void(const std::u16string&)> store) {
+        m_storeQuickNotes = std::move(store);
+    }
+    // Called before a list opens: the page closes its other pop-up lists.
+    void SetOpening(std::function<void()> opening) { m_opening = std::move(opening); }
+    // Called after a row changed a field (the To do field refreshes its task lines).
+    void SetInserted(std::function<void(QWidget* edit, int field)> inserted) {
+        m_inserted = std::move(inserted);
+    }
+
+    // Opens the list of the attached field `edit`, or closes it when it is open.
+    void Toggle(QWidget* edit);
+    void Close();
+    bool IsOpen() const;
+    CPopupList* List() const { return m_list; }
+    const ShortcutList& Shortcuts() const { return m_shortcuts; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* EditOf(QObject* watched) const;
+    bool KeyPressed(QWidget* edit, int field, QKeyEvent* key);
+    ShortcutSources Sources() const;
+    void Show();
+    void Choose(int row);
+
+    ShortcutList m_shortcuts;
+    QWidget* m_page;
+    CPopupList* m_list;
+    std::map<QWidget*, int> m_fields;        // attached edits and their field numbers
+    std::map<QObject*, QWidget*> m_watched;  // edits and their viewports
+    QWidget* m_edit = nullptr;               // the field whose list is open
+    std::function<ShortcutSources()> m_sources;
+    std::function<void(const std::u16string&)> m_storeQuickNotes;
+    std::function<void()> m_opening;
+    std::function<void(QWidget*, int)> m_inserted;
+};
+
+}  // namespace pondrel
