@@ -25,13 +25,13 @@ struct ListRecord {
     std::u16string time;
 };
 
-// The records of an active-file list. `whole` is false when the list was cut short, held a
-// record that is not a patient file, or had more records than the lists keep: such a list must
-// not make the program act on files it does not mention.
+// The records of an active-file list. `damaged` when the list was cut short or held a record
+// that is not a patient file: it tells nothing sure. `capped` when it had more records than the
+// lists keep: the first ones are shown, but files it may not mention are left alone.
 std::vector<ListRecord> ParseActiveList(std::u16string_view payload, size_t maxRecords,
-                                        bool& whole) {
+                                        bool& damaged, bool& capped) {
     std::vector<ListRecord> records;
-    whole = true;
+    damaged = capped = false;
     size_t at = 0;
     while (at < payload.size() && payload[at] != kFieldSep) {
         std::u16string_view fields[4];
@@ -46,20 +46,20 @@ std::vector<ListRecord> ParseActiveList(std::u16string_view payload, size_t maxR
             at = end + 1;
         }
         if (!complete) {
-            whole = false;
+            damaged = true;
             break;
         }
         std::u16string name(fields[0]);
         if (!IsPatientFileName(name + u".pdr") || HasReservedInName(fields[1])) {
-            whole = false;
+            damaged = true;
             continue;
         }
         records.push_back({std::move(name), std::u16string(fields[1]), std::u16string(fields[2]),
                            std::u16string(fields[3])});
     }
-    if (at < payload.size()) whole = false;  // something after the last record
+    if (at < payload.size()) damaged = true;  // something after the last record
     if (records.size() > maxRecords) {
-        whole = false;
+        capped = true;
         records.resize(maxRecords);
     }
     return records;
@@ -68,32 +68,39 @@ std::vector<ListRecord> ParseActiveList(std::u16string_view payload, size_t maxR
 }  // namespace
 
 void FileExchange::OnActiveList(std::u16string_view payload) {
-    m_prefs.serverFiles.clear();
-    bool whole = false;
+    const bool none = payload.find(kFieldSep) == std::u16string_view::npos;
+    bool damaged = false;
+    bool capped = false;
     std::vector<ListRecord> records;
-    if (payload.find(kFieldSep) == std::u16string_view::npos) {
-        Notice(u"There is no actives files on server", 1500, true);
+    if (!none) records = ParseActiveList(payload, kMaxServerRows, damaged, capped);
+    if (damaged) {
+        // A cut or forged list tells nothing sure: the last whole list keeps telling who holds
+        // which file (a file someone else holds must not turn writable because of it).
+        Notice(u"Incomplete list of files from the server: ignored", 2000, true);
     } else {
-        records = ParseActiveList(payload, kMaxServerRows, whole);
+        m_prefs.serverFiles.clear();
+        if (none) Notice(u"There is no actives files on server", 1500, true);
     }
-    for (const ListRecord& record : records) {
-        ServerFileRow row;
-        auto& c = row.columns;
-        c[S::kPatient] = PatientOfFile(record.name + u".pdr");
-        c[S::kFileName] = record.name + u".pdr";
-        c[S::kCurrentUser] = record.holder;
-        c[S::kDateUpdate] = record.date;
-        c[S::kTimeUpdate] = record.time;
-        row.icon = record.holder.empty()           ? kIconFree
-                   : IsHolderOnline(record.holder) ? kIconHeldOnline
-                                                   : kIconHeldOffline;
-        c[S::kState] = record.holder.empty() ? u"Unlocked" : u"Locked";
-        row.imported = HandheldRowOfPatient(c[S::kPatient]) >= 0 ? u"Yes" : u"No";
-        m_prefs.serverFiles.insert(m_prefs.serverFiles.begin(), std::move(row));
+    if (!damaged) {
+        for (const ListRecord& record : records) {
+            ServerFileRow row;
+            auto& c = row.columns;
+            c[S::kPatient] = PatientOfFile(record.name + u".pdr");
+            c[S::kFileName] = record.name + u".pdr";
+            c[S::kCurrentUser] = record.holder;
+            c[S::kDateUpdate] = record.date;
+            c[S::kTimeUpdate] = record.time;
+            row.icon = record.holder.empty()           ? kIconFree
+                       : IsHolderOnline(record.holder) ? kIconHeldOnline
+                                                       : kIconHeldOffline;
+            c[S::kState] = record.holder.empty() ? u"Unlocked" : u"Locked";
+            row.imported = HandheldRowOfPatient(c[S::kPatient]) >= 0 ? u"Yes" : u"No";
+            m_prefs.serverFiles.insert(m_prefs.serverFiles.begin(), std::move(row));
+        }
     }
     // A free file the server no longer lists was archived or removed there. Only a whole list
-    // tells: a cut, damaged or empty one leaves every handheld file where it is.
-    if (whole) {
+    // tells: a cut, damaged, capped or empty one leaves every handheld file where it is.
+    if (!none && !damaged && !capped) {
         for (int row = static_cast<int>(Handheld().size()) - 1; row >= 0; --row) {
             const auto& c = Handheld()[static_cast<size_t>(row)].columns;
             if (c[H::kState] == u"Unlocked" && ServerRowOfPatient(c[H::kPatient]) < 0) {
