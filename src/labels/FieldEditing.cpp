@@ -1,6 +1,7 @@
 #include "labels/FieldEditing.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/Text.h"
 #include "records/ReservedCharacters.h"
@@ -167,6 +168,51 @@ FieldState TabReturn(const FieldState& field, std::u16string_view token) {
     FieldState result;
     result.text = std::move(text);
     result.selectionStart = result.selectionEnd = at;
+    return result;
+}
+
+FieldState KeptOnOneLine(const FieldState& before, const FieldState& after) {
+    const FieldState a = after.Clamped();
+    const FieldChange change = FieldChange::Between(before.text, a.text);
+    const std::u16string& inserted = change.replacement;
+    if (inserted.find_first_of(u"\r\n") == std::u16string::npos) return a;
+    // Positions in the new insertion of every position in the old one (and of its end).
+    std::u16string kept;
+    std::vector<size_t> moved(inserted.size() + 1, 0);
+    for (size_t i = 0; i < inserted.size();) {
+        moved[i] = kept.size();
+        if (inserted[i] != u'\r' && inserted[i] != u'\n') {
+            kept += inserted[i++];
+            continue;
+        }
+        size_t end = i;
+        while (end < inserted.size() && (inserted[end] == u'\r' || inserted[end] == u'\n')) {
+            ++end;
+        }
+        if (end < inserted.size() && inserted[end] == u'-') ++end;
+        const char16_t previous = !kept.empty()         ? kept.back()
+                                  : change.position > 0 ? a.text[change.position - 1]
+                                                        : u' ';
+        if (previous != u' ') kept += u' ';
+        for (size_t j = i; j < end; ++j) moved[j] = kept.size();
+        i = end;
+    }
+    moved[inserted.size()] = kept.size();
+    // Nor is a bullet put in front of a line that had none.
+    if (change.position == 0 && kept.starts_with(u'-') && !before.text.starts_with(u'-')) {
+        kept.erase(0, 1);
+        for (size_t& m : moved) m = m > 0 ? m - 1 : 0;
+    }
+    const size_t insertedEnd = change.position + inserted.size();
+    auto follow = [&](size_t position) {
+        if (position <= change.position) return position;
+        if (position >= insertedEnd) return position - inserted.size() + kept.size();
+        return change.position + moved[position - change.position];
+    };
+    FieldState result;
+    result.text = a.text.substr(0, change.position) + kept + a.text.substr(insertedEnd);
+    result.selectionStart = follow(a.selectionStart);
+    result.selectionEnd = follow(a.selectionEnd);
     return result;
 }
 

@@ -77,6 +77,11 @@ inline constexpr std::u16string_view kQuickNoteMove = u">>";
 // in front when the text does not start with it.
 std::u16string BulletEveryLine(std::u16string_view text);
 
+// What an insertion does to a one-line edit (a one-line field window, a task line): the line
+// breaks it brings, with the bullet that follows them, become one blank; the text around the
+// change is kept as it is, the selection follows.
+FieldState KeptOnOneLine(const FieldState& before, const FieldState& after);
+
 // A tap on the caption of a field (not for fields 2 to 6, 15, 95, 200 and 201): a leading
 // "[c] " (a value copied from an earlier stay) is removed; else the normal word `word` (label
 // 34) is removed from a text equal to it, starting or ending with it, or else inserted at the

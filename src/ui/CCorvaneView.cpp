@@ -13,11 +13,14 @@
 #include <QWheelEvent>
 
 #include "charts/GrowthCurves.h"
+#include "journal/ui/CProblemPanel.h"
 #include "labels/LabelsFile.h"
+#include "labels/ShortcutList.h"
 #include "mainform/NoticeLayout.h"
 #include "mainform/PageNames.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Platform.h"
+#include "platform/ui/PageTitle.h"
 #include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
@@ -419,13 +422,7 @@ void CCorvaneView::BuildControls() {
         auto* title = new QLabel(band);
         title->setObjectName(QStringLiteral("pageTitle%1").arg(page));
         title->setGeometry(0, 0, kWidth, kTitleHeight);
-        title->setIndent(4);
-        title->setStyleSheet(QStringLiteral(
-            "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
-            "font-weight: bold; }"));
-        QFont font = title->font();
-        font.setPixelSize(11);
-        title->setFont(font);
+        StylePageTitle(title);
         m_pageTitles[static_cast<size_t>(page)] = title;
         m_pages[static_cast<size_t>(page)] = band;
         band->show();
@@ -436,6 +433,10 @@ void CCorvaneView::BuildControls() {
     m_fieldPages =
         std::make_unique<FieldPages>(*this, m_platform, *m_fileDialogs, m_folders.installation);
     m_fieldPages->Changes().SetGrowthCurves(m_growthCurves.get());
+    // The problem panel's shortcut lists move quick-note lines through the form's one path.
+    m_problemPage->Panel()->SetQuickNotesStore([this](const std::u16string& notes) {
+        if (m_fieldPages) m_fieldPages->ChangeField(kQuickNotesField, notes);
+    });
     m_taskPage = std::make_unique<TaskPage>(*this, *m_fieldPages, m_platform.messages);
     m_quickNotes = std::make_unique<QuickNotesPage>(*this, *m_fieldPages, m_platform.messages);
     m_patientList = new CPatientList(*this);

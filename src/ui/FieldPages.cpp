@@ -18,6 +18,7 @@
 #include "records/PatientRecord.h"
 #include "settings/Preferences.h"
 #include "ui/CCorvaneView.h"
+#include "ui/FieldShortcuts.h"
 #include "ui/FreeFieldControls.h"
 #include "ui/IdentityControls.h"
 #include "ui/SummaryPageSet.h"
@@ -87,6 +88,8 @@ void FieldPages::SetLabels(const Labels& labels) {
     m_labels = &labels;
     m_changes.SetLabels(labels);
     m_identity->SetLabels(labels);
+    if (!m_shortcuts) m_shortcuts = std::make_unique<FieldShortcuts>(m_view, *this, labels);
+    m_shortcuts->AttachWindows();
     for (int field = 1; field < kFieldNumbers; ++field)
         m_windows->SetCaption(field, CaptionOf(field));
 }
@@ -169,6 +172,7 @@ void FieldPages::PlaceIdentityPage() {
 
 void FieldPages::ShowRecord(PatientRecord* record) {
     m_record = record;
+    if (m_shortcuts) m_shortcuts->AttachWindows();  // windows placed since
     if (record && m_arrangements.UsePatientArrangement(record->Field(202))) {
         ApplyArrangement();  // shows the record again
         return;
@@ -215,6 +219,9 @@ void FieldPages::LeaveFocusedField() {
 }
 
 FieldChangeResult FieldPages::ChangeField(int field, std::u16string_view text) {
+    // The record on screen: the tasks and quick-notes pages are shown without the windows, which
+    // may still hold the record shown before a move to another patient.
+    m_record = m_view.Controller().ShownRecord();
     if (!m_record) return {};
     FieldChangeResult result = m_changes.OnFieldChanged(*m_record, field, text);
     AfterChange(result, -1);

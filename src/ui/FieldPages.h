@@ -20,6 +20,7 @@ namespace pondrel {
 
 class CCorvaneView;
 class CFieldWindows;
+class FieldShortcuts;
 class FileDialogs;
 class FreeFieldControls;
 class IdentityControls;
@@ -65,6 +66,8 @@ public:
     CFieldWindows& Windows() { return *m_windows; }
     ArrangementFiles& Arrangements() { return m_arrangements; }
     IdentityControls& Identity() { return *m_identity; }
+    // The shortcut lists of the windows; null until the labels are set.
+    FieldShortcuts* Shortcuts() { return m_shortcuts.get(); }
     FreeFieldControls& FreeControls() { return *m_freeControls; }
     // The free-field layout shown and the four texts of the free-field pages (titles, then
     // positions), kept in the preferences by StoreArrangement.
@@ -107,6 +110,7 @@ private:
     std::array<std::u16string, kFreeFieldCaptions> m_freeTexts{};
     const Labels* m_labels = nullptr;
     PatientRecord* m_record = nullptr;
+    std::unique_ptr<FieldShortcuts> m_shortcuts;
 };
 
 }  // namespace pondrel

@@ -7,10 +7,12 @@
 #include "labels/Labels.h"
 #include "mainform/MainFormController.h"
 #include "platform/UserMessages.h"
+#include "platform/ui/PageTitle.h"
 #include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
 #include "ui/CCorvaneView.h"
 #include "ui/FieldPages.h"
+#include "ui/FieldShortcuts.h"
 
 namespace pondrel {
 
@@ -24,17 +26,12 @@ QuickNotesPage::QuickNotesPage(CCorvaneView& view, FieldPages& fields, UserMessa
     auto* title = new QLabel(m_page);
     title->setObjectName(QStringLiteral("quickNotesTitle"));
     title->setGeometry(0, 0, 240, 16);
-    title->setIndent(4);
-    title->setStyleSheet(QStringLiteral(
-        "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
-        "font-weight: bold; }"));
-    QFont font = title->font();
-    font.setPixelSize(11);
-    title->setFont(font);
+    StylePageTitle(title);
     m_notes = new CSectionEdit(m_page);
     m_notes->setObjectName(QStringLiteral("quickNotes"));
     m_notes->setProperty("pondrelField", kField);
     m_notes->setGeometry(2, 20, 236, 240);
+    QFont font = m_notes->font();
     font.setPixelSize(11);
     m_notes->setFont(font);
     QObject::connect(m_notes, &CSectionEdit::edited, m_notes, [this] { Store(); });
@@ -70,6 +67,10 @@ void QuickNotesPage::SetLabels(const Labels& labels) {
     if (auto* title =
             m_page ? m_page->findChild<QLabel*>(QStringLiteral("quickNotesTitle")) : nullptr) {
         title->setText(ToQString(labels.Label(kQuickNotesLabel)));
+    }
+    // The notes take their shortcut list as any field (without quick-note rows here).
+    if (FieldShortcuts* shortcuts = m_fields.Shortcuts(); shortcuts && m_notes) {
+        shortcuts->Attach(m_notes, kField);
     }
 }
 

@@ -1,12 +1,16 @@
 #include "ui/TaskPage.h"
 
+#include <QLineEdit>
+
 #include "journal/ui/CTaskPanel.h"
+#include "labels/ui/CShortcutLists.h"
 #include "labels/Labels.h"
 #include "mainform/MainFormController.h"
 #include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
 #include "ui/CCorvaneView.h"
 #include "ui/FieldPages.h"
+#include "ui/FieldShortcuts.h"
 
 namespace pondrel {
 
@@ -34,7 +38,19 @@ TaskPage::~TaskPage() {
 }
 
 void TaskPage::SetLabels(const Labels& labels) {
-    if (m_panel) m_panel->SetHeading(ToQString(labels.Label(kToDoLabel)));
+    if (!m_panel) return;
+    m_panel->SetHeading(ToQString(labels.Label(kToDoLabel)));
+    FieldShortcuts* shortcuts = m_fields.Shortcuts();
+    if (!shortcuts || m_listsAttached) return;
+    // Each task line takes the list of the To do field; a row chosen is stored as a key is.
+    m_listsAttached = true;
+    for (size_t row = 0; row < TaskPanelModel::kMaxRows; ++row) {
+        shortcuts->Attach(m_panel->Line(row), kToDoField);
+    }
+    QObject::connect(&shortcuts->Lists(), &CShortcutLists::fieldChanged, m_panel,
+                     [this](QWidget* edit, int field) {
+                         if (field == kToDoField && m_panel) m_panel->LineChanged(edit);
+                     });
 }
 
 void TaskPage::ShowRecord(PatientRecord* record) {

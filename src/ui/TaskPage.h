@@ -37,6 +37,7 @@ private:
     CCorvaneView& m_view;
     FieldPages& m_fields;
     QPointer<CTaskPanel> m_panel;
+    bool m_listsAttached = false;
 };
 
 }  // namespace pondrel

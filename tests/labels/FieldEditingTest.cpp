@@ -120,5 +120,35 @@ TEST(FieldEditingTest, SmallestChange) {
     EXPECT_EQ(c.replacement, u"a");
 }
 
+TEST(FieldEditingTest, OneLineEditsKeepOneLine) {
+    // A new bulleted line made in a task line becomes a blank; the caret stays after the text.
+    FieldState before = AtEnd(u"Call lab");
+    FieldState after = InsertText(TabReturn(before, kTabReturn2), u"Potassium ");
+    FieldState kept = KeptOnOneLine(before, after);
+    EXPECT_EQ(kept.text, u"Call lab Potassium ");  // nor the bullet put in front
+    EXPECT_EQ(kept.Caret(), kept.text.size());
+    // In-line returns in the middle of a line; the text after the caret stays.
+    before = Caret(u"a  z", 2);
+    after = InsertText(before, u"b\r\n-c\r\nd ");
+    kept = KeptOnOneLine(before, after);
+    EXPECT_EQ(kept.text, u"a b c d  z");
+    EXPECT_EQ(kept.Caret(), 8u);
+    // A leading "-" that comes without a line break is the value's own ("-5").
+    EXPECT_EQ(KeptOnOneLine(AtEnd(u""), AtEnd(u"-5")).text, u"-5");
+    // An empty line: no leading blank; nothing to change: the state as it is.
+    EXPECT_EQ(KeptOnOneLine(AtEnd(u""), AtEnd(u"\r\n-x")).text, u"x");
+    EXPECT_EQ(KeptOnOneLine(AtEnd(u"a"), AtEnd(u"ab")).text, u"ab");
+    // A line break already stored is never removed by showing or inserting elsewhere.
+    before = AtEnd(u"x\r\ny");
+    EXPECT_EQ(KeptOnOneLine(before, AtEnd(u"x\r\nyz")).text, u"x\r\nyz");
+    // A selection inside the insertion follows it.
+    after = Caret(u"ab\r\n-cd", 5);
+    after.selectionEnd = 6;
+    kept = KeptOnOneLine(AtEnd(u"ab"), after);
+    EXPECT_EQ(kept.text, u"ab cd");
+    EXPECT_EQ(kept.selectionStart, 3u);
+    EXPECT_EQ(kept.selectionEnd, 4u);
+}
+
 }  // namespace
 }  // namespace pondrel

@@ -56,11 +56,12 @@ void TestRecordPages::aTaskAddedAndCheckedMovesLast() {
     QCOMPARE(View().CurrentPage(), 19);
     QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText0"))->text(), QStringLiteral("call the lab"));
 
+    // A line start takes its capital as in every field of the form.
     TypeTask(1, QStringLiteral("write the letter #|"));
-    QCOMPARE(record->Field(98), std::u16string(u"call the lab#0|N|write the letter #2|N|"));
+    QCOMPARE(record->Field(98), std::u16string(u"call the lab#0|N|Write the letter #2|N|"));
     // Checking the urgent task makes it plain and done: it goes last.
     QVERIFY(Tap(QStringLiteral("taskDone0")));
-    QCOMPARE(record->Field(98), std::u16string(u"write the letter #2|N|call the lab#2|*|"));
+    QCOMPARE(record->Field(98), std::u16string(u"Write the letter #2|N|call the lab#2|*|"));
     // Deleting an unchecked task is refused.
     QVERIFY(Tap(QStringLiteral("taskDelete1")));
     QCOMPARE(NoticeText(), QStringLiteral("First check the box to confirm that the task is done"));
@@ -68,13 +69,13 @@ void TestRecordPages::aTaskAddedAndCheckedMovesLast() {
     View().ShowPage(0);
     View().ShowPage(19);
     QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText0"))->text(),
-             QStringLiteral("write the letter "));
+             QStringLiteral("Write the letter "));
     QVERIFY(Named<QCheckBox>(QStringLiteral("taskDone1"))->isChecked());
     QVERIFY(Tap(QStringLiteral("taskDelete1")));
-    QCOMPARE(record->Field(98), std::u16string(u"write the letter #2|N|"));
+    QCOMPARE(record->Field(98), std::u16string(u"Write the letter #2|N|"));
 
     QVERIFY(ChooseMenu(QStringLiteral("Save all")));
-    QCOMPARE(ReadBack(record->fileName).Field(98), std::u16string(u"write the letter #2|N|"));
+    QCOMPARE(ReadBack(record->fileName).Field(98), std::u16string(u"Write the letter #2|N|"));
 }
 
 void TestRecordPages::quickNotesAreKeptAsTyped() {
@@ -88,13 +89,13 @@ void TestRecordPages::quickNotesAreKeptAsTyped() {
     QTest::keyClicks(notes, QStringLiteral("ring Dr Olsen"));
     QVERIFY(Tap(QStringLiteral("quickNotesReturn")));
     QTest::keyClicks(notes, QStringLiteral("fax"));
-    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fax"));
+    QCOMPARE(record->Field(198), std::u16string(u"-Ring Dr Olsen\r\n-Fax"));
     QVERIFY(Tap(QStringLiteral("quickNotesBack")));
-    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fa"));
+    QCOMPARE(record->Field(198), std::u16string(u"-Ring Dr Olsen\r\n-Fa"));
     m_program->Messages().QueueAnswer(BoxAnswer::Cancel);
     QVERIFY(Tap(QStringLiteral("quickNotesClear")));
     QCOMPARE(m_program->Messages().Shown().back().text, QStringLiteral("Clear all ?"));
-    QCOMPARE(record->Field(198), std::u16string(u"-ring Dr Olsen\r\n-fa"));
+    QCOMPARE(record->Field(198), std::u16string(u"-Ring Dr Olsen\r\n-Fa"));
     m_program->Messages().QueueAnswer(BoxAnswer::Ok);
     QVERIFY(Tap(QStringLiteral("quickNotesClear")));
     QCOMPARE(record->Field(198), std::u16string());

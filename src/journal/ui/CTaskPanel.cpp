@@ -8,6 +8,7 @@
 #include <QValidator>
 
 #include "journal/ui/TaskPictures.h"
+#include "platform/ui/PageTitle.h"
 #include "platform/ui/QtText.h"
 
 namespace pondrel {
@@ -53,11 +54,7 @@ CTaskPanel::CTaskPanel(UserMessages& messages, QWidget* parent)
     m_heading = new QLabel(this);
     m_heading->setObjectName(QStringLiteral("taskHeading"));
     m_heading->setGeometry(0, 0, kWidth, 16);
-    m_heading->setIndent(4);
-    m_heading->setStyleSheet(QStringLiteral(
-        "QLabel { background: #dfe7f5; color: #203a6a; border-bottom: 1px solid #9fb3d8; "
-        "font-weight: bold; }"));
-    m_heading->setFont(Pixels(m_heading->font(), 11));
+    StylePageTitle(m_heading);
     auto* validator = new TaskValidator(this);
     for (size_t i = 0; i < m_rows.size(); ++i) {
         Row& row = m_rows[i];
@@ -155,6 +152,16 @@ void CTaskPanel::ShowRows() {
     m_hidden->setText(
         hidden == 0 ? QString()
                     : QStringLiteral("+ %1 more tasks, shown when rows are free").arg(hidden));
+}
+
+void CTaskPanel::LineChanged(const QWidget* line) {
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (line != m_rows[i].text) continue;
+        m_model.SetText(i, ToU16(m_rows[i].text->text()));
+        m_model.KeyPressed(i);
+        ShowRows();
+        Changed();
+    }
 }
 
 void CTaskPanel::Changed() {

@@ -38,6 +38,10 @@ public:
         m_changed = std::move(handler);
     }
     const TaskPanelModel& Model() const { return m_model; }
+    // The text line of row `row` (0 to 9), for the shortcut lists.
+    QLineEdit* Line(size_t row) const { return row < m_rows.size() ? m_rows[row].text : nullptr; }
+    // A line was changed by other means than its keys (a shortcut row): as after a key.
+    void LineChanged(const QWidget* line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

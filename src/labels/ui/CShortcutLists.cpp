@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -39,13 +40,28 @@ CShortcutLists::CShortcutLists(const Labels& labels, QWidget* page)
     QFont font = m_list->font();
     font.setPixelSize(11);
     m_list->setFont(font);
-    connect(m_list, &CPopupList::chosen, this, &CShortcutLists::Choose);
+    connect(m_list.data(), &CPopupList::chosen, this, [this](int row) {
+        Choose(row);
+        // A tap leaves no current row behind: Return in the field is the field's again.
+        if (m_list && m_list->isVisible()) m_list->setCurrentRow(-1);
+    });
 }
 
-CShortcutLists::~CShortcutLists() = default;
+// The list may have been moved to the page of another field.
+CShortcutLists::~CShortcutLists() {
+    delete m_list.data();
+}
+
+bool CShortcutLists::IsOneLine(const QWidget* edit) const {
+    return qobject_cast<const QLineEdit*>(edit) || (m_oneLine && m_oneLine(edit));
+}
 
 void CShortcutLists::Attach(QWidget* edit, int field) {
     if (!edit || field == kNoListField || !FieldWidgetText::Supports(edit)) return;
+    if (auto known = m_fields.find(edit); known != m_fields.end()) {
+        known->second = field;  // attached already
+        return;
+    }
     m_fields[edit] = field;
     m_watched[edit] = edit;
     edit->installEventFilter(this);
@@ -57,7 +73,7 @@ void CShortcutLists::Attach(QWidget* edit, int field) {
     connect(edit, &QObject::destroyed, this, [this, edit] {
         if (m_edit == edit) {
             m_edit = nullptr;
-            m_list->hide();
+            if (m_list) m_list->hide();
         }
         m_fields.erase(edit);
         std::erase_if(m_watched, [edit](const auto& entry) { return entry.second == edit; });
@@ -76,11 +92,11 @@ ShortcutSources CShortcutLists::Sources() const {
 }
 
 bool CShortcutLists::IsOpen() const {
-    return m_list->isVisible();
+    return m_list && m_list->isVisible();
 }
 
 void CShortcutLists::Close() {
-    m_list->hide();
+    if (m_list) m_list->hide();
     m_shortcuts.Close();
     m_edit = nullptr;
 }
@@ -100,6 +116,7 @@ void CShortcutLists::Toggle(QWidget* edit) {
 }
 
 void CShortcutLists::Show() {
+    if (!m_list) return;
     const auto& rows = m_shortcuts.Rows();
     std::vector<std::u16string> shown;
     int longest = 0;
@@ -112,15 +129,18 @@ void CShortcutLists::Show() {
     }
     m_list->SetRows(shown);
 
+    QWidget* page = m_pageOf ? m_pageOf(m_edit) : m_page;
+    if (!page) page = m_page;
+    if (m_list->parentWidget() != page) m_list->setParent(page);
     QFontMetrics metrics(m_list->font());
     ShortcutListArea area;
-    QPoint topLeft = m_edit->mapTo(m_page, QPoint(0, 0));
+    QPoint topLeft = m_edit->mapTo(page, QPoint(0, 0));
     area.fieldLeft = topLeft.x();
     area.fieldTop = topLeft.y();
     area.fieldRight = topLeft.x() + m_edit->width();
     area.fieldBottom = topLeft.y() + m_edit->height();
-    area.bottom = m_page->height();
-    area.screenWidth = m_page->width();
+    area.bottom = page->height();
+    area.screenWidth = page->width();
     area.gapAbove = IsProblemField(m_shortcuts.Field()) ? 11 : 0;
     area.rowHeight = metrics.height() + 2;
     area.charWidth = metrics.averageCharWidth();
@@ -132,7 +152,9 @@ void CShortcutLists::Show() {
     m_list->setHorizontalScrollBarPolicy(
         place.scrollBar || place.columns > 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     const int frame = 2 * m_list->frameWidth();
-    m_list->setGeometry(place.x, place.y, place.width + frame, place.height + frame);
+    // The frame widens the list to the left: its right edge stays the field's.
+    m_list->setGeometry(std::max(0, place.x - frame), place.y, place.width + frame,
+                        place.height + frame);
     m_list->setCurrentRow(-1);
     m_list->show();
     m_list->raise();
@@ -144,9 +166,12 @@ void CShortcutLists::Choose(int row) {
     FieldState before = FieldWidgetText::State(edit);
     ShortcutList::Outcome outcome = m_shortcuts.Choose(static_cast<size_t>(row), before, Sources());
     if (outcome.quickNotes && m_storeQuickNotes) m_storeQuickNotes(*outcome.quickNotes);
+    const bool oneLine = IsOneLine(edit);
+    const int field = m_shortcuts.Field();
     if (outcome.field) {
-        FieldWidgetText::Apply(edit, before, *outcome.field);
-        if (m_inserted) m_inserted(edit, m_shortcuts.Field());
+        FieldWidgetText::Apply(edit, before,
+                               oneLine ? KeptOnOneLine(before, *outcome.field) : *outcome.field);
+        if (m_inserted) m_inserted(edit, field);
     }
     switch (outcome.command) {
         case ShortcutList::Command::Close:
@@ -155,8 +180,11 @@ void CShortcutLists::Choose(int row) {
         case ShortcutList::Command::None:
             break;
         default:
-            FieldWidgetText::Run(edit, outcome.command);
+            FieldWidgetText::Run(edit, outcome.command, oneLine);
             break;
+    }
+    if (outcome.field || outcome.command != ShortcutList::Command::None) {
+        emit fieldChanged(edit, field);
     }
     if (outcome.rebuilt && m_edit) Show();
     edit->setFocus();
@@ -208,7 +236,7 @@ bool CShortcutLists::KeyPressed(QWidget* edit, int field, QKeyEvent* key) {
         }
     }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (enter && qobject_cast<QPlainTextEdit*>(edit)) {
+    if (enter && !IsOneLine(edit)) {
         FieldState state = FieldWidgetText::State(edit);
         if (IsBulletedField(field, state.text)) {
             FieldWidgetText::Apply(edit, state, BulletReturn(state));

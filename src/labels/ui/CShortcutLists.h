@@ -1,19 +1,20 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <map>
 #include <string>
 
 #include "labels/ShortcutList.h"
+#include "platform/ui/CPopupList.h"
 
 class QKeyEvent;
 class QWidget;
 
 namespace pondrel {
 
-class CPopupList;
 struct Labels;
 
 // The pop-up shortcut lists of a page's fields, and the keyboard rules of those fields. Each
@@ -25,7 +26,11 @@ struct Labels;
 //  - typed reserved characters are refused, a lower-case letter at the start of a line becomes a
 //    capital, and Enter in a bulleted field starts a new bulleted line.
 // Every change reaches the field as an edit of the user, through the widget's own signals, so the
-// page's rules (read only, commits) apply to it as to typing.
+// page's rules (read only, commits) apply to it as to typing; fieldChanged() follows each row
+// that may have changed a field (the task page stores its lines then).
+//
+// One-line edits (every QLineEdit, and the edits SetOneLine names) keep one line: Enter is left
+// to the widget, and a row or a paste that brings line breaks brings blanks instead.
 class CShortcutLists final : public QObject {
     Q_OBJECT
 public:
@@ -49,6 +54,14 @@ public:
     void SetInserted(std::function<void(QWidget* edit, int field)> inserted) {
         m_inserted = std::move(inserted);
     }
+    // The widget the list of `edit` shows over, for edits spread over several pages; without
+    // it, the page given to the constructor.
+    void SetPageOf(std::function<QWidget*(QWidget* edit)> pageOf) { m_pageOf = std::move(pageOf); }
+    // Which attached multi-line widgets are one-line edits.
+    void SetOneLine(std::function<bool(const QWidget* edit)> oneLine) {
+        m_oneLine = std::move(oneLine);
+    }
+    bool IsOneLine(const QWidget* edit) const;
 
     // Opens the list of the attached field `edit`, or closes it when it is open.
     void Toggle(QWidget* edit);
@@ -56,6 +69,10 @@ public:
     bool IsOpen() const;
     CPopupList* List() const { return m_list; }
     const ShortcutList& Shortcuts() const { return m_shortcuts; }
+
+signals:
+    // A row was chosen that may have changed the text of `edit`.
+    void fieldChanged(QWidget* edit, int field);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,7 +86,7 @@ private:
 
     ShortcutList m_shortcuts;
     QWidget* m_page;
-    CPopupList* m_list;
+    QPointer<CPopupList> m_list;
     std::map<QWidget*, int> m_fields;        // attached edits and their field numbers
     std::map<QObject*, QWidget*> m_watched;  // edits and their viewports
     QWidget* m_edit = nullptr;               // the field whose list is open
@@ -77,6 +94,8 @@ private:
     std::function<void(const std::u16string&)> m_storeQuickNotes;
     std::function<void()> m_opening;
     std::function<void(QWidget*, int)> m_inserted;
+    std::function<QWidget*(QWidget*)> m_pageOf;
+    std::function<bool(const QWidget*)> m_oneLine;
 };
 
 }  // namespace pondrel

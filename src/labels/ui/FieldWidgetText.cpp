@@ -76,7 +76,7 @@ void FieldWidgetText::Apply(QWidget* edit, const FieldState& before, const Field
     plain->ensureCursorVisible();
 }
 
-void FieldWidgetText::Run(QWidget* edit, ShortcutList::Command command) {
+void FieldWidgetText::Run(QWidget* edit, ShortcutList::Command command, bool oneLine) {
     auto* line = qobject_cast<QLineEdit*>(edit);
     auto* plain = qobject_cast<QPlainTextEdit*>(edit);
     if (!line && !plain) return;
@@ -98,7 +98,7 @@ void FieldWidgetText::Run(QWidget* edit, ShortcutList::Command command) {
             after.text.replace(after.selectionStart, after.selectionEnd - after.selectionStart,
                                kept);
             after.selectionStart = after.selectionEnd = after.selectionStart + kept.size();
-            Apply(edit, before, after);
+            Apply(edit, before, oneLine ? KeptOnOneLine(before, after) : after);
             break;
         }
         default:

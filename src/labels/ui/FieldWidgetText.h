@@ -22,8 +22,8 @@ public:
     // after's selection.
     static void Apply(QWidget* edit, const FieldState& before, const FieldState& after);
     // Undo, Cut, Copy and Paste as the Edit menu does them; pasted text loses the reserved
-    // characters.
-    static void Run(QWidget* edit, ShortcutList::Command command);
+    // characters, and its line breaks in a one-line edit.
+    static void Run(QWidget* edit, ShortcutList::Command command, bool oneLine = false);
 };
 
 }  // namespace pondrel
