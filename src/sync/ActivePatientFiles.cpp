@@ -16,10 +16,6 @@
 
 namespace pondrel {
 
-namespace {
-constexpr int kSilent = 2;
-}  // namespace
-
 ActivePatientFiles::ActivePatientFiles(ActivePatients& active, PatientSet& patients,
                                        LocationList& locations, DeviceFileSystem& files,
                                        WorkingFolders folders, Clock& clock, Hooks hooks)
@@ -42,8 +38,8 @@ PatientRecord* ActivePatientFiles::OpenRecord(std::u16string_view fileName) {
 }
 
 void ActivePatientFiles::SaveAll() {
-    constexpr int kQuickSave = 1;  // the automatic save: no box, only its short notice
-    m_active.SaveAll(kQuickSave);
+    // As the automatic save: no box, only its short notice.
+    m_active.SaveAll(QuietLevel::Automatic);
 }
 
 std::vector<std::u16string> ActivePatientFiles::OpenFileNames() {
@@ -57,7 +53,7 @@ std::vector<std::u16string> ActivePatientFiles::OpenFileNames() {
 
 bool ActivePatientFiles::SaveRecord(PatientRecord& record) {
     SaveState state;
-    state.quiet = kSilent;
+    state.quiet = QuietLevel::Silent;
     SaveOutcome outcome =
         m_active.Writer().SavePatient(record, m_patients.IndexOf(&record), SaveMode::Normal, state);
     return outcome == SaveOutcome::Written || outcome == SaveOutcome::NotInUse;
@@ -101,8 +97,10 @@ bool ActivePatientFiles::KeepReplacedVersion(std::u16string_view fileName) {
     stamp.pop_back();
     if (!m_files.CopyFile(active, JoinPath(backup, ReplacedName(fileName, stamp)))) return false;
     // The oldest versions go beyond the few kept (their names sort by date).
-    std::vector<std::u16string> kept = m_files.ListFiles(
-        backup, std::u16string(WithoutExtension(fileName)) + u" (replaced *).pdr");
+    // A folder that cannot be listed keeps every version.
+    std::vector<std::u16string> kept;
+    m_files.ListFiles(backup, std::u16string(WithoutExtension(fileName)) + u" (replaced *).pdr",
+                      kept);
     while (kept.size() > kKeptReplacedVersions) {
         m_files.DeleteFile(JoinPath(backup, kept.front()));
         kept.erase(kept.begin());

@@ -59,7 +59,7 @@ public:
         r.inUse = 1;
         r.subfolderType = u"Hosp";
         r.location = u"Ward 7";  // "All department" shows patients that have a location
-        active.SaveAll(2);
+        active.SaveAll(QuietLevel::Silent);
         return r;
     }
     PatientRecord* Open(std::u16string_view fileName) {

@@ -36,7 +36,7 @@ protected:
         r.inUse = 1;
         r.subfolderType = u"Hosp";
         r.location = u"Ward 7";
-        active.SaveAll(2);
+        active.SaveAll(QuietLevel::Silent);
     }
     // The record of the patient's file (received files close and open it again).
     PatientRecord& Record() {
@@ -55,7 +55,9 @@ protected:
         return text.replace(at, Record().Field(kStatusField).size(), status);
     }
     std::vector<std::u16string> Replaced() {
-        return files.ListFiles(folders.Backup(), u"Doe_John_1950 (replaced *).pdr");
+        std::vector<std::u16string> names;
+        files.ListFiles(folders.Backup(), u"Doe_John_1950 (replaced *).pdr", names);
+        return names;
     }
 
     test::MemoryFileSystem files;
