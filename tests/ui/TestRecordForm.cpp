@@ -21,6 +21,7 @@ private slots:
     void aNewcomerAdmitsAPatient();
     void tabMovesThroughTheWindowsAndTheViewFollows();
     void aChildsMeasurementsGetTheirBandWhenLeft();
+    void oneLineWindowsKeepTheTextTheyShow();
     void readOnlyFoldersAndRefusedIdentities();
     void civilityIconAndForm();
     void screenshots();
@@ -136,6 +137,29 @@ void TestRecordForm::aChildsMeasurementsGetTheirBandWhenLeft() {
     QVERIFY(TypeInto(13, QStringLiteral("140")));
     QVERIFY(ChooseMenu(QStringLiteral("Save all")));
     QCOMPARE(ReadBack(record->fileName).Field(13), std::u16string(u"140/min"));
+}
+
+void TestRecordForm::oneLineWindowsKeepTheTextTheyShow() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    // A text of two lines (typed on another device) in a one-line window: shown, never cut.
+    record->SetField(67, u"10 cigarettes a day\r\nsince 1990");
+    View().Controller().ShowRecord();
+    View().ShowPage(PageOf(Window(67)));
+    QVERIFY(Window(67)->height() < 32);
+    QCOMPARE(record->Field(67), std::u16string(u"10 cigarettes a day\r\nsince 1990"));
+    // Return does not break the line; what is typed comes after the stored text.
+    QVERIFY(TypeInto(67, QStringLiteral(" (stopped)")));
+    QTest::keyClick(Window(67), Qt::Key_Return);
+    QTest::keyClick(Window(67), Qt::Key_Enter);
+    QCOMPARE(record->Field(67), std::u16string(u"10 cigarettes a day\r\nsince 1990 (stopped)"));
+    // A multi-line window takes Return.
+    QVERIFY(Window(69)->height() >= 32);
+    QVERIFY(TypeInto(69, QStringLiteral("Penicillin")));
+    QTest::keyClick(Window(69), Qt::Key_Return);
+    QTest::keyClicks(Window(69), QStringLiteral("Latex"));
+    QVERIFY(record->Field(69).ends_with(u"Penicillin\r\nLatex"));
 }
 
 void TestRecordForm::readOnlyFoldersAndRefusedIdentities() {
