@@ -225,7 +225,7 @@ bool ActivePatients::CloseOne() {
     return true;
 }
 
-bool ActivePatients::ArchiveFile(const std::u16string& name) {
+bool ActivePatients::MoveToArchive(const std::u16string& name, std::u16string* failure) {
     const std::u16string active = WorkingFolders::ActiveFile(name);
     const std::u16string archive = JoinPath(WorkingFolders::kArchives, name);
     const std::u16string archives(WorkingFolders::kArchives);
@@ -245,19 +245,32 @@ bool ActivePatients::ArchiveFile(const std::u16string& name) {
         archived = m_files.MoveFile(active, archive, &error);
     }
     if (!archived) {
-        const std::u16string where = std::u16string(WorkingFolders::kArchives) + u"\\" + name;
-        std::u16string text =
-            copiedOnly ? u"The file <" + name + u"> has been copied to <" + where +
-                             u"> but could not be removed from the <PD_ActivePatients> folder."
-                       : u"The file <" + name + u"> could not be moved to <" + where + u">.";
-        text += u"\r\nThe patient has been saved and stays open in the active patients folder.";
-        if (!error.message.empty()) text += u"\r\n(" + FromUtf8(error.message) + u")";
-        m_messages.ShowBox(text, u"Close patient", BoxButtons::Ok, BoxIcon::Error);
+        if (failure) {
+            const std::u16string where = std::u16string(WorkingFolders::kArchives) + u"\\" + name;
+            *failure = copiedOnly
+                           ? u"The file <" + name + u"> has been copied to <" + where +
+                                 u"> but could not be removed from the "
+                                 u"<PD_ActivePatients> folder."
+                           : u"The file <" + name + u"> could not be moved to <" + where + u">.";
+            if (!error.message.empty()) *failure += u"\r\n(" + FromUtf8(error.message) + u")";
+        }
         return false;
     }
     const std::u16string copy = JoinPath(m_folders.Backup(), name);
     if (m_files.FileExists(copy)) m_files.DeleteFile(copy);
     return true;
+}
+
+bool ActivePatients::ArchiveFile(const std::u16string& name) {
+    std::u16string failure;
+    if (MoveToArchive(name, &failure)) return true;
+    // The failure's own reason (if any) comes last, after what it means for the patient.
+    size_t reason = failure.find(u"\r\n(");
+    std::u16string text = failure.substr(0, reason);
+    text += u"\r\nThe patient has been saved and stays open in the active patients folder.";
+    if (reason != std::u16string::npos) text += failure.substr(reason);
+    m_messages.ShowBox(text, u"Close patient", BoxButtons::Ok, BoxIcon::Error);
+    return false;
 }
 
 bool ActivePatients::SaveOnExit(bool formExists) {

@@ -107,6 +107,12 @@ public:
     int AutoSaveTickCount() const { return m_autoSaveTicks; }
     int BackupTickCount() const { return m_backupTicks; }
 
+    // Moves a file of the active folder into the archive folder without ever losing a copy (an
+    // older archive of the same name is replaced only by a complete copy) and deletes its
+    // backup copy. False, with what went wrong in `failure`, while the file is still in the
+    // active folder. Used by Close one and by the server file operations.
+    bool MoveToArchive(const std::u16string& name, std::u16string* failure = nullptr);
+
     PatientFileReader& Reader() { return m_reader; }
     PatientFileWriter& Writer() { return m_writer; }
 

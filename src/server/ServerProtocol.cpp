@@ -135,6 +135,7 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user, bo
     m_online[user] = &link;
     m_log.Line(link.LogName() + ": logged in");
     BroadcastUsers();
+    DeliverWaiting(link);
     for (std::u16string& frame : link.TakeHeldFrames()) {
         if (!link.IsOpen()) break;
         Handle(link, frame);
@@ -143,11 +144,22 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user, bo
 
 void ServerProtocol::Handle(ClientLink& link, std::u16string_view frame) {
     FrameView view = ClassifyFrame(frame);
-    if (view.kind != FrameKind::Code) {
-        Refuse(link, frame, "not served yet");
-        return;
+    switch (view.kind) {
+        case FrameKind::File:
+            Upload(link, view.payload);
+            break;
+        case FrameKind::Mail:
+            RelayMail(link, frame);
+            break;
+        case FrameKind::Code:
+            HandleCode(link, view.code, view.payload, frame);
+            break;
     }
-    switch (view.code) {
+}
+
+void ServerProtocol::HandleCode(ClientLink& link, char16_t code, std::u16string_view payload,
+                                std::u16string_view frame) {
+    switch (code) {
         case u'Y':
             break;  // answer to a keep-alive: its arrival is what counts
         case u'L':
@@ -161,28 +173,62 @@ void ServerProtocol::Handle(ClientLink& link, std::u16string_view frame) {
             SendArchiveList(link);
             break;
         case u'U':
-            ForwardRelease(link, view.payload);
+            ForwardRelease(link, payload);
             break;
         case u'Z':
-            ForwardWake(link, view.payload);
+            ForwardWake(link, payload);
+            break;
+        case u'T':
+            SendFile(link, payload);
+            break;
+        case u'X':
+            link.SendFrame(CodeFrame(u'X', u"1"));
+            break;
+        case u'Q':
+            LockOrUnlock(link, payload);
+            break;
+        case u'F':
+            ForceUnlock(link, payload);
+            break;
+        case u'H':
+            ArchiveOrActivate(link, true, payload);
+            break;
+        case u'G':
+            ArchiveOrActivate(link, false, payload);
+            break;
+        case u'C':
+            Acknowledge(link, payload);
+            break;
+        case u'R':
+            ReadReceipt(link, payload);
+            break;
+        case u'A':
+            Chat(link, payload);
             break;
         default:
-            Refuse(link, frame, "unknown or not served");
+            Refuse(link, frame, "unknown code");
             break;
     }
 }
 
+void ServerProtocol::Tell(ClientLink& link, const std::u16string& text) {
+    link.SendFrame(CodeFrame(u'J', text + u"\u00A23000\u00A21\u00A2"));
+}
+
 void ServerProtocol::SendActiveList(ClientLink& link) {
-    std::vector<FileEntry> files = m_store.ActiveFiles();
-    // The program puts each record on top of its list: the last one sent is shown first.
-    std::u16string payload;
-    for (auto it = files.rbegin(); it != files.rend(); ++it) {
-        for (const std::u16string* field : {&it->name, &it->holder, &it->date, &it->time}) {
-            payload += *field;
-            payload += kFieldSep;
+    if (!m_activeList) {
+        std::vector<FileEntry> files = m_store.ActiveFiles();
+        // The program puts each record on top of its list: the last one sent is shown first.
+        std::u16string payload;
+        for (auto it = files.rbegin(); it != files.rend(); ++it) {
+            for (const std::u16string* field : {&it->name, &it->holder, &it->date, &it->time}) {
+                payload += *field;
+                payload += kFieldSep;
+            }
         }
+        m_activeList = CodeFrame(u'N', payload);
     }
-    link.SendFrame(CodeFrame(u'N', payload));
+    link.SendFrame(*m_activeList);
 }
 
 void ServerProtocol::SendArchiveList(ClientLink& link) {

@@ -1,11 +1,15 @@
 #pragma once
 
 // What the server answers to the frames of its clients: the log-in, the list of users online,
-// the keep-alive answers, the file lists, release requests and wakes. Knows nothing of sockets:
-// it sees each connection as a ClientLink, and runs on one thread (the network thread).
+// the keep-alive answers, the file lists, release requests and wakes, the file operations (upload,
+// import, locks, archive, activate) with a new list to everybody after each change, mail with its
+// reports and receipts (kept for users who are offline), and chat. Knows nothing of sockets: it
+// sees each connection as a ClientLink, and runs on one thread (the network thread).
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +29,12 @@ public:
     ServerProtocol(const ServerProtocol&) = delete;
     ServerProtocol& operator=(const ServerProtocol&) = delete;
 
+    // How the lists sent after file changes are gathered: `later` runs its function a moment
+    // later (once for all the changes meanwhile). Without it they go out at once.
+    void SetDeferral(std::function<void(std::function<void()>)> later) {
+        m_later = std::move(later);
+    }
+
     // A connection opened; it must stay valid until OnClosed.
     void OnOpened(ClientLink& link);
     void OnFrame(ClientLink& link, std::u16string frame);
@@ -42,11 +52,33 @@ private:
     void Login(ClientLink& link, std::u16string_view payload);
     void FinishLogin(uint64_t linkId, const std::u16string& user, bool accepted);
     void Handle(ClientLink& link, std::u16string_view frame);
+    void HandleCode(ClientLink& link, char16_t code, std::u16string_view payload,
+                    std::u16string_view frame);
     void SendActiveList(ClientLink& link);
     void SendArchiveList(ClientLink& link);
     void ForwardRelease(ClientLink& link, std::u16string_view payload);
     void ForwardWake(ClientLink& link, std::u16string_view payload);
     void Refuse(ClientLink& link, std::u16string_view frame, std::string_view why);
+    // "#J!#": a notice on the client's screen.
+    void Tell(ClientLink& link, const std::u16string& text);
+
+    // Files (ServerProtocolFiles.cpp).
+    void Upload(ClientLink& link, std::u16string_view payload);
+    void SendFile(ClientLink& link, std::u16string_view fileName);
+    void LockOrUnlock(ClientLink& link, std::u16string_view payload);
+    void ForceUnlock(ClientLink& link, std::u16string_view name);
+    void ArchiveOrActivate(ClientLink& link, bool archive, std::u16string_view payload);
+    // A file changed: everybody online gets the new list.
+    void FilesChanged();
+
+    // Mail and chat (ServerProtocolMail.cpp).
+    void RelayMail(ClientLink& link, std::u16string_view frame);
+    void Acknowledge(ClientLink& link, std::u16string_view payload);
+    void ReadReceipt(ClientLink& link, std::u16string_view payload);
+    void Chat(ClientLink& link, std::u16string_view line);
+    // To a user online at once, or kept until his next log-in.
+    void SendOrKeep(std::u16string_view user, const std::u16string& frame);
+    void DeliverWaiting(ClientLink& link);
 
     ServerStore& m_store;
     ServerLog& m_log;
@@ -55,6 +87,9 @@ private:
 
     std::map<uint64_t, ClientLink*> m_links;
     std::map<std::u16string, ClientLink*> m_online;
+    std::optional<std::u16string> m_activeList;  // the last "#N!#" built, until a file changes
+    std::function<void(std::function<void()>)> m_later;
+    bool m_listsDue = false;
 };
 
 }  // namespace pondrel::server

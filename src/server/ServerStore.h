@@ -38,9 +38,14 @@ enum class StoreResult {
 };
 
 struct QueuedMail {
-    int64_t id = 0;
     std::u16string sender;
+    std::u16string code;
     std::u16string frame;
+};
+
+struct DeliveredMail {
+    std::u16string sender;
+    std::u16string reception;  // "date-time" as the recipient reported it
 };
 
 struct AuditRow {
@@ -91,11 +96,25 @@ public:
     virtual StoreResult Delete(std::u16string_view user, std::u16string_view name,
                                const Stamp& when) = 0;
 
-    // Mail waiting for a user who is offline, in the order queued.
-    virtual bool QueueMail(std::u16string_view recipient, std::u16string_view sender,
-                           std::u16string_view frame, const Stamp& when) = 0;
-    virtual std::vector<QueuedMail> WaitingMail(std::u16string_view recipient) = 0;
-    virtual bool DeleteMail(int64_t id) = 0;
+    // Mail: kept for its recipient from its arrival until he read it. A mail (recipient and
+    // code) already kept is Refused. Undelivered mail is sent again at every log-in of its
+    // recipient until he acknowledged it.
+    virtual StoreResult KeepMail(std::u16string_view recipient, std::u16string_view sender,
+                                 std::u16string_view code, std::u16string_view frame,
+                                 const Stamp& when) = 0;
+    virtual std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient) = 0;
+    // The recipient acknowledged the mail, received at `reception` ("date-time"): its sender;
+    // none for a mail not kept or acknowledged before.
+    virtual std::optional<std::u16string> MarkDelivered(std::u16string_view recipient,
+                                                        std::u16string_view code,
+                                                        std::u16string_view reception) = 0;
+    // The recipient read it: its sender and reception, and the mail is forgotten.
+    virtual std::optional<DeliveredMail> TakeDelivered(std::u16string_view recipient,
+                                                       std::u16string_view code) = 0;
+    // Reports and receipts for a user who is offline, handed over (and forgotten) at his log-in.
+    virtual bool QueueNote(std::u16string_view recipient, std::u16string_view frame,
+                           const Stamp& when) = 0;
+    virtual std::vector<std::u16string> TakeNotes(std::u16string_view recipient) = 0;
 
     // The audit trail, oldest first; an empty file or date selects all.
     virtual std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) = 0;

@@ -10,6 +10,7 @@ namespace pondrel::server {
 namespace {
 
 constexpr int kBusyTimeoutMs = 10'000;
+constexpr int64_t kSchemaVersion = 2;
 
 const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS users(
@@ -26,9 +27,20 @@ CREATE TABLE IF NOT EXISTS mail(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     recipient TEXT NOT NULL,
     sender TEXT NOT NULL,
+    code TEXT NOT NULL,
+    frame BLOB NOT NULL,
+    queued TEXT NOT NULL,
+    reception TEXT,
+    UNIQUE(recipient, code));
+CREATE TABLE IF NOT EXISTS notes(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    recipient TEXT NOT NULL,
     frame BLOB NOT NULL,
     queued TEXT NOT NULL);
-CREATE INDEX IF NOT EXISTS mail_recipient ON mail(recipient, id);
+-- The lists read only this index: the columns after a file's text would otherwise be reached
+-- through every page of the text.
+CREATE INDEX IF NOT EXISTS files_list ON files(archived, name, holder, update_date, update_time);
+CREATE INDEX IF NOT EXISTS notes_recipient ON notes(recipient, id);
 CREATE TABLE IF NOT EXISTS audit(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     at TEXT NOT NULL,
@@ -91,7 +103,15 @@ bool SqliteStore::Exec(const char* sql) {
 }
 
 bool SqliteStore::CreateSchema() {
-    return Exec("BEGIN IMMEDIATE") && Exec(kSchema) && Exec("COMMIT");
+    if (!Exec("BEGIN IMMEDIATE")) return false;
+    SqliteStatement version(m_db, "PRAGMA user_version");
+    int64_t current = version.Step() ? version.Int(0) : 0;
+    // Stores of the first version kept no mail yet: their empty mail table is made anew.
+    bool ok = (current >= kSchemaVersion || Exec("DROP TABLE IF EXISTS mail")) && Exec(kSchema) &&
+              Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
+    if (ok && Exec("COMMIT")) return true;
+    Exec("ROLLBACK");
+    return false;
 }
 
 std::string SqliteStore::IntegrityCheck() {
@@ -301,34 +321,96 @@ StoreResult SqliteStore::Delete(std::u16string_view user, std::u16string_view na
 
 // --- Mail -------------------------------------------------------------------------------------
 
-bool SqliteStore::QueueMail(std::u16string_view recipient, std::u16string_view sender,
-                            std::u16string_view frame, const Stamp& when) {
+StoreResult SqliteStore::KeepMail(std::u16string_view recipient, std::u16string_view sender,
+                                  std::u16string_view code, std::u16string_view frame,
+                                  const Stamp& when) {
     return InTransaction([&] {
-               SqliteStatement insert(
-                   m_db, "INSERT INTO mail(recipient, sender, frame, queued) VALUES(?,?,?,?)");
-               insert.Bind(1, recipient)
-                   .Bind(2, sender)
-                   .BindUnits(3, frame)
-                   .Bind(4, std::string_view(when.iso));
+        SqliteStatement insert(m_db,
+                               "INSERT OR IGNORE INTO mail(recipient, sender, code, frame, queued) "
+                               "VALUES(?,?,?,?,?)");
+        insert.Bind(1, recipient)
+            .Bind(2, sender)
+            .Bind(3, code)
+            .BindUnits(4, frame)
+            .Bind(5, std::string_view(when.iso));
+        if (!insert.Run()) return StoreResult::Failed;
+        return sqlite3_changes(m_db) > 0 ? StoreResult::Ok : StoreResult::Refused;
+    });
+}
+
+std::vector<QueuedMail> SqliteStore::UndeliveredMail(std::u16string_view recipient) {
+    SqliteStatement select(m_db,
+                           "SELECT sender, code, frame FROM mail WHERE recipient = ? AND "
+                           "reception IS NULL ORDER BY id");
+    select.Bind(1, recipient);
+    std::vector<QueuedMail> mail;
+    while (select.Step()) mail.push_back({select.Text16(0), select.Text16(1), select.Units(2)});
+    return mail;
+}
+
+std::optional<std::u16string> SqliteStore::MarkDelivered(std::u16string_view recipient,
+                                                         std::u16string_view code,
+                                                         std::u16string_view reception) {
+    std::optional<std::u16string> sender;
+    InTransaction([&] {
+        SqliteStatement select(m_db,
+                               "SELECT sender FROM mail WHERE recipient = ? AND code = ? AND "
+                               "reception IS NULL");
+        select.Bind(1, recipient).Bind(2, code);
+        if (!select.Step()) return StoreResult::Refused;
+        sender = select.Text16(0);
+        // The text is no longer needed once delivered: only who and when, for the receipt.
+        SqliteStatement update(m_db,
+                               "UPDATE mail SET reception = ?, frame = x'' WHERE recipient = ? "
+                               "AND code = ?");
+        update.Bind(1, reception).Bind(2, recipient).Bind(3, code);
+        return update.Run() ? StoreResult::Ok : StoreResult::Failed;
+    });
+    return sender;
+}
+
+std::optional<DeliveredMail> SqliteStore::TakeDelivered(std::u16string_view recipient,
+                                                        std::u16string_view code) {
+    std::optional<DeliveredMail> mail;
+    InTransaction([&] {
+        SqliteStatement select(m_db,
+                               "SELECT sender, reception FROM mail WHERE recipient = ? AND "
+                               "code = ? AND reception IS NOT NULL");
+        select.Bind(1, recipient).Bind(2, code);
+        if (!select.Step()) return StoreResult::Refused;
+        mail = DeliveredMail{select.Text16(0), select.Text16(1)};
+        SqliteStatement remove(m_db, "DELETE FROM mail WHERE recipient = ? AND code = ?");
+        remove.Bind(1, recipient).Bind(2, code);
+        return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
+    });
+    return mail;
+}
+
+bool SqliteStore::QueueNote(std::u16string_view recipient, std::u16string_view frame,
+                            const Stamp& when) {
+    return InTransaction([&] {
+               SqliteStatement insert(m_db,
+                                      "INSERT INTO notes(recipient, frame, queued) VALUES(?,?,?)");
+               insert.Bind(1, recipient).BindUnits(2, frame).Bind(3, std::string_view(when.iso));
                return insert.Run() ? StoreResult::Ok : StoreResult::Failed;
            }) == StoreResult::Ok;
 }
 
-std::vector<QueuedMail> SqliteStore::WaitingMail(std::u16string_view recipient) {
-    SqliteStatement select(m_db,
-                           "SELECT id, sender, frame FROM mail WHERE recipient = ? ORDER BY id");
-    select.Bind(1, recipient);
-    std::vector<QueuedMail> mail;
-    while (select.Step()) mail.push_back({select.Int(0), select.Text16(1), select.Units(2)});
-    return mail;
-}
-
-bool SqliteStore::DeleteMail(int64_t id) {
-    return InTransaction([&] {
-               SqliteStatement remove(m_db, "DELETE FROM mail WHERE id = ?");
-               remove.Bind(1, id);
-               return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
-           }) == StoreResult::Ok;
+std::vector<std::u16string> SqliteStore::TakeNotes(std::u16string_view recipient) {
+    std::vector<std::u16string> notes;
+    InTransaction([&] {
+        SqliteStatement select(m_db, "SELECT frame FROM notes WHERE recipient = ? ORDER BY id");
+        select.Bind(1, recipient);
+        while (select.Step()) notes.push_back(select.Units(0));
+        SqliteStatement remove(m_db, "DELETE FROM notes WHERE recipient = ?");
+        remove.Bind(1, recipient);
+        if (select.Failed() || !remove.Run()) {
+            notes.clear();
+            return StoreResult::Failed;
+        }
+        return StoreResult::Ok;
+    });
+    return notes;
 }
 
 // --- Audit ------------------------------------------------------------------------------------

@@ -53,10 +53,18 @@ public:
     StoreResult Delete(std::u16string_view user, std::u16string_view name,
                        const Stamp& when) override;
 
-    bool QueueMail(std::u16string_view recipient, std::u16string_view sender,
-                   std::u16string_view frame, const Stamp& when) override;
-    std::vector<QueuedMail> WaitingMail(std::u16string_view recipient) override;
-    bool DeleteMail(int64_t id) override;
+    StoreResult KeepMail(std::u16string_view recipient, std::u16string_view sender,
+                         std::u16string_view code, std::u16string_view frame,
+                         const Stamp& when) override;
+    std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient) override;
+    std::optional<std::u16string> MarkDelivered(std::u16string_view recipient,
+                                                std::u16string_view code,
+                                                std::u16string_view reception) override;
+    std::optional<DeliveredMail> TakeDelivered(std::u16string_view recipient,
+                                               std::u16string_view code) override;
+    bool QueueNote(std::u16string_view recipient, std::u16string_view frame,
+                   const Stamp& when) override;
+    std::vector<std::u16string> TakeNotes(std::u16string_view recipient) override;
 
     std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) override;
 

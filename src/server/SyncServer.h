@@ -11,6 +11,7 @@
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
+#include <asio/steady_timer.hpp>
 #include <asio/thread_pool.hpp>
 
 #include "server/ClientLink.h"
@@ -25,6 +26,9 @@ class ServerStore;
 
 class SyncServer final : private PasswordChecker {
 public:
+    static constexpr int kListDelayMs = 200;
+    static constexpr size_t kMaxCheckedPasswords = 10'000;
+
     // Every reference must outlive the server.
     SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log, ServerOptions options);
     ~SyncServer() override;
@@ -45,6 +49,7 @@ public:
 private:
     void Accept();
     void Check(std::string hash, std::u16string password, std::function<void(bool)> done) override;
+    std::string KeyedHash(std::u16string_view password) const;
 
     asio::io_context& m_io;
     ServerOptions m_options;
@@ -53,6 +58,12 @@ private:
     uint64_t m_nextId = 1;
     std::map<uint64_t, std::shared_ptr<ServerSession>> m_sessions;
     std::string m_unknownUserHash;  // checked for unknown users, so that they take as long
+    // Passwords already checked in this run: stored hash -> keyed hash of the password (the
+    // key is drawn at start and never leaves the process), so that a user who logs in again
+    // (a reconnection) costs no new Argon2 check.
+    std::map<std::string, std::string> m_checked;
+    std::string m_checkKey;
+    asio::steady_timer m_broadcast;
     asio::thread_pool m_verifiers;  // last: joined first
 };
 

@@ -36,10 +36,12 @@ inline constexpr int kActiveFileColumns = 8;
 inline constexpr int kServerFileColumns = 7;  // stored; "Imported" is computed on reading
 inline constexpr size_t kInboxRows = 20;
 inline constexpr size_t kOutboxRows = 20;
+// Unread and unsent mail is never dropped: the Inbox and the Outbox may hold more rows than
+// their fixed count; the file then closes the list with an empty row. At most this many are read.
+inline constexpr size_t kMaxStoredMailRows = 1000;
 inline constexpr size_t kSentItemsRows = 100;
 inline constexpr size_t kActiveFileRows = 100;
 inline constexpr size_t kServerFileRows = 100;
-
 
 struct Rect {
     int left = 0;
@@ -98,8 +100,17 @@ struct WirelessSettings {
 // outbox and the sent items. The icon is not stored: the reader derives it from the state.
 struct MailRow {
     enum Column {
-        kPeer = 0, kMessage, kState, kTimeSending, kDateSending, kCode, kTimeReception,
-        kDateReception, kTimeRead, kDateRead, kFlatMessage
+        kPeer = 0,
+        kMessage,
+        kState,
+        kTimeSending,
+        kDateSending,
+        kCode,
+        kTimeReception,
+        kDateReception,
+        kTimeRead,
+        kDateRead,
+        kFlatMessage
     };
     std::array<std::u16string, kMailColumns> columns{};
     int icon = 3;
@@ -108,7 +119,16 @@ struct MailRow {
 
 // A row of the handheld's file list as the server view knows it (item 22).
 struct ActiveFileRow {
-    enum Column { kPatient = 0, kFileName, kCurrentUser, kCode, kState, kDateUpdate, kTimeUpdate, kInfo };
+    enum Column {
+        kPatient = 0,
+        kFileName,
+        kCurrentUser,
+        kCode,
+        kState,
+        kDateUpdate,
+        kTimeUpdate,
+        kInfo
+    };
     std::array<std::u16string, kActiveFileColumns> columns{};
     int icon = 0;
     friend bool operator==(const ActiveFileRow&, const ActiveFileRow&) = default;
@@ -134,7 +154,7 @@ struct FieldLayout {
 // Items 31 to 35, per form page 0 to 18.
 struct PageLayout {
     int aFlag = 0;
-    std::u16string fieldList;   // field numbers, each followed by ","
+    std::u16string fieldList;  // field numbers, each followed by ","
     std::u16string name;
     std::u16string buttonText;  // pages 1 to 18 only; page 0 has no button
     int pFlag = 0;
@@ -177,9 +197,9 @@ struct RegionalSettings {
 struct Preferences {
     // Items 2 to 5: the patient list and the problem panel.
     std::array<int, kPatientListColumns> columnWidths{44, 90, 40, 100, 90, 40, 40, 40,
-                                                     40, 40, 40, 40, 40, 80, 80};
+                                                      40, 40, 40, 40,  40, 80, 80};
     std::array<int, kPatientListColumns> columnOrder{0, 1, 2,  3,  4,  5,  6, 7,
-                                                    8, 9, 10, 11, 12, 13, 14};
+                                                     8, 9, 10, 11, 12, 13, 14};
     int sortColumn = 0;
     int sortDirection = 0;
     int bottomRightPane = 0;  // 1 differential diagnosis, 2 Other
@@ -232,8 +252,8 @@ struct Preferences {
 
 // True for the field numbers whose window arrangement item 30 stores.
 constexpr bool HasStoredFieldLayout(int field) {
-    return field >= 1 && field < kFieldNumbers && (field < kFreeFieldFirst ||
-                                                   field >= kFreeFieldFirst + kFreeFields);
+    return field >= 1 && field < kFieldNumbers &&
+           (field < kFreeFieldFirst || field >= kFreeFieldFirst + kFreeFields);
 }
 
 }  // namespace pondrel

@@ -13,7 +13,9 @@ namespace pondrel {
 
 namespace format = preferences_format;
 
-bool PreferencesReadResult::OlderLayout() const { return version < format::kCurrentVersion; }
+bool PreferencesReadResult::OlderLayout() const {
+    return version < format::kCurrentVersion;
+}
 
 namespace {
 
@@ -115,6 +117,13 @@ size_t FindMarker(std::u16string_view text, size_t begin, size_t expectedItems,
                   std::u16string_view marker) {
     size_t expected = SkipItems(text, begin, expectedItems);
     if (expected != kNone && text.substr(expected).starts_with(marker)) return expected;
+    // A mail list longer than its fixed count ends with an empty row right before the marker
+    // (a mail's text may hold the marker's words, never an empty row).
+    if (!marker.starts_with(kItemEnd)) {
+        std::u16string closed(kMailColumns, kItemEnd);
+        closed += marker;
+        if (size_t after = text.find(closed, begin); after != kNone) return after + kMailColumns;
+    }
     // The markers that begin with "¢" start with the end of an empty item: the section's own
     // last item ends just before them.
     return text.find(marker, begin);
@@ -130,7 +139,9 @@ bool IsPermutation(const std::vector<int>& order, size_t size) {
     return true;
 }
 
-int ZeroOrOne(int value) { return value == 1 ? 1 : 0; }
+int ZeroOrOne(int value) {
+    return value == 1 ? 1 : 0;
+}
 
 class Reader {
 public:
@@ -147,6 +158,7 @@ private:
                    PreferencesSection next, ReadSection read) {
         size_t end = FindMarker(m_text, begin, expectedItems, endMarker);
         Items items(m_text, begin, end == kNone ? m_text.size() : end);
+        m_sectionClosed = end != kNone;
         read(items);
         if (end == kNone) {
             m_result.status = PreferencesReadResult::Status::SectionMissing;
@@ -165,8 +177,14 @@ private:
     void Other(Items& items);
 
     bool Older() const { return m_result.OlderLayout(); }
+    // Rows a mail list may have: all of an Inbox or Outbox closed by its marker, only the fixed
+    // count when the marker is missing (what follows is another section's items).
+    size_t MailRowLimit(size_t fixedCount) const {
+        return m_sectionClosed ? kMaxStoredMailRows : fixedCount;
+    }
 
     std::u16string_view m_text;
+    bool m_sectionClosed = false;
     Preferences& m_p;
     PreferencesReadResult& m_result;
 };
@@ -230,7 +248,7 @@ void Reader::FreeFieldsAndInbox(Items& items) {
     items.Int(m_p.wireless.channel);
     items.Text(m_p.wireless.serverAddress);
     items.Int(m_p.wireless.serverPort);
-    m_p.inbox = items.Rows<MailRow>(kInboxRows);
+    m_p.inbox = items.Rows<MailRow>(MailRowLimit(kInboxRows));
     for (MailRow& row : m_p.inbox) row.icon = InboxIcon(row.columns[MailRow::kState]);
 }
 
@@ -295,8 +313,8 @@ void Reader::Run(size_t begin) {
         if (auto pane = items.IntList(); pane && !pane->empty()) m_p.bottomRightPane = (*pane)[0];
         if (auto colours = items.IntList()) {
             ColourSettings& c = m_p.colours;
-            int* fields[] = {&c.captionRed,    &c.captionGreen,    &c.captionBlue,
-                             &c.captionChoice, &c.backgroundRed,   &c.backgroundGreen,
+            int* fields[] = {&c.captionRed,     &c.captionGreen,  &c.captionBlue,
+                             &c.captionChoice,  &c.backgroundRed, &c.backgroundGreen,
                              &c.backgroundBlue, &c.backgroundFlag};
             for (size_t i = 0; i < 8 && i < colours->size(); ++i) *fields[i] = (*colours)[i];
         }
@@ -311,7 +329,7 @@ void Reader::Run(size_t begin) {
     if (pos == kNone) return;
     pos = Section(pos, kOutboxRows * kMailColumns, format::kSentItems, S::SentItems,
                   [&](Items& items) {
-                      m_p.outbox = items.Rows<MailRow>(kOutboxRows);
+                      m_p.outbox = items.Rows<MailRow>(MailRowLimit(kOutboxRows));
                       for (MailRow& row : m_p.outbox) {
                           row.icon = OutboxIcon(row.columns[MailRow::kState]);
                       }
@@ -327,8 +345,9 @@ void Reader::Run(size_t begin) {
                       }
                   });
     if (pos == kNone) return;
-    pos = Section(pos, kActiveFileRows * kActiveFileColumns, format::kServerFiles, S::ServerFiles,
-                  [&](Items& items) { m_p.activeFiles = items.Rows<ActiveFileRow>(kActiveFileRows); });
+    pos = Section(
+        pos, kActiveFileRows * kActiveFileColumns, format::kServerFiles, S::ServerFiles,
+        [&](Items& items) { m_p.activeFiles = items.Rows<ActiveFileRow>(kActiveFileRows); });
     if (pos == kNone) return;
     pos = Section(pos, kServerFileRows * kServerFileColumns, format::kOtherSocket, S::OtherSocket,
                   [&](Items& items) {
@@ -342,15 +361,15 @@ void Reader::Run(size_t begin) {
         m_p.fieldLayoutsRead = false;
         return;
     }
-    const size_t arrangementItems = ArrangementItemCount(
-        Older() ? format::kFirstFieldMissingInOlderLayout : kAllFieldsStored);
+    const size_t arrangementItems =
+        ArrangementItemCount(Older() ? format::kFirstFieldMissingInOlderLayout : kAllFieldsStored);
     // Fields 1 to 229 but 100 to 119 are 209; a file holding one more arrangement (210, from
     // field 0) has it first: it is passed over so that the others fall on their fields.
     const size_t withFieldZero = SkipItems(m_text, pos, arrangementItems + 3);
     const bool skipFieldZero =
         withFieldZero != kNone && m_text.substr(withFieldZero).starts_with(format::kOther);
-    pos = Section(pos, arrangementItems + (skipFieldZero ? 3 : 0), format::kOther,
-                  S::Other, [&](Items& items) {
+    pos = Section(pos, arrangementItems + (skipFieldZero ? 3 : 0), format::kOther, S::Other,
+                  [&](Items& items) {
                       if (skipFieldZero) {
                           for (int i = 0; i < 3; ++i) items.Next();
                       }

@@ -49,7 +49,11 @@ public:
     }
     // The first `count` rows as they stand, then empty rows up to `count`.
     template <typename Row>
-    void Rows(const std::vector<Row>& rows, size_t count) {
+    // The first `count` rows, empty rows after them up to `count`. A list that may grow (the
+    // Inbox and Outbox: unread and unsent mail is never dropped) is written whole, and closed by
+    // an empty row when it is longer than `count`.
+    void Rows(const std::vector<Row>& rows, size_t count, bool mayGrow = false) {
+        if (mayGrow && rows.size() > count) count = rows.size() + 1;
         for (size_t i = 0; i < count; ++i) {
             if (i < rows.size()) {
                 for (const auto& column : rows[i].columns) Item(column);
@@ -94,9 +98,9 @@ std::u16string PreferencesWriter::Compose(const Preferences& p) {
     out.Int(p.wireless.channel);
     out.Item(p.wireless.serverAddress);
     out.Int(p.wireless.serverPort);
-    out.Rows(p.inbox, kInboxRows);
+    out.Rows(p.inbox, kInboxRows, true);
     out.Raw(format::kOutbox);
-    out.Rows(p.outbox, kOutboxRows);
+    out.Rows(p.outbox, kOutboxRows, true);
     out.Raw(format::kSentItems);
     out.Rows(p.sentItems, kSentItemsRows);
     out.Raw(format::kActiveFiles);

@@ -25,4 +25,27 @@ bool IsValidPassword(std::u16string_view password) {
            !HasReservedInName(password);
 }
 
+bool IsPatientFileName(std::u16string_view name) {
+    constexpr size_t kMaxChars = 200;
+    if (name.size() <= 4 || name.size() > kMaxChars) return false;
+    std::u16string_view extension = name.substr(name.size() - 4);
+    if (extension[0] != u'.' || (extension[1] | 0x20) != u'p' || (extension[2] | 0x20) != u'd' ||
+        (extension[3] | 0x20) != u'r') {
+        return false;
+    }
+    if (name == u"..pdr" || name.front() == u'.' || name.front() == u' ') return false;
+    for (char16_t c : name) {
+        if (c < 0x20 || c == 0x7F ||
+            std::u16string_view(u"\\/:*?\"<>|#\u00A2\u00A6\u00A7\u00AC").find(c) !=
+                std::u16string_view::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::u16string_view WithoutExtension(std::u16string_view fileName) {
+    return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : fileName;
+}
+
 }  // namespace pondrel

@@ -4,6 +4,7 @@
 // ("#I!#host|name|password|", "#U!#name¢file", "<name> : chat") and are kept in the preferences
 // file, so they never hold a character that separates the parts of either.
 
+#include <string>
 #include <string_view>
 
 namespace pondrel {
@@ -20,5 +21,12 @@ bool HasReservedInName(std::u16string_view text);
 bool IsValidUserName(std::u16string_view name);
 // 1 to 6 characters, none reserved.
 bool IsValidPassword(std::u16string_view password);
+
+// A patient file name as both sides accept it from the other: a bare name ending in ".pdr"
+// (any case), no folder part, no separator of the file system or of frames, at most 200
+// characters.
+bool IsPatientFileName(std::u16string_view name);
+// The name without its ".pdr".
+std::u16string_view WithoutExtension(std::u16string_view fileName);
 
 }  // namespace pondrel

@@ -65,7 +65,8 @@ TEST_F(CrashTest, KilledWhileUsersLogInAndChangePasswordsTheStoreStaysWhole) {
     ASSERT_TRUE(server.Start()) << server.Log();
     test::SyncClient anna(waker, u"Anna", u"111111", server.Port());
     anna.connection.Connect();
-    EXPECT_TRUE(test::PumpAll(waker, {&anna}, [&] { return anna.connection.Online(); }));
+    EXPECT_TRUE(test::PumpAll(waker, std::vector<test::SyncClient*>{&anna},
+                              [&] { return anna.connection.Online(); }));
 }
 
 }  // namespace

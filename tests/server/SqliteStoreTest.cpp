@@ -108,16 +108,31 @@ TEST_F(SqliteStoreTest, AccountsAndWaitingMail) {
     EXPECT_EQ(store->RemoveUser(u"Anna"), StoreResult::Ok);
     EXPECT_FALSE(store->PasswordHash(u"Anna"));
 
-    store->QueueMail(u"Carla", u"Anna", u"first\u00A7", when);
-    store->QueueMail(u"Dino", u"Anna", u"other", when);
-    store->QueueMail(u"Carla", u"Bruno", u"second", when);
+    // A mail is kept once, sent again until acknowledged, then kept for its read receipt.
+    EXPECT_EQ(store->KeepMail(u"Carla", u"Anna", u"6|120", u"first\u00A7", when), StoreResult::Ok);
+    EXPECT_EQ(store->KeepMail(u"Carla", u"Anna", u"6|120", u"again", when), StoreResult::Refused);
+    store->KeepMail(u"Dino", u"Anna", u"6|120", u"other", when);
+    store->KeepMail(u"Carla", u"Bruno", u"3|71", u"second", when);
     Reopen();
-    std::vector<QueuedMail> waiting = store->WaitingMail(u"Carla");
+    std::vector<QueuedMail> waiting = store->UndeliveredMail(u"Carla");
     ASSERT_EQ(waiting.size(), 2u);
     EXPECT_EQ(waiting[0].frame, u"first\u00A7");
     EXPECT_EQ(waiting[1].sender, u"Bruno");
-    EXPECT_TRUE(store->DeleteMail(waiting[0].id));
-    EXPECT_EQ(store->WaitingMail(u"Carla").size(), 1u);
+    EXPECT_EQ(store->MarkDelivered(u"Carla", u"6|120", u"7.3.2006-10:00:00"), u"Anna");
+    EXPECT_FALSE(store->MarkDelivered(u"Carla", u"6|120", u"again"));  // once
+    EXPECT_EQ(store->UndeliveredMail(u"Carla").size(), 1u);
+    EXPECT_FALSE(store->TakeDelivered(u"Carla", u"3|71"));  // not delivered yet
+    auto read = store->TakeDelivered(u"Carla", u"6|120");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->sender, u"Anna");
+    EXPECT_EQ(read->reception, u"7.3.2006-10:00:00");
+    EXPECT_FALSE(store->TakeDelivered(u"Carla", u"6|120"));
+    // Notes wait for their user and are handed over once.
+    store->QueueNote(u"Anna", u"#C!#O\u00A66|120[7.3.2006-10:00:00]/", when);
+    store->QueueNote(u"Anna", u"#R!#x", when);
+    EXPECT_EQ(store->TakeNotes(u"Anna"),
+              (std::vector<std::u16string>{u"#C!#O\u00A66|120[7.3.2006-10:00:00]/", u"#R!#x"}));
+    EXPECT_TRUE(store->TakeNotes(u"Anna").empty());
     EXPECT_EQ(store->IntegrityCheck(), "ok");
 }
 

@@ -50,19 +50,21 @@ TEST(PreferencesRoundTripTest, FactoryFileIsWhatTheWriterMakesFromTheDefaults) {
 
 TEST(PreferencesRoundTripTest, KnownLayoutOfTheFirstItems) {
     std::u16string text = PreferencesWriter::Compose(Preferences{});
-    EXPECT_TRUE(text.starts_with(u"v40#44,90,40,100,90,40,40,40,40,40,40,40,40,80,80,\u00A2"
-                                 u"0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,\u00A2"
-                                 u"0,0,\u00A20,\u00A20,0,0,0,0,0,0,0,\u00A2\u00A2DessinImage\u00A2"));
-    EXPECT_TRUE(text.ends_with(u"100\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2"
-                               u"0\u00A20\u00A20\u00A2"));
+    EXPECT_TRUE(
+        text.starts_with(u"v40#44,90,40,100,90,40,40,40,40,40,40,40,40,80,80,\u00A2"
+                         u"0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,\u00A2"
+                         u"0,0,\u00A20,\u00A20,0,0,0,0,0,0,0,\u00A2\u00A2DessinImage\u00A2"));
+    EXPECT_TRUE(
+        text.ends_with(u"100\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2"
+                       u"0\u00A20\u00A20\u00A2"));
     // Markers without their own item end lead the first item of their list.
     EXPECT_NE(text.find(u"\u00A2Outbox=\u00A2"), std::u16string::npos);
     EXPECT_NE(text.find(u"\u00A2OtherSocket=\u00A2"), std::u16string::npos);
     // Item counts: 53 items with 60 pictures, 40 free-field rectangles, 20 + 20 + 100 mail rows
     // of 11, 100 rows of 8 and of 7, 209 field layouts of 3 and 300 control rectangles.
     size_t items = CountOf(text, u"\u00A2");
-    size_t expected = 5 + 2 + 120 + 2 + 40 + 4 + 2 + 1 + 5 + 140 * 11 + 100 * 8 + 100 * 7 + 4 +
-                      2 + 627 + 19 * 4 + 18 + 2 + 4 + 300 + 4 + 5 + 2 + 8 + 3;
+    size_t expected = 5 + 2 + 120 + 2 + 40 + 4 + 2 + 1 + 5 + 140 * 11 + 100 * 8 + 100 * 7 + 4 + 2 +
+                      627 + 19 * 4 + 18 + 2 + 4 + 300 + 4 + 5 + 2 + 8 + 3;
     EXPECT_EQ(items, expected);
 }
 
@@ -102,12 +104,38 @@ TEST(PreferencesRoundTripTest, MoreThanTwentySentMailsAreAllKept) {
     Preferences back = ReadText(PreferencesWriter::Compose(p));
     ASSERT_EQ(back.sentItems.size(), 21u);
     EXPECT_EQ(back.sentItems[20].columns[MailRow::kMessage], u"mail 20");
-    // Beyond the fixed counts only the first rows are written.
+    // Beyond the fixed count only the first sent mails are written; the Inbox and the Outbox
+    // (unread and unsent mail) are written whole.
     p.sentItems.resize(130, p.sentItems[0]);
     p.inbox.resize(25, p.sentItems[0]);
     back = ReadText(PreferencesWriter::Compose(p));
     EXPECT_EQ(back.sentItems.size(), 100u);
-    EXPECT_EQ(back.inbox.size(), 20u);
+    EXPECT_EQ(back.inbox.size(), 25u);
+}
+
+TEST(PreferencesRoundTripTest, EveryUnreadAndUnsentMailComesBackEvenWithTheMarkersInItsText) {
+    Preferences p = RichPreferences();
+    for (int i = 0; i < 27; ++i) {
+        MailRow row;
+        row.columns[MailRow::kPeer] = u"Bruno";
+        row.columns[MailRow::kMessage] = i == 3 ? u"Outbox=SentItems=" : u"mail " + ToText(i);
+        row.columns[MailRow::kState] = u"Closed mail";
+        p.inbox.push_back(row);
+        row.columns[MailRow::kState] = u"Wait connection to server";
+        p.outbox.push_back(row);
+    }
+    PreferencesReadResult result;
+    Preferences back = ReadText(PreferencesWriter::Compose(p), &result);
+    EXPECT_EQ(result.status, PreferencesReadResult::Status::Complete);
+    ASSERT_EQ(back.inbox.size(), p.inbox.size());
+    ASSERT_EQ(back.outbox.size(), p.outbox.size());
+    for (size_t i = 0; i < p.outbox.size(); ++i) {
+        EXPECT_TRUE(back.inbox[i].columns == p.inbox[i].columns) << i;
+        EXPECT_TRUE(back.outbox[i].columns == p.outbox[i].columns) << i;
+    }
+    EXPECT_TRUE(back.sentItems == p.sentItems);
+    EXPECT_TRUE(back.activeFiles == p.activeFiles);
+    EXPECT_EQ(back.friends, p.friends);
 }
 
 TEST(PreferencesRoundTripTest, TemplateItemSplitsAndKeepsEveryCharacter) {

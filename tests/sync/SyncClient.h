@@ -78,12 +78,13 @@ private:
     Waker& m_waker;
 };
 
-// Steps every client until `done` holds; false after `ms`.
-inline bool PumpAll(Waker& waker, const std::vector<SyncClient*>& clients,
-                    const std::function<bool()>& done, int ms = 10'000) {
+// Steps every client (anything with Step()) until `done` holds; false after `ms`.
+template <typename Client>
+bool PumpAll(Waker& waker, const std::vector<Client*>& clients, const std::function<bool()>& done,
+             int ms = 10'000) {
     auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     for (;;) {
-        for (SyncClient* client : clients) client->Step();
+        for (Client* client : clients) client->Step();
         if (done()) return true;
         if (std::chrono::steady_clock::now() >= end) return false;
         waker.Wait(5);

@@ -1,0 +1,180 @@
+// The file operations of ServerProtocol: upload, import, locks, forced unlock, archive and
+// activate. Each change is one transaction of the store (with its audit row), then everybody
+// online gets the new list.
+
+#include "platform/Text.h"
+#include "server/ServerLog.h"
+#include "server/ServerProtocol.h"
+#include "sync/FrameKind.h"
+#include "sync/WireFormat.h"
+#include "sync/WireNames.h"
+
+namespace pondrel::server {
+
+namespace {
+
+// The decimal value of a text of digits only, or -1.
+long long Decimal(std::u16string_view text) {
+    if (text.empty() || text.size() > 12) return -1;
+    long long value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+}  // namespace
+
+void ServerProtocol::FilesChanged() {
+    m_activeList.reset();
+    auto sendToAll = [this] {
+        m_listsDue = false;
+        auto online = m_online;  // a send may close a connection
+        for (const auto& [user, link] : online) {
+            if (LinkOf(user) == link) SendActiveList(*link);
+        }
+    };
+    if (!m_later) {
+        sendToAll();
+    } else if (!m_listsDue) {
+        m_listsDue = true;
+        m_later(sendToAll);
+    }
+}
+
+void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {
+    // text "§Code§" "¦" code "¢" name "¢" "Synch¢"
+    size_t mark = payload.find(kFileCodeMark);
+    std::u16string_view text = payload.substr(0, mark);
+    std::u16string_view rest =
+        mark == std::u16string_view::npos ? u"" : payload.substr(mark + kFileCodeMark.size());
+    size_t codeEnd = rest.find(kFieldSep);
+    if (rest.empty() || rest[0] != kCodeSep || codeEnd == std::u16string_view::npos) {
+        m_log.Line(link.LogName() + ": refused an upload without its code");
+        return;
+    }
+    std::u16string code(rest.substr(1, codeEnd - 1));
+    size_t nameEnd = rest.find(kFieldSep, codeEnd + 1);
+    std::u16string name(rest.substr(codeEnd + 1, nameEnd == std::u16string_view::npos
+                                                     ? std::u16string_view::npos
+                                                     : nameEnd - codeEnd - 1));
+    auto reply = [&](char16_t result) {
+        std::u16string answer(1, result);
+        answer += kCodeSep;
+        answer += code;
+        answer += kItemSep;
+        link.SendFrame(CodeFrame(u'D', answer));
+    };
+    // The code's length part counts "¢File¢" and the text: a shorter text was cut on its way.
+    long long length = Decimal(std::u16string_view(code).substr(0, code.find(kNameSep)));
+    if (length != static_cast<long long>(kFileFrameStart.size() + text.size())) {
+        m_log.Line(link.LogName() + ": upload of " + LogText(name) + " damaged on its way");
+        reply(u'L');
+        return;
+    }
+    if (!IsPatientFileName(name) || text.size() > kMaxFileChars) {
+        m_log.Line(link.LogName() + ": refused the upload of " + LogText(name));
+        reply(u'E');
+        return;
+    }
+    switch (m_store.Upload(link.User(), WithoutExtension(name), text, Now())) {
+        case StoreResult::Ok:
+            m_log.Line(link.LogName() + ": stored " + LogText(name) + " (" +
+                       std::to_string(text.size()) + " characters)");
+            reply(u'O');
+            FilesChanged();
+            break;
+        case StoreResult::Refused:
+            // Never last-write-wins: only the holder of the lock (or the first to send a file the
+            // server does not know) changes a file.
+            m_log.Line(link.LogName() + ": refused the upload of " + LogText(name) +
+                       ": not held by this user");
+            reply(u'U');
+            break;
+        case StoreResult::Failed:
+            m_log.Line(link.LogName() + ": could not store " + LogText(name));
+            reply(u'E');
+            break;
+    }
+}
+
+void ServerProtocol::SendFile(ClientLink& link, std::u16string_view fileName) {
+    if (!IsPatientFileName(fileName)) {
+        m_log.Line(link.LogName() + ": refused an import of " + LogText(fileName));
+        return;
+    }
+    std::optional<std::u16string> text = m_store.FileText(WithoutExtension(fileName));
+    if (!text) {
+        Tell(link, u"The file " + std::u16string(WithoutExtension(fileName)) +
+                       u" is not among the active files of the server");
+        return;
+    }
+    std::u16string frame(kFileFrameStart);
+    frame += *text;
+    frame += kFileCodeMark;
+    frame += ToText(static_cast<long long>(text->size()));
+    frame += kFieldSep;
+    frame += fileName;
+    link.SendFrame(frame);
+}
+
+void ServerProtocol::LockOrUnlock(ClientLink& link, std::u16string_view payload) {
+    // "L¢name.pdr" or "U¢name.pdr"
+    if (payload.size() < 3 || payload[1] != kFieldSep) return;
+    const bool lock = payload[0] == u'L';
+    std::u16string_view name = payload.substr(2);
+    if ((!lock && payload[0] != u'U') || !IsPatientFileName(name)) {
+        Refuse(link, payload, "not a lock or unlock of a patient file");
+        return;
+    }
+    std::u16string_view stem = WithoutExtension(name);
+    StoreResult result =
+        lock ? m_store.Lock(link.User(), stem, Now()) : m_store.Unlock(link.User(), stem, Now());
+    if (result == StoreResult::Ok) {
+        m_log.Line(link.LogName() + (lock ? ": locked " : ": unlocked ") + LogText(name));
+        FilesChanged();
+        return;
+    }
+    std::optional<FileEntry> entry = m_store.ActiveFile(stem);
+    std::u16string why = !entry                  ? u" is not among the active files of the server"
+                         : entry->holder.empty() ? u" is not locked"
+                                                 : u" is held by " + entry->holder;
+    Tell(link, (lock ? u"Lock refused: " : u"Unlock refused: ") + std::u16string(stem) + why);
+}
+
+void ServerProtocol::ForceUnlock(ClientLink& link, std::u16string_view name) {
+    std::optional<FileEntry> entry = m_store.ActiveFile(name);
+    if (!entry || m_store.ForceUnlock(link.User(), name, Now()) != StoreResult::Ok) {
+        Tell(link, u"Nothing to unlock: " + std::u16string(name));
+        return;
+    }
+    m_log.Line(link.LogName() + ": forced the unlocking of " + LogText(name) + " held by " +
+               LogText(entry->holder));
+    if (ClientLink* holder = LinkOf(entry->holder)) {
+        Tell(*holder, u"Your lock of " + entry->name + u" was taken off by " + link.User());
+    }
+    FilesChanged();
+}
+
+void ServerProtocol::ArchiveOrActivate(ClientLink& link, bool archive,
+                                       std::u16string_view payload) {
+    // Archive names the file with its extension, activate as the archive list has it.
+    std::u16string name(payload);
+    if (!IsPatientFileName(name)) name += u".pdr";
+    if (!IsPatientFileName(name)) {
+        Refuse(link, payload, "not a patient file");
+        return;
+    }
+    std::u16string_view stem = WithoutExtension(name);
+    StoreResult result = archive ? m_store.Archive(link.User(), stem, Now())
+                                 : m_store.Activate(link.User(), stem, Now());
+    if (result != StoreResult::Ok) {
+        Tell(link, (archive ? u"Not archived: " : u"Not activated: ") + std::u16string(stem));
+        return;
+    }
+    m_log.Line(link.LogName() + (archive ? ": archived " : ": activated ") + LogText(stem));
+    FilesChanged();
+}
+
+}  // namespace pondrel::server

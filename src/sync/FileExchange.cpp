@@ -1,0 +1,595 @@
+#include "sync/FileExchange.h"
+
+#include "platform/Text.h"
+#include "platform/Timers.h"
+#include "platform/UserMessages.h"
+#include "sync/Connection.h"
+#include "sync/FrameKind.h"
+#include "sync/FriendsList.h"
+#include "sync/MessageCodes.h"
+#include "sync/PatientFiles.h"
+#include "sync/WireFormat.h"
+#include "sync/WireNames.h"
+
+namespace pondrel {
+
+namespace {
+using H = ActiveFileRow;
+using S = ServerFileRow;
+constexpr std::u16string_view kNoConnection = u"No connection...";
+constexpr std::u16string_view kLocked = u"Locked";
+constexpr std::u16string_view kUnlocked = u"Unlocked";
+}  // namespace
+
+std::u16string PatientOfFile(std::u16string_view fileName) {
+    return ReplaceAll(WithoutExtension(fileName), u"_", u" ");
+}
+
+FileExchange::FileExchange(Preferences& preferences, Connection& connection, PatientFiles& patients,
+                           FriendsList& friends, MessageCodes& codes, Timers& timers,
+                           UserMessages& messages)
+    : m_prefs(preferences),
+      m_connection(connection),
+      m_patients(patients),
+      m_friends(friends),
+      m_codes(codes),
+      m_timers(timers),
+      m_messages(messages) {}
+
+const std::u16string& FileExchange::Own() const {
+    return m_connection.Wireless().userName;
+}
+
+bool FileExchange::Wanted() const {
+    return m_connection.Wanted();
+}
+
+void FileExchange::Notice(const std::u16string& text, int ms, bool warning) {
+    m_messages.ShowNotice(text, ms, warning);
+}
+
+void FileExchange::NoticeUnlessSilent(const std::u16string& text, int ms, bool warning) {
+    if (!m_silent) Notice(text, ms, warning);
+}
+
+void FileExchange::Queue(std::u16string_view frame) {
+    m_connection.QueueFrame(frame);
+}
+
+void FileExchange::StartTimer(int ms) {
+    m_timers.Start(TimerId::ServerOperation, ms, [this] { OnOperationTimer(); });
+}
+
+void FileExchange::OnOperationTimer() {
+    m_timers.Stop(TimerId::ServerOperation);
+    m_underWay = false;
+    RefreshLockStates();
+    m_repliesPending = -1;
+    Changed();
+}
+
+void FileExchange::TapHandheldList() {
+    if (!m_underWay) return;
+    m_timers.Stop(TimerId::ServerOperation);
+    m_underWay = false;
+    RefreshLockStates();
+    Changed();
+}
+
+void FileExchange::Changed() {
+    if (m_changed) m_changed();
+}
+
+int FileExchange::HandheldRowOfFile(std::u16string_view fileName) const {
+    for (size_t i = 0; i < Handheld().size(); ++i) {
+        if (EqualsIgnoreCase(Handheld()[i].columns[H::kFileName], fileName)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int FileExchange::HandheldRowOfPatient(std::u16string_view patient) const {
+    for (size_t i = 0; i < Handheld().size(); ++i) {
+        if (Handheld()[i].columns[H::kPatient] == patient) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int FileExchange::ServerRowOfFile(std::u16string_view fileName) const {
+    for (size_t i = 0; i < Server().size(); ++i) {
+        if (EqualsIgnoreCase(Server()[i].columns[S::kFileName], fileName)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int FileExchange::ServerRowOfPatient(std::u16string_view patient) const {
+    for (size_t i = 0; i < Server().size(); ++i) {
+        if (Server()[i].columns[S::kPatient] == patient) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+bool FileExchange::IsHolderOnline(std::u16string_view holder) const {
+    if (!Wanted()) return false;
+    for (const std::u16string& user : m_connection.OnlineUsers()) {
+        if (user == holder) return true;
+    }
+    return false;
+}
+
+// --- Lists ------------------------------------------------------------------------------------
+
+void FileExchange::RebuildHandheldList() {
+    std::vector<std::u16string> open = m_patients.OpenFileNames();
+    auto& rows = m_prefs.activeFiles;
+    std::erase_if(rows, [&](const ActiveFileRow& row) {
+        for (const auto& name : open) {
+            if (EqualsIgnoreCase(name, row.columns[H::kFileName])) return false;
+        }
+        return true;
+    });
+    for (const std::u16string& name : open) {
+        if (HandheldRowOfFile(name) >= 0) continue;
+        ActiveFileRow row;
+        row.columns[H::kPatient] = PatientOfFile(name);
+        row.columns[H::kFileName] = name;
+        // Its lock state at once, from the server list as known: a command on the new row acts
+        // on what the server said, not on an empty state.
+        ApplyServerState(row);
+        rows.insert(rows.begin(), std::move(row));
+    }
+    m_refreshDeferred = false;
+    Changed();
+}
+
+void FileExchange::ApplyServerState(ActiveFileRow& row) {
+    auto& c = row.columns;
+    int server = ServerRowOfPatient(c[H::kPatient]);
+    const ServerFileRow* found = server < 0 ? nullptr : &Server()[static_cast<size_t>(server)];
+    std::u16string holder = found ? found->columns[S::kCurrentUser] : u"";
+    c[H::kDateUpdate] = found ? found->columns[S::kDateUpdate] : u"";
+    c[H::kTimeUpdate] = found ? found->columns[S::kTimeUpdate] : u"";
+    std::u16string_view mode = u"R";
+    if (!found) {
+        row.icon = kIconNotOnServer;
+        c[H::kState].clear();
+        holder = Own();
+        mode = u"W";
+    } else if (holder.empty()) {
+        row.icon = kIconFree;
+        c[H::kState] = kUnlocked;
+    } else if (holder == Own()) {
+        row.icon = kIconMine;
+        c[H::kState] = kLocked;
+        mode = u"W";
+    } else {
+        row.icon = IsHolderOnline(holder) ? kIconHeldOnline : kIconHeldOffline;
+        c[H::kState] = kLocked;
+    }
+    c[H::kCurrentUser] = holder;
+    m_patients.SetAccess(c[H::kFileName], mode);
+}
+
+void FileExchange::RefreshLockStates() {
+    if (m_underWay) return;
+    for (ActiveFileRow& row : m_prefs.activeFiles) ApplyServerState(row);
+    Changed();
+}
+
+void FileExchange::MarkImported() {
+    for (ServerFileRow& row : m_prefs.serverFiles) {
+        row.imported = HandheldRowOfPatient(row.columns[S::kPatient]) >= 0 ? u"Yes" : u"No";
+    }
+}
+
+// --- Synch ------------------------------------------------------------------------------------
+
+void FileExchange::UploadOrImport(int requested) {
+    int row = m_presetRow >= 0 ? m_presetRow : requested;
+    m_presetRow = -1;
+    if (!Wanted()) {
+        NoticeUnlessSilent(std::u16string(kNoConnection), 2000, true);
+        --m_repliesPending;
+        return;
+    }
+    if (row < 0 || static_cast<size_t>(row) >= Handheld().size()) {
+        if (m_single) {
+            NoticeUnlessSilent(u"You need first to select the file you wish to send", 2000, true);
+        }
+        --m_repliesPending;
+        return;
+    }
+    auto& c = m_prefs.activeFiles[static_cast<size_t>(row)].columns;
+    c[H::kInfo] = u"Process...";
+    if (c[H::kCurrentUser] != Own() && !c[H::kState].empty()) {
+        // Somebody else holds the file, or nobody: the server's copy is the one to have.
+        Queue(CodeFrame(u'T', c[H::kFileName]));
+        m_requested.insert(FoldCase(c[H::kFileName]));
+        if (m_single) NoticeUnlessSilent(u"Synch " + c[H::kPatient] + u"...", 5000);
+        if (!m_thenLock) {
+            m_underWay = true;
+            StartTimer(kOperationMs);
+        }
+        m_prefs.activeFiles[static_cast<size_t>(row)].icon = kIconBusy;
+        m_refreshDeferred = true;
+        return;
+    }
+    Upload(row);
+}
+
+void FileExchange::Upload(int row) {
+    ActiveFileRow& entry = m_prefs.activeFiles[static_cast<size_t>(row)];
+    auto& c = entry.columns;
+    if (!m_patients.SaveBeforeSending(c[H::kFileName])) {
+        if (m_single) {
+            NoticeUnlessSilent(
+                u"The patient's file must be saved before synchronization with "
+                u"server. This operation can not be done !",
+                3000, true);
+        }
+        --m_repliesPending;
+        return;
+    }
+    if (!m_thenUnlock) {
+        m_underWay = true;
+        StartTimer(kOperationMs);
+    }
+    std::optional<std::u16string> text = m_patients.ReadFileText(c[H::kFileName]);
+    if (!text) {
+        if (m_single)
+            m_messages.ShowBox(u"The text file <" + c[H::kFileName] + u"> can not be found", u"");
+        --m_repliesPending;
+        return;
+    }
+    if (text->size() > kMaxFileChars) {
+        if (m_single) {
+            NoticeUnlessSilent(Format(u"Buffer overload with a file of %d bytes (>390'000 bytes)",
+                                      {static_cast<long long>(2 * text->size())}),
+                               4000, true);
+        }
+        --m_repliesPending;
+        return;
+    }
+    if (!m_connection.HasSocket()) {
+        NoticeUnlessSilent(std::u16string(kNoConnection), 2000, true);
+        --m_repliesPending;
+        return;
+    }
+    if (text->empty()) {
+        NoticeUnlessSilent(u"No file to send...", 2000, true);
+        --m_repliesPending;
+        return;
+    }
+    std::u16string frame(kFileFrameStart);
+    frame += *text;
+    c[H::kCode] = m_codes.NewCode(frame.size());
+    frame += kFileCodeMark;
+    frame += kCodeSep;
+    frame += c[H::kCode];
+    frame += kFieldSep;
+    frame += c[H::kFileName];
+    frame += u"\u00A2Synch\u00A2";
+    if (!m_thenUnlock) StartTimer(kOperationMs);
+    entry.icon = kIconBusy;
+    if (m_thenUnlock) m_unlockAfterUpload.emplace_back(c[H::kCode], c[H::kFileName]);
+    Queue(frame);
+}
+
+void FileExchange::SynchOne(int row) {
+    if (m_repliesPending >= 1) {
+        Notice(u"Wait the end of the previous synch (" + ToText(m_repliesPending) + u" files left)",
+               2000, true);
+        return;
+    }
+    m_thenUnlock = m_thenLock = m_releasedForAnother = m_silent = false;
+    m_repliesPending = 1;
+    m_presetRow = -1;
+    m_single = true;
+    UploadOrImport(row);
+    Queue(CodeFrame(u'W'));
+    Changed();
+}
+
+void FileExchange::SynchAll() {
+    if (m_repliesPending >= 1) {
+        Notice(u"Wait the end of the previous synch (" + ToText(m_repliesPending) + u" files left)",
+               2000, true);
+        return;
+    }
+    m_thenUnlock = m_thenLock = m_releasedForAnother = m_silent = m_single = false;
+    m_repliesPending = static_cast<int>(Handheld().size());
+    m_underWay = true;
+    for (size_t row = 0; row < Handheld().size(); ++row) {
+        m_presetRow = static_cast<int>(row);
+        UploadOrImport(static_cast<int>(row));
+    }
+    if (Wanted()) Queue(CodeFrame(u'W'));
+    Changed();
+}
+
+// --- Locks ------------------------------------------------------------------------------------
+
+void FileExchange::LockFile(int row) {
+    m_thenUnlock = m_releasedForAnother = false;
+    if (!Wanted()) {
+        NoticeUnlessSilent(std::u16string(kNoConnection), 2000, true);
+        return;
+    }
+    if (row < 0 || static_cast<size_t>(row) >= Handheld().size()) {
+        NoticeUnlessSilent(u"You need first to select the file you wish to unlock", 2000, true);
+        return;
+    }
+    const auto& c = Handheld()[static_cast<size_t>(row)].columns;
+    if (c[H::kCurrentUser] == Own()) {
+        NoticeUnlessSilent(u"This file is already locked by yourself.", 3000, true);
+        return;
+    }
+    if (!c[H::kCurrentUser].empty()) {
+        NoticeUnlessSilent(u"This file is already locked by another user.", 3000, true);
+        return;
+    }
+    // Free: the server's copy first, the lock once it is stored (OnFileReceived).
+    m_single = true;
+    m_repliesPending = 1;
+    m_presetRow = row;
+    m_thenLock = true;
+    m_lockAfterImport.insert(FoldCase(c[H::kFileName]));
+    UploadOrImport(row);
+}
+
+void FileExchange::UnlockFile(int row) {
+    m_thenLock = false;
+    if (!Wanted()) {
+        NoticeUnlessSilent(std::u16string(kNoConnection), 2000, true);
+        return;
+    }
+    if (row < 0 || static_cast<size_t>(row) >= Handheld().size()) {
+        NoticeUnlessSilent(u"You need first to select the file you wish to unlock", 2000, true);
+        return;
+    }
+    const ActiveFileRow& entry = Handheld()[static_cast<size_t>(row)];
+    const auto& c = entry.columns;
+    const std::u16string holder = c[H::kCurrentUser];
+    if (c[H::kState] == kUnlocked || holder.empty()) {
+        NoticeUnlessSilent(u"This file is already unlocked.", 3000, true);
+        return;
+    }
+    if (entry.icon == kIconHeldOffline && !m_silent) {
+        std::u16string text = u"Do you really want to force unlocking the file " + c[H::kPatient] +
+                              u" ?\r\n\r\nAll modification done by " + holder + u" since " +
+                              c[H::kDateUpdate] + u" at " + c[H::kTimeUpdate] + u" will be lost.";
+        if (m_messages.ShowBox(text, u"Force unlock ?", BoxButtons::OkCancel) == BoxAnswer::Ok) {
+            Queue(CodeFrame(u'F', WithoutExtension(c[H::kFileName])));
+        } else {
+            Notice(u"Cancel", 1000);
+        }
+        return;
+    }
+    if (holder == Own()) {
+        // Uploaded first; unlocked once the server confirmed the upload (OnUploadResult).
+        m_single = true;
+        m_repliesPending = 1;
+        m_presetRow = row;
+        m_thenUnlock = true;
+        m_releasedForAnother = false;
+        UploadOrImport(row);
+        return;
+    }
+    if (m_friends.IsOnline(holder)) {
+        NoticeUnlessSilent(u"Retriving file from " + holder, 3000);
+        Queue(CodeFrame(u'U',
+                        holder + kFieldSep + std::u16string(WithoutExtension(c[H::kFileName]))));
+        m_pendingHolder = holder;
+        return;
+    }
+    NoticeUnlessSilent(u"This file is locked by another user that is not online", 3000, true);
+}
+
+void FileExchange::QueueWake() {
+    if (m_pendingHolder.empty()) return;
+    Queue(CodeFrame(u'Z', u"1a" + std::u16string(1, kFieldSep) + m_pendingHolder));
+    m_pendingHolder.clear();
+}
+
+void FileExchange::LockButton(int row) {
+    m_silent = false;
+    LockFile(row);
+    if (Wanted()) Queue(CodeFrame(u'W'));
+    Changed();
+}
+
+void FileExchange::UnlockButton(int row) {
+    m_silent = false;
+    m_pendingHolder.clear();
+    UnlockFile(row);
+    if (Wanted()) Queue(CodeFrame(u'W'));
+    QueueWake();
+    Changed();
+}
+
+void FileExchange::LockAll() {
+    std::vector<std::u16string> open = m_patients.OpenFileNames();
+    if (open.empty()) return;
+    Notice(u"Locking all...", 1000);
+    m_silent = true;
+    for (const std::u16string& name : open) LockFile(HandheldRowOfFile(name));
+    m_silent = false;
+    if (Wanted()) Queue(CodeFrame(u'W'));
+    Changed();
+}
+
+void FileExchange::UnlockAll() {
+    std::vector<std::u16string> open = m_patients.OpenFileNames();
+    if (open.empty()) return;
+    Notice(u"Unlocking all...", 1000);
+    m_silent = true;
+    m_pendingHolder.clear();
+    for (const std::u16string& name : open) UnlockFile(HandheldRowOfPatient(PatientOfFile(name)));
+    m_silent = false;
+    if (Wanted()) Queue(CodeFrame(u'W'));
+    QueueWake();
+    Changed();
+}
+
+// --- Import -----------------------------------------------------------------------------------
+
+void FileExchange::ImportOne(int serverRow) {
+    m_silent = m_refreshDeferred = false;
+    if (!Wanted()) {
+        Notice(std::u16string(kNoConnection), 2000, true);
+        return;
+    }
+    if (serverRow < 0 || static_cast<size_t>(serverRow) >= Server().size()) {
+        Notice(u"You need first to select the file you wish to import", 2000, true);
+        return;
+    }
+    const ServerFileRow& row = Server()[static_cast<size_t>(serverRow)];
+    if (row.imported == u"Yes") {
+        Notice(u"Patient's file already on your PDA. Use \"Synch\" to synchronize it", 3000, true);
+        return;
+    }
+    if (row.columns[S::kCurrentUser] == Own() &&
+        m_messages.ShowBox(u"Patient's file already locked on your computer. Import again from "
+                           u"the server ?",
+                           u"Import again ?", BoxButtons::OkCancel) != BoxAnswer::Ok) {
+        Notice(u"Cancel importing", 3000);
+        return;
+    }
+    // One reply expected: no end-of-batch tally for it.
+    m_single = true;
+    m_repliesPending = 1;
+    m_requested.insert(FoldCase(row.columns[S::kFileName]));
+    Queue(CodeFrame(u'T', row.columns[S::kFileName]));
+    Notice(u"Import...", 5000);
+    Changed();
+}
+
+void FileExchange::ImportAll() {
+    m_refreshDeferred = true;
+    if (!Wanted()) return;
+    int count = 0;
+    for (const ServerFileRow& row : Server()) {
+        if (row.imported == u"Yes" || row.columns[S::kCurrentUser] == Own()) continue;
+        m_requested.insert(FoldCase(row.columns[S::kFileName]));
+        Queue(CodeFrame(u'T', row.columns[S::kFileName]));
+        ++count;
+    }
+    if (count == 0) return;
+    Queue(CodeFrame(u'X', u"1"));
+    // The tally waits for every file asked for.
+    m_single = false;
+    m_repliesPending = std::max(m_repliesPending, 0) + count;
+    Notice(Format(u"Importing %d files...", {count}), 2000);
+    Changed();
+}
+
+// --- Delete, archive, activate, clear ---------------------------------------------------------
+
+void FileExchange::DeleteHandheldFile(int row) {
+    if (row < 0 || static_cast<size_t>(row) >= Handheld().size()) {
+        Notice(u"You need first to select the file you wish to delete", 2000, true);
+        return;
+    }
+    const ActiveFileRow entry = Handheld()[static_cast<size_t>(row)];
+    const auto& c = entry.columns;
+    if (c[H::kCurrentUser] == Own()) {
+        Notice(u"This locked file used by yourself can not be deleted.", 3000, true);
+        return;
+    }
+    if (c[H::kState].empty()) {
+        Notice(
+            u"This file used by yourself can not be deleted here because it has never been "
+            u"synchronized with the server.",
+            5000, true);
+        return;
+    }
+    if (!m_patients.DeleteFile(c[H::kFileName])) {
+        Notice(u"The file " + c[H::kFileName] + u" could not be deleted", 3000, true);
+        return;
+    }
+    if (int server = ServerRowOfPatient(c[H::kPatient]); server >= 0) {
+        m_prefs.serverFiles[static_cast<size_t>(server)].imported = u"No";
+    }
+    m_prefs.activeFiles.erase(m_prefs.activeFiles.begin() + row);
+    if (c[H::kCode].empty()) {
+        Notice(u"File deleted", 700);
+    } else {
+        Notice(u"File deleted from your PDA but still present on your server", 3500);
+    }
+    Changed();
+}
+
+void FileExchange::ArchiveHandheldFile(int row) {
+    // The server no longer lists the file (archived or removed there): it goes to the archive
+    // folder, where Quick load finds it again; it is never deleted.
+    const ActiveFileRow entry = Handheld()[static_cast<size_t>(row)];
+    if (!m_patients.MoveToArchive(entry.columns[H::kFileName])) return;
+    m_prefs.activeFiles.erase(m_prefs.activeFiles.begin() + row);
+    Notice(u"The server has no more the file " + entry.columns[H::kPatient] +
+               u": it was moved into the archive folder",
+           3000);
+}
+
+void FileExchange::ArchiveServerFile(int serverRow) {
+    if (!Wanted()) {
+        Notice(std::u16string(kNoConnection), 2000, true);
+        return;
+    }
+    if (serverRow < 0 || static_cast<size_t>(serverRow) >= Server().size()) {
+        Notice(u"You need first to select the file you wish to archivate", 2000, true);
+        return;
+    }
+    Queue(CodeFrame(u'H', Server()[static_cast<size_t>(serverRow)].columns[S::kFileName]));
+    Queue(CodeFrame(u'W'));
+}
+
+void FileExchange::ActivateArchivedFile(int archiveRow) {
+    if (!Wanted()) {
+        Notice(std::u16string(kNoConnection), 2000, true);
+        return;
+    }
+    if (archiveRow < 0 || static_cast<size_t>(archiveRow) >= m_archive.size()) {
+        Notice(u"You need first to select the file you wish to activate", 2000, true);
+        return;
+    }
+    Queue(CodeFrame(u'G', m_archive[static_cast<size_t>(archiveRow)].entry));
+    Queue(CodeFrame(u'W'));
+}
+
+void FileExchange::ShowArchive() {
+    m_archive = {ArchiveRow{u"Wait the archivated files list from the server...", u""}};
+    if (Wanted()) Queue(CodeFrame(u'E'));
+    Changed();
+}
+
+void FileExchange::ClearList() {
+    if (m_messages.ShowBox(u"Do you really want to clear the server information ?\r\n\r\nNothing "
+                           u"is deleted. Just the synchronization state with the server is "
+                           u"initialized.",
+                           u"Clear server information ?", BoxButtons::OkCancel,
+                           BoxIcon::Information) != BoxAnswer::Ok) {
+        Notice(u"Cancel", 2000);
+        return;
+    }
+    m_prefs.serverFiles.clear();
+    RefreshLockStates();
+    Notice(u"Server information cleared", 2000);
+}
+
+void FileExchange::OnConnectCommand() {
+    m_repliesPending = -1;
+    m_silent = false;
+    RebuildHandheldList();
+}
+
+void FileExchange::OnDisconnected() {
+    m_requested.clear();
+    m_lockAfterImport.clear();
+    m_unlockAfterUpload.clear();
+    Changed();
+}
+
+}  // namespace pondrel
