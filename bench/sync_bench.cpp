@@ -1,8 +1,15 @@
 // Synchronisation figures: the frame codec against a plain conversion of the same bytes, and a
 // real pondrel-server on loopback with many clients made of the program's own synchronisation
-// code (log-ins per second, round trip of a file list, the server's memory).
+// code (log-ins per second, round trip of a file list, the server's memory), then the same
+// clients each locking, uploading (a 50 KB patient), unlocking and listing in a loop, against
+// the same bytes sent over a raw loopback connection.
 //
 //     sync_bench [CLIENTS] [SECONDS]      (defaults 200 and 10)
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +18,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ServerProcess.h"
@@ -97,6 +105,125 @@ double Percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
     size_t at = static_cast<size_t>(p * static_cast<double>(values.size() - 1));
     return values[at];
+}
+
+constexpr size_t kPatientChars = 25'000;  // a 50 KB patient file
+
+std::u16string UploadFrame(const std::u16string& name, int version) {
+    std::u16string text = u"v" + ToText(version) + u":" + std::u16string(kPatientChars, u'p');
+    return u"\u00A2File\u00A2" + text + u"\u00A7Code\u00A7\u00A6" +
+           ToText(static_cast<long long>(6 + text.size())) + u"|" + ToText(version % 1000) +
+           u"\u00A2" + name + u"\u00A2Synch\u00A2";
+}
+
+// The bytes of `frames` copies of `frame` over a plain loopback connection: MiB/s.
+double RawLoopbackMiBs(const std::string& frame, size_t frames) {
+    int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listener, 1) != 0 ||
+        ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::close(listener);
+        return 0;
+    }
+    std::thread sink([listener] {
+        int peer = ::accept(listener, nullptr, nullptr);
+        std::vector<char> buffer(1 << 16);
+        while (::recv(peer, buffer.data(), buffer.size(), 0) > 0) {
+        }
+        ::close(peer);
+    });
+    int sender = ::socket(AF_INET, SOCK_STREAM, 0);
+    ::connect(sender, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    auto start = Clock::now();
+    for (size_t i = 0; i < frames; ++i) {
+        for (size_t at = 0; at < frame.size();) {
+            ssize_t n = ::send(sender, frame.data() + at, frame.size() - at, MSG_NOSIGNAL);
+            if (n <= 0) break;
+            at += static_cast<size_t>(n);
+        }
+    }
+    ::shutdown(sender, SHUT_WR);
+    sink.join();
+    double seconds = Seconds(start);
+    ::close(sender);
+    ::close(listener);
+    return static_cast<double>(frame.size() * frames) / (1 << 20) / seconds;
+}
+
+// Every client locks its own patient, uploads it, unlocks it and asks for the list, again as
+// soon as the list after its upload came back.
+void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker& waker,
+                          int seconds) {
+    struct State {
+        Clock::time_point asked;
+        bool waiting = false;
+        bool uploaded = false;
+        int version = 0;
+    };
+    std::vector<State> states(all.size());
+    std::vector<double> trips;
+    size_t refused = 0;
+    size_t uploadBytes = 0;
+    auto name = [](size_t i) {
+        return u"Bench_" + ToText(static_cast<long long>(i)) + u"_1950.pdr";
+    };
+    auto start = [&](size_t i) {
+        State& state = states[i];
+        std::u16string file = name(i);
+        std::u16string upload = UploadFrame(file, ++state.version);
+        uploadBytes += 2 * (upload.size() + 3);
+        all[i]->listener.calls.clear();
+        state.asked = Clock::now();
+        state.waiting = true;
+        state.uploaded = false;
+        all[i]->connection.QueueFrame(u"#Q!#L\u00A2" + file);
+        all[i]->connection.QueueFrame(upload);
+        all[i]->connection.QueueFrame(u"#Q!#U\u00A2" + file);
+        all[i]->connection.QueueFrame(u"#W!#");
+    };
+    auto collect = [&](size_t i) {
+        all[i]->Step();
+        State& state = states[i];
+        auto& calls = all[i]->listener.calls;
+        for (const auto& call : calls) {
+            if (call.starts_with(u"Upload:")) {
+                state.uploaded = true;
+                if (!call.starts_with(u"Upload:O")) ++refused;
+            } else if (state.waiting && state.uploaded && call.starts_with(u"Active:")) {
+                trips.push_back(1000 * Seconds(state.asked));
+                state.waiting = false;
+            }
+        }
+        calls.clear();
+    };
+    for (size_t i = 0; i < all.size(); ++i) start(i);
+    auto begin = Clock::now();
+    size_t bytesAtStart = uploadBytes;
+    while (Seconds(begin) < seconds) {
+        for (size_t i = 0; i < all.size(); ++i) {
+            collect(i);
+            if (!states[i].waiting) start(i);
+        }
+        waker.Wait(1);
+    }
+    double elapsed = Seconds(begin);
+    double mibs = static_cast<double>(uploadBytes - bytesAtStart) / (1 << 20) / elapsed;
+    std::string frame = EncodeWire(UploadFrame(name(0), 1) + u"#F|");
+    double raw = RawLoopbackMiBs(frame, 2000);
+    std::printf(
+        "  file operations: %zu lock/upload/unlock/list cycles in %.0f s (%.0f/s, %zu uploads "
+        "refused)\n",
+        trips.size(), elapsed, static_cast<double>(trips.size()) / elapsed, refused);
+    std::printf("    cycle median %.1f ms, 99th percentile %.1f ms\n", Percentile(trips, 0.5),
+                Percentile(trips, 0.99));
+    std::printf(
+        "    uploads %.1f MiB/s; the same frames over a raw loopback connection %.0f MiB/s "
+        "(%.1f %%)\n",
+        mibs, raw, 100 * mibs / raw);
 }
 
 int ServerFigures(int clientCount, int seconds) {
@@ -208,6 +335,7 @@ int ServerFigures(int clientCount, int seconds) {
         "99th percentile %.2f ms\n",
         trips.size(), saturated, static_cast<double>(trips.size()) / saturated,
         Percentile(trips, 0.5), Percentile(trips, 0.99));
+    FileOperationFigures(all, waker, seconds);
     long peakKiB = MemoryKiB(server.Pid(), "VmHWM:");
     long nowKiB = MemoryKiB(server.Pid(), "VmRSS:");
     std::printf("  server memory: %ld KiB before the clients, %ld KiB now, %ld KiB at most\n",

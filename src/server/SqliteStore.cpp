@@ -37,6 +37,9 @@ CREATE TABLE IF NOT EXISTS notes(
     recipient TEXT NOT NULL,
     frame BLOB NOT NULL,
     queued TEXT NOT NULL);
+-- The lists read only this index: the columns after a file's text would otherwise be reached
+-- through every page of the text.
+CREATE INDEX IF NOT EXISTS files_list ON files(archived, name, holder, update_date, update_time);
 CREATE INDEX IF NOT EXISTS notes_recipient ON notes(recipient, id);
 CREATE TABLE IF NOT EXISTS audit(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
