@@ -246,6 +246,13 @@ Section SectionOf(TreatmentKind kind) {
 
 std::vector<std::u16string_view> TreatmentLines::Lines(std::u16string_view section) {
     std::vector<std::u16string_view> lines;
+    LinesInto(section, lines);
+    return lines;
+}
+
+void TreatmentLines::LinesInto(std::u16string_view section,
+                               std::vector<std::u16string_view>& lines) {
+    lines.clear();
     size_t at = 0;
     while (at <= section.size()) {
         size_t end = section.find_first_of(u"\r\n", at);
@@ -258,17 +265,27 @@ std::vector<std::u16string_view> TreatmentLines::Lines(std::u16string_view secti
         if (end == npos) break;
         at = end + 1;
     }
-    return lines;
 }
 
-std::optional<StopLine> TreatmentLines::ParseStopLine(std::u16string_view line,
-                                                      const JournalWords& words) {
-    auto find = [line](const std::u16string& mark) {
+namespace {
+
+// The three stop marks of the labels' words, made once per reading.
+struct StopMarks {
+    explicit StopMarks(const JournalWords& words)
+        : oneTime(u"(" + words.oneTime + u")"), stop(u"(" + words.stop + u")") {}
+    std::u16string oneTime;
+    std::u16string stop;
+};
+
+std::optional<StopLine> ParseStop(std::u16string_view line, const StopMarks& marks) {
+    auto find = [line](std::u16string_view mark) {
         return mark.size() > 2 ? line.find(mark, 1) : npos;
     };
-    size_t oneTime = find(u"(" + words.oneTime + u")");
+    // Most lines hold no mark at all.
+    if (line.find(u'(', 1) == npos) return std::nullopt;
+    size_t oneTime = find(marks.oneTime);
     size_t lower = find(u"(stop)");
-    size_t stop = find(u"(" + words.stop + u")");
+    size_t stop = find(marks.stop);
     StopLine result;
     size_t cut;
     if (oneTime != npos) {
@@ -288,16 +305,26 @@ std::optional<StopLine> TreatmentLines::ParseStopLine(std::u16string_view line,
     return result;
 }
 
+}  // namespace
+
+std::optional<StopLine> TreatmentLines::ParseStopLine(std::u16string_view line,
+                                                      const JournalWords& words) {
+    return ParseStop(line, StopMarks(words));
+}
+
 std::vector<TreatmentCourse> TreatmentLines::Read(std::u16string_view journal, TreatmentKind kind,
                                                   const JournalWords& words) {
     CourseMatcher matcher;
-    const std::u16string stopMark = u"(" + words.stop + u")";
-    const std::u16string oneTimeMark = u"(" + words.oneTime + u")";
+    const StopMarks marks(words);
+    const std::u16string& stopMark = marks.stop;
+    const std::u16string& oneTimeMark = marks.oneTime;
+    std::vector<std::u16string_view> lines;
     for (const DayBlock& block : DayBlocks(journal)) {
         matcher.BeginDay(block.day);
         EachSection(block.entries, SectionOf(kind), [&](std::u16string_view section) {
-            for (std::u16string_view line : Lines(section)) {
-                auto stop = ParseStopLine(line, words);
+            LinesInto(section, lines);
+            for (std::u16string_view line : lines) {
+                auto stop = ParseStop(line, marks);
                 if (!stop) {
                     matcher.AddStart(line);
                     continue;

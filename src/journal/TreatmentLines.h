@@ -61,6 +61,8 @@ public:
     // The lines of a section text as treatments read them: cut at line breaks, each line without
     // its leading bullets and blanks and its trailing blanks; empty lines left out.
     static std::vector<std::u16string_view> Lines(std::u16string_view section);
+    // The same into `lines` (emptied first), reusing its storage.
+    static void LinesInto(std::u16string_view section, std::vector<std::u16string_view>& lines);
 
     // The stop line a line is, if any: a line holding "(" + "One time" + ")", "(stop)" or
     // "(" + "Stop" + ")" after its first character. The name runs up to the "One time" mark when

@@ -140,6 +140,16 @@ TreatmentLists BuildTreatmentLists(TreatmentKind kind, const TreatmentInputs& in
 TreatmentTables::TreatmentTables(const JournalWords& words, InputsSource source)
     : m_words(words), m_source(std::move(source)) {}
 
+void TreatmentTables::MarkSheetStale(TreatmentKind kind) {
+    Slot(m_sheets, kind).stale = true;
+    Slot(m_courses, kind).stale = true;
+}
+
+void TreatmentTables::MarkListsStale(TreatmentKind kind) {
+    Slot(m_lists, kind).stale = true;
+    Slot(m_courses, kind).stale = true;
+}
+
 void TreatmentTables::MarkStale(TreatmentKind kind) {
     MarkSheetStale(kind);
     MarkListsStale(kind);
@@ -151,47 +161,78 @@ void TreatmentTables::MarkAllStale() {
 }
 
 TreatmentTables::Fingerprint TreatmentTables::FingerprintOf(const TreatmentInputs& inputs) {
-    // FNV-1a over the journal's code units: a changed journal changes it.
+    // FNV-1a over the journal's code units taken four at a time: a changed journal changes it.
     uint64_t hash = 14695981039346656037ull;
-    for (char16_t c : inputs.journal) {
-        hash = (hash ^ c) * 1099511628211ull;
+    const std::u16string_view journal = inputs.journal;
+    size_t at = 0;
+    for (; at + 4 <= journal.size(); at += 4) {
+        uint64_t word = 0;
+        for (size_t k = 0; k < 4; ++k) word |= uint64_t{journal[at + k]} << (16 * k);
+        hash = (hash ^ word) * 1099511628211ull;
     }
+    for (; at < journal.size(); ++at) hash = (hash ^ journal[at]) * 1099511628211ull;
     return Fingerprint{inputs.journal.size(), hash, inputs.days, inputs.dateOrder};
 }
 
+std::vector<TreatmentCourse> TreatmentTables::CoursesOf(TreatmentKind kind,
+                                                        const TreatmentInputs& inputs,
+                                                        const Fingerprint& fingerprint) {
+    auto& slot = Slot(m_courses, kind);
+    // The days do not change what is read.
+    const bool sameJournal = slot.builtFrom && slot.builtFrom->size == fingerprint.size &&
+                             slot.builtFrom->hash == fingerprint.hash &&
+                             slot.builtFrom->order == fingerprint.order;
+    if (slot.stale || !sameJournal) {
+        slot.table = TreatmentLines::Read(inputs.journal, kind, m_words);
+        slot.builtFrom = fingerprint;
+        slot.stale = false;
+    }
+    return slot.table;
+}
+
 void TreatmentTables::RebuildSheet(TreatmentKind kind) {
-    BuildSheet(kind, m_source());
+    const TreatmentInputs inputs = m_source();
+    Slot(m_courses, kind).stale = true;
+    BuildSheet(kind, inputs, FingerprintOf(inputs));
 }
 
 void TreatmentTables::RebuildLists(TreatmentKind kind) {
-    BuildLists(kind, m_source());
+    const TreatmentInputs inputs = m_source();
+    Slot(m_courses, kind).stale = true;
+    BuildLists(kind, inputs, FingerprintOf(inputs));
 }
 
-void TreatmentTables::BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs) {
+void TreatmentTables::BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs,
+                                 const Fingerprint& fingerprint) {
     auto& slot = Slot(m_sheets, kind);
-    slot.table = BuildTreatmentSheet(kind, inputs, m_words);
-    slot.builtFrom = FingerprintOf(inputs);
+    slot.table =
+        SheetOf(CoursesOf(kind, inputs, fingerprint), kind, inputs.days, m_words, inputs.dateOrder);
+    slot.builtFrom = fingerprint;
     slot.stale = false;
 }
 
-void TreatmentTables::BuildLists(TreatmentKind kind, const TreatmentInputs& inputs) {
+void TreatmentTables::BuildLists(TreatmentKind kind, const TreatmentInputs& inputs,
+                                 const Fingerprint& fingerprint) {
     auto& slot = Slot(m_lists, kind);
-    slot.table = BuildTreatmentLists(kind, inputs, m_words);
-    slot.builtFrom = FingerprintOf(inputs);
+    slot.table =
+        ListsOf(CoursesOf(kind, inputs, fingerprint), inputs.days, m_words, inputs.dateOrder);
+    slot.builtFrom = fingerprint;
     slot.stale = false;
 }
 
 const TreatmentSheet& TreatmentTables::Sheet(TreatmentKind kind) {
     auto& slot = Slot(m_sheets, kind);
-    TreatmentInputs inputs = m_source();
-    if (slot.stale || slot.builtFrom != FingerprintOf(inputs)) BuildSheet(kind, inputs);
+    const TreatmentInputs inputs = m_source();
+    const Fingerprint fingerprint = FingerprintOf(inputs);
+    if (slot.stale || slot.builtFrom != fingerprint) BuildSheet(kind, inputs, fingerprint);
     return slot.table;
 }
 
 const TreatmentLists& TreatmentTables::Lists(TreatmentKind kind) {
     auto& slot = Slot(m_lists, kind);
-    TreatmentInputs inputs = m_source();
-    if (slot.stale || slot.builtFrom != FingerprintOf(inputs)) BuildLists(kind, inputs);
+    const TreatmentInputs inputs = m_source();
+    const Fingerprint fingerprint = FingerprintOf(inputs);
+    if (slot.stale || slot.builtFrom != fingerprint) BuildLists(kind, inputs, fingerprint);
     return slot.table;
 }
 

@@ -130,8 +130,9 @@ public:
     TreatmentTables(const TreatmentTables&) = delete;
     TreatmentTables& operator=(const TreatmentTables&) = delete;
 
-    void MarkSheetStale(TreatmentKind kind) { Slot(m_sheets, kind).stale = true; }
-    void MarkListsStale(TreatmentKind kind) { Slot(m_lists, kind).stale = true; }
+    // A stale table is rebuilt from the journal read again (the words may have changed too).
+    void MarkSheetStale(TreatmentKind kind);
+    void MarkListsStale(TreatmentKind kind);
     // The sheet and the lists of the kind.
     void MarkStale(TreatmentKind kind);
     void MarkAllStale();
@@ -174,13 +175,21 @@ private:
         return cache[kind == TreatmentKind::Treatments ? 0 : 1];
     }
     static Fingerprint FingerprintOf(const TreatmentInputs& inputs);
-    void BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs);
-    void BuildLists(TreatmentKind kind, const TreatmentInputs& inputs);
+    // The courses of the kind read from `inputs`: the sheet and the lists of a kind share one
+    // reading of the journal, kept until the journal or the date order change or a table of
+    // the kind is marked stale.
+    std::vector<TreatmentCourse> CoursesOf(TreatmentKind kind, const TreatmentInputs& inputs,
+                                           const Fingerprint& fingerprint);
+    void BuildSheet(TreatmentKind kind, const TreatmentInputs& inputs,
+                    const Fingerprint& fingerprint);
+    void BuildLists(TreatmentKind kind, const TreatmentInputs& inputs,
+                    const Fingerprint& fingerprint);
 
     const JournalWords& m_words;
     InputsSource m_source;
     Cached<TreatmentSheet> m_sheets[2];
     Cached<TreatmentLists> m_lists[2];
+    Cached<std::vector<TreatmentCourse>> m_courses[2];
 };
 
 }  // namespace pondrel

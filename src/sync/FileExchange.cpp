@@ -80,36 +80,37 @@ void FileExchange::Changed() {
     if (m_changed) m_changed();
 }
 
-int FileExchange::HandheldRowOfFile(std::u16string_view fileName) const {
-    for (size_t i = 0; i < Handheld().size(); ++i) {
-        if (EqualsIgnoreCase(Handheld()[i].columns[H::kFileName], fileName)) {
+namespace {
+
+// The first row whose `column` holds `value` (file names ignoring case), or -1.
+template <typename Row>
+int FindRow(const std::vector<Row>& rows, size_t column, std::u16string_view value,
+            bool ignoreCase) {
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::u16string& cell = rows[i].columns[column];
+        if (ignoreCase ? EqualsIgnoreCase(cell, value) : cell == value) {
             return static_cast<int>(i);
         }
     }
     return -1;
+}
+
+}  // namespace
+
+int FileExchange::HandheldRowOfFile(std::u16string_view fileName) const {
+    return FindRow(Handheld(), H::kFileName, fileName, true);
 }
 
 int FileExchange::HandheldRowOfPatient(std::u16string_view patient) const {
-    for (size_t i = 0; i < Handheld().size(); ++i) {
-        if (Handheld()[i].columns[H::kPatient] == patient) return static_cast<int>(i);
-    }
-    return -1;
+    return FindRow(Handheld(), H::kPatient, patient, false);
 }
 
 int FileExchange::ServerRowOfFile(std::u16string_view fileName) const {
-    for (size_t i = 0; i < Server().size(); ++i) {
-        if (EqualsIgnoreCase(Server()[i].columns[S::kFileName], fileName)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    return FindRow(Server(), S::kFileName, fileName, true);
 }
 
 int FileExchange::ServerRowOfPatient(std::u16string_view patient) const {
-    for (size_t i = 0; i < Server().size(); ++i) {
-        if (Server()[i].columns[S::kPatient] == patient) return static_cast<int>(i);
-    }
-    return -1;
+    return FindRow(Server(), S::kPatient, patient, false);
 }
 
 bool FileExchange::IsHolderOnline(std::u16string_view holder) const {

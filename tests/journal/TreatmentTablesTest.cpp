@@ -283,6 +283,17 @@ TEST_F(TreatmentTablesTest, TablesAreRebuiltWhenStaleOrChanged) {
               u"D2263  Mo 13.3.06 : amoxicillin \r\nD2263  Mo 13.3.06 : paracetamol ");
     EXPECT_TRUE(tables.Sheet(TreatmentKind::Actions).rows.empty());
     EXPECT_GT(builds, 0);
+
+    // The sheet and the lists read the journal once between them, yet a new stop word reaches
+    // both after the flag, and a journal changed between the two reaches the second.
+    journal.Medicine(k15Mar06, 1, u"amoxicillin (Halt)");
+    words.stop = u"Halt";
+    tables.MarkAllStale();
+    EXPECT_EQ(tables.Sheet(TreatmentKind::Treatments).rows[0].stop, u"D3  We 15.3.06");
+    current = k15Mar06;
+    EXPECT_EQ(tables.Lists(TreatmentKind::Treatments).currentDay[0].status.substr(0, 4), u"Halt");
+    journal.Medicine(k15Mar06, 1, u"");
+    EXPECT_TRUE(tables.Sheet(TreatmentKind::Treatments).rows[0].stop.empty());
 }
 
 }  // namespace

@@ -4,13 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <functional>
 #include <map>
-#include <mutex>
 
 #include "Doubles.h"
 #include "MemorySocket.h"
+#include "SyncClient.h"
 #include "platform/Text.h"
 #include "sync/Connection.h"
 #include "sync/PatientFiles.h"
@@ -66,21 +65,10 @@ public:
 
 class Host final : public ConnectionHost {
 public:
-    void WakeUserInterface() override {
-        std::lock_guard lock(m_mutex);
-        m_woken = true;
-        m_changed.notify_all();
-    }
-    void Wait(int ms) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_woken; });
-        m_woken = false;
-    }
+    void WakeUserInterface() override { waker.Wake(); }
+    void Wait(int ms) { waker.Wait(ms); }
 
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_woken = false;
+    test::Waker waker;
 };
 
 std::u16string FileFrame(std::u16string_view text, std::u16string_view name, long long length) {

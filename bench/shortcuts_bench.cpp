@@ -1,0 +1,86 @@
+// Opening the pop-up shortcut list of a field whose list holds 300 rows (3 menus of 20 rows
+// among them) with 50 quick-note lines on top, as a double tap does: the rows built from the
+// labels, the list filled, placed and shown beside the field (offscreen Qt), then closed.
+//   BM_BuildRows: the rows alone, without widgets;
+//   BM_OpenList:  the whole opening and closing of the pop-up (aim: 5 ms).
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QWidget>
+
+#include "labels/Labels.h"
+#include "labels/ShortcutList.h"
+#include "labels/ui/CShortcutLists.h"
+#include "platform/Text.h"
+
+namespace pondrel {
+namespace {
+
+constexpr int kField = 91;  // Medicine
+
+Labels LongListLabels() {
+    Labels labels = Labels::Defaults();
+    std::u16string list;
+    for (int i = 0; i < 240; ++i) list += u"shortcut row number " + ToText(i) + u"|";
+    for (int m = 0; m < 3; ++m) {
+        list += u"\u00A220\u00A2Menu " + ToText(m) + u" (b)|";
+        for (int i = 0; i < 20; ++i) list += u" &- menu item " + ToText(m * 20 + i) + u"|";
+    }
+    list += u"||";
+    labels.shortcutLists[kField] = list;
+    return labels;
+}
+
+ShortcutSources Sources() {
+    ShortcutSources sources;
+    for (int i = 0; i < 50; ++i) sources.quickNotes += u"-note line " + ToText(i) + u"\r\n";
+    sources.usualDrugs = u"-aspirin 100 mg\r\n-bisoprolol 5 mg";
+    return sources;
+}
+
+void BM_BuildRows(benchmark::State& state) {
+    const Labels labels = LongListLabels();
+    const ShortcutSources sources = Sources();
+    ShortcutList list(labels);
+    for (auto _ : state) {
+        list.Build(kField, sources);
+        benchmark::DoNotOptimize(list.Rows().data());
+    }
+    state.counters["rows"] = static_cast<double>(list.Rows().size());
+}
+BENCHMARK(BM_BuildRows)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenList(benchmark::State& state) {
+    const Labels labels = LongListLabels();
+    QWidget page;
+    page.resize(240, 290);
+    auto* edit = new QPlainTextEdit(&page);
+    edit->setGeometry(10, 120, 220, 40);
+    page.show();
+    CShortcutLists lists(labels, &page);
+    lists.SetSources([] { return Sources(); });
+    lists.SetQuickNotesStore([](const std::u16string&) {});
+    lists.Attach(edit, kField);
+    for (auto _ : state) {
+        lists.Toggle(edit);  // opens
+        benchmark::DoNotOptimize(lists.List()->count());
+        lists.Toggle(edit);  // closes
+    }
+    lists.Toggle(edit);
+    state.counters["rows"] = static_cast<double>(lists.List()->count());
+}
+BENCHMARK(BM_OpenList)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pondrel
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
