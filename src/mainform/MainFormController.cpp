@@ -42,7 +42,10 @@ std::u16string WhyUnsaved(SaveOutcome outcome) {
 MainFormController::MainFormController(Platform& platform, const WorkingFolders& folders,
                                        PatientSet& patients, LocationList& locations,
                                        MainFormHost& host)
-    : m_platform(platform), m_patients(patients), m_host(host) {
+    : m_platform(platform),
+      m_patients(patients),
+      m_host(host),
+      m_unsavedAtEnd(platform.files, folders) {
     ActivePatientsHooks hooks;
     hooks.commitForm = [this] { CommitAll(); };
     hooks.refreshForm = [this] {
@@ -177,6 +180,11 @@ void MainFormController::LoadActivePatients(int rememberedPosition) {
     m_active->SetRememberedPosition(rememberedPosition);
     m_active->LoadActivePatients();
     m_patientsLoaded = true;
+    // The last end from outside may have left patients unsaved: the doctor is told once.
+    if (std::optional<std::u16string> unsaved = m_unsavedAtEnd.Take()) {
+        m_platform.messages.ShowBox(*unsaved, std::u16string(UnsavedAtEnd::kCaption),
+                                    BoxButtons::Ok, BoxIcon::Warning);
+    }
 }
 
 void MainFormController::SaveAll() {
@@ -206,7 +214,10 @@ bool MainFormController::SaveOnExit() {
         m_host.SavePreferences();
         return true;
     }
-    return m_active->SaveOnExit(true);
+    const bool ending = m_active->SaveOnExit(true);
+    // The doctor answered every question of this end: an older note tells nothing true any more.
+    if (ending) m_unsavedAtEnd.Forget();
+    return ending;
 }
 
 MainFormController::UnattendedSave MainFormController::SaveUnattended() {
@@ -225,6 +236,9 @@ MainFormController::UnattendedSave MainFormController::SaveUnattended() {
                                      record->Field(2) + u" " + record->Field(3) + u" " +
                                      record->Field(6) + u": " + why);
         }
+        // Nobody sees the terminal: the next start names these patients (and a save that
+        // worked removes an older note).
+        m_unsavedAtEnd.Record(result.unsaved, m_platform.clock.Now());
     }
     return result;
 }

@@ -7,6 +7,7 @@
 
 #include "mainform/PageNavigation.h"
 #include "mainform/RecordNavigation.h"
+#include "mainform/UnsavedAtEnd.h"
 
 namespace pondrel {
 
@@ -79,7 +80,8 @@ public:
     // ---- The active set ----------------------------------------------------------------------
     ActivePatients& Active() { return *m_active; }
     // Reads the active folder into the set, selecting the record at `rememberedPosition`
-    // (counted from 1) when there is one.
+    // (counted from 1) when there is one; then tells the patients an end from outside left
+    // unsaved, if any.
     void LoadActivePatients(int rememberedPosition);
     // Nothing is saved before the patients were loaded (the set holds no file yet).
     bool PatientsLoaded() const { return m_patientsLoaded; }
@@ -90,13 +92,15 @@ public:
     void CloseOne();
 
     // Closing the main window: the preferences, then every record. False when the user chose
-    // to keep the program running after a failed save.
+    // to keep the program running after a failed save. An end the doctor answered removes the
+    // note of an earlier end from outside.
     bool SaveOnExit();
 
     // Saving with nobody to answer (a termination signal, the end of the desktop session): the
     // same saves as SaveOnExit, with no question, box or notice. A record that cannot be written
     // (incomplete name, another file of the same name, a write failure) stays unsaved and is
-    // described in `unsaved`. The program may go on running afterwards.
+    // described in `unsaved`, and named again to the doctor at the next start (UnsavedAtEnd).
+    // The program may go on running afterwards.
     struct UnattendedSave {
         bool saved = true;  // every record in use was written
         std::vector<std::u16string> unsaved;
@@ -111,6 +115,7 @@ private:
     PageNavigation m_navigation;
     std::array<FormPage*, kPageCount> m_pages{};
     bool m_patientsLoaded = false;
+    UnsavedAtEnd m_unsavedAtEnd;
 };
 
 }  // namespace pondrel

@@ -13,6 +13,7 @@
 #include "TestPlatform.h"
 #include "mainform/FormPage.h"
 #include "mainform/MainFormHost.h"
+#include "mainform/UnsavedAtEnd.h"
 #include "records/ActivePatients.h"
 #include "records/ItemEncoding.h"
 #include "records/LocationList.h"
@@ -244,6 +245,51 @@ TEST_F(MainFormControllerTest, UnattendedSaveAsksNothing) {
               std::u16string::npos);
     // The program may go on (the session's end may be cancelled): the timers keep running.
     EXPECT_TRUE(t.timers.IsRunning(TimerId::Backup));
+}
+
+// An end from outside that left a patient unsaved is told at the next start, once; an end that
+// saved everything, or one the doctor answered, leaves nothing to tell.
+TEST_F(MainFormControllerTest, TheNextStartNamesThePatientsAnEndFromOutsideLeftUnsaved) {
+    const std::u16string note = folders.InstallationFile(UnsavedAtEnd::kFileName);
+    PutPatient(u"Ames", u"1941");
+    Load();
+    PatientRecord& half = set.AddNew();
+    half.inUse = 1;
+    half.SetField(2, u"Half");
+    t.clock.now = DateTime{2007, 1, 2, 8, 5, 0};
+    EXPECT_FALSE(form.SaveUnattended().saved);
+    EXPECT_TRUE(t.files.FileExists(note));
+    EXPECT_TRUE(t.messages.boxes.empty());
+
+    // The next start: another program on the same device.
+    PatientSet nextSet{t.clock};
+    TypingPage nextPage{"next", calls};
+    MainFormController next{t.platform, folders, nextSet, locations, host};
+    next.SetPage(20, &nextPage);
+    next.LoadActivePatients(1);
+    ASSERT_EQ(t.messages.boxes.size(), 1u);
+    const auto& box = t.messages.boxes[0];
+    EXPECT_EQ(box.caption, u"Changes not saved");
+    EXPECT_EQ(box.icon, BoxIcon::Warning);
+    EXPECT_EQ(box.text,
+              u"When the program was ended from outside on 02/01/2007 08:05, the last changes of "
+              u"these patients could not be saved:\r\npatient n\u00B02 Half  : incomplete "
+              u"name\r\nCheck them and type these changes again.");
+    EXPECT_FALSE(t.files.FileExists(note));
+    next.LoadActivePatients(1);
+    EXPECT_EQ(t.messages.boxes.size(), 1u);
+
+    // A later end from outside that saved everything removes an older note.
+    half.SetField(3, u"Ann");
+    half.SetField(6, u"1950");
+    ASSERT_TRUE(t.files.WriteFile(note, "01/01/2007 10:00\nold\n"));
+    EXPECT_TRUE(form.SaveUnattended().saved);
+    EXPECT_FALSE(t.files.FileExists(note));
+
+    // So does an end the doctor answered.
+    ASSERT_TRUE(t.files.WriteFile(note, "01/01/2007 10:00\nold\n"));
+    EXPECT_TRUE(form.SaveOnExit());
+    EXPECT_FALSE(t.files.FileExists(note));
 }
 
 }  // namespace
