@@ -151,7 +151,9 @@ std::vector<std::u16string> ShortcutList::QuickNoteLines(std::u16string_view not
 
 std::optional<std::u16string> ShortcutList::WithoutQuickNoteLine(std::u16string_view notes,
                                                                  std::u16string_view line) {
-    auto [begin, end] = QuickNoteRange(notes);
+    const auto range = QuickNoteRange(notes);
+    const size_t begin = range.first;
+    const size_t end = range.second;
     std::optional<std::u16string> result;
     EachQuickNoteLine(notes, [&](size_t lineBegin, size_t lineEnd, size_t cut) {
         if (notes.substr(lineBegin, lineEnd - lineBegin) != line) return true;
