@@ -108,6 +108,17 @@ std::u16string PatientNameText(const PatientRecord& record, const SummaryContext
     return text;
 }
 
+namespace {
+
+// True when `text` begins with `word`, ignoring case, followed by a blank, a full stop or nothing.
+bool StartsWithWord(std::u16string_view text, std::u16string_view word) {
+    if (word.empty() || text.size() < word.size()) return false;
+    if (!EqualsIgnoreCase(text.substr(0, word.size()), word)) return false;
+    return text.size() == word.size() || text[word.size()] == u' ' || text[word.size()] == u'.';
+}
+
+}  // namespace
+
 bool AppendRoomAndDoctor(std::u16string& out, const PatientRecord& record,
                          const SummaryContext& context, std::u16string_view infoFont) {
     const std::u16string& room = record.Field(field::kRoom);
@@ -120,7 +131,10 @@ bool AppendRoomAndDoctor(std::u16string& out, const PatientRecord& record,
     if (!doctor.empty()) {
         if (!room.empty()) out.append(u"<br>");
         out.append(infoFont).append(LabelText(context, label::kHeadDoctor));
-        out.append(u" : ").append(LabelText(context, label::kDoctor)).append(u" ");
+        out.append(u" : ");
+        // Doctors often type the title themselves ("Dr L. Brenner"): it is not written twice.
+        std::u16string title = LabelText(context, label::kDoctor);
+        if (!StartsWithWord(doctor, title)) out.append(title).append(u" ");
         AppendEscaped(out, doctor);
         out.append(u"</FONT>");
     }

@@ -37,6 +37,19 @@ protected:
     std::u16string caption;
 };
 
+// A head doctor typed with the title keeps one title; a name that only begins like it keeps it.
+TEST_F(DaySummaryTest, TheDoctorsTitleIsWrittenOnce) {
+    for (auto [typed, shown] : {std::pair<std::u16string, std::u16string>{u"Dr L. Brenner",
+                                                                         u"Dr L. Brenner"},
+                                {u"dr. Brenner", u"dr. Brenner"},
+                                {u"Drummond", u"Dr Drummond"}}) {
+        record.SetField(60, typed);
+        html.Clear();
+        EXPECT_NE(Build().find(u"Head doctor : " + shown + u"</FONT>"), std::u16string::npos)
+            << ToUtf8(typed);
+    }
+}
+
 TEST_F(DaySummaryTest, ShowsEveryOpenProblemOfTheDayWithNotesListsAndTasks) {
     record.SetField(198, u"-call wife\r\n-check CRP\r\n");
     record.SetField(98, u"ECG#0|N|X-ray#2|*|");
