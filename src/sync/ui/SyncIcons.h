@@ -1,6 +1,7 @@
 #pragma once
 
-// The small pictures of the synchronisation pages, drawn by code: the faces of the friends list.
+// The small pictures of the synchronisation pages, drawn by code: the faces of the friends list
+// and the states of the mail lists.
 
 #include <QIcon>
 
@@ -8,5 +9,10 @@ namespace pondrel {
 
 enum class FriendIcon { Online, Offline };
 QIcon DrawFriendIcon(FriendIcon icon);
+
+// The 16 x 16 icon of a mail row by its MailIcon number (0 handheld, 1 network, 2 open envelope,
+// 3 red cross, 4 closed envelope, 5 open envelope with a green tick); any other number draws
+// the red cross of a mail in trouble.
+QIcon DrawMailIcon(int icon);
 
 }  // namespace pondrel
