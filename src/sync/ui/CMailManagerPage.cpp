@@ -59,7 +59,7 @@ QTreeWidget* MakeList(MailBox box, QWidget* parent) {
          QStringLiteral("Message")});
     list->header()->setStretchLastSection(false);
     list->header()->setMinimumSectionSize(8);
-    list->header()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 2px; }"));
+    list->header()->setStyleSheet(QStringLiteral("QHeaderView::section { padding: 0px 1px; }"));
     for (int column = 0; column < kMailColumns; ++column) {
         const int width = CMailManagerPage::kColumnWidths[static_cast<size_t>(column)];
         list->setColumnHidden(column, width == 0);

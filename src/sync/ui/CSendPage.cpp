@@ -198,6 +198,8 @@ void CSendPage::SetMode(Mode mode) {
     m_send->setText(mail ? QStringLiteral("Send mail") : QStringLiteral("Send chat"));
     m_compose->setPlaceholderText(mail ? QStringLiteral("The mail to the checked friends")
                                        : QStringLiteral("A line for the chat room"));
+    // The chat area takes its new place at once, not at the next turn of the event loop.
+    if (layout()) layout()->activate();
     RefreshChat();
 }
 
