@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTemporaryDir>
@@ -24,6 +25,7 @@
 #include "TestDevice.h"
 #include "WardClient.h"
 #include "platform/HostFileSystem.h"
+#include "platform/Text.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesFile.h"
 #include "sync/MailBoxes.h"
@@ -353,6 +355,14 @@ void TestMailPages::chatBothWaysFromTheNotice() {
     QVERIFY(Until([&] {
         return m_bruno->session.Mail().ChatText().find(u"<Anna> : I am") != std::u16string::npos;
     }));
+    // A long chat shows its last line.
+    for (int i = 1; i <= 8; ++i) {
+        QVERIFY(m_bruno->session.Mail().SendChat(u"Line " + ToText(i)));
+    }
+    QTRY_VERIFY(Text("chatArea").endsWith("<Bruno> : Line 8"));
+    QScrollBar* chatBar = test::Child<QPlainTextEdit>(Frame(), "chatArea")->verticalScrollBar();
+    QVERIFY(chatBar->maximum() > 0);
+    QCOMPARE(chatBar->value(), chatBar->maximum());
     CheckFits(SyncPages::kSendPage);
     test::Screenshot(Frame(), "mail-page31-chat");
 

@@ -169,8 +169,14 @@ void CSendPage::RefreshFriends() {
 }
 
 void CSendPage::RefreshChat() {
+    // A changed chat is shown at its end; otherwise the reader keeps his place.
     const QString shown = ShownLines(m_mail.ChatText());
-    if (m_chat->toPlainText() != shown) m_chat->setPlainText(shown);
+    if (m_chat->toPlainText() == shown) return;
+    m_chat->setPlainText(shown);
+    ScrollChatToEnd();
+}
+
+void CSendPage::ScrollChatToEnd() {
     m_chat->verticalScrollBar()->setValue(m_chat->verticalScrollBar()->maximum());
 }
 
@@ -201,6 +207,7 @@ void CSendPage::SetMode(Mode mode) {
     // The chat area takes its new place at once, not at the next turn of the event loop.
     if (layout()) layout()->activate();
     RefreshChat();
+    ScrollChatToEnd();
 }
 
 void CSendPage::Send() {
@@ -229,7 +236,6 @@ void CSendPage::StartMail(const QString& text) {
 
 void CSendPage::ShowChat() {
     SetMode(Mode::Chat);
-    RefreshChat();
     m_compose->setFocus();
 }
 

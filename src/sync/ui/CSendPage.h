@@ -49,6 +49,7 @@ public:
 private:
     void RefreshFriends();
     void RefreshChat();
+    void ScrollChatToEnd();
     void FriendChanged(QListWidgetItem* item);
     void Send();
 
