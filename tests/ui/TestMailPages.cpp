@@ -51,6 +51,7 @@ private slots:
     void mailToTwoFriendsIsDeliveredAndRead();
     void mailFromAFriendIsOpenedAndAnswered();
     void chatBothWaysFromTheNotice();
+    void aFadedMailNoticeLeadsNowhere();
     void refusalsKeepWhatWasTyped();
     void deleteCommandsAskAndEmptyTheReadingBox();
 
@@ -375,6 +376,23 @@ void TestMailPages::chatBothWaysFromTheNotice() {
     auto* chat = test::Child<QPlainTextEdit>(Frame(), "chatArea");
     QVERIFY(Compose()->geometry().bottom() < chat->geometry().top());
     test::Screenshot(Frame(), "mail-page31-mail");
+}
+
+// The mail notice fades by itself: a tap on a later notice does not lead to the Inbox.
+void TestMailPages::aFadedMailNoticeLeadsNowhere() {
+    Start(u"", true);
+    BrunoLogsIn();
+    View().ShowPage(SyncPages::kSendPage);
+    m_bruno->CheckFriend(u"Anna");
+    QVERIFY(m_bruno->session.Mail().SendMail(u"Lab called"));
+    QTRY_COMPARE(NoticeText(), QString("New mail received\n(Click here)"));
+    QVERIFY(Mail().Target() == NoticeTarget::Mail);
+    QTRY_VERIFY_WITH_TIMEOUT(NoticeText().isEmpty(), 6000);
+    QVERIFY(Mail().Target() == NoticeTarget::None);
+    QVERIFY(Click("sendButton"));
+    QCOMPARE(NoticeText(), QString("No message to sent"));
+    QTest::mouseClick(test::Child<QLabel>(Frame(), "notice"), Qt::LeftButton);
+    QCOMPARE(View().CurrentPage(), SyncPages::kSendPage);
 }
 
 // Offline, nothing is sent and nothing typed is lost: chat needs the connection, mail needs a
