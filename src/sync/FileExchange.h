@@ -77,7 +77,8 @@ public:
     void ImportAll();
     void DeleteHandheldFile(int row);
     void ArchiveServerFile(int serverRow);
-    void ActivateArchivedFile(int archiveRow);
+    // True when the activation was asked for (the page then shows the active files again).
+    bool ActivateArchivedFile(int archiveRow);
     // The Archive view was chosen: the archived files are asked for.
     void ShowArchive();
     void ClearList();
