@@ -589,6 +589,10 @@ void FileExchange::OnConnectCommand() {
     RebuildHandheldList();
 }
 
+void FileExchange::OnWentOnline() {
+    Queue(CodeFrame(u'M'));
+}
+
 void FileExchange::OnDisconnected() {
     m_requested.clear();
     m_lockAfterImport.clear();

@@ -87,6 +87,9 @@ public:
 
     // The connection's moments.
     void OnConnectCommand();
+    // The server accepted the login: its list of files is asked for at once, so that a file
+    // another user took meanwhile turns read only before anybody types into it here.
+    void OnWentOnline();
     void OnDisconnected();
     void RebuildHandheldList();
     void RefreshLockStates();

@@ -239,6 +239,14 @@ TEST_F(FileExchangeTest, LockIsAskedOnlyOnceTheImportedCopyIsStored) {
     EXPECT_TRUE(HasNotice(u"Good file reception then locking"));
 }
 
+TEST_F(FileExchangeTest, TheListOfFilesIsAskedForAsSoonAsTheLoginIsAccepted) {
+    // Somebody may have taken a file while this handheld was away: the list tells at once.
+    ASSERT_TRUE(Peer()->WaitForSent(u"#M!##F|"));
+    EXPECT_LT(Peer()->SentText().find(u"#I!#"), Peer()->SentText().find(u"#M!#"));
+    Answer(u"#N!#Doe_John_1950\u00A2Bruno\u00A27.3.2006\u00A210:00:00\u00A2");
+    EXPECT_EQ(patients.access[std::u16string(kDoe)], u"R");
+}
+
 TEST_F(FileExchangeTest, TheArchiveViewWaitsForTheListAndItsWaitingRowActivatesNothing) {
     Mark();
     files().ShowArchive();
