@@ -173,6 +173,8 @@ void TestServerPage::synchLockAndAFileAnotherUserHolds() {
         QVERIFY2(!Enabled(command), qPrintable(command));
     }
     QVERIFY(Enabled("deleteButton"));
+    // Shown, the page lists the open patients at once, before any connection.
+    QTRY_COMPARE(List("handheldList")->topLevelItemCount(), 3);
 
     QVERIFY(GoOnline());
     for (const QString& command : kOnlineCommands) QVERIFY2(Enabled(command), qPrintable(command));
@@ -242,6 +244,8 @@ void TestServerPage::synchLockAndAFileAnotherUserHolds() {
         QVERIFY2(!Enabled(command), qPrintable(command));
     }
     QVERIFY(!Enabled("archiveChoice"));
+    QVERIFY(Tap("serverChoice"));
+    test::Screenshot(*m_program->Frame(), "server-page-offline");
 }
 
 void TestServerPage::importOneArchiveAndClearList() {

@@ -109,7 +109,7 @@ CServerPage::CServerPage(const QString& title, FileExchange& files, QWidget* par
                              {"Patient", "File name", "Current user", "Imported", "Code", "State",
                               "Date update", "Time update"},
                              {100, 112, 66, 50, 36, 52, 64, 64}, this);
-    m_archive = new CFileList(QStringLiteral("archiveList"), {"Patient", "File"}, {110, 130}, this);
+    m_archive = new CFileList(QStringLiteral("archiveList"), {"Patient", "File"}, {104, 122}, this);
 
     m_pdaButtons = BuildPdaButtons();
     m_serverButtons = BuildServerButtons();
