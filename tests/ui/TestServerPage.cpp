@@ -244,6 +244,7 @@ void TestServerPage::synchLockAndAFileAnotherUserHolds() {
         QVERIFY2(!Enabled(command), qPrintable(command));
     }
     QVERIFY(!Enabled("archiveChoice"));
+    QTRY_COMPARE(Named<QLabel>("onlineUsersLine")->text(), QString("Offline"));
     QVERIFY(Tap("serverChoice"));
     test::Screenshot(*m_program->Frame(), "server-page-offline");
 }
