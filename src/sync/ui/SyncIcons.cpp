@@ -75,6 +75,7 @@ void DrawNetwork(QPainter& painter) {
     painter.drawRect(QRectF(8.5, 2.5, 7, 6));
 }
 
+// The red cross of a mail or a file in trouble.
 void DrawCross(QPainter& painter) {
     painter.setPen(QPen(QColor(210, 20, 20), 3, Qt::SolidLine, Qt::RoundCap));
     painter.drawLine(QPointF(3, 3), QPointF(13, 13));
@@ -189,12 +190,6 @@ void DrawArrows(QPainter& painter) {
     painter.drawPolygon(left);
 }
 
-void DrawRedCross(QPainter& painter) {
-    painter.setPen(QPen(QColor(220, 0, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(2.5, 2.5), QPointF(13.5, 13.5));
-    painter.drawLine(QPointF(13.5, 2.5), QPointF(2.5, 13.5));
-}
-
 void DrawDiskette(QPainter& painter) {
     painter.setPen(QPen(QColor(20, 30, 70), 1));
     painter.setBrush(QColor(60, 80, 160));
@@ -239,11 +234,11 @@ QPixmap DrawFilePixmap(int icon) {
             break;
         case 6:
             DrawDisc(painter, QColor(150, 160, 190));
-            DrawRedCross(painter);
+            DrawCross(painter);
             break;
         case 7:
             DrawDiskette(painter);
-            DrawRedCross(painter);
+            DrawCross(painter);
             break;
         case 8:
             DrawPadlock(painter, green, Shackle::Open);
