@@ -17,6 +17,7 @@
 #include "platform/ui/QtText.h"
 #include "sync/ui/CConnectButtons.h"
 #include "sync/ui/SyncIcons.h"
+#include "sync/ui/SyncPageStyle.h"
 
 namespace pondrel {
 
@@ -25,7 +26,6 @@ namespace {
 constexpr int kFontPixels = 11;
 constexpr int kListFontPixels = 10;
 constexpr int kTitleHeight = 16;
-constexpr int kButtonHeight = 20;
 constexpr int kReadingHeight = 62;
 constexpr int kKeyRole = Qt::UserRole;
 
@@ -77,15 +77,6 @@ QTreeWidget* MakeList(MailBox box, QWidget* parent) {
     return list;
 }
 
-QPushButton* PageButton(const QString& text, const QString& name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFixedHeight(kButtonHeight);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    return button;
-}
-
 }  // namespace
 
 CMailManagerPage::CMailManagerPage(const QString& title, MailBoxes& mail, QWidget* parent)
@@ -130,10 +121,11 @@ CMailManagerPage::CMailManagerPage(const QString& title, MailBoxes& mail, QWidge
     }
     choiceRow->addStretch(1);
 
-    m_answer = PageButton(QStringLiteral("Reply"), QStringLiteral("answerButton"), this);
-    auto* remove = PageButton(QStringLiteral("Delete"), QStringLiteral("deleteMailButton"), this);
+    m_answer = SyncPageButton(QStringLiteral("Reply"), QStringLiteral("answerButton"), this);
+    auto* remove =
+        SyncPageButton(QStringLiteral("Delete"), QStringLiteral("deleteMailButton"), this);
     auto* removeAll =
-        PageButton(QStringLiteral("Delete all"), QStringLiteral("deleteAllButton"), this);
+        SyncPageButton(QStringLiteral("Delete all"), QStringLiteral("deleteAllButton"), this);
     auto* commandRow = new QHBoxLayout;
     commandRow->setSpacing(4);
     commandRow->addWidget(m_answer, 1);

@@ -18,6 +18,7 @@
 #include "sync/FriendsList.h"
 #include "sync/MailBoxes.h"
 #include "sync/ui/SyncIcons.h"
+#include "sync/ui/SyncPageStyle.h"
 
 namespace pondrel {
 
@@ -25,18 +26,7 @@ namespace {
 
 constexpr int kFontPixels = 11;
 constexpr int kTitleHeight = 16;
-constexpr int kButtonHeight = 20;
 constexpr int kFriendButtonWidth = 64;
-
-QPushButton* PageButton(const QString& text, const QString& name, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFixedHeight(kButtonHeight);
-    // The compose box keeps the focus while the buttons are used.
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
-    return button;
-}
 
 }  // namespace
 
@@ -62,11 +52,11 @@ CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends
     m_friends->setSelectionMode(QAbstractItemView::NoSelection);
     m_friends->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_friends->setTextElideMode(Qt::ElideRight);
-    auto* selAll = PageButton(QStringLiteral("Sel All"), QStringLiteral("selAllButton"), this);
+    auto* selAll = SyncPageButton(QStringLiteral("Sel All"), QStringLiteral("selAllButton"), this);
     auto* clearAll =
-        PageButton(QStringLiteral("Clear All"), QStringLiteral("clearAllButton"), this);
+        SyncPageButton(QStringLiteral("Clear All"), QStringLiteral("clearAllButton"), this);
     auto* remove =
-        PageButton(QStringLiteral("Delete"), QStringLiteral("deleteFriendsButton"), this);
+        SyncPageButton(QStringLiteral("Delete"), QStringLiteral("deleteFriendsButton"), this);
     for (QPushButton* button : {selAll, clearAll, remove}) {
         button->setFixedWidth(kFriendButtonWidth);
     }
@@ -80,7 +70,7 @@ CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends
     modes->addButton(m_mailMode);
     modes->addButton(m_chatMode);
     m_mailMode->setChecked(true);
-    m_send = PageButton(QStringLiteral("Send mail"), QStringLiteral("sendButton"), this);
+    m_send = SyncPageButton(QStringLiteral("Send mail"), QStringLiteral("sendButton"), this);
     m_send->setMinimumWidth(80);
 
     m_compose = new CSectionEdit(this);

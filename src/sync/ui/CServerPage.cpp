@@ -13,12 +13,12 @@
 #include "sync/FileExchange.h"
 #include "sync/ui/CConnectButtons.h"
 #include "sync/ui/CFileList.h"
+#include "sync/ui/SyncPageStyle.h"
 
 namespace pondrel {
 
 namespace {
 
-constexpr int kButtonHeight = 20;
 constexpr int kTextPixels = 11;
 constexpr int kSmallPixels = 10;
 
@@ -66,7 +66,7 @@ CServerPage::CServerPage(const QString& title, FileExchange& files, QWidget* par
 
     m_buttons = new CConnectButtons(QStringLiteral("server"), this);
     for (QPushButton* button : m_buttons->findChildren<QPushButton*>()) {
-        button->setFixedHeight(kButtonHeight);
+        button->setFixedHeight(kSyncPageButtonHeight);
     }
     m_buttons->setFixedWidth(124);
     m_pdaChoice = Choice("PDA", "pdaChoice", this);
@@ -143,11 +143,7 @@ CServerPage::CServerPage(const QString& title, FileExchange& files, QWidget* par
 
 QPushButton* CServerPage::AddButton(QLayout* row, const char* text, const char* name,
                                     void (CServerPage::*command)()) {
-    auto* button = new QPushButton(QString::fromUtf8(text), this);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFixedHeight(kButtonHeight);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setAutoDefault(false);
+    QPushButton* button = SyncPageButton(QString::fromUtf8(text), QString::fromLatin1(name), this);
     connect(button, &QPushButton::clicked, this, [this, command] { (this->*command)(); });
     row->addWidget(button);
     return button;
