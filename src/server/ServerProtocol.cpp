@@ -217,7 +217,8 @@ void ServerProtocol::Tell(ClientLink& link, const std::u16string& text) {
 
 void ServerProtocol::SendActiveList(ClientLink& link) {
     if (!m_activeList) {
-        std::vector<FileEntry> files = m_store.ActiveFiles();
+        if (!m_activeFiles) m_activeFiles = m_store.ActiveFiles();
+        const std::vector<FileEntry>& files = *m_activeFiles;
         // The program puts each record on top of its list: the last one sent is shown first.
         std::u16string payload;
         for (auto it = files.rbegin(); it != files.rend(); ++it) {

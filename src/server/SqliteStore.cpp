@@ -117,7 +117,12 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::str
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     if (!store->Exec("PRAGMA journal_mode=WAL") ||
         !store->Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL") ||
-        !store->Exec("PRAGMA foreign_keys=ON") || !store->CreateSchema()) {
+        !store->Exec("PRAGMA foreign_keys=ON") ||
+        // Room for the pages of a few hundred files, so that replacing a text does not read its
+        // old pages from disk again; and fewer checkpoints (each one a sync), which then copy a
+        // page rewritten many times only once.
+        !store->Exec("PRAGMA cache_size=-32768") ||
+        !store->Exec("PRAGMA wal_autocheckpoint=4000") || !store->CreateSchema()) {
         error = sqlite3_errmsg(db);
         return nullptr;
     }
