@@ -144,7 +144,13 @@ ReceivedFile ActivePatientFiles::StoreReceivedFile(std::u16string_view fileName,
 }
 
 void ActivePatientFiles::SetAccess(std::u16string_view fileName, std::u16string_view mode) {
-    if (PatientRecord* record = OpenRecord(fileName)) record->lockState = mode;
+    PatientRecord* record = OpenRecord(fileName);
+    if (!record || record->lockState == mode) return;
+    // What was typed into the patient goes into its record while it may still be written.
+    if (mode == u"R" && m_hooks.commitForm) m_hooks.commitForm();
+    record->lockState = mode;
+    // The form shows the new mode at once (the patient box, the read-only windows).
+    if (record == m_patients.Current() && m_hooks.refreshForm) m_hooks.refreshForm();
 }
 
 bool ActivePatientFiles::MoveToArchive(std::u16string_view fileName) {

@@ -37,6 +37,7 @@ public:
     MailBoxes& Mail() { return m_mail; }
     const MailBoxes& Mail() const { return m_mail; }
     FriendsList& Friends() { return m_friends; }
+    const FriendsList& Friends() const { return m_friends; }
     // The preferences were read again: the friends text.
     void ApplyPreferences();
     // Called after anything the pages show changed.

@@ -97,6 +97,7 @@ CCorvaneView::CCorvaneView(Platform& platform, const WorkingFolders& folders, CC
     font.setPixelSize(12);
     m_notice->setFont(font);
     m_notice->hide();
+    m_notice->installEventFilter(this);  // a tap on a mail or chat notice leads to it
 
     MainFormHost& host = *this;
     m_controller = std::make_unique<MainFormController>(m_platform, m_folders,
@@ -161,6 +162,14 @@ void CCorvaneView::wheelEvent(QWheelEvent* event) {
 void CCorvaneView::resizeEvent(QResizeEvent* event) {
     QScrollArea::resizeEvent(event);
     if (m_inputPanel) m_inputPanel->move(0, height() - CInputPanel::kHeight);
+}
+
+bool CCorvaneView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_notice && event->type() == QEvent::MouseButtonRelease && m_syncPages &&
+        m_syncPages->OnNoticeTapped()) {
+        return true;
+    }
+    return QScrollArea::eventFilter(watched, event);
 }
 
 void CCorvaneView::RunStartUp() {
@@ -443,7 +452,7 @@ void CCorvaneView::BuildControls() {
     m_windowsEditor = new CWindowsEditor(*this, *m_fieldPages);
     m_summaryPages = std::make_unique<SummaryPageSet>(*this, m_platform.clock, *m_problemPage);
     m_letterPages = std::make_unique<LetterPages>(*this, m_platform, m_folders);
-    m_syncPages = std::make_unique<SyncPages>(*this, m_platform);
+    m_syncPages = std::make_unique<SyncPages>(*this, m_platform, m_folders);
     if (m_commandBar) m_syncPages->AttachCommandBar(m_commandBar);
     m_examPage = std::make_unique<ExamPage>(*this, m_platform.clock, *m_growthCurves);
     m_orderSheetsPage = std::make_unique<OrderSheetsPage>(*this, m_platform.clock);

@@ -181,6 +181,7 @@ protected:
     // Tab moves between the field windows; the page shown follows the focus, whole pages only.
     bool focusNextPrevChild(bool next) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void RunStartUp();

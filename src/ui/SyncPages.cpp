@@ -6,6 +6,7 @@
 #include "platform/Platform.h"
 #include "platform/ui/QtText.h"
 #include "records/ActivePatients.h"
+#include "records/CCorvaneDoc.h"
 #include "sync/ui/CConnectButtons.h"
 #include "sync/ui/CConnectionIndicators.h"
 #include "sync/ui/CMailManagerPage.h"
@@ -17,19 +18,19 @@
 
 namespace pondrel {
 
-namespace {
-constexpr int kNewFriendMs = 3000;
-}  // namespace
-
-SyncPages::SyncPages(CCorvaneView& view, Platform& platform)
+SyncPages::SyncPages(CCorvaneView& view, Platform& platform, const WorkingFolders& folders)
     : m_view(view),
       m_platform(platform),
       m_connection(m_sockets, platform.timers, platform.clock, platform.messages, *this),
+      m_patientFiles(view.Active(), view.Document().Patients(), view.Locations(), platform.files,
+                     folders, platform.clock, FormHooks()),
       m_context(std::make_unique<QObject>()) {
-    m_connection.SetListener(this);
-    m_sendPage = new CSendPage("Send");
-    m_mailPage = new CMailManagerPage("Mail manager");
-    m_serverPage = new CServerPage("Server");
+    // The session listens to the connection from now on.
+    m_session = std::make_unique<SyncSession>(view.GetPreferences(), m_connection, m_patientFiles,
+                                              platform.clock, platform.timers, platform.messages);
+    m_sendPage = new CSendPage("Send", m_session->Mail(), m_session->Friends());
+    m_mailPage = new CMailManagerPage("Mail manager", m_session->Mail());
+    m_serverPage = new CServerPage("Server", m_session->Files());
     view.InstallPage(kSendPage, m_sendPage);
     view.InstallPage(kMailPage, m_mailPage);
     view.InstallPage(kServerPage, m_serverPage);
@@ -37,7 +38,14 @@ SyncPages::SyncPages(CCorvaneView& view, Platform& platform)
         buttons->SetHandlers([this] { m_connection.Connect(); },
                              [this] { m_connection.CloseByUser(); });
     }
+    // Reply and Forward write into the compose box of the send page.
+    m_mailPage->SetComposeHandler([this](const QString& text) {
+        m_view.ShowPage(kSendPage);
+        if (m_sendPage) m_sendPage->StartMail(text);
+    });
+    m_session->SetChangedHandler([this] { RefreshPages(); });
     ConnectionViewChanged();
+    RefreshPages();
 }
 
 SyncPages::~SyncPages() {
@@ -45,11 +53,22 @@ SyncPages::~SyncPages() {
     m_connection.Shutdown();
 }
 
+ActivePatientFiles::Hooks SyncPages::FormHooks() {
+    ActivePatientFiles::Hooks hooks;
+    hooks.commitForm = [this] { m_view.Controller().CommitAll(); };
+    hooks.releaseForm = [this] { m_view.Controller().ReleaseAll(); };
+    hooks.refreshForm = [this] {
+        m_view.Controller().ShowRecord();
+        m_view.Controller().RefreshPatientList();
+    };
+    return hooks;
+}
+
 void SyncPages::ApplyPreferences(const Preferences& preferences) {
     m_connection.SetSettings(preferences.wireless, preferences.network);
-    m_friends.SetText(preferences.friends, preferences.wireless.userName);
-    ShowFriends();
+    m_session->ApplyPreferences();
     if (m_mailPage) m_mailPage->SetUserName(ToQString(preferences.wireless.userName));
+    RefreshPages();
 }
 
 void SyncPages::StartAtProgramStart() {
@@ -95,38 +114,52 @@ void SyncPages::WakeUserInterface() {
 
 void SyncPages::ConnectionViewChanged() {
     const ConnectionView& shown = m_connection.View();
-    if (m_mailPage) m_mailPage->Buttons()->Show(shown);
-    if (m_serverPage) m_serverPage->Buttons()->Show(shown);
+    if (m_mailPage) {
+        m_mailPage->Buttons()->Show(shown);
+        m_mailPage->SetOnline(shown.online);
+    }
+    if (m_serverPage) {
+        m_serverPage->Buttons()->Show(shown);
+        m_serverPage->SetOnline(shown.online);
+    }
+    if (m_sendPage) m_sendPage->SetOnline(shown.online);
     if (m_commandBar) m_commandBar->Indicators()->Show(shown);
 }
 
-void SyncPages::OnConnectCommand() {
-    // The open patients are saved before their files are exchanged.
-    if (m_view.Controller().PatientsLoaded()) m_view.Active().SaveAll(QuietLevel::Automatic);
+void SyncPages::RefreshPages() {
+    if (m_sendPage) m_sendPage->Refresh();
+    if (m_mailPage) m_mailPage->Refresh();
+    if (m_serverPage) m_serverPage->Refresh();
+    ShowOnlineUsers();
 }
 
-void SyncPages::OnConnectionStarted() {
-    if (m_sendPage) m_sendPage->ClearChat();
-}
-
-void SyncPages::OnOnlineUsers(const std::vector<std::u16string>& users) {
-    const std::u16string& own = m_connection.Wireless().userName;
-    for (const std::u16string& name : m_friends.UpdateOnline(users, own)) {
-        m_platform.messages.ShowNotice(u"New network friend added: " + name, kNewFriendMs);
+void SyncPages::ShowOnlineUsers() {
+    if (!m_serverPage) return;
+    if (!m_connection.View().online) {
+        m_serverPage->SetOnlineUsers("Offline");
+        return;
     }
-    m_view.GetPreferences().friends = m_friends.Text();
-    ShowFriends();
-    if (m_serverPage) {
-        QString text = users.empty() ? QString("Offline") : QString("Online : ");
-        for (size_t i = 0; i < users.size(); ++i) {
-            text += (i ? ", " : "") + ToQString(users[i]);
-        }
-        m_serverPage->SetOnlineUsers(text);
+    // The own user first, then the friends online.
+    QString text = "Online : " + ToQString(m_connection.Wireless().userName);
+    for (const Friend& f : m_session->Friends().Rows()) {
+        if (f.online) text += ", " + ToQString(f.name);
     }
+    m_serverPage->SetOnlineUsers(text);
 }
 
-void SyncPages::ShowFriends() {
-    if (m_sendPage) m_sendPage->ShowFriends(m_friends);
+bool SyncPages::OnNoticeTapped() {
+    MailBoxes& mail = m_session->Mail();
+    const NoticeTarget target = mail.Target();
+    if (target == NoticeTarget::None) return false;
+    mail.ClearTarget();
+    m_view.HideNotice();
+    if (target == NoticeTarget::Mail) {
+        m_view.ShowPage(kMailPage);
+    } else {
+        m_view.ShowPage(kSendPage);
+        if (m_sendPage) m_sendPage->ShowChat();
+    }
+    return true;
 }
 
 }  // namespace pondrel

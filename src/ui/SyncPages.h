@@ -7,10 +7,11 @@
 
 #include "settings/PreferencesExchange.h"
 #include "settings/ui/CPreferencesDlg.h"
+#include "records/WorkingFolders.h"
+#include "sync/ActivePatientFiles.h"
 #include "sync/Connection.h"
-#include "sync/FriendsList.h"
 #include "sync/PosixSocket.h"
-#include "sync/SyncListener.h"
+#include "sync/SyncSession.h"
 
 class QObject;
 
@@ -24,24 +25,32 @@ class CServerPage;
 struct Platform;
 
 // The synchronisation on the main form: the connection to the server (owned here, with its
-// workers), pages 31 (Send), 32 (Mail manager) and 33 (Server) with their Connect and Close
-// buttons, the lights of the command bar, and the wireless settings of the Preferences dialogue.
-// Lives on the user-interface thread; the workers reach it only through a queued call.
-class SyncPages final : private ConnectionHost, private SyncListener {
+// workers), the session that gives its frames their meaning (file exchange, mail, friends,
+// chat) over the active patients, pages 31 (Send), 32 (Mail manager) and 33 (Server), the
+// lights of the command bar, the tap on a mail or chat notice, and the wireless settings of the
+// Preferences dialogue. Lives on the user-interface thread; the workers reach it only through a
+// queued call.
+class SyncPages final : private ConnectionHost {
 public:
     static constexpr int kSendPage = 31;
     static constexpr int kMailPage = 32;
     static constexpr int kServerPage = 33;
 
-    // Installs the pages in `view`; `view` and `platform` must outlive this object.
-    SyncPages(CCorvaneView& view, Platform& platform);
+    // Installs the pages in `view`; `view`, `platform` and `folders` must outlive this object.
+    SyncPages(CCorvaneView& view, Platform& platform, const WorkingFolders& folders);
     // Ends the connection and its workers (nothing is left running).
     ~SyncPages() override;
     SyncPages(const SyncPages&) = delete;
     SyncPages& operator=(const SyncPages&) = delete;
 
     Connection& GetConnection() { return m_connection; }
-    const FriendsList& Friends() const { return m_friends; }
+    SyncSession& Session() { return *m_session; }
+    const FriendsList& Friends() const { return m_session->Friends(); }
+    // The pages show the session's lists, friends and chat again.
+    void RefreshPages();
+    // A tap on the notice line: the mailboxes or the chat, as the notice said; false when the
+    // notice was not about mail or chat.
+    bool OnNoticeTapped();
 
     // The preferences were read: settings, friends, user name, page titles.
     void ApplyPreferences(const Preferences& preferences);
@@ -60,18 +69,17 @@ private:
     // ConnectionHost
     void WakeUserInterface() override;
     void ConnectionViewChanged() override;
-    // SyncListener
-    void OnConnectCommand() override;
-    void OnConnectionStarted() override;
-    void OnOnlineUsers(const std::vector<std::u16string>& users) override;
-
-    void ShowFriends();
+    // What the file exchange needs of the form: its typing written into the records, the
+    // records let go, the record on screen shown again.
+    ActivePatientFiles::Hooks FormHooks();
+    void ShowOnlineUsers();
 
     CCorvaneView& m_view;
     Platform& m_platform;
     PosixSocketFactory m_sockets;
     Connection m_connection;
-    FriendsList m_friends;
+    ActivePatientFiles m_patientFiles;
+    std::unique_ptr<SyncSession> m_session;
     std::unique_ptr<QObject> m_context;  // the user-interface thread's end of the queued calls
     std::atomic<bool> m_wakePending{false};
     QPointer<CSendPage> m_sendPage;

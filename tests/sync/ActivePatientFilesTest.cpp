@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "Doubles.h"
 #include "MemoryFileSystem.h"
 #include "platform/Text.h"
@@ -117,6 +120,27 @@ TEST_F(ActivePatientFilesTest, NothingIsReplacedWhenTheTypingOrTheFileCannotBeWr
     EXPECT_EQ(received.StoreReceivedFile(u"Sub\\Doe_John_1950.pdr", server),
               ReceivedFile::NotWritten);
     EXPECT_EQ(files.FileCount(), count);
+}
+
+TEST_F(ActivePatientFilesTest, TheFormCommitsBeforeAPatientBecomesReadOnlyAndShowsEachChange) {
+    std::vector<std::string> calls;
+    ActivePatientFiles hooked{active, patients, locations, files, folders, clock,
+                              {[&] { calls.push_back("commit"); }, [&] { calls.push_back("release"); },
+                               [&] { calls.push_back("refresh"); }}};
+    patients.SetCurrent(patients.IndexOf(&Record()));
+
+    hooked.SetAccess(kFile, u"R");
+    EXPECT_EQ(Record().lockState, u"R");
+    EXPECT_EQ(calls, (std::vector<std::string>{"commit", "refresh"}));
+
+    calls.clear();
+    hooked.SetAccess(kFile, u"R");  // no change: the form is left alone
+    hooked.SetAccess(u"Other_Patient_1960.pdr", u"W");
+    EXPECT_TRUE(calls.empty());
+
+    hooked.SetAccess(kFile, u"W");
+    EXPECT_EQ(Record().lockState, u"W");
+    EXPECT_EQ(calls, (std::vector<std::string>{"refresh"}));
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 
 namespace pondrel {
 
-CMailManagerPage::CMailManagerPage(const QString& title, QWidget* parent) : QWidget(parent) {
+CMailManagerPage::CMailManagerPage(const QString& title, MailBoxes& mail, QWidget* parent)
+    : QWidget(parent), m_mail(mail) {
     setObjectName("mailManagerPage");
     auto* heading = new QLabel(title, this);
     heading->setObjectName("mailManagerTitle");
@@ -30,5 +31,13 @@ CMailManagerPage::CMailManagerPage(const QString& title, QWidget* parent) : QWid
 void CMailManagerPage::SetUserName(const QString& userName) {
     m_userName->setText("User name : " + userName);
 }
+
+}  // namespace pondrel
+
+namespace pondrel {
+
+void CMailManagerPage::Refresh() {}
+
+void CMailManagerPage::SetOnline(bool /*online*/) {}
 
 }  // namespace pondrel

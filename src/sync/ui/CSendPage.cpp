@@ -7,11 +7,13 @@
 
 #include "platform/ui/QtText.h"
 #include "sync/FriendsList.h"
+#include "sync/MailBoxes.h"
 #include "sync/ui/SyncIcons.h"
 
 namespace pondrel {
 
-CSendPage::CSendPage(const QString& title, QWidget* parent) : QWidget(parent) {
+CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends, QWidget* parent)
+    : QWidget(parent), m_mail(mail), m_friendsList(friends) {
     setObjectName("sendPage");
     m_title = new QLabel(title, this);
     m_title->setObjectName("sendTitle");
@@ -40,21 +42,29 @@ CSendPage::CSendPage(const QString& title, QWidget* parent) : QWidget(parent) {
     layout->addWidget(m_chat, 3);
 }
 
-void CSendPage::ShowFriends(const FriendsList& friends) {
+void CSendPage::Refresh() {
     static const QIcon online = DrawFriendIcon(FriendIcon::Online);
     static const QIcon offline = DrawFriendIcon(FriendIcon::Offline);
     m_friends->clear();
-    for (const Friend& f : friends.Rows()) {
+    for (const Friend& f : m_friendsList.Rows()) {
         auto* item = new QListWidgetItem(f.online ? online : offline, ToQString(f.name));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(f.checked ? Qt::Checked : Qt::Unchecked);
         item->setToolTip(f.online ? "online" : "offline");
         m_friends->addItem(item);
     }
+    if (m_chat->toPlainText() != ToQString(m_mail.ChatText())) {
+        m_chat->setPlainText(ToQString(m_mail.ChatText()));
+        m_chat->moveCursor(QTextCursor::End);
+    }
 }
 
-void CSendPage::ClearChat() {
-    m_chat->clear();
+void CSendPage::SetOnline(bool /*online*/) {}
+
+void CSendPage::StartMail(const QString& /*text*/) {}
+
+void CSendPage::ShowChat() {
+    m_chat->setFocus();
 }
 
 }  // namespace pondrel

@@ -7,7 +7,8 @@
 
 namespace pondrel {
 
-CServerPage::CServerPage(const QString& title, QWidget* parent) : QWidget(parent) {
+CServerPage::CServerPage(const QString& title, FileExchange& files, QWidget* parent)
+    : QWidget(parent), m_files(files) {
     setObjectName("serverPage");
     auto* heading = new QLabel(title + " : Files exchange", this);
     heading->setObjectName("serverTitle");
@@ -31,5 +32,9 @@ CServerPage::CServerPage(const QString& title, QWidget* parent) : QWidget(parent
 void CServerPage::SetOnlineUsers(const QString& text) {
     m_online->setText(text);
 }
+
+void CServerPage::Refresh() {}
+
+void CServerPage::SetOnline(bool /*online*/) {}
 
 }  // namespace pondrel
