@@ -42,6 +42,7 @@ void ServerProtocol::OnOpened(ClientLink& link) {
 void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     m_log.Line(link.LogName() + ": " + std::string(reason));
     m_links.erase(link.Id());
+    m_listVersionSent.erase(link.Id());
     auto it = m_online.find(link.User());
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
@@ -229,6 +230,7 @@ void ServerProtocol::SendActiveList(ClientLink& link) {
         }
         m_activeList = CodeFrame(u'N', payload);
     }
+    m_listVersionSent[link.Id()] = m_listVersion;
     link.SendFrame(*m_activeList);
 }
 

@@ -93,6 +93,10 @@ private:
     // none until needed or after a change that adds or removes one.
     std::optional<std::vector<FileEntry>> m_activeFiles;
     std::optional<std::u16string> m_activeList;  // the last "#N!#" built, until a file changes
+    // Counts the changes of the active list; by connection, the count when it last got the list.
+    // The gathered lists after changes skip a client that already has the current one.
+    uint64_t m_listVersion = 0;
+    std::map<uint64_t, uint64_t> m_listVersionSent;
     std::function<void(std::function<void()>)> m_later;
     bool m_listsDue = false;
 };

@@ -30,6 +30,7 @@ long long Decimal(std::u16string_view text) {
 
 void ServerProtocol::FilesChanged(std::optional<std::u16string_view> name) {
     m_activeList.reset();
+    ++m_listVersion;
     if (m_activeFiles) {
         // One row read again instead of the whole list, when the file keeps its place.
         std::optional<FileEntry> changed;
@@ -48,7 +49,12 @@ void ServerProtocol::FilesChanged(std::optional<std::u16string_view> name) {
         m_listsDue = false;
         auto online = m_online;  // a send may close a connection
         for (const auto& [user, link] : online) {
-            if (LinkOf(user) == link) SendActiveList(*link);
+            if (LinkOf(user) != link) continue;
+            // One that asked for the list since the last change has it already.
+            auto sent = m_listVersionSent.find(link->Id());
+            if (sent == m_listVersionSent.end() || sent->second != m_listVersion) {
+                SendActiveList(*link);
+            }
         }
     };
     if (!m_later) {

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -133,6 +134,31 @@ TEST_F(ServerProtocolListTest, EveryChangeShowsInTheListsOfEverybody) {
     step(bruno, Upload(u"Abel_Karl_1940.pdr", u"a1"));  // a new file, first in the list
     step(anna, u"#Q!#L\u00A2Roe_Jane_1960.pdr");
     EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+}
+
+TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne) {
+    std::vector<std::function<void()>> due;
+    protocol->SetDeferral([&](std::function<void()> send) { due.push_back(std::move(send)); });
+    protocol->OnFrame(anna, Upload(u"Doe_John_1950.pdr", u"v1"));
+    protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    ASSERT_EQ(due.size(), 1u);  // two changes, one sending
+    // Anna asks at once and has the current list; Bruno asked before the last change.
+    protocol->OnFrame(bruno, u"#W!#");
+    protocol->OnFrame(anna, u"#Q!#L\u00A2Doe_John_1950.pdr");
+    protocol->OnFrame(anna, u"#W!#");
+    anna.sent.clear();
+    bruno.sent.clear();
+    due[0]();
+    EXPECT_FALSE(anna.LastList());  // not the same list twice in a row
+    EXPECT_EQ(bruno.LastList(), FreshList());
+    // After the next change both get it again.
+    due.clear();
+    protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    ASSERT_EQ(due.size(), 1u);
+    due[0]();
+    EXPECT_EQ(anna.LastList(), FreshList());
+    EXPECT_EQ(bruno.LastList(), FreshList());
+    EXPECT_NE(FreshList().find(u"Doe_John_1950\u00A2\u00A2"), std::u16string::npos);
 }
 
 }  // namespace
