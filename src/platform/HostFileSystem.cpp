@@ -188,19 +188,30 @@ bool WriteHostFile(const fs::path& file, std::string_view bytes, Error* error) {
 HostFileSystem::HostFileSystem(fs::path root) : m_root(std::move(root)) {}
 
 fs::path HostFileSystem::HostPath(std::u16string_view devicePath) const {
+    const std::vector<std::u16string> parts = PathParts(devicePath);
+    std::vector<std::string> utf8Parts;
+    utf8Parts.reserve(parts.size());
+    fs::path exact = m_root;
+    for (const auto& part : parts) {
+        // Device paths never climb; such a part names nothing.
+        utf8Parts.push_back(part == u"." || part == u".." ? std::string("_") : ToUtf8(part));
+        exact /= utf8Parts.back();
+    }
+    // Most paths are written as they are on the disk: one look settles them. Every part of an
+    // existing path exists, so resolving part by part would find the same.
+    std::error_code exactError;
+    if (fs::exists(fs::symlink_status(exact, exactError))) return exact;
+
     fs::path host = m_root;
     bool resolving = true;
-    for (const auto& part : PathParts(devicePath)) {
-        std::string utf8 = ToUtf8(part);
-        if (part == u"." || part == u"..") {
-            // Device paths never climb; such a part names nothing.
-            utf8 = "_";
-        }
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::u16string& part = parts[i];
+        const std::string& utf8 = utf8Parts[i];
         if (resolving) {
             std::error_code ec;
-            fs::path exact = host / utf8;
-            if (fs::exists(fs::symlink_status(exact, ec))) {
-                host = exact;
+            fs::path step = host / utf8;
+            if (fs::exists(fs::symlink_status(step, ec))) {
+                host = step;
                 continue;
             }
             bool found = false;

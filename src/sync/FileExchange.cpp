@@ -547,17 +547,20 @@ void FileExchange::ArchiveServerFile(int serverRow) {
     Queue(CodeFrame(u'W'));
 }
 
-void FileExchange::ActivateArchivedFile(int archiveRow) {
+bool FileExchange::ActivateArchivedFile(int archiveRow) {
     if (!Wanted()) {
         Notice(std::u16string(kNoConnection), 2000, true);
-        return;
+        return false;
     }
-    if (archiveRow < 0 || static_cast<size_t>(archiveRow) >= m_archive.size()) {
+    // The waiting row names no file: choosing it is choosing none.
+    if (archiveRow < 0 || static_cast<size_t>(archiveRow) >= m_archive.size() ||
+        m_archive[static_cast<size_t>(archiveRow)].entry.empty()) {
         Notice(u"You need first to select the file you wish to activate", 2000, true);
-        return;
+        return false;
     }
     Queue(CodeFrame(u'G', m_archive[static_cast<size_t>(archiveRow)].entry));
     Queue(CodeFrame(u'W'));
+    return true;
 }
 
 void FileExchange::ShowArchive() {
@@ -584,6 +587,10 @@ void FileExchange::OnConnectCommand() {
     m_repliesPending = -1;
     m_silent = false;
     RebuildHandheldList();
+}
+
+void FileExchange::OnWentOnline() {
+    Queue(CodeFrame(u'M'));
 }
 
 void FileExchange::OnDisconnected() {

@@ -77,7 +77,8 @@ public:
     void ImportAll();
     void DeleteHandheldFile(int row);
     void ArchiveServerFile(int serverRow);
-    void ActivateArchivedFile(int archiveRow);
+    // True when the activation was asked for (the page then shows the active files again).
+    bool ActivateArchivedFile(int archiveRow);
     // The Archive view was chosen: the archived files are asked for.
     void ShowArchive();
     void ClearList();
@@ -86,6 +87,9 @@ public:
 
     // The connection's moments.
     void OnConnectCommand();
+    // The server accepted the login: its list of files is asked for at once, so that a file
+    // another user took meanwhile turns read only before anybody types into it here.
+    void OnWentOnline();
     void OnDisconnected();
     void RebuildHandheldList();
     void RefreshLockStates();

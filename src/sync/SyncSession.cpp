@@ -42,6 +42,7 @@ void SyncSession::OnConnectionStarted() {
 
 void SyncSession::OnWentOnline() {
     m_mail.OnWentOnline();
+    m_files.OnWentOnline();
     if (m_changed) m_changed();
 }
 

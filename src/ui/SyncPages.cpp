@@ -15,6 +15,7 @@
 #include "sync/ui/CWirelessSettingsDlg.h"
 #include "ui/CCommandBar.h"
 #include "ui/CCorvaneView.h"
+#include "ui/ServerFormPage.h"
 
 namespace pondrel {
 
@@ -34,6 +35,8 @@ SyncPages::SyncPages(CCorvaneView& view, Platform& platform, const WorkingFolder
     view.InstallPage(kSendPage, m_sendPage);
     view.InstallPage(kMailPage, m_mailPage);
     view.InstallPage(kServerPage, m_serverPage);
+    m_serverFormPage =
+        std::make_unique<ServerFormPage>(view.Controller(), kServerPage, m_session->Files());
     for (CConnectButtons* buttons : {m_mailPage->Buttons(), m_serverPage->Buttons()}) {
         buttons->SetHandlers([this] { m_connection.Connect(); },
                              [this] { m_connection.CloseByUser(); });

@@ -22,6 +22,7 @@ class CCorvaneView;
 class CMailManagerPage;
 class CSendPage;
 class CServerPage;
+class ServerFormPage;
 struct Platform;
 
 // The synchronisation on the main form: the connection to the server (owned here, with its
@@ -86,6 +87,8 @@ private:
     QPointer<CMailManagerPage> m_mailPage;
     QPointer<CServerPage> m_serverPage;
     QPointer<CCommandBar> m_commandBar;
+    // Declared after the session: it ends before the file exchange it rebuilds.
+    std::unique_ptr<ServerFormPage> m_serverFormPage;
 };
 
 }  // namespace pondrel

@@ -239,6 +239,33 @@ TEST_F(FileExchangeTest, LockIsAskedOnlyOnceTheImportedCopyIsStored) {
     EXPECT_TRUE(HasNotice(u"Good file reception then locking"));
 }
 
+TEST_F(FileExchangeTest, TheListOfFilesIsAskedForAsSoonAsTheLoginIsAccepted) {
+    // Somebody may have taken a file while this handheld was away: the list tells at once.
+    ASSERT_TRUE(Peer()->WaitForSent(u"#M!##F|"));
+    EXPECT_LT(Peer()->SentText().find(u"#I!#"), Peer()->SentText().find(u"#M!#"));
+    Answer(u"#N!#Doe_John_1950\u00A2Bruno\u00A27.3.2006\u00A210:00:00\u00A2");
+    EXPECT_EQ(patients.access[std::u16string(kDoe)], u"R");
+}
+
+TEST_F(FileExchangeTest, TheArchiveViewWaitsForTheListAndItsWaitingRowActivatesNothing) {
+    Mark();
+    files().ShowArchive();
+    ASSERT_EQ(files().Archive().size(), 1u);
+    EXPECT_EQ(files().Archive()[0].patient, u"Wait the archivated files list from the server...");
+    EXPECT_TRUE(Peer()->WaitForSent(u"#E!##F|"));
+    // Chosen before the answer came: the waiting row is no file.
+    EXPECT_FALSE(files().ActivateArchivedFile(0));
+    EXPECT_TRUE(HasNotice(u"You need first to select the file you wish to activate"));
+    EXPECT_FALSE(Sent(u"#G!#"));
+
+    Answer(u"#B!#Old_Case_1930\u00A2Doe_Jane_1941\u00A2");
+    ASSERT_EQ(files().Archive().size(), 2u);
+    EXPECT_EQ(files().Archive()[1], (ArchiveRow{u"Doe Jane 1941", u"Doe_Jane_1941"}));
+    EXPECT_TRUE(files().ActivateArchivedFile(1));
+    EXPECT_TRUE(Peer()->WaitForSent(u"#G!#Doe_Jane_1941#F|"));
+    EXPECT_FALSE(files().ActivateArchivedFile(2));
+}
+
 TEST_F(FileExchangeTest, OnlyBarePatientFilesTheProgramAskedForAreStored) {
     Answer(u"#N!#Doe_John_1950\u00A2\u00A27.3.2006\u00A210:00:00\u00A2");
     for (std::u16string_view name : {u"..\\Doe_John_1950.pdr", u"sub/Doe_John_1950.pdr",

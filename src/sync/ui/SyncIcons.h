@@ -1,6 +1,7 @@
 #pragma once
 
-// The small pictures of the synchronisation pages, drawn by code: the faces of the friends list.
+// The small pictures of the synchronisation pages, drawn by code: the faces of the friends list
+// and the states of the server page's file lists.
 
 #include <QIcon>
 
@@ -8,5 +9,9 @@ namespace pondrel {
 
 enum class FriendIcon { Online, Offline };
 QIcon DrawFriendIcon(FriendIcon icon);
+
+// The 16 x 16 picture of a file list row for FileExchange's FileIcon 0 to 9 (padlocks, hourglass,
+// discs, diskette); any other number gives the blank picture.
+QIcon DrawFileIcon(int icon);
 
 }  // namespace pondrel
