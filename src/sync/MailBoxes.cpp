@@ -394,9 +394,16 @@ bool MailBoxes::SendChat(std::u16string_view text) {
         m_messages.ShowNotice(u"No chat message", 2000, true);
         return false;
     }
+    // A longer line is refused whole rather than cut: what was typed stays to be shortened.
+    if (text.size() > kMaxChatLineChars) {
+        m_messages.ShowNotice(Format(u"A chat line holds at most %d characters",
+                                     {static_cast<long long>(kMaxChatLineChars)}),
+                              2000, true);
+        return false;
+    }
     std::u16string line = m_chat.empty() ? u"" : u"\r\n";
     line += u"<" + m_connection.Wireless().userName + u"> : ";
-    line += text.substr(0, kMaxChatLineChars);
+    line += text;
     if (!m_connection.QueueFrame(CodeFrame(u'A', line))) return false;
     m_chat += line;
     ArmChatFade();

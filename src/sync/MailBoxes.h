@@ -66,7 +66,8 @@ public:
 
     // "Send mail": true when the mail was taken (the compose box is emptied).
     bool SendMail(std::u16string_view text);
-    // "Send chat": true when the line was sent.
+    // "Send chat": true when the line was sent; a line of more than kMaxChatLineChars
+    // characters is refused (with a notice), never cut.
     bool SendChat(std::u16string_view text);
     // "Resend" on the Outbox.
     void Resend(int row);

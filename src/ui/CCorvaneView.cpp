@@ -391,7 +391,10 @@ void CCorvaneView::PreviousPage() {
 
 void CCorvaneView::ShowNotice(const std::u16string& text, int milliseconds, bool warning) {
     if (!m_ready) return;
-    m_platform.timers.Start(TimerId::Notice, milliseconds, [this] { HideNotice(); });
+    m_platform.timers.Start(TimerId::Notice, milliseconds, [this] {
+        HideNotice();
+        if (m_syncPages) m_syncPages->OnNoticeExpired();
+    });
     const NoticeBox box = NoticeBoxFor(text);
     m_notice->setGeometry(box.x, box.y, box.width, box.height);
     m_notice->setProperty("warning", warning);

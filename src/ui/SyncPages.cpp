@@ -150,6 +150,10 @@ void SyncPages::ShowOnlineUsers() {
     m_serverPage->SetOnlineUsers(text);
 }
 
+void SyncPages::OnNoticeExpired() {
+    m_session->Mail().ClearTarget();
+}
+
 bool SyncPages::OnNoticeTapped() {
     MailBoxes& mail = m_session->Mail();
     const NoticeTarget target = mail.Target();
@@ -158,6 +162,7 @@ bool SyncPages::OnNoticeTapped() {
     m_view.HideNotice();
     if (target == NoticeTarget::Mail) {
         m_view.ShowPage(kMailPage);
+        if (m_mailPage) m_mailPage->ShowBox(MailBox::Inbox);
     } else {
         m_view.ShowPage(kSendPage);
         if (m_sendPage) m_sendPage->ShowChat();

@@ -52,6 +52,8 @@ public:
     // A tap on the notice line: the mailboxes or the chat, as the notice said; false when the
     // notice was not about mail or chat.
     bool OnNoticeTapped();
+    // The notice went away by itself: a later tap on another notice leads nowhere.
+    void OnNoticeExpired();
 
     // The preferences were read: settings, friends, user name, page titles.
     void ApplyPreferences(const Preferences& preferences);

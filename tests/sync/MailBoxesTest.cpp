@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "Doubles.h"
 #include "MemorySocket.h"
 #include "platform/Text.h"
@@ -122,6 +125,20 @@ TEST_F(MailBoxesTest, ThreeCheckedFriendsGiveThreeRowsWithTheirIndexInTheCode) {
         EXPECT_EQ(outbox[2 - i].columns[M::kCode], base + ToText(static_cast<long long>(i)));
     }
     EXPECT_TRUE(base.starts_with(u"12|"));
+}
+
+TEST_F(MailBoxesTest, AChatLineTooLongIsRefusedWholeNotCut) {
+    connection.Connect();
+    for (int waited = 0; !connection.HasSocket() && waited < 5000; waited += 5) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(connection.HasSocket());
+    EXPECT_FALSE(mail().SendChat(std::u16string(MailBoxes::kMaxChatLineChars + 1, u'a')));
+    EXPECT_TRUE(messages.notices.back().warning);
+    EXPECT_TRUE(mail().ChatText().empty());
+    EXPECT_TRUE(mail().SendChat(std::u16string(MailBoxes::kMaxChatLineChars, u'a')));
+    EXPECT_EQ(mail().ChatText(), u"<Anna> : " + std::u16string(MailBoxes::kMaxChatLineChars, u'a'));
+    connection.Shutdown();
 }
 
 }  // namespace

@@ -29,6 +29,95 @@ QIcon DrawFriendIcon(FriendIcon icon) {
     return QIcon(pixmap);
 }
 
+// ---- Mail icons -------------------------------------------------------------------------------
+
+namespace {
+
+const QColor kPaper(255, 252, 235);
+const QColor kPaperEdge(120, 100, 60);
+const QColor kInside(225, 215, 180);
+
+// An envelope seen from the front, over the lower 11 rows; open, its flap stands above it.
+void DrawEnvelope(QPainter& painter, bool open) {
+    painter.setPen(QPen(kPaperEdge, 1));
+    if (open) {
+        painter.setBrush(kInside);
+        painter.drawPolygon(QPolygonF({QPointF(1.5, 7.5), QPointF(8, 1.5), QPointF(14.5, 7.5)}));
+    }
+    painter.setBrush(kPaper);
+    painter.drawRect(QRectF(1.5, 7.5 - (open ? 0 : 3), 13, open ? 7 : 10));
+    if (open) {
+        painter.drawPolyline(QPolygonF({QPointF(1.5, 7.5), QPointF(8, 11.5), QPointF(14.5, 7.5)}));
+    } else {
+        painter.drawPolyline(QPolygonF({QPointF(1.5, 4.5), QPointF(8, 10), QPointF(14.5, 4.5)}));
+    }
+}
+
+void DrawHandheld(QPainter& painter) {
+    painter.setPen(QPen(QColor(50, 50, 60), 1));
+    painter.setBrush(QColor(90, 95, 110));
+    painter.drawRoundedRect(QRectF(3.5, 0.5, 9, 15), 1.5, 1.5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(170, 220, 170));
+    painter.drawRect(QRectF(5, 2, 6, 7));
+    painter.setBrush(QColor(200, 200, 210));
+    painter.drawEllipse(QRectF(6.5, 11, 3, 3));
+}
+
+void DrawNetwork(QPainter& painter) {
+    // Two computers joined through the server line.
+    painter.setPen(QPen(QColor(40, 60, 120), 1));
+    painter.drawLine(QPointF(4, 9), QPointF(4, 13.5));
+    painter.drawLine(QPointF(12, 9), QPointF(12, 13.5));
+    painter.drawLine(QPointF(1, 13.5), QPointF(15, 13.5));
+    painter.setBrush(QColor(120, 160, 230));
+    painter.drawRect(QRectF(0.5, 2.5, 7, 6));
+    painter.drawRect(QRectF(8.5, 2.5, 7, 6));
+}
+
+// The red cross of a mail or a file in trouble.
+void DrawCross(QPainter& painter) {
+    painter.setPen(QPen(QColor(210, 20, 20), 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(3, 3), QPointF(13, 13));
+    painter.drawLine(QPointF(13, 3), QPointF(3, 13));
+}
+
+void DrawTick(QPainter& painter) {
+    painter.setPen(QPen(QColor(0, 150, 0), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolyline(QPolygonF({QPointF(7, 10), QPointF(10, 13.5), QPointF(15, 5.5)}));
+}
+
+}  // namespace
+
+QIcon DrawMailIcon(int icon) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    switch (icon) {
+        case 0:
+            DrawHandheld(painter);
+            break;
+        case 1:
+            DrawNetwork(painter);
+            break;
+        case 2:
+            DrawEnvelope(painter, true);
+            break;
+        case 4:
+            DrawEnvelope(painter, false);
+            break;
+        case 5:
+            DrawEnvelope(painter, true);
+            DrawTick(painter);
+            break;
+        default:
+            DrawCross(painter);
+            break;
+    }
+    return QIcon(pixmap);
+}
+
 }  // namespace pondrel
 
 namespace pondrel {
@@ -101,12 +190,6 @@ void DrawArrows(QPainter& painter) {
     painter.drawPolygon(left);
 }
 
-void DrawRedCross(QPainter& painter) {
-    painter.setPen(QPen(QColor(220, 0, 0), 2.2, Qt::SolidLine, Qt::RoundCap));
-    painter.drawLine(QPointF(2.5, 2.5), QPointF(13.5, 13.5));
-    painter.drawLine(QPointF(13.5, 2.5), QPointF(2.5, 13.5));
-}
-
 void DrawDiskette(QPainter& painter) {
     painter.setPen(QPen(QColor(20, 30, 70), 1));
     painter.setBrush(QColor(60, 80, 160));
@@ -151,11 +234,11 @@ QPixmap DrawFilePixmap(int icon) {
             break;
         case 6:
             DrawDisc(painter, QColor(150, 160, 190));
-            DrawRedCross(painter);
+            DrawCross(painter);
             break;
         case 7:
             DrawDiskette(painter);
-            DrawRedCross(painter);
+            DrawCross(painter);
             break;
         case 8:
             DrawPadlock(painter, green, Shackle::Open);
