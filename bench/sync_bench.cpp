@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -100,6 +101,22 @@ long MemoryKiB(pid_t pid, const char* field) {
     return -1;
 }
 
+// CPU seconds (user and system) the process used so far.
+double CpuSeconds(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    size_t close = line.rfind(')');  // the command name may hold spaces
+    if (close == std::string::npos) return 0;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    double ticks = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i) {
+        if (i == 14 || i == 15) ticks += std::atof(field.c_str());  // utime, stime
+    }
+    return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
+}
+
 double Percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
@@ -157,7 +174,7 @@ double RawLoopbackMiBs(const std::string& frame, size_t frames) {
 // Every client locks its own patient, uploads it, unlocks it and asks for the list, again as
 // soon as the list after its upload came back.
 void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker& waker,
-                          int seconds) {
+                          int seconds, pid_t server) {
     struct State {
         Clock::time_point asked;
         bool waiting = false;
@@ -203,6 +220,7 @@ void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker
     for (size_t i = 0; i < all.size(); ++i) start(i);
     auto begin = Clock::now();
     size_t bytesAtStart = uploadBytes;
+    double serverCpuAtStart = CpuSeconds(server);
     while (Seconds(begin) < seconds) {
         for (size_t i = 0; i < all.size(); ++i) {
             collect(i);
@@ -211,6 +229,7 @@ void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker
         waker.Wait(1);
     }
     double elapsed = Seconds(begin);
+    double serverCpu = CpuSeconds(server) - serverCpuAtStart;
     double mibs = static_cast<double>(uploadBytes - bytesAtStart) / (1 << 20) / elapsed;
     std::string frame = EncodeWire(UploadFrame(name(0), 1) + u"#F|");
     double raw = RawLoopbackMiBs(frame, 2000);
@@ -220,6 +239,10 @@ void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker
         trips.size(), elapsed, static_cast<double>(trips.size()) / elapsed, refused);
     std::printf("    cycle median %.1f ms, 99th percentile %.1f ms\n", Percentile(trips, 0.5),
                 Percentile(trips, 0.99));
+    // Less sensitive to other load on the machine than the rates.
+    std::printf("    server CPU %.0f %% of one core, %.2f ms per cycle\n",
+                100 * serverCpu / elapsed,
+                trips.empty() ? 0.0 : 1000 * serverCpu / static_cast<double>(trips.size()));
     std::printf(
         "    uploads %.1f MiB/s; the same frames over a raw loopback connection %.0f MiB/s "
         "(%.1f %%)\n",
@@ -335,7 +358,7 @@ int ServerFigures(int clientCount, int seconds) {
         "99th percentile %.2f ms\n",
         trips.size(), saturated, static_cast<double>(trips.size()) / saturated,
         Percentile(trips, 0.5), Percentile(trips, 0.99));
-    FileOperationFigures(all, waker, seconds);
+    FileOperationFigures(all, waker, seconds, server.Pid());
     long peakKiB = MemoryKiB(server.Pid(), "VmHWM:");
     long nowKiB = MemoryKiB(server.Pid(), "VmRSS:");
     std::printf("  server memory: %ld KiB before the clients, %ld KiB now, %ld KiB at most\n",

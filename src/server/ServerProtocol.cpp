@@ -42,6 +42,7 @@ void ServerProtocol::OnOpened(ClientLink& link) {
 void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     m_log.Line(link.LogName() + ": " + std::string(reason));
     m_links.erase(link.Id());
+    m_listVersionSent.erase(link.Id());
     auto it = m_online.find(link.User());
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
@@ -217,7 +218,8 @@ void ServerProtocol::Tell(ClientLink& link, const std::u16string& text) {
 
 void ServerProtocol::SendActiveList(ClientLink& link) {
     if (!m_activeList) {
-        std::vector<FileEntry> files = m_store.ActiveFiles();
+        if (!m_activeFiles) m_activeFiles = m_store.ActiveFiles();
+        const std::vector<FileEntry>& files = *m_activeFiles;
         // The program puts each record on top of its list: the last one sent is shown first.
         std::u16string payload;
         for (auto it = files.rbegin(); it != files.rend(); ++it) {
@@ -228,6 +230,7 @@ void ServerProtocol::SendActiveList(ClientLink& link) {
         }
         m_activeList = CodeFrame(u'N', payload);
     }
+    m_listVersionSent[link.Id()] = m_listVersion;
     link.SendFrame(*m_activeList);
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "server/ClientLink.h"
 #include "server/ServerStore.h"
@@ -68,8 +69,9 @@ private:
     void LockOrUnlock(ClientLink& link, std::u16string_view payload);
     void ForceUnlock(ClientLink& link, std::u16string_view name);
     void ArchiveOrActivate(ClientLink& link, bool archive, std::u16string_view payload);
-    // A file changed: everybody online gets the new list.
-    void FilesChanged();
+    // A file changed: everybody online gets the new list. Only `name` changed when it stays
+    // where it was in the list (a lock, an unlock, an upload over it); otherwise none.
+    void FilesChanged(std::optional<std::u16string_view> name = std::nullopt);
 
     // Mail and chat (ServerProtocolMail.cpp).
     void RelayMail(ClientLink& link, std::u16string_view frame);
@@ -87,7 +89,14 @@ private:
 
     std::map<uint64_t, ClientLink*> m_links;
     std::map<std::u16string, ClientLink*> m_online;
+    // The active files as the store lists them, read once and then kept up to date file by file;
+    // none until needed or after a change that adds or removes one.
+    std::optional<std::vector<FileEntry>> m_activeFiles;
     std::optional<std::u16string> m_activeList;  // the last "#N!#" built, until a file changes
+    // Counts the changes of the active list; by connection, the count when it last got the list.
+    // The gathered lists after changes skip a client that already has the current one.
+    uint64_t m_listVersion = 0;
+    std::map<uint64_t, uint64_t> m_listVersionSent;
     std::function<void(std::function<void()>)> m_later;
     bool m_listsDue = false;
 };

@@ -2,6 +2,8 @@
 // activate. Each change is one transaction of the store (with its audit row), then everybody
 // online gets the new list.
 
+#include <algorithm>
+
 #include "platform/Text.h"
 #include "server/ServerLog.h"
 #include "server/ServerProtocol.h"
@@ -26,13 +28,33 @@ long long Decimal(std::u16string_view text) {
 
 }  // namespace
 
-void ServerProtocol::FilesChanged() {
+void ServerProtocol::FilesChanged(std::optional<std::u16string_view> name) {
     m_activeList.reset();
+    ++m_listVersion;
+    if (m_activeFiles) {
+        // One row read again instead of the whole list, when the file keeps its place.
+        std::optional<FileEntry> changed;
+        if (name) changed = m_store.ActiveFile(*name);
+        auto kept = changed
+                        ? std::find_if(m_activeFiles->begin(), m_activeFiles->end(),
+                                       [&](const FileEntry& e) { return e.name == changed->name; })
+                        : m_activeFiles->end();
+        if (kept != m_activeFiles->end()) {
+            *kept = std::move(*changed);
+        } else {
+            m_activeFiles.reset();
+        }
+    }
     auto sendToAll = [this] {
         m_listsDue = false;
         auto online = m_online;  // a send may close a connection
         for (const auto& [user, link] : online) {
-            if (LinkOf(user) == link) SendActiveList(*link);
+            if (LinkOf(user) != link) continue;
+            // One that asked for the list since the last change has it already.
+            auto sent = m_listVersionSent.find(link->Id());
+            if (sent == m_listVersionSent.end() || sent->second != m_listVersion) {
+                SendActiveList(*link);
+            }
         }
     };
     if (!m_later) {
@@ -83,7 +105,7 @@ void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {
             m_log.Line(link.LogName() + ": stored " + LogText(name) + " (" +
                        std::to_string(text.size()) + " characters)");
             reply(u'O');
-            FilesChanged();
+            FilesChanged(WithoutExtension(name));
             break;
         case StoreResult::Refused:
             // Never last-write-wins: only the holder of the lock (or the first to send a file the
@@ -133,7 +155,7 @@ void ServerProtocol::LockOrUnlock(ClientLink& link, std::u16string_view payload)
         lock ? m_store.Lock(link.User(), stem, Now()) : m_store.Unlock(link.User(), stem, Now());
     if (result == StoreResult::Ok) {
         m_log.Line(link.LogName() + (lock ? ": locked " : ": unlocked ") + LogText(name));
-        FilesChanged();
+        FilesChanged(stem);
         return;
     }
     std::optional<FileEntry> entry = m_store.ActiveFile(stem);
@@ -154,7 +176,7 @@ void ServerProtocol::ForceUnlock(ClientLink& link, std::u16string_view name) {
     if (ClientLink* holder = LinkOf(entry->holder)) {
         Tell(*holder, u"Your lock of " + entry->name + u" was taken off by " + link.User());
     }
-    FilesChanged();
+    FilesChanged(entry->name);
 }
 
 void ServerProtocol::ArchiveOrActivate(ClientLink& link, bool archive,

@@ -83,9 +83,9 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
     }
     if (m_state == State::Closing) return;  // nothing more is read
     m_lastReceived = std::chrono::steady_clock::now();
-    std::u16string text;
-    m_decoder.Feed(std::string_view(m_buffer.data(), bytes), text);
-    if (!m_splitter.Append(text)) {
+    m_text.clear();
+    m_decoder.Feed(std::string_view(m_buffer.data(), bytes), m_text);
+    if (!m_splitter.Append(m_text)) {
         Close("refused: a frame longer than " +
               std::to_string(m_state == State::Online ? m_options.maxFrameChars
                                                       : m_options.maxLoginFrameChars) +

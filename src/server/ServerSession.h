@@ -63,6 +63,7 @@ private:
 
     std::array<char, 64 * 1024> m_buffer{};
     WireDecoder m_decoder;
+    std::u16string m_text;  // the characters of the last receive, kept for its capacity
     FrameSplitter m_splitter;
     std::deque<std::u16string> m_held;
     size_t m_heldChars = 0;

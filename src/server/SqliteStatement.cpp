@@ -32,11 +32,10 @@ SqliteStatement& SqliteStatement::Bind(int index, std::u16string_view text) {
 }
 
 SqliteStatement& SqliteStatement::BindUnits(int index, std::u16string_view units) {
-    std::string bytes;
-    bytes.reserve(units.size() * 2);
-    for (char16_t c : units) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+    std::string bytes(units.size() * 2, '\0');
+    for (size_t i = 0; i < units.size(); ++i) {
+        bytes[2 * i] = static_cast<char>(units[i] & 0xFF);
+        bytes[2 * i + 1] = static_cast<char>(units[i] >> 8);
     }
     if (m_statement &&
         sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()),

@@ -10,8 +10,10 @@ namespace pondrel::server {
 namespace {
 
 constexpr int kBusyTimeoutMs = 10'000;
-constexpr int64_t kSchemaVersion = 2;
+constexpr int64_t kSchemaVersion = 3;
 
+// A file's row is small: its text lives in a table of its own, so that a lock, an unlock or a
+// new date rewrites a few bytes and never the pages of the text.
 const char* const kSchema = R"sql(
 CREATE TABLE IF NOT EXISTS users(
     name TEXT PRIMARY KEY,
@@ -19,10 +21,13 @@ CREATE TABLE IF NOT EXISTS users(
 CREATE TABLE IF NOT EXISTS files(
     name TEXT PRIMARY KEY COLLATE NOCASE,
     archived INTEGER NOT NULL DEFAULT 0,
-    content BLOB NOT NULL,
     update_date TEXT NOT NULL,
     update_time TEXT NOT NULL,
     holder TEXT);
+CREATE TABLE IF NOT EXISTS file_texts(
+    name TEXT PRIMARY KEY COLLATE NOCASE
+        REFERENCES files(name) ON DELETE CASCADE ON UPDATE CASCADE,
+    content BLOB NOT NULL);
 CREATE TABLE IF NOT EXISTS mail(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     recipient TEXT NOT NULL,
@@ -37,9 +42,6 @@ CREATE TABLE IF NOT EXISTS notes(
     recipient TEXT NOT NULL,
     frame BLOB NOT NULL,
     queued TEXT NOT NULL);
--- The lists read only this index: the columns after a file's text would otherwise be reached
--- through every page of the text.
-CREATE INDEX IF NOT EXISTS files_list ON files(archived, name, holder, update_date, update_time);
 CREATE INDEX IF NOT EXISTS notes_recipient ON notes(recipient, id);
 CREATE TABLE IF NOT EXISTS audit(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -52,15 +54,43 @@ CREATE TABLE IF NOT EXISTS audit(
 CREATE INDEX IF NOT EXISTS audit_file ON audit(file, id);
 )sql";
 
+// Stores of versions 1 and 2 kept the text in the file's row (with an index for the lists, so
+// that they did not read the texts). Their files move into the two tables of today, in the
+// transaction that opens the store: the old layout stays whole if anything fails.
+const char* const kSplitFileTexts = R"sql(
+DROP INDEX IF EXISTS files_list;
+ALTER TABLE files RENAME TO files_with_texts;
+CREATE TABLE files(
+    name TEXT PRIMARY KEY COLLATE NOCASE,
+    archived INTEGER NOT NULL DEFAULT 0,
+    update_date TEXT NOT NULL,
+    update_time TEXT NOT NULL,
+    holder TEXT);
+CREATE TABLE file_texts(
+    name TEXT PRIMARY KEY COLLATE NOCASE
+        REFERENCES files(name) ON DELETE CASCADE ON UPDATE CASCADE,
+    content BLOB NOT NULL);
+INSERT INTO files(name, archived, update_date, update_time, holder)
+    SELECT name, archived, update_date, update_time, holder FROM files_with_texts;
+INSERT INTO file_texts(name, content) SELECT name, content FROM files_with_texts;
+DROP TABLE files_with_texts;
+)sql";
+
 std::string Sha256Hex(std::u16string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
+    // Hashed as UTF-16LE, a block of units at a time: no copy of the whole text.
+    crypto_hash_sha256_state state;
+    crypto_hash_sha256_init(&state);
+    unsigned char block[4096];
+    for (size_t at = 0; at < text.size();) {
+        size_t bytes = 0;
+        for (; at < text.size() && bytes < sizeof block; ++at) {
+            block[bytes++] = static_cast<unsigned char>(text[at] & 0xFF);
+            block[bytes++] = static_cast<unsigned char>(text[at] >> 8);
+        }
+        crypto_hash_sha256_update(&state, block, bytes);
     }
     unsigned char hash[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256(hash, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    crypto_hash_sha256_final(&state, hash);
     char hex[2 * crypto_hash_sha256_BYTES + 1];
     sodium_bin2hex(hex, sizeof hex, hash, sizeof hash);
     return hex;
@@ -87,7 +117,12 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::str
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
     if (!store->Exec("PRAGMA journal_mode=WAL") ||
         !store->Exec(durable ? "PRAGMA synchronous=FULL" : "PRAGMA synchronous=NORMAL") ||
-        !store->Exec("PRAGMA foreign_keys=ON") || !store->CreateSchema()) {
+        !store->Exec("PRAGMA foreign_keys=ON") ||
+        // Room for the pages of a few hundred files, so that replacing a text does not read its
+        // old pages from disk again; and fewer checkpoints (each one a sync), which then copy a
+        // page rewritten many times only once.
+        !store->Exec("PRAGMA cache_size=-32768") ||
+        !store->Exec("PRAGMA wal_autocheckpoint=4000") || !store->CreateSchema()) {
         error = sqlite3_errmsg(db);
         return nullptr;
     }
@@ -104,10 +139,21 @@ bool SqliteStore::Exec(const char* sql) {
 
 bool SqliteStore::CreateSchema() {
     if (!Exec("BEGIN IMMEDIATE")) return false;
-    SqliteStatement version(m_db, "PRAGMA user_version");
-    int64_t current = version.Step() ? version.Int(0) : 0;
+    int64_t current = 0;
+    bool textInRow = false;
+    bool read = false;
+    {
+        // Finished before the schema changes: a table is not dropped under a running statement.
+        SqliteStatement version(m_db, "PRAGMA user_version");
+        if (version.Step()) current = version.Int(0);
+        SqliteStatement content(m_db,
+                                "SELECT 1 FROM pragma_table_info('files') WHERE name = 'content'");
+        textInRow = content.Step();
+        read = !version.Failed() && !content.Failed();
+    }
     // Stores of the first version kept no mail yet: their empty mail table is made anew.
-    bool ok = (current >= kSchemaVersion || Exec("DROP TABLE IF EXISTS mail")) && Exec(kSchema) &&
+    bool ok = read && (current >= 2 || Exec("DROP TABLE IF EXISTS mail")) &&
+              (!textInRow || Exec(kSplitFileTexts)) && Exec(kSchema) &&
               Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     if (ok && Exec("COMMIT")) return true;
     Exec("ROLLBACK");
@@ -216,7 +262,10 @@ std::optional<FileEntry> SqliteStore::ActiveFile(std::u16string_view name) {
 }
 
 std::optional<std::u16string> SqliteStore::FileText(std::u16string_view name) {
-    SqliteStatement select(m_db, "SELECT content FROM files WHERE archived = 0 AND name = ?");
+    SqliteStatement select(m_db,
+                           "SELECT file_texts.content FROM files JOIN file_texts "
+                           "ON file_texts.name = files.name "
+                           "WHERE files.archived = 0 AND files.name = ?");
     select.Bind(1, name);
     if (!select.Step()) return std::nullopt;
     return select.Units(0);
@@ -227,13 +276,17 @@ StoreResult SqliteStore::Upload(std::u16string_view user, std::u16string_view na
     return InTransaction([&] {
         std::optional<FileState> state = StateOf(name);
         if (state && (state->archived || state->holder != user)) return StoreResult::Refused;
-        SqliteStatement write(m_db, state ? "UPDATE files SET content = ?, update_date = ?, "
-                                            "update_time = ? WHERE name = ?"
-                                          : "INSERT INTO files(content, update_date, "
-                                            "update_time, name, holder) VALUES(?,?,?,?,?)");
-        write.BindUnits(1, text).Bind(2, when.date).Bind(3, when.time).Bind(4, name);
-        if (!state) write.Bind(5, user);  // a new file stays with the user who sent it
-        if (!write.Run() || !AddAudit(user, "upload", name, when, text)) {
+        SqliteStatement file(m_db, state ? "UPDATE files SET update_date = ?, update_time = ? "
+                                           "WHERE name = ?"
+                                         : "INSERT INTO files(update_date, update_time, name, "
+                                           "holder) VALUES(?,?,?,?)");
+        file.Bind(1, when.date).Bind(2, when.time).Bind(3, state ? state->name : name);
+        if (!state) file.Bind(4, user);  // a new file stays with the user who sent it
+        SqliteStatement content(m_db,
+                                "INSERT INTO file_texts(name, content) VALUES(?, ?) "
+                                "ON CONFLICT(name) DO UPDATE SET content = excluded.content");
+        content.Bind(1, state ? state->name : name).BindUnits(2, text);
+        if (!file.Run() || !content.Run() || !AddAudit(user, "upload", name, when, text)) {
             return StoreResult::Failed;
         }
         return StoreResult::Ok;
@@ -312,10 +365,13 @@ StoreResult SqliteStore::Delete(std::u16string_view user, std::u16string_view na
     return InTransaction([&] {
         std::optional<FileState> state = StateOf(name);
         if (!state) return StoreResult::Refused;
+        SqliteStatement removeText(m_db, "DELETE FROM file_texts WHERE name = ?");
+        removeText.Bind(1, name);
         SqliteStatement remove(m_db, "DELETE FROM files WHERE name = ?");
         remove.Bind(1, name);
-        return remove.Run() && AddAudit(user, "delete", state->name, when) ? StoreResult::Ok
-                                                                           : StoreResult::Failed;
+        return removeText.Run() && remove.Run() && AddAudit(user, "delete", state->name, when)
+                   ? StoreResult::Ok
+                   : StoreResult::Failed;
     });
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TempFolder.h"
 #include "platform/Text.h"
 #include "server/Passwords.h"
@@ -93,6 +95,65 @@ TEST_F(SqliteStoreTest, EveryChangeLeavesOneAuditRowThatSurvivesAReopen) {
     EXPECT_EQ(store->Audit(u"", "").size(), 9u);
     EXPECT_EQ(store->Audit(u"", "2006-03-08").size(), 0u);
     EXPECT_EQ(store->Audit(u"", "2006-03-07").size(), 9u);
+}
+
+TEST_F(SqliteStoreTest, ADeletedFileTakesItsTextAlong) {
+    store->Upload(u"Anna", u"Doe_John_1950", u"old text", when);
+    EXPECT_EQ(store->Delete(u"Anna", u"DOE_JOHN_1950", when), StoreResult::Ok);
+    EXPECT_FALSE(store->FileText(u"Doe_John_1950"));
+    // Sent again, it is a new file of whoever sends it first.
+    EXPECT_EQ(store->Upload(u"Bruno", u"Doe_John_1950", u"new text", when), StoreResult::Ok);
+    EXPECT_EQ(store->FileText(u"doe_john_1950"), u"new text");
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"Bruno");
+    EXPECT_EQ(store->IntegrityCheck(), "ok");
+}
+
+// A store written by the server before the texts had a table of their own: its files, texts,
+// locks, archive, accounts, mail and audit trail are all there after the move, and it works on.
+TEST_F(SqliteStoreTest, AStoreOfTheEarlierLayoutIsMovedWhole) {
+    store.reset();
+    std::filesystem::path path = temp / "earlier.db";
+    std::filesystem::copy_file(
+        std::filesystem::path(PONDREL_TEST_DATA_DIR) / "server" / "StoreOfSchemaVersion2.db", path);
+    std::string error;
+    store = SqliteStore::Open(path.string(), error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(store->IntegrityCheck(), "ok");
+    EXPECT_EQ(store->ActiveFiles(),
+              (std::vector<FileEntry>{{u"Doe_John_1950", u"Anna", u"7.3.2006", u"09:05:00"},
+                                      {u"Odd_One_1990", u"", u"7.3.2006", u"09:05:00"}}));
+    EXPECT_EQ(store->ArchivedFiles(), (std::vector<std::u16string>{u"Old_Case_1930"}));
+    std::u16string expected;
+    for (int i = 0; expected.size() < 30000; ++i) {
+        expected += u"Jour " + std::u16string(1, static_cast<char16_t>(u'0' + i % 10)) +
+                    u" \u00E9tat stable\u00A2";
+    }
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), expected);
+    std::u16string odd = u"a\u00A2\uFFFF";
+    odd += static_cast<char16_t>(0xD800);
+    EXPECT_EQ(store->FileText(u"Odd_One_1990"), odd);
+    EXPECT_EQ(store->Users(), (std::vector<std::u16string>{u"Anna", u"Bruno"}));
+    ASSERT_EQ(store->UndeliveredMail(u"Carla").size(), 1u);
+    EXPECT_EQ(store->UndeliveredMail(u"Carla")[0].frame, u"first\u00A7");
+    EXPECT_EQ(store->TakeNotes(u"Anna"), (std::vector<std::u16string>{u"#R!#x"}));
+    std::vector<AuditRow> rows = store->Audit(u"", "");
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(rows[0].action, "upload");
+    EXPECT_EQ(rows[0].size, static_cast<int64_t>(expected.size()));
+
+    // The rules hold on the moved files, and the archived text comes back with its file.
+    EXPECT_EQ(store->Upload(u"Bruno", u"Doe_John_1950", u"stale", when), StoreResult::Refused);
+    EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v2", when), StoreResult::Ok);
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+    EXPECT_EQ(store->Activate(u"Anna", u"Old_Case_1930", when), StoreResult::Ok);
+    EXPECT_EQ(store->FileText(u"Old_Case_1930"), u"archived text");
+    // Opened again, nothing is moved twice.
+    store.reset();
+    store = SqliteStore::Open(path.string(), error);
+    ASSERT_TRUE(store) << error;
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+    EXPECT_EQ(store->ActiveFiles().size(), 3u);
+    EXPECT_EQ(store->IntegrityCheck(), "ok");
 }
 
 TEST_F(SqliteStoreTest, AccountsAndWaitingMail) {

@@ -1,0 +1,165 @@
+// The active-file list the protocol sends, kept up to date change by change, against the list
+// the store gives after the same changes.
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "TempFolder.h"
+#include "platform/Text.h"
+#include "server/ClientLink.h"
+#include "server/ServerLog.h"
+#include "server/ServerOptions.h"
+#include "server/ServerProtocol.h"
+#include "server/SqliteStore.h"
+
+namespace pondrel::server {
+namespace {
+
+class RecordingLink final : public ClientLink {
+public:
+    explicit RecordingLink(uint64_t id) : m_id(id) {}
+    uint64_t Id() const override { return m_id; }
+    std::string LogName() const override { return "test"; }
+    State GetState() const override { return state; }
+    const std::u16string& User() const override { return user; }
+    void SendFrame(std::u16string_view frame) override { sent.emplace_back(frame); }
+    void Close(std::string_view) override { state = State::Closed; }
+    void CloseAfterSending(std::string_view) override { state = State::Closed; }
+    void SetVerifying() override { state = State::Verifying; }
+    void SetOnline(std::u16string name) override {
+        user = std::move(name);
+        state = State::Online;
+    }
+    bool HoldFrame(std::u16string frame) override {
+        held.push_back(std::move(frame));
+        return true;
+    }
+    std::deque<std::u16string> TakeHeldFrames() override { return std::exchange(held, {}); }
+
+    // The last active-file list received, without its code; none if none came.
+    std::optional<std::u16string> LastList() const {
+        for (auto it = sent.rbegin(); it != sent.rend(); ++it) {
+            if (it->starts_with(u"#N!#")) return it->substr(4);
+        }
+        return std::nullopt;
+    }
+
+    State state = State::Identifying;
+    std::u16string user;
+    std::deque<std::u16string> held;
+    std::vector<std::u16string> sent;
+
+private:
+    uint64_t m_id;
+};
+
+class AcceptAll final : public PasswordChecker {
+public:
+    void Check(std::string, std::u16string, std::function<void(bool)> done) override { done(true); }
+};
+
+std::u16string Upload(std::u16string_view name, std::u16string_view text) {
+    std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
+    frame += ToText(static_cast<long long>(6 + text.size())) + u"|42";
+    return frame + u"\u00A2" + std::u16string(name) + u"\u00A2Synch\u00A2";
+}
+
+class ServerProtocolListTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        store = SqliteStore::Open((temp / "store.db").string(), error);
+        ASSERT_TRUE(store) << error;
+        store->SetUser(u"Anna", "hash");
+        store->SetUser(u"Bruno", "hash");
+        protocol = std::make_unique<ServerProtocol>(*store, log, options, passwords);
+        for (auto* link : {&anna, &bruno}) protocol->OnOpened(*link);
+        protocol->OnFrame(anna, u"#I!#h|Anna|x|");
+        protocol->OnFrame(bruno, u"#I!#h|Bruno|x|");
+    }
+    void TearDown() override {
+        for (auto* link : {&anna, &bruno}) protocol->OnClosed(*link, "end");
+    }
+
+    // The list a server that just started would send.
+    std::u16string FreshList() {
+        std::u16string payload;
+        std::vector<FileEntry> files = store->ActiveFiles();
+        for (auto it = files.rbegin(); it != files.rend(); ++it) {
+            payload += it->name + u"\u00A2" + it->holder + u"\u00A2" + it->date + u"\u00A2" +
+                       it->time + u"\u00A2";
+        }
+        return payload;
+    }
+
+    test::TempFolder temp{"pondrel-protocol"};
+    std::FILE* sink = std::fopen("/dev/null", "w");
+    ServerLog log{sink};
+    ServerOptions options;
+    AcceptAll passwords;
+    std::unique_ptr<SqliteStore> store;
+    std::unique_ptr<ServerProtocol> protocol;
+    RecordingLink anna{1};
+    RecordingLink bruno{2};
+};
+
+TEST_F(ServerProtocolListTest, EveryChangeShowsInTheListsOfEverybody) {
+    // Without a deferral the lists go out at once after each change.
+    protocol->OnFrame(anna, Upload(u"Doe_John_1950.pdr", u"v1"));
+    protocol->OnFrame(anna, Upload(u"Roe_Jane_1960.pdr", u"r1"));
+    EXPECT_EQ(bruno.LastList(), FreshList());
+    auto step = [&](RecordingLink& who, std::u16string frame) {
+        protocol->OnFrame(who, std::move(frame));
+        std::u16string fresh = FreshList();
+        EXPECT_EQ(anna.LastList(), fresh) << ToUtf8(fresh);
+        EXPECT_EQ(bruno.LastList(), fresh) << ToUtf8(fresh);
+        who.sent.clear();
+        protocol->OnFrame(who, u"#W!#");
+        EXPECT_EQ(who.LastList(), fresh);
+    };
+    step(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    step(bruno, u"#Q!#L\u00A2doe_john_1950.pdr");  // another case: the same file
+    step(bruno, Upload(u"Doe_John_1950.pdr", u"v2"));
+    step(anna, Upload(u"Doe_John_1950.pdr", u"stale"));  // refused: the list stays
+    step(bruno, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    step(anna, u"#F!#Roe_Jane_1960");
+    step(anna, u"#H!#Roe_Jane_1960.pdr");
+    step(bruno, u"#G!#Roe_Jane_1960");
+    step(bruno, Upload(u"Abel_Karl_1940.pdr", u"a1"));  // a new file, first in the list
+    step(anna, u"#Q!#L\u00A2Roe_Jane_1960.pdr");
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+}
+
+TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne) {
+    std::vector<std::function<void()>> due;
+    protocol->SetDeferral([&](std::function<void()> send) { due.push_back(std::move(send)); });
+    protocol->OnFrame(anna, Upload(u"Doe_John_1950.pdr", u"v1"));
+    protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    ASSERT_EQ(due.size(), 1u);  // two changes, one sending
+    // Anna asks at once and has the current list; Bruno asked before the last change.
+    protocol->OnFrame(bruno, u"#W!#");
+    protocol->OnFrame(anna, u"#Q!#L\u00A2Doe_John_1950.pdr");
+    protocol->OnFrame(anna, u"#W!#");
+    anna.sent.clear();
+    bruno.sent.clear();
+    due[0]();
+    EXPECT_FALSE(anna.LastList());  // not the same list twice in a row
+    EXPECT_EQ(bruno.LastList(), FreshList());
+    // After the next change both get it again.
+    due.clear();
+    protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    ASSERT_EQ(due.size(), 1u);
+    due[0]();
+    EXPECT_EQ(anna.LastList(), FreshList());
+    EXPECT_EQ(bruno.LastList(), FreshList());
+    EXPECT_NE(FreshList().find(u"Doe_John_1950\u00A2\u00A2"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace pondrel::server
