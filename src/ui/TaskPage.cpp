@@ -1,5 +1,6 @@
 #include "ui/TaskPage.h"
 
+#include <QAbstractButton>
 #include <QLineEdit>
 
 #include "journal/ui/CTaskPanel.h"
@@ -51,6 +52,11 @@ void TaskPage::SetLabels(const Labels& labels) {
                      [this](QWidget* edit, int field) {
                          if (field == kToDoField && m_panel) m_panel->LineChanged(edit);
                      });
+    // A tap on a row's priority, done or delete button is done with the open list.
+    for (QAbstractButton* button : m_panel->findChildren<QAbstractButton*>()) {
+        QObject::connect(button, &QAbstractButton::pressed, m_panel,
+                         [shortcuts] { shortcuts->Lists().Close(); });
+    }
 }
 
 void TaskPage::ShowRecord(PatientRecord* record) {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "FormTestBase.h"
 #include "journal/ui/CTaskPanel.h"
@@ -181,6 +182,13 @@ void TestFieldShortcuts::taskLinesTakeTheToDoList() {
         second->Field(98).find(u"Blood tests Check results") != std::u16string::npos,
         qPrintable(ToQString(second->Field(98)) + " / " + ToQString(Patients().At(0)->Field(98))));
     QCOMPARE(Patients().At(0)->Field(98), firstBefore);
+
+    // The list stays open after a row; a tap on a task's priority button closes it.
+    QVERIFY(List()->isVisible());
+    auto* priority = panel->findChild<QPushButton*>(QStringLiteral("taskPriority0"));
+    QVERIFY(priority);
+    QTest::mouseClick(priority, Qt::LeftButton);
+    QVERIFY(!List()->isVisible());
 }
 
 QTEST_MAIN(TestFieldShortcuts)
