@@ -6,6 +6,7 @@
 #include "records/ItemEncoding.h"
 #include "records/PatientFileFormat.h"
 #include "records/PatientRecord.h"
+#include "records/ReservedCharacters.h"
 
 namespace pondrel {
 
@@ -195,7 +196,9 @@ DamageCode ParseFields(std::u16string_view text, PatientRecord& record, bool fro
         if (optionsEnd < optionsBegin) return DamageCode::NoOptionsEnd;
     }
     ItemCursor optionItems(text, optionsBegin, optionsEnd);
-    std::u16string type(optionItems.Next());
+    // The type as the writer can keep it: a damaged file's "¬" would be dropped when saved, and
+    // the file read again would not give the same record.
+    std::u16string type = StorableText(optionItems.Next());
     record.subfolderType = type.empty() || type.size() > 5 ? u"Hosp" : type;
     record.inUse = ParseInt(optionItems.Next());
     record.icon = ParseInt(optionItems.Next());
