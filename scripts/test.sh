@@ -7,8 +7,10 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-echo "== Build and test"
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# The normal build is the Release build that scripts/run.sh makes (same build type and options),
+# with warnings as errors, so a warning that would stop the run command stops the tests first.
+echo "== Build (Release, as scripts/run.sh builds) and test"
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Release -DPONDREL_WERROR=ON
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 

@@ -219,10 +219,10 @@ private:
         for (bool trimmed = true; trimmed;) {
             size_t before = items.size();
             items = TrimRightOf(items, u" -,");
-            while (items.ends_with(u"&nbsp;")) items.resize(items.size() - 6);
+            RemoveSuffix(items, u"&nbsp;");
             trimmed = items.size() != before;
         }
-        if (items.ends_with(u"<BR >")) items.resize(items.size() - 5);
+        RemoveSuffix(items, u"<BR >", true);
         return text.append(items).append(u"<BR>");
     }
 
@@ -271,7 +271,7 @@ private:
         for (bool trimmed = true; trimmed;) {
             size_t before = text.size();
             text = TrimRightOf(text, u" -,");
-            while (text.ends_with(u"&nbsp;")) text.resize(text.size() - 6);
+            RemoveSuffix(text, u"&nbsp;");
             trimmed = text.size() != before;
         }
         return text;

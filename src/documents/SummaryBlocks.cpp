@@ -230,8 +230,7 @@ std::u16string RenderTasks(std::u16string_view todo, const SummaryContext& conte
     text = ReplaceAll(text, u"\r\n" + doneMark + u"\r\n", u"");
     text = ReplaceAll(text, u"\r\n\r\n", u"");
     text = ReplaceAll(text, doneMark, uR"(<FONT COLOR="#d050ff">)" + doneMark + u"</FONT>");
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, u"\r\n") == 0)
-        text.resize(text.size() - 2);
+    RemoveSuffix(text, u"\r\n", true);
     return text;
 }
 

@@ -8,10 +8,6 @@ namespace pondrel {
 
 namespace {
 
-bool EndsWith(std::u16string_view text, std::u16string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 bool IsHighSurrogate(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -34,8 +30,7 @@ void RewriteInto(std::u16string& out, std::u16string_view text, const Rewrite* r
         }
         for (size_t i = 0; i < count; ++i) {
             const auto& [from, to] = rules[i];
-            if (from.size() > to.size() && EndsWith(out, from)) {
-                out.resize(out.size() - from.size());
+            if (from.size() > to.size() && RemoveSuffix(out, from, true)) {
                 again.append(to.rbegin(), to.rend());
                 break;
             }

@@ -182,6 +182,19 @@ std::vector<std::u16string> Split(std::u16string_view text, char16_t separator) 
     }
 }
 
+bool RemoveSuffix(std::u16string& text, std::u16string_view suffix, bool once) {
+    if (suffix.empty()) return false;
+    size_t end = text.size();
+    while (end >= suffix.size() &&
+           std::u16string_view(text).substr(end - suffix.size(), suffix.size()) == suffix) {
+        end -= suffix.size();
+        if (once) break;
+    }
+    if (end == text.size()) return false;
+    text.erase(end);
+    return true;
+}
+
 size_t CountOf(std::u16string_view text, std::u16string_view what) {
     if (what.empty()) return 0;
     size_t count = 0;

@@ -35,6 +35,10 @@ std::u16string ReplaceAll(std::u16string_view text, std::u16string_view from,
 std::u16string RemoveAll(std::u16string_view text, char16_t c);
 std::vector<std::u16string> Split(std::u16string_view text, char16_t separator);
 
+// Removes every trailing repetition of `suffix` (once = only one); true when something went.
+// The end is found first and the text cut there once, so no length can wrap below zero.
+bool RemoveSuffix(std::u16string& text, std::u16string_view suffix, bool once = false);
+
 // Count of non-overlapping occurrences.
 size_t CountOf(std::u16string_view text, std::u16string_view what);
 

@@ -37,6 +37,22 @@ TEST(TextTest, CaseTrimSplitFormat) {
     EXPECT_EQ(CountOf(u"¢¢x¢", u"¢"), 3u);
 }
 
+TEST(TextTest, RemoveSuffixNeverWrapsBelowZero) {
+    std::u16string text = u"a&nbsp;&nbsp;";
+    EXPECT_TRUE(RemoveSuffix(text, u"&nbsp;"));
+    EXPECT_EQ(text, u"a");
+    text = u"x\r\n\r\n";
+    EXPECT_TRUE(RemoveSuffix(text, u"\r\n", true));
+    EXPECT_EQ(text, u"x\r\n");
+    text = u"bsp;";  // shorter than the suffix
+    EXPECT_FALSE(RemoveSuffix(text, u"&nbsp;"));
+    EXPECT_EQ(text, u"bsp;");
+    text = u"&nbsp;&nbsp;";
+    EXPECT_TRUE(RemoveSuffix(text, u"&nbsp;"));
+    EXPECT_TRUE(text.empty());
+    EXPECT_FALSE(RemoveSuffix(text, u""));
+}
+
 TEST(DateTimeTest, CalendarArithmetic) {
     EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
     EXPECT_EQ(DaysFromCivil(2000, 3, 1) - DaysFromCivil(2000, 2, 28), 2);
