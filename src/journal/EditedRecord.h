@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "journal/SubfolderDates.h"
@@ -22,6 +23,9 @@ public:
     virtual bool IsReadOnly() const = 0;
     // A form field by number (the editor reads 20, 64 and 79 to 85).
     virtual std::u16string Field(int number) const = 0;
+    // The longest journal the record may hold without its file passing the size the program
+    // writes without a warning; 0 for no limit.
+    virtual size_t MaxJournalLength() const { return 0; }
 };
 
 }  // namespace pondrel

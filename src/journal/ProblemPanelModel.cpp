@@ -144,6 +144,26 @@ EditorRefresh ProblemPanelModel::CommitCurrentProblem() {
     return refresh;
 }
 
+EditorRefresh ProblemPanelModel::ReplaceJournal(std::u16string text) {
+    EditorRefresh refresh = CommitCurrentProblem();
+    if (RefuseReadOnly()) return refresh;
+    m_journal.SetText(std::move(text));
+    m_journalDirty = true;
+    StoreJournal();
+    m_current = 0;
+    Recount();
+    SetEntryDays(m_journal.Reader().EntryDays());
+    if (m_dayEvents) {
+        m_dayEvents->EntryDaysRebuilt();
+        m_dayEvents->RebuildDayList();
+    }
+    ShowCurrentProblem();
+    refresh.panel = refresh.caption = refresh.dayList = refresh.day = true;
+    refresh.patientList = refresh.treatmentTable = refresh.actionTable = true;
+    refresh.problemSummary = refresh.evolutionSummary = refresh.daySummary = true;
+    return refresh;
+}
+
 void ProblemPanelModel::ShowCurrentProblem(bool opening) {
     JournalReader reader = m_journal.Reader();
     std::optional<ProblemHeader> header = reader.GetProblemHeader(m_current);

@@ -54,6 +54,10 @@ public:
 
     // Writes the changed working copies into the journal and the journal into the record.
     EditorRefresh CommitCurrentProblem();
+    // The problem manager's OK: commits, then the journal (editor and record) becomes `text`,
+    // problem 0 becomes current and everything drawn from the journal is to be rebuilt.
+    // Refused with the "Read only" notice for a read-only record.
+    EditorRefresh ReplaceJournal(std::u16string text);
     // Loads the working copies of (current day, current problem) from the journal. `opening`
     // shows urgency 0 as "-" instead of " ".
     void ShowCurrentProblem(bool opening = false);

@@ -1,5 +1,6 @@
 #include "journal/RecordEditing.h"
 
+#include "journal/ProblemManager.h"
 #include "records/PatientRecord.h"
 
 namespace pondrel {
@@ -44,6 +45,10 @@ bool RecordEditing::IsReadOnly() const {
 
 std::u16string RecordEditing::Field(int number) const {
     return m_record.Field(number);
+}
+
+size_t RecordEditing::MaxJournalLength() const {
+    return JournalLengthLimit(m_record);
 }
 
 }  // namespace pondrel

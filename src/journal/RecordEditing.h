@@ -28,6 +28,7 @@ public:
     void StoreDates(const SubfolderDates& dates) override;
     bool IsReadOnly() const override;
     std::u16string Field(int number) const override;
+    size_t MaxJournalLength() const override;
 
     PatientRecord& Record() const { return m_record; }
 

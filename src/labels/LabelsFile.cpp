@@ -12,6 +12,9 @@ namespace {
 constexpr std::u16string_view kLoadFailureCaption = u"File load failure 11";
 constexpr std::u16string_view kSaveFailureCaption = u"Save failure";
 constexpr std::u16string_view kSaveFailureText = u"Conversion of <Labels.txt> file failure !";
+constexpr std::u16string_view kRecordMissing = u"Saving error code 1. The operation is canceled.";
+constexpr std::u16string_view kRecordNotReplaced =
+    u"Saving error code 2. The operation is canceled.";
 
 }  // namespace
 
@@ -122,6 +125,92 @@ bool LabelsFile::SaveText(std::u16string_view text) {
         return false;
     }
     return true;
+}
+
+std::optional<std::string> LabelsFile::ReadBytesQuietly() {
+    std::string bytes;
+    if (!m_files.ReadFile(Path(), kLabelsMaxBytes + 1, bytes)) return std::nullopt;
+    return bytes;
+}
+
+std::u16string LabelsFile::CleanTitle(std::u16string_view title) {
+    std::u16string clean;
+    for (char16_t c : title) {
+        if (c != kSectionMark && c != kItemEndMark) clean += c;
+    }
+    return clean;
+}
+
+LabelsFile::FieldSave LabelsFile::SaveFieldRecord(int field, std::u16string_view oldTitle,
+                                                  std::u16string_view title,
+                                                  std::u16string_view shortcutList,
+                                                  const std::optional<std::string>& readBefore) {
+    const std::u16string caption(kSaveFailureCaption);
+    auto fail = [this, &caption](std::u16string_view text) {
+        m_messages.ShowBox(std::u16string(text), caption, BoxButtons::Ok, BoxIcon::Error);
+        return FieldSave::Failed;
+    };
+    std::string bytes;
+    bool cut = false;
+    if (!ReadBytes(bytes, cut)) return fail(kRecordMissing);
+    if (cut) {
+        return fail(u"The file <Labels.txt> is larger than the program can read: saving it "
+                    u"would lose its end. Nothing was saved.");
+    }
+    if (readBefore) {
+        std::string_view before = *readBefore;
+        if (before.size() > kLabelsMaxBytes || before != bytes) {
+            return fail(u"The file <Labels.txt> was changed by another program since the "
+                        u"label editor read it. Nothing was saved.");
+        }
+    }
+    const std::u16string newTitle = CleanTitle(title);
+    if (newTitle.empty()) {
+        m_messages.ShowBox(u"The title label is empty. You have to write a title.", caption,
+                           BoxButtons::Ok, BoxIcon::Warning);
+        return FieldSave::KeepEditing;
+    }
+    DecodedLabels decoded = DecodeLabelsBytes(bytes);
+    std::vector<FieldRecordSpan> records = FindFieldRecords(decoded.text);
+    if (field < 0 || static_cast<size_t>(field) >= records.size()) return fail(kRecordMissing);
+    if (newTitle != oldTitle) {
+        for (size_t n = 0; n < records.size(); ++n) {
+            if (n != static_cast<size_t>(field) && records[n].caption == newTitle) {
+                m_messages.ShowBox(u"The title label already exist. You have to change it or "
+                                   u"insert a version tag.",
+                                   caption, BoxButtons::Ok, BoxIcon::Warning);
+                return FieldSave::KeepEditing;
+            }
+        }
+    }
+    std::optional<FieldRecordReplacement> replaced =
+        ReplaceFieldRecord(decoded.text, field, newTitle, shortcutList);
+    if (!replaced) return fail(kRecordNotReplaced);
+
+    // A file as the program writes it maps unit n of the text to bytes 2 + 2n: the record's
+    // bytes are replaced and every other byte stays (an odd closing byte or extra zeros too).
+    // Any other file is rewritten whole, in the program's encoding.
+    std::string written;
+    const std::string encoded = EncodeLabelsText(decoded.text);
+    const size_t textBytes = encoded.size() - 2;  // the mark and the text
+    if (decoded.encoding == LabelsEncoding::Utf16 && bytes.size() >= textBytes &&
+        bytes.compare(0, textBytes, encoded, 0, textBytes) == 0) {
+        const std::u16string_view middle =
+            std::u16string_view(replaced->text).substr(replaced->begin,
+                                                      replaced->newEnd - replaced->begin);
+        std::string middleBytes = EncodeLabelsText(middle);
+        middleBytes = middleBytes.substr(2, middleBytes.size() - 4);  // no mark, no zero
+        written.reserve(bytes.size() + middleBytes.size());
+        written.append(bytes, 0, 2 + 2 * replaced->begin);
+        written.append(middleBytes);
+        written.append(bytes, 2 + 2 * replaced->oldEnd, std::string::npos);
+    } else {
+        written = EncodeLabelsText(replaced->text);
+    }
+    // The file as it was stays beside it, whatever its encoding.
+    if (!m_files.CopyFile(Path(), BackupPath())) return fail(u"Save failure !");
+    if (!m_files.WriteFile(Path(), written)) return fail(u"Save failure !");
+    return FieldSave::Saved;
 }
 
 }  // namespace pondrel

@@ -72,6 +72,31 @@ public:
     // user is told, the file keeps its old content, and the result is false.
     bool SaveText(std::u16string_view text);
 
+    // The file's bytes as they are now (up to the read limit and one byte more), quietly;
+    // none when it can't be read. The label editor keeps them to see at saving whether another
+    // program changed the file meanwhile.
+    std::optional<std::string> ReadBytesQuietly();
+
+    // What SaveFieldRecord did.
+    enum class FieldSave {
+        Saved,
+        KeepEditing,  // the title is empty or another field's: the editor stays open
+        Failed,       // nothing was written; the editor closes without saving
+    };
+    // The label editor's save: the record of `field` (found by its position, as the reader
+    // finds it) gets `title` ("#" and "|" removed) and `shortcutList`. Refused, with a message,
+    // when the title is empty or, changed from `oldTitle`, is another record's caption; when
+    // the file is larger than the read limit (the rewrite would lose its end); when it no
+    // longer holds `readBefore` (another program changed it); when it has no such record.
+    // Before writing, the file is copied to "Labels.txt.bak". A file as the program writes it
+    // keeps every byte outside the record; one in another encoding is rewritten whole as
+    // UTF-16.
+    FieldSave SaveFieldRecord(int field, std::u16string_view oldTitle, std::u16string_view title,
+                              std::u16string_view shortcutList,
+                              const std::optional<std::string>& readBefore);
+    // The title a save stores: "#" and "|" removed.
+    static std::u16string CleanTitle(std::u16string_view title);
+
     std::u16string Path() const;
     std::u16string BackupPath() const;
 

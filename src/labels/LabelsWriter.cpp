@@ -130,4 +130,31 @@ std::optional<std::u16string> ComposeWriteBack(std::u16string_view text,
            ComposeLabelsSections(read.labels, read.fileUiItems);
 }
 
+std::optional<FieldRecordReplacement> ReplaceFieldRecord(std::u16string_view text, int field,
+                                                         std::u16string_view caption,
+                                                         std::u16string_view shortcutList) {
+    if (field < 0 || field >= kLabelsFieldCount) return std::nullopt;
+    if (caption.find_first_of(u"#|") != std::u16string_view::npos) return std::nullopt;
+    if (shortcutList.size() < kListEnd.size() || !shortcutList.ends_with(kListEnd) ||
+        shortcutList.find(kListEnd) != shortcutList.size() - kListEnd.size() ||
+        shortcutList.find(kSectionMark) != std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    std::vector<FieldRecordSpan> records = FindFieldRecords(text);
+    if (static_cast<size_t>(field) >= records.size()) return std::nullopt;
+    const FieldRecordSpan& record = records[static_cast<size_t>(field)];
+    FieldRecordReplacement result;
+    result.begin = static_cast<size_t>(record.caption.data() - text.data());
+    result.oldEnd = record.end;
+    std::u16string middle(caption);
+    middle += kRecordMark;
+    middle += shortcutList;
+    result.newEnd = result.begin + middle.size();
+    result.text.reserve(text.size() + middle.size());
+    result.text.append(text.substr(0, result.begin));
+    result.text.append(middle);
+    result.text.append(text.substr(record.end));
+    return result;
+}
+
 }  // namespace pondrel

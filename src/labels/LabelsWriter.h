@@ -38,4 +38,22 @@ std::u16string ComposeLabelsText(const Labels& labels);
 std::optional<std::u16string> ComposeWriteBack(std::u16string_view text,
                                                const LabelsReadResult& read);
 
+// One field record rewritten: the new text, and the range [begin, oldEnd) of the old text that
+// became [begin, newEnd) of the new one; everything else is unchanged.
+struct FieldRecordReplacement {
+    std::u16string text;
+    size_t begin = 0;
+    size_t oldEnd = 0;
+    size_t newEnd = 0;
+};
+
+// The text with the record of `field` holding `caption` and `shortcutList`. The record is the
+// field-th record as the reader takes them, by position: captions may repeat in a file, so a
+// record is never looked for by its caption. None when the text holds no such record or the
+// values would not read back (a caption holding "#" or "|"; a list not ending with "||", or
+// holding "#" or another "||").
+std::optional<FieldRecordReplacement> ReplaceFieldRecord(std::u16string_view text, int field,
+                                                         std::u16string_view caption,
+                                                         std::u16string_view shortcutList);
+
 }  // namespace pondrel

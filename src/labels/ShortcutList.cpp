@@ -1,6 +1,7 @@
 #include "labels/ShortcutList.h"
 
 #include "labels/Labels.h"
+#include "labels/ShortcutItems.h"
 #include "platform/Text.h"
 #include "records/ReservedCharacters.h"
 
@@ -9,7 +10,6 @@ namespace pondrel {
 namespace {
 
 constexpr size_t npos = std::u16string_view::npos;
-constexpr char16_t kMenuMark = u'\u00A2';  // "¢" + n + "¢" + title opens a menu
 constexpr std::u16string_view kQuickNotePrefix = u">> ";
 constexpr size_t kSeparatorDashes = 14;
 
@@ -26,32 +26,6 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
 std::u16string TrimRightBlanks(std::u16string text) {
     while (!text.empty() && IsBlank(text.back())) text.pop_back();
     return text;
-}
-
-struct MenuHeader {
-    int count = 0;
-    std::u16string_view title;
-};
-
-std::optional<MenuHeader> ParseMenuHeader(std::u16string_view item) {
-    if (item.size() < 2 || item[0] != kMenuMark) return std::nullopt;
-    size_t close = item.find(kMenuMark, 1);
-    if (close == npos) return std::nullopt;
-    return MenuHeader{ParseInt(item.substr(1, close - 1)), item.substr(close + 1)};
-}
-
-// The items of a field's shortcut list, up to its closing "||".
-std::vector<std::u16string_view> ItemsOf(std::u16string_view list) {
-    std::vector<std::u16string_view> items;
-    list = list.substr(0, list.find(u"||"));
-    size_t at = 0;
-    while (at < list.size()) {
-        size_t bar = list.find(u'|', at);
-        items.push_back(list.substr(at, (bar == npos ? list.size() : bar) - at));
-        if (bar == npos) break;
-        at = bar + 1;
-    }
-    return items;
 }
 
 std::u16string MenuRow(std::u16string_view title) {
@@ -257,7 +231,7 @@ void ShortcutList::Build(int field, const ShortcutSources& sources) {
     m_open = true;
     m_field = field;
     m_rows.clear();
-    auto items = ItemsOf(m_labels.ShortcutList(field));
+    auto items = ShortcutItems(m_labels.ShortcutList(field));
     m_inMenu = !m_menuName.empty() && BuildMenu(items, sources);
     if (!m_inMenu) {
         m_backAfterInsert = false;

@@ -9,6 +9,7 @@
 
 #include "journal/EditedRecord.h"
 #include "journal/HistoryPeriod.h"
+#include "journal/ui/CProblemManagerDlg.h"
 #include "journal/JournalReader.h"
 #include "journal/SectionHistory.h"
 #include "journal/ui/CDayPopup.h"
@@ -107,6 +108,7 @@ CProblemPanel::CProblemPanel(UserMessages& messages, Clock& clock, QWidget* pare
     SetDateOrder(m_dateOrder);
     ShowWords();
     Refresh(Everything());
+    SetProblemManagerHandler([this] { RunProblemManager(); });
 }
 
 CProblemPanel::~CProblemPanel() {
@@ -178,7 +180,6 @@ void CProblemPanel::BuildProblemBar() {
         ArrangeSections();
     });
     connect(m_manager, &QPushButton::clicked, this, [this] {
-        Act(Commit());
         if (m_managerHandler) m_managerHandler();
     });
     connect(m_urgency, &QPushButton::clicked, this, [this] {
@@ -351,6 +352,34 @@ void CProblemPanel::SetQuickNotesStore(std::function<void(const std::u16string&)
 void CProblemPanel::SetProblemManagerHandler(std::function<void()> handler) {
     m_managerHandler = std::move(handler);
     m_manager->setVisible(static_cast<bool>(m_managerHandler));
+}
+
+void CProblemPanel::RunProblemManager() {
+    if (!IsOpen()) return;
+    Act(Commit());  // the working copies reach the journal first
+    CloseBut(nullptr);
+    EditedRecord* record = m_model.Record();
+    const bool readOnly = record->IsReadOnly();
+    if (readOnly) m_messages.ShowNotice(u"Read only", 1000, true);
+    CProblemManagerDlg::Words words;
+    auto word = [this](int index, std::u16string& target) {
+        if (!m_labels.Label(index).empty()) target = m_labels.Label(index);
+    };
+    word(170, words.active);
+    word(128, words.solved);
+    word(177, words.closed);
+    CProblemManagerDlg dialogue(m_model.Journal().Text(), m_model.CurrentProblem(), words,
+                                readOnly, record->MaxJournalLength(), m_messages, this);
+    const bool accepted = dialogue.exec() == QDialog::Accepted;
+    if (readOnly) return;
+    if (!accepted) {
+        m_messages.ShowNotice(u"Cancel", 1300, true);
+        return;
+    }
+    // The record may have been let go while the dialogue was open.
+    if (!IsOpen() || m_model.Record() != record) return;
+    Act(m_model.ReplaceJournal(dialogue.Journal()));
+    m_messages.ShowNotice(u"Modifications done", 1300);
 }
 
 // --- Actions ---

@@ -87,8 +87,13 @@ public:
     void SetRefreshHandler(std::function<void(const EditorRefresh&)> handler) {
         m_refreshHandler = std::move(handler);
     }
-    // The problem manager button; hidden until a handler is set.
+    // The problem manager button opens the problem manager (RunProblemManager) unless another
+    // handler is set; an empty handler hides the button.
     void SetProblemManagerHandler(std::function<void()> handler);
+    // Commits, then lets the user change the problems of the open patient in the problem
+    // manager; its OK replaces the journal and shows problem 1. A read-only record is shown
+    // without commands, with the "Read only" notice.
+    void RunProblemManager();
 
     // Stores new quick notes (field 198) through the form's field rules after a quick-note row
     // of a shortcut list moved a line; until it is set the lists offer no quick notes.
