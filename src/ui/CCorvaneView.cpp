@@ -496,13 +496,17 @@ bool CCorvaneView::ReadLabels() {
     // Without the file the program cannot run; an unreadable one leaves the built-in words.
     if (outcome.status == LabelsLoadStatus::Missing) return false;
     m_labels = std::move(outcome.labels);
+    ApplyLabels();
+    return true;
+}
+
+void CCorvaneView::ApplyLabels() {
     if (m_problemPage) m_problemPage->SetLabels(m_labels);
     if (m_fieldPages) m_fieldPages->SetLabels(m_labels);
     if (m_taskPage) m_taskPage->SetLabels(m_labels);
     if (m_quickNotes) m_quickNotes->SetLabels(m_labels);
     if (m_letterPages) m_letterPages->SetLabels(m_labels);
     if (m_orderSheetsPage) m_orderSheetsPage->SetLabels(m_labels);
-    return true;
 }
 
 void CCorvaneView::SetToday(DayNumber today) {

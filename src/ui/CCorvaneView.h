@@ -160,6 +160,10 @@ public:
     // ---- Commands ----------------------------------------------------------------------------
     void RunMenuCommand(MenuCommand command);
     void RunPreferences();
+    // "Ed shortcuts": the label editor for the field that had the focus last.
+    void RunLabelEditor();
+    // The captions, lists and words of m_labels onto every page.
+    void ApplyLabels();
     void ShowHelp();
     void ShowAbout();
 

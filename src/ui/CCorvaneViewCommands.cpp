@@ -6,6 +6,9 @@
 #include <QWidget>
 
 #include "charts/ui/CExamsGraphDlg.h"
+#include "labels/ui/CLabelEditorDlg.h"
+#include "labels/ui/CShortcutLists.h"
+#include "labels/ui/FieldWidgetText.h"
 #include "mainform/PatientBox.h"
 #include "platform/Platform.h"
 #include "platform/ui/QtText.h"
@@ -107,10 +110,12 @@ void CCorvaneView::RunMenuCommand(MenuCommand command) {
             break;
         case MenuCommand::FilesManager:
         case MenuCommand::QuickLoad:
-        case MenuCommand::EditShortcuts:
-            // The files manager, quick load and label editor are not part of the program yet:
-            // say so rather than pretend.
+            // The files manager and quick load are not part of the program yet: say so rather
+            // than pretend.
             NotAvailable();
+            break;
+        case MenuCommand::EditShortcuts:
+            RunLabelEditor();
             break;
         case MenuCommand::Undo:
             EditField("undo");
@@ -176,6 +181,27 @@ void CCorvaneView::ShowPatientBox() {
 void CCorvaneView::PatientsChanged() {
     if (m_patientList) m_patientList->Rebuild();
     ShowPatientBox();
+}
+
+// ---- The label editor ------------------------------------------------------------------------
+
+void CCorvaneView::RunLabelEditor() {
+    m_controller->CommitAll();
+    int field = -1;
+    std::u16string text;
+    QWidget* edit = m_lastField;
+    if (edit && IsOnShownPage(edit)) {
+        const QVariant number = edit->property(CShortcutLists::kFieldProperty);
+        if (number.isValid()) {
+            field = number.toInt();
+            text = FieldWidgetText::State(edit).text;
+        }
+    }
+    if (CLabelEditorDlg::EditShortcuts(m_labels, field, text, m_preferences.regional.units,
+                                       m_folders.installation, m_platform.files,
+                                       m_platform.messages, this)) {
+        ApplyLabels();
+    }
 }
 
 // ---- The preferences exchange -----------------------------------------------------------------

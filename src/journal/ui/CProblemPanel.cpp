@@ -10,6 +10,7 @@
 #include "journal/EditedRecord.h"
 #include "journal/HistoryPeriod.h"
 #include "journal/ui/CProblemManagerDlg.h"
+#include "platform/UserMessages.h"
 #include "journal/JournalReader.h"
 #include "journal/SectionHistory.h"
 #include "journal/ui/CDayPopup.h"

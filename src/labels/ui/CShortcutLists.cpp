@@ -57,6 +57,8 @@ bool CShortcutLists::IsOneLine(const QWidget* edit) const {
 }
 
 void CShortcutLists::Attach(QWidget* edit, int field) {
+    // The form's commands that act on the focused field (the label editor) read its number here.
+    if (edit) edit->setProperty(kFieldProperty, field);
     if (!edit || field == kNoListField || !FieldWidgetText::Supports(edit)) return;
     if (auto known = m_fields.find(edit); known != m_fields.end()) {
         known->second = field;  // attached already

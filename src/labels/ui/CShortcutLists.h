@@ -41,6 +41,8 @@ public:
     // `edit` must stay alive while attached (it is forgotten when destroyed). Field 200 takes no
     // list.
     void Attach(QWidget* edit, int field);
+    // The property an attached edit carries its field number in.
+    static constexpr const char* kFieldProperty = "pondrelField";
     // The record fields the lists read (usual drugs, past history, quick notes).
     void SetSources(std::function<ShortcutSources()> sources) { m_sources = std::move(sources); }
     // Stores new quick notes (field 198) after a quick-note row moved a line; without it the
