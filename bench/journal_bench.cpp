@@ -6,6 +6,7 @@
 #include "journal/EditedRecord.h"
 #include "journal/JournalWords.h"
 #include "journal/ProblemJournal.h"
+#include "journal/ProblemManager.h"
 #include "journal/ProblemPanelModel.h"
 #include "journal/SectionHistory.h"
 #include "platform/Text.h"
@@ -153,6 +154,47 @@ void BM_ShowProblemAndHistoryButtons(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ShowProblemAndHistoryButtons)->Unit(benchmark::kMicrosecond);
+
+// The problem manager on the same journal: each command as the dialogue runs it from the
+// journal it is given to the journal its OK hands back (read, command, written), aim 20 ms.
+template <typename Command>
+void RunManagerCommand(benchmark::State& state, Command command) {
+    const std::u16string text = NearLimitJournal();
+    for (auto _ : state) {
+        ProblemManager manager(text);
+        command(manager);
+        std::u16string result = manager.Text();
+        benchmark::DoNotOptimize(result);
+    }
+}
+
+void BM_ManagerReadAndWrite(benchmark::State& state) {
+    RunManagerCommand(state, [](ProblemManager&) {});
+}
+BENCHMARK(BM_ManagerReadAndWrite)->Unit(benchmark::kMillisecond);
+
+void BM_ManagerMoveDown(benchmark::State& state) {
+    RunManagerCommand(state, [](ProblemManager& m) { m.MoveDown(0); });
+}
+BENCHMARK(BM_ManagerMoveDown)->Unit(benchmark::kMillisecond);
+
+void BM_ManagerSetState(benchmark::State& state) {
+    RunManagerCommand(state, [](ProblemManager& m) { m.SetState(50, kStateSolved); });
+}
+BENCHMARK(BM_ManagerSetState)->Unit(benchmark::kMillisecond);
+
+// Deleting problem 1 of 100: every later problem moves up one number.
+void BM_ManagerDeleteFirst(benchmark::State& state) {
+    RunManagerCommand(state, [](ProblemManager& m) { m.Delete(0); });
+}
+BENCHMARK(BM_ManagerDeleteFirst)->Unit(benchmark::kMillisecond);
+
+// Merging problems 1 and 2 (entries on 36 and 37 days, joined on none) and 1 and 21 (joined
+// on every day both have).
+void BM_ManagerMerge(benchmark::State& state) {
+    RunManagerCommand(state, [](ProblemManager& m) { m.Merge(0, 20); });
+}
+BENCHMARK(BM_ManagerMerge)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel
