@@ -206,7 +206,7 @@ void CLabelEditorDlg::ShowRows() {
     m_menu->setEnabled(state.menuButtonEnabled);
     m_back->setEnabled(state.backEnabled);
     m_count->setEnabled(state.count.has_value());
-    if (state.count) m_count->setValue(*state.count);
+    m_count->setValue(state.count.value_or(0));
 }
 
 void CLabelEditorDlg::RowChosen(int row) {
