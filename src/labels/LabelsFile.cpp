@@ -144,7 +144,8 @@ std::u16string LabelsFile::CleanTitle(std::u16string_view title) {
 LabelsFile::FieldSave LabelsFile::SaveFieldRecord(int field, std::u16string_view oldTitle,
                                                   std::u16string_view title,
                                                   std::u16string_view shortcutList,
-                                                  const std::optional<std::string>& readBefore) {
+                                                  const std::optional<std::string>& readBefore,
+                                                  bool keepBackup) {
     const std::u16string caption(kSaveFailureCaption);
     auto fail = [this, &caption](std::u16string_view text) {
         m_messages.ShowBox(std::u16string(text), caption, BoxButtons::Ok, BoxIcon::Error);
@@ -193,8 +194,10 @@ LabelsFile::FieldSave LabelsFile::SaveFieldRecord(int field, std::u16string_view
     std::string written;
     const std::string encoded = EncodeLabelsText(decoded.text);
     const size_t textBytes = encoded.size() - 2;  // the mark and the text
-    if (decoded.encoding == LabelsEncoding::Utf16 && bytes.size() >= textBytes &&
-        bytes.compare(0, textBytes, encoded, 0, textBytes) == 0) {
+    const bool programForm = decoded.encoding == LabelsEncoding::Utf16 &&
+                             bytes.size() >= textBytes &&
+                             bytes.compare(0, textBytes, encoded, 0, textBytes) == 0;
+    if (programForm) {
         const std::u16string_view middle =
             std::u16string_view(replaced->text).substr(replaced->begin,
                                                       replaced->newEnd - replaced->begin);
@@ -207,8 +210,10 @@ LabelsFile::FieldSave LabelsFile::SaveFieldRecord(int field, std::u16string_view
     } else {
         written = EncodeLabelsText(replaced->text);
     }
-    // The file as it was stays beside it, whatever its encoding.
-    if (!m_files.CopyFile(Path(), BackupPath())) return fail(u"Save failure !");
+    // The file as it was stays beside it; one the program did not write is always kept.
+    if ((keepBackup || !programForm) && !m_files.WriteFile(BackupPath(), bytes)) {
+        return fail(u"Save failure !");
+    }
     if (!m_files.WriteFile(Path(), written)) return fail(u"Save failure !");
     return FieldSave::Saved;
 }

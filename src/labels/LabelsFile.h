@@ -88,12 +88,15 @@ public:
     // when the title is empty or, changed from `oldTitle`, is another record's caption; when
     // the file is larger than the read limit (the rewrite would lose its end); when it no
     // longer holds `readBefore` (another program changed it); when it has no such record.
-    // Before writing, the file is copied to "Labels.txt.bak". A file as the program writes it
+    // Before writing, the file as it was is kept as "Labels.txt.bak". A file as the program writes it
     // keeps every byte outside the record; one in another encoding is rewritten whole as
     // UTF-16.
+    // `keepBackup` asks for the copy (the caller's first save of the file); a file in another
+    // encoding is always copied before it is rewritten.
     FieldSave SaveFieldRecord(int field, std::u16string_view oldTitle, std::u16string_view title,
                               std::u16string_view shortcutList,
-                              const std::optional<std::string>& readBefore);
+                              const std::optional<std::string>& readBefore,
+                              bool keepBackup = true);
     // The title a save stores: "#" and "|" removed.
     static std::u16string CleanTitle(std::u16string_view title);
 

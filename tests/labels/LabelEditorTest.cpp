@@ -271,13 +271,20 @@ TEST_F(LabelSaveTest, CutChangedAndOtherEncodingFiles) {
               LabelsFile::FieldSave::Failed);
     EXPECT_EQ(Stored(), EncodeLabelsText(test::CurrentText() + u" "));
 
-    // A file in UTF-8 is copied first, then rewritten in the program's encoding.
+    // A file in UTF-8 is copied first, even after the first save, then rewritten in the
+    // program's encoding; a later save of the program's file leaves the copy alone.
     std::string utf8 = ToUtf8(test::CurrentText());
     m_test.files.AddFile(kPath, utf8);
-    ASSERT_EQ(Save(1, u"Caption 1", u"Caption 1", u"x||"), LabelsFile::FieldSave::Saved);
+    ASSERT_EQ(m_file.SaveFieldRecord(1, u"Caption 1", u"Caption 1", u"x||",
+                                     m_file.ReadBytesQuietly(), false),
+              LabelsFile::FieldSave::Saved);
     EXPECT_EQ(m_test.files.Bytes(kBackup), utf8);
     EXPECT_EQ(Stored(), EncodeLabelsText(
                             ReplaceFieldRecord(test::CurrentText(), 1, u"Caption 1", u"x||")->text));
+    ASSERT_EQ(m_file.SaveFieldRecord(1, u"Caption 1", u"Caption 1", u"y||",
+                                     m_file.ReadBytesQuietly(), false),
+              LabelsFile::FieldSave::Saved);
+    EXPECT_EQ(m_test.files.Bytes(kBackup), utf8);
 
     // No such record.
     m_test.files.AddFile(kPath, EncodeLabelsText(u"40##A##||"));

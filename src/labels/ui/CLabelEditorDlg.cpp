@@ -1,6 +1,7 @@
 #include "labels/ui/CLabelEditorDlg.h"
 
 #include <algorithm>
+#include <set>
 
 #include <QGridLayout>
 #include <QLabel>
@@ -260,11 +261,16 @@ void CLabelEditorDlg::WordChosen(int row) {
 }
 
 void CLabelEditorDlg::Save() {
+    // The labels files saved by the editor during this run of the program: the first save of
+    // each keeps the file as it was before as "Labels.txt.bak"; later saves leave that copy.
+    static std::set<std::u16string> backedUp;
     LabelsFile file(m_files, m_messages, m_input.installationFolder);
     const std::u16string title = m_titleEdit->text().toStdU16String();
+    const bool keepBackup = !backedUp.contains(file.Path());
     switch (file.SaveFieldRecord(m_input.field, m_input.title, title, m_editor.List(),
-                                 m_readBefore)) {
+                                 m_readBefore, keepBackup)) {
         case LabelsFile::FieldSave::Saved:
+            backedUp.insert(file.Path());
             m_saved = true;
             m_title = LabelsFile::CleanTitle(title);
             m_closing = true;
