@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +19,7 @@
 #include "GuiDriver.h"
 #include "TestDevice.h"
 #include "demo/DemoPatients.h"
+#include "journal/JournalReader.h"
 #include "journal/ui/CProblemPanel.h"
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
@@ -52,6 +54,7 @@ private slots:
     void leavingThePageCommitsAndTakesTheFocusAway();
     void anEmptyRecordIsNotEdited();
     void paneComesFromAndGoesBackToThePreferences();
+    void problemManagerAndLabelEditorReachRecordFileAndScreen();
     void screenshots();
 
 private:
@@ -431,6 +434,57 @@ void TestProblemPage::screenshots() {
     test::Screenshot(*m_program->Frame(), QStringLiteral("problems-attitude-examinations"));
     Click(QStringLiteral("resetLayout"));
     QCOMPARE(Panel().Model().Layout(), ProblemPanelModel::SectionLayout::All);
+}
+
+// "Mgr" and "Ed shortcuts" in the running program: the manager's OK reaches the record (typing
+// committed first) and the file saved; the label editor's save reaches "Labels.txt" and the
+// caption on screen at once.
+void TestProblemPage::problemManagerAndLabelEditorReachRecordFileAndScreen() {
+    WriteDemo(1);
+    Start();
+    const std::u16string fileName = Patients().At(0)->fileName;
+    ShowPatient(Patients().At(0)->Field(2));
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(Panel().IsOpen());
+    QVERIFY(Panel().Model().ProblemCount() >= 2);
+    const std::u16string first = Panel().Model().Journal().GetProblemTitle(0);
+    const std::u16string second = Panel().Model().Journal().GetProblemTitle(1);
+    TypeAtEnd("status", QStringLiteral(" typed before"));
+
+    QVERIFY(test::WithModal([this] { Click(QStringLiteral("problemManager")); },
+                            [](QWidget* dialog) {
+                                auto* list = test::Child<QTableWidget>(*dialog, "problemList");
+                                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                                  list->visualItemRect(list->item(1, 2)).center());
+                                QVERIFY(test::Click(*dialog, QStringLiteral("upButton")));
+                                QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+                            }));
+    QCOMPARE(NoticeText(), QStringLiteral("Modifications done"));
+    const std::u16string journal = Patients().Current()->problemJournal;
+    JournalReader reader(journal);
+    QCOMPARE(reader.GetProblemTitle(0), second);
+    QCOMPARE(reader.GetProblemTitle(1), first);
+    QVERIFY(journal.find(u" typed before") != std::u16string::npos);
+    QCOMPARE(Panel().Model().CurrentProblem(), 0);
+    ChooseMenu(QStringLiteral("Save all"));
+    const std::u16string saved = ReadBack(fileName).problemJournal;
+    QCOMPARE(JournalReader(saved).GetProblemTitle(0), second);
+
+    // The label editor of the Status section (field 89).
+    Section("status")->setFocus();
+    QVERIFY(test::WithModal([this] { ChooseMenu(QStringLiteral("Ed shortcuts")); },
+                            [](QWidget* dialog) {
+                                QVERIFY(test::Child<QLabel>(*dialog, "heading")
+                                            ->text()
+                                            .endsWith(QStringLiteral("N\u00B089")));
+                                test::Child<QLineEdit>(*dialog, "titleEdit")
+                                    ->setText(QStringLiteral("Examen clinique"));
+                                QVERIFY(test::Click(*dialog, QStringLiteral("saveButton")));
+                            }));
+    QCOMPARE(NoticeText(), QStringLiteral("Save successfull"));
+    QCOMPARE(View().GetLabels().Caption(89), u"Examen clinique");
+    QCOMPARE(Child<QLabel>(QStringLiteral("statusCaption"))->text(),
+             QStringLiteral("Examen clinique"));
 }
 
 QTEST_MAIN(TestProblemPage)
