@@ -168,5 +168,26 @@ TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne
     EXPECT_NE(FreshList().find(u"Doe_John_1950\u00A2\u00A2"), std::u16string::npos);
 }
 
+// One user may send at most kMaxFilesPerUser new files; the others still may.
+TEST_F(ServerProtocolListTest, NewFilesOfOneUserAreBounded) {
+    for (int64_t i = 0; i < ServerProtocol::kMaxFilesPerUser; ++i) {
+        protocol->OnFrame(anna,
+                          Upload(u"Doe_" + ToText(static_cast<long long>(i)) + u".pdr", u"t"));
+    }
+    EXPECT_EQ(store->ActiveFileCount(), ServerProtocol::kMaxFilesPerUser);
+    anna.sent.clear();
+    protocol->OnFrame(anna, Upload(u"One_More_1990.pdr", u"t"));
+    ASSERT_FALSE(anna.sent.empty());
+    EXPECT_TRUE(anna.sent[0].starts_with(u"#D!#E"));
+    EXPECT_NE(anna.sent[1].find(u"You have sent too many files"), std::u16string::npos);
+    // Changing a file she has is not a new file; another user's new file is taken.
+    anna.sent.clear();
+    protocol->OnFrame(anna, Upload(u"Doe_7.pdr", u"t2"));
+    EXPECT_TRUE(anna.sent[0].starts_with(u"#D!#O"));
+    bruno.sent.clear();
+    protocol->OnFrame(bruno, Upload(u"One_More_1990.pdr", u"t"));
+    EXPECT_TRUE(bruno.sent[0].starts_with(u"#D!#O"));
+}
+
 }  // namespace
 }  // namespace pondrel::server
