@@ -190,11 +190,19 @@ void ServerProtocol::RunChecks() {
                 it = m_checks.erase(it);  // its connection went: nobody waits for it
                 continue;
             }
-            if (!m_timer || it->start <= now) {
-                next = it;
-                break;
+            // The first check due, from an address with none running if there is one: a flood
+            // from one address does not hold up the others.
+            if (m_timer && it->start > now) {
+                earliest = std::min(earliest, it->start);
+            } else {
+                if (next == m_checks.end()) next = it;
+                const std::string& address = it->address;
+                if (std::none_of(m_checking.begin(), m_checking.end(),
+                                 [&](const auto& running) { return running.second == address; })) {
+                    next = it;
+                    break;
+                }
             }
-            earliest = std::min(earliest, it->start);
             ++it;
         }
         if (next == m_checks.end()) break;
