@@ -1,5 +1,7 @@
 #include "records/PatientFileWriter.h"
 
+#include <functional>
+
 #include "platform/DeviceFileSystem.h"
 #include "platform/Text.h"
 #include "platform/UserMessages.h"
@@ -18,6 +20,11 @@ void AppendItem(std::u16string& text, std::u16string_view item) {
 
 std::u16string Number(int value) {
     return ToText(value);
+}
+
+std::u16string TooBigWarning(const std::u16string& name) {
+    return u"The file <" + name +
+           u"> is too big to be saved and will not be able to be opened in the futur.";
 }
 
 }  // namespace
@@ -142,9 +149,25 @@ void PatientFileWriter::WarnTooBig(const std::u16string& name, const std::u16str
     m_messages.ShowBox(text, u"Patient's file too big", BoxButtons::Ok, icon);
 }
 
+std::u16string TargetFileName(const PatientRecord& record, bool* renamed) {
+    if (renamed) *renamed = false;
+    if (record.inUse == 0 || record.fileReplaced) return {};
+    const std::u16string lastName = TrimRightSpaces(record.Field(2));
+    const std::u16string firstName = TrimRightSpaces(record.Field(3));
+    const std::u16string& birthYear = record.Field(6);
+    if (lastName.empty() || firstName.empty() || birthYear.empty()) return {};
+    const std::u16string newName = lastName + u"_" + firstName + u"_" + birthYear + u".pdr";
+    if (!record.fileName.empty() && EqualsIgnoreCase(record.fileName, newName)) {
+        return record.fileName;
+    }
+    if (renamed) *renamed = true;
+    return newName;
+}
+
 SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, SaveMode mode,
                                            SaveState& state) {
     if (record.inUse == 0) return SaveOutcome::NotInUse;
+    if (record.fileReplaced) return SaveOutcome::Replaced;
     const bool quiet = state.quiet != QuietLevel::Messages;
     for (int n : {2, 3, 120, 121}) record.SetField(n, TrimRightSpaces(record.Field(n)));
 
@@ -182,16 +205,33 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         state.error = true;
         return SaveOutcome::InvalidName;
     }
+    // No file system takes a longer name: such a file could never be created.
+    if (!FitsFileNameLimit(newName)) {
+        if (!quiet) {
+            m_messages.ShowBox(who + Format(u"The file name made of the last name, the first name "
+                                            u"and the birth year is too long: a file name can "
+                                            u"not be longer than %d bytes.\r\nShorten the "
+                                            u"names and do again the save process. Now saving is "
+                                            u"going on with the other patients.",
+                                            {static_cast<long long>(kMaxFileNameBytes)}),
+                               u"Save failure", BoxButtons::Ok, BoxIcon::Error);
+        }
+        state.error = true;
+        return SaveOutcome::InvalidName;
+    }
 
     const std::u16string& folder = mode == SaveMode::Backup ? m_folders.backup : m_folders.active;
-    const std::u16string target = JoinPath(folder, newName);
-    const bool renamed = !record.fileName.empty() && !EqualsIgnoreCase(record.fileName, newName);
+    bool renamed = false;
+    // A record writes into its own file while its name differs from it only in case: the file
+    // of that name in another case may be another patient's.
+    const std::u16string targetName = TargetFileName(record, &renamed);
+    const std::u16string target = JoinPath(folder, targetName);
     // A patient never saved, or renamed, must not silently replace the file of another patient
     // of the same name (perhaps one of another location, not loaded), nor that patient's backup
     // copy, which a later "Restore ?" would put back under that name. Whose name it is shows in
     // the active folder, whichever folder this save writes into.
-    const bool neverSaved = record.fileName.empty();
-    if ((renamed || neverSaved) && m_files.FileExists(JoinPath(m_folders.active, newName))) {
+    bool replacing = false;
+    if (renamed && m_files.FileExists(JoinPath(m_folders.active, newName))) {
         bool confirmed = false;
         if (!quiet) {
             BoxAnswer answer = m_messages.ShowBox(
@@ -207,6 +247,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
             state.error = true;
             return SaveOutcome::Conflict;
         }
+        replacing = mode == SaveMode::Normal;
     }
 
     record.subfolderKey = SubfolderKeyOf(record);
@@ -223,7 +264,28 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         state.error = true;
         return SaveOutcome::RefusedTooBig;
     }
-    if (!m_files.WriteFile(target, EncodeItemText(text))) {
+    // A pass over the set leaves alone a file that already holds the record's text: the text
+    // last read from it or written into it.
+    const size_t backupHash =
+        mode == SaveMode::Backup ? std::hash<std::u16string_view>{}(text) : size_t{0};
+    const std::u16string backupKey = mode == SaveMode::Backup ? FoldCase(targetName) : u"";
+    if (state.passOverSet && !renamed) {
+        bool same = false;
+        if (mode == SaveMode::Normal) {
+            same = text == record.rawText;
+        } else {
+            auto known = m_backupHashes.find(backupKey);
+            same = known != m_backupHashes.end() && known->second == backupHash;
+        }
+        if (same && m_files.FileExists(target)) {
+            if (text.size() >= kTooBigTextLength) WarnTooBig(newName, TooBigWarning(newName), BoxIcon::Warning, state);
+            return SaveOutcome::Unchanged;
+        }
+    }
+    const std::string bytes = EncodeItemText(text);
+    const bool written = state.passOverSet ? m_files.WriteFileFolderUnsynced(target, bytes)
+                                           : m_files.WriteFile(target, bytes);
+    if (!written) {
         if (!quiet) {
             m_messages.ShowBox(u"Save failure for the patient : " + baseName,
                                u"Save failure. The file seems to be used by another application "
@@ -234,31 +296,34 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         return SaveOutcome::CannotCreate;
     }
     ++state.savedCount;
+    if (replacing) state.replacedFile = targetName;
+    if (mode == SaveMode::Backup) m_backupHashes[backupKey] = backupHash;
 
-    if (text.size() >= kTooBigTextLength) {
-        WarnTooBig(newName,
-                   u"The file <" + newName +
-                       u"> is too big to be saved and will not be able to be opened in the "
-                       u"futur.",
-                   BoxIcon::Warning, state);
-        // The file under the old name stays as the one that still opens; a record that had no
-        // file yet owns the one just written.
-        if (mode == SaveMode::Normal && record.fileName.empty()) record.fileName = newName;
-        return SaveOutcome::WrittenTooBig;
+    // Still opened by the reader (the text fits its limit), but near it: the doctor is warned.
+    const bool tooBig = text.size() >= kTooBigTextLength;
+    if (tooBig) {
+        WarnTooBig(newName, TooBigWarning(newName), BoxIcon::Warning, state);
     }
 
     // The patient's name or year of birth changed: the file under the old name and its backup
     // copy go, now that the new file is safely written.
-    if (renamed && IsPlainFileName(record.fileName)) {
+    if (renamed && !record.fileName.empty() && IsPlainFileName(record.fileName)) {
         std::u16string old = JoinPath(folder, record.fileName);
         if (m_files.FileExists(old)) m_files.DeleteFile(old);
         if (!m_folders.backup.empty()) {
             std::u16string copy = JoinPath(m_folders.backup, record.fileName);
             if (m_files.FileExists(copy)) m_files.DeleteFile(copy);
+            m_backupHashes.erase(FoldCase(record.fileName));
         }
     }
-    if (mode == SaveMode::Normal) record.fileName = newName;
-    return SaveOutcome::Written;
+    if (mode == SaveMode::Normal) {
+        record.fileName = targetName;
+        // The file now holds this text: the next pass compares with it, and the other
+        // subfolder blocks are taken from it.
+        record.rawText = text;
+        record.rawTextKey = record.subfolderKey;
+    }
+    return tooBig ? SaveOutcome::WrittenTooBig : SaveOutcome::Written;
 }
 
 }  // namespace pondrel

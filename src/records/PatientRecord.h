@@ -29,7 +29,7 @@ struct PatientRecord {
     DayNumber historyStartDay = 0;
     DateTime admission;
     DateTime exit;
-    std::u16string rawText;  // the whole decoded text of the file as last read
+    std::u16string rawText;  // the whole decoded text of the file as last read or written
     std::array<std::u16string, kFieldCount> fields;
     std::u16string problemJournal;
     std::array<std::u16string, kDrawingCount> drawings;  // drawing j (1..8) is drawings[j - 1]
@@ -45,6 +45,9 @@ struct PatientRecord {
     // a file. The admission date-time or field 202 may change the current key later; the writer
     // still removes the block stored under this key.
     std::optional<std::u16string> rawTextKey;
+    // Set when the user let another patient's save replace this record's file: the record no
+    // longer has a file, is no longer written (it would overwrite that patient) and is read only.
+    bool fileReplaced = false;
 
     // Field n (0..229); out-of-range numbers read as "" and are not written.
     const std::u16string& Field(int n) const;
