@@ -192,7 +192,7 @@ bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
     const std::vector<bool> refused = RefuseSharedFiles(state);
     m_outcomes.assign(static_cast<size_t>(m_patients.Count()), SaveOutcome::NotInUse);
     for (int i = 0; i < m_patients.Count(); ++i) {
-        if (refused[static_cast<size_t>(i)]) {
+        if (static_cast<size_t>(i) < refused.size() && refused[static_cast<size_t>(i)]) {
             m_outcomes[static_cast<size_t>(i)] = SaveOutcome::SameFile;
             state.error = true;
             continue;

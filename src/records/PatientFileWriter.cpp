@@ -18,6 +18,19 @@ void AppendItem(std::u16string& text, std::u16string_view item) {
     text += kItemEnd;
 }
 
+// AppendItem of StorableText(value), without a copy of the value.
+void AppendStorableItem(std::u16string& text, std::u16string_view value) {
+    size_t from = 0;
+    for (size_t i = 0; i < value.size(); ++i) {
+        if (value[i] == kItemEnd || value[i] == kBlockMark) {
+            text.append(value.substr(from, i - from));
+            from = i + 1;
+        }
+    }
+    text.append(value.substr(from));
+    text += kItemEnd;
+}
+
 std::u16string Number(int value) {
     return ToText(value);
 }
@@ -82,7 +95,7 @@ std::u16string ComposePatientText(const PatientRecord& record, std::u16string_vi
     AppendItem(text, key);
     text += kIdentityMark;
     for (int n = kFirstIdentityField; n < kFirstIdentityField + kIdentityFieldCount; ++n) {
-        AppendItem(text, StorableText(record.Field(n)));
+        AppendStorableItem(text, record.Field(n));
     }
     AppendItem(text, Number(record.sex));
     AppendItem(text, std::u16string(kLocationPrefix) + StorableText(record.location));
@@ -98,10 +111,10 @@ std::u16string ComposePatientText(const PatientRecord& record, std::u16string_vi
     AppendItem(text, Number(record.historyStartDay));
     text += kFormMark;
     for (int n = 1; n < kFieldCount; ++n) {
-        if (IsStoredFormField(n)) AppendItem(text, StorableText(record.Field(n)));
+        if (IsStoredFormField(n)) AppendStorableItem(text, record.Field(n));
     }
     text += kDrawingMark;
-    for (int j = 1; j <= kDrawingCount; ++j) AppendItem(text, StorableText(record.Drawing(j)));
+    for (int j = 1; j <= kDrawingCount; ++j) AppendStorableItem(text, record.Drawing(j));
     text += kOptionsMark;
     AppendItem(text, type);
     AppendItem(text, Number(record.inUse));
