@@ -362,9 +362,12 @@ bool HostFileSystem::ListFiles(std::u16string_view folder, std::u16string_view p
                    host.string() + ": " + ec.message());
         return false;
     }
-    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-        return FoldCase(a) < FoldCase(b);
-    });
+    // Each name is folded once, not at every comparison.
+    std::vector<std::pair<std::u16string, std::u16string>> keyed;
+    keyed.reserve(names.size());
+    for (std::u16string& name : names) keyed.emplace_back(FoldCase(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
     if (moreExist) *moreExist = names.size() > maxCount;
     if (names.size() > maxCount) names.resize(maxCount);
     return true;

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QTimer>
 
+#include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "records/PatientFileWriter.h"
 #include "TestDevice.h"
