@@ -189,6 +189,13 @@ bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
     state.quiet = quiet;
     state.backupMode = mode == SaveMode::Backup;
     state.passOverSet = true;
+    const std::u16string folder = mode == SaveMode::Backup
+                                      ? m_folders.Backup()
+                                      : std::u16string(WorkingFolders::kActivePatients);
+    std::vector<std::u16string> present;
+    if (m_files.ListFiles(folder, u"*.pdr", present)) {
+        state.filesPresent.insert(present.begin(), present.end());
+    }
     const std::vector<bool> refused = RefuseSharedFiles(state);
     m_outcomes.assign(static_cast<size_t>(m_patients.Count()), SaveOutcome::NotInUse);
     for (int i = 0; i < m_patients.Count(); ++i) {
@@ -203,10 +210,7 @@ bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
         if (!state.replacedFile.empty()) StopReplacedRecords(i, state.replacedFile);
     }
     // The files of the pass are made durable together.
-    if (state.savedCount > 0) {
-        m_files.SyncFolder(mode == SaveMode::Backup ? m_folders.Backup()
-                                                    : std::u16string(WorkingFolders::kActivePatients));
-    }
+    if (state.savedCount > 0) m_files.SyncFolder(folder);
     m_lastSavedCount = state.savedCount;
     m_lastSaveFailed = state.error;
 

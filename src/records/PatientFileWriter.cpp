@@ -1,7 +1,5 @@
 #include "records/PatientFileWriter.h"
 
-#include <functional>
-
 #include "platform/DeviceFileSystem.h"
 #include "platform/Text.h"
 #include "platform/UserMessages.h"
@@ -62,24 +60,40 @@ std::u16string ProblemTitleList(std::u16string_view journal) {
     return titles;
 }
 
-std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey) {
+namespace {
+
+// Appends the other subfolder blocks of `rawText` (see OtherSubfolderBlocks) to `out`.
+void AppendOtherSubfolderBlocks(std::u16string& out, std::u16string_view rawText,
+                                std::u16string_view blockKey) {
     // Blocks follow the identity part; a "¬H" inside the folder header is not one.
     size_t identity = rawText.find(kIdentityMark);
     size_t first = rawText.find(kBlockMarkH, identity == std::u16string_view::npos ? 0 : identity);
-    if (first == std::u16string_view::npos) return {};
-    std::u16string rest(rawText.substr(first));
+    if (first == std::u16string_view::npos) return;
+    const std::u16string_view rest = rawText.substr(first);
     std::u16string start = std::u16string(kBlockMarkH) + std::u16string(blockKey) + kItemEnd;
     size_t begin = rest.find(start);
-    if (begin == std::u16string::npos) return rest;
+    if (begin == std::u16string_view::npos) {
+        out.append(rest);
+        return;
+    }
     size_t end = rest.find(kBlockEndMark, begin + start.size());
     size_t nextBlock = rest.find(kBlockMarkH, begin + start.size());
-    if (end != std::u16string::npos && (nextBlock == std::u16string::npos || end < nextBlock)) {
+    if (end != std::u16string_view::npos &&
+        (nextBlock == std::u16string_view::npos || end < nextBlock)) {
         end += kBlockEndMark.size();
     } else {
-        end = nextBlock == std::u16string::npos ? rest.size() : nextBlock;
+        end = nextBlock == std::u16string_view::npos ? rest.size() : nextBlock;
     }
-    rest.erase(begin, end - begin);
-    return rest;
+    out.append(rest.substr(0, begin));
+    out.append(rest.substr(end));
+}
+
+}  // namespace
+
+std::u16string OtherSubfolderBlocks(std::u16string_view rawText, std::u16string_view blockKey) {
+    std::u16string out;
+    AppendOtherSubfolderBlocks(out, rawText, blockKey);
+    return out;
 }
 
 std::u16string ComposePatientText(const PatientRecord& record, std::u16string_view key) {
@@ -124,7 +138,7 @@ std::u16string ComposePatientText(const PatientRecord& record, std::u16string_vi
 
     // The other subfolders, as they were read.
     std::u16string_view blockKey = record.rawTextKey ? *record.rawTextKey : key;
-    text += OtherSubfolderBlocks(record.rawText, blockKey);
+    AppendOtherSubfolderBlocks(text, record.rawText, blockKey);
     return text;
 }
 
@@ -182,21 +196,24 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     if (record.inUse == 0) return SaveOutcome::NotInUse;
     if (record.fileReplaced) return SaveOutcome::Replaced;
     const bool quiet = state.quiet != QuietLevel::Messages;
-    for (int n : {2, 3, 120, 121}) record.SetField(n, TrimRightSpaces(record.Field(n)));
+    for (int n : {2, 3, 120, 121}) {
+        if (record.Field(n).ends_with(u' ')) record.SetField(n, TrimRightSpaces(record.Field(n)));
+    }
 
     const std::u16string& lastName = record.Field(2);
     const std::u16string& firstName = record.Field(3);
     const std::u16string& birthYear = record.Field(6);
     const std::u16string baseName = lastName + u"_" + firstName + u"_" + birthYear;
     const std::u16string newName = baseName + u".pdr";
-    const std::u16string who =
-        Format(u"Save failure for the patient : n\u00B0%d ", {position + 1}) + lastName + u" " +
-        firstName + u" " + birthYear + u".\r\n";
+    auto who = [&] {
+        return Format(u"Save failure for the patient : n\u00B0%d ", {position + 1}) + lastName +
+               u" " + firstName + u" " + birthYear + u".\r\n";
+    };
 
     if (lastName.empty() || firstName.empty() || birthYear.empty()) {
         if (lastName.empty() && firstName.empty() && birthYear.empty()) return SaveOutcome::NoName;
         if (!quiet) {
-            m_messages.ShowBox(who +
+            m_messages.ShowBox(who() +
                                    u"You have to specify the first name, last name and birth "
                                    u"date of the patient.\r\nThen do again the save process. "
                                    u"Now saving is going on with the other patients.",
@@ -208,7 +225,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     // The name becomes a file name: it must stay a plain name inside the target folder.
     if (!IsPlainFileName(newName)) {
         if (!quiet) {
-            m_messages.ShowBox(who +
+            m_messages.ShowBox(who() +
                                    u"The last name, the first name and the birth year can not "
                                    u"contain the characters \\ / : * ? \" < > | or control "
                                    u"characters.\r\nCorrect them and do again the save "
@@ -221,7 +238,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     // No file system takes a longer name: such a file could never be created.
     if (!FitsFileNameLimit(newName)) {
         if (!quiet) {
-            m_messages.ShowBox(who + Format(u"The file name made of the last name, the first name "
+            m_messages.ShowBox(who() + Format(u"The file name made of the last name, the first name "
                                             u"and the birth year is too long: a file name can "
                                             u"not be longer than %d bytes.\r\nShorten the "
                                             u"names and do again the save process. Now saving is "
@@ -263,6 +280,25 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         replacing = mode == SaveMode::Normal;
     }
 
+    // Whether the target file exists, for a record whose text it may already hold.
+    auto present = [&] {
+        return state.filesPresent.count(targetName) > 0 || m_files.FileExists(target);
+    };
+    // The members the text is made of, unchanged since the file was found to hold the text or
+    // was written: the text need not even be composed. "Save all" always composes it (and tells
+    // again about a text too big).
+    const uint64_t fingerprint = PatientFingerprint(record);
+    if (state.passOverSet && !renamed && !replacing && state.quiet != QuietLevel::Messages) {
+        bool same = false;
+        if (mode == SaveMode::Normal) {
+            same = record.savedFingerprint == fingerprint;
+        } else {
+            auto known = m_backupHashes.find(FoldCase(targetName));
+            same = known != m_backupHashes.end() && known->second == fingerprint;
+        }
+        if (same && present()) return SaveOutcome::Unchanged;
+    }
+
     record.subfolderKey = SubfolderKeyOf(record);
     const std::u16string text = ComposePatientText(record, record.subfolderKey);
     // A file the reader cannot take whole would never open again: keep the file as it is (the
@@ -278,20 +314,21 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         return SaveOutcome::RefusedTooBig;
     }
     // A pass over the set leaves alone a file that already holds the record's text: the text
-    // last read from it or written into it.
-    const size_t backupHash =
-        mode == SaveMode::Backup ? std::hash<std::u16string_view>{}(text) : size_t{0};
+    // last read from it or written into it (for a backup copy: last written into it).
     const std::u16string backupKey = mode == SaveMode::Backup ? FoldCase(targetName) : u"";
     if (state.passOverSet && !renamed) {
         bool same = false;
         if (mode == SaveMode::Normal) {
             same = text == record.rawText;
+            if (same) record.savedFingerprint = fingerprint;
         } else {
             auto known = m_backupHashes.find(backupKey);
-            same = known != m_backupHashes.end() && known->second == backupHash;
+            same = known != m_backupHashes.end() && known->second == fingerprint;
         }
-        if (same && m_files.FileExists(target)) {
-            if (text.size() >= kTooBigTextLength) WarnTooBig(newName, TooBigWarning(newName), BoxIcon::Warning, state);
+        if (same && present()) {
+            if (text.size() >= kTooBigTextLength) {
+                WarnTooBig(newName, TooBigWarning(newName), BoxIcon::Warning, state);
+            }
             return SaveOutcome::Unchanged;
         }
     }
@@ -310,7 +347,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
     }
     ++state.savedCount;
     if (replacing) state.replacedFile = targetName;
-    if (mode == SaveMode::Backup) m_backupHashes[backupKey] = backupHash;
+    if (mode == SaveMode::Backup) m_backupHashes[backupKey] = fingerprint;
 
     // Still opened by the reader (the text fits its limit), but near it: the doctor is warned.
     const bool tooBig = text.size() >= kTooBigTextLength;
@@ -335,6 +372,7 @@ SaveOutcome PatientFileWriter::SavePatient(PatientRecord& record, int position, 
         // subfolder blocks are taken from it.
         record.rawText = text;
         record.rawTextKey = record.subfolderKey;
+        record.savedFingerprint = PatientFingerprint(record);
     }
     return tooBig ? SaveOutcome::WrittenTooBig : SaveOutcome::Written;
 }

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/UserMessages.h"
 #include "records/PatientRecord.h"
@@ -32,6 +33,9 @@ struct SaveState {
     // A pass over the whole set: a record whose file already holds its text is not written
     // again, and the folder is synced once by the caller (SyncFolder) instead of after every file.
     bool passOverSet = false;
+    // Names of the files of the target folder listed at the start of the pass, spelt as they
+    // are: a record found there needs no look at the disk to know that its file exists.
+    std::unordered_set<std::u16string> filesPresent;
     // Set by a save that replaced, with the user's consent, a file that another record may hold:
     // the name of that file (the caller stops that record from writing).
     std::u16string replacedFile;
@@ -105,9 +109,10 @@ private:
     UserMessages& m_messages;
     PatientFolders m_folders;
     std::set<std::u16string> m_warnedTooBig;  // folded names warned about by a quiet save
-    // Hash of the text last written into each backup copy, by folded name: a pass over the set
-    // writes a copy again only when the text changed (or the copy is gone).
-    std::map<std::u16string, size_t> m_backupHashes;
+    // The fingerprint (PatientFingerprint) of the record last written into each backup copy, by
+    // folded name: a pass over the set writes a copy again only when the record changed (or the
+    // copy is gone).
+    std::map<std::u16string, uint64_t> m_backupHashes;
 };
 
 }  // namespace pondrel
