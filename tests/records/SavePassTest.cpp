@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "TempFolder.h"
 #include "TestPlatform.h"
@@ -299,6 +300,45 @@ TEST_F(SavePassMemoryTest, PassWritesOnlyRecordsWhoseTextChanged) {
     EXPECT_TRUE(ward.active.SaveAll(QuietLevel::Messages));
     ASSERT_FALSE(ward.messages.notices.empty());
     EXPECT_EQ(ward.messages.notices.back().text, u"Save successfull");
+}
+
+// After passes that found nothing to write, an edit of any part of the record is written by the
+// next automatic pass.
+TEST_F(SavePassMemoryTest, EveryKindOfEditIsWrittenAfterUnchangedPasses) {
+    Put(u"Ames", u"a");
+    ward.active.LoadActivePatients();
+    PatientRecord& r = *ward.set.At(0);
+    const std::vector<std::function<void()>> edits = {
+        [&] { r.icon = 7; },
+        [&] { r.checked = 1; },
+        [&] { r.location = u"Cardio A"; },
+        [&] { r.problemJournal = u"\u00A70|Pneumonia\u00A6\u00A6"; },
+        [&] { r.SetDrawing(3, u"1,2,3"); },
+        [&] { r.SetField(201, u"chart 2"); },
+        [&] { r.SetField(130, u"Lyon"); },
+        [&] { r.exit.minute = 59; },
+        [&] { r.admission.second = 8; },
+        [&] { r.exitDateSet = 1; },
+        [&] { r.historyStartDay = 12; },
+    };
+    for (size_t i = 0; i < edits.size(); ++i) {
+        EXPECT_TRUE(ward.active.SaveAll(QuietLevel::Automatic));
+        EXPECT_EQ(ward.active.LastSavedCount(), 0) << "before edit " << i;
+        edits[i]();
+        EXPECT_TRUE(ward.active.SaveAll(QuietLevel::Automatic));
+        EXPECT_EQ(ward.active.LastSavedCount(), 1) << "edit " << i;
+        EXPECT_TRUE(ward.active.SaveAll(QuietLevel::Automatic, SaveMode::Backup));
+        EXPECT_EQ(ward.active.LastSavedCount(), 1) << "backup after edit " << i;
+    }
+    PatientRecord back;
+    auto bytes = t.files.Bytes(WorkingFolders::ActiveFile(u"Ames_Ann_1941.pdr"));
+    ASSERT_TRUE(bytes);
+    const std::u16string text = DecodeItemText(*bytes);
+    ASSERT_TRUE(ParsePatientText(text, back, false, nullptr));
+    EXPECT_EQ(back.icon, 7);
+    EXPECT_EQ(back.location, u"Cardio A");
+    EXPECT_EQ(back.Drawing(3), u"1,2,3");
+    EXPECT_EQ(back.historyStartDay, 12);
 }
 
 }  // namespace
