@@ -2,7 +2,9 @@
 // in a temporary folder, each against a baseline that only lists, reads and decodes (or encodes
 // and writes) the same bytes:
 //   LoadActivePatients / LoadBaseline
-//   SaveAll / SaveBaseline
+//   SaveAll / SaveBaseline (every patient changed)
+//   AutoSave/N: the automatic save with N of the 1000 patients changed (0, 1, 1000)
+//   BackupUnchanged: a backup pass with nothing changed since the last one
 // The counter peak_kB is the peak resident memory of the process during the benchmark (the
 // kernel's peak is reset before each one).
 
@@ -153,16 +155,59 @@ void BM_LoadBaseline(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(texts.size());
 }
 
+// Every patient changed before each pass: every file is written.
 void BM_SaveAll(benchmark::State& state) {
     Device& device = TheDevice();
     Program program(device);
     program.active.LoadActivePatients();
     PeakMemory memory;
+    int pass = 0;
     for (auto _ : state) {
+        state.PauseTiming();
+        ++pass;
+        for (int i = 0; i < program.set.Count(); ++i) {
+            program.set.At(i)->SetField(97, u"pass " + ToText(pass));
+        }
+        state.ResumeTiming();
         if (!program.active.SaveAll(QuietLevel::Silent))
             state.SkipWithError("a patient could not be saved");
     }
     memory.Report(state);
+    state.counters["files"] = program.active.LastSavedCount();
+}
+
+// The automatic save of the 1000 patients when the first `range(0)` of them changed since the
+// last pass (the others' files already hold their texts).
+void BM_AutoSave(benchmark::State& state) {
+    Device& device = TheDevice();
+    Program program(device);
+    program.active.LoadActivePatients();
+    program.active.SaveAll(QuietLevel::Silent);  // every file as this program writes it
+    const int changed = static_cast<int>(state.range(0));
+    int pass = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++pass;
+        for (int i = 0; i < changed && i < program.set.Count(); ++i) {
+            program.set.At(i)->SetField(97, u"auto-save " + ToText(pass));
+        }
+        state.ResumeTiming();
+        if (!program.active.SaveAll(QuietLevel::Automatic))
+            state.SkipWithError("a patient could not be saved");
+    }
+    state.counters["files"] = program.active.LastSavedCount();
+}
+
+// The backup pass of the 1000 patients after the first one, with nothing changed.
+void BM_BackupUnchanged(benchmark::State& state) {
+    Device& device = TheDevice();
+    Program program(device);
+    program.active.LoadActivePatients();
+    program.active.SaveAll(QuietLevel::Silent, SaveMode::Backup);
+    for (auto _ : state) {
+        if (!program.active.SaveAll(QuietLevel::Automatic, SaveMode::Backup))
+            state.SkipWithError("a patient could not be copied");
+    }
     state.counters["files"] = program.active.LastSavedCount();
 }
 
@@ -189,6 +234,8 @@ BENCHMARK(BM_LoadActivePatients)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveBaseline)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoSave)->Arg(0)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BackupUnchanged)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel

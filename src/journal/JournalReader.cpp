@@ -52,12 +52,7 @@ bool IsProblemText(std::u16string_view digits) {
 }
 
 std::u16string UpperFirst(std::u16string text) {
-    if (!text.empty()) {
-        char16_t c = text[0];
-        if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) {
-            text[0] = static_cast<char16_t>(c - 32);
-        }
-    }
+    if (!text.empty()) text[0] = UpperCase(text[0]);
     return text;
 }
 

@@ -29,6 +29,10 @@ std::u16string WhyUnsaved(SaveOutcome outcome) {
             return u"cannot create the file";
         case SaveOutcome::RefusedTooBig:
             return u"too big";
+        case SaveOutcome::SameFile:
+            return u"another patient is saved into the same file";
+        case SaveOutcome::Replaced:
+        case SaveOutcome::Unchanged:
         case SaveOutcome::NotInUse:
         case SaveOutcome::NoName:
         case SaveOutcome::Written:

@@ -26,6 +26,15 @@ public:
     // file holds either its old content or the new one, never a part.
     virtual bool WriteFile(std::u16string_view path, std::string_view bytes,
                            Error* error = nullptr) = 0;
+    // As WriteFile, except that the folder's entry for the file is made durable only by the next
+    // SyncFolder of its folder (the file's content is on the disk before it replaces the old
+    // one): a pass that writes many files of one folder syncs that folder once.
+    virtual bool WriteFileFolderUnsynced(std::u16string_view path, std::string_view bytes,
+                                         Error* error = nullptr) {
+        return WriteFile(path, bytes, error);
+    }
+    // Makes the files created, replaced or deleted in a folder durable.
+    virtual bool SyncFolder(std::u16string_view /*folder*/) { return true; }
 
     virtual bool FileExists(std::u16string_view path) = 0;
     virtual bool FolderExists(std::u16string_view path) = 0;
@@ -52,6 +61,11 @@ public:
                            std::vector<std::u16string>& names, size_t maxCount = SIZE_MAX,
                            bool* moreExist = nullptr, Error* error = nullptr) = 0;
 };
+
+// The longest file name the host file systems take, in bytes of UTF-8.
+inline constexpr size_t kMaxFileNameBytes = 255;
+// Whether `name` (without folder) is short enough to name a file.
+bool FitsFileNameLimit(std::u16string_view name);
 
 // Joins a folder and a name with one "\" between them.
 std::u16string JoinPath(std::u16string_view folder, std::u16string_view name);

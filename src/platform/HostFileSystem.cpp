@@ -84,7 +84,9 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-void SyncFolder(const fs::path& folder) {
+}  // namespace
+
+void SyncHostFolder(const fs::path& folder) {
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
@@ -92,14 +94,16 @@ void SyncFolder(const fs::path& folder) {
     }
 }
 
-}  // namespace
+bool FitsFileNameLimit(std::u16string_view name) {
+    return ToUtf8(name).size() <= kMaxFileNameBytes;
+}
 
 bool MatchesPattern(std::u16string_view name, std::u16string_view pattern) {
     return MatchFrom(name, 0, pattern, 0);
 }
 
 fs::path TemporaryPathFor(const fs::path& file) {
-    constexpr size_t kMaxNameBytes = 255;  // NAME_MAX of the host file systems
+    constexpr size_t kMaxNameBytes = kMaxFileNameBytes;
     const std::string name = file.filename().string();
     std::string temporary = "." + name + ".tmp";
     if (temporary.size() > kMaxNameBytes) {
@@ -157,7 +161,13 @@ bool ReadHostFile(const fs::path& file, size_t maxBytes, std::string& bytes, Err
 }
 
 bool WriteHostFile(const fs::path& file, std::string_view bytes, Error* error) {
+    if (!WriteHostFileFolderUnsynced(file, bytes, error)) return false;
     const fs::path folder = file.parent_path();
+    SyncHostFolder(folder.empty() ? fs::path(".") : folder);
+    return true;
+}
+
+bool WriteHostFileFolderUnsynced(const fs::path& file, std::string_view bytes, Error* error) {
     const fs::path temp = TemporaryPathFor(file);
     // Patient files and the preferences (which hold the server password) are for their owner
     // only.
@@ -181,7 +191,6 @@ bool WriteHostFile(const fs::path& file, std::string_view bytes, Error* error) {
         Error::Set(error, ErrorKind::WriteFailed, file.string() + ": " + Describe(err));
         return false;
     }
-    SyncFolder(folder.empty() ? fs::path(".") : folder);
     return true;
 }
 
@@ -238,6 +247,19 @@ bool HostFileSystem::ReadFile(std::u16string_view path, size_t maxBytes, std::st
 
 bool HostFileSystem::WriteFile(std::u16string_view path, std::string_view bytes, Error* error) {
     return WriteHostFile(HostPath(path), bytes, error);
+}
+
+bool HostFileSystem::WriteFileFolderUnsynced(std::u16string_view path, std::string_view bytes,
+                                             Error* error) {
+    return WriteHostFileFolderUnsynced(HostPath(path), bytes, error);
+}
+
+bool HostFileSystem::SyncFolder(std::u16string_view folder) {
+    std::error_code ec;
+    const fs::path host = HostPath(folder);
+    if (!fs::is_directory(host, ec)) return false;
+    SyncHostFolder(host);
+    return true;
 }
 
 bool HostFileSystem::FileExists(std::u16string_view path) {
@@ -302,7 +324,7 @@ bool HostFileSystem::MoveFile(std::u16string_view from, std::u16string_view to, 
         return false;
     }
     if (::rename(source.c_str(), target.c_str()) == 0) {
-        SyncFolder(target.parent_path());
+        SyncHostFolder(target.parent_path());
         return true;
     }
     if (errno != EXDEV) {
@@ -340,9 +362,12 @@ bool HostFileSystem::ListFiles(std::u16string_view folder, std::u16string_view p
                    host.string() + ": " + ec.message());
         return false;
     }
-    std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
-        return FoldCase(a) < FoldCase(b);
-    });
+    // Each name is folded once, not at every comparison.
+    std::vector<std::pair<std::u16string, std::u16string>> keyed;
+    keyed.reserve(names.size());
+    for (std::u16string& name : names) keyed.emplace_back(FoldCase(name), std::move(name));
+    std::sort(keyed.begin(), keyed.end());
+    for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].second);
     if (moreExist) *moreExist = names.size() > maxCount;
     if (names.size() > maxCount) names.resize(maxCount);
     return true;

@@ -17,6 +17,10 @@ bool ReadHostFile(const std::filesystem::path& file, size_t maxBytes, std::strin
 // failure or a crash the file holds its old content or the new one, never a part.
 bool WriteHostFile(const std::filesystem::path& file, std::string_view bytes,
                    Error* error = nullptr);
+// As WriteHostFile without the flush of the folder (SyncHostFolder does it once for many files).
+bool WriteHostFileFolderUnsynced(const std::filesystem::path& file, std::string_view bytes,
+                                 Error* error = nullptr);
+void SyncHostFolder(const std::filesystem::path& folder);
 // The temporary file WriteHostFile goes through: "." + name + ".tmp" in the same folder, its name
 // shortened (keeping a hash of the whole name) where that would pass the host's 255 bytes per
 // name, so that a file of any valid name can be written.
@@ -37,6 +41,9 @@ public:
                   Error* error = nullptr) override;
     bool WriteFile(std::u16string_view path, std::string_view bytes,
                    Error* error = nullptr) override;
+    bool WriteFileFolderUnsynced(std::u16string_view path, std::string_view bytes,
+                                 Error* error = nullptr) override;
+    bool SyncFolder(std::u16string_view folder) override;
     bool FileExists(std::u16string_view path) override;
     bool FolderExists(std::u16string_view path) override;
     std::optional<uint64_t> FileSize(std::u16string_view path) override;

@@ -108,13 +108,42 @@ int ParseInt(std::u16string_view text) {
     return static_cast<int>(value);
 }
 
-char16_t FoldCase(char16_t c) {
-    if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
-    if (c >= 0x100 && c <= 0x17F && (c % 2) == 0 && c != 0x130 && c != 0x138) {
-        return static_cast<char16_t>(c + 1);
+namespace {
+
+// A run of code points with one case mapping; see CaseTables.inc.
+struct CaseRun {
+    char16_t first;
+    char16_t last;
+    char16_t stride;
+    char16_t delta;
+};
+
+#include "platform/CaseTables.inc"
+
+template <size_t N>
+char16_t MapThrough(const CaseRun (&runs)[N], char16_t c) {
+    // The last run that starts at or before c.
+    size_t low = 0;
+    size_t high = N;
+    while (low < high) {
+        size_t middle = (low + high) / 2;
+        if (runs[middle].first <= c) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
     }
-    return c;
+    if (low == 0) return c;
+    const CaseRun& run = runs[low - 1];
+    if (c > run.last || (c - run.first) % run.stride != 0) return c;
+    return static_cast<char16_t>(c + run.delta);
+}
+
+}  // namespace
+
+char16_t FoldCase(char16_t c) {
+    if (c < 0x80) return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    return MapThrough(kFoldRanges, c);
 }
 
 std::u16string FoldCase(std::u16string_view text) {
@@ -124,9 +153,8 @@ std::u16string FoldCase(std::u16string_view text) {
 }
 
 char16_t UpperCase(char16_t c) {
-    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
-    return c;
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+    return MapThrough(kUpperRanges, c);
 }
 
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b) {

@@ -21,12 +21,16 @@ std::u16string ToText(long long value);
 // then digits up to the first non-digit. No digit gives 0. Values beyond int saturate.
 int ParseInt(std::u16string_view text);
 
-// Simple case folding: ASCII and the Latin-1 / Latin Extended-A letters the handheld folded.
+// Unicode simple case folding of each UTF-16 unit (characters beyond the Basic Multilingual
+// Plane are left as they are). The one rule for every comparison that ignores case: names,
+// file names and paths, searches. The tables are generated from the Unicode data by
+// tools/case-tables/make_case_tables.py.
 char16_t FoldCase(char16_t c);
 std::u16string FoldCase(std::u16string_view text);
-// The capital of a letter: ASCII and Latin-1 letters (the inverse of FoldCase there); any other
-// character is returned as it is.
+// The capital of a letter (Unicode simple uppercase mapping); any other character is returned
+// as it is.
 char16_t UpperCase(char16_t c);
+// Equal after FoldCase of every unit.
 bool EqualsIgnoreCase(std::u16string_view a, std::u16string_view b);
 
 std::u16string TrimRightSpaces(std::u16string_view text);

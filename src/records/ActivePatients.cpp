@@ -1,6 +1,7 @@
 #include "records/ActivePatients.h"
 
 #include <algorithm>
+#include <map>
 
 #include "platform/DeviceFileSystem.h"
 #include "platform/Text.h"
@@ -32,14 +33,16 @@ std::u16string FirstLetter(const std::u16string& text) {
     return text.substr(0, length);
 }
 
+// The record's file holds its text: written now, or already holding it.
 bool IsWritten(SaveOutcome outcome) {
-    return outcome == SaveOutcome::Written || outcome == SaveOutcome::WrittenTooBig;
+    return outcome == SaveOutcome::Written || outcome == SaveOutcome::WrittenTooBig ||
+           outcome == SaveOutcome::Unchanged;
 }
 
 // The record passed the checks of its name and was to be written.
 bool IsToBeWritten(SaveOutcome outcome) {
     return IsWritten(outcome) || outcome == SaveOutcome::CannotCreate ||
-           outcome == SaveOutcome::RefusedTooBig;
+           outcome == SaveOutcome::RefusedTooBig || outcome == SaveOutcome::SameFile;
 }
 
 }  // namespace
@@ -133,17 +136,81 @@ void ActivePatients::SelectAfterLoad() {
     m_patients.SetCurrent(index);
 }
 
+std::vector<bool> ActivePatients::RefuseSharedFiles(const SaveState& state) {
+    const int count = m_patients.Count();
+    std::vector<bool> refused(static_cast<size_t>(count), false);
+    // The records of the pass by the folded name of the file each would write.
+    std::map<std::u16string, std::vector<int>> byFile;
+    std::vector<bool> renamedAt(static_cast<size_t>(count), false);
+    for (int i = 0; i < count; ++i) {
+        bool renamed = false;
+        const std::u16string target = TargetFileName(*m_patients.At(i), &renamed);
+        if (target.empty()) continue;
+        renamedAt[static_cast<size_t>(i)] = renamed;
+        byFile[FoldCase(target)].push_back(i);
+    }
+    for (const auto& [file, indexes] : byFile) {
+        if (indexes.size() < 2) continue;
+        int holders = 0;
+        for (int i : indexes) holders += renamedAt[static_cast<size_t>(i)] ? 0 : 1;
+        // One record holding the file and one renamed onto it: the writer asks whether the
+        // renamed one replaces the file (the holder then stops writing). Every other sharing
+        // would have the records overwrite each other, the last one winning.
+        if (holders == 1 && indexes.size() == 2) continue;
+        std::u16string names;
+        for (int i : indexes) {
+            // Two records that hold files differing only in case are both refused; records
+            // renamed onto a held file are refused and the holder keeps its file.
+            if (holders == 1 && !renamedAt[static_cast<size_t>(i)]) continue;
+            refused[static_cast<size_t>(i)] = true;
+            const PatientRecord* record = m_patients.At(i);
+            names += Format(u"\r\n      n\u00B0%d ", {i + 1}) + record->Field(2) + u" " +
+                     record->Field(3) + u" " + record->Field(6) +
+                     (record->fileName.empty() ? u"" : u" (" + record->fileName + u")");
+        }
+        if (state.quiet == QuietLevel::Messages) {
+            m_messages.ShowBox(u"These patients would be saved into the same file <" +
+                                   TargetFileName(*m_patients.At(indexes.front())) + u">:" +
+                                   names +
+                                   u"\r\n\r\nNone of them has been saved, so that no one "
+                                   u"overwrites another. Change the name or the birth year of "
+                                   u"all but one of them (file names that differ only in case "
+                                   u"are one file), then save again.",
+                               u"Save failure", BoxButtons::Ok, BoxIcon::Error);
+        }
+    }
+    return refused;
+}
+
 bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
     BusyScope busy(m_busy);
     if (m_hooks.commitForm) m_hooks.commitForm();
     SaveState state;
     state.quiet = quiet;
     state.backupMode = mode == SaveMode::Backup;
+    state.passOverSet = true;
+    const std::u16string folder = mode == SaveMode::Backup
+                                      ? m_folders.Backup()
+                                      : std::u16string(WorkingFolders::kActivePatients);
+    std::vector<std::u16string> present;
+    if (m_files.ListFiles(folder, u"*.pdr", present)) {
+        state.filesPresent.insert(present.begin(), present.end());
+    }
+    const std::vector<bool> refused = RefuseSharedFiles(state);
     m_outcomes.assign(static_cast<size_t>(m_patients.Count()), SaveOutcome::NotInUse);
     for (int i = 0; i < m_patients.Count(); ++i) {
+        if (static_cast<size_t>(i) < refused.size() && refused[static_cast<size_t>(i)]) {
+            m_outcomes[static_cast<size_t>(i)] = SaveOutcome::SameFile;
+            state.error = true;
+            continue;
+        }
+        state.replacedFile.clear();
         m_outcomes[static_cast<size_t>(i)] =
             m_writer.SavePatient(*m_patients.At(i), i, mode, state);
+        if (!state.replacedFile.empty()) StopReplacedRecords(i, state.replacedFile);
     }
+    // The files of the pass are made durable together.
+    if (state.savedCount > 0) m_files.SyncFolder(folder);
     m_lastSavedCount = state.savedCount;
     m_lastSaveFailed = state.error;
 
@@ -171,6 +238,23 @@ bool ActivePatients::SaveAll(QuietLevel quiet, SaveMode mode) {
         }
     }
     return !state.error;
+}
+
+void ActivePatients::StopReplacedRecords(int writer, const std::u16string& file) {
+    for (int i = 0; i < m_patients.Count(); ++i) {
+        PatientRecord* record = m_patients.At(i);
+        if (i == writer || record->fileName.empty() || !EqualsIgnoreCase(record->fileName, file)) {
+            continue;
+        }
+        // Its file now holds the other patient: writing it again would undo the replacement
+        // the user chose, and typing into it could never be saved.
+        record->fileReplaced = true;
+        record->fileName.clear();
+        record->lockState = u"R";
+        if (static_cast<size_t>(i) < m_outcomes.size()) {
+            m_outcomes[static_cast<size_t>(i)] = SaveOutcome::Replaced;
+        }
+    }
 }
 
 void ActivePatients::OpenAll() {

@@ -140,6 +140,13 @@ private:
     void StartAutoSaveTimer();
     void EmptySet();
     void SelectAfterLoad();
+    // Before a pass: the records that would be written into one file (names compared ignoring
+    // case) are refused, with a message naming them unless the pass is quiet. One record holding
+    // the file and one renamed onto it are left to the writer's "Save conflict" question.
+    std::vector<bool> RefuseSharedFiles(const SaveState& state);
+    // The record at `writer` replaced `file` with the user's consent: every other record that
+    // held that file stops writing.
+    void StopReplacedRecords(int writer, const std::u16string& file);
     // Moves the file into the archive folder without ever losing a copy; false (message
     // shown) when it is still in the active folder.
     bool ArchiveFile(const std::u16string& name);

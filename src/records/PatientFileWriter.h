@@ -1,8 +1,10 @@
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "platform/UserMessages.h"
 #include "records/PatientRecord.h"
@@ -28,14 +30,27 @@ struct SaveState {
     bool backupMode = false;  // the pass writes into the backup folder
     bool error = false;       // set by any refusal or failure
     int savedCount = 0;       // records actually written
+    // A pass over the whole set: a record whose file already holds its text is not written
+    // again, and the folder is synced once by the caller (SyncFolder) instead of after every file.
+    bool passOverSet = false;
+    // Names of the files of the target folder listed at the start of the pass, spelt as they
+    // are: a record found there needs no look at the disk to know that its file exists.
+    std::unordered_set<std::u16string> filesPresent;
+    // Set by a save that replaced, with the user's consent, a file that another record may hold:
+    // the name of that file (the caller stops that record from writing).
+    std::u16string replacedFile;
 };
 
 enum class SaveOutcome {
     NotInUse,        // nothing to save
     NoName,          // fields 2, 3 and 6 all empty: passed over silently
     IncompleteName,  // one or two of them empty
-    InvalidName,     // the file name would hold a character the file system refuses
+    InvalidName,     // the file name would hold a character the file system refuses, or is
+                     // longer than a file name can be
     Conflict,        // another file already has the new name and the user did not confirm
+    SameFile,        // another record of the pass would be written into the same file
+    Replaced,        // another patient's save replaced this record's file: no longer written
+    Unchanged,       // the file already holds the record's text (a pass over the set)
     CannotCreate,    // the file could not be written
     RefusedTooBig,   // the text is beyond what the reader can open: not written, old file kept
     Written,
@@ -66,6 +81,12 @@ std::u16string ProblemTitleList(std::u16string_view journal);
 // "\", "/", ":", "*", "?", '"', "<", ">", "|" or control characters.
 bool IsPlainFileName(std::u16string_view name);
 
+// The name of the file a save of `record` writes into (without folder), or "" when it writes
+// nothing (not in use, name incomplete). A record writes into its own file (`fileName`) while its
+// name differs from it only in case; a renamed or never-saved record into the name made of its
+// fields. `renamed` tells the second case.
+std::u16string TargetFileName(const PatientRecord& record, bool* renamed = nullptr);
+
 // Writes patient records into patient files. The file system and the messages must outlive
 // the writer.
 class PatientFileWriter {
@@ -88,6 +109,10 @@ private:
     UserMessages& m_messages;
     PatientFolders m_folders;
     std::set<std::u16string> m_warnedTooBig;  // folded names warned about by a quiet save
+    // The fingerprint (PatientFingerprint) of the record last written into each backup copy, by
+    // folded name: a pass over the set writes a copy again only when the record changed (or the
+    // copy is gone).
+    std::map<std::u16string, uint64_t> m_backupHashes;
 };
 
 }  // namespace pondrel

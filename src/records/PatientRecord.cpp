@@ -1,5 +1,8 @@
 #include "records/PatientRecord.h"
 
+#include <functional>
+#include <string_view>
+
 #include "platform/Clock.h"
 #include "platform/Text.h"
 #include "records/LocationList.h"
@@ -205,6 +208,61 @@ void BeginPatient(PatientRecord& record, LocationList& locations, bool newFolder
     record.admissionDay = DayNumberOf(now);
     record.subfolderType = newFolderIsHospitalisation ? u"Hosp" : u"Ambu";
     record.SetField(94, record.location);
+}
+
+namespace {
+
+// Mixes a 64-bit word into the fingerprint; Finish spreads every bit over the whole result.
+void Mix(uint64_t& h, uint64_t word) {
+    h = (((h << 27) | (h >> 37)) ^ word) * 0x9E3779B97F4A7C15ULL;
+}
+
+uint64_t Finish(uint64_t h) {
+    // The finaliser of MurmurHash3.
+    h ^= h >> 33;
+    h *= 0xFF51AFD7ED558CCDULL;
+    h ^= h >> 33;
+    h *= 0xC4CEB9FE1A85EC53ULL;
+    h ^= h >> 33;
+    return h;
+}
+
+void MixText(uint64_t& h, const std::u16string& text) {
+    // The length first: "ab" + "" differs from "a" + "b".
+    Mix(h, text.size());
+    if (!text.empty()) Mix(h, std::hash<std::u16string_view>{}(text));
+}
+
+void MixDate(uint64_t& h, const DateTime& t) {
+    Mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(t.year)) << 32) |
+               static_cast<uint32_t>(t.month));
+    Mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(t.day)) << 32) |
+               static_cast<uint32_t>(t.hour));
+    Mix(h, (static_cast<uint64_t>(static_cast<uint32_t>(t.minute)) << 32) |
+               static_cast<uint32_t>(t.second));
+}
+
+}  // namespace
+
+uint64_t PatientFingerprint(const PatientRecord& record) {
+    uint64_t h = 0x84222325CBF29CE4ULL;
+    for (int value : {record.sex, record.icon, record.inUse, record.exitDateSet, record.checked,
+                      static_cast<int>(record.historyStartDay)}) {
+        Mix(h, static_cast<uint32_t>(value));
+    }
+    MixDate(h, record.admission);
+    MixDate(h, record.exit);
+    for (const std::u16string& field : record.fields) MixText(h, field);
+    for (const std::u16string& drawing : record.drawings) MixText(h, drawing);
+    MixText(h, record.problemJournal);
+    MixText(h, record.lockState);
+    MixText(h, record.location);
+    MixText(h, record.subfolderType);
+    Mix(h, reinterpret_cast<uintptr_t>(record.rawText.data()));
+    Mix(h, record.rawText.size());
+    Mix(h, record.rawTextKey.has_value());
+    if (record.rawTextKey) MixText(h, *record.rawTextKey);
+    return Finish(h);
 }
 
 }  // namespace pondrel

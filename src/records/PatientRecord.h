@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,7 +30,7 @@ struct PatientRecord {
     DayNumber historyStartDay = 0;
     DateTime admission;
     DateTime exit;
-    std::u16string rawText;  // the whole decoded text of the file as last read
+    std::u16string rawText;  // the whole decoded text of the file as last read or written
     std::array<std::u16string, kFieldCount> fields;
     std::u16string problemJournal;
     std::array<std::u16string, kDrawingCount> drawings;  // drawing j (1..8) is drawings[j - 1]
@@ -45,6 +46,13 @@ struct PatientRecord {
     // a file. The admission date-time or field 202 may change the current key later; the writer
     // still removes the block stored under this key.
     std::optional<std::u16string> rawTextKey;
+    // Bookkeeping of the writer: the fingerprint (PatientFingerprint) the record had when its
+    // file was last found to hold its text, or was written; none before that. A pass over the
+    // set does not even compose the text of a record whose fingerprint is unchanged.
+    std::optional<uint64_t> savedFingerprint;
+    // Set when the user let another patient's save replace this record's file: the record no
+    // longer has a file, is no longer written (it would overwrite that patient) and is read only.
+    bool fileReplaced = false;
 
     // Field n (0..229); out-of-range numbers read as "" and are not written.
     const std::u16string& Field(int n) const;
@@ -53,6 +61,11 @@ struct PatientRecord {
     const std::u16string& Drawing(int j) const;
     void SetDrawing(int j, std::u16string value);
 };
+
+// A 64-bit fingerprint of every member the patient file text is made of (the text of `rawText`
+// is taken by its place in memory and its length: only loading and saving change it). Equal
+// fingerprints mean, but for a chance of 2^-64, the same text.
+uint64_t PatientFingerprint(const PatientRecord& record);
 
 // The fixed name of field n (0..229): the default caption of its window on the form. "" for
 // field 0 and for numbers out of range.

@@ -8,9 +8,15 @@ template <typename Removed>
 std::u16string Without(std::u16string_view text, Removed removed) {
     std::u16string out;
     out.reserve(text.size());
-    for (char16_t c : text) {
-        if (!removed(c)) out += c;
+    // Runs between removed characters are copied whole.
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (removed(text[i])) {
+            out.append(text.substr(from, i - from));
+            from = i + 1;
+        }
     }
+    out.append(text.substr(from));
     return out;
 }
 

@@ -53,6 +53,11 @@ const char* SaveOutcomeReason(SaveOutcome outcome) {
             return "cannot create";
         case SaveOutcome::RefusedTooBig:
             return "too big";
+        case SaveOutcome::SameFile:
+            return "same file as another patient";
+        case SaveOutcome::Replaced:
+            return "file replaced by another patient";
+        case SaveOutcome::Unchanged:
         case SaveOutcome::Written:
         case SaveOutcome::WrittenTooBig:
             break;

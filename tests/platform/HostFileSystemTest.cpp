@@ -34,6 +34,35 @@ TEST_F(HostFileSystemTest, NamesMatchIgnoringCaseWithEitherSeparator) {
     EXPECT_EQ(bytes, "abc");
 }
 
+// A name differing only in Latin Extended-A case is the same file; a neighbouring letter of the
+// alphabet (the next code) is another file.
+TEST_F(HostFileSystemTest, ExtendedLettersMatchOnlyTheirOwnCase) {
+    HostFileSystem files(root);
+    ASSERT_TRUE(files.WriteFile(u"\\My Documents\\PD_ActivePatients\\\u0141uk_A_1950.pdr", "L"));
+    EXPECT_TRUE(files.FileExists(u"\\My Documents\\PD_ActivePatients\\\u0142uk_A_1950.pdr"));
+    EXPECT_FALSE(files.FileExists(u"\\My Documents\\PD_ActivePatients\\\u0143uk_A_1950.pdr"));
+    ASSERT_TRUE(files.WriteFile(u"\\My Documents\\PD_ActivePatients\\\u0143uk_A_1950.pdr", "N"));
+    std::string bytes;
+    ASSERT_TRUE(files.ReadFile(u"\\My Documents\\PD_ActivePatients\\\u0141uk_A_1950.pdr", 10, bytes));
+    EXPECT_EQ(bytes, "L");
+}
+
+TEST_F(HostFileSystemTest, FolderSyncedOnceForManyFiles) {
+    HostFileSystem files(root);
+    for (const char16_t* name : {u"A_A_1.pdr", u"B_B_2.pdr"}) {
+        ASSERT_TRUE(files.WriteFileFolderUnsynced(
+            JoinPath(u"\\My Documents\\PD_ActivePatients", name), "x"));
+    }
+    EXPECT_TRUE(files.SyncFolder(u"\\my documents\\pd_activepatients"));
+    EXPECT_FALSE(files.SyncFolder(u"\\My Documents\\Nowhere"));
+    std::vector<std::u16string> names;
+    ASSERT_TRUE(files.ListFiles(u"\\My Documents\\PD_ActivePatients", u"*", names));
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"A_A_1.pdr", u"B_B_2.pdr"}));
+    // 255 bytes of UTF-8 is the longest file name.
+    EXPECT_TRUE(FitsFileNameLimit(std::u16string(127, u'\u00E9') + u"x"));
+    EXPECT_FALSE(FitsFileNameLimit(std::u16string(128, u'\u00E9')));
+}
+
 TEST_F(HostFileSystemTest, DevicePathsNeverLeaveTheRoot) {
     HostFileSystem files(root / "My Documents");
     fs::path mapped = files.HostPath(u"\\..\\..\\etc\\passwd");

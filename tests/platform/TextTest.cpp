@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
+#include <sstream>
+
 #include "TestPlatform.h"
 #include "platform/DateTime.h"
 
@@ -35,6 +39,72 @@ TEST(TextTest, CaseTrimSplitFormat) {
     EXPECT_EQ(Format(u"n°%d: %d%%", {3, -1}), u"n°3: -1%");
     EXPECT_EQ(ReplaceAll(u"a-b-c", u"-", u"¦"), u"a¦b¦c");
     EXPECT_EQ(CountOf(u"¢¢x¢", u"¢"), 3u);
+}
+
+// Code point -> simple mapping, from a Unicode data file: CaseFolding.txt (status C and S) or
+// field 12 (simple uppercase) of UnicodeData.txt. Only the Basic Multilingual Plane.
+std::map<char16_t, char16_t> ReadUnicodeMapping(const std::string& file, bool folding) {
+    std::map<char16_t, char16_t> mapping;
+    std::ifstream in(std::string(PONDREL_UNICODE_DATA_DIR) + "/" + file);
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find('#'));
+        std::vector<std::string> fields;
+        std::stringstream parts(line);
+        for (std::string part; std::getline(parts, part, ';');) fields.push_back(part);
+        const size_t target = folding ? 2 : 12;
+        if (fields.size() <= target) continue;
+        if (folding && fields[1].find_first_of("CS") == std::string::npos) continue;
+        const unsigned long from = std::stoul(fields[0], nullptr, 16);
+        std::stringstream targetText(fields[target]);
+        std::string first;
+        if (!(targetText >> first)) continue;
+        const unsigned long to = std::stoul(first, nullptr, 16);
+        if (from <= 0xFFFF && to <= 0xFFFF) {
+            mapping[static_cast<char16_t>(from)] = static_cast<char16_t>(to);
+        }
+    }
+    return mapping;
+}
+
+// Every unit of the Basic Multilingual Plane folds and capitalises as the Unicode data says
+// (the checked-in tables were generated from it).
+TEST(TextTest, CaseMappingsFollowTheUnicodeData) {
+    const auto folding = ReadUnicodeMapping("CaseFolding.txt", true);
+    const auto upper = ReadUnicodeMapping("UnicodeData.txt", false);
+    ASSERT_GT(folding.size(), 1000u) << "CaseFolding.txt of the unicode-data package is missing";
+    ASSERT_GT(upper.size(), 1000u) << "UnicodeData.txt of the unicode-data package is missing";
+    int wrong = 0;
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const auto unit = static_cast<char16_t>(c);
+        const auto f = folding.find(unit);
+        const auto u = upper.find(unit);
+        const char16_t wantFold = f == folding.end() ? unit : f->second;
+        const char16_t wantUpper = u == upper.end() ? unit : u->second;
+        if (FoldCase(unit) != wantFold || UpperCase(unit) != wantUpper) {
+            if (++wrong <= 10) {
+                ADD_FAILURE() << std::hex << "U+" << static_cast<unsigned>(c) << ": fold "
+                              << static_cast<unsigned>(FoldCase(unit)) << " upper "
+                              << static_cast<unsigned>(UpperCase(unit));
+            }
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(TextTest, LatinExtendedLettersFoldToTheirOwnPair) {
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u0141ukasz", u"\u0142ukasz"));   // Ł ł
+    EXPECT_FALSE(EqualsIgnoreCase(u"\u0142ukasz", u"\u0143ukasz"));  // ł Ń
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u0143", u"\u0144"));              // Ń ń
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u017Dofia", u"\u017Eofia"));      // Ž ž
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u0178", u"\u00FF"));              // Ÿ ÿ
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u0393\u03B9\u03C9\u03C1\u03B3\u03BF\u03C2",
+                                 u"\u0393\u0399\u03A9\u03A1\u0393\u039F\u03A3"));  // Greek
+    EXPECT_TRUE(EqualsIgnoreCase(u"\u0418\u0432\u0430\u043D", u"\u0438\u0412\u0410\u041D"));
+    EXPECT_FALSE(EqualsIgnoreCase(u"\u0130", u"i"));  // dotted capital I has no simple folding
+    EXPECT_EQ(UpperCase(u'\u0142'), u'\u0141');
+    EXPECT_EQ(UpperCase(u'\u00FF'), u'\u0178');
+    EXPECT_EQ(UpperCase(u'\u00DF'), u'\u00DF');  // ß has no single capital
 }
 
 TEST(TextTest, RemoveSuffixNeverWrapsBelowZero) {

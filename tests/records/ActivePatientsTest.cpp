@@ -259,6 +259,12 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     EXPECT_TRUE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(t.messages.notices.back().text, u"Save successfull");
     EXPECT_EQ(t.messages.notices.back().milliseconds, 2000);
+    // Nothing changed: the automatic save writes nothing and says nothing.
+    size_t quiet = t.messages.notices.size();
+    EXPECT_TRUE(active.SaveAll(QuietLevel::Automatic));
+    EXPECT_EQ(active.LastSavedCount(), 0);
+    EXPECT_EQ(t.messages.notices.size(), quiet);
+    set.At(0)->SetField(98, u"a task");
     EXPECT_TRUE(active.SaveAll(QuietLevel::Automatic));
     EXPECT_EQ(t.messages.notices.back().text, u"Quick Save");
     size_t before = t.messages.notices.size();
@@ -271,11 +277,13 @@ TEST_F(ActivePatientsTest, SaveAllNotices) {
     PatientRecord& half = set.AddNew();
     half.inUse = 1;
     half.SetField(2, u"Half");
+    set.At(0)->SetField(98, u"another task");
     EXPECT_FALSE(active.SaveAll(QuietLevel::Automatic));
     // No Quick Save after an error: the failure is told instead.
     ASSERT_EQ(t.messages.notices.size(), before + 1);
     EXPECT_EQ(t.messages.notices.back().text,
               u"Automatic save failed !\r\n(a patient could not be saved)");
+    set.At(0)->SetField(98, u"a third task");
     EXPECT_FALSE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(t.messages.notices.back().text, u"End Save  \r\n (there was an error)");
     EXPECT_EQ(t.messages.notices.back().milliseconds, 4000);
@@ -287,6 +295,7 @@ TEST_F(ActivePatientsTest, SaveThatCouldNotCreateTheFileEndsWithTheErrorNotice) 
     active.LoadActivePatients();
     t.files.Fail(Op::Write, u"Ames_Ann");
     t.messages.notices.clear();
+    set.At(0)->SetField(98, u"a task");
     EXPECT_FALSE(active.SaveAll(QuietLevel::Messages));
     EXPECT_EQ(active.LastSavedCount(), 0);
     EXPECT_EQ(BoxesWithCaption(u"Save failure. The file seems to be used by another application "
@@ -324,6 +333,7 @@ TEST_F(ActivePatientsTest, FailedAutomaticSavesAreToldWithoutABox) {
     active.SetAutoSaveInterval(1);
     active.StartTimers();
     t.files.Fail(Op::Write, u"Ames_Ann");
+    set.At(0)->SetField(98, u"a task");
     for (int minute = 0; minute < 3; ++minute) Tick(TimerId::AutoSave, 1);
     EXPECT_EQ(NoticesWithText(u"Automatic save failed !\r\n(a patient could not be saved)"), 3);
     EXPECT_TRUE(t.messages.notices.back().warning);
@@ -394,6 +404,7 @@ TEST_F(ActivePatientsTest, AutoSaveTimerFollowsIntervalAndWindowActivation) {
 TEST_F(ActivePatientsTest, AutoSaveDuringTransferIsSkippedForAWholeInterval) {
     PutPatient(u"Ames", u"Ann", u"1941");
     active.LoadActivePatients();
+    set.At(0)->SetField(98, u"a task");
     active.SetAutoSaveInterval(5);
     active.SetPendingTransfers(1);
     Tick(TimerId::AutoSave, 5);
@@ -468,6 +479,7 @@ TEST_F(ActivePatientsTest, TimerTicksDuringAQuestionWaitForTheCommand) {
     TickingMessages messages;
     ActivePatients busy(t.files, messages, t.timers, folders, set, locations);
     busy.LoadActivePatients();
+    set.At(0)->SetField(98, u"a task");
     busy.SetAutoSaveInterval(1);
     busy.StartTimers();
     const std::u16string copy = BackupPath(u"Ames_Ann_1941.pdr");

@@ -1,6 +1,7 @@
 #include "records/PatientFileWriter.h"
 
 #include "RecordsFixture.h"
+#include "records/PatientFileLoader.h"
 
 namespace pondrel {
 namespace {
@@ -281,9 +282,16 @@ TEST_F(PatientFileWriterTest, TooBigTextIsWrittenWithAWarningEvenWhenQuiet) {
               u"opened in the futur.");
     EXPECT_EQ(t.messages.boxes[0].caption, u"Patient's file too big");
     EXPECT_TRUE(t.files.FileExists(ActivePath(u"Doe_Jane_1950.pdr")));
-    // No rename bookkeeping: the old file stays and the record keeps its name.
-    EXPECT_TRUE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
-    EXPECT_EQ(r.fileName, u"Doe_John_1950.pdr");
+    // The file still opens, so the rename is completed: the old file goes and the record takes
+    // the new name (a stale old file would show the patient twice and make every later
+    // automatic save a conflict).
+    EXPECT_FALSE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
+    EXPECT_EQ(r.fileName, u"Doe_Jane_1950.pdr");
+    PatientRecord back;
+    ASSERT_TRUE(LoadPatientFile(t.files, ActivePath(u"Doe_Jane_1950.pdr"), back).Ok());
+    EXPECT_EQ(back.Field(58), r.Field(58));
+    EXPECT_EQ(Save(r), SaveOutcome::WrittenTooBig);
+    EXPECT_FALSE(state.error);
 
     // A record without a file yet owns the big file, so its next save is no conflict.
     PatientRecord& fresh = NewPatient(u"Roe");

@@ -10,6 +10,12 @@
 #include <fstream>
 
 #include "GuiDriver.h"
+#include <QApplication>
+#include <QTimer>
+
+#include "platform/Text.h"
+#include "records/ItemEncoding.h"
+#include "records/PatientFileWriter.h"
 #include "TestDevice.h"
 #include "platform/Clock.h"
 #include "platform/ui/QtText.h"
@@ -39,6 +45,7 @@ private slots:
     void workingFolderTakenByAFileIsNamed();
     void unreadableLabelsKeepTheBuiltInWords();
     void labelsAndPreferencesNameThePages();
+    void measuredStartUpWithAFullWardAsksNothing();
 
 private:
     fs::path MakeDevice();
@@ -272,3 +279,46 @@ void TestStartUp::labelsAndPreferencesNameThePages() {
 
 QTEST_MAIN(TestStartUp)
 #include "TestStartUp.moc"
+
+// More than 70 active files make start-up warn. Measured, nobody is there to answer: the
+// warning is printed and start-up goes on to the first page.
+void TestStartUp::measuredStartUpWithAFullWardAsksNothing() {
+    fs::path device = MakeDevice();
+    const fs::path active = device / "My Documents" / "PD_ActivePatients";
+    fs::create_directories(active);
+    for (int i = 0; i < 71; ++i) {
+        PatientRecord r;
+        r.inUse = 1;
+        const std::u16string last = u"Ward" + ToText(i);
+        for (auto [n, v] : {std::pair{2, last}, {3, std::u16string(u"Ann")}, {4, std::u16string(u"1")},
+                            {5, std::u16string(u"2")}, {6, std::u16string(u"1950")}}) {
+            r.SetField(n, v);
+            r.SetField(n + 118, v);
+        }
+        r.subfolderType = u"Hosp";
+        std::ofstream(active / (ToUtf8(last) + "_Ann_1950.pdr"), std::ios::binary)
+            << EncodeItemText(ComposePatientText(r, SubfolderKeyOf(r)));
+    }
+    ProgramOptions options = Options();
+    options.measureStartUp = true;
+    PondrelApplication program(options);
+    // A box that waits would stop this test: close it, and fail.
+    bool waited = false;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&waited] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            waited = true;
+            modal->close();
+        }
+    });
+    closer.start(200);
+    QVERIFY(program.InitInstance());
+    QTRY_VERIFY_WITH_TIMEOUT(program.Frame()->View()->StartUpResult().has_value(), 30000);
+    QVERIFY(!waited);
+    QVERIFY(*program.Frame()->View()->StartUpResult());
+    bool warned = false;
+    for (const auto& box : program.Messages().Shown()) {
+        warned = warned || box.caption == QStringLiteral("Active files: 71");
+    }
+    QVERIFY(warned);
+}

@@ -48,6 +48,10 @@ PondrelApplication::~PondrelApplication() {
 }
 
 bool PondrelApplication::InitInstance() {
+    // A measured start-up runs without anybody at the screen: a question (such as the warning
+    // about many active files) goes to the terminal and takes the answer of a closed box, as
+    // when the program is ended from outside.
+    if (m_options.measureStartUp) m_messages.SetUnattended(true);
     // From now on an end from outside saves the doctor's work like Exit does.
     m_signals = std::make_unique<TerminationSignals>([this](int signal) { EndBySignal(signal); });
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, m_signals.get(),

@@ -19,7 +19,8 @@ struct ProgramOptions {
     std::optional<double> zoom;
     bool help = false;
     // Print the time from the program's start to the first page shown, then quit (nothing is
-    // saved).
+    // saved). No question waits for an answer: its text goes to the terminal and the answer of
+    // a closed box is taken.
     bool measureStartUp = false;
     // When the process started, for --measure-start-up.
     std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
@@ -34,7 +35,7 @@ struct ProgramOptions {
         "  --zoom FACTOR    scales the 240 x 320 form, e.g. 2 or 1.5\n"
         "  --measure-start-up\n"
         "                   prints the time to the first page shown, then quits\n"
-        "                   without saving\n";
+        "                   without saving (questions are printed, not asked)\n";
 
     // Reads the arguments after the program name (Qt's own options already removed). False with
     // a reason for an unknown option, a missing value or a zoom out of range.
