@@ -212,5 +212,36 @@ TEST_F(LocationListTest, BeginPatient) {
     EXPECT_EQ(Count(u"XX No location XX"), 0);
 }
 
+// The fingerprint decides whether a record is written again: any one changed unit of any text,
+// at any place of texts of any length (the lanes and the tail alike), must change it.
+TEST(PatientRecordTest, FingerprintSeesEveryChangedUnit) {
+    PatientRecord r;
+    for (size_t length : {size_t{1}, size_t{3}, size_t{4}, size_t{15}, size_t{16}, size_t{17},
+                          size_t{33}, size_t{70}}) {
+        std::u16string text;
+        for (size_t i = 0; i < length; ++i) text.push_back(static_cast<char16_t>(u'a' + i % 26));
+        r.problemJournal = text;
+        const uint64_t before = PatientFingerprint(r);
+        for (size_t at = 0; at < length; ++at) {
+            r.problemJournal = text;
+            r.problemJournal[at] = u'é';
+            EXPECT_NE(PatientFingerprint(r), before) << "length " << length << " at " << at;
+        }
+        r.problemJournal = text + u'\0';
+        EXPECT_NE(PatientFingerprint(r), before) << "a zero unit added to " << length;
+    }
+    r.problemJournal.clear();
+    const uint64_t empty = PatientFingerprint(r);
+    r.fields[2] = u"x";
+    EXPECT_NE(PatientFingerprint(r), empty);
+    r.fields[2].clear();
+    r.fields[3] = u"x";  // the same text in another field is another record
+    const uint64_t third = PatientFingerprint(r);
+    EXPECT_NE(third, empty);
+    r.fields[3].clear();
+    r.fields[2] = u"x";
+    EXPECT_NE(PatientFingerprint(r), third);
+}
+
 }  // namespace
 }  // namespace pondrel
