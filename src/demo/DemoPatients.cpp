@@ -133,6 +133,8 @@ bool HasLine(std::u16string_view text, std::u16string_view line) {
 }
 
 constexpr std::u16string_view kOneTimeMark = u" (One time)";
+// An acute problem is solved after this many days of the stay.
+constexpr int kSolvedAfterDays = 5;
 constexpr std::u16string_view kStopMark = u" (Stop)";
 
 // A treatment or action of a course: started on a visit, stopped on a later one, or given once.
@@ -202,10 +204,11 @@ void WriteCourse(Patient& p, DemoRandom& random, const ProblemText& problem, int
         if (problem.courseDays > 0 && HasLine(problem.limited, drug.text)) {
             // The course ends on its last day, or on the visit nearest before it (the first
             // after it when none is), as the doctor at a weekly visit writes it.
+            // A course that ends after the last day still runs.
             const DayNumber end = first + problem.courseDays - 1;
             std::optional<DayNumber> done = visitFrom(end);
             auto before = std::upper_bound(visits.begin(), visits.end(), end);
-            if (before != visits.begin() && *std::prev(before) > drug.start) {
+            if (end <= last && before != visits.begin() && *std::prev(before) > drug.start) {
                 done = *std::prev(before);
             }
             if (done && *done <= drug.start) {
@@ -219,8 +222,27 @@ void WriteCourse(Patient& p, DemoRandom& random, const ProblemText& problem, int
     std::vector<Order> actions;
     AddOrders(actions, problem.attitude[0], first);
     if (change) AddOrders(actions, problem.attitude[1], *change);
-    if (problem.acute && lastVisit != first && lastVisit != change) {
-        AddOrders(actions, problem.attitude[2], lastVisit);
+    // An acute problem of the present stay settles after five to seven days: its orders end
+    // that day, with the plans that follow it.
+    std::optional<DayNumber> settled;
+    if (problem.acute && !discharged && last - first >= kSolvedAfterDays) {
+        settled = visitFrom(first + kSolvedAfterDays - 1 + random.Below(3)).value_or(lastVisit);
+    }
+    const DayNumber closing = settled.value_or(lastVisit);
+    if (problem.acute && closing != first && closing != change) {
+        const size_t before = actions.size();
+        AddOrders(actions, problem.attitude[2], closing);
+        for (size_t i = before; i < actions.size(); ++i) actions[i].once = true;
+    }
+    if (settled) {
+        for (Order& action : actions) {
+            if (action.stop || action.once) continue;
+            if (action.start < *settled) {
+                action.stop = settled;
+            } else {
+                action.once = true;
+            }
+        }
     }
     if (discharged) {
         for (std::vector<Order>* orders : {&drugs, &actions}) {
@@ -438,7 +460,7 @@ PatientRecord MakePatient(DemoRandom& random, const DemoOptions& options,
         int number = AddProblem(p, problem);
         WriteCourse(p, random, problem, number, admission, today, step, i == 0, baseSystolic,
                     false);
-        if (problem.acute && today - admission >= 5) {
+        if (problem.acute && today - admission >= kSolvedAfterDays) {
             p.journal.SetProblemState(number, kStateSolved);
         }
     }
