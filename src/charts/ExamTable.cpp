@@ -19,7 +19,7 @@ namespace {
 // An item longer than this is not a result.
 constexpr size_t kLongestItem = 25;
 // Between the values of one day in a cell.
-constexpr std::u16string_view kSameDaySeparator = u"; ";
+constexpr std::u16string_view kSameDaySeparator = u";";
 
 struct Slot {
     bool used = false;  // a title from the list, or a name found in the text

@@ -97,7 +97,7 @@ TEST_F(ExamTableTest, FirstResultOfTheDayIsShown) {
     ExamTable table = Build();
     ASSERT_EQ(table.rows.size(), 1u);
     // The first value comes first; the later ones of the day follow it, none is hidden.
-    EXPECT_EQ(Cell(table, u"CRP", kAdmission), u"120; 90; 80");
+    EXPECT_EQ(Cell(table, u"CRP", kAdmission), u"120;90;80");
     // The row keeps every value; the graph skips the later ones of a day.
     EXPECT_EQ(table.rows[0].values.size(), 3u);
 }
