@@ -3,6 +3,8 @@
 // labels, the list filled, placed and shown beside the field (offscreen Qt), then closed.
 //   BM_BuildRows: the rows alone, without widgets;
 //   BM_OpenList:  the whole opening and closing of the pop-up (aim: 5 ms).
+// And the tap on one row of a hostile labels file: a row of 400 000 characters made of "*…*"
+// comments, inserted into an empty field (BM_InsertCommentRow; one pass over the row).
 
 #include <benchmark/benchmark.h>
 
@@ -72,6 +74,29 @@ void BM_OpenList(benchmark::State& state) {
     state.counters["rows"] = static_cast<double>(lists.List()->count());
 }
 BENCHMARK(BM_OpenList)->Unit(benchmark::kMillisecond);
+
+void BM_InsertCommentRow(benchmark::State& state) {
+    constexpr int kTextField = 30;
+    std::u16string row;
+    while (row.size() < 400000) row += u"a *b* ";
+    Labels labels = Labels::Defaults();
+    labels.shortcutLists[kTextField] = row + u"||";
+    ShortcutList list(labels);
+    const ShortcutSources sources;
+    list.Build(kTextField, sources);
+    size_t index = 0;
+    while (index < list.Rows().size() && list.Rows()[index].size() < 1000) ++index;
+    const FieldState empty = FieldState::At(u"", 0);
+    size_t length = 0;
+    for (auto _ : state) {
+        ShortcutList::Outcome outcome = list.Choose(index, empty, sources);
+        length = outcome.field ? outcome.field->text.size() : 0;
+        benchmark::DoNotOptimize(length);
+    }
+    state.counters["row_chars"] = static_cast<double>(list.Rows()[index].size());
+    state.counters["inserted_chars"] = static_cast<double>(length);
+}
+BENCHMARK(BM_InsertCommentRow)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel

@@ -38,6 +38,8 @@ void ExamGraph::LoadGraphRow(const ExamRow& row) {
     m_points.clear();
     for (const ExamValue& value : row.values) {
         if (!m_points.empty() && m_points.back().day == value.day) continue;
+        // "<5", ">1000": beyond a limit, no point to draw; the table shows the text.
+        if (!value.value.empty() && (value.value[0] == u'<' || value.value[0] == u'>')) continue;
         m_points.push_back({value.day, LeadingDecimal(value.value)});
         if (m_points.size() == kMaxPoints) break;
     }

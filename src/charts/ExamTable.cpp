@@ -18,16 +18,18 @@ namespace {
 
 // An item longer than this is not a result.
 constexpr size_t kLongestItem = 25;
+// Between the values of one day in a cell.
+constexpr std::u16string_view kSameDaySeparator = u";";
 
 struct Slot {
     bool used = false;  // a title from the list, or a name found in the text
     ExamRow row;
 };
 
-// The name of an item: before its first "," and then before its first "[" (when either is not
-// its first character).
+// The name of an item: before its first ",", then before its first "[", then before its first
+// "(" (a comment or a reference range), each when it is not the first character.
 std::u16string_view ItemName(std::u16string_view name) {
-    for (char16_t cut : {u',', u'['}) {
+    for (char16_t cut : {u',', u'[', u'('}) {
         size_t at = name.find(cut);
         if (at != std::u16string_view::npos && at >= 1) name = name.substr(0, at);
     }
@@ -104,14 +106,14 @@ ExamTable BuildExamTable(const ExamTableInput& input) {
     for (Slot& slot : slots) {
         if (!slot.used) break;
         std::vector<std::u16string> cells(table.days.size());
-        const ExamValue* before = nullptr;
         for (const ExamValue& value : slot.row.values) {
-            // The first value of a day is shown; the graph uses only that one too.
-            if (!(before && before->day == value.day)) {
-                auto column = columns.find(value.day);
-                if (column != columns.end()) cells[column->second] = value.value;
-            }
-            before = &value;
+            // The first value of a day comes first (the graph uses only that one); a later
+            // value of the same day follows it in the cell, so none is hidden.
+            auto column = columns.find(value.day);
+            if (column == columns.end()) continue;
+            std::u16string& cell = cells[column->second];
+            if (!cell.empty()) cell += kSameDaySeparator;
+            cell += value.value;
         }
         table.rows.push_back(std::move(slot.row));
         table.cells.push_back(std::move(cells));

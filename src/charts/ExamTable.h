@@ -34,7 +34,8 @@ struct ExamTable {
     std::vector<DayNumber> days;               // one column each, in the order of the day list
     std::vector<std::u16string> columnLabels;  // " 13.3.06" (or " 3.13.06", month first)
     std::vector<ExamRow> rows;
-    // cells[row][column]: the first value of the row's exam on the column's day, or "".
+    // cells[row][column]: the values of the row's exam on the column's day, the first first,
+    // joined by ";"; "" when none.
     std::vector<std::vector<std::u16string>> cells;
     friend bool operator==(const ExamTable&, const ExamTable&) = default;
 };

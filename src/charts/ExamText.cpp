@@ -131,12 +131,11 @@ GatheredExams GatherExamText(const PatientRecord& record, const std::vector<DayN
 
 std::u16string MarkExamValues(std::u16string_view text) {
     constexpr size_t npos = std::u16string_view::npos;
-    // Where the last of each mark stands, so that no value looks through the whole rest.
-    const size_t lastEnd = text.rfind(kExamItemEnd);
-    const size_t lastBracket = text.rfind(u'(');
-    const size_t lastStop = text.find_last_of(u"\u00A2,.(");
     std::u16string out;
     out.reserve(text.size() + text.size() / 4);
+    // Brackets opened and not yet closed on the current line: a number inside one (a reference
+    // range, a comment) is not the line's value, unless it follows the "(" directly.
+    int openBrackets = 0;
     size_t i = 0;
     while (i < text.size()) {
         char16_t c = text[i];
@@ -145,17 +144,25 @@ std::u16string MarkExamValues(std::u16string_view text) {
             size_t stop = text.find(kExamItemEnd, i);
             size_t next = stop == npos ? text.size() : stop + 1;
             out.append(text.substr(i, next - i));
+            openBrackets = 0;
             i = next;
             continue;
         }
-        if (!In(kValueStart, c)) {
+        // "<5", ">1000": a result beyond a limit keeps its sign.
+        const bool limit = (c == u'<' || c == u'>') && i + 1 < text.size() &&
+                           text[i + 1] >= u'0' && text[i + 1] <= u'9';
+        if (!limit && !In(kValueStart, c)) {
+            if (c == kExamItemEnd) openBrackets = 0;
+            if (c == u'(') ++openBrackets;
+            if (c == u')' && openBrackets > 0) --openBrackets;
             out += c;
             ++i;
             continue;
         }
+        const size_t lineEnd = text.find(kExamItemEnd, i);
         bool starts = out.empty() || In(kBeforeValue, out.back());
         if (!starts) {
-            if (lastEnd == npos || i > lastEnd) {
+            if (lineEnd == npos) {
                 // No item end after this point: the rest is copied unmarked.
                 out.append(text.substr(i));
                 break;
@@ -165,6 +172,7 @@ std::u16string MarkExamValues(std::u16string_view text) {
             while (text[digits] >= u'0' && text[digits] <= u'9') ++digits;
             starts = digits > i && text[digits] == kExamItemEnd;
         }
+        if (starts && openBrackets > 0 && out.back() != u'(') starts = false;
         if (!starts) {
             out += c;
             ++i;
@@ -178,21 +186,28 @@ std::u16string MarkExamValues(std::u16string_view text) {
         out += kExamValueMark;
         out.append(text.substr(i, valueEnd - i));
         out += kExamItemEnd;
-        if (lastStop == npos || valueEnd > lastStop) {
-            i = valueEnd;
+        openBrackets = 0;
+        // What follows the value is read up to the end of its own line, never further: a
+        // bracket or a stop written on a later line or day changes nothing here.
+        std::u16string_view rest = text.substr(valueEnd);
+        const size_t restEnd = rest.find(kExamItemEnd);
+        const std::u16string_view line = rest.substr(0, restEnd);
+        const size_t bracket = line.find(u'(');
+        if (restEnd != npos && (bracket == npos || bracket < kBracketNear)) {
+            // The rest of the line after a value (unit, comment, another value) is dropped.
+            i = valueEnd + restEnd + 1;
             continue;
         }
-        std::u16string_view rest = text.substr(valueEnd);
-        bool noBracket = lastBracket == npos || valueEnd > lastBracket;
-        bool bracketNear = rest.substr(0, kBracketNear).find(u'(') != npos;
-        bool hasEnd = lastEnd != npos && valueEnd <= lastEnd;
-        if ((noBracket || bracketNear) && hasEnd) {
-            // The rest of the line after a value (unit, comment, another value) is dropped.
-            i = valueEnd + rest.find(kExamItemEnd) + 1;
-            continue;
+        size_t stop = line.find_first_of(u",.(");
+        if (stop == npos) {
+            if (restEnd == npos) {
+                // The text's last line, without an end: copied as it is.
+                i = valueEnd;
+                continue;
+            }
+            stop = restEnd;
         }
         // A long text before the next stop: prose, the item is made too long to be kept.
-        size_t stop = rest.find_first_of(u"\u00A2,.(");
         if (stop > kLongTail) out.insert(out.size() - 1, kTooLongMark, u'x');
         i = valueEnd + stop + 1;
     }

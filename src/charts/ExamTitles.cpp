@@ -4,12 +4,6 @@
 
 namespace pondrel {
 
-namespace {
-
-constexpr size_t kShortestPrefix = 3;
-
-}  // namespace
-
 std::vector<std::u16string> SplitExamTitles(std::u16string_view text) {
     std::vector<std::u16string> titles;
     size_t start = 0;
@@ -48,13 +42,11 @@ std::u16string_view ShownTitle(std::u16string_view title) {
 }
 
 bool ExamNameMatches(std::u16string_view name, std::u16string_view aliasAsTyped) {
-    // Names in the exam text have lost their blanks; aliases are compared without theirs.
-    std::u16string blankless = RemoveAll(aliasAsTyped, u' ');
-    std::u16string_view alias = blankless;
-    std::u16string_view shorter = name.size() <= alias.size() ? name : alias;
-    std::u16string_view longer = name.size() <= alias.size() ? alias : name;
-    if (shorter.size() < longer.size() && shorter.size() < kShortestPrefix) return false;
-    return EqualsIgnoreCase(shorter, longer.substr(0, shorter.size()));
+    // Names in the exam text have lost their blanks; aliases are compared without theirs. A
+    // longer name is another analyte ("Creatinine clearance", "Proteinuria"): only the same
+    // name counts.
+    if (name.empty()) return false;
+    return EqualsIgnoreCase(name, RemoveAll(aliasAsTyped, u' '));
 }
 
 bool ExamNameMatchesTitle(std::u16string_view name, std::u16string_view title) {

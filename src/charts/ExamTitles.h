@@ -24,9 +24,8 @@ std::vector<std::u16string_view> AliasesOf(std::u16string_view title);
 std::u16string_view ShownTitle(std::u16string_view title);
 
 // Whether an exam name written in the text belongs to a title's alias: the same name ignoring
-// case and the alias's blanks, or one the beginning of the other when the shorter has at least
-// three characters
-// ("Leu" and "Leucocytes"; not "Hemoglobin" and "Hematocrit", not "K" and "Kreatinin").
+// case and the alias's blanks. A longer name is another analyte ("Creatinine clearance" is not
+// "Creatinine", "Proteinuria" not "Protein"); spellings of one exam are joined by aliases.
 bool ExamNameMatches(std::u16string_view name, std::u16string_view alias);
 // Whether the name matches any alias of the title.
 bool ExamNameMatchesTitle(std::u16string_view name, std::u16string_view title);

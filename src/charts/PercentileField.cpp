@@ -57,6 +57,71 @@ bool IsBirthField(int field) {
     return field >= 205 && field <= 207;
 }
 
+bool IsAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+// The word written right after a measurement's leading number ("3500 g", "1.05m"): its
+// letters, empty when the number is followed by anything else.
+std::u16string_view WordAfterNumber(std::u16string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t')) ++i;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+')) ++i;
+    const size_t digits = i;
+    while (i < text.size() && ((text[i] >= u'0' && text[i] <= u'9') || text[i] == u'.')) ++i;
+    if (i == digits) return {};
+    while (i < text.size() && text[i] == u' ') ++i;
+    size_t end = i;
+    while (end < text.size() && IsAsciiLetter(text[end])) ++end;
+    return text.substr(i, end - i);
+}
+
+struct UnitFactor {
+    std::u16string_view unit;
+    double toCurve;  // to the curves' kilograms or centimetres
+};
+constexpr UnitFactor kWeightUnits[] = {{u"g", 0.001}, {u"kg", 1}, {u"lb", 0.454545},
+                                       {u"lbs", 0.454545}};
+constexpr UnitFactor kLengthUnits[] = {
+    {u"mm", 0.1}, {u"cm", 1}, {u"m", 100}, {u"in", 2.54}, {u"ft", 30.48}};
+
+// The factor of a unit of the measure to the curves' unit; none for a word that is no unit.
+std::optional<double> UnitToCurve(GrowthMeasure measure, std::u16string_view unit) {
+    auto find = [unit](const auto& units) -> std::optional<double> {
+        for (const UnitFactor& known : units) {
+            if (!unit.empty() && EqualsIgnoreCase(unit, known.unit)) return known.toCurve;
+        }
+        return std::nullopt;
+    };
+    return measure == GrowthMeasure::Weight ? find(kWeightUnits) : find(kLengthUnits);
+}
+
+// The unit a bare number of the measure is read in (see ToDisplayedUnits), and whether that is
+// the unit the program shows (kilograms, centimetres; pounds, inches).
+struct ReadUnit {
+    std::u16string_view unit;
+    bool shownUnit = true;
+};
+ReadUnit UnitOfBareNumber(GrowthMeasure measure, double value, bool imperialUnits) {
+    if (measure == GrowthMeasure::Weight) {
+        if (imperialUnits) return {u"lb", true};
+        return value > 400 ? ReadUnit{u"g", false} : ReadUnit{u"kg", true};
+    }
+    if (ToDisplayedUnits(measure, value, imperialUnits) == value) {
+        return {imperialUnits ? u"in" : u"cm", true};
+    }
+    if (imperialUnits) return {u"ft", false};
+    return {ToDisplayedUnits(measure, value, false) > value ? u"m" : u"mm", false};
+}
+
+// The text with `unit` inserted before a band the program wrote, else at its end.
+std::u16string InsertUnit(std::u16string_view text, std::u16string_view unit) {
+    size_t band = BandStart(text);
+    if (band == std::u16string_view::npos) return std::u16string(text) + std::u16string(unit);
+    return TrimRightSpaces(text.substr(0, band)) + std::u16string(unit) +
+           std::u16string(text.substr(band));
+}
+
 }  // namespace
 
 std::optional<GrowthMeasure> BandFieldMeasure(int field) {
@@ -100,9 +165,35 @@ std::optional<std::u16string> WithCaptionUnit(std::u16string_view caption,
     std::u16string unit = CaptionUnit(caption);
     if (unit.empty() || text.find(unit) != std::u16string_view::npos) return std::nullopt;
     if (RemoveAll(text, u' ').empty()) return std::nullopt;
-    size_t band = BandStart(text);
-    if (band == std::u16string_view::npos) return std::u16string(text) + unit;
-    return TrimRightSpaces(text.substr(0, band)) + unit + std::u16string(text.substr(band));
+    return InsertUnit(text, unit);
+}
+
+std::optional<std::u16string> WithMeasurementUnit(GrowthMeasure measure,
+                                                  std::u16string_view caption,
+                                                  std::u16string_view text, bool imperialUnits) {
+    const std::u16string captionUnit = CaptionUnit(caption);
+    const double typed = LeadingDecimal(text);
+    if (captionUnit.empty() || !(typed > 0)) return WithCaptionUnit(caption, text);
+    // A text that carries its unit keeps it.
+    if (UnitToCurve(measure, WordAfterNumber(text)) ||
+        text.find(captionUnit) != std::u16string_view::npos) {
+        return std::nullopt;
+    }
+    // A bare number gets the unit it is read in: the caption's when the caption names that
+    // unit (or names the shown unit in words of its own), else the one the number implies.
+    const ReadUnit read = UnitOfBareNumber(measure, typed, imperialUnits);
+    const bool captionKnown = UnitToCurve(measure, captionUnit).has_value();
+    if (captionKnown ? EqualsIgnoreCase(captionUnit, read.unit) : read.shownUnit) {
+        return InsertUnit(text, captionUnit);
+    }
+    return InsertUnit(text, read.unit);
+}
+
+double MeasurementInCurveUnits(GrowthMeasure measure, std::u16string_view text,
+                               bool imperialUnits) {
+    const double typed = LeadingDecimal(text);
+    if (auto factor = UnitToCurve(measure, WordAfterNumber(text))) return typed * *factor;
+    return ToCurveUnits(measure, typed, imperialUnits);
 }
 
 std::u16string WithoutBand(std::u16string_view text) {
@@ -159,9 +250,9 @@ std::optional<std::u16string> PercentileFieldText(int field, const PatientRecord
         IsBirthField(field) ? BirthDateTime(record) : std::optional<DateTime>(record.admission);
     std::optional<float> age = date ? CorrectedAge(record, *date) : std::nullopt;
     if (!age) return std::nullopt;
-    double typed = LeadingDecimal(text);
-    if (!(typed > 0)) return std::nullopt;
-    float value = ToCurveUnits(*measure, typed, imperialUnits);
+    if (!(LeadingDecimal(text) > 0)) return std::nullopt;
+    const auto value =
+        static_cast<float>(MeasurementInCurveUnits(*measure, text, imperialUnits));
     std::optional<PercentileJudgement> judgement =
         JudgeMeasurement(curves.Set(*measure, record.sex), *age, value);
     if (!judgement) return std::nullopt;
@@ -172,8 +263,12 @@ std::optional<std::u16string> TextOnLeavingField(int field, std::u16string_view 
                                                  const PatientRecord& record, bool imperialUnits,
                                                  const DateTime& now, const GrowthCurves& curves) {
     const std::u16string& before = record.Field(field);
-    std::u16string text = WithCaptionUnit(caption, before).value_or(before);
-    if (IsBandField(field)) {
+    std::optional<GrowthMeasure> measure = BandFieldMeasure(field);
+    std::u16string text =
+        (measure ? WithMeasurementUnit(*measure, caption, before, imperialUnits)
+                 : WithCaptionUnit(caption, before))
+            .value_or(before);
+    if (measure) {
         PatientRecord judged = record;
         judged.SetField(field, text);
         if (auto banded = PercentileFieldText(field, judged, imperialUnits, now, curves)) {

@@ -33,6 +33,21 @@ std::u16string CaptionUnit(std::u16string_view caption);
 std::optional<std::u16string> WithCaptionUnit(std::u16string_view caption,
                                               std::u16string_view text);
 
+// The unit step of a weight, height or head circumference field: a text that carries a unit
+// ("3500 g", "1.05m") or the caption's unit gets none; a bare number gets the unit it is read in
+// ("3500" under "Weight [kg]" is grams: "3500g"; "3.5" under "Birth weight [g]" is kilograms:
+// "3.5kg"), which is the caption's unit when the number is read in it. Without a number or a
+// caption unit, the same as WithCaptionUnit.
+std::optional<std::u16string> WithMeasurementUnit(GrowthMeasure measure,
+                                                  std::u16string_view caption,
+                                                  std::u16string_view text, bool imperialUnits);
+
+// A measurement text in the curves' kilograms or centimetres: in the unit written after its
+// number when that is a unit of the measure (g, kg, lb, mm, cm, m, in, ft), else as
+// ToCurveUnits reads the bare number.
+double MeasurementInCurveUnits(GrowthMeasure measure, std::u16string_view text,
+                               bool imperialUnits);
+
 // The text without the band the program wrote at its end (" (P50)"), trailing blanks removed;
 // any other bracket, such as a comment "(naked)", stays.
 std::u16string WithoutBand(std::u16string_view text);

@@ -23,6 +23,12 @@ struct ProblemText {
     std::array<std::u16string_view, 3> attitude;  // first day, during the stay, last day
     double fever;  // temperature on the first day, in degrees Celsius
     bool acute;    // solved by the end of the stay
+    // Lines of `medicine` that `laterMedicine` replaces: stopped the day it starts.
+    std::u16string_view replaced = {};
+    // Lines (of `medicine` or `laterMedicine`) given for a fixed course: stopped on the day
+    // `courseDays` counted from the first day (an antibiotic, a steroid burst).
+    std::u16string_view limited = {};
+    int courseDays = 0;
 };
 
 std::span<const std::u16string_view> LastNames();

@@ -13,10 +13,16 @@
 namespace pondrel {
 namespace {
 
-std::vector<std::u16string> Texts(const std::vector<TreatmentListRow>& rows) {
+// The rows of a current-day list that still run after the day: a letter's current treatment
+// leaves out what stops that day (one-time doses of the day included).
+std::vector<std::u16string> RunningAfter(const TreatmentLists& lists, DayNumber day) {
     std::vector<std::u16string> texts;
-    texts.reserve(rows.size());
-    for (const TreatmentListRow& row : rows) texts.push_back(row.text);
+    texts.reserve(lists.currentDay.size());
+    for (const TreatmentListRow& row : lists.currentDay) {
+        const TreatmentCourse& course = lists.courses[row.course];
+        if (course.stopDay && *course.stopDay <= day) continue;
+        texts.push_back(row.text);
+    }
     return texts;
 }
 
@@ -55,8 +61,8 @@ TemplateData MakeTemplateData(const PatientRecord& record, const Labels& labels,
         TreatmentDays::Of(DatesOf(record), CalendarDayOf(now), data.currentDay), order};
     TreatmentLists treatments = BuildTreatmentLists(TreatmentKind::Treatments, inputs, words);
     TreatmentLists actions = BuildTreatmentLists(TreatmentKind::Actions, inputs, words);
-    data.treatmentsToday = Texts(treatments.currentDay);
-    data.actionsToday = Texts(actions.currentDay);
+    data.treatmentsToday = RunningAfter(treatments, data.currentDay);
+    data.actionsToday = RunningAfter(actions, data.currentDay);
     data.treatmentCourses = std::move(treatments.courses);
     data.actionCourses = std::move(actions.courses);
     return data;

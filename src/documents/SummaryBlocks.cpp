@@ -47,7 +47,9 @@ ListFonts FontsOf(ListStyle style) {
                     u"<UL>",
                     u"</UL>",
                     u"</UL>",
-                    uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;()",
+                    // The status brings its own brackets: no "(" before it, which would stay
+                    // open ("(D2 (Start  3.1.26)").
+                    uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;)",
                     uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;)",
                     u""};
         case ListStyle::Evolution:

@@ -1,5 +1,7 @@
 #include "documents/SummaryText.h"
 
+#include <vector>
+
 #include "journal/JournalDays.h"
 #include "journal/JournalWords.h"
 #include "platform/Text.h"
@@ -37,6 +39,66 @@ void RewriteInto(std::u16string& out, std::u16string_view text, const Rewrite* r
         }
     }
 }
+
+bool IsDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The dots between two digits ("0.5..1 mg", "135..145") belong to numbers: no clean-up rule may
+// touch them. While the rules run they are stood in for by a character the text does not hold.
+class NumberDots {
+public:
+    explicit NumberDots(std::u16string& text) {
+        if (!HasNumberDots(text)) return;
+        m_mark = UnusedMark(text);
+        if (m_mark == 0) return;
+        for (size_t i = 1; i < text.size(); ++i) {
+            if (text[i] != u'.' || !IsDigit(text[i - 1])) continue;
+            size_t end = i;
+            while (end < text.size() && text[end] == u'.') ++end;
+            if (end < text.size() && IsDigit(text[end])) {
+                for (size_t k = i; k < end; ++k) text[k] = m_mark;
+            }
+            i = end;
+        }
+    }
+    NumberDots(const NumberDots&) = delete;
+    NumberDots& operator=(const NumberDots&) = delete;
+
+    // Gives the dots back to the text the rules made from the one given.
+    void Restore(std::u16string& result) const {
+        if (m_mark == 0) return;
+        for (char16_t& c : result) {
+            if (c == m_mark) c = u'.';
+        }
+    }
+
+private:
+    static bool HasNumberDots(std::u16string_view text) {
+        for (size_t i = text.find(u'.', 1); i != std::u16string_view::npos && i + 1 < text.size();
+             i = text.find(u'.', i + 1)) {
+            if (!IsDigit(text[i - 1])) continue;
+            size_t end = text.find_first_not_of(u'.', i);
+            if (end != std::u16string_view::npos && IsDigit(text[end])) return true;
+        }
+        return false;
+    }
+    // A character of the private use area the text does not hold (0 when it holds them all).
+    static char16_t UnusedMark(std::u16string_view text) {
+        constexpr char16_t kFirst = 0xE000;
+        constexpr size_t kCount = 0x1900;
+        std::vector<bool> used(kCount);
+        for (char16_t c : text) {
+            if (c >= kFirst && c < kFirst + kCount) used[c - kFirst] = true;
+        }
+        for (size_t i = 0; i < kCount; ++i) {
+            if (!used[i]) return static_cast<char16_t>(kFirst + i);
+        }
+        return 0;
+    }
+
+    char16_t m_mark = 0;
+};
 
 }  // namespace
 
@@ -83,6 +145,7 @@ std::u16string RewriteUntilStable(std::u16string_view text, std::span<const Rewr
     // without any match as well, where a clash of rules such as ",.," allows two endings.
     constexpr int kRounds = 6;
     std::u16string current(text);
+    const NumberDots dots(current);
     for (int round = 0; round < kRounds; ++round) {
         bool changed = false;
         for (const auto& [from, to] : rules) {
@@ -90,10 +153,14 @@ std::u16string RewriteUntilStable(std::u16string_view text, std::span<const Rewr
             current = ReplaceAll(current, from, to);
             changed = true;
         }
-        if (!changed) return current;
+        if (!changed) {
+            dots.Restore(current);
+            return current;
+        }
     }
     std::u16string out;
     RewriteInto(out, current, rules.data(), rules.size());
+    dots.Restore(out);
     return out;
 }
 
@@ -104,12 +171,14 @@ std::u16string RewriteEachUntilStable(std::u16string_view text,
 
 std::u16string RewriteEachUntilStable(std::u16string_view text, std::span<const Rewrite> rules) {
     std::u16string current(text);
+    const NumberDots dots(current);
     std::u16string next;
     for (const Rewrite& rule : rules) {
         if (current.find(rule.first) == std::u16string::npos) continue;
         RewriteInto(next, current, &rule, 1);
         current.swap(next);
     }
+    dots.Restore(current);
     return current;
 }
 

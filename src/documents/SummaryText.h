@@ -24,6 +24,9 @@ void AppendEscaped(std::u16string& out, std::u16string_view text);
 // One replacement rule of a clean-up: every `from` becomes `to` (`to` is shorter).
 using Rewrite = std::pair<std::u16string_view, std::u16string_view>;
 
+// The rewrites below never touch the dots between two digits ("0.5..1 mg", "135..145"): they
+// belong to numbers, not to punctuation.
+//
 // Applies the rules until none of them matches anywhere: rounds of whole-text replacements, one
 // rule after the other. The few rounds an ordinary text needs are done as such; a text that
 // needs more (a run of thousands of blanks) is finished in one pass over its characters, so no

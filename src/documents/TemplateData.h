@@ -29,7 +29,8 @@ struct TemplateData {
     DayNumber currentDay = 0;
     // The age text of the identity page (field 15 as the form shows it now).
     std::u16string age;
-    // Column 0 of the rows of the current-day treatment and action lists.
+    // Column 0 of the rows of the current-day treatment and action lists that still run after
+    // the current day (what stops on it is not a current treatment).
     std::vector<std::u16string> treatmentsToday;
     std::vector<std::u16string> actionsToday;
     // Every course of the treatment and action sheets (one line of each sheet text), with its

@@ -83,14 +83,20 @@ public:
         AddCourse(TreatmentCourse{std::u16string(text), m_day, std::nullopt, false});
     }
 
-    void AddStop(const StopLine& stop, std::u16string_view ownText, bool ownDayOnly) {
+    void AddStop(const StopLine& stop, std::u16string_view ownText, bool ownDayOnly,
+                 TreatmentKind kind) {
         if (auto index = FindRunning(stop.name)) {
             m_courses[*index].stopDay = m_day;
             return;
         }
         if (!ownDayOnly) {
-            // A lower-case "(stop)" that ends nothing: a treatment of its own, running.
-            AddCourse(TreatmentCourse{std::u16string(ownText), m_day, std::nullopt, true});
+            // A lower-case "(stop)" that ends nothing: a treatment of its own that keeps running
+            // under its full text; an action of its own day, stopped that day under its name.
+            if (kind == TreatmentKind::Actions) {
+                AddCourse(TreatmentCourse{stop.name, m_day, m_day, true});
+            } else {
+                AddCourse(TreatmentCourse{std::u16string(ownText), m_day, std::nullopt, true});
+            }
             return;
         }
         // Runs on this day only, unless a start line later on this day claims the stop.
@@ -333,9 +339,9 @@ std::vector<TreatmentCourse> TreatmentLines::Read(std::u16string_view journal, T
                 // on its day only, under the text before the first of them.
                 size_t own = std::min(line.find(stopMark, 1), line.find(oneTimeMark, 1));
                 if (own == npos) {
-                    matcher.AddStop(*stop, line, false);
+                    matcher.AddStop(*stop, line, false, kind);
                 } else {
-                    matcher.AddStop(*stop, TrimRight(line.substr(0, own)), true);
+                    matcher.AddStop(*stop, TrimRight(line.substr(0, own)), true, kind);
                 }
             }
         });

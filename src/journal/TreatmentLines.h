@@ -16,8 +16,9 @@
 //     text is the name (a stop written under a problem with a smaller number than its start):
 //     that line starts and stops on this day;
 //  4. else the stop line is a treatment of its own day: with a "Stop" or "One time" mark it runs
-//     on that day only, under its name; with a lower-case "(stop)" mark it keeps running under
-//     its full text.
+//     on that day only, under its name; with a lower-case "(stop)" mark a treatment keeps
+//     running under its full text, an action runs on that day only, under its name (the sheet
+//     and the lists read the same course).
 // The work is linear in the size of the journal whatever its lines.
 
 #include <optional>
@@ -42,8 +43,8 @@ struct TreatmentCourse {
     std::u16string text;  // the start line without its bullet and trailing blanks
     DayNumber startDay = 0;
     std::optional<DayNumber> stopDay;  // never before startDay
-    // An unmatched line holding a lower-case "(stop)" mark: it runs, but the action sheet shows
-    // it stopped (the convention of that sheet).
+    // An unmatched line holding a lower-case "(stop)" mark: a treatment that keeps running
+    // under its full text, or an action stopped on its own day.
     bool lowerCaseStop = false;
 
     bool operator==(const TreatmentCourse&) const = default;

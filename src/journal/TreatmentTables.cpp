@@ -16,14 +16,6 @@ std::u16string DayCounter(const JournalWords& words, long long n) {
     return words.dayLetter + ToText(n);
 }
 
-// The lower-case "(stop)" mark that the action sheet reads as a stop on the line's own day.
-constexpr std::u16string_view kLowerCaseStopMark = u"(stop";
-
-std::u16string_view TrimRight(std::u16string_view text) {
-    while (!text.empty() && (text.back() == u' ' || text.back() == u'\t')) text.remove_suffix(1);
-    return text;
-}
-
 }  // namespace
 
 TreatmentDays TreatmentDays::Of(const SubfolderDates& dates, DayNumber today,
@@ -67,7 +59,7 @@ std::u16string TreatmentStatus(const TreatmentCourse& course, DayNumber referenc
     return counter + since;
 }
 
-TreatmentSheet SheetOf(std::vector<TreatmentCourse> courses, TreatmentKind kind,
+TreatmentSheet SheetOf(std::vector<TreatmentCourse> courses, TreatmentKind,
                        const TreatmentDays& days, const JournalWords& words, DateOrder order) {
     TreatmentSheet sheet;
     sheet.text = BuildTreatmentText(courses, words, order);
@@ -77,16 +69,7 @@ TreatmentSheet SheetOf(std::vector<TreatmentCourse> courses, TreatmentKind kind,
         row.course = i;
         row.text = course.text;
         row.start = SheetDayText(course.startDay, words, order);
-        std::optional<DayNumber> stopDay = course.stopDay;
-        if (!stopDay && kind == TreatmentKind::Actions && course.lowerCaseStop) {
-            // The action sheet reads a lower-case "(stop)" as a stop: on the line's own day.
-            size_t mark = course.text.find(kLowerCaseStopMark, 1);
-            if (mark != std::u16string::npos) {
-                stopDay = course.startDay;
-                row.text =
-                    std::u16string(TrimRight(std::u16string_view(course.text).substr(0, mark)));
-            }
-        }
+        const std::optional<DayNumber> stopDay = course.stopDay;
         if (!stopDay) {
             long long n = static_cast<long long>(days.lastDay) - course.startDay + 1;
             if (n <= kMaxDayCounter && n >= -kMaxDayCounter) {

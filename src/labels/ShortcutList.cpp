@@ -154,13 +154,21 @@ std::u16string ShortcutList::InsertionText(std::u16string_view row, int field, b
         !IsSingleValueField(field) && text.size() != 1 && !(text.size() == 2 && text[1] == u' ');
     if (spaced) text += u' ';
     // Comments between two "*" (to the end without a second one) are not inserted.
+    // One pass: each comment goes with the blanks before it.
     bool removed = false;
-    for (size_t star = text.find(u'*'); star != npos; star = text.find(u'*')) {
-        size_t close = text.find(u'*', star + 1);
-        text.erase(star, close == npos ? npos : close - star + 1);
-        size_t keep = star;
-        while (keep > 0 && IsBlank(text[keep - 1])) --keep;
-        text.erase(keep, star - keep);
+    if (text.find(u'*') != npos) {
+        std::u16string kept;
+        kept.reserve(text.size());
+        for (size_t i = 0; i < text.size();) {
+            if (text[i] != u'*') {
+                kept += text[i++];
+                continue;
+            }
+            while (!kept.empty() && IsBlank(kept.back())) kept.pop_back();
+            size_t close = text.find(u'*', i + 1);
+            i = close == npos ? text.size() : close + 1;
+        }
+        text = std::move(kept);
         removed = true;
     }
     if (removed) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "journal/Ages.h"
 #include "journal/JournalReader.h"
 #include "labels/Labels.h"
 #include "platform/Text.h"
@@ -43,6 +44,10 @@ PatientListRow RowOf(const PatientRecord& r, int position, const Labels& labels,
     c[R::kAdmission] = DisplayDate(r.admission.year, r.admission.month, r.admission.day);
     c[R::kLocation] = r.location;
     c[R::kChecked] = row.checked ? labels.Label(kCheckedLabel) : u"-";
+    if (auto birth = BirthDateOf(r.Field(4), r.Field(5), r.Field(6))) {
+        row.birthDays = DaysFromCivil(birth->year, birth->month, birth->day);
+    }
+    row.admissionSeconds = ToSeconds(r.admission);
     return row;
 }
 
@@ -84,6 +89,29 @@ int CompareNatural(std::u16string_view a, std::u16string_view b) {
     return 0;
 }
 
+int CompareValues(int64_t a, int64_t b) {
+    return a < b ? -1 : a > b ? 1 : 0;
+}
+
+// The order of two rows by a column: the date columns by their value, the others by their text.
+int CompareRows(const PatientListRow& a, const PatientListRow& b, int column) {
+    using R = PatientListRow;
+    if (column == R::kAdmission) {
+        const int c = CompareValues(a.admissionSeconds, b.admissionSeconds);
+        if (c != 0) return c;
+    } else if (column == R::kBirthDate || column == R::kAge) {
+        if (a.birthDays && b.birthDays) {
+            // The youngest has the smallest age and the latest birth date.
+            const int c = column == R::kAge ? CompareValues(*b.birthDays, *a.birthDays)
+                                            : CompareValues(*a.birthDays, *b.birthDays);
+            if (c != 0) return c;
+        } else if (a.birthDays.has_value() != b.birthDays.has_value()) {
+            return a.birthDays ? -1 : 1;
+        }
+    }
+    return CompareNatural(a.columns[column], b.columns[column]);
+}
+
 }  // namespace
 
 std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
@@ -101,7 +129,7 @@ std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
         const bool descending = order.sortDirection != 0;
         std::stable_sort(byRecord.begin(), byRecord.end(),
                          [&](const PatientListRow& a, const PatientListRow& b) {
-                             const int c = CompareNatural(a.columns[column], b.columns[column]);
+                             const int c = CompareRows(a, b, column);
                              return descending ? c > 0 : c < 0;
                          });
         return byRecord;

@@ -4,6 +4,8 @@
 // room list, in 15 columns, ordered by rooms or sorted by a column.
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,11 @@ struct PatientListRow {
     int icon = 0;     // 0 to 23
     bool checked = false;
     std::array<std::u16string, kPatientListColumns> columns;
+    // What the date columns sort by: the birth date (days since 1 January 1970; none when the
+    // fields give no real date) for the birth date and age columns, the admission date-time
+    // (seconds) for the admission column.
+    std::optional<int64_t> birthDays;
+    int64_t admissionSeconds = 0;
 
     bool IsEmptyBed() const { return record < 0; }
 };
@@ -53,7 +60,9 @@ struct PatientListOrder {
 // in their order, headings ("->" ...) left out: each room gets the rows of every patient whose
 // room (field 94) it is, or an empty-bed row; then the patients whose room is in no room list,
 // in the set's order. By another column: the set's order sorted by the text of that column
-// (numbers within texts compared as numbers, letters ignoring case).
+// (numbers within texts compared as numbers, letters ignoring case); the birth date, the age
+// and the admission by their value (1.12.2022 before 1.5.2023; the youngest first), a patient
+// without a real birth date after the others.
 std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
                                              const std::vector<std::u16string>& roomList,
                                              PatientListOrder order, const Labels& labels,

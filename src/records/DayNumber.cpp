@@ -13,10 +13,9 @@ DayNumber DayNumberOf(int year, int month, int day) {
 }
 
 DayNumber DayNumberOf(const DateTime& t) {
-    // The difference to 1 January 2000 00:00:00 in days, truncated toward zero: the same as the
-    // calendar day from 2000 on; a time before 2000 counts toward day 0.
-    int64_t seconds = ToSeconds(t) - kDay0 * 86400;
-    return static_cast<DayNumber>(seconds / 86400);
+    // The calendar day of the date, whatever the time: one rule with the other day functions,
+    // before 2000 too (31.12.1999 at noon is day -1).
+    return DayNumberOf(t.year, t.month, t.day);
 }
 
 DateTime DateOfDay(DayNumber day) {

@@ -9,8 +9,7 @@ namespace pondrel {
 // Whole days since 1 January 2000 (day 0).
 using DayNumber = int;
 
-// The day of a date-time: the difference to 1 January 2000 00:00 in whole days, truncated
-// toward zero, so from 2000 on any time of a day maps to that day.
+// The day of a date-time: its calendar day, whatever the time (before 2000 too).
 DayNumber DayNumberOf(const DateTime& t);
 // The day of a calendar date (exact for every date, before 2000 too).
 DayNumber DayNumberOf(int year, int month, int day);

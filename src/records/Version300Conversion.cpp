@@ -8,6 +8,7 @@
 #include "records/DayNumber.h"
 #include "records/ItemEncoding.h"
 #include "records/JournalDayBlocks.h"
+#include "records/JournalFormat.h"
 #include "records/PatientFileFormat.h"
 #include "records/SubstringIndex.h"
 
@@ -157,7 +158,8 @@ public:
         for (const auto& [number, problem] : kept) {
             for (const OldEntry& entry : entries[static_cast<size_t>(number)]) {
                 long long day = static_cast<long long>(admissionDay) + entry.offset;
-                if (day < 0 || day > kLastStayDay) continue;  // not a day of a real stay
+                // Not a day of a real stay; days before 2000 are negative and kept.
+                if (day < kFirstJournalDay || day > kLastStayDay) continue;
                 m_days.Set(static_cast<DayNumber>(day), problem, entry.sections);
             }
         }

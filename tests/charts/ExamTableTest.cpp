@@ -96,21 +96,55 @@ TEST_F(ExamTableTest, FirstResultOfTheDayIsShown) {
     Write(kAdmission, 1, u"CRP 80");
     ExamTable table = Build();
     ASSERT_EQ(table.rows.size(), 1u);
-    EXPECT_EQ(Cell(table, u"CRP", kAdmission), u"120");
+    // The first value comes first; the later ones of the day follow it, none is hidden.
+    EXPECT_EQ(Cell(table, u"CRP", kAdmission), u"120;90;80");
     // The row keeps every value; the graph skips the later ones of a day.
     EXPECT_EQ(table.rows[0].values.size(), 3u);
+}
+
+TEST_F(ExamTableTest, AValueIsReadFromItsOwnLineOnly) {
+    // A bracket written on a later day changes nothing of an earlier value.
+    Write(kAdmission, 0, u"Glucose 5.5 mmol/l fasting");
+    Write(kAdmission + 1, 0, u"CRP 12 (repeat)");
+    ExamTable table = Build();
+    EXPECT_EQ(Titles(table), (std::vector<std::u16string>{u"Glucose", u"CRP"}));
+    EXPECT_EQ(Cell(table, u"Glucose", kAdmission), u"5.5");
+    EXPECT_EQ(Cell(table, u"CRP", kAdmission + 1), u"12");
+    for (const ExamRow& row : table.rows) EXPECT_FALSE(row.title.empty());
+    // A reference range in brackets is not the value; a result below a limit keeps its sign.
+    Write(kAdmission + 2, 0, u"CRP <5 (ref 0-5)\r\nNa (ref 135-145) 139");
+    table = Build();
+    EXPECT_EQ(Cell(table, u"CRP", kAdmission + 2), u"<5");
+    EXPECT_EQ(Cell(table, u"Na", kAdmission + 2), u"139");
+    EXPECT_EQ(Titles(table), (std::vector<std::u16string>{u"Glucose", u"CRP", u"Na"}));
+}
+
+TEST_F(ExamTableTest, LongerNamesAreOtherAnalytes) {
+    Write(kAdmission, 0,
+          u"Creatinine 80\r\nCreatinine clearance 95\r\nGlucose 5.1\r\nGlucose urine 0\r\n"
+          u"Bilirubin 20\r\nBilirubin direct 5\r\nProtein 70\r\nProteinuria 0.3");
+    ExamTable table = Build(u"Creatinine|Leu,Leucocytes|");
+    EXPECT_EQ(Titles(table),
+              (std::vector<std::u16string>{u"Creatinine", u"Leu", u"Creatinineclearance",
+                                           u"Glucose", u"Glucoseurine", u"Bilirubin",
+                                           u"Bilirubindirect", u"Protein", u"Proteinuria"}));
+    EXPECT_EQ(Cell(table, u"Creatinine", kAdmission), u"80");
+    EXPECT_EQ(Cell(table, u"Creatinineclearance", kAdmission), u"95");
+    EXPECT_EQ(Cell(table, u"Proteinuria", kAdmission), u"0.3");
+    EXPECT_EQ(Cell(table, u"Protein", kAdmission), u"70");
 }
 
 TEST_F(ExamTableTest, AliasesJoinRowsAndTheListOrdersThem) {
     Write(kAdmission, 0, u"Leu 7\r\nHb 11");
     Write(kAdmission + 2, 0, u"WBC 8\r\nLeucocytes 9");
     ExamTable joined = Build(u"Hb|Leu,WBC|");
-    EXPECT_EQ(Titles(joined), (std::vector<std::u16string>{u"Hb", u"Leu"}));
+    // "Leucocytes" is no alias of the list: a row of its own.
+    EXPECT_EQ(Titles(joined), (std::vector<std::u16string>{u"Hb", u"Leu", u"Leucocytes"}));
     EXPECT_EQ(Cell(joined, u"Leu", kAdmission), u"7");
     EXPECT_EQ(Cell(joined, u"Leu", kAdmission + 2), u"8");
     EXPECT_EQ(joined.rows[1].title, u"Leu,WBC");
     ExamTable apart = Build();
-    EXPECT_EQ(Titles(apart), (std::vector<std::u16string>{u"Leu", u"Hb", u"WBC"}));
+    EXPECT_EQ(Titles(apart), (std::vector<std::u16string>{u"Leu", u"Hb", u"WBC", u"Leucocytes"}));
     // An alias with a blank matches the name written without it.
     Write(kAdmission + 3, 0, u"Cranial perimeter 35");
     ExamTable spaced = Build(u"Cranial perimeter,HC|");
@@ -188,7 +222,10 @@ TEST(ExamTitlesList, SplitJoinAndMatch) {
     EXPECT_EQ(ShownTitle(u"Leu,WBC"), u"Leu");
     EXPECT_EQ(ShownTitle(u",x"), u",x");
     EXPECT_TRUE(ExamNameMatches(u"hb", u"Hb"));
-    EXPECT_TRUE(ExamNameMatches(u"Leucocytes", u"Leu"));
+    EXPECT_TRUE(ExamNameMatches(u"Cranialperimeter", u"Cranial perimeter"));
+    EXPECT_FALSE(ExamNameMatches(u"Leucocytes", u"Leu"));
+    EXPECT_FALSE(ExamNameMatches(u"Creatinineclearance", u"Creatinine"));
+    EXPECT_FALSE(ExamNameMatches(u"Glucose", u"Glucose urine"));
     EXPECT_FALSE(ExamNameMatches(u"Hemoglobin", u"Hematocrit"));
     EXPECT_FALSE(ExamNameMatches(u"K", u"Kreatinin"));
     EXPECT_FALSE(ExamNameMatches(u"", u"Na"));

@@ -213,6 +213,33 @@ TEST_F(PercentileFieldTest, LeavingAFieldAddsItsUnitThenItsBand) {
     EXPECT_FALSE(leave(kWeight, u"Weight [kg]", u""));
 }
 
+TEST_F(PercentileFieldTest, TheUnitWrittenIsTheUnitTheNumberWasReadIn) {
+    PatientRecord boy = Child(1, 2006, 3, 1);
+    auto leave = [&](int field, const char16_t* caption, const char16_t* text) {
+        boy.SetField(field, text);
+        return TextOnLeavingField(field, caption, boy, false, m_now, test::BuiltInCurves())
+            .value_or(u"unchanged");
+    };
+    // Grams typed under a kilogram caption are written as grams, judged as 3.5 kg.
+    EXPECT_EQ(leave(kWeight, u"Weight [kg]", u"3500"), u"3500g (P50-P75)");
+    // A text carrying its unit gets none added, and is judged in that unit.
+    EXPECT_EQ(leave(kWeight, u"Weight [kg]", u"3500 g"), u"3500 g (P50-P75)");
+    EXPECT_EQ(leave(kWeight, u"Weight [kg]", u"3500g (P50-P75)"), u"unchanged");
+    EXPECT_EQ(leave(kWeight, u"Weight [kg]", u"3.5 kg"), u"3.5 kg (P50-P75)");
+    // Kilograms typed under a gram caption are written as kilograms.
+    EXPECT_EQ(leave(kBirthWeight, u"Birth weight [g]", u"3.5"), u"3.5kg (P50-P75)");
+    EXPECT_EQ(leave(kBirthWeight, u"Birth weight [g]", u"3500"), u"3500g (P50-P75)");
+    // Metres and millimetres under a centimetre caption.
+    EXPECT_EQ(leave(kHeight, u"Height [cm]", u"0.5").substr(0, 6), u"0.5m (");
+    EXPECT_EQ(leave(kHeight, u"Height [cm]", u"500").substr(0, 7), u"500mm (");
+    EXPECT_EQ(leave(kHeight, u"Height [cm]", u"50").substr(0, 6), u"50cm (");
+    // A caption unit in words of its own is kept for the number read in the shown unit.
+    EXPECT_EQ(leave(kWeight, u"Poids [kilo]", u"3.5"), u"3.5kilo (P50-P75)");
+    EXPECT_EQ(leave(kWeight, u"Poids [kilo]", u"3500"), u"3500g (P50-P75)");
+    EXPECT_DOUBLE_EQ(MeasurementInCurveUnits(GrowthMeasure::Height, u"1.05 m", false), 105);
+    EXPECT_DOUBLE_EQ(MeasurementInCurveUnits(GrowthMeasure::Weight, u"350 g", false), 0.35);
+}
+
 TEST_F(PercentileFieldTest, PretermAgeIsCorrectedAtAdmission) {
     // Born at 30 + 2 weeks, admitted 100 days later: corrected age about 1.05 months.
     PatientRecord baby = Child(1, 2006, 1, 1, u"30+2");

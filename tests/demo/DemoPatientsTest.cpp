@@ -8,7 +8,10 @@
 #include <set>
 
 #include "MemoryFileSystem.h"
+#include "journal/BodyMassIndex.h"
+#include "journal/JournalWords.h"
 #include "journal/ProblemJournal.h"
+#include "journal/TreatmentLines.h"
 #include "platform/Text.h"
 #include "records/ItemEncoding.h"
 #include "records/PatientFileFormat.h"
@@ -104,6 +107,82 @@ TEST(DemoPatientsTest, WrittenFilesReadBackWithTheirEarlierStays) {
     result = WriteDemoPatients(files, WorkingFolders::kActivePatients, options);
     EXPECT_EQ(result.written, 0);
     EXPECT_EQ(result.skipped.size(), 60u);
+}
+
+// Whether a to-do text is a list of tasks: text + "#" + priority + "|" + mark + "|", the
+// undone ones by priority, the done ones last.
+bool IsTaskList(std::u16string_view todo) {
+    int previous = -1;
+    bool doneSeen = false;
+    size_t at = 0;
+    while (at < todo.size()) {
+        size_t hash = todo.find(u'#', at);
+        if (hash == std::u16string_view::npos || hash + 5 > todo.size() || hash == at) return false;
+        const char16_t priority = todo[hash + 1];
+        const char16_t mark = todo[hash + 3];
+        if (priority < u'0' || priority > u'2' || todo[hash + 2] != u'|' ||
+            (mark != u'N' && mark != u'*') || todo[hash + 4] != u'|') {
+            return false;
+        }
+        if (todo.substr(at, hash - at).find(u'|') != std::u16string_view::npos) return false;
+        const bool done = mark == u'*';
+        if (doneSeen && !done) return false;
+        if (!done && priority - u'0' < previous) return false;
+        previous = priority - u'0';
+        doneSeen = doneSeen || done;
+        at = hash + 5;
+    }
+    return !todo.empty();
+}
+
+TEST(DemoPatientsTest, TheWardLooksRealToADoctor) {
+    DemoOptions options;
+    options.patients = 400;
+    options.today = {2026, 12, 10, 8, 0, 0};
+    const DayNumber today = DayNumberOf(options.today);
+    JournalWords words;
+    int children = 0;
+    for (const PatientRecord& r : MakeDemoPatients(options)) {
+        const std::string name = ToUtf8(PatientFileName(r));
+        EXPECT_TRUE(IsTaskList(r.Field(98))) << name << " " << ToUtf8(r.Field(98));
+        // The body-mass index is filled in, and plausible for the age.
+        const double bmi = LeadingDecimal(r.Field(95));
+        const DayNumber born = DayNumberOf(ParseInt(r.Field(6)), ParseInt(r.Field(5)),
+                                           ParseInt(r.Field(4)));
+        EXPECT_LT(born, r.admissionDay) << name;
+        const bool child = today - born < 16 * 365;
+        children += child;
+        EXPECT_GE(bmi, child ? 11.5 : 17) << name << " " << ToUtf8(r.Field(7)) << " kg "
+                                          << ToUtf8(r.Field(8)) << " cm";
+        EXPECT_LE(bmi, child ? 23 : 40) << name;
+        if (child && today - born < 365) {
+            EXPECT_LT(LeadingDecimal(r.Field(7)), 11) << name;
+            EXPECT_LT(LeadingDecimal(r.Field(8)), 82) << name;
+        }
+        // No drug is started again while it runs; antibiotics stop; nothing from an earlier stay
+        // runs into the present one.
+        for (TreatmentKind kind : {TreatmentKind::Treatments, TreatmentKind::Actions}) {
+            const auto courses = TreatmentLines::Read(r.problemJournal, kind, words);
+            for (size_t i = 0; i < courses.size(); ++i) {
+                const TreatmentCourse& c = courses[i];
+                const DayNumber end = c.stopDay.value_or(today);
+                if (c.startDay < r.admissionDay) {
+                    EXPECT_TRUE(c.stopDay && *c.stopDay < r.admissionDay)
+                        << name << " " << ToUtf8(c.text);
+                }
+                for (size_t k = i + 1; k < courses.size(); ++k) {
+                    if (courses[k].text != c.text) continue;
+                    EXPECT_GT(courses[k].startDay, end) << name << " " << ToUtf8(c.text);
+                }
+                for (std::u16string_view antibiotic :
+                     {u"cillin", u"Ceftriaxone", u"Ciprofloxacin", u"Doxycycline"}) {
+                    if (c.text.find(antibiotic) == std::u16string::npos) continue;
+                    EXPECT_LE(end - c.startDay + 1, 14) << name << " " << ToUtf8(c.text);
+                }
+            }
+        }
+    }
+    EXPECT_GT(children, 20);
 }
 
 }  // namespace

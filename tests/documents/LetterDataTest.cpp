@@ -62,5 +62,26 @@ TEST_F(LetterDataTest, TreatmentsOfTheCurrentDayAndOfTheAdmissionDay) {
     EXPECT_EQ(Code(data, u"566d"), u"<No medicines>");
 }
 
+TEST_F(LetterDataTest, ALetterListsOnlyWhatRunsAfterItsDay) {
+    // Stopped on the letter's day, a one-time dose of that day and an action ended that day are
+    // not current treatment; a stop on a later day is.
+    record.problemJournal =
+        u"\u00A70|Pneumonia\u00A6\u00A6A\u00A6"
+        u"#2263\u00A70||||Amoxicillin 1 g x3\r\n-Heparin 5000 IU||Blood cultures|"
+        u"#2265\u00A70||||Amoxicillin 1 g x3 (Stop)\r\n-Morphine 2 mg (One time)\r\n"
+        u"-Paracetamol 1 g||Blood cultures (Stop)\r\n-Physiotherapy|";
+    const TemplateData data = Open({2006, 3, 15, 10, 0, 0});
+    EXPECT_EQ(data.treatmentsToday,
+              (std::vector<std::u16string>{u"Heparin 5000 IU", u"Paracetamol 1 g"}));
+    EXPECT_EQ(data.actionsToday, (std::vector<std::u16string>{u"Physiotherapy"}));
+    EXPECT_EQ(Code(data, u"559"), u"Heparin 5000 IUParacetamol 1 g");
+    // Seen from the day before, the amoxicillin still runs.
+    record.exitDateSet = 1;
+    record.exit = {2006, 3, 14, 17, 0, 0};
+    const TemplateData before = Open({2006, 4, 1, 10, 0, 0});
+    EXPECT_EQ(before.treatmentsToday,
+              (std::vector<std::u16string>{u"Amoxicillin 1 g x3", u"Heparin 5000 IU"}));
+}
+
 }  // namespace
 }  // namespace pondrel::test

@@ -3,6 +3,7 @@
 // (one start for all of them), and the text must hold the patient's values as typed, in the
 // order of the template, and nothing of the template's codes.
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -131,6 +132,14 @@ protected:
             return CodeReplacer(d).Replace(*ParseCode(text)).PlainText();
         };
         const std::u16string title = code(u"553");
+        // The first treatment started on the admission day (courses of earlier stays come
+        // before it).
+        auto admitted = std::find_if(
+            d.treatmentCourses.begin(), d.treatmentCourses.end(),
+            [&](const TreatmentCourse& course) { return course.startDay == r.admissionDay; });
+        // The first current treatment, or the words a letter shows without any.
+        const std::u16string today =
+            d.treatmentsToday.empty() ? code(u"559") : d.treatmentsToday.front();
         if (name == "Admission template") {
             return {r.Field(60),
                     r.Field(59),
@@ -138,7 +147,7 @@ protected:
                     code(u"551"),
                     r.Field(61),
                     title,
-                    d.treatmentCourses.front().text,
+                    admitted == d.treatmentCourses.end() ? std::u16string() : admitted->text,
                     r.Field(1)};
         }
         if (name == "Out Letter Template") {
@@ -148,12 +157,12 @@ protected:
                     code(u"551"),
                     title,
                     r.Field(61),
-                    d.treatmentsToday.front(),
+                    today,
                     r.Field(1)};
         }
         if (name == "Referral letter") {
             return {r.Field(1),   r.Field(60), code(u"550"),
-                    code(u"551"), title,       d.treatmentsToday.front(),
+                    code(u"551"), title,       today,
                     r.Field(1)};
         }
         if (name == "Medical certificate") return {r.Field(60), code(u"550"), code(u"551")};

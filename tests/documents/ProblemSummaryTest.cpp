@@ -59,7 +59,7 @@ TEST_F(ProblemSummaryTest, ShowsTheProblemDayByDayWithItsSynthesisDiagnosesAndLi
         uR"(<FONT COLOR="#ff9966"><U><B>Differential diagnosis :</B></U></FONT>)"
         u"<UL><LI>Heart failure<BR><LI>PE</UL>"
         uR"(<FONT COLOR="#e13409"><U><B>Treatments :</B></U></FONT><UL><LI>amoxicillin 1 g x3)"
-        uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;(D3 (Start  13.3.06)</FONT></UL>)"
+        uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;D3 (Start  13.3.06)</FONT></UL>)"
         uR"(<FONT COLOR="#b60081"><U><B>Actions :</B></U></FONT><UL><LI>O2)"
         uR"(<FONT COLOR="#d050ff">&nbsp;&nbsp;Stop D2 (Start  13.3.06)</FONT></UL>)"
         u"</P></BODY></HTML>";

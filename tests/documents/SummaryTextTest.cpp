@@ -44,6 +44,17 @@ TEST(SummaryTextTest, PunctuationCleanupKeepsTheQuestionMarkAndDropsBlanksBefore
     EXPECT_EQ(PunctuationCleanup(u"no change, here."), u"no change, here.");
 }
 
+TEST(SummaryTextTest, DotsBetweenDigitsAreNeverTouched) {
+    EXPECT_EQ(PunctuationCleanup(u"Morphine 0.5..1 mg ."), u"Morphine 0.5..1 mg.");
+    EXPECT_EQ(PunctuationCleanup(u"Na 135..145.. K 3.5...5"), u"Na 135..145. K 3.5...5");
+    EXPECT_EQ(RewriteUntilStable(u"dose 1..2.., then..", kTasksCleanupRules), u"dose 1..2, then.");
+    EXPECT_EQ(RewriteEachUntilStable(u"range 2..4 ..", {{u"..", u"."}, {u" .", u"."}}),
+              u"range 2..4.");
+    // A text already holding the stand-in characters keeps them.
+    const std::u16string odd = u"\uE000 0..1 \uE001..";
+    EXPECT_EQ(PunctuationCleanup(odd), u"\uE000 0..1 \uE001.");
+}
+
 bool HasMatch(const std::u16string& text, std::span<const Rewrite> rules) {
     for (const auto& rule : rules) {
         if (text.find(rule.first) != std::u16string::npos) return true;

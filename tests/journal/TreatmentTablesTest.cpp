@@ -141,8 +141,17 @@ TEST_F(TreatmentTablesTest, LowerCaseStopThatEndsNothing) {
     ASSERT_EQ(actions.size(), 1u);
     EXPECT_EQ(actions[0].text, u"CT-Scan");
     EXPECT_EQ(actions[0].stop, u"D1  Mo 13.3.06");
-    // The lists keep both running under their full text.
-    EXPECT_EQ(Lists(k16Mar06, k16Mar06, TreatmentKind::Actions).running[0].text, u"CT-Scan (stop)");
+    // The lists read the same rule: the treatment runs under its full text, the action ran on
+    // its own day only, stopped that day.
+    EXPECT_EQ(Lists(k16Mar06, k16Mar06, TreatmentKind::Treatments).running[0].text,
+              u"vitamin K (stop)");
+    EXPECT_TRUE(Lists(k16Mar06, k16Mar06, TreatmentKind::Actions).running.empty());
+    EXPECT_TRUE(Lists(k16Mar06, k16Mar06, TreatmentKind::Actions).currentDay.empty());
+    auto sameDay = Lists(k13Mar06, k13Mar06, TreatmentKind::Actions);
+    EXPECT_TRUE(sameDay.running.empty());
+    ASSERT_EQ(sameDay.currentDay.size(), 1u);
+    EXPECT_EQ(sameDay.currentDay[0].text, u"CT-Scan");
+    EXPECT_EQ(sameDay.currentDay[0].status.substr(0, 4), u"Stop");
 }
 
 TEST_F(TreatmentTablesTest, StopBeforeItsStartOnTheSameDayRunsThatDayOnly) {

@@ -104,6 +104,19 @@ TEST_F(ShortcutListTest, CommentsAndInlineReturns) {
     EXPECT_EQ(ShortcutList::InsertionText(u"12 *day*", 4, false), u"12");
 }
 
+TEST(ShortcutInsertionText, CommentsGoWithTheBlanksBeforeThem) {
+    // Each comment is erased with the blanks before it, as often as comments come.
+    EXPECT_EQ(ShortcutList::InsertionText(u"a *x* *y* b", 30, false), u"a b ");
+    EXPECT_EQ(ShortcutList::InsertionText(u"a  *x*b *open", 30, false), u"ab ");
+    EXPECT_EQ(ShortcutList::InsertionText(u"**a", 30, false), u"a ");
+    EXPECT_EQ(ShortcutList::InsertionText(u"*only*", 30, false), u"");
+    std::u16string many;
+    for (int i = 0; i < 2000; ++i) many += u"w *c* ";
+    std::u16string expected;
+    for (int i = 0; i < 2000; ++i) expected += i == 0 ? u"w" : u" w";
+    EXPECT_EQ(ShortcutList::InsertionText(many, 30, false), expected + u" ");
+}
+
 TEST_F(ShortcutListTest, MenusAndBackAfterInsert) {
     Open(30, u"first|\u00A22\u00A2Abdomen (b)|soft|tender|last|\u00A21\u00A2Stay|yes||");
     EXPECT_EQ(list.Rows(), (Rows{u"first", u"[[[ Abdomen (b) ]]]", u"last", u"[[[ Stay ]]]"}));

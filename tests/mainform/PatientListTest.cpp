@@ -103,6 +103,39 @@ TEST_F(PatientListTest, SortingByAColumnAndBackToTheRooms) {
     EXPECT_EQ(Column(Build(order), Row::kLastName).front(), "P12");  // the set's order
 
     EXPECT_EQ(ColumnWidth(4), 40);
+}
+
+TEST_F(PatientListTest, DatesAndAgesSortByTheirValue) {
+    // Born 1.5.2023, 1.12.2022 and 15.1.2023; admitted in the same order of texts.
+    PatientRecord& may = Add(u"May", u"X", u"2023", u"1");
+    may.SetField(4, u"1");
+    may.SetField(5, u"5");
+    may.admission = {2026, 5, 1, 10, 0, 0};
+    PatientRecord& december = Add(u"December", u"X", u"2022", u"2");
+    december.SetField(4, u"1");
+    december.SetField(5, u"12");
+    december.admission = {2026, 12, 1, 10, 0, 0};
+    PatientRecord& january = Add(u"January", u"X", u"2023", u"3");
+    january.SetField(4, u"15");
+    january.SetField(5, u"1");
+    january.admission = {2026, 1, 15, 10, 0, 0};
+    Add(u"Unknown", u"X", u"", u"4");
+    auto names = [&](int column, int direction) {
+        return Column(Build({column, direction}), Row::kLastName);
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(names(Row::kBirthDate, 0), (Names{"December", "January", "May", "Unknown"}));
+    EXPECT_EQ(names(Row::kAge, 0), (Names{"May", "January", "December", "Unknown"}));
+    EXPECT_EQ(names(Row::kAge, 1), (Names{"Unknown", "December", "January", "May"}));
+    auto admitted = [&](int direction) {
+        Names dated;
+        for (const std::string& name : names(Row::kAdmission, direction)) {
+            if (name != "Unknown") dated.push_back(name);
+        }
+        return dated;
+    };
+    EXPECT_EQ(admitted(0), (Names{"January", "May", "December"}));
+    EXPECT_EQ(admitted(1), (Names{"December", "May", "January"}));
     EXPECT_EQ(ColumnWidth(201), 40);
     EXPECT_EQ(ColumnWidth(90), 90);
 }

@@ -34,7 +34,10 @@ TEST(DayNumberTest, DaysSince2000) {
     EXPECT_EQ(DayNumberOf(DateTime{2000, 1, 1, 23, 59, 0}), 0);
     EXPECT_EQ(DayNumberOf(DateTime{2000, 1, 2, 0, 0, 0}), 1);
     EXPECT_EQ(DayNumberOf(DateTime{2006, 3, 13, 17, 0, 0}), 2263);
-    EXPECT_EQ(DayNumberOf(DateTime{1999, 12, 31, 12, 0, 0}), 0);  // truncated toward zero
+    // The calendar day before 2000 too, as the other day functions count it.
+    EXPECT_EQ(DayNumberOf(DateTime{1999, 12, 31, 12, 0, 0}), -1);
+    EXPECT_EQ(DayNumberOf(DateTime{1999, 12, 31, 12, 0, 0}), DayNumberOf(1999, 12, 31));
+    EXPECT_EQ(DayNumberOf(DateTime{1999, 12, 30, 0, 0, 0}), -2);
     EXPECT_EQ(DateOfDay(2263), (DateTime{2006, 3, 13}));
     EXPECT_EQ(DisplayDate(2263), u"13.3.2006");
     EXPECT_EQ(DisplayDate(2263, DateOrder::MonthDayYear), u"3.13.2006");

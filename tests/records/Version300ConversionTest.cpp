@@ -119,6 +119,21 @@ TEST(Version300ConversionTest, MergesTheJournalsOnAbsoluteDays) {
     EXPECT_EQ(converted.find(u"5,5-6,6"), std::u16string::npos);
 }
 
+TEST(Version300ConversionTest, AStayBegunBefore2000KeepsItsFirstDays) {
+    // Admitted 30.12.1999: its days 0 and 1 fall before 1 January 2000.
+    const std::u16string key = u"1999,12,30,22,0,0,,";
+    const std::u16string journal =
+        u"§0|Bronchiolitis¦¦A¦#0§0|cough||||||#1§0||wheezing|||||#2§0||better|||||";
+    const std::u16string file = u"#V3.00#W¢" + key + u"¢¬IDoe¢Jim¢1¢2¢1999¢" +
+                                Repeat(u"¢", 15) + u"1¢#Location|Paed¢" +
+                                Version300Block(key, u"Hosp", journal, u"", u"3");
+    std::u16string converted;
+    ASSERT_TRUE(ConvertVersion300(file, converted, nullptr));
+    EXPECT_NE(converted.find(u"#Location|Paed¢§0|Bronchiolitis¦¦A¦#-2§0|cough||||||"
+                             u"#-1§0||wheezing|||||#0§0||better|||||¢"),
+              std::u16string::npos);
+}
+
 TEST(Version300ConversionTest, ComparableTitle) {
     EXPECT_EQ(ComparableTitle(u"Pneumonia (!)"), u"Pneumonia");
     EXPECT_EQ(ComparableTitle(u"Sepsis (!!!) "), u"Sepsis");
