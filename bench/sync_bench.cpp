@@ -267,7 +267,7 @@ int ServerFigures(int clientCount, int seconds) {
         }
     }
     test::ServerProcess server(PONDREL_SERVER_PATH, data);
-    if (!server.Start()) {
+    if (!server.Start(0, {"--max-per-address", "10000"})) {  // all clients on 127.0.0.1
         std::fprintf(stderr, "the server did not start:\n%s", server.Log().c_str());
         return 1;
     }

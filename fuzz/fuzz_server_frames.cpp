@@ -27,6 +27,12 @@ public:
     std::string LogName() const override { return "fuzz"; }
     State GetState() const override { return state; }
     const std::u16string& User() const override { return user; }
+    std::string Address() const override { return "127.0.0.1"; }
+    uint64_t SendKeepAlive() override {
+        SendFrame(u"#K!#");
+        return ++keepAlives;
+    }
+    size_t PendingWriteBytes() const override { return 0; }
     void SendFrame(std::u16string_view frame) override { sent += frame.size(); }
     void Close(std::string_view) override { state = State::Closed; }
     void CloseAfterSending(std::string_view) override { state = State::Closed; }
@@ -42,6 +48,7 @@ public:
     std::deque<std::u16string> TakeHeldFrames() override { return std::exchange(held, {}); }
 
     State state = State::Identifying;
+    uint64_t keepAlives = 0;
     std::u16string user;
     std::deque<std::u16string> held;
     size_t sent = 0;

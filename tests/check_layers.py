@@ -6,6 +6,11 @@ A core library (src/<name>) includes only core libraries up to itself. The Qt pa
 subsystem (src/<name>/ui) also includes the Qt parts of the subsystems up to its own (the Qt
 helpers of src/platform/ui among them). The program (src/ui) includes anything but the tool and
 the server; the tool and the server include core libraries only.
+
+Inside the program the rooms of src/ui have their own order, lowest first: seams (the Qt
+adapters of the platform seams), pages, frame (the frame, the command bar and the main form's
+widget), app (the application and its start). A room includes only the rooms up to itself:
+the pages never include the form that carries them.
 """
 import pathlib
 import re
@@ -16,6 +21,8 @@ order = re.findall(r"^\s*add_subdirectory\(src/(\w+)\)", (root / "CMakeLists.txt
                    re.MULTILINE)
 rank = {name: i for i, name in enumerate(order)}
 include = re.compile(r'^#include "(\w+)/(ui/)?', re.MULTILINE)
+rooms = {name: i for i, name in enumerate(["seams", "pages", "frame", "app"])}
+room_include = re.compile(r'^#include "ui/(\w+)/', re.MULTILINE)
 faults = []
 for path in sorted((root / "src").rglob("*")):
     if path.suffix not in (".h", ".cpp"):
@@ -40,6 +47,16 @@ for path in sorted((root / "src").rglob("*")):
             allowed = rank[used] <= rank[library] and used != "ui" and (qt_part or not used_ui)
         if not allowed:
             faults.append(f"{path}: may not include {used}/{'ui/' if used_ui else ''}")
+    if library == "ui":
+        room = parts[1] if len(parts) > 2 else None
+        if room not in rooms:
+            if path.name != "CMakeLists.txt":
+                faults.append(f"{path}: src/ui files belong to one of the rooms {list(rooms)}")
+            continue
+        for match in room_include.finditer(path.read_text(errors="replace")):
+            used_room = match.group(1)
+            if used_room not in rooms or rooms[used_room] > rooms[room]:
+                faults.append(f"{path}: the room {room} may not include ui/{used_room}/")
 for fault in faults:
     print(fault)
 print(f"layers: {' < '.join(order)}; {len(faults)} fault(s)")

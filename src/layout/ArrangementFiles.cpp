@@ -53,6 +53,7 @@ ArrangementFiles::Outcome ArrangementFiles::Read(std::u16string_view path, Arran
         bytes.size() > format::kReadLimitBytes) {
         return Outcome::CannotRead;
     }
+    m_asRead = FileAsRead{std::u16string(path), bytes, true};
     const ArrangementReadResult result = ArrangementReader::Read(DecodeItemText(bytes), into);
     if (result.status == ArrangementReadResult::Status::NewerVersion) return Outcome::Newer;
     return result.Ok() ? Outcome::Loaded : Outcome::CannotRead;
@@ -83,9 +84,19 @@ bool ArrangementFiles::LoadArrangement(std::u16string_view path) {
 }
 
 bool ArrangementFiles::Write(const std::u16string& path, const std::u16string& shownName) {
-    const bool written = ArrangementWriter::FitsReadLimit(m_current) &&
-                         m_files.WriteFile(path, ArrangementWriter::Encode(m_current));
+    // The file the arrangement was read from is written only while it still holds what was
+    // read: another save since (or a copy put there by hand) is not lost.
+    if (EqualsIgnoreCase(path, m_asRead.path) && !StillAsRead(m_files, m_asRead)) {
+        TellFileChanged(m_messages, path);
+        m_messages.ShowNotice(
+            Quoted(u"The windows arrangement ", shownName, u" has not been saved"), 4000, true);
+        return false;
+    }
+    std::string bytes = ArrangementWriter::Encode(m_current);
+    const bool written =
+        ArrangementWriter::FitsReadLimit(m_current) && m_files.WriteFile(path, bytes);
     if (written) {
+        m_asRead = FileAsRead{path, std::move(bytes), true};
         m_messages.ShowNotice(Quoted(u"Windows arrangement ", shownName, u" saved"), 3000, false);
         m_loadedPath = path;
         m_fromInstallation = EqualsIgnoreCase(path, DefaultPath());

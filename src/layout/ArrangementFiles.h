@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "layout/Arrangement.h"
+#include "records/FilesHold.h"
 
 namespace pondrel {
 
@@ -76,6 +77,8 @@ private:
     // The file the arrangement in force was read from or last written to ("" for the built-in
     // one), so that showing another patient of the same arrangement reads nothing.
     std::u16string m_loadedPath;
+    // The arrangement file read or written last, as it was then.
+    FileAsRead m_asRead;
     bool m_fromInstallation = false;  // the default, initial or built-in arrangement
     bool m_anyLoaded = false;
 };

@@ -26,6 +26,14 @@ bool IsReadOnly(const PatientRecord& record) {
     return record.lockState == u"R";
 }
 
+void TellReadOnly(UserMessages& messages) {
+    messages.ShowNotice(u"Read only", 1000, true);
+}
+
+void TellNotBegun(UserMessages& messages) {
+    messages.ShowNotice(u"Set first the patient's name and birth date", 2000, false);
+}
+
 bool HoldsIdentity(const PatientRecord& record) {
     for (int field = 2; field <= 6; ++field) {
         if (record.Field(field).empty()) return false;
@@ -64,8 +72,20 @@ int FieldChanges::MirrorOf(int field) {
 
 bool FieldChanges::MayWrite(const PatientRecord& record) {
     if (!IsReadOnly(record)) return true;
-    m_messages.ShowNotice(u"Read only", 1000, true);
+    TellReadOnly(m_messages);
     return false;
+}
+
+bool MayChangeOutsideIdentity(const PatientRecord& record, UserMessages& messages) {
+    if (IsReadOnly(record)) {
+        TellReadOnly(messages);
+        return false;
+    }
+    if (record.inUse == 0) {
+        TellNotBegun(messages);
+        return false;
+    }
+    return true;
 }
 
 bool FieldChanges::ToggleCivility(PatientRecord& record) {
@@ -95,14 +115,14 @@ FieldChangeResult FieldChanges::OnFieldChanged(PatientRecord& record, int field,
     FieldChangeResult result;
     if (field < 1 || field >= kFieldCount || record.Field(field) == text) return result;
     if (field == kChartNumber || IsReadOnly(record)) {
-        m_messages.ShowNotice(u"Read only", 1000, true);
+        TellReadOnly(m_messages);
         result.Show(field);
         return result;
     }
     const std::u16string previous = record.Field(field);
     record.SetField(field, std::u16string(text));
     if (record.inUse == 0 && (field < 1 || field > 6)) {
-        m_messages.ShowNotice(u"Set first the patient's name and birth date", 2000, false);
+        TellNotBegun(m_messages);
         Put(record, field, {}, result);
         return result;
     }

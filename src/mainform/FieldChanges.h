@@ -125,4 +125,10 @@ private:
     const GrowthCurves* m_curves = nullptr;
 };
 
+// The rule of every change of a record outside its identity fields 1 to 6, in a field or not:
+// a folder read only (lock "R") refuses it with the notice "Read only", a record not begun
+// (no name and birth date yet) with "Set first the patient's name and birth date". True when
+// the change may be made.
+bool MayChangeOutsideIdentity(const PatientRecord& record, UserMessages& messages);
+
 }  // namespace pondrel

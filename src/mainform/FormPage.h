@@ -8,9 +8,11 @@ struct PatientRecord;
 // page that shows or edits the current record implements it; pages that only show something
 // fixed need none.
 //
-// How a new page plugs in (the problems page, src/ui/ProblemPage, is a complete example):
-//   1. Build the page's widget and put it into its band with CCorvaneView::InstallPage(page,
-//      widget); the form owns the widget from then on.
+// How a new page plugs in (the problems page, src/ui/pages/ProblemPage, is a complete example):
+//   1. Build the page's widget and put it into its band with PageHost::InstallPage(page,
+//      widget) (src/ui/pages/PageHost.h); the form owns the widget from then on. Add the page's
+//      class to the one list of src/ui/pages/PageList.cpp; it hears the form (labels,
+//      preferences, start, menu commands) as a PagePlugin. The form itself does not change.
 //   2. Implement FormPage in a small class that keeps the widget and the record it shows, and
 //      register it with MainFormController::SetPage(page, this). Remove it with
 //      SetPage(page, nullptr) before it is destroyed. One page object per page number.
@@ -20,6 +22,12 @@ struct PatientRecord;
 //   4. A page that keeps a pointer or reference to a record must drop it in Release: the set
 //      is about to destroy records (Open all, Close one, Close all). The next ShowRecord gives
 //      the page its record again.
+//   5. An action that changes the record other than by typing into a field window (a drawing,
+//      a room picked, the problem manager, a code from the ICD-10 search) first asks
+//      MainFormController::MayChangeRecord(): it refuses a folder read only and a record not
+//      begun with the usual notices, and the action then changes nothing.
+//   6. A dialogue that edits files on disk holds the files while it is open (FilesHold of
+//      records/FilesHold.h) and writes through WriteIfUnchanged.
 // The controller calls these on the user-interface thread, never from inside one of them.
 class FormPage {
 public:

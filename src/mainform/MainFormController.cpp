@@ -1,5 +1,6 @@
 #include "mainform/MainFormController.h"
 
+#include "mainform/FieldChanges.h"
 #include "mainform/FormPage.h"
 #include "mainform/MainFormHost.h"
 #include "platform/Platform.h"
@@ -133,6 +134,11 @@ void MainFormController::ShowRecord() {
 
 void MainFormController::RefreshPatientBox() {
     m_host.ShowPatientBox();
+}
+
+bool MainFormController::MayChangeRecord() {
+    const PatientRecord* record = ShownRecord();
+    return record && MayChangeOutsideIdentity(*record, m_platform.messages);
 }
 
 void MainFormController::RefreshPatientList() {

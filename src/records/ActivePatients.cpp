@@ -358,6 +358,25 @@ void ActivePatients::OnWindowDeactivated() {
     m_timers.Stop(TimerId::AutoSave);
 }
 
+void ActivePatients::ReleaseFiles() {
+    if (m_held == 0 || --m_held > 0) return;
+    // A copy: a listener may remove itself or another.
+    const auto listeners = m_releaseListeners;
+    for (const auto& [number, listener] : listeners) {
+        if (listener) listener();
+    }
+}
+
+int ActivePatients::AddReleaseListener(std::function<void()> listener) {
+    m_releaseListeners.emplace_back(++m_lastListener, std::move(listener));
+    return m_lastListener;
+}
+
+void ActivePatients::RemoveReleaseListener(int number) {
+    std::erase_if(m_releaseListeners,
+                  [number](const auto& entry) { return entry.first == number; });
+}
+
 void ActivePatients::OnAutoSaveTick() {
     ++m_autoSaveTicks;
     if (m_autoSaveInterval <= 0 || m_autoSaveTicks < m_autoSaveInterval) return;

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "records/PatientFileReader.h"
@@ -94,6 +95,16 @@ public:
     void SetPendingTransfers(int count) { m_pendingTransfers = count < 0 ? 0 : count; }
     int PendingTransfers() const { return m_pendingTransfers; }
 
+    // Files held (FilesHold.h): while a dialogue edits files on disk, automatic saves and
+    // backups wait (tried again at the next tick) and so do the listeners' writes. Holds nest;
+    // when the last one is released the listeners run, in the order they were added.
+    void HoldFiles() { ++m_held; }
+    void ReleaseFiles();
+    bool FilesHeld() const { return m_held > 0; }
+    // Returns the listener's number for RemoveReleaseListener (before the listener goes).
+    int AddReleaseListener(std::function<void()> listener);
+    void RemoveReleaseListener(int number);
+
     // Timers. StartTimers at start-up: the auto-save timer when its interval is positive, the
     // backup timer always; its first tick is due at once (the platform timer fires the backup
     // timer when it starts), so a backup is taken once the patients are loaded.
@@ -123,9 +134,9 @@ public:
     PatientFileWriter& Writer() { return m_writer; }
 
 private:
-    // True while a command or a save is running; a timer tick that falls then (a message box
-    // runs its own event loop) is deferred like one during a transfer.
-    bool Busy() const { return m_busy > 0; }
+    // True while a command or a save is running or the files are held; a timer tick that falls
+    // then (a message box runs its own event loop) is deferred like one during a transfer.
+    bool Busy() const { return m_busy > 0 || m_held > 0; }
     void StartAutoSaveTimer();
     void EmptySet();
     void SelectAfterLoad();
@@ -155,6 +166,9 @@ private:
     int m_backupTicks = 60;  // a backup is due at the first tick
     bool m_windowActive = true;
     int m_busy = 0;
+    int m_held = 0;
+    std::vector<std::pair<int, std::function<void()>>> m_releaseListeners;
+    int m_lastListener = 0;
 };
 
 }  // namespace pondrel

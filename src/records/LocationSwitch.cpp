@@ -13,7 +13,8 @@ LocationSwitch ChangeLocation(std::u16string_view name, ActivePatients& active,
                               UserMessages& messages, const LocationSwitchHooks& hooks) {
     const std::u16string previous = locations.Selected();
     if (name == previous) return LocationSwitch::Unchanged;
-    if (active.PendingTransfers() > 0 || (hooks.filesBusy && hooks.filesBusy())) {
+    if (active.PendingTransfers() > 0 || active.FilesHeld() ||
+        (hooks.filesBusy && hooks.filesBusy())) {
         messages.ShowNotice(u"Wait for the end of the file exchange", 2000, true);
         return LocationSwitch::Waiting;
     }

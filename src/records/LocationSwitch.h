@@ -22,7 +22,7 @@ enum class LocationSwitch {
 };
 
 struct LocationSwitchHooks {
-    // True while a file transfer with the server is pending or a dialogue holds files.
+    // True while something else keeps the files busy (besides pending transfers and held files).
     std::function<bool()> filesBusy;
     // After the reload: the room list, the patient list, the synchronisation file list.
     std::function<void()> reloaded;

@@ -23,9 +23,17 @@ public:
     virtual State GetState() const = 0;
     bool IsOpen() const { return GetState() != State::Closing && GetState() != State::Closed; }
     virtual const std::u16string& User() const = 0;
+    // The peer's address without its port ("10.0.0.5", "::1"); an IPv4 peer of an IPv6 socket
+    // as IPv4.
+    virtual std::string Address() const = 0;
 
     // Queues one frame (its end is added).
     virtual void SendFrame(std::u16string_view frame) = 0;
+    // Queues a keep-alive request; its number on this connection (1, 2, ...). The program
+    // answers every one in order, after everything sent before it.
+    virtual uint64_t SendKeepAlive() = 0;
+    // Bytes queued and not yet written to the socket.
+    virtual size_t PendingWriteBytes() const = 0;
     // Ends the connection at once, or once everything queued was sent; the reason is logged.
     virtual void Close(std::string_view reason) = 0;
     virtual void CloseAfterSending(std::string_view reason) = 0;
@@ -33,7 +41,8 @@ public:
     virtual void SetVerifying() = 0;
     // Logged in: larger frames are accepted from now on.
     virtual void SetOnline(std::u16string user) = 0;
-    // Frames that arrive while the password is checked wait here; false when too many.
+    // Frames that arrive while the password is checked wait here (a few kilobytes at most: the
+    // connection stops reading meanwhile); false when too many.
     virtual bool HoldFrame(std::u16string frame) = 0;
     virtual std::deque<std::u16string> TakeHeldFrames() = 0;
 };

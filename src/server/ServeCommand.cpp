@@ -19,6 +19,7 @@ namespace pondrel::server {
 
 namespace {
 
+// A whole number from `low` to `high` (unchanged when the option is absent).
 bool ToSeconds(const std::string& text, int low, int high, int& value) {
     if (text.empty()) return true;
     int parsed = ParseInt(FromUtf8(text));
@@ -37,18 +38,28 @@ int ServeCommand(const Arguments& given) {
     std::string keepAlive;
     std::string idle;
     std::string timeout;
+    std::string maxConnections;
+    std::string maxPerAddress;
+    int connections = static_cast<int>(options.maxConnections);
+    int perAddress = static_cast<int>(options.maxConnectionsPerAddress);
     auto durable = std::find(args.begin(), args.end(), "--durable");
     bool syncEveryChange = durable != args.end();
     if (syncEveryChange) args.erase(durable);
     if (!TakeOption(args, "--data", data) || !TakeOption(args, "--listen", options.listenAddress) ||
         !TakeOption(args, "--port", port) || !TakeOption(args, "--keep-alive", keepAlive) ||
         !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
-        data.empty() || !args.empty() || !ToSeconds(port, 0, 65535, options.port) ||
+        !TakeOption(args, "--max-connections", maxConnections) ||
+        !TakeOption(args, "--max-per-address", maxPerAddress) ||
+        !ToSeconds(maxConnections, 1, 100'000, connections) ||
+        !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || data.empty() || !args.empty() ||
+        !ToSeconds(port, 0, 65535, options.port) ||
         !ToSeconds(keepAlive, 1, 3600, options.keepAliveSeconds) ||
         !ToSeconds(idle, 2, 86400, options.idleSeconds) ||
         !ToSeconds(timeout, 5, 600, options.serverTimeoutSeconds)) {
         return 2;
     }
+    options.maxConnections = static_cast<size_t>(connections);
+    options.maxConnectionsPerAddress = static_cast<size_t>(perAddress);
     if (options.keepAliveSeconds >= options.serverTimeoutSeconds ||
         options.keepAliveSeconds >= options.idleSeconds) {
         std::fprintf(stderr,

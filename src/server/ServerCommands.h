@@ -14,6 +14,7 @@ using Arguments = std::vector<std::string>;
 int ServeCommand(const Arguments& args);
 int UserCommand(const Arguments& args);
 int AuditCommand(const Arguments& args);
+int FileCommand(const Arguments& args);
 
 // Takes "--name VALUE" out of `args`; false when the option is there without its value.
 bool TakeOption(Arguments& args, const std::string& name, std::string& value);

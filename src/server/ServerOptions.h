@@ -22,11 +22,16 @@ struct ServerOptions {
     int loginSeconds = 15;
     size_t maxFrameChars = kMaxFrameChars;
     size_t maxLoginFrameChars = 1024;
-    // Frames received while the password is being checked, kept for after the log-in.
+    // Frames received while the password is being checked, kept for after the log-in: past
+    // maxHeldChars the connection stops reading until the check ends.
     size_t maxHeldFrames = 1000;
+    size_t maxHeldChars = 4096;
     // Bytes waiting to be sent to a client that does not read them.
     size_t maxPendingWriteBytes = 32u << 20;
+    // Connections in all and from one address. When full, the oldest connection that has not
+    // logged in (of that address, or of all) makes room for the new one.
     size_t maxConnections = 1000;
+    size_t maxConnectionsPerAddress = 100;
     int verifyThreads = 2;
 };
 

@@ -1,6 +1,8 @@
 #include "server/ServerProtocol.h"
 
+#include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "platform/DateTime.h"
 #include "platform/Text.h"
@@ -15,11 +17,33 @@ namespace pondrel::server {
 
 namespace {
 constexpr size_t kMaxArchiveEntries = 20'000;
+constexpr size_t kMaxCodePartDigits = 15;
+constexpr int kSummaryTicks = 60;
+using Clock = LoginThrottle::Clock;
+
+bool AllDigits(std::u16string_view text) {
+    if (text.empty() || text.size() > kMaxCodePartDigits) return false;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool IsMessageCode(std::u16string_view code) {
+    size_t bar = code.find(u'|');
+    return bar != std::u16string_view::npos && AllDigits(code.substr(0, bar)) &&
+           AllDigits(code.substr(bar + 1));
+}
 
 ServerProtocol::ServerProtocol(ServerStore& store, ServerLog& log, const ServerOptions& options,
                                PasswordChecker& passwords)
-    : m_store(store), m_log(log), m_options(options), m_passwords(passwords) {}
+    : m_store(store),
+      m_log(log),
+      m_options(options),
+      m_passwords(passwords),
+      m_adminChanges(store.AdminChanges()) {}
 
 Stamp ServerProtocol::Now() {
     std::time_t now = std::time(nullptr);
@@ -43,6 +67,11 @@ void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     m_log.Line(link.LogName() + ": " + std::string(reason));
     m_links.erase(link.Id());
     m_listVersionSent.erase(link.Id());
+    std::erase_if(m_checks, [&](const PendingCheck& check) { return check.linkId == link.Id(); });
+    m_loginHash.erase(link.Id());
+    m_backlog.erase(link.Id());
+    m_sentNotes.erase(link.Id());
+    m_keepAliveAnswers.erase(link.Id());
     auto it = m_online.find(link.User());
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
@@ -110,22 +139,131 @@ void ServerProtocol::Login(ClientLink& link, std::u16string_view payload) {
     if (IsValidUserName(user)) hash = m_store.PasswordHash(user);
     bool known = hash.has_value();
     link.SetVerifying();
-    uint64_t id = link.Id();
-    m_passwords.Check(known ? *hash : std::string(), std::move(password),
-                      [this, id, user](bool accepted) { FinishLogin(id, user, accepted); });
+    std::string address = link.Address();
+    // Checks cost time and memory: a bounded number wait, few of them from one address.
+    if (ChecksFrom(address) >= kMaxChecksPerAddress) {
+        link.Close("refused: too many log-ins waiting from this address");
+        return;
+    }
+    if (m_checks.size() >= kMaxChecksWaiting) {
+        link.Close("refused: too many log-ins waiting");
+        return;
+    }
+    Clock::time_point now = Clock::now();
+    // The connection must be logged in within its log-in time, waiting included.
+    Clock::time_point deadline =
+        now + std::chrono::seconds(m_options.loginSeconds) - std::chrono::seconds(2);
+    LoginThrottle::Decision decision = m_throttle.Admit(user, address, now, deadline);
+    if (decision.refused) {
+        m_throttle.CountQuietFailure(known ? user : u"?", address);
+        RefuseLogin(link,
+                    decision.lockedOut
+                        ? u"Too many failed log-ins from this device: try again in 15 minutes"
+                        : u"Too many failed log-ins for this user: try again later",
+                    decision.lockedOut ? "closed: address locked out after failed log-ins"
+                                       : "closed: too many failed log-ins for this user");
+        return;
+    }
+    m_checks.push_back({link.Id(), std::move(address), std::move(user), known,
+                        known ? std::move(*hash) : std::string(), std::move(password),
+                        decision.start});
+    RunChecks();
 }
 
-void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user, bool accepted) {
+size_t ServerProtocol::ChecksFrom(const std::string& address) const {
+    size_t count = 0;
+    for (const PendingCheck& check : m_checks) count += check.address == address;
+    for (const auto& [id, from] : m_checking) count += from == address;
+    return count;
+}
+
+void ServerProtocol::RunChecks() {
+    Clock::time_point now = Clock::now();
+    Clock::time_point earliest = Clock::time_point::max();
+    for (;;) {
+        if (m_checking.size() >= kMaxChecksRunning) return;  // a check that ends runs this again
+        auto next = m_checks.end();
+        earliest = Clock::time_point::max();
+        for (auto it = m_checks.begin(); it != m_checks.end();) {
+            auto link = m_links.find(it->linkId);
+            if (link == m_links.end() || link->second->GetState() != ClientLink::State::Verifying) {
+                it = m_checks.erase(it);  // its connection went: nobody waits for it
+                continue;
+            }
+            // The first check due, from an address with none running if there is one: a flood
+            // from one address does not hold up the others.
+            if (m_timer && it->start > now) {
+                earliest = std::min(earliest, it->start);
+            } else {
+                if (next == m_checks.end()) next = it;
+                const std::string& address = it->address;
+                if (std::none_of(m_checking.begin(), m_checking.end(),
+                                 [&](const auto& running) { return running.second == address; })) {
+                    next = it;
+                    break;
+                }
+            }
+            ++it;
+        }
+        if (next == m_checks.end()) break;
+        PendingCheck check = std::move(*next);
+        m_checks.erase(next);
+        m_checking[check.linkId] = check.address;
+        uint64_t id = check.linkId;
+        std::string hash = check.hash;
+        std::u16string password = std::move(check.password);
+        m_passwords.Check(
+            std::move(hash), std::move(password),
+            [this, id, user = std::move(check.user), address = std::move(check.address),
+             known = check.known, hash = std::move(check.hash)](bool accepted) {
+                m_checking.erase(id);
+                FinishLogin(id, user, address, known, hash, accepted);
+                RunChecks();
+            });
+    }
+    if (earliest != Clock::time_point::max() && m_timer && !m_wakeArmed) {
+        m_wakeArmed = true;
+        auto wait = std::chrono::ceil<std::chrono::milliseconds>(earliest - now);
+        m_timer(wait, [this] {
+            m_wakeArmed = false;
+            RunChecks();
+        });
+    }
+}
+
+void ServerProtocol::RefuseLogin(ClientLink& link, std::u16string_view notice,
+                                 std::string_view why) {
+    if (!notice.empty()) Tell(link, std::u16string(notice));
+    link.SendFrame(CodeFrame(u'P'));
+    link.CloseAfterSending(why);
+}
+
+void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
+                                 const std::string& address, bool known, const std::string& hash,
+                                 bool accepted) {
+    // A password changed or an account removed while it was checked.
+    if (accepted && m_store.PasswordHash(user) != hash) accepted = false;
+    if (!accepted && m_throttle.Failed(user, address, Clock::now())) {
+        m_log.Line("address " + address + " locked out for 15 minutes after " +
+                   std::to_string(LoginThrottle::kLockOutFailures) + " refused log-ins");
+    }
     auto found = m_links.find(linkId);
     if (found == m_links.end()) return;  // gone meanwhile
     ClientLink& link = *found->second;
     if (link.GetState() != ClientLink::State::Verifying) return;
     if (!accepted) {
-        m_log.Line(link.LogName() + ": refused log-in for " + LogText(user));
-        link.SendFrame(CodeFrame(u'P'));
-        link.CloseAfterSending("closed after a refused log-in");
+        // Named only when the account exists: a mistyped identification may carry the password
+        // where the name should be.
+        if (m_throttle.LogEachFailure(address)) {
+            m_log.Line(link.LogName() + ": refused log-in for " +
+                       (known ? LogText(user) : std::string("an unknown user")));
+        } else {
+            m_throttle.CountQuietFailure(known ? user : u"?", address);
+        }
+        RefuseLogin(link, {}, "closed after a refused log-in");
         return;
     }
+    m_throttle.Succeeded(user, address);
     if (ClientLink* earlier = LinkOf(user)) {
         // The same user again (a restarted device): the new connection wins.
         m_online.erase(user);
@@ -134,6 +272,7 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user, bo
     }
     link.SetOnline(user);
     m_online[user] = &link;
+    m_loginHash[linkId] = hash;
     m_log.Line(link.LogName() + ": logged in");
     BroadcastUsers();
     DeliverWaiting(link);
@@ -141,6 +280,47 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user, bo
         if (!link.IsOpen()) break;
         Handle(link, frame);
     }
+}
+
+void ServerProtocol::OnTick() {
+    int64_t changes = m_store.AdminChanges();
+    if (changes != m_adminChanges) {
+        m_adminChanges = changes;
+        CheckAccounts();
+        FilesChanged();  // a file may have been deleted
+    }
+    if (++m_ticks % kSummaryTicks == 0) {
+        LoginThrottle::Summary summary = m_throttle.TakeSummary();
+        if (summary.failures > 0) {
+            std::string line =
+                std::to_string(summary.failures) + " more refused log-ins in the last minute, from";
+            for (const std::string& address : summary.addresses) line += " " + address;
+            line += "; users";
+            for (const std::u16string& user : summary.users) line += " " + LogText(user);
+            m_log.Line(line);
+        }
+    }
+}
+
+void ServerProtocol::CheckAccounts() {
+    auto online = m_online;
+    for (const auto& [user, link] : online) {
+        std::optional<std::string> hash = m_store.PasswordHash(user);
+        auto used = m_loginHash.find(link->Id());
+        if (hash && used != m_loginHash.end() && *hash == used->second) continue;
+        m_log.Line(link->LogName() + (hash ? ": password changed on the server, disconnected"
+                                           : ": account removed from the server, disconnected"));
+        Tell(*link, hash ? u"Your password was changed on the server: connect with the new one"
+                         : u"Your account was removed from the server");
+        m_online.erase(user);
+        link->SendFrame(CodeFrame(u'L'));
+        link->CloseAfterSending("account changed");
+    }
+    if (online.size() != m_online.size()) BroadcastUsers();
+}
+
+void ServerProtocol::OnWritten(ClientLink& link) {
+    if (m_backlog.count(link.Id()) > 0) SendBacklog(link);
 }
 
 void ServerProtocol::Handle(ClientLink& link, std::u16string_view frame) {
@@ -161,8 +341,17 @@ void ServerProtocol::Handle(ClientLink& link, std::u16string_view frame) {
 void ServerProtocol::HandleCode(ClientLink& link, char16_t code, std::u16string_view payload,
                                 std::u16string_view frame) {
     switch (code) {
-        case u'Y':
-            break;  // answer to a keep-alive: its arrival is what counts
+        case u'Y': {
+            // Answers come in order: the one to the keep-alive sent after the notes of the
+            // log-in says the program has them all.
+            uint64_t answered = ++m_keepAliveAnswers[link.Id()];
+            auto sent = m_sentNotes.find(link.Id());
+            if (sent != m_sentNotes.end() && answered >= sent->second.keepAlive) {
+                m_store.ForgetNotes(link.User(), sent->second.upToId);
+                m_sentNotes.erase(sent);
+            }
+            break;
+        }
         case u'L':
             link.Close("logged out");
             break;
@@ -221,13 +410,22 @@ void ServerProtocol::SendActiveList(ClientLink& link) {
         if (!m_activeFiles) m_activeFiles = m_store.ActiveFiles();
         const std::vector<FileEntry>& files = *m_activeFiles;
         // The program puts each record on top of its list: the last one sent is shown first.
+        // A list never passes kMaxListChars (the quotas keep it far below).
         std::u16string payload;
+        size_t left = 0;
         for (auto it = files.rbegin(); it != files.rend(); ++it) {
+            size_t size =
+                it->name.size() + it->holder.size() + it->date.size() + it->time.size() + 4;
+            if (payload.size() + size > kMaxListChars) {
+                left = static_cast<size_t>(files.rend() - it);
+                break;
+            }
             for (const std::u16string* field : {&it->name, &it->holder, &it->date, &it->time}) {
                 payload += *field;
                 payload += kFieldSep;
             }
         }
+        if (left > 0) m_log.Line(std::to_string(left) + " active files left out of the list");
         m_activeList = CodeFrame(u'N', payload);
     }
     m_listVersionSent[link.Id()] = m_listVersion;
@@ -238,6 +436,7 @@ void ServerProtocol::SendArchiveList(ClientLink& link) {
     std::vector<std::u16string> files = m_store.ArchivedFiles();
     std::u16string payload;
     for (size_t i = 0; i < files.size() && i < kMaxArchiveEntries; ++i) {
+        if (payload.size() + files[i].size() + 1 > kMaxListChars) break;
         payload += files[i];
         payload += kFieldSep;
     }

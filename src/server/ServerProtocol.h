@@ -6,7 +6,9 @@
 // reports and receipts (kept for users who are offline), and chat. Knows nothing of sockets: it
 // sees each connection as a ClientLink, and runs on one thread (the network thread).
 
+#include <chrono>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -15,12 +17,16 @@
 #include <vector>
 
 #include "server/ClientLink.h"
+#include "server/LoginThrottle.h"
 #include "server/ServerStore.h"
 
 namespace pondrel::server {
 
 class ServerLog;
 struct ServerOptions;
+
+// A message code as the program makes them: decimal digits, "|", decimal digits.
+bool IsMessageCode(std::u16string_view code);
 
 class ServerProtocol {
 public:
@@ -35,11 +41,36 @@ public:
     void SetDeferral(std::function<void(std::function<void()>)> later) {
         m_later = std::move(later);
     }
+    // How a function runs after a delay (password checks that must wait their slot). Without
+    // it they run at once.
+    using Timer = std::function<void(std::chrono::milliseconds, std::function<void()>)>;
+    void SetTimer(Timer timer) { m_timer = std::move(timer); }
+
+    // Password checks running at once, waiting in all, and waiting or running per address (a
+    // ward behind one address logs in a few at a time: the others try again). An address with
+    // no check running goes first.
+    static constexpr size_t kMaxChecksRunning = 4;
+    static constexpr size_t kMaxChecksWaiting = 200;
+    static constexpr size_t kMaxChecksPerAddress = 16;
+    // Undelivered mail kept per recipient; mail sent at a time to a client that logs in, the rest
+    // as it reads them.
+    static constexpr int64_t kMaxWaitingMail = 1000;
+    static constexpr size_t kBacklogBatch = 50;
+    static constexpr size_t kBacklogLowWater = 256u << 10;
+    // Active files in all, and active files one user sent first: the active-file list stays
+    // well below the largest frame.
+    static constexpr int64_t kMaxActiveFiles = 3000;
+    static constexpr int64_t kMaxFilesPerUser = 500;
+    static constexpr size_t kMaxListChars = 900'000;
 
     // A connection opened; it must stay valid until OnClosed.
     void OnOpened(ClientLink& link);
     void OnFrame(ClientLink& link, std::u16string frame);
     void OnClosed(ClientLink& link, std::string_view reason);
+    // The connection wrote everything it had queued.
+    void OnWritten(ClientLink& link);
+    // Every second: account changes made beside the server, the summary of refused log-ins.
+    void OnTick();
 
     // The connection of a user who is online, or null.
     ClientLink* LinkOf(std::u16string_view user);
@@ -50,8 +81,22 @@ public:
     static Stamp Now();
 
 private:
+    struct PendingCheck {
+        uint64_t linkId;
+        std::string address;
+        std::u16string user;
+        bool known;
+        std::string hash;
+        std::u16string password;
+        LoginThrottle::Clock::time_point start;
+    };
     void Login(ClientLink& link, std::u16string_view payload);
-    void FinishLogin(uint64_t linkId, const std::u16string& user, bool accepted);
+    size_t ChecksFrom(const std::string& address) const;
+    void RunChecks();
+    void FinishLogin(uint64_t linkId, const std::u16string& user, const std::string& address,
+                     bool known, const std::string& hash, bool accepted);
+    void RefuseLogin(ClientLink& link, std::u16string_view notice, std::string_view why);
+    void CheckAccounts();
     void Handle(ClientLink& link, std::u16string_view frame);
     void HandleCode(ClientLink& link, char16_t code, std::u16string_view payload,
                     std::u16string_view frame);
@@ -79,8 +124,10 @@ private:
     void ReadReceipt(ClientLink& link, std::u16string_view payload);
     void Chat(ClientLink& link, std::u16string_view line);
     // To a user online at once, or kept until his next log-in.
-    void SendOrKeep(std::u16string_view user, const std::u16string& frame);
+    void SendOrKeep(std::u16string_view user, std::u16string_view code,
+                    const std::u16string& frame);
     void DeliverWaiting(ClientLink& link);
+    void SendBacklog(ClientLink& link);
 
     ServerStore& m_store;
     ServerLog& m_log;
@@ -99,6 +146,27 @@ private:
     std::map<uint64_t, uint64_t> m_listVersionSent;
     std::function<void(std::function<void()>)> m_later;
     bool m_listsDue = false;
+
+    Timer m_timer;
+    LoginThrottle m_throttle;
+    std::deque<PendingCheck> m_checks;           // waiting, in order of arrival
+    std::map<uint64_t, std::string> m_checking;  // running: connection -> address
+    bool m_wakeArmed = false;
+    // The password hash each online connection logged in with: a new one (or none) in the
+    // store ends the connection.
+    std::map<uint64_t, std::string> m_loginHash;
+    int64_t m_adminChanges = -1;
+    int m_ticks = 0;
+    // Mail still to send to a connection that logged in: the last one sent.
+    std::map<uint64_t, int64_t> m_backlog;
+    // Reports and receipts sent at a log-in, up to this note, forgotten once the program answered
+    // the keep-alive sent after them (its number); answers counted by connection.
+    struct SentNotes {
+        int64_t upToId;
+        uint64_t keepAlive;
+    };
+    std::map<uint64_t, SentNotes> m_sentNotes;
+    std::map<uint64_t, uint64_t> m_keepAliveAnswers;
 };
 
 }  // namespace pondrel::server

@@ -90,7 +90,8 @@ void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {
     };
     // The code's length part counts "¢File¢" and the text: a shorter text was cut on its way.
     long long length = Decimal(std::u16string_view(code).substr(0, code.find(kNameSep)));
-    if (length != static_cast<long long>(kFileFrameStart.size() + text.size())) {
+    if (!IsMessageCode(code) ||
+        length != static_cast<long long>(kFileFrameStart.size() + text.size())) {
         m_log.Line(link.LogName() + ": upload of " + LogText(name) + " damaged on its way");
         reply(u'L');
         return;
@@ -99,6 +100,24 @@ void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {
         m_log.Line(link.LogName() + ": refused the upload of " + LogText(name));
         reply(u'E');
         return;
+    }
+    // An empty text is never a patient file: it would wipe the stored one.
+    if (text.empty()) {
+        m_log.Line(link.LogName() + ": refused an empty upload of " + LogText(name));
+        reply(u'E');
+        return;
+    }
+    if (!m_store.ActiveFile(WithoutExtension(name))) {
+        bool full = m_store.ActiveFileCount() >= kMaxActiveFiles;
+        if (full || m_store.ActiveFilesCreatedBy(link.User()) >= kMaxFilesPerUser) {
+            m_log.Line(link.LogName() + ": refused the new file " + LogText(name) +
+                       (full ? ": the server holds its most active files"
+                             : ": this user sent his most files"));
+            reply(u'E');
+            Tell(link, full ? u"The server holds too many active files: archive some first"
+                            : u"You have sent too many files to the server: archive some first");
+            return;
+        }
     }
     switch (m_store.Upload(link.User(), WithoutExtension(name), text, Now())) {
         case StoreResult::Ok:
@@ -124,12 +143,17 @@ void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {
 void ServerProtocol::SendFile(ClientLink& link, std::u16string_view fileName) {
     if (!IsPatientFileName(fileName)) {
         m_log.Line(link.LogName() + ": refused an import of " + LogText(fileName));
+        Tell(link, u"Import refused: not a patient file name");
         return;
     }
-    std::optional<std::u16string> text = m_store.FileText(WithoutExtension(fileName));
+    std::u16string_view stem = WithoutExtension(fileName);
+    std::optional<std::u16string> text = m_store.ImportFile(link.User(), stem, Now());
     if (!text) {
-        Tell(link, u"The file " + std::u16string(WithoutExtension(fileName)) +
-                       u" is not among the active files of the server");
+        bool known = m_store.ActiveFile(stem).has_value();
+        if (known) m_log.Line(link.LogName() + ": could not read " + LogText(fileName));
+        Tell(link, known ? u"The server could not read the file " + std::u16string(stem)
+                         : u"The file " + std::u16string(stem) +
+                               u" is not among the active files of the server");
         return;
     }
     std::u16string frame(kFileFrameStart);
@@ -143,13 +167,15 @@ void ServerProtocol::SendFile(ClientLink& link, std::u16string_view fileName) {
 
 void ServerProtocol::LockOrUnlock(ClientLink& link, std::u16string_view payload) {
     // "L¢name.pdr" or "U¢name.pdr"
-    if (payload.size() < 3 || payload[1] != kFieldSep) return;
-    const bool lock = payload[0] == u'L';
-    std::u16string_view name = payload.substr(2);
-    if ((!lock && payload[0] != u'U') || !IsPatientFileName(name)) {
+    const bool lock = !payload.empty() && payload[0] == u'L';
+    if (payload.size() < 3 || payload[1] != kFieldSep || (!lock && payload[0] != u'U') ||
+        !IsPatientFileName(payload.substr(2))) {
         Refuse(link, payload, "not a lock or unlock of a patient file");
+        Tell(link, lock ? u"Lock refused: not a patient file name"
+                        : u"Unlock refused: not a patient file name");
         return;
     }
+    std::u16string_view name = payload.substr(2);
     std::u16string_view stem = WithoutExtension(name);
     StoreResult result =
         lock ? m_store.Lock(link.User(), stem, Now()) : m_store.Unlock(link.User(), stem, Now());
@@ -186,9 +212,17 @@ void ServerProtocol::ArchiveOrActivate(ClientLink& link, bool archive,
     if (!IsPatientFileName(name)) name += u".pdr";
     if (!IsPatientFileName(name)) {
         Refuse(link, payload, "not a patient file");
+        Tell(link, archive ? u"Not archived: not a patient file name"
+                           : u"Not activated: not a patient file name");
         return;
     }
     std::u16string_view stem = WithoutExtension(name);
+    if (!archive && m_store.ActiveFileCount() >= kMaxActiveFiles) {
+        m_log.Line(link.LogName() + ": refused to activate " + LogText(stem) +
+                   ": the server holds its most active files");
+        Tell(link, u"Not activated: the server holds too many active files");
+        return;
+    }
     StoreResult result = archive ? m_store.Archive(link.User(), stem, Now())
                                  : m_store.Activate(link.User(), stem, Now());
     if (result != StoreResult::Ok) {

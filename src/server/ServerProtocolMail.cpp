@@ -29,19 +29,42 @@ std::u16string Report(char16_t result, std::u16string_view code, std::u16string_
 
 }  // namespace
 
-void ServerProtocol::SendOrKeep(std::u16string_view user, const std::u16string& frame) {
+void ServerProtocol::SendOrKeep(std::u16string_view user, std::u16string_view code,
+                                const std::u16string& frame) {
     if (ClientLink* link = LinkOf(user)) {
         link->SendFrame(frame);
     } else {
-        m_store.QueueNote(user, frame, Now());
+        m_store.QueueNote(user, code, frame, Now());
     }
 }
 
 void ServerProtocol::DeliverWaiting(ClientLink& link) {
-    for (const QueuedMail& mail : m_store.UndeliveredMail(link.User())) {
-        link.SendFrame(mail.frame);
+    m_backlog[link.Id()] = 0;
+    SendBacklog(link);
+}
+
+void ServerProtocol::SendBacklog(ClientLink& link) {
+    // The waiting mail goes out as the program reads it (OnWritten), a batch at a time, so that
+    // a long backlog never fills what may wait for the connection; then the notes.
+    const uint64_t id = link.Id();
+    while (link.IsOpen() && link.PendingWriteBytes() < kBacklogLowWater) {
+        auto next = m_backlog.find(id);
+        if (next == m_backlog.end()) return;
+        std::vector<QueuedMail> mail =
+            m_store.UndeliveredMail(link.User(), next->second, kBacklogBatch);
+        if (!mail.empty()) next->second = mail.back().id;
+        for (const QueuedMail& one : mail) link.SendFrame(one.frame);
+        if (mail.size() == kBacklogBatch) continue;
+        m_backlog.erase(id);
+        if (!link.IsOpen()) return;
+        std::vector<WaitingNote> notes = m_store.WaitingNotes(link.User());
+        if (notes.empty()) return;
+        for (const WaitingNote& note : notes) link.SendFrame(note.frame);
+        // Forgotten once the program answered the keep-alive behind them; the program confirms
+        // each delivery report too.
+        m_sentNotes[id] = SentNotes{notes.back().id, link.SendKeepAlive()};
+        return;
     }
-    for (const std::u16string& note : m_store.TakeNotes(link.User())) link.SendFrame(note);
 }
 
 void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
@@ -62,15 +85,29 @@ void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
     }
     const std::u16string& code = fields[0];
     const std::u16string& recipient = fields[1];
+    if (!IsMessageCode(code)) {
+        // Its acknowledgements could never be matched: it would come back at every log-in.
+        Refuse(link, frame, "a mail code that is not digits|digits");
+        link.SendFrame(Report(u'L', code, {}));
+        return;
+    }
     size_t bar = code.find(kNameSep);
     if (ParseInt(code.substr(0, bar)) != static_cast<int>(text.size()) ||
-        code.substr(0, bar).empty() || text.size() > kMaxMailChars) {
+        text.size() > kMaxMailChars) {
         link.SendFrame(Report(u'L', code, {}));  // damaged on its way (or too long)
         return;
     }
     if (!IsValidUserName(recipient) || !m_store.PasswordHash(recipient)) {
         m_log.Line(link.LogName() + ": mail for an unknown user " + LogText(recipient));
         link.SendFrame(Report(u'E', code, {}));
+        return;
+    }
+    const bool again = m_store.IsUndelivered(recipient, link.User(), code);
+    if (!again && m_store.UndeliveredCount(recipient) >= kMaxWaitingMail) {
+        m_log.Line(link.LogName() + ": mail for " + LogText(recipient) +
+                   " refused: too much mail waits for this user");
+        link.SendFrame(Report(u'E', code, {}));
+        Tell(link, u"Too many mails wait for " + recipient + u" on the server: mail not kept");
         return;
     }
     // As the recipient gets it: the sender's name in the recipient's place.
@@ -84,14 +121,8 @@ void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
         link.SendFrame(Report(u'E', code, {}));
         return;
     }
-    if (kept == StoreResult::Refused) {
-        // Sent again: passed on again only while its recipient has not acknowledged it.
-        std::vector<QueuedMail> waiting = m_store.UndeliveredMail(recipient);
-        if (std::none_of(waiting.begin(), waiting.end(),
-                         [&](const QueuedMail& mail) { return mail.code == code; })) {
-            return;
-        }
-    }
+    // Sent again: passed on again only while its recipient has not acknowledged it.
+    if (kept == StoreResult::Refused && !again) return;
     if (ClientLink* target = LinkOf(recipient)) {
         target->SendFrame(forwarded);  // its acknowledgement brings the delivery report
     } else {
@@ -105,7 +136,7 @@ void ServerProtocol::Acknowledge(ClientLink& link, std::u16string_view payload) 
     for (const std::u16string& item : Split(payload, kItemSep)) {
         if (item.size() < 3) continue;
         const char16_t result = item[0];
-        if (result != u'S' && result != u'L') continue;  // "O": the sender saw his report
+        if (result != u'S' && result != u'L' && result != u'O') continue;
         size_t bracket = item.find(u'[');
         std::u16string code =
             item.substr(2, bracket == std::u16string::npos ? std::u16string::npos : bracket - 2);
@@ -115,9 +146,15 @@ void ServerProtocol::Acknowledge(ClientLink& link, std::u16string_view payload) 
             stamp = item.substr(bracket + 1, close == std::u16string::npos ? std::u16string::npos
                                                                            : close - bracket - 1);
         }
+        if (result == u'O') {
+            // The sender saw his report: it need not wait for him any longer.
+            m_store.ForgetReport(link.User(), code);
+            continue;
+        }
         std::optional<std::u16string> sender = m_store.MarkDelivered(link.User(), code, stamp);
         if (!sender) continue;
-        SendOrKeep(*sender, result == u'S' ? Report(u'O', code, stamp) : Report(u'E', code, {}));
+        SendOrKeep(*sender, code,
+                   result == u'S' ? Report(u'O', code, stamp) : Report(u'E', code, {}));
     }
 }
 
@@ -137,11 +174,22 @@ void ServerProtocol::ReadReceipt(ClientLink& link, std::u16string_view payload) 
     receipt += kFieldSep;
     receipt += mail->reception;
     receipt += kItemSep;
-    SendOrKeep(mail->sender, CodeFrame(u'R', receipt));
+    SendOrKeep(mail->sender, {}, CodeFrame(u'R', receipt));
 }
 
 void ServerProtocol::Chat(ClientLink& link, std::u16string_view line) {
-    std::u16string frame = CodeFrame(u'A', line.substr(0, kMaxChatChars));
+    // The program sends "<name> : text", after a line break when its chat area is not empty.
+    // The server puts the sender's own name there and keeps the text on one line, so that no
+    // line can pass for another user's.
+    size_t start = line.find_first_not_of(u"\r\n");
+    std::u16string_view text = start == std::u16string_view::npos ? u"" : line.substr(start);
+    std::u16string prefix = u"<" + link.User() + u"> : ";
+    if (text.starts_with(prefix)) text.remove_prefix(prefix.size());
+    std::u16string body(text.substr(0, kMaxChatChars));
+    for (char16_t& c : body) {
+        if (c == u'\r' || c == u'\n') c = u' ';
+    }
+    std::u16string frame = CodeFrame(u'A', (start > 0 ? u"\r\n" : u"") + prefix + body);
     auto online = m_online;
     for (const auto& [user, other] : online) {
         if (other != &link && LinkOf(user) == other) other->SendFrame(frame);

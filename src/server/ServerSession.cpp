@@ -17,6 +17,8 @@ namespace pondrel::server {
 namespace {
 constexpr auto kTickPeriod = std::chrono::seconds(1);
 constexpr size_t kMaxWriteChunk = 1u << 20;  // bytes gathered into one write
+constexpr size_t kLoginReadBytes = 4096;
+constexpr size_t kReadBytes = 64 * 1024;
 }  // namespace
 
 ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id)
@@ -25,11 +27,16 @@ ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, u
       m_server(server),
       m_options(server.Options()),
       m_id(id),
+      m_buffer(kLoginReadBytes),
       m_splitter(server.Options().maxLoginFrameChars) {
     asio::error_code error;
     auto endpoint = m_socket.remote_endpoint(error);
-    m_peer = error ? std::string("?")
-                   : endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
+    asio::ip::address address = endpoint.address();
+    if (address.is_v6() && address.to_v6().is_v4_mapped()) {
+        address = asio::ip::make_address_v4(asio::ip::v4_mapped, address.to_v6());
+    }
+    m_address = error ? std::string("?") : address.to_string();
+    m_peer = error ? std::string("?") : m_address + ":" + std::to_string(endpoint.port());
     m_started = m_lastReceived = m_lastKeepAlive = std::chrono::steady_clock::now();
 }
 
@@ -51,11 +58,16 @@ void ServerSession::SetOnline(std::u16string user) {
     m_user = std::move(user);
     m_state = State::Online;
     m_splitter.SetLimit(m_options.maxFrameChars);
+    if (m_readPaused) {
+        m_readPaused = false;
+        Read();
+    }
 }
 
 bool ServerSession::HoldFrame(std::u16string frame) {
+    // Reading stops at maxHeldChars: beyond twice that the peer did not wait.
     m_heldChars += frame.size();
-    if (m_held.size() >= m_options.maxHeldFrames || m_heldChars > m_options.maxFrameChars) {
+    if (m_held.size() >= m_options.maxHeldFrames || m_heldChars > 2 * m_options.maxHeldChars) {
         return false;
     }
     m_held.push_back(std::move(frame));
@@ -68,8 +80,10 @@ std::deque<std::u16string> ServerSession::TakeHeldFrames() {
 }
 
 void ServerSession::Read() {
+    // Never while a read is under way: it writes into the buffer.
+    if (m_state == State::Online && m_buffer.size() < kReadBytes) m_buffer.resize(kReadBytes);
     m_socket.async_read_some(
-        asio::buffer(m_buffer),
+        asio::buffer(m_buffer.data(), m_buffer.size()),
         [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
             self->OnRead(error, bytes);
         });
@@ -98,7 +112,17 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         if (!frame) break;
         m_server.Protocol().OnFrame(*this, std::move(*frame));
     }
-    if (IsOpen()) Read();
+    if (!IsOpen()) return;
+    if (m_state == State::Verifying && m_heldChars >= m_options.maxHeldChars) {
+        m_readPaused = true;  // until the log-in is checked
+        return;
+    }
+    Read();
+}
+
+uint64_t ServerSession::SendKeepAlive() {
+    SendFrame(CodeFrame(u'K'));
+    return ++m_keepAlives;
 }
 
 void ServerSession::SendFrame(std::u16string_view frame) {
@@ -133,6 +157,8 @@ void ServerSession::Write() {
                               self->Write();
                           } else if (self->m_state == State::Closing) {
                               self->Close(self->m_closeReason);
+                          } else {
+                              self->m_server.Protocol().OnWritten(*self);
                           }
                       });
 }
@@ -165,7 +191,8 @@ void ServerSession::ArmTick() {
 void ServerSession::OnTick() {
     if (m_state == State::Closed) return;
     auto now = std::chrono::steady_clock::now();
-    if (m_state == State::Identifying &&
+    // Waiting for the password check counts too.
+    if ((m_state == State::Identifying || m_state == State::Verifying) &&
         now - m_started > std::chrono::seconds(m_options.loginSeconds)) {
         Close("refused: no log-in in time");
         return;
@@ -177,7 +204,7 @@ void ServerSession::OnTick() {
     if (m_state == State::Online &&
         now - m_lastKeepAlive >= std::chrono::seconds(m_options.keepAliveSeconds)) {
         m_lastKeepAlive = now;
-        SendFrame(CodeFrame(u'K'));
+        SendKeepAlive();
     }
     ArmTick();
 }

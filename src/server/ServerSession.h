@@ -5,13 +5,13 @@
 // in, silence), so that one bad client cannot hurt the others. Lives on the server's network
 // thread; shared so that pending operations keep it alive until they end.
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <asio/ip/tcp.hpp>
 #include <asio/steady_timer.hpp>
@@ -36,7 +36,10 @@ public:
     std::string LogName() const override;
     State GetState() const override { return m_state; }
     const std::u16string& User() const override { return m_user; }
+    std::string Address() const override { return m_address; }
     void SendFrame(std::u16string_view frame) override;
+    uint64_t SendKeepAlive() override;
+    size_t PendingWriteBytes() const override { return m_outBytes; }
     void Close(std::string_view reason) override;
     void CloseAfterSending(std::string_view reason) override;
     void SetVerifying() override { m_state = State::Verifying; }
@@ -57,11 +60,13 @@ private:
     const ServerOptions& m_options;
     const uint64_t m_id;
     std::string m_peer;
+    std::string m_address;
     State m_state = State::Identifying;
     std::u16string m_user;
     std::string m_closeReason;
 
-    std::array<char, 64 * 1024> m_buffer{};
+    std::vector<char> m_buffer;  // small until the log-in
+    bool m_readPaused = false;
     WireDecoder m_decoder;
     std::u16string m_text;  // the characters of the last receive, kept for its capacity
     FrameSplitter m_splitter;
@@ -71,6 +76,7 @@ private:
     std::deque<std::string> m_out;
     std::string m_writing;  // the bytes of the write under way
     size_t m_outBytes = 0;
+    uint64_t m_keepAlives = 0;
 
     std::chrono::steady_clock::time_point m_started;
     std::chrono::steady_clock::time_point m_lastReceived;

@@ -8,6 +8,7 @@
 // server instances) would implement the same interface.
 
 #include <cstdint>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,8 +39,15 @@ enum class StoreResult {
 };
 
 struct QueuedMail {
+    int64_t id = 0;  // grows with each mail kept
     std::u16string sender;
     std::u16string code;
+    std::u16string frame;
+};
+
+// A report or receipt waiting for its user.
+struct WaitingNote {
+    int64_t id = 0;
     std::u16string frame;
 };
 
@@ -51,11 +59,17 @@ struct DeliveredMail {
 struct AuditRow {
     std::string at;  // ISO date and time
     std::u16string user;
-    std::string action;  // upload, lock, unlock, force unlock, archive, activate, delete
+    // upload, lock, unlock, force unlock, archive, activate, import, delete
+    std::string action;
     std::u16string file;
-    int64_t size = 0;    // characters of the stored text
-    std::string sha256;  // of the stored text (UTF-16LE), hexadecimal; empty when none
+    int64_t size = 0;       // characters of the stored (or imported) text
+    std::string sha256;     // of that text (UTF-16LE), hexadecimal; empty when none
+    std::u16string detail;  // the previous holder of a forced unlock; else empty
 };
+
+// Most audit rows one user may cause in one hour: beyond it his changes and imports are refused
+// (the trail stays whole, and a client in a loop cannot fill the disk).
+inline constexpr int64_t kMaxAuditRowsPerHour = 6000;
 
 class ServerStore {
 public:
@@ -66,6 +80,10 @@ public:
     virtual StoreResult RemoveUser(std::u16string_view name) = 0;
     virtual std::optional<std::string> PasswordHash(std::u16string_view name) = 0;
     virtual std::vector<std::u16string> Users() = 0;
+    // Counts the changes of the administration commands (accounts added, removed or given a new
+    // password; files deleted), which run beside the server: it looks at the count now and then
+    // and, when it moved, checks its online users and reads its lists again.
+    virtual int64_t AdminChanges() = 0;
 
     // Lists, sorted by name.
     virtual std::vector<FileEntry> ActiveFiles() = 0;
@@ -73,9 +91,17 @@ public:
     virtual std::optional<FileEntry> ActiveFile(std::u16string_view name) = 0;
     // The text of an active file.
     virtual std::optional<std::u16string> FileText(std::u16string_view name) = 0;
+    // The same, read for a user, with its audit row ("import"): none when unknown or refused.
+    virtual std::optional<std::u16string> ImportFile(std::u16string_view user,
+                                                     std::u16string_view name,
+                                                     const Stamp& when) = 0;
+    // Active files in all, and those of them that `user` sent first.
+    virtual int64_t ActiveFileCount() = 0;
+    virtual int64_t ActiveFilesCreatedBy(std::u16string_view user) = 0;
 
     // Changes. An upload is accepted from the lock holder, or for a file the server does not
-    // know at all (which the uploader then holds); anything else is refused, never overwritten.
+    // know at all (which the uploader then holds, with an audit row for that lock too); anything
+    // else is refused, never overwritten.
     virtual StoreResult Upload(std::u16string_view user, std::u16string_view name,
                                std::u16string_view text, const Stamp& when) = 0;
     // Lock a free file (or one the user holds already).
@@ -84,7 +110,7 @@ public:
     // Unlock a file the user holds.
     virtual StoreResult Unlock(std::u16string_view user, std::u16string_view name,
                                const Stamp& when) = 0;
-    // Unlock a file whoever holds it.
+    // Unlock a file whoever holds it (the audit row names the previous holder).
     virtual StoreResult ForceUnlock(std::u16string_view user, std::u16string_view name,
                                     const Stamp& when) = 0;
     // Archive an active file nobody else holds; activate an archived one (free).
@@ -92,29 +118,40 @@ public:
                                 const Stamp& when) = 0;
     virtual StoreResult Activate(std::u16string_view user, std::u16string_view name,
                                  const Stamp& when) = 0;
-    // Delete a file (active or archived) for good.
+    // Delete a file (active or archived) for good; an administration change.
     virtual StoreResult Delete(std::u16string_view user, std::u16string_view name,
                                const Stamp& when) = 0;
 
-    // Mail: kept for its recipient from its arrival until he read it. A mail (recipient and
-    // code) already kept is Refused. Undelivered mail is sent again at every log-in of its
+    // Mail: kept for its recipient from its arrival until he read it. A mail (recipient, sender
+    // and code) already kept is Refused. Undelivered mail is sent again at every log-in of its
     // recipient until he acknowledged it.
     virtual StoreResult KeepMail(std::u16string_view recipient, std::u16string_view sender,
                                  std::u16string_view code, std::u16string_view frame,
                                  const Stamp& when) = 0;
-    virtual std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient) = 0;
+    // Undelivered mail, oldest first: at most `count` of them, after the mail `afterId`.
+    virtual std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient,
+                                                    int64_t afterId = 0,
+                                                    size_t count = SIZE_MAX) = 0;
+    virtual int64_t UndeliveredCount(std::u16string_view recipient) = 0;
+    virtual bool IsUndelivered(std::u16string_view recipient, std::u16string_view sender,
+                               std::u16string_view code) = 0;
     // The recipient acknowledged the mail, received at `reception` ("date-time"): its sender;
-    // none for a mail not kept or acknowledged before.
+    // none for a mail not kept or acknowledged before. Of two senders' mails with one code, the
+    // older is acknowledged first.
     virtual std::optional<std::u16string> MarkDelivered(std::u16string_view recipient,
                                                         std::u16string_view code,
                                                         std::u16string_view reception) = 0;
     // The recipient read it: its sender and reception, and the mail is forgotten.
     virtual std::optional<DeliveredMail> TakeDelivered(std::u16string_view recipient,
                                                        std::u16string_view code) = 0;
-    // Reports and receipts for a user who is offline, handed over (and forgotten) at his log-in.
-    virtual bool QueueNote(std::u16string_view recipient, std::u16string_view frame,
-                           const Stamp& when) = 0;
-    virtual std::vector<std::u16string> TakeNotes(std::u16string_view recipient) = 0;
+    // Reports and receipts for a user who is offline, handed over at each of his log-ins until
+    // his program confirmed them: a delivery report by its code, or all of those sent up to a
+    // point (ForgetNotes).
+    virtual bool QueueNote(std::u16string_view recipient, std::u16string_view code,
+                           std::u16string_view frame, const Stamp& when) = 0;
+    virtual std::vector<WaitingNote> WaitingNotes(std::u16string_view recipient) = 0;
+    virtual bool ForgetNotes(std::u16string_view recipient, int64_t upToId) = 0;
+    virtual bool ForgetReport(std::u16string_view recipient, std::u16string_view code) = 0;
 
     // The audit trail, oldest first; an empty file or date selects all.
     virtual std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) = 0;

@@ -3,6 +3,9 @@
 #include <sodium.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "server/SqliteStatement.h"
 
 namespace pondrel::server {
@@ -10,7 +13,7 @@ namespace pondrel::server {
 namespace {
 
 constexpr int kBusyTimeoutMs = 10'000;
-constexpr int64_t kSchemaVersion = 3;
+constexpr int64_t kSchemaVersion = 4;
 
 // A file's row is small: its text lives in a table of its own, so that a lock, an unlock or a
 // new date rewrites a few bytes and never the pages of the text.
@@ -23,7 +26,9 @@ CREATE TABLE IF NOT EXISTS files(
     archived INTEGER NOT NULL DEFAULT 0,
     update_date TEXT NOT NULL,
     update_time TEXT NOT NULL,
-    holder TEXT);
+    holder TEXT,
+    creator TEXT);
+CREATE INDEX IF NOT EXISTS files_creator ON files(creator);
 CREATE TABLE IF NOT EXISTS file_texts(
     name TEXT PRIMARY KEY COLLATE NOCASE
         REFERENCES files(name) ON DELETE CASCADE ON UPDATE CASCADE,
@@ -36,12 +41,14 @@ CREATE TABLE IF NOT EXISTS mail(
     frame BLOB NOT NULL,
     queued TEXT NOT NULL,
     reception TEXT,
-    UNIQUE(recipient, code));
+    UNIQUE(recipient, sender, code));
+CREATE INDEX IF NOT EXISTS mail_code ON mail(recipient, code, id);
 CREATE TABLE IF NOT EXISTS notes(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     recipient TEXT NOT NULL,
     frame BLOB NOT NULL,
-    queued TEXT NOT NULL);
+    queued TEXT NOT NULL,
+    code TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS notes_recipient ON notes(recipient, id);
 CREATE TABLE IF NOT EXISTS audit(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -50,8 +57,33 @@ CREATE TABLE IF NOT EXISTS audit(
     action TEXT NOT NULL,
     file TEXT NOT NULL,
     size INTEGER NOT NULL,
-    sha256 TEXT NOT NULL);
+    sha256 TEXT NOT NULL,
+    detail TEXT NOT NULL DEFAULT '');
 CREATE INDEX IF NOT EXISTS audit_file ON audit(file, id);
+CREATE INDEX IF NOT EXISTS audit_user ON audit(user, at);
+CREATE TABLE IF NOT EXISTS admin_changes(
+    id INTEGER PRIMARY KEY CHECK(id = 1),
+    count INTEGER NOT NULL);
+INSERT OR IGNORE INTO admin_changes(id, count) VALUES(1, 0);
+)sql";
+
+// Stores of version 3 told two senders' mails with one code apart only by recipient and code:
+// the mail table is made again with the sender in its key. The other tables get their new
+// columns (empty for the rows of before).
+const char* const kMailKeyWithSender = R"sql(
+ALTER TABLE mail RENAME TO mail_of_version_3;
+CREATE TABLE mail(
+    id INTEGER PRIMARY KEY AUTOINCREMENT,
+    recipient TEXT NOT NULL,
+    sender TEXT NOT NULL,
+    code TEXT NOT NULL,
+    frame BLOB NOT NULL,
+    queued TEXT NOT NULL,
+    reception TEXT,
+    UNIQUE(recipient, sender, code));
+INSERT INTO mail(id, recipient, sender, code, frame, queued, reception)
+    SELECT id, recipient, sender, code, frame, queued, reception FROM mail_of_version_3;
+DROP TABLE mail_of_version_3;
 )sql";
 
 // Stores of versions 1 and 2 kept the text in the file's row (with an index for the lists, so
@@ -137,6 +169,12 @@ bool SqliteStore::Exec(const char* sql) {
     return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
+bool SqliteStore::HasColumn(const char* table, const char* column) {
+    SqliteStatement select(m_db, "SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    select.Bind(1, std::string_view(table)).Bind(2, std::string_view(column));
+    return select.Step();
+}
+
 bool SqliteStore::CreateSchema() {
     if (!Exec("BEGIN IMMEDIATE")) return false;
     int64_t current = 0;
@@ -146,14 +184,23 @@ bool SqliteStore::CreateSchema() {
         // Finished before the schema changes: a table is not dropped under a running statement.
         SqliteStatement version(m_db, "PRAGMA user_version");
         if (version.Step()) current = version.Int(0);
-        SqliteStatement content(m_db,
-                                "SELECT 1 FROM pragma_table_info('files') WHERE name = 'content'");
-        textInRow = content.Step();
-        read = !version.Failed() && !content.Failed();
+        read = !version.Failed();
     }
+    textInRow = HasColumn("files", "content");
+    auto addColumn = [&](const char* table, const char* column, const char* definition) {
+        if (!HasColumn(table, "name") && !HasColumn(table, "id")) return true;  // made below
+        if (HasColumn(table, column)) return true;
+        return Exec(
+            ("ALTER TABLE " + std::string(table) + " ADD COLUMN " + column + " " + definition)
+                .c_str());
+    };
     // Stores of the first version kept no mail yet: their empty mail table is made anew.
     bool ok = read && (current >= 2 || Exec("DROP TABLE IF EXISTS mail")) &&
-              (!textInRow || Exec(kSplitFileTexts)) && Exec(kSchema) &&
+              (!textInRow || Exec(kSplitFileTexts)) &&
+              (current >= 4 || !HasColumn("mail", "id") || Exec(kMailKeyWithSender)) &&
+              addColumn("files", "creator", "TEXT") &&
+              addColumn("notes", "code", "TEXT NOT NULL DEFAULT ''") &&
+              addColumn("audit", "detail", "TEXT NOT NULL DEFAULT ''") && Exec(kSchema) &&
               Exec(("PRAGMA user_version = " + std::to_string(kSchemaVersion)).c_str());
     if (ok && Exec("COMMIT")) return true;
     Exec("ROLLBACK");
@@ -177,16 +224,28 @@ StoreResult SqliteStore::InTransaction(Change change) {
 }
 
 bool SqliteStore::AddAudit(std::u16string_view user, const char* action, std::u16string_view file,
-                           const Stamp& when, std::u16string_view text) {
-    SqliteStatement insert(
-        m_db, "INSERT INTO audit(at, user, action, file, size, sha256) VALUES(?,?,?,?,?,?)");
+                           const Stamp& when, std::u16string_view text,
+                           std::u16string_view detail) {
+    SqliteStatement recent(m_db,
+                           "SELECT count(*) FROM audit WHERE user = ? AND at > datetime(?, "
+                           "'-1 hour')");
+    recent.Bind(1, user).Bind(2, std::string_view(when.iso));
+    if (!recent.Step() || recent.Int(0) >= kMaxAuditRowsPerHour) return false;
+    SqliteStatement insert(m_db,
+                           "INSERT INTO audit(at, user, action, file, size, sha256, detail) "
+                           "VALUES(?,?,?,?,?,?,?)");
     insert.Bind(1, std::string_view(when.iso))
         .Bind(2, user)
         .Bind(3, std::string_view(action))
         .Bind(4, file)
         .Bind(5, static_cast<int64_t>(text.size()))
-        .Bind(6, std::string_view(text.empty() ? std::string() : Sha256Hex(text)));
+        .Bind(6, std::string_view(text.empty() ? std::string() : Sha256Hex(text)))
+        .Bind(7, detail);
     return insert.Run();
+}
+
+bool SqliteStore::CountAdminChange() {
+    return Exec("UPDATE admin_changes SET count = count + 1 WHERE id = 1");
 }
 
 std::optional<SqliteStore::FileState> SqliteStore::StateOf(std::u16string_view name) {
@@ -205,7 +264,7 @@ bool SqliteStore::SetUser(std::u16string_view name, std::string_view passwordHas
                                       "ON CONFLICT(name) DO UPDATE SET password_hash = "
                                       "excluded.password_hash");
                upsert.Bind(1, name).Bind(2, passwordHash);
-               return upsert.Run() ? StoreResult::Ok : StoreResult::Failed;
+               return upsert.Run() && CountAdminChange() ? StoreResult::Ok : StoreResult::Failed;
            }) == StoreResult::Ok;
 }
 
@@ -214,8 +273,14 @@ StoreResult SqliteStore::RemoveUser(std::u16string_view name) {
         SqliteStatement remove(m_db, "DELETE FROM users WHERE name = ?");
         remove.Bind(1, name);
         if (!remove.Run()) return StoreResult::Failed;
-        return sqlite3_changes(m_db) > 0 ? StoreResult::Ok : StoreResult::Refused;
+        if (sqlite3_changes(m_db) == 0) return StoreResult::Refused;
+        return CountAdminChange() ? StoreResult::Ok : StoreResult::Failed;
     });
+}
+
+int64_t SqliteStore::AdminChanges() {
+    SqliteStatement select(m_db, "SELECT count FROM admin_changes WHERE id = 1");
+    return select.Step() ? select.Int(0) : -1;
 }
 
 std::optional<std::string> SqliteStore::PasswordHash(std::u16string_view name) {
@@ -271,6 +336,33 @@ std::optional<std::u16string> SqliteStore::FileText(std::u16string_view name) {
     return select.Units(0);
 }
 
+std::optional<std::u16string> SqliteStore::ImportFile(std::u16string_view user,
+                                                      std::u16string_view name, const Stamp& when) {
+    std::optional<std::u16string> text;
+    InTransaction([&] {
+        std::optional<FileState> state = StateOf(name);
+        if (!state || state->archived) return StoreResult::Refused;
+        text = FileText(name);
+        if (!text || !AddAudit(user, "import", state->name, when, *text)) {
+            text.reset();
+            return StoreResult::Failed;
+        }
+        return StoreResult::Ok;
+    });
+    return text;
+}
+
+int64_t SqliteStore::ActiveFileCount() {
+    SqliteStatement select(m_db, "SELECT count(*) FROM files WHERE archived = 0");
+    return select.Step() ? select.Int(0) : 0;
+}
+
+int64_t SqliteStore::ActiveFilesCreatedBy(std::u16string_view user) {
+    SqliteStatement select(m_db, "SELECT count(*) FROM files WHERE archived = 0 AND creator = ?");
+    select.Bind(1, user);
+    return select.Step() ? select.Int(0) : 0;
+}
+
 StoreResult SqliteStore::Upload(std::u16string_view user, std::u16string_view name,
                                 std::u16string_view text, const Stamp& when) {
     return InTransaction([&] {
@@ -279,14 +371,15 @@ StoreResult SqliteStore::Upload(std::u16string_view user, std::u16string_view na
         SqliteStatement file(m_db, state ? "UPDATE files SET update_date = ?, update_time = ? "
                                            "WHERE name = ?"
                                          : "INSERT INTO files(update_date, update_time, name, "
-                                           "holder) VALUES(?,?,?,?)");
+                                           "holder, creator) VALUES(?,?,?,?,?)");
         file.Bind(1, when.date).Bind(2, when.time).Bind(3, state ? state->name : name);
-        if (!state) file.Bind(4, user);  // a new file stays with the user who sent it
+        if (!state) file.Bind(4, user).Bind(5, user);  // a new file stays with who sent it
         SqliteStatement content(m_db,
                                 "INSERT INTO file_texts(name, content) VALUES(?, ?) "
                                 "ON CONFLICT(name) DO UPDATE SET content = excluded.content");
         content.Bind(1, state ? state->name : name).BindUnits(2, text);
-        if (!file.Run() || !content.Run() || !AddAudit(user, "upload", name, when, text)) {
+        if (!file.Run() || !content.Run() || !AddAudit(user, "upload", name, when, text) ||
+            (!state && !AddAudit(user, "lock", name, when))) {
             return StoreResult::Failed;
         }
         return StoreResult::Ok;
@@ -326,7 +419,7 @@ StoreResult SqliteStore::ForceUnlock(std::u16string_view user, std::u16string_vi
         if (!state || state->archived || state->holder.empty()) return StoreResult::Refused;
         SqliteStatement unlock(m_db, "UPDATE files SET holder = NULL WHERE name = ?");
         unlock.Bind(1, name);
-        return unlock.Run() && AddAudit(user, "force unlock", state->name, when)
+        return unlock.Run() && AddAudit(user, "force unlock", state->name, when, {}, state->holder)
                    ? StoreResult::Ok
                    : StoreResult::Failed;
     });
@@ -369,7 +462,8 @@ StoreResult SqliteStore::Delete(std::u16string_view user, std::u16string_view na
         removeText.Bind(1, name);
         SqliteStatement remove(m_db, "DELETE FROM files WHERE name = ?");
         remove.Bind(1, name);
-        return removeText.Run() && remove.Run() && AddAudit(user, "delete", state->name, when)
+        return removeText.Run() && remove.Run() && AddAudit(user, "delete", state->name, when) &&
+                       CountAdminChange()
                    ? StoreResult::Ok
                    : StoreResult::Failed;
     });
@@ -394,14 +488,35 @@ StoreResult SqliteStore::KeepMail(std::u16string_view recipient, std::u16string_
     });
 }
 
-std::vector<QueuedMail> SqliteStore::UndeliveredMail(std::u16string_view recipient) {
+std::vector<QueuedMail> SqliteStore::UndeliveredMail(std::u16string_view recipient, int64_t afterId,
+                                                     size_t count) {
     SqliteStatement select(m_db,
-                           "SELECT sender, code, frame FROM mail WHERE recipient = ? AND "
-                           "reception IS NULL ORDER BY id");
-    select.Bind(1, recipient);
+                           "SELECT id, sender, code, frame FROM mail WHERE recipient = ? AND "
+                           "reception IS NULL AND id > ? ORDER BY id LIMIT ?");
+    select.Bind(1, recipient)
+        .Bind(2, afterId)
+        .Bind(3, static_cast<int64_t>(std::min<size_t>(count, INT64_MAX)));
     std::vector<QueuedMail> mail;
-    while (select.Step()) mail.push_back({select.Text16(0), select.Text16(1), select.Units(2)});
+    while (select.Step()) {
+        mail.push_back({select.Int(0), select.Text16(1), select.Text16(2), select.Units(3)});
+    }
     return mail;
+}
+
+int64_t SqliteStore::UndeliveredCount(std::u16string_view recipient) {
+    SqliteStatement select(m_db,
+                           "SELECT count(*) FROM mail WHERE recipient = ? AND reception IS NULL");
+    select.Bind(1, recipient);
+    return select.Step() ? select.Int(0) : 0;
+}
+
+bool SqliteStore::IsUndelivered(std::u16string_view recipient, std::u16string_view sender,
+                                std::u16string_view code) {
+    SqliteStatement select(m_db,
+                           "SELECT 1 FROM mail WHERE recipient = ? AND sender = ? AND code = ? "
+                           "AND reception IS NULL");
+    select.Bind(1, recipient).Bind(2, sender).Bind(3, code);
+    return select.Step();
 }
 
 std::optional<std::u16string> SqliteStore::MarkDelivered(std::u16string_view recipient,
@@ -410,17 +525,18 @@ std::optional<std::u16string> SqliteStore::MarkDelivered(std::u16string_view rec
     std::optional<std::u16string> sender;
     InTransaction([&] {
         SqliteStatement select(m_db,
-                               "SELECT sender FROM mail WHERE recipient = ? AND code = ? AND "
-                               "reception IS NULL");
+                               "SELECT id, sender FROM mail WHERE recipient = ? AND code = ? AND "
+                               "reception IS NULL ORDER BY id LIMIT 1");
         select.Bind(1, recipient).Bind(2, code);
         if (!select.Step()) return StoreResult::Refused;
-        sender = select.Text16(0);
+        int64_t id = select.Int(0);
+        sender = select.Text16(1);
         // The text is no longer needed once delivered: only who and when, for the receipt.
-        SqliteStatement update(m_db,
-                               "UPDATE mail SET reception = ?, frame = x'' WHERE recipient = ? "
-                               "AND code = ?");
-        update.Bind(1, reception).Bind(2, recipient).Bind(3, code);
-        return update.Run() ? StoreResult::Ok : StoreResult::Failed;
+        SqliteStatement update(m_db, "UPDATE mail SET reception = ?, frame = x'' WHERE id = ?");
+        update.Bind(1, reception).Bind(2, id);
+        if (update.Run()) return StoreResult::Ok;
+        sender.reset();
+        return StoreResult::Failed;
     });
     return sender;
 }
@@ -430,57 +546,72 @@ std::optional<DeliveredMail> SqliteStore::TakeDelivered(std::u16string_view reci
     std::optional<DeliveredMail> mail;
     InTransaction([&] {
         SqliteStatement select(m_db,
-                               "SELECT sender, reception FROM mail WHERE recipient = ? AND "
-                               "code = ? AND reception IS NOT NULL");
+                               "SELECT id, sender, reception FROM mail WHERE recipient = ? AND "
+                               "code = ? AND reception IS NOT NULL ORDER BY id LIMIT 1");
         select.Bind(1, recipient).Bind(2, code);
         if (!select.Step()) return StoreResult::Refused;
-        mail = DeliveredMail{select.Text16(0), select.Text16(1)};
-        SqliteStatement remove(m_db, "DELETE FROM mail WHERE recipient = ? AND code = ?");
-        remove.Bind(1, recipient).Bind(2, code);
-        return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
+        int64_t id = select.Int(0);
+        mail = DeliveredMail{select.Text16(1), select.Text16(2)};
+        SqliteStatement remove(m_db, "DELETE FROM mail WHERE id = ?");
+        remove.Bind(1, id);
+        if (remove.Run()) return StoreResult::Ok;
+        mail.reset();
+        return StoreResult::Failed;
     });
     return mail;
 }
 
-bool SqliteStore::QueueNote(std::u16string_view recipient, std::u16string_view frame,
-                            const Stamp& when) {
+bool SqliteStore::QueueNote(std::u16string_view recipient, std::u16string_view code,
+                            std::u16string_view frame, const Stamp& when) {
     return InTransaction([&] {
-               SqliteStatement insert(m_db,
-                                      "INSERT INTO notes(recipient, frame, queued) VALUES(?,?,?)");
-               insert.Bind(1, recipient).BindUnits(2, frame).Bind(3, std::string_view(when.iso));
+               SqliteStatement insert(
+                   m_db, "INSERT INTO notes(recipient, code, frame, queued) VALUES(?,?,?,?)");
+               insert.Bind(1, recipient)
+                   .Bind(2, code)
+                   .BindUnits(3, frame)
+                   .Bind(4, std::string_view(when.iso));
                return insert.Run() ? StoreResult::Ok : StoreResult::Failed;
            }) == StoreResult::Ok;
 }
 
-std::vector<std::u16string> SqliteStore::TakeNotes(std::u16string_view recipient) {
-    std::vector<std::u16string> notes;
-    InTransaction([&] {
-        SqliteStatement select(m_db, "SELECT frame FROM notes WHERE recipient = ? ORDER BY id");
-        select.Bind(1, recipient);
-        while (select.Step()) notes.push_back(select.Units(0));
-        SqliteStatement remove(m_db, "DELETE FROM notes WHERE recipient = ?");
-        remove.Bind(1, recipient);
-        if (select.Failed() || !remove.Run()) {
-            notes.clear();
-            return StoreResult::Failed;
-        }
-        return StoreResult::Ok;
-    });
+std::vector<WaitingNote> SqliteStore::WaitingNotes(std::u16string_view recipient) {
+    SqliteStatement select(m_db, "SELECT id, frame FROM notes WHERE recipient = ? ORDER BY id");
+    select.Bind(1, recipient);
+    std::vector<WaitingNote> notes;
+    while (select.Step()) notes.push_back({select.Int(0), select.Units(1)});
     return notes;
+}
+
+bool SqliteStore::ForgetNotes(std::u16string_view recipient, int64_t upToId) {
+    return InTransaction([&] {
+               SqliteStatement remove(m_db, "DELETE FROM notes WHERE recipient = ? AND id <= ?");
+               remove.Bind(1, recipient).Bind(2, upToId);
+               return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
+           }) == StoreResult::Ok;
+}
+
+bool SqliteStore::ForgetReport(std::u16string_view recipient, std::u16string_view code) {
+    return InTransaction([&] {
+               SqliteStatement remove(m_db,
+                                      "DELETE FROM notes WHERE recipient = ? AND code = ? AND "
+                                      "code != ''");
+               remove.Bind(1, recipient).Bind(2, code);
+               return remove.Run() ? StoreResult::Ok : StoreResult::Failed;
+           }) == StoreResult::Ok;
 }
 
 // --- Audit ------------------------------------------------------------------------------------
 
 std::vector<AuditRow> SqliteStore::Audit(std::u16string_view file, std::string_view since) {
     SqliteStatement select(m_db,
-                           "SELECT at, user, action, file, size, sha256 FROM audit "
+                           "SELECT at, user, action, file, size, sha256, detail FROM audit "
                            "WHERE (?1 = '' OR file = ?1 COLLATE NOCASE) AND at >= ?2 "
                            "ORDER BY id");
     select.Bind(1, file).Bind(2, since);
     std::vector<AuditRow> rows;
     while (select.Step()) {
         rows.push_back({select.Text(0), select.Text16(1), select.Text(2), select.Text16(3),
-                        select.Int(4), select.Text(5)});
+                        select.Int(4), select.Text(5), select.Text16(6)});
     }
     return rows;
 }

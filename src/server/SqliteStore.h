@@ -32,11 +32,16 @@ public:
     StoreResult RemoveUser(std::u16string_view name) override;
     std::optional<std::string> PasswordHash(std::u16string_view name) override;
     std::vector<std::u16string> Users() override;
+    int64_t AdminChanges() override;
 
     std::vector<FileEntry> ActiveFiles() override;
     std::vector<std::u16string> ArchivedFiles() override;
     std::optional<FileEntry> ActiveFile(std::u16string_view name) override;
     std::optional<std::u16string> FileText(std::u16string_view name) override;
+    std::optional<std::u16string> ImportFile(std::u16string_view user, std::u16string_view name,
+                                             const Stamp& when) override;
+    int64_t ActiveFileCount() override;
+    int64_t ActiveFilesCreatedBy(std::u16string_view user) override;
 
     StoreResult Upload(std::u16string_view user, std::u16string_view name, std::u16string_view text,
                        const Stamp& when) override;
@@ -56,15 +61,21 @@ public:
     StoreResult KeepMail(std::u16string_view recipient, std::u16string_view sender,
                          std::u16string_view code, std::u16string_view frame,
                          const Stamp& when) override;
-    std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient) override;
+    std::vector<QueuedMail> UndeliveredMail(std::u16string_view recipient, int64_t afterId = 0,
+                                            size_t count = SIZE_MAX) override;
+    int64_t UndeliveredCount(std::u16string_view recipient) override;
+    bool IsUndelivered(std::u16string_view recipient, std::u16string_view sender,
+                       std::u16string_view code) override;
     std::optional<std::u16string> MarkDelivered(std::u16string_view recipient,
                                                 std::u16string_view code,
                                                 std::u16string_view reception) override;
     std::optional<DeliveredMail> TakeDelivered(std::u16string_view recipient,
                                                std::u16string_view code) override;
-    bool QueueNote(std::u16string_view recipient, std::u16string_view frame,
-                   const Stamp& when) override;
-    std::vector<std::u16string> TakeNotes(std::u16string_view recipient) override;
+    bool QueueNote(std::u16string_view recipient, std::u16string_view code,
+                   std::u16string_view frame, const Stamp& when) override;
+    std::vector<WaitingNote> WaitingNotes(std::u16string_view recipient) override;
+    bool ForgetNotes(std::u16string_view recipient, int64_t upToId) override;
+    bool ForgetReport(std::u16string_view recipient, std::u16string_view code) override;
 
     std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) override;
 
@@ -75,8 +86,12 @@ private:
     // Runs `change` in one transaction; it returns Ok to commit.
     template <typename Change>
     StoreResult InTransaction(Change change);
+    bool HasColumn(const char* table, const char* column);
+    // False when the store failed or the user passed kMaxAuditRowsPerHour.
     bool AddAudit(std::u16string_view user, const char* action, std::u16string_view file,
-                  const Stamp& when, std::u16string_view text = {});
+                  const Stamp& when, std::u16string_view text = {},
+                  std::u16string_view detail = {});
+    bool CountAdminChange();
     // The state of a file: none when unknown.
     struct FileState {
         bool archived = false;

@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 
 #include "server/Passwords.h"
+#include "server/ServerLog.h"
 #include "server/ServerSession.h"
 
 namespace pondrel::server {
@@ -14,12 +15,15 @@ namespace pondrel::server {
 SyncServer::SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log,
                        ServerOptions options)
     : m_io(io),
+      m_log(log),
       m_options(std::move(options)),
       m_protocol(store, log, m_options, *this),
       m_acceptor(io),
       m_unknownUserHash(HashPassword(u"not a password").value_or("")),
       m_checkKey(crypto_generichash_KEYBYTES, '\0'),
       m_broadcast(io),
+      m_acceptRetry(io),
+      m_tick(io),
       m_verifiers(static_cast<size_t>(std::max(1, m_options.verifyThreads))) {
     randombytes_buf(m_checkKey.data(), m_checkKey.size());
     // Lists after changes go out together, at most every kListDelayMs.
@@ -27,6 +31,12 @@ SyncServer::SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log,
         m_broadcast.expires_after(std::chrono::milliseconds(kListDelayMs));
         m_broadcast.async_wait([send = std::move(send)](const asio::error_code& error) {
             if (!error) send();
+        });
+    });
+    m_protocol.SetTimer([this](std::chrono::milliseconds wait, std::function<void()> run) {
+        auto timer = std::make_shared<asio::steady_timer>(m_io, wait);
+        timer->async_wait([timer, run = std::move(run)](const asio::error_code& error) {
+            if (!error) run();
         });
     });
 }
@@ -53,7 +63,17 @@ bool SyncServer::Listen(std::string& error) {
         return false;
     }
     Accept();
+    ArmTick();
     return true;
+}
+
+void SyncServer::ArmTick() {
+    m_tick.expires_after(std::chrono::seconds(1));
+    m_tick.async_wait([this](const asio::error_code& error) {
+        if (error || !m_acceptor.is_open()) return;
+        m_protocol.OnTick();
+        ArmTick();
+    });
 }
 
 asio::ip::tcp::endpoint SyncServer::Endpoint() const {
@@ -64,6 +84,8 @@ asio::ip::tcp::endpoint SyncServer::Endpoint() const {
 void SyncServer::Stop() {
     asio::error_code ignored;
     m_acceptor.close(ignored);
+    m_acceptRetry.cancel();
+    m_tick.cancel();
     auto sessions = m_sessions;
     for (auto& [id, session] : sessions) session->Close("server stopping");
 }
@@ -71,17 +93,55 @@ void SyncServer::Stop() {
 void SyncServer::Accept() {
     m_acceptor.async_accept([this](const asio::error_code& error, asio::ip::tcp::socket socket) {
         if (error == asio::error::operation_aborted || !m_acceptor.is_open()) return;
-        if (!error) {
-            auto session = std::make_shared<ServerSession>(std::move(socket), *this, m_nextId++);
-            if (m_sessions.size() >= m_options.maxConnections) {
-                session->Close("refused: too many connections");
-            } else {
-                m_sessions[session->Id()] = session;
-                session->Start();
+        if (error) {
+            // Out of file descriptors (or memory): the waiting connection stays in the queue,
+            // and accepting again at once would only spin. Try again a moment later.
+            if (!m_acceptFailing) {
+                m_log.Line("cannot accept connections: " + error.message() +
+                           "; trying again every 100 ms");
             }
+            m_acceptFailing = true;
+            m_acceptRetry.expires_after(std::chrono::milliseconds(100));
+            m_acceptRetry.async_wait([this](const asio::error_code& cancelled) {
+                if (!cancelled && m_acceptor.is_open()) Accept();
+            });
+            return;
         }
+        if (m_acceptFailing) {
+            m_acceptFailing = false;
+            m_log.Line("accepting connections again");
+        }
+        OnAccepted(std::move(socket));
         Accept();
     });
+}
+
+void SyncServer::OnAccepted(asio::ip::tcp::socket socket) {
+    auto session = std::make_shared<ServerSession>(std::move(socket), *this, m_nextId++);
+    if (!MakeRoom(session->Address())) {
+        session->Close("refused: too many connections");
+        return;
+    }
+    m_sessions[session->Id()] = session;
+    session->Start();
+}
+
+bool SyncServer::MakeRoom(const std::string& address) {
+    size_t fromAddress = 0;
+    for (const auto& [id, session] : m_sessions) fromAddress += session->Address() == address;
+    const bool addressFull = fromAddress >= m_options.maxConnectionsPerAddress;
+    if (!addressFull && m_sessions.size() < m_options.maxConnections) return true;
+    // The oldest connection not logged in goes (ids grow with age): silent sockets cannot
+    // keep the users out.
+    for (const auto& [id, session] : m_sessions) {
+        if (session->GetState() == ClientLink::State::Online) continue;
+        if (addressFull && session->Address() != address) continue;
+        std::shared_ptr<ServerSession> oldest = session;
+        oldest->Close(addressFull ? "dropped: the oldest connection not logged in of its address"
+                                  : "dropped: the oldest connection not logged in");
+        return true;
+    }
+    return false;
 }
 
 void SyncServer::Forget(uint64_t sessionId) {

@@ -48,10 +48,16 @@ public:
 
 private:
     void Accept();
+    void OnAccepted(asio::ip::tcp::socket socket);
+    // Makes room for a new connection from `address`: false when every connection that counts
+    // against it is logged in.
+    bool MakeRoom(const std::string& address);
+    void ArmTick();
     void Check(std::string hash, std::u16string password, std::function<void(bool)> done) override;
     std::string KeyedHash(std::u16string_view password) const;
 
     asio::io_context& m_io;
+    ServerLog& m_log;
     ServerOptions m_options;
     ServerProtocol m_protocol;
     asio::ip::tcp::acceptor m_acceptor;
@@ -64,6 +70,9 @@ private:
     std::map<std::string, std::string> m_checked;
     std::string m_checkKey;
     asio::steady_timer m_broadcast;
+    asio::steady_timer m_acceptRetry;  // after running out of file descriptors
+    bool m_acceptFailing = false;
+    asio::steady_timer m_tick;
     asio::thread_pool m_verifiers;  // last: joined first
 };
 

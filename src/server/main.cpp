@@ -14,11 +14,12 @@ namespace {
 const char kUsage[] =
     "usage: pondrel-server serve --data DIR [--listen ADDR] [--port PORT]\n"
     "                            [--keep-alive SECONDS] [--idle SECONDS] [--timeout SECONDS]\n"
-    "                            [--durable]\n"
+    "                            [--max-connections N] [--max-per-address N] [--durable]\n"
     "       pondrel-server user add NAME --data DIR      (password read from standard input)\n"
     "       pondrel-server user remove NAME --data DIR\n"
     "       pondrel-server user list --data DIR\n"
-    "       pondrel-server audit --data DIR [--file NAME] [--since YYYY-MM-DD]\n";
+    "       pondrel-server audit --data DIR [--file NAME] [--since YYYY-MM-DD]\n"
+    "       pondrel-server file delete NAME --data DIR   (a running server drops it too)\n";
 
 }  // namespace
 
@@ -35,6 +36,8 @@ int main(int argc, char** argv) {
         status = pondrel::server::ServeCommand(args);
     } else if (command == "user") {
         status = pondrel::server::UserCommand(args);
+    } else if (command == "file") {
+        status = pondrel::server::FileCommand(args);
     } else if (command == "audit") {
         status = pondrel::server::AuditCommand(args);
     }

@@ -27,6 +27,19 @@ ActivePatientFiles::ActivePatientFiles(ActivePatients& active, PatientSet& patie
       m_hooks(std::move(hooks)),
       m_folders(std::move(folders)) {}
 
+ActivePatientFiles::~ActivePatientFiles() {
+    SetReleasedHandler({});
+}
+
+bool ActivePatientFiles::FilesHeld() {
+    return m_active.FilesHeld();
+}
+
+void ActivePatientFiles::SetReleasedHandler(std::function<void()> released) {
+    if (m_releaseListener != 0) m_active.RemoveReleaseListener(m_releaseListener);
+    m_releaseListener = released ? m_active.AddReleaseListener(std::move(released)) : 0;
+}
+
 PatientRecord* ActivePatientFiles::OpenRecord(std::u16string_view fileName) {
     for (int i = 0; i < m_patients.Count(); ++i) {
         PatientRecord* record = m_patients.At(i);

@@ -31,6 +31,9 @@ public:
     ActivePatientFiles(ActivePatients& active, PatientSet& patients, LocationList& locations,
                        DeviceFileSystem& files, WorkingFolders folders, Clock& clock,
                        Hooks hooks = {});
+    ~ActivePatientFiles() override;
+    ActivePatientFiles(const ActivePatientFiles&) = delete;
+    ActivePatientFiles& operator=(const ActivePatientFiles&) = delete;
 
     void SaveAll() override;
     std::vector<std::u16string> OpenFileNames() override;
@@ -40,6 +43,8 @@ public:
     void SetAccess(std::u16string_view fileName, std::u16string_view mode) override;
     bool MoveToArchive(std::u16string_view fileName) override;
     bool DeleteFile(std::u16string_view fileName) override;
+    bool FilesHeld() override;
+    void SetReleasedHandler(std::function<void()> released) override;
 
     // The name the backup folder gives a version replaced at `stamp` ("2006-03-07 09.05.00").
     static std::u16string ReplacedName(std::u16string_view fileName, std::u16string_view stamp);
@@ -58,6 +63,7 @@ private:
     Clock& m_clock;
     Hooks m_hooks;
     WorkingFolders m_folders;
+    int m_releaseListener = 0;  // the session's, in the active set's listeners
 };
 
 }  // namespace pondrel

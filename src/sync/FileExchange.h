@@ -104,6 +104,8 @@ public:
     void OnImportBatchEnd();
 
 private:
+    // The notice of a command given while the program is not connected.
+    static constexpr std::u16string_view kNoConnection = u"No connection...";
     const std::u16string& Own() const;
     bool Wanted() const;
     void Notice(const std::u16string& text, int ms, bool warning = false);

@@ -6,6 +6,7 @@
 // deleting a file. ActivePatientFiles is the one over the active patient set; tests use their
 // own.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,6 +44,12 @@ public:
     virtual bool MoveToArchive(std::u16string_view fileName) = 0;
     // Closes the patient and deletes its file and the file's backup copy; false when it stays.
     virtual bool DeleteFile(std::u16string_view fileName) = 0;
+
+    // True while a dialogue holds the files (records/FilesHold.h): what the server sends about
+    // files waits until they are released.
+    virtual bool FilesHeld() { return false; }
+    // `released` runs whenever the files are released; none stops it.
+    virtual void SetReleasedHandler(std::function<void()> released) { (void)released; }
 };
 
 }  // namespace pondrel

@@ -14,11 +14,29 @@ SyncSession::SyncSession(Preferences& preferences, Connection& connection, Patie
       m_files(preferences, connection, patients, m_friends, m_codes, timers, messages),
       m_mail(preferences, connection, m_friends, m_codes, clock, timers, messages) {
     ApplyPreferences();
+    m_patients.SetReleasedHandler([this] { RunWaiting(); });
     m_connection.SetListener(this);
 }
 
 SyncSession::~SyncSession() {
     m_connection.SetListener(nullptr);
+    m_patients.SetReleasedHandler({});
+}
+
+void SyncSession::WhenFilesFree(std::function<void()> event) {
+    if (m_waiting.empty() && !m_patients.FilesHeld()) {
+        event();
+        return;
+    }
+    m_waiting.push_back(std::move(event));
+}
+
+void SyncSession::RunWaiting() {
+    while (!m_waiting.empty() && !m_patients.FilesHeld()) {
+        std::function<void()> event = std::move(m_waiting.front());
+        m_waiting.pop_front();
+        event();
+    }
 }
 
 void SyncSession::ApplyPreferences() {
@@ -32,8 +50,10 @@ void SyncSession::SetChangedHandler(std::function<void()> changed) {
 }
 
 void SyncSession::OnConnectCommand() {
-    m_patients.SaveAll();
-    m_files.OnConnectCommand();
+    WhenFilesFree([this] {
+        m_patients.SaveAll();
+        m_files.OnConnectCommand();
+    });
 }
 
 void SyncSession::OnConnectionStarted() {
@@ -42,21 +62,23 @@ void SyncSession::OnConnectionStarted() {
 
 void SyncSession::OnWentOnline() {
     m_mail.OnWentOnline();
-    m_files.OnWentOnline();
-    if (m_changed) m_changed();
+    WhenFilesFree([this] {
+        m_files.OnWentOnline();
+        if (m_changed) m_changed();
+    });
 }
 
 void SyncSession::OnDisconnected() {
-    m_files.OnDisconnected();
+    WhenFilesFree([this] { m_files.OnDisconnected(); });
 }
 
 void SyncSession::OnOnlineUsers(const std::vector<std::u16string>& users) {
     m_mail.OnOnlineUsers(users);
-    m_files.RefreshLockStates();
+    WhenFilesFree([this] { m_files.RefreshLockStates(); });
 }
 
 void SyncSession::OnSynchAll() {
-    m_files.SynchAll();
+    WhenFilesFree([this] { m_files.SynchAll(); });
 }
 
 void SyncSession::OnDeliveryReports(std::u16string_view payload) {
@@ -76,34 +98,38 @@ void SyncSession::OnMailReceived(const ReceivedMail& mail) {
 }
 
 void SyncSession::OnUploadResult(std::u16string_view payload) {
-    m_files.OnUploadResult(payload);
+    WhenFilesFree([this, copy = std::u16string(payload)] { m_files.OnUploadResult(copy); });
 }
 
 void SyncSession::OnActiveList(std::u16string_view payload) {
-    m_files.OnActiveList(payload);
+    WhenFilesFree([this, copy = std::u16string(payload)] { m_files.OnActiveList(copy); });
 }
 
 void SyncSession::OnArchiveList(std::u16string_view payload) {
-    m_files.OnArchiveList(payload);
+    WhenFilesFree([this, copy = std::u16string(payload)] { m_files.OnArchiveList(copy); });
 }
 
 void SyncSession::OnReleaseRequest(std::u16string_view fileWithoutExtension) {
-    m_files.OnReleaseRequest(fileWithoutExtension);
+    WhenFilesFree(
+        [this, copy = std::u16string(fileWithoutExtension)] { m_files.OnReleaseRequest(copy); });
 }
 
 void SyncSession::OnImportBatchEnd() {
-    m_files.OnImportBatchEnd();
+    WhenFilesFree([this] { m_files.OnImportBatchEnd(); });
 }
 
 void SyncSession::OnFileReceived(std::u16string_view fileName, std::u16string_view text) {
-    m_files.OnFileReceived(fileName, text);
+    WhenFilesFree([this, name = std::u16string(fileName), copy = std::u16string(text)] {
+        m_files.OnFileReceived(name, copy);
+    });
 }
 
 void SyncSession::OnFileAltered(std::u16string_view fileName) {
-    m_files.OnFileAltered(fileName);
+    WhenFilesFree([this, copy = std::u16string(fileName)] { m_files.OnFileAltered(copy); });
 }
 
 void SyncSession::OnBatchEnd() {
+    // The pages show what is known now; what waits refreshes them when it runs.
     if (m_changed) m_changed();
 }
 

@@ -4,6 +4,7 @@
 // mailboxes, the friends and the chat, over one connection. The Qt pages show it; the
 // end-to-end tests use it as it is.
 
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -64,6 +65,11 @@ public:
     void OnBatchEnd() override;
 
 private:
+    // Runs what the server said about files now, or after what waits before it once the files
+    // are no longer held by a dialogue; the order is kept.
+    void WhenFilesFree(std::function<void()> event);
+    void RunWaiting();
+
     Preferences& m_prefs;
     Connection& m_connection;
     PatientFiles& m_patients;
@@ -72,6 +78,7 @@ private:
     FileExchange m_files;
     MailBoxes m_mail;
     std::function<void()> m_changed;
+    std::deque<std::function<void()>> m_waiting;
 };
 
 }  // namespace pondrel

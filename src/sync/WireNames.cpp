@@ -15,9 +15,23 @@ bool HasReservedInName(std::u16string_view text) {
     return false;
 }
 
+bool HasUnpairedSurrogate(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;  // a pair
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool IsValidUserName(std::u16string_view name) {
     return name.size() >= kMinUserNameChars && name.size() <= kMaxUserNameChars &&
-           !HasReservedInName(name) && name.front() != u' ' && name.back() != u' ';
+           !HasReservedInName(name) && name.front() != u' ' && name.back() != u' ' &&
+           !HasUnpairedSurrogate(name);
 }
 
 bool IsValidPassword(std::u16string_view password) {
@@ -34,6 +48,7 @@ bool IsPatientFileName(std::u16string_view name) {
         return false;
     }
     if (name == u"..pdr" || name.front() == u'.' || name.front() == u' ') return false;
+    if (HasUnpairedSurrogate(name)) return false;  // stores and file systems would alter it
     for (char16_t c : name) {
         if (c < 0x20 || c == 0x7F ||
             std::u16string_view(u"\\/:*?\"<>|#\u00A2\u00A6\u00A7\u00AC").find(c) !=

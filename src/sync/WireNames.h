@@ -17,14 +17,17 @@ inline constexpr size_t kMaxPasswordChars = 6;
 // "¦", "§", "¬" and the control characters.
 bool IsReservedInName(char16_t c);
 bool HasReservedInName(std::u16string_view text);
-// 4 to 32 characters, none reserved, no blank at either end.
+// True when `text` holds half of a surrogate pair without its other half (no character at all:
+// stores and file systems replace it, so that two such names may become one).
+bool HasUnpairedSurrogate(std::u16string_view text);
+// 4 to 32 characters, none reserved, no blank at either end, no unpaired surrogate.
 bool IsValidUserName(std::u16string_view name);
 // 1 to 6 characters, none reserved.
 bool IsValidPassword(std::u16string_view password);
 
 // A patient file name as both sides accept it from the other: a bare name ending in ".pdr"
-// (any case), no folder part, no separator of the file system or of frames, at most 200
-// characters.
+// (any case), no folder part, no separator of the file system or of frames, no unpaired
+// surrogate, at most 200 characters.
 bool IsPatientFileName(std::u16string_view name);
 // The name without its ".pdr".
 std::u16string_view WithoutExtension(std::u16string_view fileName);

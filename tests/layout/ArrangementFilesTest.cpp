@@ -103,6 +103,29 @@ TEST_F(ArrangementFilesTest, SavingFollowsTheNameOrThePatientsForm) {
     EXPECT_EQ(t.files.Bytes(kDefault), old);
 }
 
+TEST_F(ArrangementFilesTest, AFileChangedSinceItWasReadIsNotWrittenOver) {
+    Put(u"\\My Documents\\Cardio.wnd", Named(u"Cardio"));
+    ASSERT_TRUE(files.LoadArrangement(u"\\My Documents\\Cardio.wnd"));
+    files.Current().pages[1].name = u"Mine";
+    // Saved meanwhile by someone else: refused, said, and the other arrangement kept.
+    Put(u"\\My Documents\\Cardio.wnd", Named(u"Theirs"));
+    EXPECT_FALSE(files.SaveArrangement(u"", u"Cardio"));
+    ASSERT_EQ(t.messages.boxes.size(), 1u);
+    EXPECT_EQ(t.messages.boxes[0].caption, u"File changed");
+    EXPECT_EQ(LastNotice().text, u"The windows arrangement <Cardio.wnd> has not been saved");
+    EXPECT_EQ(t.files.Bytes(u"\\My Documents\\Cardio.wnd"),
+              ArrangementWriter::Encode(Named(u"Theirs")));
+
+    // Read again, it is written; and written again over what was written last.
+    ASSERT_TRUE(files.LoadArrangement(u"\\My Documents\\Cardio.wnd"));
+    files.Current().pages[1].name = u"Mine";
+    ASSERT_TRUE(files.SaveArrangement(u"", u"Cardio"));
+    files.Current().pages[1].name = u"Mine again";
+    ASSERT_TRUE(files.SaveArrangement(u"", u"Cardio"));
+    EXPECT_EQ(t.files.Bytes(u"\\My Documents\\Cardio.wnd"),
+              ArrangementWriter::Encode(files.Current()));
+}
+
 TEST_F(ArrangementFilesTest, TheDialoguesAskAndCancel) {
     EXPECT_FALSE(files.SaveArrangement(u"-1"));
     ASSERT_EQ(dialogs.saved.size(), 1u);

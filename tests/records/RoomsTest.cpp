@@ -377,6 +377,10 @@ TEST_F(LocationSwitchTest, NoSwitchWhileFilesAreExchanged) {
     EXPECT_EQ(ChangeLocation(u"Ward B", active, set, locations, t.messages),
               LocationSwitch::Waiting);
     active.SetPendingTransfers(0);
+    active.HoldFiles();
+    EXPECT_EQ(ChangeLocation(u"Ward B", active, set, locations, t.messages),
+              LocationSwitch::Waiting);
+    active.ReleaseFiles();
     bool held = true;
     int rebuilt = 0;
     LocationSwitchHooks hooks{[&] { return held; }, [&] { ++rebuilt; }};

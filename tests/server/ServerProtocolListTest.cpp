@@ -28,6 +28,12 @@ public:
     std::string LogName() const override { return "test"; }
     State GetState() const override { return state; }
     const std::u16string& User() const override { return user; }
+    std::string Address() const override { return "127.0.0.1"; }
+    uint64_t SendKeepAlive() override {
+        SendFrame(u"#K!#");
+        return ++keepAlives;
+    }
+    size_t PendingWriteBytes() const override { return 0; }
     void SendFrame(std::u16string_view frame) override { sent.emplace_back(frame); }
     void Close(std::string_view) override { state = State::Closed; }
     void CloseAfterSending(std::string_view) override { state = State::Closed; }
@@ -51,6 +57,7 @@ public:
     }
 
     State state = State::Identifying;
+    uint64_t keepAlives = 0;
     std::u16string user;
     std::deque<std::u16string> held;
     std::vector<std::u16string> sent;
@@ -159,6 +166,27 @@ TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne
     EXPECT_EQ(anna.LastList(), FreshList());
     EXPECT_EQ(bruno.LastList(), FreshList());
     EXPECT_NE(FreshList().find(u"Doe_John_1950\u00A2\u00A2"), std::u16string::npos);
+}
+
+// One user may send at most kMaxFilesPerUser new files; the others still may.
+TEST_F(ServerProtocolListTest, NewFilesOfOneUserAreBounded) {
+    for (int64_t i = 0; i < ServerProtocol::kMaxFilesPerUser; ++i) {
+        protocol->OnFrame(anna,
+                          Upload(u"Doe_" + ToText(static_cast<long long>(i)) + u".pdr", u"t"));
+    }
+    EXPECT_EQ(store->ActiveFileCount(), ServerProtocol::kMaxFilesPerUser);
+    anna.sent.clear();
+    protocol->OnFrame(anna, Upload(u"One_More_1990.pdr", u"t"));
+    ASSERT_FALSE(anna.sent.empty());
+    EXPECT_TRUE(anna.sent[0].starts_with(u"#D!#E"));
+    EXPECT_NE(anna.sent[1].find(u"You have sent too many files"), std::u16string::npos);
+    // Changing a file she has is not a new file; another user's new file is taken.
+    anna.sent.clear();
+    protocol->OnFrame(anna, Upload(u"Doe_7.pdr", u"t2"));
+    EXPECT_TRUE(anna.sent[0].starts_with(u"#D!#O"));
+    bruno.sent.clear();
+    protocol->OnFrame(bruno, Upload(u"One_More_1990.pdr", u"t"));
+    EXPECT_TRUE(bruno.sent[0].starts_with(u"#D!#O"));
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -62,8 +63,12 @@ ServerProcess::~ServerProcess() {
 bool ServerProcess::Start(int port, const std::vector<std::string>& extra) {
     int out[2];
     if (::pipe(out) != 0) return false;
-    std::vector<std::string> args = {m_executable, "serve",     "--data", m_data,
-                                     "--listen",   "127.0.0.1", "--port", std::to_string(port)};
+    std::vector<std::string> args = {m_executable, "serve",  "--data",
+                                     m_data,       "--port", std::to_string(port)};
+    // Loopback unless the test names another address ("::" for both 127.0.0.1 and ::1).
+    if (std::find(extra.begin(), extra.end(), "--listen") == extra.end()) {
+        args.insert(args.end(), {"--listen", "127.0.0.1"});
+    }
     args.insert(args.end(), extra.begin(), extra.end());
     std::vector<char*> argv;
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

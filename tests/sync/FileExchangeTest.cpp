@@ -54,6 +54,12 @@ public:
         std::erase(open, std::u16string(name));
         return true;
     }
+    bool FilesHeld() override { return held; }
+    void SetReleasedHandler(std::function<void()> handler) override { released = handler; }
+    void Release() {
+        held = false;
+        if (released) released();
+    }
 
     std::map<std::u16string, std::u16string> files;
     std::vector<std::u16string> open;
@@ -61,6 +67,8 @@ public:
     std::vector<std::u16string> archived;
     std::vector<std::u16string> deleted;
     bool saveFails = false;
+    bool held = false;
+    std::function<void()> released;
 };
 
 class Host final : public ConnectionHost {
@@ -237,6 +245,28 @@ TEST_F(FileExchangeTest, LockIsAskedOnlyOnceTheImportedCopyIsStored) {
     EXPECT_EQ(patients.files[std::u16string(kRoe)], u"Roe, newer");
     EXPECT_TRUE(Peer()->WaitForSent(u"#Q!#L\u00A2Roe_Ann_1960.pdr#F|"));
     EXPECT_TRUE(HasNotice(u"Good file reception then locking"));
+}
+
+TEST_F(FileExchangeTest, AFileReceivedWhileADialogueHoldsTheFilesIsStoredOnceTheyAreReleased) {
+    Answer(
+        u"#N!#Doe_John_1950\u00A2\u00A27.3.2006\u00A210:00:00\u00A2"
+        u"Roe_Ann_1960\u00A2\u00A27.3.2006\u00A210:00:00\u00A2");
+    Mark();
+    files().LockButton(RowIndex(kRoe));
+    ASSERT_TRUE(Peer()->WaitForSent(u"#T!#Roe_Ann_1960.pdr#F|"));
+    patients.held = true;
+    Answer(FileFrame(u"Roe, newer", kRoe, 10));
+    // Held: nothing written, nothing locked, and the server's list that follows waits behind it.
+    Answer(u"#N!#Roe_Ann_1960\u00A2\u00A27.3.2006\u00A210:00:00\u00A2");
+    EXPECT_EQ(patients.files[std::u16string(kRoe)], u"the text of Roe");
+    EXPECT_FALSE(Sent(u"#Q!#L"));
+    EXPECT_TRUE(patients.archived.empty());
+
+    patients.Release();
+    EXPECT_EQ(patients.files[std::u16string(kRoe)], u"Roe, newer");
+    EXPECT_TRUE(Peer()->WaitForSent(u"#Q!#L\u00A2Roe_Ann_1960.pdr#F|"));
+    // The list ran after the file, in the order they came: Doe left the server's list.
+    EXPECT_EQ(patients.archived, std::vector<std::u16string>{std::u16string(kDoe)});
 }
 
 TEST_F(FileExchangeTest, TheListOfFilesIsAskedForAsSoonAsTheLoginIsAccepted) {

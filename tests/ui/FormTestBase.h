@@ -23,10 +23,10 @@
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/FieldPages.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/pages/FieldPages.h"
+#include "ui/app/PondrelApplication.h"
 
 namespace pondrel::test {
 
@@ -63,7 +63,7 @@ protected:
 
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     PatientSet& Patients() { return m_program->Document().Patients(); }
-    FieldPages& Fields() { return *View().Fields(); }
+    FieldPages& Fields() { return *View().Find<FieldPages>(); }
     CSectionEdit* Window(int field) { return Fields().Windows().Edit(field); }
     QString Shown(int field) {
         return Window(field) ? ToQString(Window(field)->Text()) : QString();

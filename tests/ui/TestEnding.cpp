@@ -23,9 +23,9 @@
 #include "records/PatientFileLoader.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;

@@ -25,10 +25,10 @@
 #include "records/PatientFileWriter.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/ExamPage.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/pages/ExamPage.h"
+#include "ui/app/PondrelApplication.h"
 
 using namespace pondrel;
 
@@ -49,7 +49,7 @@ private slots:
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     PatientSet& Patients() { return m_program->Document().Patients(); }
-    CExamTablePage& Page() { return *View().Exams()->Widget(); }
+    CExamTablePage& Page() { return *View().Find<ExamPage>()->Widget(); }
     QStringList Titles() {
         QStringList titles;
         for (int r = 0; r < Page().TitlesGrid()->rowCount(); ++r) {
@@ -200,7 +200,7 @@ void TestExamPage::aChildsWeightIsDrawnOnTheGrowthCurves() {
     QCOMPARE(View().GetPreferences().examGraphCurvesShown, 0);
     QVERIFY(test::Click(Page(), QStringLiteral("zoomButton")));
     QCOMPARE(View().GetPreferences().examGraphCurvesShown, 1);
-    QVERIFY(View().Exams()->Widget()->GraphWindow()->isVisible());
+    QVERIFY(View().Find<ExamPage>()->Widget()->GraphWindow()->isVisible());
     // A row without a measure hides the button.
     Page().SelectRow(RowOf("CRP"));
     QVERIFY(!zoom->isVisible());

@@ -11,8 +11,8 @@
 #include "layout/Arrangement.h"
 #include "labels/ui/CShortcutLists.h"
 #include "mainform/MainFormController.h"
-#include "ui/FieldShortcuts.h"
-#include "ui/TaskPage.h"
+#include "ui/pages/FieldShortcuts.h"
+#include "ui/pages/TaskPage.h"
 
 using namespace pondrel;
 

@@ -29,10 +29,10 @@
 #include "platform/ui/QtText.h"
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/LetterPages.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/pages/LetterPages.h"
+#include "ui/app/PondrelApplication.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -53,7 +53,7 @@ private slots:
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     PatientRecord& Patient() { return *m_program->Document().Patients().Current(); }
-    LetterPages& Letters() { return *View().Letters(); }
+    LetterPages& Letters() { return *View().Find<LetterPages>(); }
     CRtfView& OutLetterView() { return *Letters().OutLetter()->View(); }
     void Click(const QString& name) { QVERIFY(test::Click(*m_program->Frame(), name)); }
     QString NoticeText();

@@ -31,11 +31,11 @@
 #include "sync/MailBoxes.h"
 #include "sync/ui/CConnectionIndicators.h"
 #include "sync/ui/CSendPage.h"
-#include "ui/CCommandBar.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
-#include "ui/SyncPages.h"
+#include "ui/frame/CCommandBar.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/pages/SyncPages.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -62,8 +62,8 @@ private:
     void BrunoLogsIn();
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     QWidget& Frame() { return *m_program->Frame(); }
-    Connection& Link() { return View().Sync()->GetConnection(); }
-    MailBoxes& Mail() { return View().Sync()->Session().Mail(); }
+    Connection& Link() { return View().Find<SyncPages>()->GetConnection(); }
+    MailBoxes& Mail() { return View().Find<SyncPages>()->Session().Mail(); }
     bool Click(const QString& name) { return test::Click(Frame(), name); }
     QString NoticeText() {
         auto* notice = test::Child<QLabel>(Frame(), QStringLiteral("notice"));
@@ -216,7 +216,7 @@ void TestMailPages::mailToTwoFriendsIsDeliveredAndRead() {
     ClickCheckBox(0);
     ClickCheckBox(1);
     QCOMPARE(Friends()->item(0)->checkState(), Qt::Checked);
-    QVERIFY(View().Sync()->Session().Friends().Rows()[1].checked);
+    QVERIFY(View().Find<SyncPages>()->Session().Friends().Rows()[1].checked);
 
     QVERIFY(test::Type(Frame(), "composeBox", "Lunch at noon?"));
     QTest::keyClick(Compose(), Qt::Key_Return);

@@ -27,11 +27,11 @@
 #include "records/PatientRecord.h"
 #include "settings/PreferencesFile.h"
 #include "startup/DeviceSetup.h"
-#include "ui/CCommandBar.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CInputPanel.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCommandBar.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CInputPanel.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;

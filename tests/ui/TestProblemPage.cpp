@@ -32,11 +32,11 @@
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
 #include "startup/DeviceSetup.h"
-#include "ui/CCommandBar.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
-#include "ui/ProblemPage.h"
+#include "ui/frame/CCommandBar.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/pages/ProblemPage.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -60,7 +60,7 @@ private slots:
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     PatientSet& Patients() { return m_program->Document().Patients(); }
-    CProblemPanel& Panel() { return *View().Problems()->Panel(); }
+    CProblemPanel& Panel() { return *View().Find<ProblemPage>()->Panel(); }
     template <typename T>
     T* Child(const QString& name) {
         return test::Child<T>(*m_program->Frame(), name);
@@ -169,7 +169,7 @@ void TestProblemPage::typingSurvivesDaysSaveAllAndARestart() {
 
     Click(QStringLiteral("problemsButton"));
     QCOMPARE(View().CurrentPage(), 20);
-    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), Patients().Current());
     QVERIFY(Panel().IsOpen());
 
     // Today, then the second problem from the problem list.
@@ -255,7 +255,7 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     ChooseMenu(QStringLiteral("Open all"));
     QCOMPARE(Patients().Count(), 2);
     QVERIFY(Panel().IsOpen());
-    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), Patients().Current());
     QVERIFY(Patients().Current()->problemJournal.find(u"lost on purpose") == std::u16string::npos);
     QVERIFY(!ToQString(Section("status")->Text()).contains("lost on purpose"));
 
@@ -264,7 +264,7 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     const std::u16string kept = Section("status")->Text();
     m_program->Messages().QueueAnswer(BoxAnswer::Yes);
     ChooseMenu(QStringLiteral("Open all"));
-    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), Patients().Current());
     QVERIFY(Patients().Current()->problemJournal.find(kept) != std::u16string::npos);
     TypeAtEnd("status", QStringLiteral(" and more"));
 
@@ -273,7 +273,7 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     m_program->Messages().QueueAnswer(BoxAnswer::No);
     ChooseMenu(QStringLiteral("Close one"));
     QCOMPARE(Patients().Count(), 2);
-    QCOMPARE(View().Problems()->OpenRecord(), closing);
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), closing);
     QVERIFY(closing->problemJournal.find(kept + u" and more") != std::u16string::npos);
 
     // "Yes": saved with the typing, archived, the set read again.
@@ -290,7 +290,7 @@ void TestProblemPage::openAllAndCloseOneNeverReachAGoneRecord() {
     HostFileSystem files(m_device);
     QVERIFY(LoadPatientFile(files, u"\\My Documents\\PD_Archives\\" + fileName, record).Ok());
     QVERIFY(record.problemJournal.find(last) != std::u16string::npos);
-    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), Patients().Current());
     TypeAtEnd("status", QStringLiteral(" other patient"));
     View().ShowPage(21);
     QVERIFY(Patients().Current()->problemJournal.find(u" other patient") != std::u16string::npos);
@@ -352,7 +352,7 @@ void TestProblemPage::leavingThePageCommitsAndTakesTheFocusAway() {
     const std::u16string firstJournal = first->problemJournal;
     ShowPatient(Patients().At(1)->Field(2));
     Click(QStringLiteral("problemsButton"));
-    QCOMPARE(View().Problems()->OpenRecord(), Patients().Current());
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), Patients().Current());
     TypeAtEnd("anamnesia", QStringLiteral(" dizzy"));
     ChooseMenu(QStringLiteral("Save all"));
     QVERIFY(Patients().Current()->problemJournal.find(u" dizzy") != std::u16string::npos);

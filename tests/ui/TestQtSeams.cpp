@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 
-#include "ui/ProgramOptions.h"
-#include "ui/QtTimers.h"
-#include "ui/QtUserMessages.h"
+#include "ui/app/ProgramOptions.h"
+#include "ui/seams/QtTimers.h"
+#include "ui/seams/QtUserMessages.h"
 
 using namespace pondrel;
 

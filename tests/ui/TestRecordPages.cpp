@@ -15,12 +15,12 @@
 #include "layout/WindowsEditor.h"
 #include "records/ItemEncoding.h"
 #include "settings/PreferencesFile.h"
-#include "ui/CPatientList.h"
-#include "ui/CWindowsEditor.h"
+#include "ui/frame/CPatientList.h"
+#include "ui/pages/CWindowsEditor.h"
 #include "platform/ui/CPopupList.h"
-#include "ui/FreeFieldControls.h"
-#include "ui/QuickNotesPage.h"
-#include "ui/TaskPage.h"
+#include "ui/pages/FreeFieldControls.h"
+#include "ui/pages/QuickNotesPage.h"
+#include "ui/pages/TaskPage.h"
 
 using namespace pondrel;
 
@@ -84,7 +84,7 @@ void TestRecordPages::quickNotesAreKeptAsTyped() {
     PatientRecord* record = Patients().Current();
     record->SetField(198, {});
     View().ShowPage(QuickNotesPage::kPage);
-    CSectionEdit* notes = View().QuickNotes()->Notes();
+    CSectionEdit* notes = View().Find<QuickNotesPage>()->Notes();
     QTRY_VERIFY(notes->hasFocus());
     QTest::keyClicks(notes, QStringLiteral("ring Dr Olsen"));
     QVERIFY(Tap(QStringLiteral("quickNotesReturn")));
@@ -151,12 +151,12 @@ void TestRecordPages::theWindowsEditorBringsAWindowBackAndSaves() {
     QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
     QCOMPARE(NoticeText(),
              QStringLiteral("You can edit only the 18 first pages\n\n Choose another page"));
-    QVERIFY(!View().WindowsEditor()->IsOpen());
+    QVERIFY(!View().Find<CWindowsEditor>()->IsOpen());
 
     View().ShowPage(3);
     QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
-    QVERIFY(View().WindowsEditor()->IsOpen());
-    QVERIFY(View().WindowsEditor()->ToolRow()->isVisible());
+    QVERIFY(View().Find<CWindowsEditor>()->IsOpen());
+    QVERIFY(View().Find<CWindowsEditor>()->ToolRow()->isVisible());
     // Every form page is listed while the editor is open; the menu says how to close it.
     QVERIFY(View().Navigation().IsOffered(16));
     // Hide the tobacco window, then bring it back with "Add" on page 3.
@@ -177,7 +177,7 @@ void TestRecordPages::theWindowsEditorBringsAWindowBackAndSaves() {
     QCOMPARE(View().PageName(3), QStringLiteral("Lifestyle"));
 
     QVERIFY(ChooseMenu(QStringLiteral("Close Ed Win")));
-    QVERIFY(!View().WindowsEditor()->IsOpen());
+    QVERIFY(!View().Find<CWindowsEditor>()->IsOpen());
     QVERIFY(NoticeText().startsWith(QStringLiteral("Windows arrangement <Default> saved")));
     std::string bytes;
     HostFileSystem files(m_device);

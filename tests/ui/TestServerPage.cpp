@@ -20,8 +20,8 @@
 #include "sync/FileExchange.h"
 #include "sync/SyncSession.h"
 #include "sync/ui/SyncIcons.h"
-#include "ui/CCommandBar.h"
-#include "ui/SyncPages.h"
+#include "ui/frame/CCommandBar.h"
+#include "ui/pages/SyncPages.h"
 
 using namespace pondrel;
 using H = ActiveFileRow;
@@ -55,7 +55,7 @@ private:
     bool GoOnline();
     test::WardClient& Bruno();
     bool BrunoOnline();
-    FileExchange& Files() { return View().Sync()->Session().Files(); }
+    FileExchange& Files() { return View().Find<SyncPages>()->Session().Files(); }
     QTreeWidget* List(const QString& name) { return Named<QTreeWidget>(name); }
     QTreeWidgetItem* Item(const QString& list, const QString& fileName);
     QString Cell(const QString& list, const QString& fileName, int column);
@@ -103,7 +103,8 @@ bool TestServerPage::StartAs(const std::u16string& user, const std::u16string& p
 bool TestServerPage::GoOnline() {
     View().ShowPage(SyncPages::kServerPage);
     if (!Tap("serverConnectButton")) return false;
-    return QTest::qWaitFor([&] { return View().Sync()->GetConnection().Online(); }, 5000);
+    return QTest::qWaitFor([&] { return View().Find<SyncPages>()->GetConnection().Online(); },
+                           5000);
 }
 
 test::WardClient& TestServerPage::Bruno() {
@@ -239,7 +240,7 @@ void TestServerPage::synchLockAndAFileAnotherUserHolds() {
     // Closed: the commands that need the server are disabled again.
     View().ShowPage(SyncPages::kServerPage);
     QVERIFY(Tap("serverCloseButton"));
-    QTRY_VERIFY(!View().Sync()->GetConnection().Wanted());
+    QTRY_VERIFY(!View().Find<SyncPages>()->GetConnection().Wanted());
     for (const QString& command : kOnlineCommands) {
         QVERIFY2(!Enabled(command), qPrintable(command));
     }

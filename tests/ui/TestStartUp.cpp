@@ -16,10 +16,10 @@
 #include "startup/DeviceSetup.h"
 #include "startup/InstallationFinder.h"
 #include "startup/StartUp.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/CStartUpPicture.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/CStartUpPicture.h"
+#include "ui/app/PondrelApplication.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;

@@ -22,10 +22,10 @@
 #include "platform/ui/QtText.h"
 #include "records/CCorvaneDoc.h"
 #include "records/PatientRecord.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
-#include "ui/ProblemPage.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/pages/ProblemPage.h"
 
 using namespace pondrel;
 
@@ -46,7 +46,7 @@ private slots:
 private:
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     PatientSet& Patients() { return m_program->Document().Patients(); }
-    CProblemPanel& Panel() { return *View().Problems()->Panel(); }
+    CProblemPanel& Panel() { return *View().Find<ProblemPage>()->Panel(); }
     CSummaryPage& Page(const char* name) {
         return *test::Child<CSummaryPage>(*m_program->Frame(), QString::fromLatin1(name));
     }
@@ -86,7 +86,7 @@ void TestSummaryPages::theDaySummaryButtonShowsTheOpenPatientsDay() {
     Click(QStringLiteral("daySummaryButton"));
     QCOMPARE(View().CurrentPage(), 21);
     // The problem panel opened the patient on screen on its last day.
-    QCOMPARE(View().Problems()->OpenRecord(), shown);
+    QCOMPARE(View().Find<ProblemPage>()->OpenRecord(), shown);
     const QString source = Html("daySummary").Source();
     QVERIFY(source.contains(ToQString(shown->Field(2))));
     QVERIFY(source.contains(QStringLiteral("BGCOLOR=\"#E9BBE9\"")));

@@ -22,11 +22,11 @@
 #include "settings/Preferences.h"
 #include "settings/PreferencesFile.h"
 #include "sync/ui/CConnectionIndicators.h"
-#include "ui/CCommandBar.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
-#include "ui/SyncPages.h"
+#include "ui/frame/CCommandBar.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/pages/SyncPages.h"
 
 using namespace pondrel;
 namespace fs = std::filesystem;
@@ -47,7 +47,7 @@ private:
     void Start(const WirelessSettings& wireless);
     CCorvaneView& View() { return *m_program->Frame()->View(); }
     QWidget& Frame() { return *m_program->Frame(); }
-    Connection& Link() { return View().Sync()->GetConnection(); }
+    Connection& Link() { return View().Find<SyncPages>()->GetConnection(); }
     bool Click(const QString& name) { return test::Click(Frame(), name); }
     QString NoticeText() {
         auto* notice = test::Child<QLabel>(Frame(), QStringLiteral("notice"));
@@ -132,7 +132,7 @@ void TestSyncPages::connectGoesOnlineShowsFriendsAndCloseEnds() {
     connect(&stepper, &QTimer::timeout, [&] { bruno.Step(); });
     stepper.start(5);
     bruno.connection.Connect();
-    QTRY_COMPARE(View().Sync()->Friends().Rows().size(), size_t(2));
+    QTRY_COMPARE(View().Find<SyncPages>()->Friends().Rows().size(), size_t(2));
     QCOMPARE(NoticeText(), QString("New network friend added: Bruno"));
     auto* friends = test::Child<QListWidget>(Frame(), "friendsList");
     QCOMPARE(friends->count(), 2);

@@ -10,10 +10,10 @@
 #include <cstdio>
 
 #include "journal/ui/CSectionEdit.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
-#include "ui/PondrelMain.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/app/PondrelMain.h"
 
 int main(int argc, char** argv) {
     return pondrel::RunPondrel(argc, argv, [](pondrel::PondrelApplication& program) {

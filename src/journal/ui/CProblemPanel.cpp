@@ -18,7 +18,7 @@
 #include "journal/JournalDays.h"
 #include "journal/ui/CSectionEdit.h"
 #include "journal/ui/CStopList.h"
-#include "journal/ui/ReservedCharacters.h"
+#include "records/ui/ReservedCharacters.h"
 #include "labels/Labels.h"
 #include "labels/ui/CShortcutLists.h"
 #include "platform/ui/CPopupList.h"

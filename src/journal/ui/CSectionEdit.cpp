@@ -5,7 +5,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 
-#include "journal/ui/ReservedCharacters.h"
+#include "records/ui/ReservedCharacters.h"
 #include "platform/ui/QtLines.h"
 
 namespace pondrel {

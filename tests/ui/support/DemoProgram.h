@@ -11,9 +11,9 @@
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "records/WorkingFolders.h"
-#include "ui/CCorvaneView.h"
-#include "ui/CMainFrame.h"
-#include "ui/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/app/PondrelApplication.h"
 
 namespace pondrel::test {
 

@@ -1,0 +1,197 @@
+#include "ui/frame/CPatientList.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "labels/Labels.h"
+#include "mainform/MainFormController.h"
+#include "mainform/PatientBox.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "platform/UserMessages.h"
+#include "platform/ui/QtText.h"
+#include "records/CCorvaneDoc.h"
+#include "records/PatientRecord.h"
+#include "settings/SettingsValues.h"
+#include "ui/frame/CCorvaneView.h"
+#include "journal/Ages.h"
+
+namespace pondrel {
+
+namespace {
+
+constexpr int kIconSize = 16;
+constexpr int kIconCount = 24;
+
+// The default caption of each column.
+constexpr const char* kHeadings[kPatientListColumns] = {
+    "Room",  "Patient", "Head Dr", "Problem", "N\u00b0",   "Room",     "Title",  "Last",
+    "First", "Birth",   "Age",     "Weight",  "Admission", "Location", "Checked"};
+
+}  // namespace
+
+CPatientList::CPatientList(CCorvaneView& view) : QTreeWidget(&view), m_view(view) {
+    setObjectName(QStringLiteral("patientList"));
+    setColumnCount(kPatientListColumns);
+    QStringList headings;
+    for (const char* heading : kHeadings) headings << QString::fromUtf8(heading);
+    setHeaderLabels(headings);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setIconSize(QSize(kIconSize, kIconSize));
+    setFrameShape(QFrame::Box);
+    QFont font = this->font();
+    font.setPixelSize(10);
+    setFont(font);
+    header()->setSectionsClickable(true);
+    header()->setSectionsMovable(true);
+    header()->setSortIndicatorShown(true);
+    header()->setStretchLastSection(false);
+    connect(header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { OnHeading(column); });
+    connect(this, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int column) { OnTap(item, column); });
+    hide();
+}
+
+void CPatientList::ApplyColumns() {
+    const Preferences& p = m_view.GetPreferences();
+    for (int c = 0; c < kPatientListColumns; ++c) {
+        setColumnWidth(c, ColumnWidth(p.columnWidths[static_cast<size_t>(c)]));
+    }
+    for (int visual = 0; visual < kPatientListColumns; ++visual) {
+        const int logical = p.columnOrder[static_cast<size_t>(visual)];
+        const int from = header()->visualIndex(logical);
+        if (from != visual) header()->moveSection(from, visual);
+    }
+    m_columnsApplied = true;
+}
+
+void CPatientList::StoreColumns() const {
+    if (!m_columnsApplied) return;
+    Preferences& p = m_view.GetPreferences();
+    for (int c = 0; c < kPatientListColumns; ++c) {
+        p.columnWidths[static_cast<size_t>(c)] = columnWidth(c);
+        p.columnOrder[static_cast<size_t>(c)] = header()->logicalIndex(c);
+    }
+}
+
+void CPatientList::Toggle() {
+    if (isVisible()) {
+        StoreColumns();
+        hide();
+        return;
+    }
+    m_view.ClosePopups();
+    if (!m_columnsApplied) ApplyColumns();
+    FillRows();
+    setGeometry(0, 0, CCorvaneView::kWidth, CCorvaneView::kHeight);
+    show();
+    raise();
+    setFocus(Qt::OtherFocusReason);
+}
+
+void CPatientList::Rebuild() {
+    if (const PatientRecord* record = m_view.Document().Patients().Current()) {
+        const PatientBoxView box = PatientBoxOf(*record, m_view.GetLabels());
+        m_view.window()->setWindowTitle(ToQString(box.text));
+    }
+    if (isVisible()) FillRows();
+}
+
+void CPatientList::FillRows() {
+    const Preferences& p = m_view.GetPreferences();
+    const PatientListOrder order{p.sortColumn, p.sortDirection};
+    Platform& platform = m_view.GetPlatform();
+    const AgeWords words = AgeWords::From(m_view.GetLabels());
+    m_rows = BuildPatientList(m_view.Document().Patients(), std::vector<RoomListRow>{}, order, m_view.GetLabels(), words,
+                              DateOrderOf(p.regional.dateOrder), platform.clock.Now());
+    clear();
+    const QImage& icons = m_view.PatientIcons();
+    const int current = m_view.Document().Patients().CurrentIndex();
+    QList<QTreeWidgetItem*> items;
+    items.reserve(static_cast<qsizetype>(m_rows.size()));
+    QTreeWidgetItem* currentItem = nullptr;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        const PatientListRow& row = m_rows[i];
+        auto* item = new QTreeWidgetItem;
+        for (int c = 0; c < kPatientListColumns; ++c) {
+            item->setText(c, ToQString(row.columns[static_cast<size_t>(c)]));
+        }
+        item->setData(0, Qt::UserRole, static_cast<int>(i));
+        if (!row.IsEmptyBed()) {
+            item->setCheckState(0, row.checked ? Qt::Checked : Qt::Unchecked);
+            if (icons.width() >= kIconCount * kIconSize) {
+                item->setIcon(0, QIcon(QPixmap::fromImage(
+                                     icons.copy(row.icon * kIconSize, 0, kIconSize, kIconSize))));
+            }
+        }
+        if (row.record == current) currentItem = item;
+        items.push_back(item);
+    }
+    addTopLevelItems(items);
+    if (currentItem) setCurrentItem(currentItem);
+    header()->setSortIndicator(order.sortColumn == 0 ? -1 : order.sortColumn,
+                               order.sortDirection == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void CPatientList::OnHeading(int column) {
+    Preferences& p = m_view.GetPreferences();
+    const PatientListOrder order = TapHeading({p.sortColumn, p.sortDirection}, column);
+    p.sortColumn = order.sortColumn;
+    p.sortDirection = order.sortDirection;
+    FillRows();
+}
+
+void CPatientList::OnTap(QTreeWidgetItem* item, int column) {
+    if (!item) return;
+    const int index = item->data(0, Qt::UserRole).toInt();
+    if (index < 0 || static_cast<size_t>(index) >= m_rows.size()) return;
+    const PatientListRow& row = m_rows[static_cast<size_t>(index)];
+    PatientSet& patients = m_view.Document().Patients();
+    switch (TapRow(row, column)) {
+        case PatientListTap::EmptyBed:
+            m_view.GetPlatform().messages.ShowNotice(u"This bed is not taken by a patient", 2000,
+                                                     true);
+            return;
+        case PatientListTap::ToggleCheck:
+            if (PatientRecord* record = patients.At(row.record)) {
+                record->checked = record->checked == 1 ? 0 : 1;
+                FillRows();
+            }
+            return;
+        case PatientListTap::Open:
+            StoreColumns();
+            hide();
+            m_view.Controller().CommitAll();
+            if (patients.SetCurrent(row.record)) m_view.Controller().ShowRecord();
+            return;
+    }
+}
+
+void CPatientList::focusOutEvent(QFocusEvent* event) {
+    QTreeWidget::focusOutEvent(event);
+    // The list closes when the focus goes elsewhere, not to its own header or a message box.
+    QWidget* now = QApplication::focusWidget();
+    if (now && (now == this || isAncestorOf(now))) return;
+    if (QApplication::activeModalWidget()) return;
+    StoreColumns();
+    hide();
+}
+
+void CPatientList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        StoreColumns();
+        hide();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OnTap(currentItem(), 1);
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+}  // namespace pondrel

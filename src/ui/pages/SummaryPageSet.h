@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include <QPointer>
+
+#include "documents/SummaryInputs.h"
+#include "journal/JournalWords.h"
+#include "mainform/SummaryPages.h"
+#include "ui/pages/PagePlugin.h"
+
+namespace pondrel {
+
+class PageHost;
+class CSummaryPage;
+class Clock;
+class ProblemPage;
+class RecordSummarySources;
+
+// The seven summary pages of the main form (day 21, problem 22, evolution 38, exams 24, entry
+// 25, tasks 23, all patients 34): their widgets in their bands, plugged into the controller as
+// FormPages, and what the summaries read from the rest of the form. A page is built when it is
+// shown and out of date (SummaryPages decides), with the form's painting suspended meanwhile,
+// and again after a command of its bar moved the day or the problem.
+class SummaryPageSet final : public PagePlugin, private SummaryForm {
+public:
+    // Installs the pages in `view`. `view`, `clock` and `problems` must outlive the set.
+    SummaryPageSet(PageHost& view, Clock& clock, ProblemPage& problems);
+    ~SummaryPageSet() override;
+    SummaryPageSet(const SummaryPageSet&) = delete;
+    SummaryPageSet& operator=(const SummaryPageSet&) = delete;
+
+    CSummaryPage* Page(SummaryKind kind) const;
+    // Shows the summary of the page again if it is out of date (the page must be the one shown).
+    void Show(SummaryKind kind);
+    SummaryPages& Pages() { return m_pages; }
+
+private:
+    class Slot;
+
+    void Command(SummaryKind kind, int command);
+    void ChooseRow(SummaryKind kind, int row);
+    void UpdateBar(SummaryKind kind);
+
+    // SummaryForm.
+    const SummaryContext& Context() override;
+    uint64_t SettingsStamp() override;
+    std::optional<SummaryEditor> Editor(PatientRecord& record) override;
+    void EditorMoved(const EditorRefresh& refresh) override;
+    std::vector<const PatientRecord*> PatientList() override;
+    FormArrangement Arrangement() override;
+    DayNumber Today() override;
+
+    PageHost& m_view;
+    Clock& m_clock;
+    ProblemPage& m_problems;
+    SummaryPages m_pages{*this};
+    std::array<std::unique_ptr<Slot>, kSummaryKinds> m_slots;
+    // The context of the build running, made from the labels and preferences of the moment.
+    JournalWords m_words;
+    std::unique_ptr<RecordSummarySources> m_sources;
+    std::unique_ptr<SummaryContext> m_context;
+    uint64_t m_contextStamp = 0;
+};
+
+}  // namespace pondrel
