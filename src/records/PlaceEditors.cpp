@@ -68,6 +68,18 @@ std::u16string LocationEditing::Text() const {
     return text;
 }
 
+std::u16string LocationEditing::QuestionBeforeChange(const LocationList& counted,
+                                                     bool deleting) const {
+    if (m_selected < 0) return {};
+    const std::u16string& name = m_names[static_cast<size_t>(m_selected)];
+    const int patients = counted.CounterOf(name);
+    if (patients <= 0) return {};
+    return ToText(patients) + (patients == 1 ? u" patient is" : u" patients are") + u" in <" +
+           name + u">. " + (deleting ? u"Delete" : u"Rename") +
+           u" the location anyway ? Their folders keep the old name and are shown under \"No "
+           u"location\".";
+}
+
 RoomsEditing::RoomsEditing(std::vector<Room> rooms) : m_rooms(std::move(rooms)) { Sort(); }
 
 void RoomsEditing::Sort() {

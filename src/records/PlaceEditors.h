@@ -10,6 +10,8 @@
 
 namespace pondrel {
 
+class LocationList;
+
 class LocationEditing {
 public:
     explicit LocationEditing(std::vector<std::u16string> names) : m_names(std::move(names)) {}
@@ -25,6 +27,9 @@ public:
     std::u16string Down();
     // The list text: every name followed by "|".
     std::u16string Text() const;
+    // The question to ask before renaming or deleting the selected location while patients are
+    // counted there (they would then be counted under "No location"); empty when none are.
+    std::u16string QuestionBeforeChange(const LocationList& counted, bool deleting) const;
 
 private:
     int Size() const { return static_cast<int>(m_names.size()); }

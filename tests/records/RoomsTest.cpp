@@ -245,6 +245,15 @@ TEST(LocationEditingTest, EditorRules) {
     EXPECT_EQ(edit.Delete(), u"");
     EXPECT_EQ(edit.Selected(), 0);
     EXPECT_EQ(edit.Text(), u"C|B|");
+    LocationList counted;
+    counted.SetNamesText(u"C|B|");
+    counted.CountPatient(u"C");
+    counted.CountPatient(u"C");
+    EXPECT_EQ(edit.QuestionBeforeChange(counted, true),
+              u"2 patients are in <C>. Delete the location anyway ? Their folders keep the old "
+              u"name and are shown under \"No location\".");
+    edit.Select(1);
+    EXPECT_EQ(edit.QuestionBeforeChange(counted, false), u"");
     LocationEditing full({});
     for (int i = 0; i < 50; ++i) EXPECT_EQ(full.Add(ToText(i)), u"");
     EXPECT_EQ(full.Add(u"one more"), u"Max 50 items in the list");
