@@ -5,6 +5,9 @@
 //   SaveAll / SaveBaseline (every patient changed)
 //   AutoSave/N: the automatic save with N of the 1000 patients changed (0, 1, 1000)
 //   BackupUnchanged: a backup pass with nothing changed since the last one
+//   ChangeLocation: one switch of location (save all, then load), to compare with
+//     SaveAll + LoadActivePatients
+//   RoomList: the room list of 200 rooms with the occupants among 1000 patients
 // The counter peak_kB is the peak resident memory of the process during the benchmark (the
 // kernel's peak is reset before each one).
 
@@ -26,6 +29,8 @@
 #include "records/ActivePatients.h"
 #include "records/ItemEncoding.h"
 #include "records/LocationList.h"
+#include "records/LocationSwitch.h"
+#include "records/RoomList.h"
 #include "records/PatientFileFormat.h"
 #include "records/PatientSet.h"
 #include "records/WorkingFolders.h"
@@ -230,12 +235,49 @@ void BM_SaveBaseline(benchmark::State& state) {
     state.counters["files"] = static_cast<double>(texts.size());
 }
 
+void BM_ChangeLocation(benchmark::State& state) {
+    Device& device = TheDevice();
+    Program program(device);
+    program.active.LoadActivePatients();
+    // Both selections load every demo patient: each switch saves and loads the whole set.
+    const std::u16string selections[] = {std::u16string(kAllDepartment),
+                                         std::u16string(kAllActivatedFolders)};
+    int next = 0;
+    for (auto _ : state) {
+        if (ChangeLocation(selections[next], program.active, program.set, program.locations,
+                           program.messages) != LocationSwitch::Switched) {
+            state.SkipWithError("the location did not change");
+        }
+        next = 1 - next;
+    }
+    state.counters["files"] = program.set.Count();
+}
+
+void BM_RoomList(benchmark::State& state) {
+    Device& device = TheDevice();
+    Program program(device);
+    program.active.LoadActivePatients();
+    program.locations.SetNamesText(u"Ward A|Ward B|");
+    program.locations.Select(std::u16string(kAllDepartment));
+    std::vector<Room> rooms;
+    for (int i = 0; i < 200; ++i) {
+        rooms.push_back(Room{ToText(101 + i % 100), i % 24, i, i < 100 ? u"Ward A" : u"Ward B"});
+    }
+    for (auto _ : state) {
+        std::vector<RoomListRow> rows = BuildRoomList(rooms, program.locations);
+        FillOccupants(rows, program.set, [](const PatientRecord&) { return std::u16string(u"M"); });
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+
 BENCHMARK(BM_LoadActivePatients)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveBaseline)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AutoSave)->Arg(0)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BackupUnchanged)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChangeLocation)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RoomList)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace pondrel

@@ -47,11 +47,16 @@ struct Ward {
             const std::u16string room = u"R" + ToText(i);
             set.At(i)->SetField(94, room);
             rooms.push_back(room);
+            RoomListRow row;
+            row.name = room;
+            row.location = set.At(i)->location;
+            located.push_back(std::move(row));
         }
     }
     FixedClock clock;
     PatientSet set;
     std::vector<std::u16string> rooms;
+    std::vector<RoomListRow> located;  // the same rooms, each in its patient's location
     Labels labels = Labels::Defaults();
 };
 
@@ -72,6 +77,18 @@ void RebuildPatientList(benchmark::State& state, int sortColumn) {
     }
 }
 BENCHMARK_CAPTURE(RebuildPatientList, rooms, 0)->Unit(benchmark::kMillisecond);
+
+void RebuildPatientListLocated(benchmark::State& state) {
+    Ward& ward = TheWard();
+    const AgeWords words;
+    for (auto _ : state) {
+        std::vector<PatientListRow> rows =
+            BuildPatientList(ward.set, ward.located, {0, 0}, ward.labels, words,
+                             DateOrder::DayMonthYear, ward.clock.Now());
+        benchmark::DoNotOptimize(rows.data());
+    }
+}
+BENCHMARK(RebuildPatientListLocated)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(RebuildPatientList, sorted, PatientListRow::kLastName)
     ->Unit(benchmark::kMillisecond);
 

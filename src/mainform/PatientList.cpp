@@ -115,7 +115,7 @@ int CompareRows(const PatientListRow& a, const PatientListRow& b, int column) {
 }  // namespace
 
 std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
-                                             const std::vector<std::u16string>& roomList,
+                                             const std::vector<RoomListRow>& roomList,
                                              PatientListOrder order, const Labels& labels,
                                              const AgeWords& words, DateOrder dateOrder,
                                              const DateTime& now) {
@@ -136,29 +136,59 @@ std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
     }
     std::vector<PatientListRow> rows;
     rows.reserve(byRecord.size() + roomList.size());
-    // The patients of each room, in the set's order.
+    // The patients of each room, in the set's order: by room and location, and by room alone
+    // for the rooms of a file without locations. Names compare ignoring case.
+    std::unordered_map<std::u16string, std::vector<size_t>> byRoomAndLocation;
     std::unordered_map<std::u16string, std::vector<size_t>> byRoom;
     for (size_t i = 0; i < byRecord.size(); ++i) {
-        byRoom[patients.At(static_cast<int>(i))->Field(94)].push_back(i);
+        const PatientRecord& record = *patients.At(static_cast<int>(i));
+        const std::u16string room = FoldCase(record.Field(94));
+        byRoomAndLocation[room + u'\u0001' + FoldCase(record.location)].push_back(i);
+        byRoom[room].push_back(i);
     }
     std::vector<bool> placed(byRecord.size(), false);
-    for (const std::u16string& room : roomList) {
-        if (room.starts_with(u"->")) continue;
-        auto found = byRoom.find(room);
-        if (found == byRoom.end() || found->second.empty()) {
-            rows.push_back(EmptyBed(room));
-            continue;
+    for (const RoomListRow& room : roomList) {
+        if (!room.isRoom || room.name.starts_with(u"->")) continue;
+        const std::u16string name = FoldCase(room.name);
+        const std::vector<size_t>* found = nullptr;
+        if (room.location.empty()) {
+            auto it = byRoom.find(name);
+            if (it != byRoom.end()) found = &it->second;
+        } else {
+            auto it = byRoomAndLocation.find(name + u'\u0001' + FoldCase(room.location));
+            if (it != byRoomAndLocation.end()) found = &it->second;
         }
-        for (size_t i : found->second) {
-            rows.push_back(byRecord[i]);
-            placed[i] = true;
+        bool any = false;
+        if (found != nullptr) {
+            for (size_t i : *found) {
+                if (placed[i]) continue;  // a room listed twice shows its patients once
+                rows.push_back(byRecord[i]);
+                placed[i] = true;
+                any = true;
+            }
         }
-        found->second.clear();  // a room listed twice shows its patients once
+        if (!any) rows.push_back(EmptyBed(room.name));
     }
     for (size_t i = 0; i < byRecord.size(); ++i) {
         if (!placed[i]) rows.push_back(std::move(byRecord[i]));
     }
     return rows;
+}
+
+std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
+                                             const std::vector<std::u16string>& roomList,
+                                             PatientListOrder order, const Labels& labels,
+                                             const AgeWords& words, DateOrder dateOrder,
+                                             const DateTime& now) {
+    std::vector<RoomListRow> rooms;
+    rooms.reserve(roomList.size());
+    for (const std::u16string& name : roomList) {
+        RoomListRow row;
+        row.name = name;
+        row.isRoom = !name.starts_with(u"->");
+        rooms.push_back(std::move(row));
+    }
+    return BuildPatientList(patients, rooms, order, labels, words, dateOrder, now);
 }
 
 PatientListOrder TapHeading(PatientListOrder order, int column) {

@@ -11,6 +11,7 @@
 
 #include "journal/Ages.h"
 #include "records/DayNumber.h"
+#include "records/RoomList.h"
 #include "settings/Preferences.h"
 
 namespace pondrel {
@@ -57,12 +58,19 @@ struct PatientListOrder {
 };
 
 // The rows of the list (RebuildPatientList). By rooms (sort column 0), the rooms of `roomList`
-// in their order, headings ("->" ...) left out: each room gets the rows of every patient whose
-// room (field 94) it is, or an empty-bed row; then the patients whose room is in no room list,
-// in the set's order. By another column: the set's order sorted by the text of that column
-// (numbers within texts compared as numbers, letters ignoring case); the birth date, the age
-// and the admission by their value (1.12.2022 before 1.5.2023; the youngest first), a patient
-// without a real birth date after the others.
+// in their order, location rows left out: each room gets the rows of every patient whose room
+// (field 94) and location it is (names ignoring case; a room without location by its name
+// alone), or an empty-bed row; then the patients whose room is in no room list, in the set's
+// order. By another column: the set's order sorted by the text of that column (numbers within
+// texts compared as numbers, letters ignoring case); the birth date, the age and the admission
+// by their value (1.12.2022 before 1.5.2023; the youngest first), a patient without a real
+// birth date after the others.
+std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
+                                             const std::vector<RoomListRow>& roomList,
+                                             PatientListOrder order, const Labels& labels,
+                                             const AgeWords& words, DateOrder dateOrder,
+                                             const DateTime& now);
+// The same with room names alone (rooms without location; "->" rows are headings).
 std::vector<PatientListRow> BuildPatientList(const PatientSet& patients,
                                              const std::vector<std::u16string>& roomList,
                                              PatientListOrder order, const Labels& labels,

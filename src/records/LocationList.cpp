@@ -76,8 +76,74 @@ bool LocationList::ShouldLoad(std::u16string_view location) const {
     if (location == selected) return true;
     if (selected == kAllDepartment) return location != kClosedHospitalization && !location.empty();
     if (selected == kAllActivatedFolders) return true;
-    if (selected == kNoLocation) return location.empty();
+    if (selected == kNoLocation) return CountsAsNoLocation(location);
     return false;
+}
+
+bool LocationList::CountsAsNoLocation(std::u16string_view location) const {
+    if (location == kCountNoLocation) return true;
+    for (const std::u16string& entry : CountingEntries()) {
+        if (entry == location) return false;
+    }
+    return true;
+}
+
+std::vector<LocationList::Row> LocationList::ListRows() const {
+    std::vector<Row> rows;
+    auto counted = [](std::u16string_view name, int count) {
+        return std::u16string(name) + u" (" + ToText(count) + u")";
+    };
+    for (size_t i = 0; i < m_names.size(); ++i) {
+        rows.push_back({counted(m_names[i], m_counters[i]), m_names[i]});
+    }
+    rows.push_back({std::u16string(kLocationSeparatorLength, u'-'), {}});
+    const size_t general = m_names.size();
+    const std::u16string_view shown[] = {kAllDepartment, kAllActivatedFolders,
+                                         kClosedHospitalization, kNoLocation};
+    for (size_t i = 0; i < kGeneralEntries; ++i) {
+        rows.push_back({counted(shown[i], m_counters[general + i]), std::u16string(shown[i])});
+    }
+    return rows;
+}
+
+std::u16string WithoutRefusedPlaceCharacters(std::u16string_view name) {
+    std::u16string kept;
+    for (char16_t c : name) {
+        if (!IsRefusedInPlaceName(c)) kept += c;
+    }
+    return kept;
+}
+
+namespace {
+
+std::u16string CharacterRefusal(std::u16string_view name) {
+    for (char16_t c : name) {
+        if (IsRefusedInPlaceName(c)) {
+            return u"The characters \u00A2 { } | \u00A6 \u00A7 \u00AC # can not be used in a name.";
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
+std::u16string LocationNameRefusal(std::u16string_view name) {
+    if (TrimRightSpaces(name).empty()) return u"Type the name of the location first.";
+    std::u16string refusal = CharacterRefusal(name);
+    if (!refusal.empty()) return refusal;
+    const std::u16string trimmed = TrimRightSpaces(name);
+    for (std::u16string_view general : {kAllDepartment, kAllActivatedFolders, kClosedHospitalization,
+                                        kNoLocation, kCountAllActivated, kCountNoLocation}) {
+        if (EqualsIgnoreCase(trimmed, general)) {
+            return u"\"" + std::u16string(general) +
+                   u"\" is an entry of the location list; choose another name.";
+        }
+    }
+    return {};
+}
+
+std::u16string RoomNameRefusal(std::u16string_view name) {
+    return CharacterRefusal(name);
 }
 
 }  // namespace pondrel

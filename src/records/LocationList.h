@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "records/ReservedCharacters.h"
+
 namespace pondrel {
 
 // The four general selections of the location list.
@@ -14,11 +16,26 @@ inline constexpr std::u16string_view kNoLocation = u"No location";
 // How two of them are spelt in the counting list.
 inline constexpr std::u16string_view kCountAllActivated = u"XX All activated folders XX";
 inline constexpr std::u16string_view kCountNoLocation = u"XX No location XX";
+// The separator line between the locations and the general entries of the location list.
+inline constexpr size_t kLocationSeparatorLength = 57;
 
 // The locations of the department, the selected location and the number of patients counted at
 // each entry. The counting list is the location names in order followed by "All department",
 // "XX All activated folders XX", "Closed hospitalization" and "XX No location XX"; every entry
 // has its own counter.
+// The characters refused in location and room names, typed or pasted: those the file formats
+// reserve, and "{" and "}".
+constexpr bool IsRefusedInPlaceName(char16_t c) {
+    return IsReservedCharacter(c) || c == u'{' || c == u'}';
+}
+// The name without the refused characters (what a pasted text keeps).
+std::u16string WithoutRefusedPlaceCharacters(std::u16string_view name);
+// Why a name can not be a location of the list; empty when it can. Refused: an empty name, a
+// refused character, and the names of the general entries (ignoring case).
+std::u16string LocationNameRefusal(std::u16string_view name);
+// Why a name can not be a room name; empty when it can (an empty name is allowed: a new row).
+std::u16string RoomNameRefusal(std::u16string_view name);
+
 class LocationList {
 public:
     static constexpr size_t kMaxLocations = 50;
@@ -52,8 +69,21 @@ public:
     void CountPatient(std::u16string_view location) { Add(location, 1); }
     void UncountPatient(std::u16string_view location) { Add(location, -1); }
 
-    // Whether a patient at `location` is loaded while the selected location is shown.
+    // Whether a patient at `location` is loaded while the selected location is shown. Under
+    // "No location" it is every patient counted there: an empty location, and a location no
+    // longer in the list (renamed or deleted).
     bool ShouldLoad(std::u16string_view location) const;
+    // True when a patient at `location` is counted under "XX No location XX".
+    bool CountsAsNoLocation(std::u16string_view location) const;
+
+    // The rows of the location list as shown: every location with " (n)", a separator, then the
+    // four general entries with their counters. `selection` is what choosing the row selects
+    // (empty for the separator).
+    struct Row {
+        std::u16string text;
+        std::u16string selection;
+    };
+    std::vector<Row> ListRows() const;
 
 private:
     void Add(std::u16string_view location, int delta);

@@ -106,7 +106,7 @@ void CPatientList::FillRows() {
     const PatientListOrder order{p.sortColumn, p.sortDirection};
     Platform& platform = m_view.GetPlatform();
     const AgeWords words = AgeWords::From(m_view.GetLabels());
-    m_rows = BuildPatientList(m_view.Document().Patients(), {}, order, m_view.GetLabels(), words,
+    m_rows = BuildPatientList(m_view.Document().Patients(), std::vector<RoomListRow>{}, order, m_view.GetLabels(), words,
                               DateOrderOf(p.regional.dateOrder), platform.clock.Now());
     clear();
     const QImage& icons = m_view.PatientIcons();

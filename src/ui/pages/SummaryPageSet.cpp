@@ -271,7 +271,7 @@ std::vector<const PatientRecord*> SummaryPageSet::PatientList() {
     const PatientSet& set = m_view.Document().Patients();
     const Labels& labels = m_view.GetLabels();
     const Preferences& preferences = m_view.GetPreferences();
-    auto rows = BuildPatientList(set, {}, {preferences.sortColumn, preferences.sortDirection},
+    auto rows = BuildPatientList(set, std::vector<RoomListRow>{}, {preferences.sortColumn, preferences.sortDirection},
                                  labels, AgeWords::From(labels),
                                  DateOrderOf(preferences.regional.dateOrder), m_clock.Now());
     std::vector<const PatientRecord*> patients;
