@@ -50,6 +50,9 @@ int ServeCommand(const Arguments& given) {
         !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
         !TakeOption(args, "--max-connections", maxConnections) ||
         !TakeOption(args, "--max-per-address", maxPerAddress) ||
+        !TakeOption(args, "--tls-cert", options.tlsCertificateFile) ||
+        !TakeOption(args, "--tls-key", options.tlsKeyFile) ||
+        options.tlsCertificateFile.empty() != options.tlsKeyFile.empty() ||
         !ToSeconds(maxConnections, 1, 100'000, connections) ||
         !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || data.empty() || !args.empty() ||
         !ToSeconds(port, 0, 65535, options.port) ||
