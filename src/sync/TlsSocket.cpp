@@ -2,6 +2,9 @@
 
 #include <arpa/inet.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
+#include <time.h>
 
 #include <cerrno>
 
@@ -18,6 +21,40 @@ bool IsAddress(const std::string& host) {
     return ::inet_pton(AF_INET, host.c_str(), buffer) == 1 ||
            ::inet_pton(AF_INET6, host.c_str(), buffer) == 1;
 }
+
+// The library writes to the socket with write(): a peer that has gone would raise SIGPIPE and
+// end the program. The signal is held for this thread during a call and dropped after it.
+class NoBrokenPipeSignal {
+public:
+    NoBrokenPipeSignal() {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+        m_blocked = pthread_sigmask(SIG_BLOCK, &m_pipe, &m_old) == 0;
+    }
+    ~NoBrokenPipeSignal() {
+        if (!m_blocked) return;
+        if (!m_wasPending) {
+            sigset_t pending;
+            sigpending(&pending);
+            if (sigismember(&pending, SIGPIPE) == 1) {
+                timespec none{0, 0};
+                sigtimedwait(&m_pipe, nullptr, &none);
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_old, nullptr);
+    }
+    NoBrokenPipeSignal(const NoBrokenPipeSignal&) = delete;
+    NoBrokenPipeSignal& operator=(const NoBrokenPipeSignal&) = delete;
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_old;
+    bool m_wasPending = false;
+    bool m_blocked = false;
+};
 
 }  // namespace
 
@@ -82,6 +119,7 @@ SocketError TlsSocket::Handshake() {
         int code = SSL_ERROR_NONE;
         {
             std::lock_guard lock(m_mutex);
+            NoBrokenPipeSignal noSignal;
             ERR_clear_error();
             result = SSL_connect(m_ssl);
             if (result <= 0) code = SSL_get_error(m_ssl, result);
@@ -123,6 +161,7 @@ SocketError TlsSocket::Receive(char* buffer, size_t capacity, size_t& received) 
         int code = SSL_ERROR_NONE;
         {
             std::lock_guard lock(m_mutex);
+            NoBrokenPipeSignal noSignal;
             ERR_clear_error();
             size_t read = 0;
             result = SSL_read_ex(m_ssl, buffer, capacity, &read);
@@ -146,6 +185,7 @@ SocketError TlsSocket::Send(std::string_view bytes, size_t& sent) {
         int code = SSL_ERROR_NONE;
         {
             std::lock_guard lock(m_mutex);
+            NoBrokenPipeSignal noSignal;
             ERR_clear_error();
             size_t written = 0;
             result = SSL_write_ex(m_ssl, bytes.data(), bytes.size(), &written);

@@ -54,6 +54,8 @@ CWirelessSettingsDlg::CWirelessSettingsDlg(PreferencesEdit& edit, UserMessages& 
     // chosen here (a ward's own certificate).
     m_encrypted = new QCheckBox("Encrypted connection", this);
     m_encrypted->setObjectName("encryptedCheck");
+    m_encrypted->setStyleSheet(
+        "QCheckBox { background: rgb(255,209,213); color: black; padding: 1px 3px; }");
     grid->addWidget(m_encrypted, 4, 0, 1, 2);
     m_certificate = addRow(5, "Certificate", "certificateLabel", "certificateEdit");
     m_certificate->setPlaceholderText("System authorities");
