@@ -106,6 +106,10 @@ int ServeCommand(const Arguments& given) {
     std::fflush(stdout);
     log.Line("store " + path + ", " + std::to_string(store->Users().size()) + " users, " +
              std::to_string(store->ActiveFiles().size()) + " active files");
+    log.Line(options.tlsCertificateFile.empty()
+                 ? std::string("connections are plain (no --tls-cert)")
+                 : "connections are encrypted (TLS 1.2 or later), certificate " +
+                       options.tlsCertificateFile);
     io.run();
     return 0;
 }

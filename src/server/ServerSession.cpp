@@ -57,16 +57,15 @@ void ServerSession::Start() {
         Begin();
         return;
     }
-    m_tls->async_handshake(asio::ssl::stream_base::server,
-                           [self = shared_from_this()](const asio::error_code& error) {
-                               if (self->m_state == State::Closed) return;
-                               if (error) {
-                                   self->Close("refused: no TLS handshake (" + error.message() +
-                                               ")");
-                                   return;
-                               }
-                               self->Begin();
-                           });
+    m_tls->async_handshake(
+        asio::ssl::stream_base::server, [self = shared_from_this()](const asio::error_code& error) {
+            if (self->m_state == State::Closed) return;
+            if (error) {
+                self->Close("refused: no TLS handshake (" + error.message() + ")");
+                return;
+            }
+            self->Begin();
+        });
 }
 
 void ServerSession::Begin() {

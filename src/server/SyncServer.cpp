@@ -55,8 +55,8 @@ bool SyncServer::Listen(std::string& error) {
                          asio::ssl::context::single_dh_use | SSL_OP_NO_RENEGOTIATION);
         tls->use_certificate_chain_file(m_options.tlsCertificateFile, ec);
         if (ec) {
-            error = "cannot use the certificate " + m_options.tlsCertificateFile + ": " +
-                    ec.message();
+            error =
+                "cannot use the certificate " + m_options.tlsCertificateFile + ": " + ec.message();
             return false;
         }
         tls->use_private_key_file(m_options.tlsKeyFile, asio::ssl::context::pem, ec);
@@ -64,8 +64,8 @@ bool SyncServer::Listen(std::string& error) {
             ec = asio::error::invalid_argument;
         }
         if (ec) {
-            error = "cannot use the key " + m_options.tlsKeyFile + " with the certificate: " +
-                    ec.message();
+            error = "cannot use the key " + m_options.tlsKeyFile +
+                    " with the certificate: " + ec.message();
             return false;
         }
         m_tls = std::move(tls);

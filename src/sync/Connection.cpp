@@ -131,16 +131,16 @@ bool Connection::StartConnection() {
     m_textEnded = false;
     std::string host = ToUtf8(Trimmed(m_wireless.serverAddress));
     auto port = static_cast<uint16_t>(m_wireless.serverPort & 0xFFFF);
-    std::unique_ptr<Socket> socket = m_wireless.encrypted
-                                         ? m_sockets.CreateEncrypted(ToUtf8(m_wireless.certificateFile))
-                                         : m_sockets.Create();
+    std::unique_ptr<Socket> socket =
+        m_wireless.encrypted ? m_sockets.CreateEncrypted(ToUtf8(m_wireless.certificateFile))
+                             : m_sockets.Create();
     if (!socket) {
         m_wanted = false;
         Notice(u"Encrypted connections are not available here. No connection.", 5000, true);
         return false;
     }
-    m_link = std::make_unique<ConnectionLink>(++m_linkCount, std::move(socket), host, port,
-                                              m_mailbox);
+    m_link =
+        std::make_unique<ConnectionLink>(++m_linkCount, std::move(socket), host, port, m_mailbox);
     m_link->Start();
     m_lastAttempt = m_clock.TickCount();
     return true;

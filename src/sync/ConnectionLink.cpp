@@ -130,12 +130,24 @@ void ConnectionLink::ReceiveLoop() {
     SocketError error = m_socket->Connect(m_host, m_port);
     if (error != SocketError::None) {
         switch (error) {
-            case SocketError::Refused: end = LinkEvent::Refused; break;
-            case SocketError::CertificateRefused: end = LinkEvent::CertificateRefused; break;
-            case SocketError::CertificateExpired: end = LinkEvent::CertificateExpired; break;
-            case SocketError::CertificateFile: end = LinkEvent::CertificateFile; break;
-            case SocketError::NotEncrypted: end = LinkEvent::NotEncrypted; break;
-            default: end = LinkEvent::ConnectFailed; break;
+            case SocketError::Refused:
+                end = LinkEvent::Refused;
+                break;
+            case SocketError::CertificateRefused:
+                end = LinkEvent::CertificateRefused;
+                break;
+            case SocketError::CertificateExpired:
+                end = LinkEvent::CertificateExpired;
+                break;
+            case SocketError::CertificateFile:
+                end = LinkEvent::CertificateFile;
+                break;
+            case SocketError::NotEncrypted:
+                end = LinkEvent::NotEncrypted;
+                break;
+            default:
+                end = LinkEvent::ConnectFailed;
+                break;
         }
     } else {
         {

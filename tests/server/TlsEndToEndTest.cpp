@@ -26,7 +26,8 @@ namespace {
 
 using test::WardClient;
 
-constexpr std::u16string_view kNotTrusted = u"The server's certificate is not trusted. No connection.";
+constexpr std::u16string_view kNotTrusted =
+    u"The server's certificate is not trusted. No connection.";
 constexpr std::u16string_view kExpired = u"The server's certificate has expired. No connection.";
 constexpr std::u16string_view kNotEncrypted =
     u"The server does not answer with an encrypted connection. No connection.";
@@ -40,8 +41,8 @@ protected:
         ASSERT_TRUE(server.AddUser("Anna", "111111"));
     }
     bool StartTls(const test::CertificateFiles& files) {
-        return server.Start(0, {"--tls-cert", files.certificate.string(), "--tls-key",
-                                files.key.string()});
+        return server.Start(
+            0, {"--tls-cert", files.certificate.string(), "--tls-key", files.key.string()});
     }
     WardClient& Client(int port, bool encrypted, const std::filesystem::path& certificate) {
         client = std::make_unique<WardClient>(waker, u"Anna", u"111111", port);
@@ -74,6 +75,10 @@ protected:
 TEST_F(TlsEndToEndTest, LogsInAndSendsAFileWithTheWardCertificate) {
     ASSERT_TRUE(StartTls(ward)) << server.Log();
     WardClient& anna = Client(server.Port(), true, ward.certificate);
+    // Written just after the server printed where it listens.
+    EXPECT_TRUE(Pump(
+        [&] { return server.Log().find("connections are encrypted") != std::string::npos; }, 3000))
+        << server.Log();
     anna.AddPatient(u"Doe", u"John", u"1950", u"by Anna over TLS");
     anna.connection.Connect();
     ASSERT_TRUE(Pump([&] { return anna.connection.Online(); })) << server.Log();
@@ -140,8 +145,8 @@ TEST_F(TlsEndToEndTest, TheServerRefusesAPlainClient) {
 TEST_F(TlsEndToEndTest, TheServerDoesNotStartWithAKeyOfAnotherCertificate) {
     test::CertificateFiles other;
     ASSERT_TRUE(test::MakeCertificate(temp.Path(), "other", "127.0.0.1", 0, 30, other));
-    EXPECT_FALSE(server.Start(0, {"--tls-cert", ward.certificate.string(), "--tls-key",
-                                  other.key.string()}));
+    EXPECT_FALSE(server.Start(
+        0, {"--tls-cert", ward.certificate.string(), "--tls-key", other.key.string()}));
     EXPECT_NE(server.Log().find("cannot use the key"), std::string::npos) << server.Log();
 }
 
@@ -163,7 +168,8 @@ TEST_F(TlsEndToEndTest, ThePasswordIsNotSentBeforeTheCheck) {
         // Answers like a plain server (its first frame), then reads what comes for a while.
         std::string frame;
         AppendWire(u"#O!#25#F|", frame);
-        [[maybe_unused]] ssize_t sent = ::send(connection, frame.data(), frame.size(), MSG_NOSIGNAL);
+        [[maybe_unused]] ssize_t sent =
+            ::send(connection, frame.data(), frame.size(), MSG_NOSIGNAL);
         char buffer[4096];
         pollfd wait{connection, POLLIN, 0};
         while (::poll(&wait, 1, 1500) > 0) {

@@ -54,8 +54,8 @@ bool MakeCertificate(const std::filesystem::path& folder, const std::string& nam
     written = std::fclose(out) == 0 && written;
     out = std::fopen(files.key.c_str(), "w");
     if (!out) return false;
-    written = PEM_write_PrivateKey(out, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1 &&
-              written;
+    written =
+        PEM_write_PrivateKey(out, key.get(), nullptr, nullptr, 0, nullptr, nullptr) == 1 && written;
     return std::fclose(out) == 0 && written;
 }
 

@@ -106,8 +106,7 @@ CWirelessSettingsDlg::CWirelessSettingsDlg(PreferencesEdit& edit, UserMessages& 
 
 WirelessEdits CWirelessSettingsDlg::Edits() const {
     WirelessEdits edits{ToU16(m_userName->text()), ToU16(m_password->text()),
-                        ToU16(m_address->text()), ToU16(m_port->text()),
-                        ToU16(m_channel->text())};
+                        ToU16(m_address->text()), ToU16(m_port->text()), ToU16(m_channel->text())};
     edits.encrypted = m_encrypted->isChecked();
     edits.certificateFile = ToU16(m_certificate->text());
     return edits;
