@@ -2,9 +2,10 @@
 // real pondrel-server on loopback with many clients made of the program's own synchronisation
 // code (log-ins per second, round trip of a file list, the server's memory), then the same
 // clients each locking, uploading (a 50 KB patient), unlocking and listing in a loop, against
-// the same bytes sent over a raw loopback connection.
+// the same bytes sent over a raw loopback connection; and one client's log-in, plain and over TLS.
 //
 //     sync_bench [CLIENTS] [SECONDS]      (defaults 200 and 10)
+//     sync_bench --tls                     (log-in, plain and over TLS)
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -25,6 +26,7 @@
 #include "ServerProcess.h"
 #include "SyncClient.h"
 #include "TempFolder.h"
+#include "TestCertificate.h"
 #include "platform/Text.h"
 #include "server/Passwords.h"
 #include "server/ServerCommands.h"
@@ -368,9 +370,53 @@ int ServerFigures(int clientCount, int seconds) {
     return 0;
 }
 
+// One client logging in again and again (connect, handshake, identification, "#S!#"), on a plain
+// server and on a TLS one with a ward certificate: the median and the slowest of `rounds`.
+int TlsFigures(int rounds) {
+    test::TempFolder temp("pondrel-sync-bench-tls");
+    test::CertificateFiles ward;
+    if (!test::MakeCertificate(temp.Path(), "ward", "127.0.0.1", 0, 30, ward)) return 1;
+    for (bool tls : {false, true}) {
+        std::string data = (temp / (tls ? "tls" : "plain")).string();
+        test::ServerProcess server(PONDREL_SERVER_PATH, data);
+        std::vector<std::string> extra;
+        if (tls) extra = {"--tls-cert", ward.certificate.string(), "--tls-key", ward.key.string()};
+        if (!server.AddUser("Anna", "123456") || !server.Start(0, extra)) {
+            std::fprintf(stderr, "the server did not start:\n%s", server.Log().c_str());
+            return 1;
+        }
+        test::Waker waker;
+        test::SyncClient client(waker, u"Anna", u"123456", server.Port());
+        WirelessSettings settings = client.connection.Wireless();
+        settings.encrypted = tls;
+        settings.certificateFile = FromUtf8(ward.certificate.string());
+        client.connection.SetSettings(settings, NetworkOptions{});
+        std::vector<double> times;
+        for (int i = 0; i <= rounds; ++i) {
+            auto start = Clock::now();
+            client.connection.Connect();
+            if (!test::PumpAll(waker, std::vector<test::SyncClient*>{&client},
+                               [&] { return client.connection.Online(); }, 10'000)) {
+                std::fprintf(stderr, "no log-in\n%s", server.Log().c_str());
+                return 1;
+            }
+            if (i > 0) times.push_back(Seconds(start) * 1000);  // the first checks the hash
+            client.connection.CloseByUser();
+            test::PumpAll(waker, std::vector<test::SyncClient*>{&client},
+                          [&] { return !client.connection.Online(); }, 2000);
+        }
+        std::printf("log-in of one client %s: median %.2f ms, slowest %.2f ms (%d rounds)\n",
+                    tls ? "over TLS" : "plain   ", Percentile(times, 0.5), Percentile(times, 1.0),
+                    rounds);
+        server.Stop();
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--tls") == 0) return TlsFigures(50);
     int clients = argc > 1 ? std::atoi(argv[1]) : 200;
     int seconds = argc > 2 ? std::atoi(argv[2]) : 10;
     CodecFigures();

@@ -50,6 +50,9 @@ int ServeCommand(const Arguments& given) {
         !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
         !TakeOption(args, "--max-connections", maxConnections) ||
         !TakeOption(args, "--max-per-address", maxPerAddress) ||
+        !TakeOption(args, "--tls-cert", options.tlsCertificateFile) ||
+        !TakeOption(args, "--tls-key", options.tlsKeyFile) ||
+        options.tlsCertificateFile.empty() != options.tlsKeyFile.empty() ||
         !ToSeconds(maxConnections, 1, 100'000, connections) ||
         !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || data.empty() || !args.empty() ||
         !ToSeconds(port, 0, 65535, options.port) ||
@@ -103,6 +106,10 @@ int ServeCommand(const Arguments& given) {
     std::fflush(stdout);
     log.Line("store " + path + ", " + std::to_string(store->Users().size()) + " users, " +
              std::to_string(store->ActiveFiles().size()) + " active files");
+    log.Line(options.tlsCertificateFile.empty()
+                 ? std::string("connections are plain (no --tls-cert)")
+                 : "connections are encrypted (TLS 1.2 or later), certificate " +
+                       options.tlsCertificateFile);
     io.run();
     return 0;
 }

@@ -33,6 +33,9 @@ struct ServerOptions {
     size_t maxConnections = 1000;
     size_t maxConnectionsPerAddress = 100;
     int verifyThreads = 2;
+    // With both (PEM files), every connection is TLS 1.2 or later; plain ones are refused.
+    std::string tlsCertificateFile;
+    std::string tlsKeyFile;
 };
 
 }  // namespace pondrel::server

@@ -38,6 +38,9 @@ ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, u
     m_address = error ? std::string("?") : address.to_string();
     m_peer = error ? std::string("?") : m_address + ":" + std::to_string(endpoint.port());
     m_started = m_lastReceived = m_lastKeepAlive = std::chrono::steady_clock::now();
+    if (asio::ssl::context* tls = server.Tls()) {
+        m_tls = std::make_unique<asio::ssl::stream<asio::ip::tcp::socket&>>(m_socket, *tls);
+    }
 }
 
 std::string ServerSession::LogName() const {
@@ -49,9 +52,25 @@ std::string ServerSession::LogName() const {
 void ServerSession::Start() {
     asio::error_code ignored;
     m_socket.set_option(asio::ip::tcp::no_delay(true), ignored);
+    ArmTick();  // the handshake counts in the time to log in
+    if (!m_tls) {
+        Begin();
+        return;
+    }
+    m_tls->async_handshake(
+        asio::ssl::stream_base::server, [self = shared_from_this()](const asio::error_code& error) {
+            if (self->m_state == State::Closed) return;
+            if (error) {
+                self->Close("refused: no TLS handshake (" + error.message() + ")");
+                return;
+            }
+            self->Begin();
+        });
+}
+
+void ServerSession::Begin() {
     m_server.Protocol().OnOpened(*this);
-    ArmTick();
-    Read();
+    if (IsOpen()) Read();
 }
 
 void ServerSession::SetOnline(std::u16string user) {
@@ -82,17 +101,22 @@ std::deque<std::u16string> ServerSession::TakeHeldFrames() {
 void ServerSession::Read() {
     // Never while a read is under way: it writes into the buffer.
     if (m_state == State::Online && m_buffer.size() < kReadBytes) m_buffer.resize(kReadBytes);
-    m_socket.async_read_some(
-        asio::buffer(m_buffer.data(), m_buffer.size()),
-        [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
-            self->OnRead(error, bytes);
-        });
+    auto done = [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
+        self->OnRead(error, bytes);
+    };
+    if (m_tls) {
+        m_tls->async_read_some(asio::buffer(m_buffer.data(), m_buffer.size()), std::move(done));
+    } else {
+        m_socket.async_read_some(asio::buffer(m_buffer.data(), m_buffer.size()), std::move(done));
+    }
 }
 
 void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
     if (m_state == State::Closed) return;
     if (error) {
-        Close(error == asio::error::eof ? "closed by the client" : error.message());
+        Close(error == asio::error::eof || error == asio::ssl::error::stream_truncated
+                  ? "closed by the client"
+                  : error.message());
         return;
     }
     if (m_state == State::Closing) return;  // nothing more is read
@@ -146,21 +170,25 @@ void ServerSession::Write() {
         m_writing += m_out.front();
         m_out.pop_front();
     }
-    asio::async_write(m_socket, asio::buffer(m_writing),
-                      [self = shared_from_this()](const asio::error_code& error, size_t) {
-                          if (self->m_state == State::Closed) return;
-                          self->m_outBytes -= self->m_writing.size();
-                          self->m_writing.clear();
-                          if (error) {
-                              self->Close(error.message());
-                          } else if (!self->m_out.empty()) {
-                              self->Write();
-                          } else if (self->m_state == State::Closing) {
-                              self->Close(self->m_closeReason);
-                          } else {
-                              self->m_server.Protocol().OnWritten(*self);
-                          }
-                      });
+    auto done = [self = shared_from_this()](const asio::error_code& error, size_t) {
+        if (self->m_state == State::Closed) return;
+        self->m_outBytes -= self->m_writing.size();
+        self->m_writing.clear();
+        if (error) {
+            self->Close(error.message());
+        } else if (!self->m_out.empty()) {
+            self->Write();
+        } else if (self->m_state == State::Closing) {
+            self->Close(self->m_closeReason);
+        } else {
+            self->m_server.Protocol().OnWritten(*self);
+        }
+    };
+    if (m_tls) {
+        asio::async_write(*m_tls, asio::buffer(m_writing), std::move(done));
+    } else {
+        asio::async_write(m_socket, asio::buffer(m_writing), std::move(done));
+    }
 }
 
 void ServerSession::CloseAfterSending(std::string_view reason) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <asio/ip/tcp.hpp>
+#include <asio/ssl/stream.hpp>
 #include <asio/steady_timer.hpp>
 
 #include "server/ClientLink.h"
@@ -48,6 +49,7 @@ public:
     std::deque<std::u16string> TakeHeldFrames() override;
 
 private:
+    void Begin();
     void Read();
     void OnRead(const asio::error_code& error, size_t bytes);
     void Write();
@@ -55,6 +57,8 @@ private:
     void OnTick();
 
     asio::ip::tcp::socket m_socket;
+    // Over m_socket when the server encrypts its connections.
+    std::unique_ptr<asio::ssl::stream<asio::ip::tcp::socket&>> m_tls;
     asio::steady_timer m_tick;
     SyncServer& m_server;
     const ServerOptions& m_options;

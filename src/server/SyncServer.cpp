@@ -48,6 +48,28 @@ SyncServer::~SyncServer() {
 
 bool SyncServer::Listen(std::string& error) {
     asio::error_code ec;
+    if (!m_options.tlsCertificateFile.empty()) {
+        auto tls = std::make_unique<asio::ssl::context>(asio::ssl::context::tls_server);
+        SSL_CTX_set_min_proto_version(tls->native_handle(), TLS1_2_VERSION);
+        tls->set_options(asio::ssl::context::default_workarounds |
+                         asio::ssl::context::single_dh_use | SSL_OP_NO_RENEGOTIATION);
+        tls->use_certificate_chain_file(m_options.tlsCertificateFile, ec);
+        if (ec) {
+            error =
+                "cannot use the certificate " + m_options.tlsCertificateFile + ": " + ec.message();
+            return false;
+        }
+        tls->use_private_key_file(m_options.tlsKeyFile, asio::ssl::context::pem, ec);
+        if (!ec && SSL_CTX_check_private_key(tls->native_handle()) != 1) {
+            ec = asio::error::invalid_argument;
+        }
+        if (ec) {
+            error = "cannot use the key " + m_options.tlsKeyFile +
+                    " with the certificate: " + ec.message();
+            return false;
+        }
+        m_tls = std::move(tls);
+    }
     asio::ip::address address = asio::ip::make_address(m_options.listenAddress, ec);
     if (ec) {
         error = "not an address: " + m_options.listenAddress;

@@ -11,6 +11,7 @@
 
 #include <asio/io_context.hpp>
 #include <asio/ip/tcp.hpp>
+#include <asio/ssl/context.hpp>
 #include <asio/steady_timer.hpp>
 #include <asio/thread_pool.hpp>
 
@@ -43,6 +44,8 @@ public:
 
     const ServerOptions& Options() const { return m_options; }
     ServerProtocol& Protocol() { return m_protocol; }
+    // Null when connections are plain.
+    asio::ssl::context* Tls() { return m_tls.get(); }
     // From a session that ends.
     void Forget(uint64_t sessionId);
 
@@ -61,6 +64,7 @@ private:
     ServerOptions m_options;
     ServerProtocol m_protocol;
     asio::ip::tcp::acceptor m_acceptor;
+    std::unique_ptr<asio::ssl::context> m_tls;  // when connections are encrypted
     uint64_t m_nextId = 1;
     std::map<uint64_t, std::shared_ptr<ServerSession>> m_sessions;
     std::string m_unknownUserHash;  // checked for unknown users, so that they take as long

@@ -15,16 +15,22 @@ const char kUsage[] =
     "usage: pondrel-server serve --data DIR [--listen ADDR] [--port PORT]\n"
     "                            [--keep-alive SECONDS] [--idle SECONDS] [--timeout SECONDS]\n"
     "                            [--max-connections N] [--max-per-address N] [--durable]\n"
+    "                            [--tls-cert FILE --tls-key FILE]\n"
     "       pondrel-server user add NAME --data DIR      (password read from standard input)\n"
     "       pondrel-server user remove NAME --data DIR\n"
     "       pondrel-server user list --data DIR\n"
     "       pondrel-server audit --data DIR [--file NAME] [--since YYYY-MM-DD]\n"
-    "       pondrel-server file delete NAME --data DIR   (a running server drops it too)\n";
+    "       pondrel-server file delete NAME --data DIR   (a running server drops it too)\n"
+    "       pondrel-server --version\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
     ::umask(077);  // the store holds patient files and password hashes: for its owner only
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("pondrel-server %s\n", PONDREL_VERSION_TEXT);
+        return 0;
+    }
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0) {
         std::fputs(kUsage, argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

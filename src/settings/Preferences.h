@@ -93,6 +93,10 @@ struct WirelessSettings {
     int channel = 0;
     std::u16string serverAddress;
     int serverPort = 0;
+    // TLS to the server, its certificate checked against the system's authorities or against
+    // the certificate file (PEM) when one is chosen.
+    bool encrypted = false;
+    std::u16string certificateFile{};
     friend bool operator==(const WirelessSettings&, const WirelessSettings&) = default;
 };
 

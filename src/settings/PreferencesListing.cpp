@@ -150,6 +150,8 @@ std::string ListPreferences(const Preferences& p, const PreferencesReadResult& r
     out.Line("examGraphCurvesShown", p.examGraphCurvesShown);
     out.Line("newFolderType", p.general.newFolderType);
     out.Line("ageOnSummaries", p.general.ageOnSummaries);
+    out.Line("wireless.encrypted", p.wireless.encrypted ? 1 : 0);
+    out.Line("wireless.certificateFile", p.wireless.certificateFile);
     return out.Take();
 }
 

@@ -298,6 +298,11 @@ void Reader::Other(Items& items) {
     if (!Older()) {
         items.Int(m_p.general.newFolderType);
         items.Int(m_p.general.ageOnSummaries);
+        // Added later: a file without them keeps a plain connection.
+        int encrypted = 0;
+        items.Int(encrypted);
+        m_p.wireless.encrypted = encrypted == 1;
+        items.Text(m_p.wireless.certificateFile);
     }
 }
 

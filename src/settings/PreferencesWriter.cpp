@@ -140,6 +140,8 @@ std::u16string PreferencesWriter::Compose(const Preferences& p) {
     out.Int(p.examGraphCurvesShown);
     out.Int(p.general.newFolderType);
     out.Int(p.general.ageOnSummaries);
+    out.Int(p.wireless.encrypted ? 1 : 0);
+    out.Item(p.wireless.certificateFile);
     return std::move(out.Text());
 }
 

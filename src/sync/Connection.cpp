@@ -42,6 +42,19 @@ std::u16string Trimmed(std::u16string_view text) {
     return TrimRightSpaces(text.substr(begin));
 }
 
+std::u16string EncryptionNotice(LinkEvent event) {
+    switch (event) {
+        case LinkEvent::CertificateExpired:
+            return u"The server's certificate has expired. No connection.";
+        case LinkEvent::CertificateFile:
+            return u"The certificate file can't be read. Check Wireless settings. No connection.";
+        case LinkEvent::NotEncrypted:
+            return u"The server does not answer with an encrypted connection. No connection.";
+        default:
+            return u"The server's certificate is not trusted. No connection.";
+    }
+}
+
 }  // namespace
 
 Connection::Connection(SocketFactory& sockets, Timers& timers, Clock& clock, UserMessages& messages,
@@ -118,8 +131,16 @@ bool Connection::StartConnection() {
     m_textEnded = false;
     std::string host = ToUtf8(Trimmed(m_wireless.serverAddress));
     auto port = static_cast<uint16_t>(m_wireless.serverPort & 0xFFFF);
+    std::unique_ptr<Socket> socket =
+        m_wireless.encrypted ? m_sockets.CreateEncrypted(ToUtf8(m_wireless.certificateFile))
+                             : m_sockets.Create();
+    if (!socket) {
+        m_wanted = false;
+        Notice(u"Encrypted connections are not available here. No connection.", 5000, true);
+        return false;
+    }
     m_link =
-        std::make_unique<ConnectionLink>(++m_linkCount, m_sockets.Create(), host, port, m_mailbox);
+        std::make_unique<ConnectionLink>(++m_linkCount, std::move(socket), host, port, m_mailbox);
     m_link->Start();
     m_lastAttempt = m_clock.TickCount();
     return true;
@@ -273,6 +294,17 @@ void Connection::HandleLinkEnd(int value) {
             if (m_windowAfterLoss || m_refusalReported) break;
             Notice(u"The server can't be located. Check your connection.", 3000, true);
             m_reconnectAttempts = -1;
+            m_reconnecting = false;
+            m_refusalReported = true;
+            break;
+        case LinkEvent::CertificateRefused:
+        case LinkEvent::CertificateExpired:
+        case LinkEvent::CertificateFile:
+        case LinkEvent::NotEncrypted:
+            // Trying again cannot help until the settings or the server change.
+            Notice(EncryptionNotice(static_cast<LinkEvent>(value)), 5000, true);
+            m_reconnectAttempts = -1;
+            m_reconnectSeconds = -1;
             m_reconnecting = false;
             m_refusalReported = true;
             break;

@@ -129,7 +129,26 @@ void ConnectionLink::ReceiveLoop() {
     LinkEvent end = LinkEvent::Ended;
     SocketError error = m_socket->Connect(m_host, m_port);
     if (error != SocketError::None) {
-        end = error == SocketError::Refused ? LinkEvent::Refused : LinkEvent::ConnectFailed;
+        switch (error) {
+            case SocketError::Refused:
+                end = LinkEvent::Refused;
+                break;
+            case SocketError::CertificateRefused:
+                end = LinkEvent::CertificateRefused;
+                break;
+            case SocketError::CertificateExpired:
+                end = LinkEvent::CertificateExpired;
+                break;
+            case SocketError::CertificateFile:
+                end = LinkEvent::CertificateFile;
+                break;
+            case SocketError::NotEncrypted:
+                end = LinkEvent::NotEncrypted;
+                break;
+            default:
+                end = LinkEvent::ConnectFailed;
+                break;
+        }
     } else {
         {
             std::unique_lock lock(m_startMutex);

@@ -24,6 +24,10 @@ enum class LinkEvent {
     DataReady,      // the receive buffer holds at least one whole frame
     Refused,        // the server refused the TCP connection
     ConnectFailed,  // the connection could not be made (no notice)
+    CertificateRefused,  // encrypted: the server's certificate is not trusted
+    CertificateExpired,  // encrypted: the server's certificate has expired
+    CertificateFile,     // encrypted: the chosen certificate file cannot be read
+    NotEncrypted,        // encrypted: the server does not answer in TLS
     SenderMissing,  // the send worker did not start in time
     PeerClosed,     // the server closed the connection
     Reset,          // the connection was reset

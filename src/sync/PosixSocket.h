@@ -21,10 +21,13 @@ public:
     void Shutdown() override;
     bool Close() override;
 
-private:
     // Waits until the socket is ready for `events` or Shutdown is called; false on Shutdown,
-    // time-out or failure (`error` tells which).
+    // time-out (-1: none) or failure (`error` tells which).
     bool Wait(short events, int timeoutMs, SocketError& error);
+    // The connected, non-blocking descriptor; -1 when none.
+    int Descriptor() const { return m_fd; }
+
+private:
 
     int m_fd = -1;
     int m_wake = -1;  // eventfd raised by Shutdown
@@ -33,6 +36,7 @@ private:
 class PosixSocketFactory final : public SocketFactory {
 public:
     std::unique_ptr<Socket> Create() override { return std::make_unique<PosixSocket>(); }
+    std::unique_ptr<Socket> CreateEncrypted(const std::string& certificateFile) override;
     std::u16string HostName() override;
 };
 

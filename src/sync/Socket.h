@@ -18,6 +18,11 @@ enum class SocketError {
     NotSocket,  // the socket is not (or no longer) usable
     Cancelled,  // Shutdown was called
     Failed,     // any other failure (host unknown, network unreachable, time-out...)
+    // Encrypted connections only, from Connect: nothing was sent to the server.
+    CertificateRefused,  // the server's certificate is not trusted or not for that address
+    CertificateExpired,  // the server's certificate has expired (or is not valid yet)
+    CertificateFile,     // the certificate file chosen in the settings cannot be read
+    NotEncrypted,        // the server does not answer with an encrypted connection
 };
 
 // One connection. Connect, Receive and Send block; Shutdown, from any thread, makes every
@@ -41,6 +46,13 @@ class SocketFactory {
 public:
     virtual ~SocketFactory() = default;
     virtual std::unique_ptr<Socket> Create() = 0;
+    // An encrypted connection whose Connect checks the server's certificate against the
+    // system's authorities, or against `certificateFile` (PEM) when it is not empty; null when
+    // this factory has none.
+    virtual std::unique_ptr<Socket> CreateEncrypted(const std::string& certificateFile) {
+        (void)certificateFile;
+        return nullptr;
+    }
     // This computer's network name.
     virtual std::u16string HostName() = 0;
 };

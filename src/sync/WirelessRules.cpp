@@ -68,6 +68,8 @@ WirelessEdits EditsOf(const WirelessSettings& s) {
     edits.serverAddress = s.serverAddress;
     edits.port = s.serverPort != 0 ? ToText(s.serverPort) : std::u16string();
     edits.channel = s.channel != 0 ? ToText(s.channel) : std::u16string();
+    edits.encrypted = s.encrypted;
+    edits.certificateFile = s.certificateFile;
     return edits;
 }
 
@@ -78,6 +80,8 @@ WirelessSettings SettingsOf(const WirelessEdits& edits) {
     s.serverAddress = Trim(edits.serverAddress);
     s.serverPort = ParseInt(edits.port);
     s.channel = ParseInt(edits.channel);
+    s.encrypted = edits.encrypted;
+    s.certificateFile = Trim(edits.certificateFile);
     return s;
 }
 

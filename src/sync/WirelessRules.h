@@ -23,6 +23,8 @@ struct WirelessEdits {
     std::u16string serverAddress;
     std::u16string port;
     std::u16string channel;
+    bool encrypted = false;
+    std::u16string certificateFile{};  // empty: the system's authorities
     friend bool operator==(const WirelessEdits&, const WirelessEdits&) = default;
 };
 

@@ -36,6 +36,10 @@ int UsageError(const ToolCommand& command, const std::string& reason) {
 
 int main(int argc, char** argv) {
     using namespace pondrel::tool;
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("pondrel-tool %s\n", PONDREL_VERSION_TEXT);
+        return 0;
+    }
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
         std::FILE* out = argc < 2 ? stderr : stdout;
         std::fprintf(out, "usage: pondrel-tool COMMAND [ARGUMENTS]\n\ncommands:\n");

@@ -59,6 +59,25 @@ TEST(PreferencesReaderTest, AutoSaveIntervalOfFourIsKept) {
     EXPECT_NE(PreferencesWriter::Compose(r.p).find(u"\u00A24\u00A2"), std::u16string::npos);
 }
 
+TEST(PreferencesReaderTest, EncryptedConnectionIsKeptAndAbsentInEarlierFiles) {
+    Preferences p = RichPreferences();
+    p.wireless.encrypted = true;
+    p.wireless.certificateFile = u"/etc/pondrel/ward \u00E9.crt";
+    const std::u16string text = PreferencesWriter::Compose(p);
+    Read r = ReadText(text);
+    EXPECT_EQ(r.result.status, Status::Complete);
+    EXPECT_TRUE(r.p.wireless == p.wireless);
+
+    // A file written before the two settings existed ends after the age option.
+    const std::u16string added = u"1\u00A2/etc/pondrel/ward \u00E9.crt\u00A2";
+    ASSERT_TRUE(text.ends_with(added));
+    Read earlier = ReadText(text.substr(0, text.size() - added.size()));
+    EXPECT_EQ(earlier.result.status, Status::Complete);
+    EXPECT_FALSE(earlier.p.wireless.encrypted);
+    EXPECT_TRUE(earlier.p.wireless.certificateFile.empty());
+    EXPECT_EQ(earlier.p.wireless.serverAddress, p.wireless.serverAddress);
+}
+
 TEST(PreferencesReaderTest, ValuesOutOfTheirRangeAreBroughtBack) {
     Preferences p;
     p.sortColumn = 15;

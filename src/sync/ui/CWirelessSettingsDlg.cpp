@@ -1,5 +1,7 @@
 #include "sync/ui/CWirelessSettingsDlg.h"
 
+#include <QCheckBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -48,6 +50,24 @@ CWirelessSettingsDlg::CWirelessSettingsDlg(PreferencesEdit& edit, UserMessages& 
     m_port = addRow(3, "Port number", "portLabel", "portEdit");
     m_port->setMaxLength(5);
     m_port->setValidator(new QIntValidator(0, 65535, m_port));
+    // TLS: the certificate is checked against the system's authorities, or against the file
+    // chosen here (a ward's own certificate).
+    m_encrypted = new QCheckBox("Encrypted connection", this);
+    m_encrypted->setObjectName("encryptedCheck");
+    m_encrypted->setStyleSheet(
+        "QCheckBox { background: rgb(255,209,213); color: black; padding: 1px 3px; }");
+    grid->addWidget(m_encrypted, 4, 0, 1, 2);
+    m_certificate = addRow(5, "Certificate", "certificateLabel", "certificateEdit");
+    m_certificate->setPlaceholderText("System authorities");
+    m_chooseCertificate = style::Button("...", "certificateButton", this);
+    grid->addWidget(m_chooseCertificate, 5, 2);
+    auto enableCertificate = [this](bool on) {
+        m_certificate->setEnabled(on);
+        m_chooseCertificate->setEnabled(on);
+    };
+    connect(m_encrypted, &QCheckBox::toggled, this, enableCertificate);
+    connect(m_chooseCertificate, &QPushButton::clicked, this,
+            &CWirelessSettingsDlg::ChooseCertificate);
     // Kept and stored only: not shown.
     m_channel = new QLineEdit(this);
     m_channel->setObjectName("channelEdit");
@@ -85,8 +105,11 @@ CWirelessSettingsDlg::CWirelessSettingsDlg(PreferencesEdit& edit, UserMessages& 
 }
 
 WirelessEdits CWirelessSettingsDlg::Edits() const {
-    return WirelessEdits{ToU16(m_userName->text()), ToU16(m_password->text()),
-                         ToU16(m_address->text()), ToU16(m_port->text()), ToU16(m_channel->text())};
+    WirelessEdits edits{ToU16(m_userName->text()), ToU16(m_password->text()),
+                        ToU16(m_address->text()), ToU16(m_port->text()), ToU16(m_channel->text())};
+    edits.encrypted = m_encrypted->isChecked();
+    edits.certificateFile = ToU16(m_certificate->text());
+    return edits;
 }
 
 void CWirelessSettingsDlg::Show(const WirelessEdits& edits) {
@@ -95,6 +118,16 @@ void CWirelessSettingsDlg::Show(const WirelessEdits& edits) {
     m_address->setText(ToQString(edits.serverAddress));
     m_port->setText(ToQString(edits.port));
     m_channel->setText(ToQString(edits.channel));
+    m_encrypted->setChecked(edits.encrypted);
+    m_certificate->setText(ToQString(edits.certificateFile));
+    m_certificate->setEnabled(edits.encrypted);
+    m_chooseCertificate->setEnabled(edits.encrypted);
+}
+
+void CWirelessSettingsDlg::ChooseCertificate() {
+    QString file = QFileDialog::getOpenFileName(this, "Server certificate", m_certificate->text(),
+                                                "Certificates (*.crt *.pem *.cer);;All files (*)");
+    if (!file.isEmpty()) m_certificate->setText(file);
 }
 
 void CWirelessSettingsDlg::accept() {

@@ -4,7 +4,9 @@
 
 #include "sync/WirelessRules.h"
 
+class QCheckBox;
 class QLineEdit;
+class QPushButton;
 
 namespace pondrel {
 
@@ -24,6 +26,8 @@ public:
     void accept() override;
     void RestoreDefaults();
     void OpenAdvanced();
+    // The file dialogue for the server's certificate (or its authority's).
+    void ChooseCertificate();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,6 +44,9 @@ private:
     QLineEdit* m_address;
     QLineEdit* m_port;
     QLineEdit* m_channel;
+    QCheckBox* m_encrypted;
+    QLineEdit* m_certificate;
+    QPushButton* m_chooseCertificate;
 };
 
 }  // namespace pondrel

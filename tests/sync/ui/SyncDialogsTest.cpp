@@ -86,6 +86,37 @@ private slots:
                 (WirelessSettings{u"Bruno", u"123456", 7, u"sync.ward7.example", 4001}));
     }
 
+    void wirelessEncryptedConnectionWithAWardCertificate() {
+        PreferencesEdit edit;
+        edit.wireless = WirelessSettings{u"Anna", u"123456", 0, u"10.0.0.5", 4000};
+        test::ScriptedMessages messages;
+        CWirelessSettingsDlg dialog(edit, messages, 25);
+        dialog.show();
+        auto* encrypted = test::Child<QCheckBox>(dialog, "encryptedCheck");
+        QCOMPARE(encrypted->text(), QString("Encrypted connection"));
+        QVERIFY(!encrypted->isChecked());
+        // The certificate is chosen only for an encrypted connection.
+        QVERIFY(!Line(dialog, "certificateEdit")->isEnabled());
+        encrypted->click();
+        QVERIFY(Line(dialog, "certificateEdit")->isEnabled());
+        QVERIFY(test::Child<QPushButton>(dialog, "certificateButton")->isEnabled());
+        CheckForm(dialog, "sync-wireless-settings-encrypted");
+        QVERIFY(test::Type(dialog, "certificateEdit", "/etc/pondrel/ward.crt "));
+        QVERIFY(test::Click(dialog, "okButton"));
+        QVERIFY(edit.wirelessAccepted);
+        QVERIFY(edit.wireless.encrypted);
+        QVERIFY(edit.wireless.certificateFile == u"/etc/pondrel/ward.crt");
+
+        // Shown again as stored; unticking keeps the file for later.
+        CWirelessSettingsDlg again(edit, messages, 25);
+        QVERIFY(test::Child<QCheckBox>(again, "encryptedCheck")->isChecked());
+        QCOMPARE(Line(again, "certificateEdit")->text(), QString("/etc/pondrel/ward.crt"));
+        test::Child<QCheckBox>(again, "encryptedCheck")->click();
+        again.accept();
+        QVERIFY(!edit.wireless.encrypted);
+        QVERIFY(edit.wireless.certificateFile == u"/etc/pondrel/ward.crt");
+    }
+
     void wirelessCancelAndDefaults() {
         PreferencesEdit edit;
         edit.wireless = WirelessSettings{u"Anna", u"123456", 0, u"10.0.0.5", 4000};
