@@ -146,7 +146,7 @@ EditorRefresh ProblemPanelModel::CommitCurrentProblem() {
 
 EditorRefresh ProblemPanelModel::ReplaceJournal(std::u16string text) {
     EditorRefresh refresh = CommitCurrentProblem();
-    if (RefuseReadOnly()) return refresh;
+    if (Refuse()) return refresh;
     m_journal.SetText(std::move(text));
     m_journalDirty = true;
     StoreJournal();
@@ -177,11 +177,12 @@ void ProblemPanelModel::ShowCurrentProblem(bool opening) {
     m_sectionsChanged = false;
 }
 
-bool ProblemPanelModel::RefuseReadOnly() {
-    if (!m_record) return true;
-    if (!m_record->IsReadOnly()) return false;
+bool ProblemPanelModel::MayChange() {
+    if (!m_record) return false;
+    if (m_gate) return m_gate();
+    if (!m_record->IsReadOnly()) return true;
     m_messages.ShowNotice(kReadOnly, 1000, true);
-    return true;
+    return false;
 }
 
 EditorRefresh ProblemPanelModel::CommitOrDefer(EditCommit commit, const EditorRefresh& refresh) {
@@ -196,7 +197,7 @@ EditorRefresh ProblemPanelModel::CommitOrDefer(EditCommit commit, const EditorRe
 
 ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text, EditCommit commit) {
     EditResult result;
-    if (RefuseReadOnly()) {
+    if (Refuse()) {
         m_title = m_journal.GetProblemTitle(m_current);
         result.accepted = false;
         result.refresh.panel = true;
@@ -215,7 +216,7 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditTitle(std::u16string text, 
 ProblemPanelModel::EditResult ProblemPanelModel::EditDifferentialDiagnosis(std::u16string text,
                                                                            EditCommit commit) {
     EditResult result;
-    if (RefuseReadOnly()) {
+    if (Refuse()) {
         m_differentialDiagnosis = m_journal.GetDifferentialDiagnosis(m_current);
         result.accepted = false;
         result.refresh.panel = true;
@@ -230,7 +231,7 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditDifferentialDiagnosis(std::
 ProblemPanelModel::EditResult ProblemPanelModel::EditRedaction(std::u16string text,
                                                                EditCommit commit) {
     EditResult result;
-    if (RefuseReadOnly()) {
+    if (Refuse()) {
         m_redaction = m_journal.GetProblemRedaction(m_current);
         result.accepted = false;
         result.refresh.panel = true;
@@ -250,7 +251,7 @@ ProblemPanelModel::EditResult ProblemPanelModel::EditSection(int section, std::u
         return result;
     }
     auto index = static_cast<size_t>(section);
-    if (RefuseReadOnly()) {
+    if (Refuse()) {
         m_sections[index] = m_journal.GetSection(m_day, m_current, section);
         result.accepted = false;
         result.refresh.panel = true;

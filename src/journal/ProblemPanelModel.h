@@ -6,6 +6,7 @@
 // The Qt panel shows the values and forwards the user's actions; every action returns what
 // the form must refresh.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -52,11 +53,20 @@ public:
     EditorRefresh Close();
     bool IsOpen() const { return m_record != nullptr; }
 
+    // The one gate of every change of the record made here (typing, shortcut rows, stop lines,
+    // urgency, the problem manager): asked before the change, it answers false, after telling
+    // the user why, when the change must not be made. The page sets the form's gate; without
+    // one, a read-only record is refused with the "Read only" notice.
+    void SetChangeGate(std::function<bool()> gate) { m_gate = std::move(gate); }
+    // Whether the open record may be changed now; false, with the gate's notice, when it may
+    // not, and false without a record.
+    bool MayChange();
+
     // Writes the changed working copies into the journal and the journal into the record.
     EditorRefresh CommitCurrentProblem();
     // The problem manager's OK: commits, then the journal (editor and record) becomes `text`,
     // problem 0 becomes current and everything drawn from the journal is to be rebuilt.
-    // Refused with the "Read only" notice for a read-only record.
+    // Refused when the gate refuses the change.
     EditorRefresh ReplaceJournal(std::u16string text);
     // Loads the working copies of (current day, current problem) from the journal. `opening`
     // shows urgency 0 as "-" instead of " ".
@@ -66,8 +76,9 @@ public:
     // With EditCommit::Deferred the journal is left alone until the next commit (the panel
     // commits when a field is left and before every navigation, so typing never waits on the
     // journal); what the form must refresh for the change comes with that commit's result.
-    // On a read-only record the change is refused: the working copy gets the stored text back
-    // and "Read only" is shown; the result then has `panel` set and `accepted` false.
+    // When the gate refuses the change (a read-only record), the working copy gets the stored
+    // text back and the gate's notice is shown; the result then has `panel` set and `accepted`
+    // false.
     enum class EditCommit { Now, Deferred };
     struct EditResult {
         bool accepted = true;
@@ -136,7 +147,7 @@ private:
     std::u16string StateMark(int problem) const;
     void Recount() { m_count = m_journal.ProblemCount(); }
     EditorRefresh MoveTo(int problem);
-    bool RefuseReadOnly();
+    bool Refuse() { return !MayChange(); }
     void StoreJournal();
     // Commits now, or keeps `refresh` for the commit that will write the change.
     EditorRefresh CommitOrDefer(EditCommit commit, const EditorRefresh& refresh);
@@ -144,6 +155,7 @@ private:
     UserMessages& m_messages;
     const JournalWords& m_words;
     DayEvents* m_dayEvents = nullptr;
+    std::function<bool()> m_gate;
     EditedRecord* m_record = nullptr;
 
     ProblemJournal m_journal;

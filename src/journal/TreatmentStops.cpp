@@ -57,6 +57,8 @@ TreatmentStops::Result TreatmentStops::Choose(StopButton button, const Row& row)
     const Section target = SectionOf(kind);
     const DayNumber today = m_panel.CurrentDay();
     result.refresh |= m_panel.CommitCurrentProblem();
+    // A stop line changes the record: the gate first, before any question about the line.
+    if (!m_panel.MayChange()) return result;
 
     if (today < row.startDay) {
         m_messages.ShowBox(BeforeStartText(kind), kBeforeStartCaption);

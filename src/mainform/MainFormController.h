@@ -68,12 +68,12 @@ public:
     // A page changed what the patient list shows (a record begun, a name or a check mark).
     void RefreshPatientList();
     // The one gate of every action that changes the record on screen outside its field windows:
-    // a stop line written from the stop list, an exam title edited, a shortcut inserted into
-    // the problem panel, and the pages to come (a drawing on a body picture, a room picked, the
-    // problem manager, a code taken from the ICD-10 search). Call it before changing anything:
-    // false, with the usual notice ("Read only", or "Set first the patient's name and birth
-    // date" for a record not begun), when the action must change nothing; false without a
-    // record.
+    // a stop line written from the stop list, an exam title edited, the problem panel's typing,
+    // shortcut rows and urgency, the problem manager, and the pages to come (a drawing on a
+    // body picture, a room picked, a code taken from the ICD-10 search). Call it before
+    // changing anything: false, with the usual notice ("Read only", or "Set first the
+    // patient's name and birth date" for a record not begun), when the action must change
+    // nothing; false without a record.
     bool MayChangeRecord();
 
     // ---- Record navigation of page 0 ---------------------------------------------------------

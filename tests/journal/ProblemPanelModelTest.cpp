@@ -77,6 +77,34 @@ TEST_F(ProblemPanelModelTest, ReadOnlyRecordRefusesEdits) {
     EXPECT_TRUE(platform.messages.notices[0].warning);
 }
 
+// The page's gate replaces the model's own rule: it is asked before every change, and its
+// answer alone decides (here a writable record refused, the notice the gate's own).
+TEST_F(ProblemPanelModelTest, TheGateDecidesEveryChange) {
+    EXPECT_FALSE(panel.MayChange());  // no record
+    Open(u"§0|Asthma¦¦A¦#2263§0|a||||||");
+    int asked = 0;
+    panel.SetChangeGate([&] {
+        ++asked;
+        return false;
+    });
+    const std::u16string stored = record.journal;
+    EXPECT_FALSE(panel.EditSection(0, u"changed").accepted);
+    EXPECT_FALSE(panel.EditTitle(u"Other").accepted);
+    EXPECT_FALSE(panel.EditRedaction(u"r").accepted);
+    EXPECT_FALSE(panel.EditDifferentialDiagnosis(u"d").accepted);
+    EXPECT_FALSE(panel.CycleUrgency().accepted);
+    panel.ReplaceJournal(u"§0|Other¦¦A¦");
+    EXPECT_EQ(asked, 6);
+    EXPECT_EQ(record.journal, stored);
+    EXPECT_EQ(panel.Title(), u"Asthma");
+    EXPECT_TRUE(platform.messages.notices.empty());
+
+    // A gate that lets a read-only record pass is the one that holds.
+    record.lockState = u"R";
+    panel.SetChangeGate([] { return true; });
+    EXPECT_TRUE(panel.EditSection(0, u"changed").accepted);
+}
+
 TEST_F(ProblemPanelModelTest, NavigationStepsOnePastTheLastProblem) {
     Open(u"§0|A¦¦A¦§1|B¦¦I¦#2263§1|b||||||");
     EXPECT_EQ(panel.Caption(), u"P1/2: (Empty) ");

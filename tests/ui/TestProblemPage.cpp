@@ -24,7 +24,9 @@
 #include "journal/ui/CSectionEdit.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
+#include "platform/ui/CPopupList.h"
 #include "platform/ui/QtText.h"
+#include "labels/ui/CShortcutLists.h"
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/PatientFileLoader.h"
@@ -55,6 +57,7 @@ private slots:
     void anEmptyRecordIsNotEdited();
     void paneComesFromAndGoesBackToThePreferences();
     void problemManagerAndLabelEditorReachRecordFileAndScreen();
+    void aReadOnlyRecordRefusesEveryChangeOfThePanel();
     void screenshots();
 
 private:
@@ -485,6 +488,65 @@ void TestProblemPage::problemManagerAndLabelEditorReachRecordFileAndScreen() {
     QCOMPARE(View().GetLabels().Caption(89), u"Examen clinique");
     QCOMPARE(Child<QLabel>(QStringLiteral("statusCaption"))->text(),
              QStringLiteral("Examen clinique"));
+}
+
+// A record held by another user (lock "R"): the title, the urgency, a shortcut row, a stop line
+// and the problem manager are each refused with "Read only" by the form's one gate, and the
+// record is left as it was.
+void TestProblemPage::aReadOnlyRecordRefusesEveryChangeOfThePanel() {
+    WriteDemo(1);
+    Start();
+    ShowPatient(Patients().At(0)->Field(2));
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(Panel().IsOpen());
+    // A treatment running from today, for the stop list.
+    TypeAtEnd("medicine", QStringLiteral(" aspirin 100 mg"));
+    Panel().Refresh(Panel().Commit());
+    PatientRecord& record = *Patients().Current();
+    const std::u16string stored = record.problemJournal;
+    const QString title = Child<QLineEdit>(QStringLiteral("title"))->text();
+    record.lockState = u"R";
+
+    auto* notice = Child<QLabel>(QStringLiteral("notice"));
+    auto refused = [&](const char* what) {
+        QVERIFY2(NoticeText() == QStringLiteral("Read only"), what);
+        notice->hide();
+    };
+    notice->hide();
+    QVERIFY(test::Type(*m_program->Frame(), QStringLiteral("title"), QStringLiteral("x")));
+    QCOMPARE(Child<QLineEdit>(QStringLiteral("title"))->text(), title);
+    refused("title");
+    Click(QStringLiteral("urgency"));
+    QCOMPARE(Child<QLineEdit>(QStringLiteral("title"))->text(), title);
+    refused("urgency");
+
+    CSectionEdit* status = Section("status");
+    const QString statusText = status->toPlainText();
+    Panel().Shortcuts().Toggle(status);
+    CPopupList* shortcuts = Panel().Shortcuts().List();
+    QVERIFY(shortcuts && shortcuts->isVisible() && shortcuts->count() > 0);
+    QVERIFY(test::ClickRow(*shortcuts, 0));
+    QCOMPARE(status->toPlainText(), statusText);
+    refused("shortcut row");
+
+    QVERIFY(Child<QWidget>(QStringLiteral("medicineStop"))->isEnabled());
+    Click(QStringLiteral("medicineStop"));
+    auto* stops = Child<CPopupList>(QStringLiteral("stopList"));
+    QVERIFY(stops && stops->isVisible() && stops->count() > 0);
+    QVERIFY(test::ClickRow(*stops, 0));
+    refused("stop line");
+
+    QVERIFY(test::WithModal([this] { Click(QStringLiteral("problemManager")); },
+                            [](QWidget* dialog) {
+                                QVERIFY(!test::Child<QWidget>(*dialog, "upButton")->isEnabled());
+                                QVERIFY(
+                                    !test::Child<QWidget>(*dialog, "solvedButton")->isEnabled());
+                                QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+                            }));
+    refused("problem manager");
+
+    Panel().Commit();
+    QVERIFY(record.problemJournal == stored);
 }
 
 QTEST_MAIN(TestProblemPage)

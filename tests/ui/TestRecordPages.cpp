@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,7 @@ private slots:
     void thePatientListOpensSortsAndShowsAPatient();
     void theWindowsEditorBringsAWindowBackAndSaves();
     void freeFieldPagesTitlesPositionsAndHiddenWindows();
+    void toolRowLinesRefuseReservedCharactersPasted();
     void screenshots();
 
 private:
@@ -231,6 +233,38 @@ void TestRecordPages::freeFieldPagesTitlesPositionsAndHiddenWindows() {
     QCOMPARE(Named<QLineEdit>(QStringLiteral("freeTitle28"))->text(), QString());
     QCOMPARE(View().GetPreferences().freeFields.pageTexts[2], std::u16string());
     QCOMPARE(*View().Navigation().PositionOf(28), *View().Navigation().PositionOf(26) + 1);
+}
+
+// The line fields of the tool rows (free-field page titles, the windows editor's button text
+// and page name) keep out the reserved characters, pasted or typed, as every field does.
+void TestRecordPages::toolRowLinesRefuseReservedCharactersPasted() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    QApplication::clipboard()->setText(QString::fromUtf16(u"a\u00A2b|c\u00A6d\u00A7e\u00ACf#g"));
+    auto paste = [this](const QString& name) {
+        auto* line = Named<QLineEdit>(name);
+        QVERIFY(line && line->isVisible());
+        QTest::mouseClick(line, Qt::LeftButton);
+        QTRY_VERIFY(line->hasFocus());
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClicks(line, QStringLiteral("#x|"));
+        QCOMPARE(line->text(), QStringLiteral("abcdefgx"));
+    };
+    for (int page : {28, 29}) {
+        View().ShowPage(page);
+        paste(QStringLiteral("freeTitle%1").arg(page));
+    }
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[0], std::u16string(u"abcdefgx"));
+    QCOMPARE(View().GetPreferences().freeFields.pageTexts[1], std::u16string(u"abcdefgx"));
+
+    View().ShowPage(3);
+    QVERIFY(ChooseMenu(QStringLiteral("Ed windows")));
+    QVERIFY(View().Find<CWindowsEditor>()->IsOpen());
+    paste(QStringLiteral("editorButtonText"));
+    paste(QStringLiteral("editorPageName"));
+    QCOMPARE(View().PageName(3), QStringLiteral("abcdefgx"));
+    QCOMPARE(Fields().Arrangements().Current().pages[3].buttonText, std::u16string(u"abcdefgx"));
 }
 
 void TestRecordPages::screenshots() {

@@ -87,12 +87,16 @@ public:
     void SetRefreshHandler(std::function<void(const EditorRefresh&)> handler) {
         m_refreshHandler = std::move(handler);
     }
+    // The one gate of every change the panel makes to the record: typing, shortcut rows, stop
+    // lines, urgency and the problem manager ask it first and change nothing when it answers
+    // false (it tells the user why). Without it a read-only record is refused with "Read only".
+    void SetChangeGate(std::function<bool()> gate);
     // The problem manager button opens the problem manager (RunProblemManager) unless another
     // handler is set; an empty handler hides the button.
     void SetProblemManagerHandler(std::function<void()> handler);
     // Commits, then lets the user change the problems of the open patient in the problem
-    // manager; its OK replaces the journal and shows problem 1. A read-only record is shown
-    // without commands, with the "Read only" notice.
+    // manager; its OK replaces the journal and shows problem 1. A record the gate refuses is
+    // shown without commands, after the gate's notice.
     void RunProblemManager();
 
     // Stores new quick notes (field 198) through the form's field rules after a quick-note row
@@ -109,6 +113,14 @@ public:
     CShortcutLists& Shortcuts() { return *m_shortcuts; }
 
 private:
+    // Rows of the page, from the top.
+    static constexpr int kRow = 20;
+    static constexpr int kDateBarTop = 0;
+    static constexpr int kProblemBarTop = 21;
+    static constexpr int kTitleTop = 42;
+    static constexpr int kRedactionTop = 63;
+    static constexpr int kSectionsTop = 84;
+
     void BuildDateBar();
     void BuildProblemBar();
     void BuildSections();

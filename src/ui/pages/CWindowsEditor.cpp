@@ -12,6 +12,7 @@
 #include "platform/ui/CPopupList.h"
 #include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
+#include "records/ui/ReservedCharacters.h"
 #include "ui/pages/PageHost.h"
 #include "ui/pages/FieldPages.h"
 #include "ui/pages/IdentityControls.h"
@@ -80,6 +81,8 @@ CWindowsEditor::CWindowsEditor(PageHost& view, FieldPages& pages)
     m_pageName = edit("editorPageName", 44, "Name");
     QPushButton* add = button("Add", "editorAdd", 24, false);
     QPushButton* option = button("Option", "editorOption", 240 - left - 1, false);
+    // The button text and the page name are typed like any field: no reserved character.
+    RefuseReservedCharacters(m_row);
 
     connect(m_aFlag, &QCheckBox::clicked, this, [this](bool offered) {
         editor::SetOffered(m_pages.Arrangements().Current(), m_page, offered);

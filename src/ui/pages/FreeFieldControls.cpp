@@ -10,6 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/ui/CPopupList.h"
 #include "platform/ui/QtText.h"
+#include "records/ui/ReservedCharacters.h"
 #include "settings/Preferences.h"
 #include "ui/pages/PageHost.h"
 #include "ui/pages/FieldPages.h"
@@ -109,6 +110,9 @@ void FreeFieldControls::Build(size_t index) {
         }
         SettingsChanged();
     });
+    // The title and the position are typed like any field: no reserved character.
+    RefuseReservedCharacters(c.title);
+    RefuseReservedCharacters(c.row);
     connect(c.edit, &QCheckBox::toggled, this, [this, index](bool shown) {
         m_controls[index].row->setVisible(shown);
         m_view.GetPreferences().freeFields.options[index] = shown ? 1 : 0;

@@ -28,6 +28,7 @@ ProblemPage::ProblemPage(PageHost& view, UserMessages& messages, Clock& clock)
     : m_form(view.Controller()), m_messages(messages), m_panel(new CProblemPanel(messages, clock)) {
     view.InstallPage(kPage, m_panel);
     m_panel->SetRefreshHandler([this](const EditorRefresh& refresh) { AfterAction(refresh); });
+    m_panel->SetChangeGate([this] { return m_form.MayChangeRecord(); });
     m_form.SetPage(kPage, this);
 }
 

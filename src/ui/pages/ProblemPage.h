@@ -22,8 +22,9 @@ struct Preferences;
 // The problems page (page 20) of the main form: the problem panel in its band and the record it
 // edits, plugged into the main-form controller as a FormPage. The panel edits the current record of
 // the set once that record is begun; an empty record (not in use yet) is shown with the panel empty
-// and disabled, and the page says why. The panel's typing reaches the record at every commit: when
-// the page is left, before record navigation and before every save.
+// and disabled, and the page says why. Every change the panel makes to the record passes the
+// form's one gate (MainFormController::MayChangeRecord). The panel's typing reaches the record at
+// every commit: when the page is left, before record navigation and before every save.
 //
 // The panel keeps its patient, day and problem while another page is shown; it follows the
 // current record when the page is shown again or the record changes while it is shown. Before

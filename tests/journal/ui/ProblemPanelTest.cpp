@@ -460,6 +460,58 @@ private slots:
         QVERIFY(!Child<QWidget>(p, "status")->isEnabled());
     }
 
+    // The page's gate decides every change of the record: typing, urgency, a stop line and the
+    // problem manager ask it first, change nothing when it refuses and leave its notice alone.
+    void everyChangeAsksTheGate() {
+        Fixture f;
+        bool allow = false;
+        int asked = 0;
+        f.panel.SetChangeGate([&] {
+            ++asked;
+            if (!allow) f.platform.messages.ShowNotice(u"Refused by the form", 1000, true);
+            return allow;
+        });
+        const std::u16string stored = f.record.journal;
+        f.Open();
+        QWidget* p = &f.panel;
+        Type(p, "status", "x");
+        QCOMPARE(SectionText(p, "status"), QString());
+        Type(p, "title", "y");
+        QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Pneumonia"));
+        Click(p, "urgency");
+        QCOMPARE(Child<QLineEdit>(p, "title")->text(), QString("Pneumonia"));
+        const int typed = asked;
+        QVERIFY(typed >= 3);
+
+        QVERIFY(Child<QWidget>(p, "medicineStop")->isEnabled());
+        const QString medicine = SectionText(p, "medicine");
+        Click(p, "medicineStop");
+        ClickRow(Child<CPopupList>(p, "stopList"), 0);
+        QCOMPARE(SectionText(p, "medicine"), medicine);
+        QVERIFY(f.platform.messages.boxes.empty());  // refused before any question on the line
+        QVERIFY(asked > typed);
+
+        const int beforeManager = asked;
+        QVERIFY(test::WithModal([&] { Click(p, "problemManager"); },
+                                [](QWidget* dialog) {
+                                    QVERIFY(
+                                        !test::Child<QWidget>(*dialog, "upButton")->isEnabled());
+                                    QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+                                }));
+        QVERIFY(asked > beforeManager);
+        for (const auto& notice : f.platform.messages.notices) {
+            QCOMPARE(ToQString(notice.text), QString("Refused by the form"));
+        }
+        f.panel.Commit();
+        QVERIFY(f.record.journal == stored);
+
+        // Allowed, the same typing reaches the record.
+        allow = true;
+        Type(p, "status", "x");
+        f.panel.Commit();
+        QVERIFY(f.record.journal != stored);
+    }
+
     void aSaveWhileTypingLeavesTheFieldAlone() {
         Fixture f;
         f.Open();
