@@ -61,12 +61,7 @@ void TaskPage::SetLabels(const Labels& labels) {
 
 void TaskPage::ShowRecord(PatientRecord* record) {
     if (!m_panel) return;
-    const std::u16string todo = record ? record->Field(kToDoField) : std::u16string();
-    // A change the panel stored comes back here: reloading it would sort the rows (done tasks
-    // last) and put another task under the caret of the line being typed.
-    if (record && record == m_record && m_panel->Shows(todo)) return;
-    m_record = record;
-    m_panel->Load(todo);
+    m_panel->Load(record ? record->Field(kToDoField) : std::u16string());
 }
 
 }  // namespace pondrel

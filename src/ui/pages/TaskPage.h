@@ -29,10 +29,8 @@ public:
     CTaskPanel* Panel() const { return m_panel; }
     void SetLabels(const Labels& labels) override;
 
-    // FormPage: the page is shown (LoadTasks: the rows in their saved order). The record the
-    // panel itself just changed keeps its rows where they are while the user types.
+    // FormPage: the page is shown (LoadTasks: the rows in their saved order).
     void ShowRecord(PatientRecord* record) override;
-    void Release() override { m_record = nullptr; }
     // Every change is stored as it is made.
     void Commit() override {}
 
@@ -41,7 +39,6 @@ private:
     FieldPages& m_fields;
     QPointer<CTaskPanel> m_panel;
     bool m_listsAttached = false;
-    const PatientRecord* m_record = nullptr;  // the record the panel shows; dropped in Release
 };
 
 }  // namespace pondrel
