@@ -22,15 +22,8 @@ int AuditCommand(const Arguments& given) {
         !TakeOption(args, "--since", since) || data.empty() || !args.empty()) {
         return 2;
     }
-    std::string path;
-    if (!PrepareDataFolder(data, path)) return 1;
-    std::string error;
-    auto store = SqliteStore::Open(path, error);
-    if (!store) {
-        std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
-                     error.c_str());
-        return 1;
-    }
+    auto store = OpenDataStore(data);
+    if (!store) return 1;
     // A file may be named with or without its extension.
     std::u16string name = FromUtf8(file);
     if (name.size() > 4 &&
@@ -55,15 +48,8 @@ int FileCommand(const Arguments& given) {
         args[0] != "delete") {
         return 2;
     }
-    std::string path;
-    if (!PrepareDataFolder(data, path)) return 1;
-    std::string error;
-    auto store = SqliteStore::Open(path, error);
-    if (!store) {
-        std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
-                     error.c_str());
-        return 1;
-    }
+    auto store = OpenDataStore(data);
+    if (!store) return 1;
     std::u16string name = FromUtf8(args[1]);
     if (name.size() > 4 &&
         EqualsIgnoreCase(std::u16string_view(name).substr(name.size() - 4), u".pdr")) {

@@ -34,4 +34,16 @@ bool PrepareDataFolder(const std::string& folder, std::string& databasePath) {
     return true;
 }
 
+std::unique_ptr<SqliteStore> OpenDataStore(const std::string& folder, bool syncEveryChange) {
+    std::string path;
+    if (!PrepareDataFolder(folder, path)) return nullptr;
+    std::string error;
+    auto store = SqliteStore::Open(path, error, syncEveryChange);
+    if (!store) {
+        std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
+                     error.c_str());
+    }
+    return store;
+}
+
 }  // namespace pondrel::server

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include <asio/io_context.hpp>
@@ -70,15 +71,8 @@ int ServeCommand(const Arguments& given) {
                      "and the idle time\n");
         return 2;
     }
-    std::string path;
-    if (!PrepareDataFolder(data, path)) return 1;
-    std::string error;
-    auto store = SqliteStore::Open(path, error, syncEveryChange);
-    if (!store) {
-        std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
-                     error.c_str());
-        return 1;
-    }
+    auto store = OpenDataStore(data, syncEveryChange);
+    if (!store) return 1;
     if (!StartPasswords()) {
         std::fprintf(stderr, "pondrel-server: libsodium cannot start\n");
         return 1;
@@ -88,6 +82,7 @@ int ServeCommand(const Arguments& given) {
     ServerLog log;
     asio::io_context io;
     SyncServer server(io, *store, log, options);
+    std::string error;
     if (!server.Listen(error)) {
         std::fprintf(stderr, "pondrel-server: cannot listen on %s port %d: %s\n",
                      options.listenAddress.c_str(), options.port, error.c_str());
@@ -104,7 +99,7 @@ int ServeCommand(const Arguments& given) {
     std::printf("listening on %s:%u\n", endpoint.address().to_string().c_str(),
                 static_cast<unsigned>(endpoint.port()));
     std::fflush(stdout);
-    log.Line("store " + path + ", " + std::to_string(store->Users().size()) + " users, " +
+    log.Line("store " + (std::filesystem::path(data) / SqliteStore::kFileName).string() + ", " + std::to_string(store->Users().size()) + " users, " +
              std::to_string(store->ActiveFiles().size()) + " active files");
     log.Line(options.tlsCertificateFile.empty()
                  ? std::string("connections are plain (no --tls-cert)")

@@ -4,10 +4,13 @@
 // the exit status: 0 done, 1 refused or failed (one line on standard error says why), 2 wrong
 // usage.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace pondrel::server {
+
+class SqliteStore;
 
 using Arguments = std::vector<std::string>;
 
@@ -21,5 +24,9 @@ bool TakeOption(Arguments& args, const std::string& name, std::string& value);
 // The data folder (created, for its owner only, when missing) and the store's path in it;
 // false with a message when it cannot be used.
 bool PrepareDataFolder(const std::string& folder, std::string& databasePath);
+// The store of the data folder `folder` (prepared as above), opened; null, with one line on
+// standard error, when it can not be.
+std::unique_ptr<SqliteStore> OpenDataStore(const std::string& folder,
+                                           bool syncEveryChange = false);
 
 }  // namespace pondrel::server

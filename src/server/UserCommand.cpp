@@ -54,11 +54,8 @@ int UserCommand(const Arguments& given) {
     if ((action == "list" && args.size() != 1) || (action != "list" && args.size() != 2)) return 2;
     if (action != "add" && action != "remove" && action != "list") return 2;
 
-    std::string path;
-    if (!PrepareDataFolder(data, path)) return 1;
-    std::string error;
-    auto store = SqliteStore::Open(path, error);
-    if (!store) return Fail("cannot open the store " + path + ": " + error);
+    auto store = OpenDataStore(data);
+    if (!store) return 1;
 
     if (action == "list") {
         for (const std::u16string& name : store->Users()) std::printf("%s\n", ToUtf8(name).c_str());

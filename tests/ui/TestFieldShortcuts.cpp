@@ -157,6 +157,10 @@ void TestFieldShortcuts::taskLinesTakeTheToDoList() {
     View().Controller().MoveRecord(RecordNavigation::Move::Next);
     PatientRecord* second = Patients().Current();
     QVERIFY(second);
+    // The second patient's tasks: two open ones, so that the next line is free.
+    second->SetField(98, u"Call the family#1|N|Check the drains#2|N|");
+    View().ShowPage(0);
+    View().ShowPage(TaskPage::kPage);
     const std::u16string firstBefore = Patients().At(0)->Field(98);
     auto* panel = Named<CTaskPanel>(QStringLiteral("taskPanel"));
     QVERIFY(panel);
