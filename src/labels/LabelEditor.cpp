@@ -235,9 +235,9 @@ LabelEditor::Result LabelEditor::Move(int rows, bool up) {
     // A plain item, or a header with its items, moves past whole units: never between a
     // header and its items.
     // Plain names rather than a structured binding: a lambda below captures them.
-    const auto unit = UnitOf(item);
-    const size_t begin = unit.first;
-    const size_t end = unit.second;
+    const auto itemUnit = UnitOf(item);
+    const size_t begin = itemUnit.first;
+    const size_t end = itemUnit.second;
     if (up && begin == 0) return Refuse(kAlreadyUp, caption);
     if (!up && end >= m_items.size()) {
         return Refuse(IsHeader(item) ? u"The menu is already down!" : kAlreadyDown, caption);
