@@ -168,7 +168,8 @@ TEST(ProblemManagerTest, HostileJournalsKeepWhatTheCommandsDoNotTouch) {
     EXPECT_EQ(r.GetSection(2263, 1, 0), u"a1");
     EXPECT_EQ(r.GetSection(2264, 0, 0), u"b2");
     ASSERT_EQ(manager.Delete(0), Outcome::Done);
-    JournalReader after(manager.Text());
+    const std::u16string afterText = manager.Text();  // the reader keeps a view of it
+    JournalReader after(afterText);
     EXPECT_EQ(after.ProblemCount(), 1);
     EXPECT_EQ(after.GetSection(2263, 0, 0), u"a1");
     EXPECT_FALSE(after.DayHasEntries(2264));
