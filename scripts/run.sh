@@ -23,11 +23,11 @@ mkdir -p "$build"
 echo "Building Pondrel (Release) in $build; log: $log"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DPONDREL_WERROR=OFF \
     -DPONDREL_BUILD_BENCH=OFF >>"$log" 2>&1 || fail "configuring the build"
-cmake --build "$build" -j "$(nproc)" --target pondrel pondrel-tool >>"$log" 2>&1 ||
+cmake --build "$build" -j "$(nproc)" --target pondrel pondrel-tool pondrel_factory >>"$log" 2>&1 ||
     fail "building the program"
 device=${PONDREL_DEVICE:-${XDG_DATA_HOME:-$HOME/.local/share}/pondrel/device}
 if [ ! -d "$device" ]; then
-    "$build/src/tool/pondrel-tool" init-device --resources "$PWD/resources" "$device" \
+    "$build/src/tool/pondrel-tool" init-device --resources "$PWD/$build/factory" "$device" \
         >>"$log" 2>&1 || fail "preparing the device folder $device"
     # A newcomer sees a living ward: twenty fictional patients.
     "$build/src/tool/pondrel-tool" demo "$device" --patients 20 --date "$(date +%Y-%m-%d)" \

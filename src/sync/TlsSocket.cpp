@@ -153,20 +153,18 @@ SocketError TlsSocket::Connect(const std::string& host, uint16_t port) {
     return error;
 }
 
-SocketError TlsSocket::Receive(char* buffer, size_t capacity, size_t& received) {
-    received = 0;
-    if (!m_ssl) return SocketError::NotSocket;
+SocketError TlsSocket::Transfer(const std::function<int(SSL*, size_t&)>& call, size_t& done) {
+    done = 0;
     for (;;) {
-        int result = 0;
         int code = SSL_ERROR_NONE;
         {
             std::lock_guard lock(m_mutex);
             NoBrokenPipeSignal noSignal;
             ERR_clear_error();
-            size_t read = 0;
-            result = SSL_read_ex(m_ssl, buffer, capacity, &read);
+            size_t moved = 0;
+            const int result = call(m_ssl, moved);
             if (result == 1) {
-                received = read;
+                done = moved;
                 return SocketError::None;
             }
             code = SSL_get_error(m_ssl, result);
@@ -176,28 +174,25 @@ SocketError TlsSocket::Receive(char* buffer, size_t capacity, size_t& received) 
     }
 }
 
+SocketError TlsSocket::Receive(char* buffer, size_t capacity, size_t& received) {
+    received = 0;
+    if (!m_ssl) return SocketError::NotSocket;
+    return Transfer(
+        [buffer, capacity](SSL* ssl, size_t& read) {
+            return SSL_read_ex(ssl, buffer, capacity, &read);
+        },
+        received);
+}
+
 SocketError TlsSocket::Send(std::string_view bytes, size_t& sent) {
     sent = 0;
     if (!m_ssl) return SocketError::NotSocket;
     if (bytes.empty()) return SocketError::None;
-    for (;;) {
-        int result = 0;
-        int code = SSL_ERROR_NONE;
-        {
-            std::lock_guard lock(m_mutex);
-            NoBrokenPipeSignal noSignal;
-            ERR_clear_error();
-            size_t written = 0;
-            result = SSL_write_ex(m_ssl, bytes.data(), bytes.size(), &written);
-            if (result == 1) {
-                sent = written;
-                return SocketError::None;
-            }
-            code = SSL_get_error(m_ssl, result);
-        }
-        SocketError error = SocketError::None;
-        if (!WaitAfter(code, -1, error)) return error;
-    }
+    return Transfer(
+        [bytes](SSL* ssl, size_t& written) {
+            return SSL_write_ex(ssl, bytes.data(), bytes.size(), &written);
+        },
+        sent);
 }
 
 void TlsSocket::Shutdown() {

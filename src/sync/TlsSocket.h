@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -35,6 +36,9 @@ private:
     SocketError Handshake();
     // After a TLS call returned `result` (<= 0): waits as the library asks, or tells the error.
     bool WaitAfter(int code, int timeoutMs, SocketError& error);
+    // One read or write: `call` runs under the lock until it succeeds (returns 1 and sets the
+    // bytes it moved) or fails; between tries it waits as the library asks, without the lock.
+    SocketError Transfer(const std::function<int(SSL*, size_t&)>& call, size_t& done);
 
     std::string m_certificateFile;
     PosixSocket m_tcp;

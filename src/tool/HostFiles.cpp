@@ -39,4 +39,15 @@ void StderrMessages::ShowNotice(const std::u16string& text, int, bool) {
     std::fprintf(stderr, "%s\n", EscapedValue(text).c_str());
 }
 
+std::filesystem::path FactoryFolder(const std::filesystem::path& built) {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error) {
+        std::filesystem::path installed =
+            self.parent_path().parent_path() / "share" / "pondrel" / "factory";
+        if (std::filesystem::is_regular_file(installed / "Labels.txt", error)) return installed;
+    }
+    return built;
+}
+
 }  // namespace pondrel::tool

@@ -21,6 +21,11 @@ std::optional<std::u16string> DeviceNameOf(const std::filesystem::path& file);
 // The folder a host file lies in ("." for a bare name).
 std::filesystem::path FolderOf(const std::filesystem::path& file);
 
+// The factory installation folder: the one installed beside the tool
+// (<prefix>/bin/pondrel-tool and <prefix>/share/pondrel/factory) when it holds a labels file,
+// else `built` (the folder the build staged).
+std::filesystem::path FactoryFolder(const std::filesystem::path& built);
+
 // Message boxes of the core printed on stderr (caption: text); every question answered No or
 // Cancel, so a tool never replaces or deletes anything on a question.
 class StderrMessages final : public UserMessages {

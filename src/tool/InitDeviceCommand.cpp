@@ -4,6 +4,7 @@
 
 #include "platform/Text.h"
 #include "startup/DeviceSetup.h"
+#include "tool/HostFiles.h"
 #include "tool/ToolCommand.h"
 
 #ifndef PONDREL_RESOURCES_DIR
@@ -22,7 +23,7 @@ const ToolCommand kInitDevice{
 
 int RunInitDevice(const std::vector<std::string>& args) {
     DeviceSetup setup;
-    setup.resources = PONDREL_RESOURCES_DIR;
+    setup.resources = FactoryFolder(PONDREL_RESOURCES_DIR);
     bool haveDevice = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--force") {

@@ -82,7 +82,7 @@ SummarySettings LoadSummarySettings(const std::filesystem::path& device,
             return settings;
         }
     }
-    std::filesystem::path factory = PONDREL_RESOURCES_DIR;
+    std::filesystem::path factory = FactoryFolder(PONDREL_RESOURCES_DIR);
     std::error_code error;
     if (std::filesystem::is_directory(factory, error)) {
         HostFileSystem files(factory);
