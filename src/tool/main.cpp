@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
         std::FILE* out = argc < 2 ? stderr : stdout;
         std::fprintf(out, "usage: pondrel-tool COMMAND [ARGUMENTS]\n\ncommands:\n");
         for (const ToolCommand* command : AllCommands()) {
-            std::fprintf(out, "  %-40s %s\n", command->usage, command->summary);
+            std::fprintf(out, "  %-40s  %s\n", command->usage, command->summary);
         }
         return argc < 2 ? 2 : 0;
     }
