@@ -31,9 +31,9 @@ configure_file("${PONDREL_PACKAGE_DIR}/debian/changelog.in" "${CMAKE_BINARY_DIR}
 add_custom_command(OUTPUT "${CMAKE_BINARY_DIR}/debian/changelog.gz"
     COMMAND gzip -9nkf "${CMAKE_BINARY_DIR}/debian/changelog"
     DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog" VERBATIM)
-# The unit as installed: the server in /usr/bin rather than /usr/local/bin.
+# The unit as packaged (prefix /usr): the server in /usr/bin rather than /usr/local/bin.
 file(READ "${PONDREL_PACKAGE_DIR}/pondrel-server.service" pondrel_unit)
-string(REPLACE "/usr/local/bin/pondrel-server" "${CMAKE_INSTALL_FULL_BINDIR}/pondrel-server"
+string(REPLACE "/usr/local/bin/pondrel-server" "/usr/${CMAKE_INSTALL_BINDIR}/pondrel-server"
        pondrel_unit "${pondrel_unit}")
 file(WRITE "${CMAKE_BINARY_DIR}/debian/pondrel-server.service" "${pondrel_unit}")
 add_custom_target(pondrel_package_files ALL DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog.gz")
@@ -97,12 +97,12 @@ set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME pondrel)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION
 "bedside patient-record program for doctors
- Pondrel keeps the records of the patients a doctor follows: one file per
- patient, a problem-oriented journal, treatments and actions, tasks, HTML
- summaries, letters from editable RTF templates, an exam table with graphs and
- growth curves, and the synchronisation of patient files, mail and chat with a
- Pondrel server. The package holds the program, the command-line tool
- pondrel-tool and the factory installation folder.")
+Pondrel keeps the records of the patients a doctor follows: one file per
+patient, a problem-oriented journal, treatments and actions, tasks, HTML
+summaries, letters from editable RTF templates, an exam table with graphs and
+growth curves, and the synchronisation of patient files, mail and chat with a
+Pondrel server. The package holds the program, the command-line tool
+pondrel-tool and the factory installation folder.")
 
 set(CPACK_DEBIAN_SERVER_PACKAGE_NAME pondrel-server)
 set(CPACK_DEBIAN_SERVER_PACKAGE_SECTION net)
@@ -113,8 +113,8 @@ set(CPACK_DEBIAN_SERVER_PACKAGE_CONTROL_EXTRA
     "${PONDREL_PACKAGE_DIR}/debian/pondrel-server/postrm")
 set(CPACK_COMPONENT_SERVER_DESCRIPTION
 "synchronisation server of the Pondrel patient-record program
- pondrel-server keeps the shared patient files of a ward with their locks,
- knows who is online and passes mail and chat between the users of Pondrel,
- optionally over TLS. It runs as the systemd service pondrel-server under its
- own system user, with its data in /var/lib/pondrel-server.")
+pondrel-server keeps the shared patient files of a ward with their locks,
+knows who is online and passes mail and chat between the users of Pondrel,
+optionally over TLS. It runs as the systemd service pondrel-server under its
+own system user, with its data in /var/lib/pondrel-server.")
 include(CPack)

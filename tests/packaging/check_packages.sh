@@ -25,7 +25,8 @@ fail() { echo "FAULT: $*"; faults=$((faults + 1)); }
 program=$(ls "$out"/pondrel_*.deb)
 server=$(ls "$out"/pondrel-server_*.deb)
 
-contents() { dpkg-deb --contents "$1" | awk '{print $6}' | sed 's|^\./|/|; s|/$||'; }
+# The paths of a package (the sixth field on, so that names with blanks stay whole).
+contents() { dpkg-deb --contents "$1" | sed -E 's/^([^ ]+ +){5}//; s|^\./|/|; s|/$||'; }
 expect() {
     local deb=$1
     shift
