@@ -95,6 +95,8 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_NAME pondrel)
 set(CPACK_DEBIAN_PROGRAM_PACKAGE_SECTION science)
+# The desktop's platform plugin (xcb, wayland) is not a library the program links.
+set(CPACK_DEBIAN_PROGRAM_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_COMPONENT_PROGRAM_DESCRIPTION
 "bedside patient-record program for doctors
 Pondrel keeps the records of the patients a doctor follows: one file per

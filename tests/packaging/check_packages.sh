@@ -62,12 +62,19 @@ for option in NoNewPrivileges=yes ProtectSystem=strict ProtectHome=yes PrivateTm
     grep -q "^$option" <<<"$unit" || fail "the unit lacks $option"
 done
 
+# Installed, the tool finds the factory folder beside it: a new device folder gets the
+# installation with the help.
+dpkg-deb -x "$program" "$out/root"
+"$out/root/usr/bin/pondrel-tool" init-device "$out/device" >/dev/null || fail "init-device of the package"
+[ -s "$out/device/Program files/Pondrel/PondrelHelp.htm" ] || fail "no help in a device folder made by the package"
+dpkg-deb --field "$program" Depends | grep -q "qt6-qpa-plugins" || fail "pondrel does not depend on the Qt platform plugins"
+
 desktop-file-validate "$source/packaging/org.pondrel.Pondrel.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$source/packaging/org.pondrel.Pondrel.metainfo.xml" ||
     fail "appstreamcli validate"
 
 # lintian: errors fail, warnings are shown.
-if ! lintian --fail-on error --no-tag-display-limit "$program" "$server" >"$out/lintian.log" 2>&1; then
+if ! lintian --fail-on error --tag-display-limit 0 "$program" "$server" >"$out/lintian.log" 2>&1; then
     fail "lintian found errors"
 fi
 cat "$out/lintian.log"
