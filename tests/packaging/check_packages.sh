@@ -6,7 +6,7 @@
 set -euo pipefail
 build=$1
 source=$2
-for tool in cpack dpkg-deb lintian desktop-file-validate appstreamcli fakeroot; do
+for tool in cpack dpkg-deb lintian desktop-file-validate appstreamcli; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIPPED: $tool is not installed (scripts/install-deps.sh installs it)"
         exit 77
