@@ -91,6 +91,7 @@ std::u16string PastHistory(std::u16string field, std::u16string_view titles,
                 title.resize(title.size() - mark.size());
             }
         }
+        title = TrimRightSpaces(title);
         if (field.find(title) != kNone) continue;
         added += u"\r\n-" + title + u" (" + std::u16string(date) + u")";
         if (!field.empty() && field.front() != u'-') field.insert(0, u"-");
