@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools
           libgl1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libasio-dev libsqlite3-dev libsodium-dev libssl-dev python3 libreoffice-writer-nogui
+          libasio-dev libsqlite3-dev libsodium-dev libssl-dev python3 libreoffice-writer-nogui libreoffice-calc-nogui
           unicode-data)
 missing=()
 for p in "${packages[@]}"; do
