@@ -1,5 +1,6 @@
 #include "documents/StatisticTables.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <memory>
@@ -8,6 +9,8 @@
 #include "platform/DeviceFileSystem.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
+#include "platform/UserMessages.h"
+#include "records/WorkingFolders.h"
 #include "records/DayNumber.h"
 #include "records/ItemEncoding.h"
 #include "records/JournalFormat.h"
@@ -454,6 +457,47 @@ bool WriteStatisticTables(DeviceFileSystem& files, std::u16string_view folder,
     if (!result.fieldTableWritten) return false;
     result.problemTableWritten = problemTable.Commit();
     return result.problemTableWritten;
+}
+
+bool RunStatisticTables(DeviceFileSystem& files, UserMessages& messages, bool activeFolder,
+                        const std::vector<std::u16string>& names, const StatisticOptions& options,
+                        StatisticResult* result) {
+    const std::u16string question =
+        activeFolder ? u"All the information about the patients into the <Activated folder> will "
+                       u"be collected in a statistic table."
+                     : u"All the information about the patients in the <Archived folder> will be "
+                       u"collected in a statistic table.";
+    if (messages.ShowBox(question, u"Confirm source folder", BoxButtons::OkCancel,
+                         BoxIcon::Question) != BoxAnswer::Ok) {
+        messages.ShowBox(u"Statistic operation canceled.", u"Cancel statistic");
+        return false;
+    }
+    StatisticResult local;
+    StatisticResult& outcome = result ? *result : local;
+    files.CreateFolder(WorkingFolders::kPrintDoc);
+    const bool written = WriteStatisticTables(
+        files, activeFolder ? WorkingFolders::kActivePatients : WorkingFolders::kArchives, names,
+        files, WorkingFolders::kPrintDoc, options, outcome);
+    if (!written) {
+        messages.ShowBox(u"The statistic table can't be created because it's used by another "
+                         u"software.",
+                         u"Save failure", BoxButtons::Ok, BoxIcon::Error);
+        return false;
+    }
+    std::u16string text = u"Two statistic files <Statistic_table.xls> have been created "
+                          u"successfully. Look into the folder <PD_PrintDoc> to get them.";
+    text += u"\r\n\r\n" + ToText(outcome.rows) + u" rows from " + ToText(outcome.read) +
+            u" files read.";
+    if (!outcome.skipped.empty()) {
+        text += u"\r\n" + ToText(static_cast<long long>(outcome.skipped.size())) +
+                u" files could not be read and are not in the tables:";
+        const size_t shown = std::min<size_t>(outcome.skipped.size(), 10);
+        for (size_t i = 0; i < shown; ++i) text += u"\r\n" + outcome.skipped[i];
+        if (shown < outcome.skipped.size()) text += u"\r\n...";
+    }
+    messages.ShowBox(text, u"Two statistic tables created", BoxButtons::Ok,
+                     outcome.skipped.empty() ? BoxIcon::None : BoxIcon::Warning);
+    return true;
 }
 
 }  // namespace pondrel

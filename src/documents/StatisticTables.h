@@ -72,4 +72,12 @@ bool WriteStatisticTables(DeviceFileSystem& files, std::u16string_view folder,
                           std::u16string_view outFolder,
                           const StatisticOptions& options, StatisticResult& result);
 
+class UserMessages;
+
+// The "Stat" button: asks to confirm the source folder, writes both tables into the print
+// folder and says how it went, with the number of files read and the files skipped.
+bool RunStatisticTables(DeviceFileSystem& files, UserMessages& messages, bool activeFolder,
+                        const std::vector<std::u16string>& names, const StatisticOptions& options,
+                        StatisticResult* result = nullptr);
+
 }  // namespace pondrel

@@ -3,7 +3,9 @@
 #include "platform/DeviceFileSystem.h"
 #include "platform/Text.h"
 #include "platform/UserMessages.h"
+#include "records/ActivePatients.h"
 #include "records/ItemEncoding.h"
+#include "records/PatientSet.h"
 #include "records/PatientFileFormat.h"
 #include "records/PatientFileParser.h"
 #include "records/Version300Conversion.h"
@@ -19,6 +21,25 @@ const std::u16string kNoPatientText = u"No patient selected. Select a patient be
 const std::u16string kWriteFailureText = u"Activation failure !";
 
 }  // namespace
+
+bool SaveBeforeFilesManager(ActivePatients& active, PatientSet& patients, UserMessages& messages,
+                            bool* saved) {
+    if (saved) *saved = false;
+    active.SetRememberedPosition(patients.CurrentNumber());
+    const PatientRecord* current = patients.Current();
+    const bool unnamed = !current || (current->Field(2).empty() && current->Field(3).empty() &&
+                                      current->Field(6).empty());
+    if (patients.Count() < 2 && unnamed) return true;
+    if (saved) *saved = true;
+    if (!active.SaveAll(QuietLevel::Messages)) {
+        messages.ShowBox(u"An error occurs while saving before opening the archive window. You "
+                         u"have to save all your active patients or close them without an error "
+                         u"to open the archive dialiog.",
+                         u"Archive dialog can't be open", BoxButtons::Ok, BoxIcon::None);
+        return false;
+    }
+    return true;
+}
 
 std::u16string HeldFileText(bool archiving) {
     return archiving ? u"This file stands on the server. Lock it on your computer before archiving."

@@ -97,6 +97,15 @@ private:
     std::vector<Stay> m_stays;
 };
 
+class ActivePatients;
+class PatientSet;
+
+// Before the files manager opens: remembers the position of the current record and, unless the
+// set holds only one unnamed record, saves every record. False (box shown) when a record could
+// not be saved: the dialogue must not open. `saved` tells whether the save ran.
+bool SaveBeforeFilesManager(ActivePatients& active, PatientSet& patients, UserMessages& messages,
+                            bool* saved = nullptr);
+
 // The box of a file another user holds on the server, before the change named by `archiving`.
 std::u16string HeldFileText(bool archiving);
 

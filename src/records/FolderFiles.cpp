@@ -200,6 +200,7 @@ std::vector<Stay> ListStays(std::u16string_view text) {
     std::u16string headerKey;
     const bool hasHeader = HeaderKey(text, headerKey);
     const int layoutItems = FormItemIndex(kLayoutField);
+    bool currentFound = false;
     for (size_t pos = text.find(kBlockMarkH, identity); pos != kNone;) {
         const size_t next = text.find(kBlockMarkH, pos + kBlockMarkH.size());
         const size_t limit = next == kNone ? text.size() : next;
@@ -210,7 +211,10 @@ std::vector<Stay> ListStays(std::u16string_view text) {
         stay.end = stay.complete ? endMark + kBlockEndMark.size() : limit;
         const size_t keyBegin = pos + kBlockMarkH.size();
         stay.key = ItemAt(text, keyBegin, limit);
-        stay.current = hasHeader && stay.key == headerKey;
+        // The reader opens the first stay of the header's key: a later one of the same key is
+        // not the current one.
+        stay.current = hasHeader && !currentFound && stay.key == headerKey;
+        currentFound = currentFound || stay.current;
         stay.admission = DisplayDate(stay.key);
         const size_t exitBegin = AfterItems(text, keyBegin, limit, 1);
         if (exitBegin != kNone) stay.exit = DisplayDate(ItemAt(text, exitBegin, limit));
