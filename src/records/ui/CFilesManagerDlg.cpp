@@ -59,9 +59,9 @@ CFilesManagerDlg::CFilesManagerDlg(DeviceFileSystem& files, UserMessages& messag
     m_archive = Button(this, "archiveButton", "->", QRect(106, 40, 28, 22));
     m_activate = Button(this, "activateButton", "<-", QRect(106, 70, 28, 22));
     auto* staysLabel = new QLabel("Contents of the folder", this);
-    staysLabel->setGeometry(2, 127, 200, 14);
-    m_stays = List(this, "stayList", QRect(2, 142, 206, 58));
-    m_select = Button(this, "selectButton", "E", QRect(210, 142, 28, 22));
+    staysLabel->setGeometry(2, 127, 190, 14);
+    m_select = Button(this, "selectButton", "E", QRect(200, 126, 38, 17));
+    m_stays = List(this, "stayList", QRect(2, 144, 236, 56));
     m_titles = new QPlainTextEdit(this);
     m_titles->setObjectName("titlesBox");
     m_titles->setReadOnly(true);
@@ -70,9 +70,9 @@ CFilesManagerDlg::CFilesManagerDlg(DeviceFileSystem& files, UserMessages& messag
     m_copy = Button(this, "copyButton", "New copy", QRect(61, 255, 60, 22));
     m_blank = Button(this, "blankButton", "New blank", QRect(122, 255, 64, 22));
     m_stat = Button(this, "statButton", "Stat", QRect(187, 255, 51, 22));
-    m_deleteStay = Button(this, "deleteStayButton", "Delete subfolder", QRect(2, 280, 96, 22));
-    m_deleteFolder = Button(this, "deleteFolderButton", "Delete folder", QRect(99, 280, 80, 22));
-    m_ok = Button(this, "okButton", "OK", QRect(180, 280, 58, 22));
+    m_deleteStay = Button(this, "deleteStayButton", "Delete subfolder", QRect(2, 280, 106, 22));
+    m_deleteFolder = Button(this, "deleteFolderButton", "Delete folder", QRect(109, 280, 84, 22));
+    m_ok = Button(this, "okButton", "OK", QRect(194, 280, 44, 22));
 
     connect(m_active, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_filling) ActiveSelected(Row(m_active));

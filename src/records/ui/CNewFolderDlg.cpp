@@ -15,6 +15,7 @@ CNewFolderDlg::CNewFolderDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     auto* text = new QLabel("Select between a new hospitalization or a new ambulatory folder :", this);
     text->setWordWrap(true);
+    text->setMinimumHeight(40);
     layout->addWidget(text);
     const auto add = [this, layout](const char* name, const char* caption, std::u16string type) {
         auto* button = new QPushButton(caption, this);
@@ -34,6 +35,7 @@ CNewFolderDlg::CNewFolderDlg(QWidget* parent) : QDialog(parent) {
     add("ambulatoryButton", "Ambulatory", u"Ambu");
     add("cancelButton", "Cancel", u"");
     layout->addStretch();
+    resize(kFormWidth, 180);
 }
 
 std::u16string CNewFolderDlg::Ask(QWidget* parent) {
