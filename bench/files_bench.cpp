@@ -21,11 +21,13 @@
 #include "demo/DemoPatients.h"
 #include "documents/StatisticTables.h"
 #include "labels/Labels.h"
+#include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
 #include "platform/UserMessages.h"
 #include "records/FilesManager.h"
 #include "records/ItemEncoding.h"
+#include "records/PatientFileFormat.h"
 #include "records/PatientFileWriter.h"
 #include "records/PatientSet.h"
 #include "records/WorkingFolders.h"
@@ -141,6 +143,7 @@ std::u16string BigPatient(Clock& clock, char16_t letter, int day) {
 class FixedNow final : public Clock {
 public:
     DateTime Now() override { return {2026, 3, 2, 8, 0, 0}; }
+    uint64_t TickCount() override { return 0; }
 };
 
 void MergeNearLimit(benchmark::State& state) {
