@@ -157,7 +157,14 @@ void CFilesManagerDlg::SetMergeMode(bool on) {
              m_stat, m_deleteStay, m_deleteFolder}) {
         widget->setEnabled(!on);
     }
-    if (!on) Refresh();
+    if (on) {
+        // Any archived row chosen now is the destination, the one selected before included.
+        m_filling = true;
+        m_archived->clearSelection();
+        m_filling = false;
+    } else {
+        Refresh();
+    }
 }
 
 void CFilesManagerDlg::Begin() {

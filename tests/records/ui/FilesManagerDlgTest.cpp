@@ -181,7 +181,6 @@ private slots:
         QVERIFY(test::Click(*dialog, "mergeButton"));
         t.messages.Queue(BoxAnswer::Ok);
         t.messages.Queue(BoxAnswer::Ok);
-        test::Child<QListWidget>(*dialog, "archivedList")->clearSelection();
         QVERIFY(test::ClickRow(*test::Child<QListWidget>(*dialog, "archivedList"), 0));
         QCOMPARE(t.messages.boxes.back().text, std::u16string(u"Merging successful"));
         QCOMPARE(Text(WorkingFolders::kActivePatients, u"Doe_John_1950.pdr"), std::u16string(u"<none>"));
