@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "records/DayNumber.h"
 #include "records/JournalFormat.h"
@@ -25,5 +28,18 @@ public:
 private:
     std::map<DayNumber, std::map<int, Sections>> m_days;
 };
+
+// An entry of a journal's day blocks: the number after the last "#" before it (a day, or in a
+// version 3.00 subfolder journal a day counted from the admission) and its six sections.
+struct IndexedEntry {
+    long long day;
+    Sections sections;
+};
+
+// The entries of day blocks ("#" + day + "§" + entries), gathered in one pass by the number
+// written in "§" + number + "|" (one or two digits, no leading zero), in text order. An entry
+// runs from that "|" to the character before the next "#" or "§" (six sections without the
+// closing "|").
+std::array<std::vector<IndexedEntry>, kMaxProblems> IndexJournalEntries(std::u16string_view days);
 
 }  // namespace pondrel

@@ -68,57 +68,6 @@ std::vector<Block> FindBlocks(std::u16string_view text, size_t from) {
     return blocks;
 }
 
-// An entry of a subfolder journal: its day counted from the subfolder's admission day.
-struct OldEntry {
-    long long offset;
-    Sections sections;
-};
-
-// The entries of a subfolder journal's day blocks ("#" + offset + "§" + entries), gathered in
-// one pass by the number written in "§" + number + "|", in text order. An entry runs from that
-// "|" to the character before the next "#" or "§" (six sections without the closing "|"); its
-// day is the number after the last "#" before it.
-std::array<std::vector<OldEntry>, kMaxProblems> IndexEntries(std::u16string_view days) {
-    std::array<std::vector<OldEntry>, kMaxProblems> entries;
-    long long offset = 0;
-    for (size_t pos = 0; pos < days.size(); ++pos) {
-        if (days[pos] == kJournalDayMark) {
-            offset = ParseInt(days.substr(pos + 1));
-            continue;
-        }
-        if (days[pos] != kJournalEntryMark) continue;
-        // A number as the headers name it: one or two digits, no leading zero, then "|".
-        size_t bar = pos + 1;
-        while (bar < days.size() && bar < pos + 4 && IsDigit(days[bar])) ++bar;
-        const size_t digits = bar - pos - 1;
-        if (digits == 0 || digits > 2 || (digits == 2 && days[pos + 1] == u'0') ||
-            bar >= days.size() || days[bar] != kJournalFieldSep) {
-            continue;
-        }
-        const size_t begin = bar + 1;
-        size_t end = begin;
-        while (end < days.size() && days[end] != kJournalDayMark &&
-               days[end] != kJournalEntryMark) {
-            ++end;
-        }
-        std::u16string_view entry =
-            end > begin ? days.substr(begin, end - begin - 1) : std::u16string_view();
-        OldEntry old{offset, {}};
-        size_t start = 0;
-        for (size_t i = 0; i < old.sections.size(); ++i) {
-            size_t sep = i + 1 < old.sections.size() ? entry.find(kJournalFieldSep, start) : kNone;
-            if (start <= entry.size()) {
-                old.sections[i] = entry.substr(start, sep == kNone ? kNone : sep - start);
-            }
-            if (sep == kNone) break;
-            start = sep + 1;
-        }
-        entries[static_cast<size_t>(DigitsAt(days, pos + 1, 2))].push_back(std::move(old));
-        pos = end - 1;  // nothing between holds a "#" or "§"
-    }
-    return entries;
-}
-
 // One folder journal built from the journals of the subfolders.
 class JournalMerger {
 public:
@@ -154,10 +103,10 @@ public:
         if (kept.empty()) return;
         std::reverse(kept.begin(), kept.end());
 
-        const auto entries = IndexEntries(days);
+        const auto entries = IndexJournalEntries(days);
         for (const auto& [number, problem] : kept) {
-            for (const OldEntry& entry : entries[static_cast<size_t>(number)]) {
-                long long day = static_cast<long long>(admissionDay) + entry.offset;
+            for (const IndexedEntry& entry : entries[static_cast<size_t>(number)]) {
+                long long day = static_cast<long long>(admissionDay) + entry.day;
                 // Not a day of a real stay; days before 2000 are negative and kept.
                 if (day < kFirstJournalDay || day > kLastStayDay) continue;
                 m_days.Set(static_cast<DayNumber>(day), problem, entry.sections);

@@ -146,6 +146,8 @@ public:
     // ---- Commands ----------------------------------------------------------------------------
     void RunMenuCommand(MenuCommand command);
     void RunPreferences();
+    // "Files manager ->": the set saved, the dialogue, the set read again.
+    void RunFilesManager();
     // "Ed shortcuts": the label editor for the field that had the focus last.
     void RunLabelEditor();
     // The captions, lists and words of m_labels onto every page.

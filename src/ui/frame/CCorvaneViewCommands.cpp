@@ -14,6 +14,14 @@
 #include "records/ActivePatients.h"
 #include "records/CCorvaneDoc.h"
 #include "records/FilesHold.h"
+#include "records/FilesManager.h"
+#include "records/ui/CFilesManagerDlg.h"
+#include "documents/StatisticTables.h"
+#include "ui/pages/SyncPages.h"
+#include "sync/SyncSession.h"
+#include "sync/FileExchange.h"
+#include <QApplication>
+#include <QCursor>
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
 #include "settings/ui/CPreferencesDlg.h"
@@ -101,8 +109,10 @@ void CCorvaneView::RunMenuCommand(MenuCommand command) {
         case MenuCommand::Preferences:
             RunPreferences();
             break;
-        case MenuCommand::EditWindows:
         case MenuCommand::FilesManager:
+            RunFilesManager();
+            break;
+        case MenuCommand::EditWindows:
         case MenuCommand::QuickLoad:
             // Commands of the pieces of the pages. One that no piece carries out is not part
             // of the program yet: say so rather than pretend.
@@ -211,6 +221,44 @@ void CCorvaneView::RunPreferences() {
     // The file the exchange writes keeps the pane the problems page shows now.
     for (PagePlugin* plugin : Plugins()) plugin->StorePreferences(m_preferences);
     RunPreferencesExchange(m_preferences, *this, m_platform.files, m_platform.messages, m_folders);
+}
+
+void CCorvaneView::RunFilesManager() {
+    if (!m_controller->PatientsLoaded()) return;
+    m_controller->CommitAll();
+    bool saved = false;
+    PatientSet& patients = m_document.Patients();
+    if (!SaveBeforeFilesManager(Active(), patients, m_platform.messages, &saved)) return;
+    std::u16string current;
+    if (const PatientRecord* record = patients.Current()) {
+        current = record->Field(2) + u" " + record->Field(3) + u" " + record->Field(6);
+    }
+    StatisticOptions statistics;
+    for (int k = 0; k < kFieldCount; ++k) {
+        statistics.captions[static_cast<size_t>(k)] = m_labels.Caption(k);
+    }
+    statistics.dayFirst = m_preferences.regional.dateOrder == 1;
+    SetShowingDialog(true);
+    {
+        // Nothing else writes patient files while the dialogue changes them.
+        FilesHold hold(Active());
+        CFilesManagerDlg dialog(
+            m_platform.files, m_platform.messages, m_platform.clock, m_folders, current,
+            [this, &statistics](bool activeFolder, const std::vector<std::u16string>& names) {
+                QApplication::setOverrideCursor(Qt::WaitCursor);
+                RunStatisticTables(m_platform.files, m_platform.messages, activeFolder, names,
+                                   statistics);
+                QApplication::restoreOverrideCursor();
+            },
+            this);
+        dialog.exec();
+    }
+    SetShowingDialog(false);
+    // What the dialogue changed on disk comes back into the set.
+    m_controller->LoadActivePatients(Active().RememberedPosition());
+    if (saved) {
+        if (SyncPages* sync = Find<SyncPages>()) sync->Session().Files().RebuildHandheldList();
+    }
 }
 
 void CCorvaneView::ShowPreferencesDialog(PreferencesEdit& edit) {
