@@ -112,6 +112,11 @@ bool LoadCodeTable(DeviceFileSystem& files, UserMessages& messages, std::u16stri
     return true;
 }
 
+std::u16string CodeTableNotice() {
+    return u"ICD-10 code table: ICD-10-CM FY2026, National Center for Health Statistics / "
+           u"Centers for Medicare & Medicaid Services (public domain in the US).";
+}
+
 CodeRow CodeRowOf(std::u16string_view line) {
     CodeRow row;
     size_t separator = line.find_first_of(CodeTable::kCodeSeparators);

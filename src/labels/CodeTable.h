@@ -69,6 +69,9 @@ CodeRow CodeRowOf(std::u16string_view line);
 // 100/N items are displayed." box when the list is full; empty when nothing must be said.
 std::u16string CodeSearchMessage(const CodeSearchResult& result);
 
+// Where the factory table comes from, for the About box.
+std::u16string CodeTableNotice();
+
 // ---- The diagnosis text ---------------------------------------------------------------------
 // The code carried by a diagnosis ("Pneumonia (J18.9)" -> "J18.9"): the text between a "("
 // after the first character and the next ")", trailing "!" and ")" trimmed; empty when none.
