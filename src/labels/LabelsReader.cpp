@@ -131,6 +131,13 @@ SectionShape ReadSection(std::u16string_view text, std::u16string_view marker, i
 
 }  // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+    bool multiByte = false;
+    return IsUtf8(bytes, multiByte);
+}
+
+std::u16string DecodeWindows1252(std::string_view bytes) { return EightBit(bytes); }
+
 DecodedLabels DecodeLabelsBytes(std::string_view bytes) {
     DecodedLabels decoded;
     bool multiByte = false;

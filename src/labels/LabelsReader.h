@@ -26,6 +26,11 @@ struct DecodedLabels {
 // inside the text are removed; an odd last byte of a 16-bit file is ignored.
 DecodedLabels DecodeLabelsBytes(std::string_view bytes);
 
+// The two 8-bit rules every text file of the program shares (labels, code tables): strict
+// UTF-8 (no overlong form, no surrogate), and Windows-1252 one byte per character.
+bool IsValidUtf8(std::string_view bytes);
+std::u16string DecodeWindows1252(std::string_view bytes);
+
 // One field record as found in the text: positions are offsets into the text.
 struct FieldRecordSpan {
     std::u16string_view caption;

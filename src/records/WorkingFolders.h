@@ -16,6 +16,10 @@ struct WorkingFolders {
     static constexpr std::u16string_view kArchives = u"\\My Documents\\PD_Archives";
     static constexpr std::u16string_view kPrintDoc = u"\\My Documents\\PD_PrintDoc";
     static constexpr std::u16string_view kMyDocuments = u"\\My Documents";
+    // The diagnosis code table the ICD-10 search reads when the preferences name none; the
+    // factory table is installed there.
+    static constexpr std::u16string_view kCodeTable = u"\\My Documents\\ICD10.txt";
+    static constexpr std::u16string_view kCodeTableName = u"ICD10.txt";
 
     std::u16string Backup() const { return installation + u"\\Backup"; }
     // A support file of the installation folder, e.g. InstallationFile(u"Labels.txt").

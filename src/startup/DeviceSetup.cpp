@@ -27,6 +27,8 @@ bool ListFactoryFiles(const fs::path& resources, std::vector<fs::path>& files, E
         }
         if (!it->is_regular_file(ec)) continue;
         if (relative == DeviceSetup::kResourcesReadme) continue;
+        // The code table goes into "My Documents", not into the installation folder.
+        if (relative == ToUtf8(WorkingFolders::kCodeTableName)) continue;
         files.push_back(relative);
     }
     if (ec) {
@@ -113,6 +115,24 @@ bool DeviceSetup::Run(Error* error) {
                    "cannot create the folder " + ToUtf8(first.path) +
                        (first.reason.empty() ? std::string() : ": " + first.reason));
         return false;
+    }
+
+    // The factory diagnosis code table where the ICD-10 search looks for it; a table already
+    // there (the user's own) stays.
+    if (fs::is_regular_file(resources / ToUtf8(WorkingFolders::kCodeTableName), ec)) {
+        std::u16string target(WorkingFolders::kCodeTable);
+        if (files.FileExists(target)) {
+            kept.push_back(target);
+        } else {
+            std::string bytes;
+            if (!ReadHostFile(resources / ToUtf8(WorkingFolders::kCodeTableName), SIZE_MAX,
+                              bytes)) {
+                Error::Set(error, ErrorKind::ReadFailed, "cannot read the factory code table");
+                return false;
+            }
+            if (!files.WriteFile(target, bytes, error)) return false;
+            written.push_back(target);
+        }
     }
 
     // The registry value that names the installation folder (candidate 1 of the search).

@@ -488,6 +488,8 @@ void TestMainWindow::aboutNamesProgramVersionAndLicence() {
     // Where the growth curves come from.
     QVERIFY(text->text().contains(QStringLiteral("WHO Child Growth Standards")));
     QVERIFY(text->text().contains(QStringLiteral("CDC 2000")));
+    // And the factory code table.
+    QVERIFY(text->text().contains(QStringLiteral("ICD-10-CM FY2026")));
     test::Screenshot(*text->window(), QStringLiteral("mainwin-about"));
     QTest::mouseClick(View().findChild<QPushButton*>(QStringLiteral("aboutOk")), Qt::LeftButton);
     QTRY_VERIFY(!View().findChild<QLabel*>(QStringLiteral("aboutText")));

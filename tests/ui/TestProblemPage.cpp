@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTest>
 
 #include <filesystem>
@@ -58,6 +59,7 @@ private slots:
     void paneComesFromAndGoesBackToThePreferences();
     void problemManagerAndLabelEditorReachRecordFileAndScreen();
     void aReadOnlyRecordRefusesEveryChangeOfThePanel();
+    void codeSearchPutsTheCodeThroughTheFormsGate();
     void screenshots();
 
 private:
@@ -545,6 +547,55 @@ void TestProblemPage::aReadOnlyRecordRefusesEveryChangeOfThePanel() {
                             }));
     refused("problem manager");
 
+    Panel().Commit();
+    QVERIFY(record.problemJournal == stored);
+}
+
+// The "C" beside the Diagnosis searches the factory table installed by init-device; OK puts the
+// code into the problem's title in the journal; Cancel says so; a read-only record refuses OK.
+void TestProblemPage::codeSearchPutsTheCodeThroughTheFormsGate() {
+    WriteDemo(1);
+    Start();
+    ShowPatient(Patients().At(0)->Field(2));
+    Click(QStringLiteral("problemsButton"));
+    QVERIFY(Panel().IsOpen());
+    auto* title = Child<QLineEdit>(QStringLiteral("title"));
+    const QString before = title->text();
+    auto pick = [](QWidget* dialog, bool ok) {
+        auto* words = test::Child<QLineEdit>(*dialog, "wordsBox");
+        words->clear();
+        QVERIFY(test::Type(*dialog, "wordsBox", "pneumonia unspecified organism"));
+        QVERIFY(test::Click(*dialog, "searchButton"));
+        auto* results = test::Child<QTreeWidget>(*dialog, "results");
+        // J18 and its five codes (read off the table).
+        QCOMPARE(results->topLevelItemCount(), 6);
+        QCOMPARE(results->topLevelItem(5)->text(0), QStringLiteral("J18.9"));
+        results->setCurrentItem(results->topLevelItem(5));
+        emit results->itemClicked(results->topLevelItem(5), 0);
+        QVERIFY(test::Click(*dialog, ok ? "okButton" : "cancelButton"));
+    };
+    QVERIFY(test::WithModal([this] { Click(QStringLiteral("codeSearch")); },
+                            [&](QWidget* dialog) { pick(dialog, false); }));
+    QCOMPARE(NoticeText(), QStringLiteral("Cancel"));
+    QCOMPARE(title->text(), before);
+    QVERIFY(test::WithModal([this] { Click(QStringLiteral("codeSearch")); },
+                            [&](QWidget* dialog) { pick(dialog, true); }));
+    QVERIFY(title->text().endsWith(QStringLiteral(" (J18.9)")));
+    PatientRecord& record = *Patients().Current();
+    QVERIFY(QString::fromStdU16String(record.problemJournal).contains(title->text()));
+
+    const std::u16string stored = record.problemJournal;
+    const QString coded = title->text();
+    record.lockState = u"R";
+    Child<QLabel>(QStringLiteral("notice"))->hide();
+    QVERIFY(test::WithModal([this] { Click(QStringLiteral("codeSearch")); },
+                            [&](QWidget* dialog) {
+                                auto* problem = test::Child<QLineEdit>(*dialog, "problemBox");
+                                problem->setText(QStringLiteral("Changed (J18.9)"));
+                                QVERIFY(test::Click(*dialog, "okButton"));
+                            }));
+    QCOMPARE(NoticeText(), QStringLiteral("Read only"));
+    QCOMPARE(title->text(), coded);
     Panel().Commit();
     QVERIFY(record.problemJournal == stored);
 }

@@ -146,6 +146,9 @@ void CProblemPanel::BuildProblemBar() {
     y = kTitleTop;
     m_urgency = Button(this, "urgency", {0, y, 22, kRow});
     m_title = Named<QLineEdit>(this, "title", {23, y, 217, kRow});
+    m_codeSearch = Button(this, "codeSearch", {220, y, 20, kRow}, "C");
+    m_codeSearch->setToolTip("ICD-10 code search");
+    m_codeSearch->hide();
     m_title->setValidator(new ReservedCharacterValidator(m_title));
 
     y = kRedactionTop;
@@ -179,6 +182,9 @@ void CProblemPanel::BuildProblemBar() {
             m_title->setFocus();
             m_title->end(false);
         }
+    });
+    connect(m_codeSearch, &QPushButton::clicked, this, [this] {
+        if (m_codeSearchHandler) m_codeSearchHandler();
     });
     connect(m_title, &QLineEdit::textEdited, this, &CProblemPanel::TitleEdited);
     connect(m_title, &QLineEdit::editingFinished, this, [this] { Act(Commit()); });
@@ -272,6 +278,22 @@ EditorRefresh CProblemPanel::Commit() {
 
 void CProblemPanel::SetQuickNotesStore(std::function<void(const std::u16string&)> store) {
     m_shortcuts->SetQuickNotesStore(std::move(store));
+}
+
+void CProblemPanel::SetCodeSearchHandler(std::function<void()> handler) {
+    m_codeSearchHandler = std::move(handler);
+    bool shown = static_cast<bool>(m_codeSearchHandler);
+    m_codeSearch->setVisible(shown);
+    m_title->setGeometry(23, kTitleTop, shown ? 196 : 217, kRow);
+}
+
+std::u16string CProblemPanel::Diagnosis() const { return m_title->text().toStdU16String(); }
+
+bool CProblemPanel::ReplaceDiagnosis(const std::u16string& text) {
+    ProblemPanelModel::EditResult result = m_model.EditTitle(text, EditCommit::Now);
+    Act(result.refresh);
+    ShowProblem();
+    return result.accepted;
 }
 
 void CProblemPanel::SetChangeGate(std::function<bool()> gate) {
@@ -434,7 +456,7 @@ void CProblemPanel::EnableControls() {
     for (QWidget* control : std::initializer_list<QWidget*>{
              m_previousEntryDay, m_dateLabel, m_nextEntryDay, m_previousDay, m_nextDay, m_now,
              m_firstDay, m_calendarButton, m_previousProblem, m_problemButton, m_nextProblem,
-             m_manager, m_urgency, m_title, m_redaction, m_historyPeriod}) {
+             m_manager, m_urgency, m_title, m_codeSearch, m_redaction, m_historyPeriod}) {
         control->setEnabled(open);
     }
     m_area->SetFieldsEnabled(open);

@@ -99,6 +99,15 @@ public:
     // shown without commands, after the gate's notice.
     void RunProblemManager();
 
+    // The "C" beside the Diagnosis runs `handler` (the ICD-10 code search); without a handler
+    // the button is hidden.
+    void SetCodeSearchHandler(std::function<void()> handler);
+    // The Diagnosis as the panel shows it (typing not yet committed included).
+    std::u16string Diagnosis() const;
+    // Replaces the Diagnosis through the change gate and commits the problem; false (nothing
+    // changed, the gate's notice shown) when the record may not change.
+    bool ReplaceDiagnosis(const std::u16string& text);
+
     // Stores new quick notes (field 198) through the form's field rules after a quick-note row
     // of a shortcut list moved a line; until it is set the lists offer no quick notes.
     void SetQuickNotesStore(std::function<void(const std::u16string&)> store);
@@ -184,6 +193,8 @@ private:
     QPushButton* m_manager = nullptr;
     QPushButton* m_urgency = nullptr;
     QLineEdit* m_title = nullptr;
+    QPushButton* m_codeSearch = nullptr;
+    std::function<void()> m_codeSearchHandler;
     CSectionEdit* m_redaction = nullptr;
     QPushButton* m_historyPeriod = nullptr;
     // The sections and the bottom-right pane.

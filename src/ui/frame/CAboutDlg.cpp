@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "charts/GrowthCurves.h"
+#include "labels/CodeTable.h"
 #include "platform/ui/QtText.h"
 
 #ifndef PONDREL_VERSION_TEXT
@@ -26,8 +27,9 @@ QString CAboutDlg::Text() {
                "Software Foundation, either version 3 of the License, or (at your option) any "
                "later version (GPL-3.0-or-later).</p>"
                "<p>It comes with ABSOLUTELY NO WARRANTY.</p>"
-               "<p>%2</p>")
-        .arg(Version(), ToQString(GrowthReferenceNotice()).toHtmlEscaped());
+               "<p>%2</p><p>%3</p>")
+        .arg(Version(), ToQString(GrowthReferenceNotice()).toHtmlEscaped(),
+             ToQString(CodeTableNotice()).toHtmlEscaped());
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {

@@ -5,7 +5,9 @@
 #include "journal/EditorRefresh.h"
 #include "journal/RecordEditing.h"
 #include "journal/ui/CProblemPanel.h"
+#include "labels/ui/CCodeSearchDlg.h"
 #include "mainform/MainFormController.h"
+#include "platform/Platform.h"
 #include "platform/UserMessages.h"
 #include "records/PatientRecord.h"
 #include "settings/Preferences.h"
@@ -25,10 +27,11 @@ constexpr int kPaneOther = 2;
 }  // namespace
 
 ProblemPage::ProblemPage(PageHost& view, UserMessages& messages, Clock& clock)
-    : m_form(view.Controller()), m_messages(messages), m_panel(new CProblemPanel(messages, clock)) {
+    : m_view(view), m_form(view.Controller()), m_messages(messages), m_panel(new CProblemPanel(messages, clock)) {
     view.InstallPage(kPage, m_panel);
     m_panel->SetRefreshHandler([this](const EditorRefresh& refresh) { AfterAction(refresh); });
     m_panel->SetChangeGate([this] { return m_form.MayChangeRecord(); });
+    m_panel->SetCodeSearchHandler([this] { RunCodeSearch(); });
     m_form.SetPage(kPage, this);
 }
 
@@ -61,6 +64,20 @@ void ProblemPage::StorePane(Preferences& preferences) const {
     preferences.bottomRightPane = m_panel->Pane() == ProblemPanelModel::BottomPane::Other
                                       ? kPaneOther
                                       : kPaneDifferentialDiagnosis;
+}
+
+void ProblemPage::RunCodeSearch() {
+    if (!m_panel || !m_panel->IsOpen()) return;
+    CCodeSearchDlg dialog(m_panel->Diagnosis(), m_codeTable, m_view.GetPreferences().icdTablePath,
+                          m_view.GetPlatform().files, m_view.Dialogs(), m_messages,
+                          &m_view.Widget());
+    if (dialog.exec() != QDialog::Accepted) {
+        m_messages.ShowNotice(u"Cancel", 1000, true);
+        return;
+    }
+    if (!m_panel || !m_panel->IsOpen()) return;
+    // Read only or not begun: refused by the gate with its notice, the Diagnosis unchanged.
+    m_panel->ReplaceDiagnosis(dialog.Diagnosis());
 }
 
 void ProblemPage::Commit() {

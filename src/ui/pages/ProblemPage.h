@@ -4,6 +4,7 @@
 
 #include <QPointer>
 
+#include "labels/CodeTable.h"
 #include "mainform/FormPage.h"
 #include "ui/pages/PagePlugin.h"
 
@@ -74,15 +75,21 @@ public:
     // record on screen as the panel shows it.
     void Follow(PatientRecord* current);
 
+    // The "C" beside the Diagnosis: the ICD-10 code search on the Diagnosis; its OK replaces the
+    // Diagnosis through the form's gate, Cancel says "Cancel".
+    void RunCodeSearch();
+
 private:
     void Close();
     void AfterAction(const EditorRefresh& refresh);
 
+    PageHost& m_view;
     MainFormController& m_form;
     UserMessages& m_messages;
     QPointer<CProblemPanel> m_panel;
     std::unique_ptr<RecordEditing> m_editing;  // the adapter the panel holds, over m_record
     PatientRecord* m_record = nullptr;
+    CodeTable m_codeTable;  // read at the first search, kept until the program ends
 };
 
 }  // namespace pondrel
