@@ -9,7 +9,9 @@
 #include "documents/ModelFiller.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfMarkup.h"
+#include "documents/SummaryDocumentCommands.h"
 #include "documents/SummaryFiles.h"
+#include "Doubles.h"
 #include "documents/WardDocuments.h"
 #include "documents/WardFragments.h"
 #include "records/WorkingFolders.h"
@@ -366,6 +368,95 @@ TEST_F(WardDocumentsTest, SaveAllNamesEveryPatientOnceAndCountsHonestly) {
     EXPECT_EQ(result.written.size(), 2u);
     EXPECT_EQ(files.AllFiles().size(), 2u);
     EXPECT_EQ(result.written[0], u"[SD][Tu 14 Mar 2006] Doe John.rtf");
+}
+
+// The buttons' runs: the files written, the notices and boxes shown.
+class SummaryDocumentCommandsTest : public WardDocumentsTest {
+protected:
+    SummaryDocumentCommandsTest() {
+        files.AddFolder(WorkingFolders::kPrintDoc);
+        for (const auto& [name, bytes] : FactoryModels()) files.AddFile(u"\\P\\" + name, bytes);
+    }
+    MemoryFileSystem files;
+    ScriptedMessages messages;
+    SummaryDocumentCommands commands{files, messages, u"\\P"};
+};
+
+TEST_F(SummaryDocumentCommandsTest, WardDocumentsAreWrittenAndReported) {
+    Add(u"Doe", u"John", Journal({{u"Asthma", u"A"}}));
+    EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
+    ASSERT_EQ(messages.notices.size(), 1u);
+    EXPECT_EQ(messages.notices[0].text,
+              u"Big summary created.\r\n\r\nFile: [Tue 14 Mar 2006] Big summary all patients.rtf");
+    EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Small, inputs, Context()));
+    EXPECT_EQ(messages.notices[1].text, u"Small summary created.\r\n\r\nFile:  [Tue 14 Mar "
+                                        u"2006] Small summary all patients.rtf");
+    EXPECT_TRUE(BracesBalanced(*files.Bytes(JoinPath(
+        WorkingFolders::kPrintDoc, u"[Tue 14 Mar 2006] Big summary all patients.rtf"))));
+
+    // A model one byte too long is refused with a notice, and nothing is written.
+    files.AddFile(u"\\P\\Sum Dep AddLine.pdt", std::string(kRowModelReadBytes + 1, 'x'));
+    EXPECT_FALSE(commands.WriteWardDocument(WardDocumentKind::Small, inputs, Context()));
+    EXPECT_NE(messages.notices.back().text.find(u"<Sum Dep AddLine.pdt> is longer than 15000"),
+              std::u16string::npos);
+    files.DeleteFile(u"\\P\\Sum Dep AddLine.pdt");
+    EXPECT_FALSE(commands.WriteWardDocument(WardDocumentKind::Small, inputs, Context()));
+    EXPECT_EQ(messages.notices.back().text,
+              u"A file can not be found. Be sure that the file <\\Sum Dep AddLine.pdt> exists "
+              u"into the folder <Pondrel>");
+
+    inputs.rows.clear();
+    EXPECT_FALSE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
+    EXPECT_EQ(messages.notices.back().text, u"No records");
+    inputs.rows.push_back({nullptr, u"12"});
+    EXPECT_FALSE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
+    EXPECT_EQ(messages.notices.back().text, u"The summary is empty");
+}
+
+TEST_F(SummaryDocumentCommandsTest, ATooBigWardGivesTheMemoryLimitBox) {
+    for (int i = 0; i < 40; ++i) Add(u"Doe", std::u16string(20'000, u'\u00E9'), {});
+    EXPECT_FALSE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].caption, u"Memory limit");
+    EXPECT_EQ(files.AllFiles().size(), FactoryModels().size());  // nothing written
+}
+
+TEST_F(SummaryDocumentCommandsTest, SaveAllAsksThenCountsAndNamesTheFailures) {
+    PatientRecord& a = Add(u"Doe", u"John", {});
+    PatientRecord& nameless = Add(u"", u"", {});
+    const std::vector<const PatientRecord*> list = {&a, &nameless};
+    messages.Queue(BoxAnswer::Cancel);
+    EXPECT_EQ(commands.SaveAllDaySummaries(list, kMar14, Context(), {}), 0);
+    EXPECT_EQ(messages.notices.back().text, u"Cancel");
+    messages.Queue(BoxAnswer::Ok);
+    EXPECT_EQ(commands.SaveAllDaySummaries(list, kMar14, Context(), {}), 1);
+    EXPECT_EQ(messages.boxes.back().caption, u"Save summaries of the day");
+    EXPECT_EQ(messages.notices.back().text,
+              u"1 summary file created.\r\n\r\nLook in the folder: PD_PrintDoc\r\n\r\nNot "
+              u"created (1):\r\n(no name): no name");
+    EXPECT_TRUE(messages.notices.back().warning);
+}
+
+TEST_F(SummaryDocumentCommandsTest, SaveOneAndSaveAndPreview) {
+    PatientRecord& a = Add(u"Doe", u"John", Journal({{u"Pneumonia bilateral", u"A"}}));
+    OpenPatient open;
+    open.record = &a;
+    open.currentDay = kMar14;
+    EXPECT_TRUE(commands.SaveDaySummary(open, Context(), {}));
+    EXPECT_EQ(messages.notices.back().text, u"Summary file created. Look in the folder: "
+                                            u"PD_PrintDoc\r\n\r\nFile: [SD][Tu 14 Mar 2006] Doe "
+                                            u"John.rtf");
+    EXPECT_TRUE(commands.SaveProblemSummary(open, Context(), {}));
+    EXPECT_EQ(messages.notices.back().text,
+              u"Summary file has been created\r\n\r\nFile: [SP][Pneumonia bi] Doe John.rtf");
+    const std::optional<std::string> preview = commands.DayPreview(open, Context(), {});
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->rfind("{\\rtf1", 0), 0u);
+    EXPECT_TRUE(BracesBalanced(*preview));
+    files.DeleteFile(u"\\P\\PrintModel.pdt");
+    EXPECT_FALSE(commands.ProblemPreview(open, Context(), {}));
+    EXPECT_EQ(messages.notices.back().text,
+              u"A file can not be found. Be sure that the file <PrintModel.pdt> exists.");
 }
 
 }  // namespace
