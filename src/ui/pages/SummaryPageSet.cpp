@@ -1,6 +1,7 @@
 #include "ui/pages/SummaryPageSet.h"
 
 #include "documents/RecordSummarySources.h"
+#include "documents/SummaryDocumentCommands.h"
 #include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
 #include "journal/Ages.h"
@@ -101,6 +102,7 @@ SummaryPageSet::SummaryPageSet(PageHost& view, Clock& clock, ProblemPage& proble
         m_slots[static_cast<size_t>(k)] = std::make_unique<Slot>(*this, kind);
         view.Controller().SetPage(SummaryPageOf(kind), m_slots[static_cast<size_t>(k)].get());
     }
+    AddDocumentButtons();
 }
 
 SummaryPageSet::~SummaryPageSet() {

@@ -1,0 +1,156 @@
+// The document buttons of the summary pages driven as a user would: the "RTF" menus of the day,
+// problem and all-patients pages write their documents into the print folder, "Save all" asks
+// first and writes one file per patient, the preview receives the document, and none of it
+// changes the patient on screen.
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMessageBox>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "DemoProgram.h"
+#include "GuiDriver.h"
+#include "TestDevice.h"
+#include "documents/ui/CSummaryPage.h"
+#include "records/CCorvaneDoc.h"
+#include "records/PatientRecord.h"
+#include "ui/app/PondrelApplication.h"
+#include "ui/frame/CCorvaneView.h"
+#include "ui/frame/CMainFrame.h"
+#include "ui/pages/SummaryPageSet.h"
+
+using namespace pondrel;
+
+class TestWardDocuments : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void theAllPatientsMenuWritesBothWardDocuments();
+    void theDayAndProblemMenusSaveAndPreview();
+    void saveAllAsksAndWritesOneFilePerPatient();
+    void screenshots();
+
+private:
+    CCorvaneView& View() { return *m_program->Frame()->View(); }
+    PatientSet& Patients() { return m_program->Document().Patients(); }
+    void Trigger(const char* name) {
+        auto* action = m_program->Frame()->findChild<QAction*>(QString::fromLatin1(name));
+        QVERIFY2(action, name);
+        action->trigger();
+    }
+    std::vector<std::string> PrintFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(m_device / "My Documents" / "PD_PrintDoc")) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void Start(int patients) {
+        QCOMPARE(test::WriteTodayDemo(m_device, patients), patients);
+        m_program = test::StartProgram(m_device);
+        QVERIFY(m_program);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::filesystem::path m_device;
+    std::unique_ptr<PondrelApplication> m_program;
+};
+
+void TestWardDocuments::init() {
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_device = test::PrepareTestDevice(*m_dir);
+}
+
+void TestWardDocuments::cleanup() {
+    m_program.reset();
+    m_dir.reset();
+}
+
+void TestWardDocuments::theAllPatientsMenuWritesBothWardDocuments() {
+    Start(3);
+    const PatientRecord* shown = Patients().Current();
+    const std::u16string journal = shown->problemJournal;
+    View().ShowPage(34);
+    Trigger("bigSummary");
+    Trigger("smallSummary");
+    const std::vector<std::string> files = PrintFiles();
+    QCOMPARE(files.size(), size_t(2));
+    QVERIFY(files[0].find("] Big summary all patients.rtf") != std::string::npos);
+    QVERIFY(files[1].find("] Small summary all patients.rtf") != std::string::npos);
+    QCOMPARE(Patients().Current(), shown);
+    QVERIFY(Patients().Current()->problemJournal == journal);
+    // The same run again replaces the program's own files.
+    Trigger("bigSummary");
+    QCOMPARE(PrintFiles().size(), size_t(2));
+}
+
+void TestWardDocuments::theDayAndProblemMenusSaveAndPreview() {
+    Start(2);
+    std::string preview;
+    View().Find<SummaryPageSet>()->SetPreviewOpener([&](const std::string& rtf) { preview = rtf; });
+    View().ShowPage(21);
+    Trigger("daySummaryPreview");
+    QVERIFY(preview.rfind("{\\rtf1", 0) == 0);
+    QVERIFY(PrintFiles().empty());  // nothing is saved from the preview
+    Trigger("daySummarySaveOne");
+    View().ShowPage(22);
+    Trigger("problemSummarySave");
+    preview.clear();
+    Trigger("problemSummaryPreview");
+    QVERIFY(!preview.empty());
+    const std::vector<std::string> files = PrintFiles();
+    QCOMPARE(files.size(), size_t(2));
+    QVERIFY(files[0].rfind("[SD][", 0) == 0);
+    QVERIFY(files[1].rfind("[SP][", 0) == 0);
+}
+
+void TestWardDocuments::saveAllAsksAndWritesOneFilePerPatient() {
+    Start(3);
+    const PatientRecord* shown = Patients().Current();
+    View().ShowPage(21);
+    QVERIFY(test::WithModal([&] { Trigger("daySummarySaveAll"); },
+                            [](QWidget* dialog) {
+                                auto* box = qobject_cast<QMessageBox*>(dialog);
+                                QVERIFY(box);
+                                QCOMPARE(box->windowTitle(),
+                                         QStringLiteral("Save summaries of the day"));
+                                box->button(QMessageBox::Ok)->click();
+                            }));
+    QCOMPARE(PrintFiles().size(), size_t(3));
+    QCOMPARE(Patients().Current(), shown);
+}
+
+void TestWardDocuments::screenshots() {
+    if (!test::ScreenshotsWanted()) QSKIP("screenshots are written only when asked for");
+    Start(3);
+    const struct {
+        int page;
+        const char* button;
+        const char* name;
+    } pages[] = {{21, "daySummaryDocuments", "documents-day"},
+                 {22, "problemSummaryDocuments", "documents-problem"},
+                 {34, "allPatientsDocuments", "documents-all"}};
+    for (const auto& p : pages) {
+        View().ShowPage(p.page);
+        test::Screenshot(*m_program->Frame(), QString::fromLatin1(p.name));
+        auto* menu = m_program->Frame()->findChild<QMenu*>(QString::fromLatin1(p.button) +
+                                                           QStringLiteral("Menu"));
+        QVERIFY(menu);
+        menu->popup(QPoint(0, 0));
+        QTest::qWait(50);
+        test::Screenshot(*menu, QString::fromLatin1(p.name) + QStringLiteral("-menu"));
+        menu->hide();
+    }
+}
+
+QTEST_MAIN(TestWardDocuments)
+#include "TestWardDocuments.moc"
