@@ -202,9 +202,15 @@ WardFailure BigRow(std::u16string& row, const PatientRecord& record, Version ver
     if (head == std::u16string::npos) return WardFailure::Corrupted;
     row.replace(head, firstBlock.size(), problems);
 
+    // The per-field texts are prepared once for the four paragraphs.
+    std::optional<FieldTextTable> fields;
     for (int k = 1; k <= kBigSummaryParagraphs; ++k) {
         const BigSummaryParagraph& paragraph = inputs.paragraphs[static_cast<size_t>(k - 1)];
-        const std::u16string r = ExpandFieldCodes(paragraph.description, record, labels);
+        std::u16string r = paragraph.description;
+        if (r.find(u'\u00A2') != std::u16string::npos) {
+            if (!fields) fields.emplace(record, labels);
+            r = ExpandFieldCodesOf(r, *fields);
+        }
         const std::u16string fragment = ward_fragment::ParagraphBlock(k + 1, version);
         if (CleanSummaryText(r).empty()) {
             ReplaceFirst(row, fragment, u"");
@@ -216,6 +222,7 @@ WardFailure BigRow(std::u16string& row, const PatientRecord& record, Version ver
     }
 
     const SummaryLists lists = context.sources.DayLists(record, inputs.day);
+
     const auto putList = [&](int k, int labelIndex, const std::vector<TreatmentListRow>& rows) {
         const std::u16string n = ToText(k);
         Put(row, u"YY" + n + u"YY",
@@ -475,7 +482,11 @@ std::u16string CleanSummaryText(std::u16string_view text) {
 
 std::u16string ExpandFieldCodes(std::u16string_view description, const PatientRecord& record,
                                 const Labels& labels) {
-    const FieldTextTable fields(record, labels);
+    if (description.find(u'\u00A2') == std::u16string_view::npos) return std::u16string(description);
+    return ExpandFieldCodesOf(description, FieldTextTable(record, labels));
+}
+
+std::u16string ExpandFieldCodesOf(std::u16string_view description, const FieldTextTable& fields) {
     std::u16string text(description);
     size_t at = text.find(u'\u00A2');
     while (at != std::u16string::npos) {

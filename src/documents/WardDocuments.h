@@ -105,6 +105,9 @@ std::u16string CleanSummaryText(std::u16string_view text);
 // A description of the big summary format with its field codes replaced from `record`.
 std::u16string ExpandFieldCodes(std::u16string_view description, const PatientRecord& record,
                                 const Labels& labels);
+class FieldTextTable;
+// The same with the per-field texts of the patient prepared already.
+std::u16string ExpandFieldCodesOf(std::u16string_view description, const FieldTextTable& fields);
 // The examinations of the latest days with examinations up to `lastDay`, at most `maxDays`
 // days, latest first, each day a paragraph led by its date.
 RtfMarkup RecentExaminations(const PatientRecord& record, DayNumber lastDay, int maxDays,
