@@ -473,6 +473,26 @@ std::u16string WardLongDate(DayNumber day, const JournalWords& words) {
            words.months[static_cast<size_t>(date.month - 1)] + u" " + ToText(date.year);
 }
 
+std::array<BigSummaryParagraph, kBigSummaryParagraphs> DefaultBigSummaryFormat() {
+    return {BigSummaryParagraph{u"Motive of Hospitalization", u"\u00A2F61#"},
+            BigSummaryParagraph{u"Current problem", u"\u00A2F62#"},
+            BigSummaryParagraph{u"Past history", u"\u00A2F63#"},
+            BigSummaryParagraph{u"Family history", u"\u00A2F65#"}};
+}
+
+bool IsRefusedInBigSummaryFormat(char16_t c) {
+    return std::u16string_view(u"{}|\u00A6\u00A7\u00AC").find(c) != std::u16string_view::npos;
+}
+
+std::u16string WithoutRefusedFormatCharacters(std::u16string_view text) {
+    std::u16string out;
+    out.reserve(text.size());
+    for (char16_t c : text) {
+        if (!IsRefusedInBigSummaryFormat(c)) out += c;
+    }
+    return out;
+}
+
 std::u16string CleanSummaryText(std::u16string_view text) {
     if (text.empty()) return {};
     std::u16string out = SectionOnOneLine(text);

@@ -95,6 +95,13 @@ std::u16string WardFileName(WardDocumentKind kind, DayNumber day, const JournalW
 // The kind mark that lets a later save replace the program's own unedited document.
 std::string_view WardDocumentMark(WardDocumentKind kind);
 
+// The big summary format: the four default pairs ("Default" of its dialogue), and the
+// characters its boxes refuse, typed or pasted ("{", "}", "|", "¦", "§", "¬": they would break
+// the document or the preferences file; "¢" and "#" stay, the field codes need them).
+std::array<BigSummaryParagraph, kBigSummaryParagraphs> DefaultBigSummaryFormat();
+bool IsRefusedInBigSummaryFormat(char16_t c);
+std::u16string WithoutRefusedFormatCharacters(std::u16string_view text);
+
 // Helpers shared with the day and problem summary files.
 // "Mo 13 Mar", "Mon 13 Mar 2006", "Monday, 13 March 2006".
 std::u16string WardShortDate(DayNumber day, const JournalWords& words);

@@ -7,6 +7,11 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QMenu>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,7 +21,12 @@
 #include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
+#include "documents/WardDocuments.h"
+#include "documents/ui/CBigSummaryFormatDlg.h"
+#include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
+#include "platform/ui/QtText.h"
+#include "settings/ui/CPreferencesDlg.h"
 #include "records/CCorvaneDoc.h"
 #include "records/PatientRecord.h"
 #include "ui/app/PondrelApplication.h"
@@ -35,6 +45,8 @@ private slots:
     void theAllPatientsMenuWritesBothWardDocuments();
     void theDayAndProblemMenusSaveAndPreview();
     void saveAllAsksAndWritesOneFilePerPatient();
+    void theFormatDialogueEditsRefusesAndCancels();
+    void thePreferencesOpenTheFormatDialogue();
     void screenshots();
 
 private:
@@ -129,6 +141,67 @@ void TestWardDocuments::saveAllAsksAndWritesOneFilePerPatient() {
     QCOMPARE(Patients().Current(), shown);
 }
 
+void TestWardDocuments::theFormatDialogueEditsRefusesAndCancels() {
+    CBigSummaryFormatDlg::Format format = DefaultBigSummaryFormat();
+    format[0] = {u"Motive", u"\u00A2F61d#"};
+    const CBigSummaryFormatDlg::Format before = format;
+    {
+        CBigSummaryFormatDlg dialog(format);
+        dialog.show();
+        auto* title = test::Child<QLineEdit>(dialog, QStringLiteral("bigSummaryTitle1"));
+        auto* description =
+            test::Child<QPlainTextEdit>(dialog, QStringLiteral("bigSummaryDescription2"));
+        QVERIFY(title && description);
+        QCOMPARE(title->text(), QStringLiteral("Motive"));
+        QVERIFY(test::Type(dialog, QStringLiteral("bigSummaryTitle1"), QStringLiteral(" {x}|")));
+        QCOMPARE(title->text(), QStringLiteral("Motive x"));
+        QVERIFY(format[0].title == u"Motive x");  // taken over at once
+        description->moveCursor(QTextCursor::End);
+        QTest::keyClicks(description, QString::fromUtf16(u" \u00A2F63#\u00A7\u00AC"));
+        QVERIFY(format[1].description == u"\u00A2F62# \u00A2F63#");
+        // A pasted text loses the refused characters too.
+        QApplication::clipboard()->setText(QStringLiteral("{pasted}"));
+        description->paste();
+        QVERIFY(format[1].description == u"\u00A2F62# \u00A2F63#pasted");
+        QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatDefault")));
+        QCOMPARE(title->text(), QStringLiteral("Motive of Hospitalization"));
+        QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatHelp")));
+        auto* help = test::Child<CHtmlView>(dialog, QStringLiteral("bigSummaryFormatHelpView"));
+        QVERIFY(help->isVisible());
+        QVERIFY(help->Source().contains(QStringLiteral("Some help for this page")));
+        QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatCloseHelp")));
+        QVERIFY(!help->isVisible());
+        QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatCancel")));
+    }
+    QVERIFY(format == before);  // "Default" then "Cancel" leaves the pairs as they were
+    {
+        CBigSummaryFormatDlg dialog(format);
+        dialog.show();
+        QVERIFY(test::Type(dialog, QStringLiteral("bigSummaryTitle4"), QStringLiteral("!")));
+        QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatOk")));
+    }
+    QVERIFY(format[3].title == u"Family history!");
+}
+
+void TestWardDocuments::thePreferencesOpenTheFormatDialogue() {
+    Start(1);
+    PreferencesEdit edit;
+    edit.bigSummary = DefaultBigSummaryFormat();
+    CPreferencesDlg::PluggedDialogues plugged;
+    static_cast<PagePlugin*>(View().Find<SummaryPageSet>())->AddPreferencesDialogues(plugged);
+    CPreferencesDlg dialog(edit);
+    for (const auto& [name, open] : plugged) dialog.Plug(name, open);
+    dialog.show();
+    QVERIFY(test::WithModal([&] { QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryButton"))); },
+                            [](QWidget* format) {
+                                QCOMPARE(format->objectName(), QStringLiteral("bigSummaryFormat"));
+                                QVERIFY(test::Type(*format, QStringLiteral("bigSummaryTitle2"),
+                                                   QStringLiteral("!")));
+                                QVERIFY(test::Click(*format, QStringLiteral("bigSummaryFormatOk")));
+                            }));
+    QVERIFY(edit.bigSummary[1].title == u"Current problem!");
+}
+
 void TestWardDocuments::screenshots() {
     if (!test::ScreenshotsWanted()) QSKIP("screenshots are written only when asked for");
     Start(3);
@@ -150,6 +223,12 @@ void TestWardDocuments::screenshots() {
         test::Screenshot(*menu, QString::fromLatin1(p.name) + QStringLiteral("-menu"));
         menu->hide();
     }
+    CBigSummaryFormatDlg::Format format = DefaultBigSummaryFormat();
+    CBigSummaryFormatDlg dialog(format);
+    dialog.show();
+    test::Screenshot(dialog, QStringLiteral("big-summary-format"));
+    QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatHelp")));
+    test::Screenshot(dialog, QStringLiteral("big-summary-format-help"));
 }
 
 QTEST_MAIN(TestWardDocuments)

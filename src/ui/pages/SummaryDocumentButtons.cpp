@@ -10,6 +10,7 @@
 #include "documents/OpenPatientView.h"
 #include "documents/SummaryBlocks.h"
 #include "documents/SummaryDocumentCommands.h"
+#include "documents/ui/CBigSummaryFormatDlg.h"
 #include "documents/ui/CPrintPreviewDlg.h"
 #include "documents/ui/CSummaryPage.h"
 #include "journal/DayNavigator.h"
@@ -71,6 +72,14 @@ void SummaryPageSet::AddDocumentButtons() {
          {"problemSummarySave", "Save", D::Save}});
     add(SummaryKind::AllPatients, "allPatientsDocuments",
         {{"bigSummary", "Big summary", D::Big}, {"smallSummary", "Small summary", D::Small}});
+}
+
+void SummaryPageSet::AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& dialogues) {
+    dialogues.emplace_back(QStringLiteral("bigSummaryButton"),
+                           [](PreferencesEdit& edit, QWidget* parent) {
+                               CBigSummaryFormatDlg dialog(edit.bigSummary, parent);
+                               dialog.exec();
+                           });
 }
 
 void SummaryPageSet::RunDocumentCommand(DocumentCommand command) {

@@ -55,6 +55,9 @@ private:
     void AddDocumentButtons();
     void RunDocumentCommand(DocumentCommand command);
 
+    // PagePlugin: "Big Summary" of the preferences opens the big summary format.
+    void AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& dialogues) override;
+
     // SummaryForm.
     const SummaryContext& Context() override;
     uint64_t SettingsStamp() override;
