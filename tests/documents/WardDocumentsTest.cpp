@@ -9,6 +9,7 @@
 #include "documents/ModelFiller.h"
 #include "documents/RtfFormat.h"
 #include "documents/RtfMarkup.h"
+#include "documents/SentenceList.h"
 #include "documents/SummaryDocumentCommands.h"
 #include "documents/SummaryFiles.h"
 #include "Doubles.h"
@@ -457,6 +458,41 @@ TEST_F(SummaryDocumentCommandsTest, SaveOneAndSaveAndPreview) {
     EXPECT_FALSE(commands.ProblemPreview(open, Context(), {}));
     EXPECT_EQ(messages.notices.back().text,
               u"A file can not be found. Be sure that the file <PrintModel.pdt> exists.");
+}
+
+TEST_F(WardDocumentsTest, SentenceInsertionFollowsTheTextBeforeTheCaret) {
+    const auto insert = [](std::u16string_view text, std::u16string_view row) {
+        return InsertSentence(text, text.size(), text.size(), row).value_or(SentenceInsertion{}).text;
+    };
+    EXPECT_EQ(insert(u"Stable, ", u"Fever 39"), u"Stable, Fever 39");
+    EXPECT_EQ(insert(u"Stable", u"Fever 39"), u"Stable Fever 39");
+    EXPECT_EQ(insert(u"Stable", u"- Cough, "), u"Stable cough");
+    EXPECT_EQ(insert(u"Stable ", u"Cough"), u"Stable cough");  // one blank between
+    EXPECT_EQ(insert(u"Stable. ", u"Cough"), u"Stable. Cough");
+    EXPECT_EQ(insert(u"", u"Cough"), u"Cough");
+    EXPECT_FALSE(InsertSentence(u"x", 1, 1, u" - ,."));
+    // The selection is replaced; the caret follows the sentence.
+    const std::optional<SentenceInsertion> replaced = InsertSentence(u"ab old cd", 3, 6, u"New");
+    ASSERT_TRUE(replaced);
+    EXPECT_EQ(replaced->text, u"ab new cd");
+    EXPECT_EQ(replaced->caret, 6u);
+}
+
+TEST_F(WardDocumentsTest, SentenceRowsOfTheEvolution) {
+    PatientRecord r = Patient(u"Doe", u"John", u"1", u"1", u"1950");
+    r.problemJournal = u"\u00A70|Asthma\u00A6Allergy\r\n-Cardiac\u00A6A\u00A6#" +
+                       ToText(kMar14) + u"\u00A70|Wheezing.\r\n-normal|||||";
+    labels.uiLabels[34] = u"normal";
+    SummaryLists running;
+    running.treatments = {{u"Salbutamol", u"D2", 0}};
+    const std::u16string text =
+        EvolutionText(r, 0, {{kMar13, u"D1 Mon"}, {kMar14, u"D2 Tue"}}, running, labels);
+    const std::vector<std::u16string> rows = SentenceRows(text, false);
+    const std::vector<std::u16string> expected = {
+        std::u16string(kEvolutionRow), u" ", u"------- D2 Tue -------", u"Wheezing",
+        u"------- Differential diagnosis -------", u"Asthma", u"Allergy", u"Cardiac",
+        u"------- Treatments -------", u"Salbutamol D2"};
+    EXPECT_EQ(rows, expected);
 }
 
 }  // namespace
