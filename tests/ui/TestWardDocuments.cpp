@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QMenu>
+#include <QListWidget>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -21,13 +22,16 @@
 #include "DemoProgram.h"
 #include "GuiDriver.h"
 #include "TestDevice.h"
+#include "documents/SentenceList.h"
 #include "documents/WardDocuments.h"
 #include "documents/ui/CBigSummaryFormatDlg.h"
 #include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
 #include "platform/ui/QtText.h"
 #include "settings/ui/CPreferencesDlg.h"
+#include "journal/ui/CProblemPanel.h"
 #include "records/CCorvaneDoc.h"
+#include "ui/pages/ProblemPage.h"
 #include "records/PatientRecord.h"
 #include "ui/app/PondrelApplication.h"
 #include "ui/frame/CCorvaneView.h"
@@ -45,6 +49,7 @@ private slots:
     void theAllPatientsMenuWritesBothWardDocuments();
     void theDayAndProblemMenusSaveAndPreview();
     void saveAllAsksAndWritesOneFilePerPatient();
+    void theSentenceListInsertsIntoTheRedaction();
     void theFormatDialogueEditsRefusesAndCancels();
     void thePreferencesOpenTheFormatDialogue();
     void screenshots();
@@ -139,6 +144,38 @@ void TestWardDocuments::saveAllAsksAndWritesOneFilePerPatient() {
                             }));
     QCOMPARE(PrintFiles().size(), size_t(3));
     QCOMPARE(Patients().Current(), shown);
+}
+
+void TestWardDocuments::theSentenceListInsertsIntoTheRedaction() {
+    Start(1);
+    View().ShowPage(22);
+    CProblemPanel& panel = *View().Find<ProblemPage>()->Panel();
+    const std::u16string before = panel.Model().Redaction();
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    auto* list = test::Child<QListWidget>(*m_program->Frame(), QStringLiteral("problemSummaryList"));
+    QVERIFY(list && list->isVisible());
+    QCOMPARE(list->item(0)->text(), QString::fromUtf16(kEvolutionRow.data(),
+                                                       static_cast<qsizetype>(kEvolutionRow.size())));
+    QVERIFY(list->count() > 3);
+    // The row of the problem title, after the differential diagnosis heading.
+    int titleRow = -1;
+    for (int i = 0; i < list->count(); ++i) {
+        if (list->item(i)->text().contains(QStringLiteral("Differential diagnosis"))) titleRow = i + 1;
+    }
+    QVERIFY(titleRow > 0 && titleRow < list->count());
+    const QString sentence = list->item(titleRow)->text();
+    QVERIFY(test::ClickRow(*list, titleRow));
+    QVERIFY(!list->isVisible());
+    const std::u16string after = panel.Model().Redaction();
+    QVERIFY(after.size() > before.size());
+    QVERIFY(Patients().Current()->problemJournal.find(after) != std::u16string::npos);
+
+    // A read-only record is not changed.
+    Patients().Current()->lockState = u"R";
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    QVERIFY(test::ClickRow(*list, titleRow));
+    QVERIFY(panel.Model().Redaction() == after);
+    (void)sentence;
 }
 
 void TestWardDocuments::theFormatDialogueEditsRefusesAndCancels() {

@@ -8,6 +8,7 @@
 #include <QMenu>
 
 #include "documents/OpenPatientView.h"
+#include "documents/SentenceList.h"
 #include "documents/SummaryBlocks.h"
 #include "documents/SummaryDocumentCommands.h"
 #include "documents/ui/CBigSummaryFormatDlg.h"
@@ -70,6 +71,12 @@ void SummaryPageSet::AddDocumentButtons() {
     add(SummaryKind::Problem, "problemSummaryDocuments",
         {{"problemSummaryPreview", "Preview", D::ProblemPreview},
          {"problemSummarySave", "Save", D::Save}});
+    if (CSummaryPage* page = Page(SummaryKind::Problem)) {
+        QAbstractButton* sentences =
+            page->AddBarButton(QStringLiteral("problemSummarySentences"), QStringLiteral("L"), 16);
+        QObject::connect(sentences, &QAbstractButton::clicked, sentences,
+                         [this] { ToggleSentenceList(); });
+    }
     add(SummaryKind::AllPatients, "allPatientsDocuments",
         {{"bigSummary", "Big summary", D::Big}, {"smallSummary", "Small summary", D::Small}});
 }
@@ -80,6 +87,50 @@ void SummaryPageSet::AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& 
                                CBigSummaryFormatDlg dialog(edit.bigSummary, parent);
                                dialog.exec();
                            });
+}
+
+void SummaryPageSet::ToggleSentenceList() {
+    CSummaryPage* page = Page(SummaryKind::Problem);
+    if (!page) return;
+    if (page->ListShown()) {
+        const bool wasSentences = m_sentencesShown;
+        page->HideList();
+        m_sentencesShown = false;
+        if (wasSentences) return;
+    }
+    PatientRecord* record = m_view.Controller().ShownRecord();
+    if (!record) return;
+    std::optional<SummaryEditor> editor = Editor(*record);
+    if (!editor) return;
+    std::vector<DayListRow> days;
+    const std::vector<DayNumber>& shown = editor->days.ShownDays();
+    const std::vector<std::u16string>& rows = editor->days.DayRows();
+    for (size_t i = 0; i < shown.size() && i < rows.size(); ++i) days.push_back({shown[i], rows[i]});
+    const std::u16string text =
+        EvolutionText(*record, editor->panel.CurrentProblem(), days,
+                      Context().sources.RunningLists(*record), m_view.GetLabels());
+    m_sentenceRows = SentenceRows(text, false);
+    m_sentencesShown = true;
+    page->ShowList(m_sentenceRows, -1);
+}
+
+void SummaryPageSet::ChooseSentence(int row) {
+    m_sentencesShown = false;
+    if (row <= 1 || row >= static_cast<int>(m_sentenceRows.size())) return;
+    PatientRecord* record = m_view.Controller().ShownRecord();
+    if (!record) return;
+    // Nothing is written into a read-only record or one not begun: the controller says why.
+    if (!m_view.Controller().MayChangeRecord()) return;
+    std::optional<SummaryEditor> editor = Editor(*record);
+    if (!editor) return;
+    const std::u16string& redaction = editor->panel.Redaction();
+    const std::optional<SentenceInsertion> insertion = InsertSentence(
+        redaction, redaction.size(), redaction.size(), m_sentenceRows[static_cast<size_t>(row)]);
+    if (!insertion) return;
+    const ProblemPanelModel::EditResult result =
+        editor->panel.EditRedaction(insertion->text, ProblemPanelModel::EditCommit::Now);
+    EditorMoved(result.refresh);
+    if (result.accepted) Show(SummaryKind::Problem);
 }
 
 void SummaryPageSet::RunDocumentCommand(DocumentCommand command) {

@@ -201,6 +201,7 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
             changed = m_pages.MoveAllPatientsDay(record, SummaryPages::AllPatientsMove::Today);
             break;
         case C::List: {
+            m_sentencesShown = false;
             CSummaryPage* page = Page(kind);
             if (page->ListShown()) {
                 page->HideList();
@@ -217,6 +218,10 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
 }
 
 void SummaryPageSet::ChooseRow(SummaryKind kind, int row) {
+    if (kind == SummaryKind::Problem && m_sentencesShown) {
+        ChooseSentence(row);
+        return;
+    }
     PatientRecord* record = m_view.Controller().ShownRecord();
     const bool changed = kind == SummaryKind::Day ? m_pages.ChooseDayRow(record, row)
                                                   : m_pages.ChooseProblemRow(record, row);

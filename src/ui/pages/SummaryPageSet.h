@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QPointer>
 
@@ -54,6 +55,9 @@ private:
     enum class DocumentCommand { DayPreview, SaveOne, SaveAll, ProblemPreview, Save, Big, Small };
     void AddDocumentButtons();
     void RunDocumentCommand(DocumentCommand command);
+    // "L" of the problem summary page: the sentence list, and a tap on one of its rows.
+    void ToggleSentenceList();
+    void ChooseSentence(int row);
 
     // PagePlugin: "Big Summary" of the preferences opens the big summary format.
     void AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& dialogues) override;
@@ -79,6 +83,8 @@ private:
     uint64_t m_contextStamp = 0;
     std::unique_ptr<SummaryDocumentCommands> m_documents;
     std::function<void(const std::string& rtf)> m_openPreview;
+    bool m_sentencesShown = false;  // the problem page's list shows the sentences
+    std::vector<std::u16string> m_sentenceRows;
 };
 
 }  // namespace pondrel
