@@ -12,6 +12,7 @@ namespace {
 
 constexpr std::u16string_view kExtension = u".rtf";
 constexpr std::string_view kMarkStart = "{\\*\\pondrelpatient ";
+constexpr std::string_view kKindMarkStart = "{\\*\\pondreldocument ";
 constexpr int kLastNameField = 2;
 constexpr int kFirstNameField = 3;
 constexpr int kChartNumberField = 200;
@@ -75,28 +76,37 @@ std::u16string DocumentFileName(std::u16string_view prefix, const PatientRecord&
     return stem + std::u16string(kExtension);
 }
 
-std::string MarkedDocument(std::string_view bytes, const PatientRecord& record) {
+namespace {
+
+std::string WithMark(std::string_view bytes, const std::string& mark) {
     std::optional<size_t> brace = ClosingBrace(bytes);
     if (!brace) return std::string(bytes);
     std::string marked(bytes.substr(0, *brace));
-    marked += MarkOf(record);
+    marked += mark;
     marked += bytes.substr(*brace);
     return marked;
 }
 
-bool IsDocumentOf(std::string_view bytes, const PatientRecord& record) {
-    return bytes.find(MarkOf(record)) != std::string_view::npos;
+// The mark of a document that names no patient: its kind, letters and digits only.
+std::string KindMark(std::string_view kind) {
+    std::string mark(kKindMarkStart);
+    for (char c : kind) {
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) mark += c;
+    }
+    return mark + "}";
 }
 
-std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16string_view fileName,
-                                           std::string_view bytes, const PatientRecord& record,
+// The document goes under `fileName`, or under the first numbered name that is free or holds a
+// document carrying the same mark (the program's own, unedited since).
+std::optional<std::u16string> SaveWithMark(DeviceFileSystem& files, std::u16string_view fileName,
+                                           std::string_view bytes, const std::string& mark,
                                            Error* error) {
     std::u16string_view stem = fileName;
     if (stem.size() >= kExtension.size() &&
         EqualsIgnoreCase(stem.substr(stem.size() - kExtension.size()), kExtension)) {
         stem.remove_suffix(kExtension.size());
     }
-    const std::string marked = MarkedDocument(bytes, record);
+    const std::string marked = WithMark(bytes, mark);
     for (int number = 1; number <= kMaxDocumentNumber; ++number) {
         const std::u16string name = number == 1 ? std::u16string(fileName)
                                                 : std::u16string(stem) + u" (" + ToText(number) +
@@ -105,7 +115,7 @@ std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16stri
         if (files.FileExists(path)) {
             std::string existing;
             if (!files.ReadFile(path, kTemplateReadBytes + 4096, existing) ||
-                !IsDocumentOf(existing, record)) {
+                existing.find(mark) == std::string::npos) {
                 continue;  // another patient's document, or one edited since: kept
             }
         }
@@ -115,6 +125,33 @@ std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16stri
     Error::Set(error, ErrorKind::Refused,
                "every name for this document is taken by other documents");
     return std::nullopt;
+}
+
+}  // namespace
+
+std::string MarkedDocument(std::string_view bytes, const PatientRecord& record) {
+    return WithMark(bytes, MarkOf(record));
+}
+
+std::string MarkedKindDocument(std::string_view bytes, std::string_view kind) {
+    return WithMark(bytes, KindMark(kind));
+}
+
+bool IsDocumentOf(std::string_view bytes, const PatientRecord& record) {
+    return bytes.find(MarkOf(record)) != std::string_view::npos;
+}
+
+std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16string_view fileName,
+                                           std::string_view bytes, const PatientRecord& record,
+                                           Error* error) {
+    return SaveWithMark(files, fileName, bytes, MarkOf(record), error);
+}
+
+std::optional<std::u16string> SaveKindDocument(DeviceFileSystem& files,
+                                               std::u16string_view fileName,
+                                               std::string_view bytes, std::string_view kind,
+                                               Error* error) {
+    return SaveWithMark(files, fileName, bytes, KindMark(kind), error);
 }
 
 }  // namespace pondrel

@@ -48,4 +48,13 @@ std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16stri
                                            std::string_view bytes, const PatientRecord& record,
                                            Error* error = nullptr);
 
+// Documents that name no patient (the ward documents) carry the mark of their kind instead
+// ("{\*\pondreldocument bigsummary}"): a later save replaces only the program's own unedited
+// document of that kind.
+std::string MarkedKindDocument(std::string_view bytes, std::string_view kind);
+std::optional<std::u16string> SaveKindDocument(DeviceFileSystem& files,
+                                               std::u16string_view fileName,
+                                               std::string_view bytes, std::string_view kind,
+                                               Error* error = nullptr);
+
 }  // namespace pondrel

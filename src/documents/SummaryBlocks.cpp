@@ -210,30 +210,48 @@ void AppendListBlock(std::u16string& out, const std::vector<TreatmentListRow>& r
     out.append(treatments ? fonts.treatmentListEnd : fonts.actionListEnd);
 }
 
-std::u16string RenderTasks(std::u16string_view todo, const SummaryContext& context) {
-    const std::u16string done = LabelText(context, label::kDone);
-    const std::u16string doneMark = u"(" + done + u")";
-    std::u16string text = HtmlEscape(todo);
+namespace {
+
+// The steps shared by the shown and the plain to-do text; `text` is already made fit for its
+// output, the marks are what the urgent, pending and done tasks get.
+std::u16string ConvertTasks(std::u16string text, std::u16string_view doneMark,
+                            std::u16string_view urgentMark, std::u16string_view pendingMark,
+                            std::u16string_view doneShown) {
     for (std::u16string_view leftover :
          {u"||*|", u"||N|", u"|#0|*|", u"|#1|*|", u"|#2|*|", u"|#0|N|", u"|#1|N|", u"|#2|N|"}) {
         text = ReplaceAll(text, leftover, u"|");
     }
+    const std::u16string doneLine = u" " + std::u16string(doneMark) + u"\r\n";
     for (std::u16string_view doneTask : {u"#0|*|", u"#1|*|", u"#2|*|", u"|*|"}) {
-        text = ReplaceAll(text, doneTask, u" " + doneMark + u"\r\n");
+        text = ReplaceAll(text, doneTask, doneLine);
     }
-    text = ReplaceAll(
-        text, u"#0|N|",
-        uR"(<FONT COLOR="#ff0000">&nbsp;()" + LabelText(context, label::kUrgent) + u")</FONT>\r\n");
-    text = ReplaceAll(text, u"#1|N|",
-                      uR"(<FONT COLOR="#ff9933">&nbsp;()" + LabelText(context, label::kPending) +
-                          u")</FONT>\r\n");
+    text = ReplaceAll(text, u"#0|N|", std::u16string(urgentMark) + u"\r\n");
+    text = ReplaceAll(text, u"#1|N|", std::u16string(pendingMark) + u"\r\n");
     text = ReplaceAll(text, u"#2|N|", u"\r\n");
     text = ReplaceAll(text, u"|N|", u"\r\n");
-    text = ReplaceAll(text, u"\r\n" + doneMark + u"\r\n", u"");
+    text = ReplaceAll(text, u"\r\n" + std::u16string(doneMark) + u"\r\n", u"");
     text = ReplaceAll(text, u"\r\n\r\n", u"");
-    text = ReplaceAll(text, doneMark, uR"(<FONT COLOR="#d050ff">)" + doneMark + u"</FONT>");
+    if (doneShown != doneMark) text = ReplaceAll(text, doneMark, doneShown);
     RemoveSuffix(text, u"\r\n", true);
     return text;
+}
+
+}  // namespace
+
+std::u16string RenderTasks(std::u16string_view todo, const SummaryContext& context) {
+    const std::u16string doneMark = u"(" + LabelText(context, label::kDone) + u")";
+    return ConvertTasks(
+        HtmlEscape(todo), doneMark,
+        uR"(<FONT COLOR="#ff0000">&nbsp;()" + LabelText(context, label::kUrgent) + u")</FONT>",
+        uR"(<FONT COLOR="#ff9933">&nbsp;()" + LabelText(context, label::kPending) + u")</FONT>",
+        uR"(<FONT COLOR="#d050ff">)" + doneMark + u"</FONT>");
+}
+
+std::u16string PlainTasks(std::u16string_view todo, const Labels& labels) {
+    const std::u16string doneMark = u"(" + labels.Label(label::kDone) + u")";
+    return ConvertTasks(std::u16string(todo), doneMark,
+                        u" (" + labels.Label(label::kUrgent) + u")",
+                        u" (" + labels.Label(label::kPending) + u")", doneMark);
 }
 
 void AppendToDoBlock(std::u16string& out, const PatientRecord& record,

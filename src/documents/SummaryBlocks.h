@@ -103,6 +103,8 @@ void AppendListBlock(std::u16string& out, const std::vector<TreatmentListRow>& r
 // The to-do text (field 98) with its marks made readable: done, urgent and pending labels, one
 // task per "\r\n"-separated line.
 std::u16string RenderTasks(std::u16string_view todo, const SummaryContext& context);
+// The same as plain lines for documents: " (Urgent !)", " (To do)" and " (Done)" marks.
+std::u16string PlainTasks(std::u16string_view todo, const Labels& labels);
 // The to-do block of the day and all-patients summaries; nothing for an empty to-do field.
 void AppendToDoBlock(std::u16string& out, const PatientRecord& record,
                      const SummaryContext& context);

@@ -1,6 +1,7 @@
 #include "ui/pages/SummaryPageSet.h"
 
 #include "documents/RecordSummarySources.h"
+#include "documents/SummaryDocumentCommands.h"
 #include "documents/ui/CHtmlView.h"
 #include "documents/ui/CSummaryPage.h"
 #include "journal/Ages.h"
@@ -101,6 +102,7 @@ SummaryPageSet::SummaryPageSet(PageHost& view, Clock& clock, ProblemPage& proble
         m_slots[static_cast<size_t>(k)] = std::make_unique<Slot>(*this, kind);
         view.Controller().SetPage(SummaryPageOf(kind), m_slots[static_cast<size_t>(k)].get());
     }
+    AddDocumentButtons();
 }
 
 SummaryPageSet::~SummaryPageSet() {
@@ -199,6 +201,7 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
             changed = m_pages.MoveAllPatientsDay(record, SummaryPages::AllPatientsMove::Today);
             break;
         case C::List: {
+            m_sentencesShown = false;
             CSummaryPage* page = Page(kind);
             if (page->ListShown()) {
                 page->HideList();
@@ -215,6 +218,10 @@ void SummaryPageSet::Command(SummaryKind kind, int command) {
 }
 
 void SummaryPageSet::ChooseRow(SummaryKind kind, int row) {
+    if (kind == SummaryKind::Problem && m_sentencesShown) {
+        ChooseSentence(row);
+        return;
+    }
     PatientRecord* record = m_view.Controller().ShownRecord();
     const bool changed = kind == SummaryKind::Day ? m_pages.ChooseDayRow(record, row)
                                                   : m_pages.ChooseProblemRow(record, row);

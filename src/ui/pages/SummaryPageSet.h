@@ -1,7 +1,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QPointer>
 
@@ -17,6 +20,7 @@ class CSummaryPage;
 class Clock;
 class ProblemPage;
 class RecordSummarySources;
+class SummaryDocumentCommands;
 
 // The seven summary pages of the main form (day 21, problem 22, evolution 38, exams 24, entry
 // 25, tasks 23, all patients 34): their widgets in their bands, plugged into the controller as
@@ -35,6 +39,10 @@ public:
     // Shows the summary of the page again if it is out of date (the page must be the one shown).
     void Show(SummaryKind kind);
     SummaryPages& Pages() { return m_pages; }
+    // How a document is previewed (the print preview dialogue; tests keep the RTF instead).
+    void SetPreviewOpener(std::function<void(const std::string& rtf)> open) {
+        m_openPreview = std::move(open);
+    }
 
 private:
     class Slot;
@@ -42,6 +50,17 @@ private:
     void Command(SummaryKind kind, int command);
     void ChooseRow(SummaryKind kind, int row);
     void UpdateBar(SummaryKind kind);
+
+    // The document buttons (SummaryDocumentButtons.cpp).
+    enum class DocumentCommand { DayPreview, SaveOne, SaveAll, ProblemPreview, Save, Big, Small };
+    void AddDocumentButtons();
+    void RunDocumentCommand(DocumentCommand command);
+    // "L" of the problem summary page: the sentence list, and a tap on one of its rows.
+    void ToggleSentenceList();
+    void ChooseSentence(int row);
+
+    // PagePlugin: "Big Summary" of the preferences opens the big summary format.
+    void AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& dialogues) override;
 
     // SummaryForm.
     const SummaryContext& Context() override;
@@ -62,6 +81,10 @@ private:
     std::unique_ptr<RecordSummarySources> m_sources;
     std::unique_ptr<SummaryContext> m_context;
     uint64_t m_contextStamp = 0;
+    std::unique_ptr<SummaryDocumentCommands> m_documents;
+    std::function<void(const std::string& rtf)> m_openPreview;
+    bool m_sentencesShown = false;  // the problem page's list shows the sentences
+    std::vector<std::u16string> m_sentenceRows;
 };
 
 }  // namespace pondrel
