@@ -13,6 +13,7 @@
 namespace pondrel {
 
 class PageHost;
+class WardControls;
 class CSummaryPage;
 class Clock;
 class ProblemPage;
@@ -35,6 +36,9 @@ public:
     // Shows the summary of the page again if it is out of date (the page must be the one shown).
     void Show(SummaryKind kind);
     SummaryPages& Pages() { return m_pages; }
+    // The room order of the all-patients and tasks summaries: the room list of `ward` (null:
+    // the set's order). `ward` must outlive the set or be detached with null.
+    void SetRooms(const WardControls* ward) { m_ward = ward; }
 
 private:
     class Slot;
@@ -55,6 +59,7 @@ private:
     PageHost& m_view;
     Clock& m_clock;
     ProblemPage& m_problems;
+    const WardControls* m_ward = nullptr;
     SummaryPages m_pages{*this};
     std::array<std::unique_ptr<Slot>, kSummaryKinds> m_slots;
     // The context of the build running, made from the labels and preferences of the moment.
