@@ -176,9 +176,6 @@ TEST(PreferencesRoundTripTest, TemplateItemSplitsAndKeepsEveryCharacter) {
     }
 }
 
-}  // namespace
-}  // namespace pondrel
-
 TEST(PreferencesRoundTripTest, FactoryLocationsAreTheLocationsOfTheFactoryRooms) {
     // A new installation shows its two wards in the location list and in the room list.
     EXPECT_EQ(FactoryPreferences().locationList, u"Ward A|Ward B|");
@@ -186,3 +183,7 @@ TEST(PreferencesRoundTripTest, FactoryLocationsAreTheLocationsOfTheFactoryRooms)
     factory.locationList.clear();
     EXPECT_TRUE(factory == Preferences{}) << "only the location list differs from the defaults";
 }
+
+}  // namespace
+}  // namespace pondrel
+

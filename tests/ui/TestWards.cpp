@@ -27,8 +27,7 @@ namespace {
 
 class NoMessages final : public UserMessages {
 public:
-    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons,
-                      BoxIcon) override {
+    BoxAnswer ShowBox(const std::u16string&, const std::u16string&, BoxButtons, BoxIcon) override {
         return BoxAnswer::Ok;
     }
     void ShowNotice(const std::u16string&, int, bool) override {}
@@ -65,8 +64,8 @@ private:
         std::vector<PatientRecord> records = MakeDemoPatients(options);
         HostFileSystem files(m_device);
         NoMessages messages;
-        PatientFileWriter writer(files, messages,
-                                 PatientFolders{std::u16string(WorkingFolders::kActivePatients), u""});
+        PatientFileWriter writer(
+            files, messages, PatientFolders{std::u16string(WorkingFolders::kActivePatients), u""});
         for (size_t i = 0; i < records.size(); ++i) {
             records[i].location = placed[i].location;
             records[i].SetField(94, placed[i].room);
@@ -295,27 +294,29 @@ void TestWards::roomsEditorWritesAndRefusesCutFiles() {
     QVERIFY(Start());
     QVERIFY(ChooseLocation(QStringLiteral("Ward A (3)")));
     const std::filesystem::path rooms = Installation() / "Default rooms.roo";
-    QVERIFY(test::WithModal([&] { QVERIFY(Tap(QStringLiteral("roomEdit"))); }, [&](QWidget* dialog) {
-        auto* table = test::Child<QTreeWidget>(*dialog, QStringLiteral("roomsTable"));
-        QVERIFY(table);
-        QCOMPARE(table->topLevelItemCount(), 30);
-        QCOMPARE(table->topLevelItem(0)->text(1), QStringLiteral("101"));
-        QCOMPARE(table->topLevelItem(0)->text(3), QStringLiteral("00"));
-        QCOMPARE(table->topLevelItem(29)->text(4), QStringLiteral("Ward B"));
-        QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
-        QCOMPARE(table->topLevelItemCount(), 31);
-        // Refused characters never reach the name, typed or pasted.
-        QVERIFY(test::Type(*dialog, QStringLiteral("roomName"), QStringLiteral("1#3|1")));
-        QCOMPARE(table->topLevelItem(30)->text(1), QStringLiteral("131"));
-        QVERIFY(test::Click(*dialog, QStringLiteral("selectLocation")));
-        auto* choices = test::Child<QListWidget>(*dialog, QStringLiteral("locationChoices"));
-        QVERIFY(choices && test::ClickRow(*choices, QStringLiteral("Ward A")));
-        QCOMPARE(table->topLevelItem(30)->text(4), QStringLiteral("Ward A"));
-        QVERIFY(test::Click(*dialog, QStringLiteral("upButton")));
-        QCOMPARE(table->topLevelItem(29)->text(1), QStringLiteral("131"));
-        test::Screenshot(*dialog, QStringLiteral("wards-rooms-editor"));
-        QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
-    }));
+    QVERIFY(test::WithModal(
+        [&] { QVERIFY(Tap(QStringLiteral("roomEdit"))); },
+        [&](QWidget* dialog) {
+            auto* table = test::Child<QTreeWidget>(*dialog, QStringLiteral("roomsTable"));
+            QVERIFY(table);
+            QCOMPARE(table->topLevelItemCount(), 30);
+            QCOMPARE(table->topLevelItem(0)->text(1), QStringLiteral("101"));
+            QCOMPARE(table->topLevelItem(0)->text(3), QStringLiteral("00"));
+            QCOMPARE(table->topLevelItem(29)->text(4), QStringLiteral("Ward B"));
+            QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+            QCOMPARE(table->topLevelItemCount(), 31);
+            // Refused characters never reach the name, typed or pasted.
+            QVERIFY(test::Type(*dialog, QStringLiteral("roomName"), QStringLiteral("1#3|1")));
+            QCOMPARE(table->topLevelItem(30)->text(1), QStringLiteral("131"));
+            QVERIFY(test::Click(*dialog, QStringLiteral("selectLocation")));
+            auto* choices = test::Child<QListWidget>(*dialog, QStringLiteral("locationChoices"));
+            QVERIFY(choices && test::ClickRow(*choices, QStringLiteral("Ward A")));
+            QCOMPARE(table->topLevelItem(30)->text(4), QStringLiteral("Ward A"));
+            QVERIFY(test::Click(*dialog, QStringLiteral("upButton")));
+            QCOMPARE(table->topLevelItem(29)->text(1), QStringLiteral("131"));
+            test::Screenshot(*dialog, QStringLiteral("wards-rooms-editor"));
+            QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+        }));
     QCOMPARE(NoticeText(), QStringLiteral("Modifications done"));
     {
         HostFileSystem files(m_device);
@@ -344,17 +345,19 @@ void TestWards::roomsEditorWritesAndRefusesCutFiles() {
     }();
     Boxes().QueueAnswer(BoxAnswer::Cancel);  // "Replace all its rooms ?" : no
     Boxes().QueueAnswer(BoxAnswer::Ok);      // the form reads the file again: refused
-    QVERIFY(test::WithModal([&] { QVERIFY(Tap(QStringLiteral("roomEdit"))); }, [&](QWidget* dialog) {
-        auto* table = test::Child<QTreeWidget>(*dialog, QStringLiteral("roomsTable"));
-        QCOMPARE(table->topLevelItemCount(), 0);
-        auto* refusal = test::Child<QLabel>(*dialog, QStringLiteral("roomsRefusal"));
-        QVERIFY(refusal && refusal->text().contains(QStringLiteral("more than 200 rooms")));
-        test::Screenshot(*dialog, QStringLiteral("wards-rooms-editor-refused"));
-        QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
-        QVERIFY(Boxes().Shown().back().text.contains(QStringLiteral("Replace all its rooms")));
-        QVERIFY(dialog->isVisible());  // not written, still open
-        QVERIFY(test::Click(*dialog, QStringLiteral("cancelButton")));
-    }));
+    QVERIFY(test::WithModal(
+        [&] { QVERIFY(Tap(QStringLiteral("roomEdit"))); },
+        [&](QWidget* dialog) {
+            auto* table = test::Child<QTreeWidget>(*dialog, QStringLiteral("roomsTable"));
+            QCOMPARE(table->topLevelItemCount(), 0);
+            auto* refusal = test::Child<QLabel>(*dialog, QStringLiteral("roomsRefusal"));
+            QVERIFY(refusal && refusal->text().contains(QStringLiteral("more than 200 rooms")));
+            test::Screenshot(*dialog, QStringLiteral("wards-rooms-editor-refused"));
+            QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+            QVERIFY(Boxes().Shown().back().text.contains(QStringLiteral("Replace all its rooms")));
+            QVERIFY(dialog->isVisible());  // not written, still open
+            QVERIFY(test::Click(*dialog, QStringLiteral("cancelButton")));
+        }));
     QCOMPARE(NoticeText(), QStringLiteral("Cancel"));
     const std::string after = [&] {
         std::ifstream in(rooms, std::ios::binary);
@@ -368,41 +371,45 @@ void TestWards::roomsEditorWritesAndRefusesCutFiles() {
 void TestWards::locationEditorAsksBeforeRenaming() {
     WriteWard();
     QVERIFY(Start());
-    const auto open = [&] {
-        QVERIFY(ChooseMenu(QStringLiteral("Preferences")));
-    };
+    const auto open = [&] { QVERIFY(ChooseMenu(QStringLiteral("Preferences"))); };
     QVERIFY(test::WithModal(open, [&](QWidget* preferences) {
-        auto* button = test::Child<QPushButton>(*preferences, QStringLiteral("patientsLocationButton"));
+        auto* button =
+            test::Child<QPushButton>(*preferences, QStringLiteral("patientsLocationButton"));
         QVERIFY(button && button->isEnabled());
-        QVERIFY(test::WithModal([&] { QVERIFY(test::Click(*preferences, QStringLiteral("patientsLocationButton"))); },
-                                [&](QWidget* dialog) {
-            auto* names = test::Child<QListWidget>(*dialog, QStringLiteral("locationNames"));
-            QCOMPARE(names->count(), 2);
-            // A general entry and the refused characters are no names.
-            QVERIFY(test::Type(*dialog, QStringLiteral("locationName"), QStringLiteral("No location")));
-            Boxes().QueueAnswer(BoxAnswer::Ok);
-            QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
-            QCOMPARE(names->count(), 2);
-            auto* name = test::Child<QLineEdit>(*dialog, QStringLiteral("locationName"));
-            name->clear();
-            QVERIFY(test::Type(*dialog, QStringLiteral("locationName"), QStringLiteral("ICU{}#|")));
-            QCOMPARE(name->text(), QStringLiteral("ICU"));
-            QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
-            QCOMPARE(names->count(), 3);
-            // Renaming ward A, where three patients are: asked first, with the count.
-            QVERIFY(test::ClickRow(*names, QStringLiteral("Ward A")));
-            name->clear();
-            QVERIFY(test::Type(*dialog, QStringLiteral("locationName"), QStringLiteral("Cardio")));
-            Boxes().QueueAnswer(BoxAnswer::Cancel);
-            QVERIFY(test::Click(*dialog, QStringLiteral("renameButton")));
-            QVERIFY(Boxes().Shown().back().text.startsWith(QStringLiteral("3 patients are in <Ward A>")));
-            QCOMPARE(names->item(0)->text(), QStringLiteral("Ward A"));
-            Boxes().QueueAnswer(BoxAnswer::Ok);
-            QVERIFY(test::Click(*dialog, QStringLiteral("renameButton")));
-            QCOMPARE(names->item(0)->text(), QStringLiteral("Cardio"));
-            test::Screenshot(*dialog, QStringLiteral("wards-location-editor"));
-            QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
-        }));
+        QVERIFY(test::WithModal(
+            [&] { QVERIFY(test::Click(*preferences, QStringLiteral("patientsLocationButton"))); },
+            [&](QWidget* dialog) {
+                auto* names = test::Child<QListWidget>(*dialog, QStringLiteral("locationNames"));
+                QCOMPARE(names->count(), 2);
+                // A general entry and the refused characters are no names.
+                QVERIFY(test::Type(*dialog, QStringLiteral("locationName"),
+                                   QStringLiteral("No location")));
+                Boxes().QueueAnswer(BoxAnswer::Ok);
+                QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+                QCOMPARE(names->count(), 2);
+                auto* name = test::Child<QLineEdit>(*dialog, QStringLiteral("locationName"));
+                name->clear();
+                QVERIFY(
+                    test::Type(*dialog, QStringLiteral("locationName"), QStringLiteral("ICU{}#|")));
+                QCOMPARE(name->text(), QStringLiteral("ICU"));
+                QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+                QCOMPARE(names->count(), 3);
+                // Renaming ward A, where three patients are: asked first, with the count.
+                QVERIFY(test::ClickRow(*names, QStringLiteral("Ward A")));
+                name->clear();
+                QVERIFY(
+                    test::Type(*dialog, QStringLiteral("locationName"), QStringLiteral("Cardio")));
+                Boxes().QueueAnswer(BoxAnswer::Cancel);
+                QVERIFY(test::Click(*dialog, QStringLiteral("renameButton")));
+                QVERIFY(Boxes().Shown().back().text.startsWith(
+                    QStringLiteral("3 patients are in <Ward A>")));
+                QCOMPARE(names->item(0)->text(), QStringLiteral("Ward A"));
+                Boxes().QueueAnswer(BoxAnswer::Ok);
+                QVERIFY(test::Click(*dialog, QStringLiteral("renameButton")));
+                QCOMPARE(names->item(0)->text(), QStringLiteral("Cardio"));
+                test::Screenshot(*dialog, QStringLiteral("wards-location-editor"));
+                QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+            }));
         QVERIFY(test::Click(*preferences, QStringLiteral("okButton")));
     }));
     QCOMPARE(View().GetPreferences().locationList, u"Cardio|Ward B|ICU|");

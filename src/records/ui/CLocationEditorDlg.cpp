@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/Text.h"
 #include "platform/UserMessages.h"
 #include "platform/ui/DialogStyle.h"
 #include "platform/ui/QtText.h"
@@ -59,12 +60,10 @@ CLocationEditorDlg::CLocationEditorDlg(std::u16string_view listText, const Locat
     connect(button("Up", "upButton", 1, 0), &QPushButton::clicked, this, &CLocationEditorDlg::Up);
     connect(button("Down", "downButton", 1, 1), &QPushButton::clicked, this,
             &CLocationEditorDlg::Down);
-    connect(button("Clear", "clearButton", 1, 2), &QPushButton::clicked, m_name,
-            &QLineEdit::clear);
+    connect(button("Clear", "clearButton", 1, 2), &QPushButton::clicked, m_name, &QLineEdit::clear);
     connect(button("Help", "helpButton", 2, 0), &QPushButton::clicked, this,
             [this] { ShowHelp(true); });
-    connect(button("Cancel", "cancelButton", 2, 1), &QPushButton::clicked, this,
-            &QDialog::reject);
+    connect(button("Cancel", "cancelButton", 2, 1), &QPushButton::clicked, this, &QDialog::reject);
     QPushButton* ok = button("OK", "okButton", 2, 2);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -126,8 +125,12 @@ void CLocationEditorDlg::Add() {
 }
 
 void CLocationEditorDlg::Rename() {
-    if (m_editing.Selected() >= 0 && !Confirm(false)) return;
-    Tell(m_editing.Rename(ToU16(m_name->text())));
+    const int row = m_editing.Selected();
+    // The same name again changes nothing and asks nothing.
+    const std::u16string typed = TrimRightSpaces(ToU16(m_name->text()));
+    if (row >= 0 && typed == m_editing.Names()[static_cast<size_t>(row)]) return;
+    if (row >= 0 && !Confirm(false)) return;
+    Tell(m_editing.Rename(typed));
     Fill();
 }
 

@@ -52,9 +52,9 @@ CRoomsEditorDlg::CRoomsEditorDlg(Services services, std::u16string roomsPath,
     std::u16string refusal;
     if (m_asRead.bytes) {
         RoomsFile file;
-        const RoomsReadFailure failure =
-            m_asRead.complete ? ParseRoomsText(DecodeItemText(*m_asRead.bytes), file)
-                              : RoomsReadFailure::TooBig;
+        const RoomsReadFailure failure = m_asRead.complete
+                                             ? ParseRoomsText(DecodeItemText(*m_asRead.bytes), file)
+                                             : RoomsReadFailure::TooBig;
         if (failure == RoomsReadFailure::None) {
             m_editing = RoomsEditing(std::move(file.rooms));
         } else {
@@ -75,10 +75,10 @@ CRoomsEditorDlg::CRoomsEditorDlg(Services services, std::u16string roomsPath,
     m_table->setHeaderLabels({QStringLiteral("Icon"), QStringLiteral("Room N\u00B0"),
                               QStringLiteral("Icon number"), QStringLiteral("Rank"),
                               QStringLiteral("Department")});
-    m_table->setColumnWidth(0, 30);
-    m_table->setColumnWidth(1, 50);
-    m_table->setColumnWidth(2, 30);
-    m_table->setColumnWidth(3, 30);
+    m_table->setColumnWidth(0, 28);
+    m_table->setColumnWidth(1, 46);
+    m_table->setColumnWidth(2, 34);
+    m_table->setColumnWidth(3, 32);
     m_table->setIconSize(QSize(kIconSize, kIconSize));
     connect(m_table, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
         if (item) Select(m_table->indexOfTopLevelItem(item));
@@ -116,6 +116,7 @@ CRoomsEditorDlg::CRoomsEditorDlg(Services services, std::u16string roomsPath,
         m_editing.SetLocation(ToU16(item->text()));
         m_locationChoices->hide();
         Fill();
+        layout()->activate();
     });
 
     m_iconList = new QListWidget(this);

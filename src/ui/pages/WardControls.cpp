@@ -59,8 +59,7 @@ QPushButton* SmallButton(const QString& text, const QString& name, QWidget* pare
 
 }  // namespace
 
-WardControls::WardControls(PageHost& view, FieldPages& fields, Platform& platform,
-                           SyncPages* sync)
+WardControls::WardControls(PageHost& view, FieldPages& fields, Platform& platform, SyncPages* sync)
     : m_view(view), m_fields(fields), m_platform(platform), m_sync(sync) {
     QWidget* bandZero = m_view.Page(0);
     m_locationButton = SmallButton(QString(), QStringLiteral("locationButton"), bandZero);
@@ -82,18 +81,17 @@ WardControls::WardControls(PageHost& view, FieldPages& fields, Platform& platfor
     m_roomList = new QTreeWidget(&m_view.Widget());
     m_roomList->setObjectName(QStringLiteral("roomList"));
     m_roomList->setRootIsDecorated(false);
-    m_roomList->setHeaderLabels({QStringLiteral("Room N\u00B0"), QStringLiteral("Patient"),
-                                 QStringLiteral("Location")});
-    m_roomList->setColumnWidth(0, 72);
-    m_roomList->setColumnWidth(1, 104);
+    m_roomList->setHeaderLabels(
+        {QStringLiteral("Room N\u00B0"), QStringLiteral("Patient"), QStringLiteral("Location")});
+    m_roomList->setColumnWidth(0, 60);
+    m_roomList->setColumnWidth(1, 120);
     m_roomList->setIconSize(QSize(kIconSize, kIconSize));
     m_roomList->setFont(Pixels(m_roomList->font(), 10));
     m_roomList->header()->setFont(Pixels(m_roomList->font(), 10));
     m_roomList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_roomList->hide();
-    connect(m_roomList, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        PickRoom(m_roomList->indexOfTopLevelItem(item));
-    });
+    connect(m_roomList, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { PickRoom(m_roomList->indexOfTopLevelItem(item)); });
 
     PlaceRoomButtons();
 }
@@ -282,10 +280,9 @@ bool WardControls::EditRooms() {
     {
         // The editor writes the rooms file: nothing else writes files while it is open.
         FilesHold hold(controller.Active());
-        CRoomsEditorDlg dialog(
-            {m_platform.files, m_view.Dialogs(), m_platform.messages},
-            m_view.Folders().InstallationFile(kDefaultRoomsFile.substr(1)),
-            m_view.Locations().Names(), m_view.PatientIcons(), &m_view.Widget());
+        CRoomsEditorDlg dialog({m_platform.files, m_view.Dialogs(), m_platform.messages},
+                               m_view.Folders().InstallationFile(kDefaultRoomsFile.substr(1)),
+                               m_view.Locations().Names(), m_view.PatientIcons(), &m_view.Widget());
         written = dialog.exec() == QDialog::Accepted;
     }
     if (written) {
@@ -330,8 +327,8 @@ void WardControls::ToggleLocationList() {
         texts.push_back(row.text);
     }
     m_locationList->SetRows(texts);
-    const int height = m_locationList->HeightFor(static_cast<int>(texts.size()), 40,
-                                                 PageHost::kPageHeight - 20);
+    const int height =
+        m_locationList->HeightFor(static_cast<int>(texts.size()), 40, PageHost::kPageHeight - 20);
     m_locationList->setGeometry(20, 16, PageHost::kWidth - 24, height);
     m_locationList->setCurrentRow(current);
     m_locationList->show();
@@ -355,8 +352,8 @@ bool WardControls::SwitchTo(const std::u16string& name) {
     hooks.filesBusy = [this] { return FilesBusy(); };
     hooks.reloaded = [this] { AfterReload(); };
     const LocationSwitch result =
-        ChangeLocation(name, controller.Active(), m_view.Document().Patients(),
-                       m_view.Locations(), m_platform.messages, hooks);
+        ChangeLocation(name, controller.Active(), m_view.Document().Patients(), m_view.Locations(),
+                       m_platform.messages, hooks);
     ShowLocationCaption();
     return result == LocationSwitch::Switched;
 }

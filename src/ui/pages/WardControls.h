@@ -81,8 +81,8 @@ private:
     QPointer<QPushButton> m_roomSel;
     QPointer<QPushButton> m_roomEdit;
     QPointer<QTreeWidget> m_roomList;
-    QPointer<QWidget> m_roomWindow;
-    QRect m_shrunkWindow;  // its place once it gave the buttons their room  // the "Room N°" window the buttons follow
+    QPointer<QWidget> m_roomWindow;  // the "Room N°" window the buttons follow
+    QRect m_shrunkWindow;            // its place once it gave the buttons their room
     bool m_placing = false;
 };
 
