@@ -205,6 +205,12 @@ void TestWards::locationListWaitsForHeldFiles() {
     View().Active().SetPendingTransfers(0);
     QVERIFY(ChooseLocation(QStringLiteral("Ward B (2)")));
     QCOMPARE(Selected(), QStringLiteral("Ward B"));
+    // The server page lists the files of the patients now loaded.
+    auto* handheld = Named<QTreeWidget>(QStringLiteral("handheldList"));
+    QVERIFY(handheld);
+    QCOMPARE(handheld->topLevelItemCount(), 2);
+    QVERIFY(ChooseLocation(QStringLiteral("All activated folders (7)")));
+    QCOMPARE(handheld->topLevelItemCount(), 7);
 }
 
 void TestWards::roomListPlacesMovesAndCloses() {
