@@ -1,4 +1,4 @@
-#include "settings/Preferences.h"
+#include "settings/FactoryPreferences.h"
 #include "tool/PrefsSupport.h"
 #include "tool/ToolCommand.h"
 
@@ -8,12 +8,12 @@ namespace {
 
 int RunPrefsDefault(const std::vector<std::string>& args);
 const ToolCommand kPrefsDefault{"prefs-default", "prefs-default OUT.pre",
-                                "writes a preferences file holding the defaults (the factory file)",
+                                "writes the factory preferences file (the defaults, the factory rooms' locations)",
                                 RunPrefsDefault};
 
 int RunPrefsDefault(const std::vector<std::string>& args) {
     if (args.size() != 1) return UsageError(kPrefsDefault);
-    return WriteHostPreferences(args[0], Preferences{}) ? 0 : 1;
+    return WriteHostPreferences(args[0], FactoryPreferences()) ? 0 : 1;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "PreferencesSamples.h"
 #include "TestPlatform.h"
 #include "records/ItemEncoding.h"
+#include "settings/FactoryPreferences.h"
 #include "settings/PreferencesFile.h"
 #include "settings/PreferencesReader.h"
 #include "settings/PreferencesWriter.h"
@@ -40,11 +41,11 @@ TEST(PreferencesRoundTripTest, DefaultsComeBackEqual) {
     EXPECT_TRUE(back == defaults);
 }
 
-TEST(PreferencesRoundTripTest, FactoryFileIsWhatTheWriterMakesFromTheDefaults) {
+TEST(PreferencesRoundTripTest, FactoryFileIsWhatTheWriterMakesFromTheFactoryPreferences) {
     std::ifstream in(PONDREL_RESOURCES_DIR "/Preferences.pre", std::ios::binary);
     ASSERT_TRUE(in) << "resources/Preferences.pre is missing";
     std::string committed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(committed, EncodePreferences(Preferences{}))
+    EXPECT_EQ(committed, EncodePreferences(FactoryPreferences()))
         << "regenerate it with: pondrel-tool prefs-default resources/Preferences.pre";
 }
 
@@ -175,5 +176,14 @@ TEST(PreferencesRoundTripTest, TemplateItemSplitsAndKeepsEveryCharacter) {
     }
 }
 
+TEST(PreferencesRoundTripTest, FactoryLocationsAreTheLocationsOfTheFactoryRooms) {
+    // A new installation shows its two wards in the location list and in the room list.
+    EXPECT_EQ(FactoryPreferences().locationList, u"Ward A|Ward B|");
+    Preferences factory = FactoryPreferences();
+    factory.locationList.clear();
+    EXPECT_TRUE(factory == Preferences{}) << "only the location list differs from the defaults";
+}
+
 }  // namespace
 }  // namespace pondrel
+

@@ -7,6 +7,7 @@
 #include "TempFolder.h"
 #include "ToolTestSupport.h"
 #include "records/ItemEncoding.h"
+#include "settings/FactoryPreferences.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesFile.h"
 #include "settings/PreferencesWriter.h"
@@ -32,7 +33,7 @@ protected:
 
 TEST_F(PrefsCommandsTest, DefaultWritesTheFactoryFile) {
     ASSERT_EQ(Tool({"prefs-default", In("p.pre")}).status, 0);
-    EXPECT_EQ(Slurp(dir / "p.pre"), EncodePreferences(Preferences{}));
+    EXPECT_EQ(Slurp(dir / "p.pre"), EncodePreferences(FactoryPreferences()));
     EXPECT_EQ(Slurp(dir / "p.pre"), Slurp(PONDREL_RESOURCES_DIR "/Preferences.pre"));
 }
 

@@ -1,5 +1,7 @@
 #include "ui/frame/CPatientList.h"
 
+#include "ui/pages/WardControls.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,7 +108,10 @@ void CPatientList::FillRows() {
     const PatientListOrder order{p.sortColumn, p.sortDirection};
     Platform& platform = m_view.GetPlatform();
     const AgeWords words = AgeWords::From(m_view.GetLabels());
-    m_rows = BuildPatientList(m_view.Document().Patients(), std::vector<RoomListRow>{}, order, m_view.GetLabels(), words,
+    static const std::vector<RoomListRow> noRooms;
+    const WardControls* ward = m_view.Find<WardControls>();
+    m_rows = BuildPatientList(m_view.Document().Patients(), ward ? ward->RoomRows() : noRooms,
+                              order, m_view.GetLabels(), words,
                               DateOrderOf(p.regional.dateOrder), platform.clock.Now());
     clear();
     const QImage& icons = m_view.PatientIcons();

@@ -16,6 +16,7 @@
 #include "ui/pages/SummaryPageSet.h"
 #include "ui/pages/SyncPages.h"
 #include "ui/pages/TaskPage.h"
+#include "ui/pages/WardControls.h"
 
 namespace pondrel {
 
@@ -46,7 +47,8 @@ PageList::PageList(PageHost& host) {
         Add(std::make_unique<SummaryPageSet>(host, platform.clock, problems));
     fields.SetSummaries(&summaries);
     Add(std::make_unique<LetterPages>(host, platform, host.Folders(), problems, summaries));
-    Add(std::make_unique<SyncPages>(host, platform, host.Folders()));
+    SyncPages& sync = Add(std::make_unique<SyncPages>(host, platform, host.Folders()));
+    summaries.SetRooms(&Add(std::make_unique<WardControls>(host, fields, platform, &sync)));
     Add(std::make_unique<ExamPage>(host, platform.clock, *m_curves));
     Add(std::make_unique<OrderSheetsPage>(host, platform.clock));
 }
@@ -55,6 +57,7 @@ PageList::~PageList() {
     // The letter and summary pages read the problem page, the pages of the tasks and quick
     // notes the field pages: the later pieces go first. The connection ends with its pages.
     if (auto* fields = Find<FieldPages>()) fields->SetSummaries(nullptr);
+    if (auto* summaries = Find<SummaryPageSet>()) summaries->SetRooms(nullptr);
     while (!m_owned.empty()) {
         m_plugins.pop_back();
         m_owned.pop_back();

@@ -1,5 +1,7 @@
 #include "ui/pages/SummaryPageSet.h"
 
+#include "ui/pages/WardControls.h"
+
 #include "documents/RecordSummarySources.h"
 #include "documents/SummaryDocumentCommands.h"
 #include "documents/ui/CHtmlView.h"
@@ -278,8 +280,9 @@ std::vector<const PatientRecord*> SummaryPageSet::PatientList() {
     const PatientSet& set = m_view.Document().Patients();
     const Labels& labels = m_view.GetLabels();
     const Preferences& preferences = m_view.GetPreferences();
-    auto rows = BuildPatientList(set, std::vector<RoomListRow>{}, {preferences.sortColumn, preferences.sortDirection},
-                                 labels, AgeWords::From(labels),
+    static const std::vector<RoomListRow> noRooms;
+    auto rows = BuildPatientList(set, m_ward ? m_ward->RoomRows() : noRooms,
+                                 {preferences.sortColumn, preferences.sortDirection}, labels, AgeWords::From(labels),
                                  DateOrderOf(preferences.regional.dateOrder), m_clock.Now());
     std::vector<const PatientRecord*> patients;
     patients.reserve(rows.size());

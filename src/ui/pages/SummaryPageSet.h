@@ -16,6 +16,7 @@
 namespace pondrel {
 
 class PageHost;
+class WardControls;
 class CSummaryPage;
 class Clock;
 class ProblemPage;
@@ -43,6 +44,9 @@ public:
     void SetPreviewOpener(std::function<void(const std::string& rtf)> open) {
         m_openPreview = std::move(open);
     }
+    // The room order of the all-patients and tasks summaries: the room list of `ward` (null:
+    // the set's order). `ward` must outlive the set or be detached with null.
+    void SetRooms(const WardControls* ward) { m_ward = ward; }
 
 private:
     class Slot;
@@ -74,6 +78,7 @@ private:
     PageHost& m_view;
     Clock& m_clock;
     ProblemPage& m_problems;
+    const WardControls* m_ward = nullptr;
     SummaryPages m_pages{*this};
     std::array<std::unique_ptr<Slot>, kSummaryKinds> m_slots;
     // The context of the build running, made from the labels and preferences of the moment.
