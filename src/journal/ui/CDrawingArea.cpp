@@ -60,7 +60,7 @@ void CDrawingArea::PaintDrawing(QPainter& painter, const std::vector<Stroke>& st
                 line.setPoint(static_cast<int>(i), s.points[i].x, s.points[i].y);
             }
             QPen pen(colour, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::SquareCap,
-                     Qt::RoundJoin);
+                     Qt::BevelJoin);
             painter.setPen(pen);
             painter.setBrush(Qt::NoBrush);
             painter.drawPolyline(line);
