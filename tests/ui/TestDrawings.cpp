@@ -26,6 +26,7 @@ private slots:
     void cleanup() { Finish(); }
     void aMouseDragOfTwoThousandMovesKeepsEveryPoint();
     void aTabletPenDrawsAndATapLeavesADot();
+    void aFingerOnATouchScreenDraws();
     void readOnlyAndNotBegunRecordsRefuseDrawing();
     void clearAsksFirstAndPenButtonsCycle();
     void theBudgetRefusesMoreStrokesWithANotice();
@@ -129,6 +130,23 @@ void TestDrawings::aTabletPenDrawsAndATapLeavesADot() {
     record->SetDrawing(3, u"#0,0,255/0|10,100¦50,100");
     Area(3)->update();
     QCOMPARE(PixelOf(3, QPoint(30, 100)), QColor(0, 0, 255));
+}
+
+void TestDrawings::aFingerOnATouchScreenDraws() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    View().ShowPage(18);
+    CDrawingArea* area = Area(6);
+    QPointingDevice* screen = QTest::createTouchDevice();
+    QTest::touchEvent(area, screen).press(0, QPoint(30, 30));
+    QTest::touchEvent(area, screen).move(0, QPoint(60, 50));
+    QTest::touchEvent(area, screen).move(0, QPoint(90, 40));
+    QTest::touchEvent(area, screen).release(0, QPoint(90, 40));
+    const DrawingReading reading = ReadDrawing(record->Drawing(6));
+    QCOMPARE(reading.strokes.size(), 1u);
+    QCOMPARE(reading.strokes[0].points.front(), (DrawingPoint{30, 30}));
+    QCOMPARE(reading.strokes[0].points.back(), (DrawingPoint{90, 40}));
 }
 
 void TestDrawings::readOnlyAndNotBegunRecordsRefuseDrawing() {
