@@ -191,6 +191,21 @@ void MorePages(Arrangement& a) {
     }
 }
 
+// Pages 15 to 18 hold the drawing areas of the body pictures (DrawingPlacement.cpp) and no
+// window; their "P" flag shows the areas.
+void DrawingPages(Arrangement& a) {
+    static constexpr std::u16string_view kNames[4][2] = {
+        {u"Skin", u"Skin"},
+        {u"Auscultation", u"Auscult."},
+        {u"Abdomen, status", u"Abdomen"},
+        {u"Chest film", u"Chest film"},
+    };
+    for (int i = 0; i < 4; ++i) {
+        PageBuilder p(a, 15 + i, kNames[i][0], kNames[i][1]);
+        a.pages[static_cast<size_t>(15 + i)].pFlag = 1;
+    }
+}
+
 }  // namespace
 
 Arrangement FactoryArrangement() {
@@ -217,11 +232,7 @@ Arrangement FactoryArrangement() {
     PlanPage(a);
     DischargePage(a);
     MorePages(a);
-    for (int page = 15; page < kFormPages; ++page) {
-        PageLayout& layout = a.pages[static_cast<size_t>(page)];
-        layout.name = u"Page " + ToText(page);
-        layout.buttonText = layout.name;
-    }
+    DrawingPages(a);
     return a;
 }
 

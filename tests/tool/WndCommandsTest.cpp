@@ -32,7 +32,9 @@ TEST_F(WndCommandsTest, FactoryFilesAreListedFieldByFieldAndPageByPage) {
               std::string::npos);
     EXPECT_EQ(run.out.find("page.0.buttonText"), std::string::npos);
     EXPECT_NE(run.out.find("\npage.1.buttonText=Vitals\n"), std::string::npos);
-    EXPECT_TRUE(run.out.ends_with("page.18.pFlag=0\n"));
+    // Pages 15 to 18 hold the drawing areas, which their "P" flag shows.
+    EXPECT_NE(run.out.find("\npage.15.name=Skin\n"), std::string::npos);
+    EXPECT_TRUE(run.out.ends_with("page.18.pFlag=1\n"));
 }
 
 TEST_F(WndCommandsTest, RefusedFilesSayWhy) {

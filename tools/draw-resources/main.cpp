@@ -3,7 +3,10 @@
 //   Patients Icons.jpg     24 patient icons of 16 x 16 in one row (384 x 16)
 //   Scroll list icons.jpg  40 page icons of 16 x 16 in one row (640 x 16), icon i for page i,
 //                          36 the neutral page, 39 the arrow of location headings
+//   the nine pictures of the drawing areas (BodyPictures.cpp)
 // Usage: draw-resources <output folder>
+
+#include "BodyPictures.h"
 
 #include <QColor>
 #include <QDir>
@@ -492,5 +495,6 @@ int main(int argc, char** argv) {
     bool ok = Save(HelloPicture(), folder, QStringLiteral("HelloBitmap.jpg"));
     ok = Save(Strip(PatientIcons()), folder, QStringLiteral("Patients Icons.jpg")) && ok;
     ok = Save(Strip(ScrollListIcons()), folder, QStringLiteral("Scroll list icons.jpg")) && ok;
+    for (const auto& [name, picture] : BodyPictures()) ok = Save(picture, folder, name) && ok;
     return ok ? 0 : 1;
 }

@@ -1,11 +1,14 @@
 #include "ui/pages/CWindowsEditor.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include "labels/Labels.h"
+#include "journal/ui/CSectionEdit.h"
+#include "layout/ui/CFieldWindows.h"
 #include "layout/ArrangementFiles.h"
 #include "mainform/MainFormController.h"
 #include "platform/Platform.h"
@@ -50,12 +53,22 @@ CWindowsEditor::CWindowsEditor(PageHost& view, FieldPages& pages)
         left += width + 1;
         return b;
     };
-    for (const char* mode : {"M", "S", "H"}) {
-        QPushButton* b = button(mode, mode, 13, true);
-        b->setEnabled(false);
-        b->setToolTip(
-            QStringLiteral("Moving and sizing with the stylus are not part of the program yet"));
+    m_dragger = new CWindowDragger(this);
+    static constexpr const char* kModes[3] = {"M", "S", "H"};
+    static constexpr editor::DragMode kModeOf[3] = {editor::DragMode::Move, editor::DragMode::Size,
+                                                    editor::DragMode::Hide};
+    for (size_t i = 0; i < 3; ++i) {
+        const QString name = QStringLiteral("editorMode") + QString::fromLatin1(kModes[i]);
+        QPushButton* b = button(kModes[i], name.toLatin1().constData(), 13, true);
+        m_modes[i] = b;
+        const editor::DragMode mode = kModeOf[i];
+        connect(b, &QPushButton::clicked, this, [this, mode](bool on) {
+            SetMode(on ? mode : editor::DragMode::None);
+        });
     }
+    m_modes[0]->setToolTip(QStringLiteral("Move a window by dragging it"));
+    m_modes[1]->setToolTip(QStringLiteral("Size a window by dragging it"));
+    m_modes[2]->setToolTip(QStringLiteral("Hide a window with a tap"));
     auto check = [&](const char* text, const char* name) {
         auto* c = new QCheckBox(QString::fromLatin1(text), m_row);
         c->setObjectName(QString::fromLatin1(name));
@@ -67,7 +80,6 @@ CWindowsEditor::CWindowsEditor(PageHost& view, FieldPages& pages)
     };
     m_aFlag = check("A", "editorA");
     m_pFlag = check("P", "editorP");
-    m_pFlag->setEnabled(false);  // no page has a group of page-specific controls
     auto edit = [&](const char* name, int width, const char* placeholder) {
         auto* e = new QLineEdit(m_row);
         e->setObjectName(QString::fromLatin1(name));
@@ -89,6 +101,11 @@ CWindowsEditor::CWindowsEditor(PageHost& view, FieldPages& pages)
         if (m_page == 0) m_aFlag->setChecked(true);
         m_pageName->setText(
             ToQString(m_pages.Arrangements().Current().pages[static_cast<size_t>(m_page)].name));
+        ArrangementChanged();
+    });
+    // "P": the page's drawing areas with their buttons (the pages without any ignore it).
+    connect(m_pFlag, &QCheckBox::clicked, this, [this](bool shown) {
+        m_pages.Arrangements().Current().pages[static_cast<size_t>(m_page)].pFlag = shown ? 1 : 0;
         ArrangementChanged();
     });
     connect(m_buttonText, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -132,6 +149,7 @@ void CWindowsEditor::Open() {
 
 void CWindowsEditor::Close() {
     if (!m_open) return;
+    SetMode(editor::DragMode::None);
     m_open = false;
     m_list->hide();
     m_row->hide();
@@ -151,6 +169,7 @@ bool CWindowsEditor::RunCommand(MenuCommand command) {
 void CWindowsEditor::PageShown(int page) {
     if (!m_open) return;
     m_list->hide();
+    SetMode(editor::DragMode::None);
     if (page >= 0 && page < kFormPages) {
         ShowRow(page);
     } else {
@@ -240,6 +259,44 @@ void CWindowsEditor::RunOption(editor::Option option) {
             });
             break;
     }
+}
+
+void CWindowsEditor::SetMode(editor::DragMode mode) {
+    static constexpr editor::DragMode kModeOf[3] = {editor::DragMode::Move, editor::DragMode::Size,
+                                                    editor::DragMode::Hide};
+    for (size_t i = 0; i < m_modes.size(); ++i) m_modes[i]->setChecked(kModeOf[i] == mode);
+    m_dragger->SetMode(mode, mode == editor::DragMode::None ? CWindowDragger::Page{} : DragPage());
+}
+
+CWindowDragger::Page CWindowsEditor::DragPage() {
+    CWindowDragger::Page page;
+    CFieldWindows& windows = m_pages.Windows();
+    const int number = m_page;
+    page.fieldAt = [this, &windows, number](const QWidget* widget) {
+        const std::vector<int> fields = FieldsOnPage(m_pages.Arrangements().Current(), number);
+        for (const QWidget* w = widget; w && w != m_view.Page(number); w = w->parentWidget()) {
+            for (int field : fields) {
+                if (windows.Edit(field) == w || windows.Caption(field) == w) return field;
+            }
+        }
+        return -1;
+    };
+    page.window = [&windows](int field) -> QWidget* { return windows.Edit(field); };
+    page.caption = [&windows](int field) -> QWidget* { return windows.Caption(field); };
+    page.store = [this, number](int field, const editor::WindowAndCaption& placed) {
+        FieldLayout& layout = m_pages.Arrangements().Current().fields[static_cast<size_t>(field)];
+        const int top = PageTop(number);
+        layout.window = {placed.window.left, placed.window.top + top, placed.window.right,
+                         placed.window.bottom + top};
+        layout.caption = {placed.caption.left, placed.caption.top + top, placed.caption.right,
+                          placed.caption.bottom + top};
+        ArrangementChanged();
+    };
+    page.hide = [this](int field) {
+        HideField(m_pages.Arrangements().Current(), field);
+        ArrangementChanged();
+    };
+    return page;
 }
 
 void CWindowsEditor::ArrangementChanged() {

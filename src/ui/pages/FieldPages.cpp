@@ -148,6 +148,7 @@ void FieldPages::ApplyArrangement() {
     m_identity->ShowPageButtons(a, m_view.Navigation().WindowsEditorOpen());
     m_view.RebuildPageOrder();
     if (m_record) ShowRecord(m_record);
+    if (m_applied) m_applied();
 }
 
 void FieldPages::PlaceFreeFields() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -87,6 +88,8 @@ public:
 
     // Applies the arrangement in force again (after the windows editor or Open changed it).
     void ApplyArrangement();
+    // Called at the end of every ApplyArrangement (the drawing areas follow the "P" flags).
+    void SetArrangementApplied(std::function<void()> applied) { m_applied = std::move(applied); }
     // Shows the record on screen again in every window.
     void ShowRecord(PatientRecord* record);
     // The focus went on from `before` to `now` (Tab, Shift+Tab, or a pop-up list hidden): from a
@@ -122,6 +125,7 @@ private:
     PatientRecord* m_record = nullptr;
     SummaryPageSet* m_summaries = nullptr;
     std::unique_ptr<FieldShortcuts> m_shortcuts;
+    std::function<void()> m_applied;
 };
 
 }  // namespace pondrel

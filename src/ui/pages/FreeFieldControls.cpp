@@ -6,6 +6,8 @@
 #include <QPushButton>
 
 #include "labels/Labels.h"
+#include "journal/ui/CSectionEdit.h"
+#include "layout/ui/CFieldWindows.h"
 #include "mainform/MainFormController.h"
 #include "platform/Platform.h"
 #include "platform/ui/CPopupList.h"
@@ -35,6 +37,7 @@ QFont Pixels(QFont font, int pixels) {
 
 FreeFieldControls::FreeFieldControls(PageHost& view, FieldPages& pages)
     : QObject(&view.Widget()), m_view(view), m_pages(pages) {
+    m_dragger = new CWindowDragger(this);
     for (size_t i = 0; i < m_controls.size(); ++i) Build(i);
     m_list = new CPopupList(&view.Widget());
     m_list->setObjectName(QStringLiteral("freeFieldList"));
@@ -77,16 +80,27 @@ void FreeFieldControls::Build(size_t index) {
     c.row->setAutoFillBackground(true);
     c.row->setStyleSheet(QStringLiteral("QWidget#freeTools%1 { background: #fff3c4; }").arg(page));
     int left = 2;
-    for (const char* mode : {"M", "S", "H", "P"}) {
-        auto* b = new QPushButton(QString::fromLatin1(mode), c.row);
+    static constexpr const char* kModes[4] = {"M", "S", "H", "P"};
+    static constexpr editor::DragMode kModeOf[3] = {editor::DragMode::Move, editor::DragMode::Size,
+                                                    editor::DragMode::Hide};
+    for (size_t i = 0; i < 4; ++i) {
+        auto* b = new QPushButton(QString::fromLatin1(kModes[i]), c.row);
+        b->setObjectName(QStringLiteral("freeMode%1%2").arg(QString::fromLatin1(kModes[i])).arg(page));
         b->setGeometry(left, 1, 16, kRowHeight - 2);
         b->setFont(Pixels(b->font(), 9));
         b->setStyleSheet(QStringLiteral("QPushButton { padding: 0; }"));
         b->setCheckable(true);
-        b->setEnabled(false);
-        b->setToolTip(
-            QStringLiteral("Moving and sizing with the stylus are not part of the program yet"));
+        b->setFocusPolicy(Qt::NoFocus);
         left += 17;
+        if (i == 3) {
+            b->setEnabled(false);  // the page's drawing area is always shown
+            continue;
+        }
+        c.modes[i] = b;
+        const editor::DragMode mode = kModeOf[i];
+        connect(b, &QPushButton::clicked, this, [this, index, mode](bool on) {
+            SetMode(index, on ? mode : editor::DragMode::None);
+        });
     }
     auto* add = new QPushButton(QStringLiteral("Add"), c.row);
     add->setObjectName(QStringLiteral("freeAdd%1").arg(page));
@@ -114,6 +128,7 @@ void FreeFieldControls::Build(size_t index) {
     RefuseReservedCharacters(c.title);
     RefuseReservedCharacters(c.row);
     connect(c.edit, &QCheckBox::toggled, this, [this, index](bool shown) {
+        if (!shown) SetMode(index, editor::DragMode::None);
         m_controls[index].row->setVisible(shown);
         m_view.GetPreferences().freeFields.options[index] = shown ? 1 : 0;
     });
@@ -144,6 +159,53 @@ void FreeFieldControls::SettingsChanged() {
     m_pages.StoreArrangement(m_view.GetPreferences());
     ShowSettings();
     m_view.RebuildPageOrder();
+}
+
+void FreeFieldControls::SetMode(size_t index, editor::DragMode mode) {
+    static constexpr editor::DragMode kModeOf[3] = {editor::DragMode::Move, editor::DragMode::Size,
+                                                    editor::DragMode::Hide};
+    for (size_t p = 0; p < m_controls.size(); ++p) {
+        for (size_t i = 0; i < 3; ++i) {
+            if (m_controls[p].modes[i]) m_controls[p].modes[i]->setChecked(p == index && kModeOf[i] == mode);
+        }
+    }
+    m_dragger->SetMode(mode, mode == editor::DragMode::None ? CWindowDragger::Page{}
+                                                            : DragPage(index));
+}
+
+CWindowDragger::Page FreeFieldControls::DragPage(size_t index) {
+    const int page = FieldPages::kFreeFieldPages[index];
+    const int first = editor::FirstFreeFieldOf(page);
+    const int shift = kFreeFieldReference - PageTop(page);
+    CFieldWindows& windows = m_pages.Windows();
+    CWindowDragger::Page drag;
+    drag.fieldAt = [this, &windows, page, first](const QWidget* widget) {
+        for (const QWidget* w = widget; w && w != m_view.Page(page); w = w->parentWidget()) {
+            for (int field = first; field < first + kFreeFields / 2; ++field) {
+                if (!windows.IsShown(field)) continue;
+                if (windows.Edit(field) == w || windows.Caption(field) == w) return field;
+            }
+        }
+        return -1;
+    };
+    drag.window = [&windows](int field) -> QWidget* { return windows.Edit(field); };
+    drag.caption = [&windows](int field) -> QWidget* { return windows.Caption(field); };
+    drag.store = [this, shift](int field, const editor::WindowAndCaption& placed) {
+        const size_t i = static_cast<size_t>(field - kFreeFieldFirst);
+        auto unshift = [shift](const Rect& r) {
+            return Rect{r.left, r.top - shift, r.right, r.bottom - shift};
+        };
+        m_pages.FreeFields().windows[i].rect = unshift(placed.window);
+        m_pages.FreeFields().captions[i].rect = unshift(placed.caption);
+        m_pages.PlaceFreeFields();
+        SettingsChanged();
+    };
+    drag.hide = [this](int field) {
+        editor::HideFreeField(m_pages.FreeFields(), field);
+        m_pages.PlaceFreeFields();
+        SettingsChanged();
+    };
+    return drag;
 }
 
 void FreeFieldControls::ShowAddList(size_t index) {

@@ -7,9 +7,11 @@
 #include <QPointer>
 
 #include "layout/WindowsEditor.h"
+#include "ui/pages/CWindowDragger.h"
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace pondrel {
@@ -20,7 +22,7 @@ class FieldPages;
 
 // The controls of the two free-field pages 28 and 29 besides their windows: the page title (its
 // name in the page list), the "Edit menu" / "Edit mode" check button and the tool row it shows:
-// "M", "S", "H" (moving with the stylus is not part of the program yet), "P", "Add" (the page's
+// "M", "S", "H" (move, size, hide a window with the stylus), "P", "Add" (the page's
 // hidden windows, and "Restore default settings") and "N°", the page's position in the page
 // list. The titles and positions are items 12 of the preferences, the check buttons items 13.
 class FreeFieldControls final : public QObject {
@@ -38,7 +40,11 @@ private:
         QPointer<QCheckBox> edit;
         QPointer<QWidget> row;
         QPointer<QLineEdit> position;
+        std::array<QPointer<QPushButton>, 3> modes;  // "M", "S", "H"
     };
+    // A mode of page `index` pressed or released (None: every mode off).
+    void SetMode(size_t index, windows_editor::DragMode mode);
+    CWindowDragger::Page DragPage(size_t index);
     void Build(size_t index);
     void ShowAddList(size_t index);
     void OnChosen(int row);
@@ -48,6 +54,7 @@ private:
     FieldPages& m_pages;
     std::array<PageControls, 2> m_controls;
     CPopupList* m_list = nullptr;  // a child of the view
+    CWindowDragger* m_dragger = nullptr;  // a child of the controls
     size_t m_listPage = 0;
     std::vector<windows_editor::ListEntry> m_entries;
 };

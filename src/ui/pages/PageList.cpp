@@ -6,6 +6,8 @@
 #include "platform/Platform.h"
 #include "records/WorkingFolders.h"
 #include "ui/pages/CWindowsEditor.h"
+#include "ui/pages/DisplayPreferences.h"
+#include "ui/pages/DrawingPages.h"
 #include "ui/pages/ExamPage.h"
 #include "ui/pages/FieldPages.h"
 #include "ui/pages/LetterPages.h"
@@ -43,6 +45,8 @@ PageList::PageList(PageHost& host) {
     Add(std::make_unique<TaskPage>(host, fields, platform.messages));
     Add(std::make_unique<QuickNotesPage>(host, fields, platform.messages));
     Add(std::make_unique<CWindowsEditor>(host, fields));
+    Add(std::make_unique<DrawingPages>(host, fields));
+    Add(std::make_unique<DisplayPreferences>(host));
     SummaryPageSet& summaries =
         Add(std::make_unique<SummaryPageSet>(host, platform.clock, problems));
     fields.SetSummaries(&summaries);
