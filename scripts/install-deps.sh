@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools
           libgl1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
           libasio-dev libsqlite3-dev libsodium-dev libssl-dev python3 libreoffice-writer-nogui
-          unicode-data)
+          unicode-data libpq-dev postgresql)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
