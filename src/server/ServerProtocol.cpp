@@ -284,7 +284,8 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
 
 void ServerProtocol::OnTick() {
     int64_t changes = m_store.AdminChanges();
-    if (changes != m_adminChanges) {
+    // A store out of reach (a lost database) says nothing about the accounts: its users stay.
+    if (changes >= 0 && changes != m_adminChanges) {
         m_adminChanges = changes;
         CheckAccounts();
         FilesChanged();  // a file may have been deleted
