@@ -93,12 +93,16 @@ int64_t PgResult::Int(int row, int column) const {
     return static_cast<int64_t>(value);
 }
 
-std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo,
-                                                 std::string& error) {
+std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, std::string& error) {
     // Defaults first: what the address names itself wins. Keep-alives find a database host that
     // vanished without closing the connection.
-    const char* keywords[] = {"application_name", "connect_timeout", "keepalives_idle",
-                              "keepalives_interval", "keepalives_count", "dbname", nullptr};
+    const char* keywords[] = {"application_name",
+                              "connect_timeout",
+                              "keepalives_idle",
+                              "keepalives_interval",
+                              "keepalives_count",
+                              "dbname",
+                              nullptr};
     const char* values[] = {"pondrel-server", "5", "30", "10", "3", conninfo.c_str(), nullptr};
     pg_conn* connection = PQconnectdbParams(keywords, values, 1);
     if (!connection || PQstatus(connection) != CONNECTION_OK) {
@@ -143,11 +147,14 @@ bool PgConnection::Reconnect() {
     PQreset(m_connection);
     m_prepared.clear();  // statements die with their connection
     m_inTransaction = false;
-    if (Lost() || PQsetClientEncoding(m_connection, "UTF8") != 0 ||
-        !Exec("SET client_min_messages = warning")) {
+    bool ok = !Lost() && PQsetClientEncoding(m_connection, "UTF8") == 0 &&
+              Exec("SET client_min_messages = warning");
+    for (const std::string& channel : m_channels) ok = ok && Exec("LISTEN " + channel);
+    if (!ok) {
         m_failedAt = now;
         return false;
     }
+    m_missed = true;
     m_failedAt.reset();
     ++m_reconnects;
     return true;
@@ -166,9 +173,8 @@ PgResult PgConnection::RunOnce(const std::string& sql, const std::vector<PgParam
     auto prepared = m_prepared.find(sql);
     if (prepared == m_prepared.end()) {
         std::string name = "p" + std::to_string(m_prepared.size() + 1);
-        pg_result* done =
-            PQprepare(m_connection, name.c_str(), sql.c_str(), static_cast<int>(params.size()),
-                      nullptr);
+        pg_result* done = PQprepare(m_connection, name.c_str(), sql.c_str(),
+                                    static_cast<int>(params.size()), nullptr);
         bool ok = PQresultStatus(done) == PGRES_COMMAND_OK;
         PQclear(done);
         if (!ok) return PgResult();
@@ -182,9 +188,9 @@ PgResult PgConnection::RunOnce(const std::string& sql, const std::vector<PgParam
         lengths.push_back(static_cast<int>(param.value.size()));
         formats.push_back(param.binary ? 1 : 0);
     }
-    pg_result* result = PQexecPrepared(m_connection, prepared->second.c_str(),
-                                       static_cast<int>(params.size()), values.data(),
-                                       lengths.data(), formats.data(), 1);
+    pg_result* result =
+        PQexecPrepared(m_connection, prepared->second.c_str(), static_cast<int>(params.size()),
+                       values.data(), lengths.data(), formats.data(), 1);
     ExecStatusType status = PQresultStatus(result);
     return PgResult(result, status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK);
 }
@@ -192,14 +198,34 @@ PgResult PgConnection::RunOnce(const std::string& sql, const std::vector<PgParam
 bool PgConnection::Exec(const std::string& sql) {
     auto once = [&] {
         pg_result* result = PQexec(m_connection, sql.c_str());
-        bool ok = PQresultStatus(result) == PGRES_COMMAND_OK ||
-                  PQresultStatus(result) == PGRES_TUPLES_OK;
+        bool ok =
+            PQresultStatus(result) == PGRES_COMMAND_OK || PQresultStatus(result) == PGRES_TUPLES_OK;
         PQclear(result);
         return ok;
     };
     if (Lost() && (m_inTransaction || !Reconnect())) return false;
     if (once()) return true;
     return !m_inTransaction && Lost() && Reconnect() && once();
+}
+
+bool PgConnection::Listen(const std::string& channel) {
+    if (!Exec("LISTEN " + channel)) return false;
+    m_channels.push_back(channel);
+    return true;
+}
+
+bool PgConnection::TakeNotifications() {
+    if (Lost() && !m_inTransaction) Reconnect();
+    bool changed = m_missed;
+    m_missed = false;
+    if (Lost()) return changed;
+    PQconsumeInput(m_connection);
+    int self = PQbackendPID(m_connection);
+    while (PGnotify* notice = PQnotifies(m_connection)) {
+        if (notice->be_pid != self) changed = true;  // a server's own changes are known to it
+        PQfreemem(notice);
+    }
+    return changed;
 }
 
 bool PgConnection::Begin() {

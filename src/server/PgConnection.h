@@ -86,6 +86,12 @@ public:
     // Times the connection was opened again after a loss.
     int64_t Reconnects() const { return m_reconnects; }
 
+    // Listens on `channel`, on this connection and on every one that replaces it.
+    bool Listen(const std::string& channel);
+    // True when a notification from another connection arrived since the last call, or when the
+    // connection was opened again meanwhile (what came while it was away is unknown).
+    bool TakeNotifications();
+
 private:
     explicit PgConnection(pg_conn* connection) : m_connection(connection) {}
     PgResult RunOnce(const std::string& sql, const std::vector<PgParam>& params);
@@ -98,6 +104,8 @@ private:
     bool m_inTransaction = false;
     int64_t m_reconnects = 0;
     std::optional<std::chrono::steady_clock::time_point> m_failedAt;  // last failed attempt
+    std::vector<std::string> m_channels;
+    bool m_missed = false;  // opened again since the last TakeNotifications
 };
 
 }  // namespace pondrel::server

@@ -16,6 +16,8 @@ using P = PgParam;
 // Taken while the schema is made or brought up to date: instances that start together wait for
 // each other.
 constexpr int64_t kSchemaLockKey = 0x504F4E44;
+// Told on the commit of every change of the files or their locks.
+constexpr const char* kFilesChannel = "pondrel_files";
 
 // As the SQLite store, with two differences: a file's row is found by its key (the name with its
 // ASCII letters in lower case), so that names differing only in case are one file; the texts
@@ -77,8 +79,7 @@ bool PostgresStore::IsAddress(std::string_view address) {
     return address.starts_with("postgresql://") || address.starts_with("postgres://");
 }
 
-std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& address,
-                                                   std::string& error) {
+std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& address, std::string& error) {
     if (sodium_init() < 0) {
         error = "libsodium cannot start";
         return nullptr;
@@ -87,6 +88,10 @@ std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& address,
     if (!connection) return nullptr;
     std::unique_ptr<PostgresStore> store(new PostgresStore(std::move(connection)));
     if (!store->CreateSchema(error)) return nullptr;
+    if (!store->m_db->Listen(kFilesChannel)) {
+        error = store->m_db->Error();
+        return nullptr;
+    }
     return store;
 }
 
@@ -130,28 +135,33 @@ bool PostgresStore::CreateSchema(std::string& error) {
 }
 
 template <typename Change>
-StoreResult PostgresStore::InTransaction(Change change) {
+StoreResult PostgresStore::InTransaction(Change change, bool filesChange) {
     if (!m_db->Begin()) return StoreResult::Failed;
     StoreResult result = change();
+    if (result == StoreResult::Ok && filesChange &&
+        !m_db->Exec("NOTIFY " + std::string(kFilesChannel))) {
+        result = StoreResult::Failed;
+    }
     if (result == StoreResult::Ok && m_db->Commit()) return result;
     m_db->Rollback();
     return result == StoreResult::Ok ? StoreResult::Failed : result;
 }
 
-bool PostgresStore::AddAudit(std::u16string_view user, const char* action,
-                             std::u16string_view file, const Stamp& when,
-                             std::u16string_view text, std::u16string_view detail) {
+bool PostgresStore::AddAudit(std::u16string_view user, const char* action, std::u16string_view file,
+                             const Stamp& when, std::u16string_view text,
+                             std::u16string_view detail) {
     PgResult recent = m_db->Run(
         "SELECT count(*) FROM audit WHERE user_name = $1 AND at > "
         "to_char($2::timestamp - interval '1 hour', 'YYYY-MM-DD HH24:MI:SS')",
         {P::Text(user), P::Text(when.iso)});
     if (!recent.Ok() || recent.Int(0, 0) >= kMaxAuditRowsPerHour) return false;
     return m_db
-        ->Run("INSERT INTO audit(at, user_name, action, file, file_key, size, sha256, detail) "
-              "VALUES($1, $2, $3, $4, $5, $6, $7, $8)",
-              {P::Text(when.iso), P::Text(user), P::Text(std::string_view(action)), P::Text(file),
-               P::Text(FileKey(file)), P::Number(static_cast<int64_t>(text.size())),
-               P::Text(text.empty() ? std::string() : Sha256Hex(text)), P::Text(detail)})
+        ->Run(
+            "INSERT INTO audit(at, user_name, action, file, file_key, size, sha256, detail) "
+            "VALUES($1, $2, $3, $4, $5, $6, $7, $8)",
+            {P::Text(when.iso), P::Text(user), P::Text(std::string_view(action)), P::Text(file),
+             P::Text(FileKey(file)), P::Number(static_cast<int64_t>(text.size())),
+             P::Text(text.empty() ? std::string() : Sha256Hex(text)), P::Text(detail)})
         .Ok();
 }
 
@@ -161,9 +171,10 @@ bool PostgresStore::CountAdminChange() {
 
 std::optional<PostgresStore::FileState> PostgresStore::LockedStateOf(std::u16string_view name,
                                                                      bool& failed) {
-    PgResult select = m_db->Run("SELECT archived, holder, name FROM files WHERE key = $1 "
-                                "FOR UPDATE",
-                                {P::Text(FileKey(name))});
+    PgResult select = m_db->Run(
+        "SELECT archived, holder, name FROM files WHERE key = $1 "
+        "FOR UPDATE",
+        {P::Text(FileKey(name))});
     failed = !select.Ok();
     if (!select.Rows()) return std::nullopt;
     return FileState{select.Int(0, 0) != 0, select.Text16(0, 1), select.Text16(0, 2)};
@@ -173,10 +184,11 @@ std::optional<PostgresStore::FileState> PostgresStore::LockedStateOf(std::u16str
 
 bool PostgresStore::SetUser(std::u16string_view name, std::string_view passwordHash) {
     return InTransaction([&] {
-               bool ok = m_db->Run("INSERT INTO users(name, password_hash) VALUES($1, $2) "
-                                   "ON CONFLICT(name) DO UPDATE SET password_hash = "
-                                   "excluded.password_hash",
-                                   {P::Text(name), P::Text(passwordHash)})
+               bool ok = m_db->Run(
+                                 "INSERT INTO users(name, password_hash) VALUES($1, $2) "
+                                 "ON CONFLICT(name) DO UPDATE SET password_hash = "
+                                 "excluded.password_hash",
+                                 {P::Text(name), P::Text(passwordHash)})
                              .Ok();
                return ok && CountAdminChange() ? StoreResult::Ok : StoreResult::Failed;
            }) == StoreResult::Ok;
@@ -197,8 +209,7 @@ int64_t PostgresStore::AdminChanges() {
 }
 
 std::optional<std::string> PostgresStore::PasswordHash(std::u16string_view name) {
-    PgResult select =
-        m_db->Run("SELECT password_hash FROM users WHERE name = $1", {P::Text(name)});
+    PgResult select = m_db->Run("SELECT password_hash FROM users WHERE name = $1", {P::Text(name)});
     if (!select.Rows()) return std::nullopt;
     return select.Text(0, 0);
 }
@@ -226,8 +237,7 @@ std::vector<FileEntry> PostgresStore::ActiveFiles() {
 }
 
 std::vector<std::u16string> PostgresStore::ArchivedFiles() {
-    PgResult select =
-        m_db->Run("SELECT name FROM files WHERE archived ORDER BY key COLLATE \"C\"");
+    PgResult select = m_db->Run("SELECT name FROM files WHERE archived ORDER BY key COLLATE \"C\"");
     std::vector<std::u16string> files;
     for (int row = 0; row < select.Rows(); ++row) files.push_back(select.Text16(row, 0));
     return files;
@@ -284,137 +294,151 @@ int64_t PostgresStore::ActiveFilesCreatedBy(std::u16string_view user) {
 
 StoreResult PostgresStore::Upload(std::u16string_view user, std::u16string_view name,
                                   std::u16string_view text, const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (state && (state->archived || state->holder != user)) return StoreResult::Refused;
-        std::string key = FileKey(name);
-        if (state) {
-            if (!m_db->Run("UPDATE files SET update_date = $1, update_time = $2 WHERE key = $3",
-                           {P::Text(when.date), P::Text(when.time), P::Text(key)})
-                     .Ok()) {
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (state && (state->archived || state->holder != user)) return StoreResult::Refused;
+            std::string key = FileKey(name);
+            if (state) {
+                if (!m_db->Run("UPDATE files SET update_date = $1, update_time = $2 WHERE key = $3",
+                               {P::Text(when.date), P::Text(when.time), P::Text(key)})
+                         .Ok()) {
+                    return StoreResult::Failed;
+                }
+            } else {
+                // A new file stays with who sent it; sent through two instances at once, the
+                // second finds it taken.
+                PgResult insert = m_db->Run(
+                    "INSERT INTO files(key, name, update_date, update_time, holder, creator) "
+                    "VALUES($1, $2, $3, $4, $5, $5) ON CONFLICT(key) DO NOTHING",
+                    {P::Text(key), P::Text(name), P::Text(when.date), P::Text(when.time),
+                     P::Text(user)});
+                if (!insert.Ok()) return StoreResult::Failed;
+                if (insert.Affected() == 0) return StoreResult::Refused;
+            }
+            if (!m_db->Run("INSERT INTO file_texts(key, content) VALUES($1, $2) "
+                           "ON CONFLICT(key) DO UPDATE SET content = excluded.content",
+                           {P::Text(key), P::Units(text)})
+                     .Ok() ||
+                !AddAudit(user, "upload", name, when, text) ||
+                (!state && !AddAudit(user, "lock", name, when))) {
                 return StoreResult::Failed;
             }
-        } else {
-            // A new file stays with who sent it; sent through two instances at once, the
-            // second finds it taken.
-            PgResult insert = m_db->Run(
-                "INSERT INTO files(key, name, update_date, update_time, holder, creator) "
-                "VALUES($1, $2, $3, $4, $5, $5) ON CONFLICT(key) DO NOTHING",
-                {P::Text(key), P::Text(name), P::Text(when.date), P::Text(when.time),
-                 P::Text(user)});
-            if (!insert.Ok()) return StoreResult::Failed;
-            if (insert.Affected() == 0) return StoreResult::Refused;
-        }
-        if (!m_db->Run("INSERT INTO file_texts(key, content) VALUES($1, $2) "
-                       "ON CONFLICT(key) DO UPDATE SET content = excluded.content",
-                       {P::Text(key), P::Units(text)})
-                 .Ok() ||
-            !AddAudit(user, "upload", name, when, text) ||
-            (!state && !AddAudit(user, "lock", name, when))) {
-            return StoreResult::Failed;
-        }
-        return StoreResult::Ok;
-    });
+            return StoreResult::Ok;
+        },
+        true);
 }
 
 StoreResult PostgresStore::Lock(std::u16string_view user, std::u16string_view name,
                                 const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state || state->archived) return StoreResult::Refused;
-        if (state->holder == user) return StoreResult::Ok;
-        if (!state->holder.empty()) return StoreResult::Refused;
-        return m_db->Run("UPDATE files SET holder = $1 WHERE key = $2",
-                         {P::Text(user), P::Text(FileKey(name))})
-                           .Ok() &&
-                       AddAudit(user, "lock", state->name, when)
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state || state->archived) return StoreResult::Refused;
+            if (state->holder == user) return StoreResult::Ok;
+            if (!state->holder.empty()) return StoreResult::Refused;
+            return m_db->Run("UPDATE files SET holder = $1 WHERE key = $2",
+                             {P::Text(user), P::Text(FileKey(name))})
+                               .Ok() &&
+                           AddAudit(user, "lock", state->name, when)
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 StoreResult PostgresStore::Unlock(std::u16string_view user, std::u16string_view name,
                                   const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state || state->archived || state->holder != user) return StoreResult::Refused;
-        return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
-                         {P::Text(FileKey(name))})
-                           .Ok() &&
-                       AddAudit(user, "unlock", state->name, when)
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state || state->archived || state->holder != user) return StoreResult::Refused;
+            return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
+                             {P::Text(FileKey(name))})
+                               .Ok() &&
+                           AddAudit(user, "unlock", state->name, when)
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 StoreResult PostgresStore::ForceUnlock(std::u16string_view user, std::u16string_view name,
                                        const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state || state->archived || state->holder.empty()) return StoreResult::Refused;
-        return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
-                         {P::Text(FileKey(name))})
-                           .Ok() &&
-                       AddAudit(user, "force unlock", state->name, when, {}, state->holder)
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state || state->archived || state->holder.empty()) return StoreResult::Refused;
+            return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
+                             {P::Text(FileKey(name))})
+                               .Ok() &&
+                           AddAudit(user, "force unlock", state->name, when, {}, state->holder)
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 StoreResult PostgresStore::Archive(std::u16string_view user, std::u16string_view name,
                                    const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state || state->archived) return StoreResult::Refused;
-        if (!state->holder.empty() && state->holder != user) return StoreResult::Refused;
-        return m_db->Run("UPDATE files SET archived = TRUE, holder = NULL WHERE key = $1",
-                         {P::Text(FileKey(name))})
-                           .Ok() &&
-                       AddAudit(user, "archive", state->name, when)
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state || state->archived) return StoreResult::Refused;
+            if (!state->holder.empty() && state->holder != user) return StoreResult::Refused;
+            return m_db->Run("UPDATE files SET archived = TRUE, holder = NULL WHERE key = $1",
+                             {P::Text(FileKey(name))})
+                               .Ok() &&
+                           AddAudit(user, "archive", state->name, when)
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 StoreResult PostgresStore::Activate(std::u16string_view user, std::u16string_view name,
                                     const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state || !state->archived) return StoreResult::Refused;
-        return m_db->Run("UPDATE files SET archived = FALSE, holder = NULL WHERE key = $1",
-                         {P::Text(FileKey(name))})
-                           .Ok() &&
-                       AddAudit(user, "activate", state->name, when)
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state || !state->archived) return StoreResult::Refused;
+            return m_db->Run("UPDATE files SET archived = FALSE, holder = NULL WHERE key = $1",
+                             {P::Text(FileKey(name))})
+                               .Ok() &&
+                           AddAudit(user, "activate", state->name, when)
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 StoreResult PostgresStore::Delete(std::u16string_view user, std::u16string_view name,
                                   const Stamp& when) {
-    return InTransaction([&] {
-        bool failed = false;
-        std::optional<FileState> state = LockedStateOf(name, failed);
-        if (failed) return StoreResult::Failed;
-        if (!state) return StoreResult::Refused;
-        // The text goes with its row.
-        return m_db->Run("DELETE FROM files WHERE key = $1", {P::Text(FileKey(name))}).Ok() &&
-                       AddAudit(user, "delete", state->name, when) && CountAdminChange()
-                   ? StoreResult::Ok
-                   : StoreResult::Failed;
-    });
+    return InTransaction(
+        [&] {
+            bool failed = false;
+            std::optional<FileState> state = LockedStateOf(name, failed);
+            if (failed) return StoreResult::Failed;
+            if (!state) return StoreResult::Refused;
+            // The text goes with its row.
+            return m_db->Run("DELETE FROM files WHERE key = $1", {P::Text(FileKey(name))}).Ok() &&
+                           AddAudit(user, "delete", state->name, when) && CountAdminChange()
+                       ? StoreResult::Ok
+                       : StoreResult::Failed;
+        },
+        true);
 }
 
 // --- Mail -------------------------------------------------------------------------------------
@@ -457,10 +481,10 @@ int64_t PostgresStore::UndeliveredCount(std::u16string_view recipient) {
 
 bool PostgresStore::IsUndelivered(std::u16string_view recipient, std::u16string_view sender,
                                   std::u16string_view code) {
-    return m_db
-               ->Run("SELECT 1 FROM mail WHERE recipient = $1 AND sender = $2 AND code = $3 "
-                     "AND reception IS NULL",
-                     {P::Text(recipient), P::Text(sender), P::Text(code)})
+    return m_db->Run(
+                   "SELECT 1 FROM mail WHERE recipient = $1 AND sender = $2 AND code = $3 "
+                   "AND reception IS NULL",
+                   {P::Text(recipient), P::Text(sender), P::Text(code)})
                .Rows() > 0;
 }
 
@@ -511,11 +535,11 @@ bool PostgresStore::QueueNote(std::u16string_view recipient, std::u16string_view
     // In a transaction, so that a note is never kept twice when the connection is lost before
     // the answer.
     return InTransaction([&] {
-               return m_db
-                              ->Run("INSERT INTO notes(recipient, code, frame, queued) "
-                                    "VALUES($1, $2, $3, $4)",
-                                    {P::Text(recipient), P::Text(code), P::Units(frame),
-                                     P::Text(when.iso)})
+               return m_db->Run(
+                              "INSERT INTO notes(recipient, code, frame, queued) "
+                              "VALUES($1, $2, $3, $4)",
+                              {P::Text(recipient), P::Text(code), P::Units(frame),
+                               P::Text(when.iso)})
                               .Ok()
                           ? StoreResult::Ok
                           : StoreResult::Failed;
@@ -544,6 +568,10 @@ bool PostgresStore::ForgetReport(std::u16string_view recipient, std::u16string_v
         ->Run("DELETE FROM notes WHERE recipient = $1 AND code = $2 AND code != ''",
               {P::Text(recipient), P::Text(code)})
         .Ok();
+}
+
+bool PostgresStore::ChangedElsewhere() {
+    return m_db->TakeNotifications();
 }
 
 // --- Audit ------------------------------------------------------------------------------------

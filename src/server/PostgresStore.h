@@ -75,12 +75,15 @@ public:
     bool ForgetReport(std::u16string_view recipient, std::u16string_view code) override;
 
     std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) override;
+    bool ChangedElsewhere() override;
 
 private:
     explicit PostgresStore(std::unique_ptr<PgConnection> db) : m_db(std::move(db)) {}
     bool CreateSchema(std::string& error);
+    // Runs `change` in one transaction; it returns Ok to commit. A change of the files tells the
+    // other servers on its commit.
     template <typename Change>
-    StoreResult InTransaction(Change change);
+    StoreResult InTransaction(Change change, bool filesChange = false);
     bool AddAudit(std::u16string_view user, const char* action, std::u16string_view file,
                   const Stamp& when, std::u16string_view text = {},
                   std::u16string_view detail = {});

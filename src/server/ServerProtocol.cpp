@@ -289,6 +289,8 @@ void ServerProtocol::OnTick() {
         m_adminChanges = changes;
         CheckAccounts();
         FilesChanged();  // a file may have been deleted
+    } else if (m_store.ChangedElsewhere()) {
+        FilesChanged();  // through another server on the same database
     }
     if (++m_ticks % kSummaryTicks == 0) {
         LoginThrottle::Summary summary = m_throttle.TakeSummary();

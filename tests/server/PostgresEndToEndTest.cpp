@@ -131,16 +131,16 @@ TEST_F(PostgresEndToEndTest, ALostDatabaseFailsTheUploadAndTheServerGoesOn) {
 }
 
 // Two servers on one database: a file held through one is refused through the other, mail sent
-// through one waits in the database for its recipient on the other, and when one server dies the
-// other one serves the files and locks it left as they were.
+// through one waits in the database for its recipient on the other, a new file reaches the lists
+// of both, and when one server dies the other one serves the files and locks it left as they were.
 TEST_F(PostgresEndToEndTest, TwoServersOnOneDatabase) {
     ASSERT_TRUE(second->Start()) << second->Log();
     Client anna(first->Port());
     Client bruno(second->Port());
     ASSERT_TRUE(anna.Send(Login(u"Anna", u"111111") + UploadFrame(u"Doe_John_1950.pdr", u"v1", 1)));
     ASSERT_TRUE(anna.WaitFor(u"#D!#O\u00A68|1/")) << first->Log();
-    ASSERT_TRUE(bruno.Send(Login(u"Bruno", u"222222") +
-                           UploadFrame(u"Doe_John_1950.pdr", u"stale", 2)));
+    ASSERT_TRUE(
+        bruno.Send(Login(u"Bruno", u"222222") + UploadFrame(u"Doe_John_1950.pdr", u"stale", 2)));
     EXPECT_TRUE(bruno.WaitFor(u"#D!#U\u00A611|2/")) << second->Log();
 
     ASSERT_TRUE(anna.Send(MailFrame(u"across", u"Bruno")));
@@ -148,6 +148,10 @@ TEST_F(PostgresEndToEndTest, TwoServersOnOneDatabase) {
     Client brunoAgain(second->Port());
     ASSERT_TRUE(brunoAgain.Send(Login(u"Bruno", u"222222")));
     EXPECT_TRUE(brunoAgain.WaitFor(u"across")) << second->Log();
+    // A new file sent through the first server reaches the list of a client of the second.
+    ASSERT_TRUE(anna.Send(UploadFrame(u"Neu_Datei_1960.pdr", u"n", 5)));
+    ASSERT_TRUE(anna.WaitFor(u"#D!#O\u00A67|5/")) << first->Log();
+    EXPECT_TRUE(brunoAgain.WaitFor(u"Neu_Datei_1960\u00A2Anna", 5000)) << second->Log();
 
     // The first server dies: Anna's lock stays in the database, honoured by the second, and she
     // carries on through it.
@@ -157,8 +161,8 @@ TEST_F(PostgresEndToEndTest, TwoServersOnOneDatabase) {
                                 UploadFrame(u"Doe_John_1950.pdr", u"stale", 3)));
     EXPECT_TRUE(brunoThird.WaitFor(u"#D!#U\u00A611|3/")) << second->Log();
     Client annaAgain(second->Port());
-    ASSERT_TRUE(annaAgain.Send(Login(u"Anna", u"111111") +
-                               UploadFrame(u"Doe_John_1950.pdr", u"v2", 4)));
+    ASSERT_TRUE(
+        annaAgain.Send(Login(u"Anna", u"111111") + UploadFrame(u"Doe_John_1950.pdr", u"v2", 4)));
     EXPECT_TRUE(annaAgain.WaitFor(u"#D!#O\u00A68|4/")) << second->Log();
     auto store = OpenStore();
     ASSERT_TRUE(store);

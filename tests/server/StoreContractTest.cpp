@@ -121,10 +121,10 @@ TEST_P(StoreContractTest, EveryChangeLeavesOneAuditRowThatSurvivesAReopen) {
     std::vector<AuditRow> rows = store->Audit(u"doe_john_1950", "");
     std::vector<std::string> actions;
     for (const AuditRow& row : rows) actions.push_back(ToUtf8(row.user) + " " + row.action);
-    EXPECT_EQ(actions, (std::vector<std::string>{"Anna upload", "Anna lock", "Anna unlock",
-                                                 "Bruno lock", "Bruno upload", "Anna force unlock",
-                                                 "Anna archive", "Anna activate", "Carla import",
-                                                 "Anna delete"}));
+    EXPECT_EQ(actions,
+              (std::vector<std::string>{"Anna upload", "Anna lock", "Anna unlock", "Bruno lock",
+                                        "Bruno upload", "Anna force unlock", "Anna archive",
+                                        "Anna activate", "Carla import", "Anna delete"}));
     ASSERT_EQ(rows.size(), 10u);
     // SHA-256 of "abc" as UTF-16LE.
     EXPECT_EQ(rows[0].size, 3);
@@ -207,8 +207,7 @@ TEST_P(StoreContractTest, MailIsKeptUntilReadAndNotesUntilConfirmed) {
     EXPECT_TRUE(store->WaitingNotes(u"Bruno").empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, StoreContractTest,
-                         ::testing::Values(Kind::Sqlite, Kind::Postgres),
+INSTANTIATE_TEST_SUITE_P(Stores, StoreContractTest, ::testing::Values(Kind::Sqlite, Kind::Postgres),
                          [](const ::testing::TestParamInfo<Kind>& param) {
                              return param.param == Kind::Sqlite ? "Sqlite" : "Postgres";
                          });
@@ -247,6 +246,18 @@ TEST_F(PostgresStoreTest, TwoStoresOnOneDatabaseHonourEachOthersLocks) {
     EXPECT_EQ(store->Lock(u"Anna", u"Doe_John_1950", when), StoreResult::Refused);
     EXPECT_EQ(other->Upload(u"Bruno", u"Doe_John_1950", u"v2", when), StoreResult::Ok);
     EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
+    // Each is told of the other's changes (on their commit), not of its own.
+    bool told = false;
+    for (int wait = 0; wait < 100 && !told; ++wait) {
+        told = store->ChangedElsewhere();
+        if (!told) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(told);
+    EXPECT_FALSE(store->ChangedElsewhere());
+    store->Unlock(u"Anna", u"Nobody_1950", when);  // refused: nothing to tell
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_TRUE(other->ChangedElsewhere());  // the changes made through the first store
+    EXPECT_FALSE(other->ChangedElsewhere());
 
     // Many rounds of two users racing for one new file each: exactly one wins every time, and
     // the winner's text is the one stored.
@@ -271,13 +282,13 @@ TEST_F(PostgresStoreTest, TwoStoresOnOneDatabaseHonourEachOthersLocks) {
 TEST_F(PostgresStoreTest, AConnectionEndedByTheDatabaseIsOpenedAgain) {
     EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v1", when), StoreResult::Ok);
     int pid = store->Connection().BackendPid();
-    ASSERT_TRUE(cluster->Exec("postgres", "SELECT pg_terminate_backend(" + std::to_string(pid) +
-                                              ")"));
+    ASSERT_TRUE(
+        cluster->Exec("postgres", "SELECT pg_terminate_backend(" + std::to_string(pid) + ")"));
     EXPECT_EQ(store->Upload(u"Anna", u"Doe_John_1950", u"v2", when), StoreResult::Ok);
     EXPECT_EQ(store->Connection().Reconnects(), 1);
     pid = store->Connection().BackendPid();
-    ASSERT_TRUE(cluster->Exec("postgres", "SELECT pg_terminate_backend(" + std::to_string(pid) +
-                                              ")"));
+    ASSERT_TRUE(
+        cluster->Exec("postgres", "SELECT pg_terminate_backend(" + std::to_string(pid) + ")"));
     EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v2");
     EXPECT_EQ(store->Audit(u"", "").size(), 3u);
 }
@@ -329,15 +340,16 @@ TEST_F(PostgresStoreTest, SchemaVersions) {
 TEST_F(PostgresStoreTest, AuditRowsOfOneUserAreBoundedPerHour) {
     store->Upload(u"Anna", u"Doe_John_1950", u"text", when);  // two rows
     std::string database = address.substr(address.rfind('/') + 1);
-    ASSERT_TRUE(cluster->Exec(
-        database, "INSERT INTO audit(at, user_name, action, file, file_key, size, sha256) "
-                  "SELECT '2006-03-07 08:30:00', 'Anna', 'import', 'Doe_John_1950', "
-                  "'doe_john_1950', 4, '' FROM generate_series(3, " +
-                      std::to_string(kMaxAuditRowsPerHour) + ")"));
+    ASSERT_TRUE(
+        cluster->Exec(database,
+                      "INSERT INTO audit(at, user_name, action, file, file_key, size, sha256) "
+                      "SELECT '2006-03-07 08:30:00', 'Anna', 'import', 'Doe_John_1950', "
+                      "'doe_john_1950', 4, '' FROM generate_series(3, " +
+                          std::to_string(kMaxAuditRowsPerHour) + ")"));
     EXPECT_EQ(store->Audit(u"", "").size(), static_cast<size_t>(kMaxAuditRowsPerHour));
     EXPECT_FALSE(store->ImportFile(u"Anna", u"Doe_John_1950", when));
     EXPECT_EQ(store->Unlock(u"Anna", u"Doe_John_1950", when), StoreResult::Failed);
-    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"Anna");  // nothing half done
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"Anna");   // nothing half done
     EXPECT_TRUE(store->ImportFile(u"Bruno", u"Doe_John_1950", when));  // another user
     Stamp later{u"7.3.2006", u"10:05:01", "2006-03-07 10:05:01"};
     EXPECT_TRUE(store->ImportFile(u"Anna", u"Doe_John_1950", later));

@@ -137,8 +137,8 @@ std::string ServerProcess::Log() const {
 }
 
 bool ServerProcess::AddUser(const std::string& name, const std::string& password) const {
-    return RunWithInput({m_executable, "user", "add", name, StoreOption(), m_data}, password + "\n") ==
-           0;
+    return RunWithInput({m_executable, "user", "add", name, StoreOption(), m_data},
+                        password + "\n") == 0;
 }
 
 int ConnectRaw(int port) {
