@@ -103,7 +103,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, st
                               "keepalives_count",
                               "dbname",
                               nullptr};
-    const char* values[] = {"pondrel-server", "5", "30", "10", "3", conninfo.c_str(), nullptr};
+    const char* values[] = {"pondrel-server", "3", "30", "10", "3", conninfo.c_str(), nullptr};
     pg_conn* connection = PQconnectdbParams(keywords, values, 1);
     if (!connection || PQstatus(connection) != CONNECTION_OK) {
         error = connection ? PQerrorMessage(connection) : "out of memory";
@@ -151,7 +151,9 @@ bool PgConnection::Reconnect() {
               Exec("SET client_min_messages = warning");
     for (const std::string& channel : m_channels) ok = ok && Exec("LISTEN " + channel);
     if (!ok) {
-        m_failedAt = now;
+        // Counted from the end of the attempt: one that waited for its time-out leaves the
+        // server free for the pause before the next.
+        m_failedAt = std::chrono::steady_clock::now();
         return false;
     }
     m_missed = true;
