@@ -6,6 +6,7 @@
 //
 //     sync_bench [CLIENTS] [SECONDS]      (defaults 200 and 10)
 //     sync_bench --tls                     (log-in, plain and over TLS)
+//     PONDREL_BENCH_STORE=postgresql://... sync_bench ...   (the server on that empty database)
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <chrono>
 #include <cstdio>
@@ -30,6 +32,7 @@
 #include "platform/Text.h"
 #include "server/Passwords.h"
 #include "server/ServerCommands.h"
+#include "server/PostgresStore.h"
 #include "server/SqliteStore.h"
 #include "sync/FrameSplitter.h"
 #include "sync/WireCodec.h"
@@ -254,12 +257,22 @@ void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker
 int ServerFigures(int clientCount, int seconds) {
     test::TempFolder temp("pondrel-bench");
     std::string data = (temp / "data").string();
+    // PONDREL_BENCH_STORE=postgresql://... measures the server on that (empty) database instead.
+    const char* address = std::getenv("PONDREL_BENCH_STORE");
+    if (address && *address) data = address;
     {
         std::string path;
         std::string error;
-        if (!server::PrepareDataFolder(data, path)) return 1;
-        auto store = server::SqliteStore::Open(path, error);
-        if (!store || !server::StartPasswords()) return 1;
+        std::unique_ptr<server::ServerStore> store;
+        if (data.rfind("postgresql://", 0) == 0) {
+            store = server::PostgresStore::Open(data, error);
+        } else if (server::PrepareDataFolder(data, path)) {
+            store = server::SqliteStore::Open(path, error);
+        }
+        if (!store || !server::StartPasswords()) {
+            std::fprintf(stderr, "cannot open the store: %s\n", error.c_str());
+            return 1;
+        }
         std::string hash = server::HashPassword(u"123456").value_or("");
         for (int i = 0; i < clientCount; ++i) store->SetUser(u"User" + ToText(i), hash);
         server::Stamp when{u"7.3.2006", u"09:05:00", "2006-03-07 09:05:00"};
@@ -268,7 +281,7 @@ int ServerFigures(int clientCount, int seconds) {
                           when);
         }
     }
-    test::ServerProcess server(PONDREL_SERVER_PATH, data);
+    test::ServerProcess server(PONDREL_SERVER_PATH, data, (temp / "server.log").string());
     if (!server.Start(0, {"--max-per-address", "10000"})) {  // all clients on 127.0.0.1
         std::fprintf(stderr, "the server did not start:\n%s", server.Log().c_str());
         return 1;

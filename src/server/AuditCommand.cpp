@@ -9,20 +9,20 @@
 #include "platform/Text.h"
 #include "server/ServerCommands.h"
 #include "server/ServerProtocol.h"
-#include "server/SqliteStore.h"
+#include "server/ServerStore.h"
 
 namespace pondrel::server {
 
 int AuditCommand(const Arguments& given) {
     Arguments args = given;
-    std::string data;
+    StoreChoice where;
     std::string file;
     std::string since;
-    if (!TakeOption(args, "--data", data) || !TakeOption(args, "--file", file) ||
-        !TakeOption(args, "--since", since) || data.empty() || !args.empty()) {
+    if (!TakeStoreChoice(args, where) || !TakeOption(args, "--file", file) ||
+        !TakeOption(args, "--since", since) || !args.empty()) {
         return 2;
     }
-    auto store = OpenDataStore(data);
+    auto store = OpenChosenStore(where);
     if (!store) return 1;
     // A file may be named with or without its extension.
     std::u16string name = FromUtf8(file);
@@ -43,12 +43,9 @@ int AuditCommand(const Arguments& given) {
 // audit row in the name of the account that ran the command ("admin:" and its login name).
 int FileCommand(const Arguments& given) {
     Arguments args = given;
-    std::string data;
-    if (!TakeOption(args, "--data", data) || data.empty() || args.size() != 2 ||
-        args[0] != "delete") {
-        return 2;
-    }
-    auto store = OpenDataStore(data);
+    StoreChoice where;
+    if (!TakeStoreChoice(args, where) || args.size() != 2 || args[0] != "delete") return 2;
+    auto store = OpenChosenStore(where);
     if (!store) return 1;
     std::u16string name = FromUtf8(args[1]);
     if (name.size() > 4 &&

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 
 #include <asio/io_context.hpp>
@@ -13,7 +12,7 @@
 #include "server/Passwords.h"
 #include "server/ServerCommands.h"
 #include "server/ServerLog.h"
-#include "server/SqliteStore.h"
+#include "server/ServerStore.h"
 #include "server/SyncServer.h"
 
 namespace pondrel::server {
@@ -34,7 +33,7 @@ bool ToSeconds(const std::string& text, int low, int high, int& value) {
 int ServeCommand(const Arguments& given) {
     Arguments args = given;
     ServerOptions options;
-    std::string data;
+    StoreChoice where;
     std::string port;
     std::string keepAlive;
     std::string idle;
@@ -46,7 +45,7 @@ int ServeCommand(const Arguments& given) {
     auto durable = std::find(args.begin(), args.end(), "--durable");
     bool syncEveryChange = durable != args.end();
     if (syncEveryChange) args.erase(durable);
-    if (!TakeOption(args, "--data", data) || !TakeOption(args, "--listen", options.listenAddress) ||
+    if (!TakeStoreChoice(args, where) || !TakeOption(args, "--listen", options.listenAddress) ||
         !TakeOption(args, "--port", port) || !TakeOption(args, "--keep-alive", keepAlive) ||
         !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
         !TakeOption(args, "--max-connections", maxConnections) ||
@@ -55,7 +54,7 @@ int ServeCommand(const Arguments& given) {
         !TakeOption(args, "--tls-key", options.tlsKeyFile) ||
         options.tlsCertificateFile.empty() != options.tlsKeyFile.empty() ||
         !ToSeconds(maxConnections, 1, 100'000, connections) ||
-        !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || data.empty() || !args.empty() ||
+        !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || !args.empty() ||
         !ToSeconds(port, 0, 65535, options.port) ||
         !ToSeconds(keepAlive, 1, 3600, options.keepAliveSeconds) ||
         !ToSeconds(idle, 2, 86400, options.idleSeconds) ||
@@ -71,7 +70,12 @@ int ServeCommand(const Arguments& given) {
                      "and the idle time\n");
         return 2;
     }
-    auto store = OpenDataStore(data, syncEveryChange);
+    if (syncEveryChange && !where.address.empty()) {
+        // PostgreSQL syncs every commit unless its synchronous_commit says otherwise.
+        std::fprintf(stderr, "pondrel-server: --durable applies to a --data store only\n");
+        return 2;
+    }
+    auto store = OpenChosenStore(where, syncEveryChange);
     if (!store) return 1;
     if (!StartPasswords()) {
         std::fprintf(stderr, "pondrel-server: libsodium cannot start\n");
@@ -99,8 +103,8 @@ int ServeCommand(const Arguments& given) {
     std::printf("listening on %s:%u\n", endpoint.address().to_string().c_str(),
                 static_cast<unsigned>(endpoint.port()));
     std::fflush(stdout);
-    log.Line("store " + (std::filesystem::path(data) / SqliteStore::kFileName).string() + ", " + std::to_string(store->Users().size()) + " users, " +
-             std::to_string(store->ActiveFiles().size()) + " active files");
+    log.Line("store " + DescribeStore(where) + ", " + std::to_string(store->Users().size()) +
+             " users, " + std::to_string(store->ActiveFiles().size()) + " active files");
     log.Line(options.tlsCertificateFile.empty()
                  ? std::string("connections are plain (no --tls-cert)")
                  : "connections are encrypted (TLS 1.2 or later), certificate " +

@@ -10,6 +10,7 @@
 
 namespace pondrel::server {
 
+class ServerStore;
 class SqliteStore;
 
 using Arguments = std::vector<std::string>;
@@ -28,5 +29,19 @@ bool PrepareDataFolder(const std::string& folder, std::string& databasePath);
 // standard error, when it can not be.
 std::unique_ptr<SqliteStore> OpenDataStore(const std::string& folder,
                                            bool syncEveryChange = false);
+
+// Where the store is: a data folder ("--data DIR", SQLite, the default) or a PostgreSQL database
+// ("--store postgresql://...") that several servers may share.
+struct StoreChoice {
+    std::string data;
+    std::string address;
+};
+// Takes the two options out of `args`; false unless exactly one of them is there, well formed.
+bool TakeStoreChoice(Arguments& args, StoreChoice& choice);
+// The chosen store, opened; null, with one line on standard error, when it can not be.
+std::unique_ptr<ServerStore> OpenChosenStore(const StoreChoice& choice,
+                                             bool syncEveryChange = false);
+// For the log: the database file, or the address without its password.
+std::string DescribeStore(const StoreChoice& choice);
 
 }  // namespace pondrel::server

@@ -284,10 +284,13 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
 
 void ServerProtocol::OnTick() {
     int64_t changes = m_store.AdminChanges();
-    if (changes != m_adminChanges) {
+    // A store out of reach (a lost database) says nothing about the accounts: its users stay.
+    if (changes >= 0 && changes != m_adminChanges) {
         m_adminChanges = changes;
         CheckAccounts();
         FilesChanged();  // a file may have been deleted
+    } else if (m_store.ChangedElsewhere()) {
+        FilesChanged();  // through another server on the same database
     }
     if (++m_ticks % kSummaryTicks == 0) {
         LoginThrottle::Summary summary = m_throttle.TakeSummary();

@@ -4,8 +4,8 @@
 // with their update date and time and the lock holder of each, the mail waiting for users who
 // are offline, and the audit trail. Every change is one transaction: after a crash a file is
 // either its old or its new version, and a lock never exists without its file (the holder is a
-// column of the file). SqliteStore is the one implementation; another database (for several
-// server instances) would implement the same interface.
+// column of the file). SqliteStore keeps them for one server; PostgresStore for one or several
+// servers sharing a database.
 
 #include <cstdint>
 #include <cstddef>
@@ -155,6 +155,11 @@ public:
 
     // The audit trail, oldest first; an empty file or date selects all.
     virtual std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) = 0;
+
+    // True when another server sharing this store changed its files (or their locks) since the
+    // last call, or when that cannot be known (the store was out of reach): the lists are read
+    // again. A store of one server alone never says so.
+    virtual bool ChangedElsewhere() { return false; }
 };
 
 }  // namespace pondrel::server

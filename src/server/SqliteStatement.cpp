@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "platform/Text.h"
+#include "server/StoreText.h"
 
 namespace pondrel::server {
 
@@ -32,11 +33,7 @@ SqliteStatement& SqliteStatement::Bind(int index, std::u16string_view text) {
 }
 
 SqliteStatement& SqliteStatement::BindUnits(int index, std::u16string_view units) {
-    std::string bytes(units.size() * 2, '\0');
-    for (size_t i = 0; i < units.size(); ++i) {
-        bytes[2 * i] = static_cast<char>(units[i] & 0xFF);
-        bytes[2 * i + 1] = static_cast<char>(units[i] >> 8);
-    }
+    std::string bytes = UnitsToBytes(units);
     if (m_statement &&
         sqlite3_bind_blob(m_statement, index, bytes.data(), static_cast<int>(bytes.size()),
                           SQLITE_TRANSIENT) != SQLITE_OK) {
@@ -85,14 +82,8 @@ std::u16string SqliteStatement::Text16(int column) {
 std::u16string SqliteStatement::Units(int column) {
     const void* blob = sqlite3_column_blob(m_statement, column);
     size_t size = static_cast<size_t>(sqlite3_column_bytes(m_statement, column));
-    std::u16string units;
-    if (!blob) return units;
-    const auto* bytes = static_cast<const unsigned char*>(blob);
-    units.resize(size / 2);
-    for (size_t i = 0; i < units.size(); ++i) {
-        units[i] = static_cast<char16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-    }
-    return units;
+    if (!blob) return {};
+    return BytesToUnits(std::string_view(static_cast<const char*>(blob), size));
 }
 
 int64_t SqliteStatement::Int(int column) {

@@ -7,6 +7,7 @@
 #include <climits>
 
 #include "server/SqliteStatement.h"
+#include "server/StoreText.h"
 
 namespace pondrel::server {
 
@@ -107,26 +108,6 @@ INSERT INTO files(name, archived, update_date, update_time, holder)
 INSERT INTO file_texts(name, content) SELECT name, content FROM files_with_texts;
 DROP TABLE files_with_texts;
 )sql";
-
-std::string Sha256Hex(std::u16string_view text) {
-    // Hashed as UTF-16LE, a block of units at a time: no copy of the whole text.
-    crypto_hash_sha256_state state;
-    crypto_hash_sha256_init(&state);
-    unsigned char block[4096];
-    for (size_t at = 0; at < text.size();) {
-        size_t bytes = 0;
-        for (; at < text.size() && bytes < sizeof block; ++at) {
-            block[bytes++] = static_cast<unsigned char>(text[at] & 0xFF);
-            block[bytes++] = static_cast<unsigned char>(text[at] >> 8);
-        }
-        crypto_hash_sha256_update(&state, block, bytes);
-    }
-    unsigned char hash[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(&state, hash);
-    char hex[2 * crypto_hash_sha256_BYTES + 1];
-    sodium_bin2hex(hex, sizeof hex, hash, sizeof hash);
-    return hex;
-}
 
 }  // namespace
 

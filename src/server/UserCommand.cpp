@@ -11,7 +11,7 @@
 #include "platform/Text.h"
 #include "server/Passwords.h"
 #include "server/ServerCommands.h"
-#include "server/SqliteStore.h"
+#include "server/ServerStore.h"
 #include "sync/WireNames.h"
 
 namespace pondrel::server {
@@ -48,13 +48,13 @@ int Fail(const std::string& message) {
 
 int UserCommand(const Arguments& given) {
     Arguments args = given;
-    std::string data;
-    if (!TakeOption(args, "--data", data) || data.empty() || args.empty()) return 2;
+    StoreChoice where;
+    if (!TakeStoreChoice(args, where) || args.empty()) return 2;
     const std::string action = args[0];
     if ((action == "list" && args.size() != 1) || (action != "list" && args.size() != 2)) return 2;
     if (action != "add" && action != "remove" && action != "list") return 2;
 
-    auto store = OpenDataStore(data);
+    auto store = OpenChosenStore(where);
     if (!store) return 1;
 
     if (action == "list") {

@@ -21,7 +21,9 @@ const char kUsage[] =
     "       pondrel-server user list --data DIR\n"
     "       pondrel-server audit --data DIR [--file NAME] [--since YYYY-MM-DD]\n"
     "       pondrel-server file delete NAME --data DIR   (a running server drops it too)\n"
-    "       pondrel-server --version\n";
+    "       pondrel-server --version\n"
+    "Each command takes --store postgresql://... (a PostgreSQL database that several servers\n"
+    "may share) in place of --data DIR.\n";
 
 }  // namespace
 

@@ -51,10 +51,14 @@ int RunWithInput(const std::vector<std::string>& args, const std::string& input)
 
 }  // namespace
 
-ServerProcess::ServerProcess(std::string executable, std::string dataFolder)
+ServerProcess::ServerProcess(std::string executable, std::string dataFolder, std::string logPath)
     : m_executable(std::move(executable)),
       m_data(std::move(dataFolder)),
-      m_logPath(m_data + ".log") {}
+      m_logPath(logPath.empty() ? m_data + ".log" : std::move(logPath)) {}
+
+const char* ServerProcess::StoreOption() const {
+    return m_data.rfind("postgresql://", 0) == 0 ? "--store" : "--data";
+}
 
 ServerProcess::~ServerProcess() {
     if (m_pid > 0) Stop();
@@ -63,7 +67,7 @@ ServerProcess::~ServerProcess() {
 bool ServerProcess::Start(int port, const std::vector<std::string>& extra) {
     int out[2];
     if (::pipe(out) != 0) return false;
-    std::vector<std::string> args = {m_executable, "serve",  "--data",
+    std::vector<std::string> args = {m_executable, "serve",  StoreOption(),
                                      m_data,       "--port", std::to_string(port)};
     // Loopback unless the test names another address ("::" for both 127.0.0.1 and ::1).
     if (std::find(extra.begin(), extra.end(), "--listen") == extra.end()) {
@@ -133,8 +137,8 @@ std::string ServerProcess::Log() const {
 }
 
 bool ServerProcess::AddUser(const std::string& name, const std::string& password) const {
-    return RunWithInput({m_executable, "user", "add", name, "--data", m_data}, password + "\n") ==
-           0;
+    return RunWithInput({m_executable, "user", "add", name, StoreOption(), m_data},
+                        password + "\n") == 0;
 }
 
 int ConnectRaw(int port) {

@@ -12,8 +12,10 @@ namespace pondrel::test {
 
 class ServerProcess {
 public:
-    // The executable and the data folder; extra arguments go after "serve --data DIR".
-    ServerProcess(std::string executable, std::string dataFolder);
+    // The executable and the data folder; extra arguments go after "serve --data DIR". A
+    // "postgresql://" address in place of the folder is passed as "--store ADDRESS"; the server's
+    // log then goes to `logPath`.
+    ServerProcess(std::string executable, std::string dataFolder, std::string logPath = {});
     ~ServerProcess();  // stops the server if it still runs
     ServerProcess(const ServerProcess&) = delete;
     ServerProcess& operator=(const ServerProcess&) = delete;
@@ -32,6 +34,8 @@ public:
     bool AddUser(const std::string& name, const std::string& password) const;
 
 private:
+    const char* StoreOption() const;
+
     std::string m_executable;
     std::string m_data;
     std::string m_logPath;

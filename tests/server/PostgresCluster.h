@@ -1,0 +1,44 @@
+#pragma once
+
+// A private PostgreSQL cluster for the tests: made in a temporary folder by initdb, served on a
+// free loopback port, stopped and removed when the test program ends. PostgreSQL refuses to run
+// as root: when the tests do, the cluster belongs to the user "nobody" and runs as him.
+
+#include <memory>
+#include <string>
+
+namespace pondrel::test {
+
+class PostgresCluster {
+public:
+    // The cluster shared by the tests of this program, started at first use; null, with `why`
+    // saying why, when it cannot run here.
+    static PostgresCluster* Shared(std::string& why);
+    ~PostgresCluster();
+    PostgresCluster(const PostgresCluster&) = delete;
+    PostgresCluster& operator=(const PostgresCluster&) = delete;
+
+    // A new, empty database: its "postgresql://" address.
+    std::string NewDatabase();
+    std::string Address(const std::string& database) const;
+    // Stops the server (as a crash would: immediately) and starts it again on the same port.
+    bool Stop();
+    bool Start();
+    // Runs one SQL command as the cluster's owner in `database`.
+    bool Exec(const std::string& database, const std::string& sql);
+
+private:
+    PostgresCluster() = default;
+    bool Create(std::string& why);
+    // Runs a command of the PostgreSQL programs as the cluster's owner; true on status 0.
+    bool Run(const std::string& command) const;
+
+    std::string m_bin;
+    std::string m_folder;
+    std::string m_asOwner;  // "runuser -u nobody -- " when run as root
+    int m_port = 0;
+    int m_databases = 0;
+    bool m_running = false;
+};
+
+}  // namespace pondrel::test
