@@ -31,11 +31,14 @@ configure_file("${PONDREL_PACKAGE_DIR}/debian/changelog.in" "${CMAKE_BINARY_DIR}
 add_custom_command(OUTPUT "${CMAKE_BINARY_DIR}/debian/changelog.gz"
     COMMAND gzip -9nkf "${CMAKE_BINARY_DIR}/debian/changelog"
     DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog" VERBATIM)
-# The unit as packaged (prefix /usr): the server in /usr/bin rather than /usr/local/bin.
-file(READ "${PONDREL_PACKAGE_DIR}/pondrel-server.service" pondrel_unit)
-string(REPLACE "/usr/local/bin/pondrel-server" "/usr/${CMAKE_INSTALL_BINDIR}/pondrel-server"
-       pondrel_unit "${pondrel_unit}")
-file(WRITE "${CMAKE_BINARY_DIR}/debian/pondrel-server.service" "${pondrel_unit}")
+# The units as packaged (prefix /usr): the server in /usr/bin rather than /usr/local/bin. The
+# template unit runs instance N of several sharing one PostgreSQL store.
+foreach(unit pondrel-server.service pondrel-server@.service)
+    file(READ "${PONDREL_PACKAGE_DIR}/${unit}" pondrel_unit)
+    string(REPLACE "/usr/local/bin/pondrel-server" "/usr/${CMAKE_INSTALL_BINDIR}/pondrel-server"
+           pondrel_unit "${pondrel_unit}")
+    file(WRITE "${CMAKE_BINARY_DIR}/debian/${unit}" "${pondrel_unit}")
+endforeach()
 add_custom_target(pondrel_package_files ALL DEPENDS "${CMAKE_BINARY_DIR}/debian/changelog.gz")
 
 # ---- pondrel -----------------------------------------------------------------------------------
@@ -64,6 +67,7 @@ endforeach()
 # ---- pondrel-server ----------------------------------------------------------------------------
 install(TARGETS pondrel-server RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT server)
 install(FILES "${CMAKE_BINARY_DIR}/debian/pondrel-server.service"
+              "${CMAKE_BINARY_DIR}/debian/pondrel-server@.service"
         DESTINATION /lib/systemd/system COMPONENT server)
 install(FILES "${PONDREL_MAN_DIR}/pondrel-server.1.gz"
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT server)

@@ -46,6 +46,7 @@ expect "$program" /usr/bin/pondrel /usr/bin/pondrel-tool \
     /usr/share/man/man1/pondrel.1.gz /usr/share/man/man1/pondrel-tool.1.gz \
     /usr/share/doc/pondrel/copyright
 expect "$server" /usr/bin/pondrel-server /lib/systemd/system/pondrel-server.service \
+    "/lib/systemd/system/pondrel-server@.service" \
     /usr/share/man/man1/pondrel-server.1.gz /usr/share/doc/pondrel-server/copyright
 contents "$program" | grep -q "/factory/src\|/factory/README.md" &&
     fail "the factory folder holds its sources or README"
@@ -54,6 +55,7 @@ contents "$server" | grep -q "/usr/bin/pondrel$\|pondrel-tool" && fail "the serv
 # The package's metadata: Debian library dependencies, the server's user and hardening.
 dpkg-deb --field "$program" Depends | grep -q "libqt6widgets6" || fail "pondrel does not depend on Qt"
 dpkg-deb --field "$server" Depends | grep -q "libsqlite3" || fail "pondrel-server does not depend on SQLite"
+dpkg-deb --field "$server" Depends | grep -q "libpq5" || fail "pondrel-server does not depend on libpq"
 dpkg-deb --field "$server" Depends | grep -q "adduser" || fail "pondrel-server does not depend on adduser"
 dpkg-deb --ctrl-tarfile "$server" | tar -tf - | grep -q "postinst" || fail "pondrel-server has no postinst"
 unit=$(dpkg-deb --fsys-tarfile "$server" | tar -xOf - ./lib/systemd/system/pondrel-server.service)
