@@ -670,6 +670,15 @@ void TestMainWindow::exitSavesPatientsAndTheNextStartShowsThem() {
                                               : QStringLiteral("Mr Bernard L 1960"));
     QCOMPARE(patients.At(martinShown ? 0 : 1)->Field(2),
              std::u16string(martinShown ? u"Bernard" : u"Martin"));
+    // The window title names the patient on screen at every move, not only after an edit.
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
+    Click(QStringLiteral("recordFirst"));
+    QCOMPARE(m_program->Frame()->windowTitle(), martinShown ? QStringLiteral("Mr Bernard L 1960")
+                                                            : QStringLiteral("Mrs Martin C 1948"));
+    Click(QStringLiteral("recordLast"));
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
+    Click(QStringLiteral("recordPrev"));
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
     // The backup of the patients just loaded is taken once start-up is over.
     const fs::path backup = Installation() / "Backup";
     QTRY_VERIFY(fs::exists(backup / "Martin_Claire_1948.pdr"));

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -78,13 +79,13 @@ COrderSheets::COrderSheets(QWidget* parent) : QWidget(parent) {
     small.setPixelSize(10);
     setFont(small);
 
-    auto* title = new QLabel(tr("Order sheets"), this);
-    title->setObjectName("orderSheetsTitle");
-    title->setGeometry(4, 0, kWidth - 60, kBarHeight);
-    QFont bold = title->font();
+    m_title = new QLabel(tr("Order sheets"), this);
+    m_title->setObjectName("orderSheetsTitle");
+    m_title->setGeometry(4, 0, kWidth - 60, kBarHeight);
+    QFont bold = m_title->font();
     bold.setBold(true);
     bold.setPixelSize(11);
-    title->setFont(bold);
+    m_title->setFont(bold);
     m_nowButton = new QPushButton(this);
     m_nowButton->setObjectName("nowButton");
     m_nowButton->setCheckable(true);
@@ -101,6 +102,15 @@ COrderSheets::COrderSheets(QWidget* parent) : QWidget(parent) {
     m_actions = NewView(this, "actionSheet", kActionColour);
     m_actions->setGeometry(0, kBarHeight + half, kWidth, kHeight - kBarHeight - half);
     m_nowButton->setText(ToQString(m_now));
+    // A tap on a row shows its whole line (dose, route, frequency) as it stands in the journal.
+    for (QTreeWidget* view : {m_treatments, m_actions}) {
+        connect(view, &QTreeWidget::itemClicked, this, [view](QTreeWidgetItem* item, int) {
+            const QString whole = item->toolTip(0);
+            view->setProperty("shownWhole", whole);
+            QToolTip::showText(view->viewport()->mapToGlobal(view->visualItemRect(item).topLeft()),
+                               whole, view);
+        });
+    }
 }
 
 void COrderSheets::SetLabels(const Labels& labels) {
@@ -119,6 +129,11 @@ void COrderSheets::Show(TreatmentTables* tables) {
 }
 
 void COrderSheets::Fill() {
+    // The title says which view is shown; the pressed button goes back to the sheets.
+    m_title->setText(m_running ? tr("Order sheets") + QStringLiteral(": ") + ToQString(m_now)
+                               : tr("Order sheets"));
+    m_nowButton->setToolTip(m_running ? tr("Back to the order sheets")
+                                      : tr("What runs now"));
     for (auto [view, kind] : {std::pair{m_treatments, TreatmentKind::Treatments},
                               std::pair{m_actions, TreatmentKind::Actions}}) {
         view->clear();
@@ -130,6 +145,7 @@ void COrderSheets::Fill() {
             FillSheet(view, kind);
         }
         FitColumns(view);
+        view->doItemsLayout();  // the wrapped lines take their height at the widths just set
         if (view->topLevelItemCount() > 0) {
             view->scrollToItem(view->topLevelItem(view->topLevelItemCount() - 1));
         }

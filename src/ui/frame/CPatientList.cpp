@@ -94,10 +94,6 @@ void CPatientList::Toggle() {
 }
 
 void CPatientList::Rebuild() {
-    if (const PatientRecord* record = m_view.Document().Patients().Current()) {
-        const PatientBoxView box = PatientBoxOf(*record, m_view.GetLabels());
-        m_view.window()->setWindowTitle(ToQString(box.text));
-    }
     if (isVisible()) FillRows();
 }
 

@@ -1,4 +1,5 @@
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -76,8 +77,18 @@ private slots:
         QCOMPARE(treatments->topLevelItem(1)->toolTip(0), Row(treatments, 1).first());
         test::Screenshot(sheets, "order-sheets");
 
+        // A tap on a row shows its whole line.
+        QTest::mouseClick(treatments->viewport(), Qt::LeftButton, {},
+                          treatments->visualItemRect(treatments->topLevelItem(1)).center());
+        QCOMPARE(treatments->property("shownWhole").toString(),
+                 QString("paracetamol 1 g if pain or fever above 38.5"));
+        auto* title = test::Child<QLabel>(sheets, "orderSheetsTitle");
+        QCOMPARE(title->text(), QString("Order sheets"));
+
         QVERIFY(test::Click(sheets, "nowButton"));
         QVERIFY(sheets.ShowsRunningLists());
+        // The title names the view shown.
+        QCOMPARE(title->text(), QString("Order sheets: Now"));
         QCOMPARE(treatments->headerItem()->text(1), QString("Now"));
         QCOMPARE(treatments->topLevelItemCount(), 1);
         QCOMPARE(Row(treatments, 0), (QStringList{"paracetamol 1 g if pain or fever above 38.5",
