@@ -31,8 +31,8 @@ const ToolCommand kInitDevice{
 // The factory preferences put the month first: a preferences file just written for the device
 // takes the date order of the system's locale instead. A file the device had is left alone.
 void TakeLocaleDateOrder(DeviceSetup& setup) {
-    const std::u16string path =
-        std::u16string(DeviceSetup::kInstallation) + u"\\" + std::u16string(preferences_format::kFileName);
+    const std::u16string path = std::u16string(DeviceSetup::kInstallation) + u"\\" +
+                                std::u16string(preferences_format::kFileName);
     bool written = false;
     for (const std::u16string& p : setup.written) written = written || p == path;
     const std::optional<int> order = DateOrderOfLocale(SystemTimeLocale());

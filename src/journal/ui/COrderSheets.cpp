@@ -1,5 +1,6 @@
 #include "journal/ui/COrderSheets.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -57,6 +58,30 @@ QString TwoLines(std::u16string_view text) {
     if (cut == std::u16string_view::npos) return ToQString(text);
     size_t rest = text.find_first_not_of(u' ', cut);
     return ToQString(text.substr(0, cut)) + u'\n' + ToQString(text.substr(rest));
+}
+
+// The whole drug line in lines that fit `width`: dose, route and frequency all readable.
+QString Wrapped(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (line.isEmpty() || metrics.horizontalAdvance(longer) <= width) {
+            line = longer;
+        } else {
+            lines << line;
+            line = word;
+        }
+        // A word wider than the column is cut where it must be.
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            qsizetype fit = line.size() - 1;
+            while (fit > 1 && metrics.horizontalAdvance(line.left(fit)) > width) --fit;
+            lines << line.left(fit);
+            line = line.mid(fit);
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.join(u'\n');
 }
 
 QTreeWidgetItem* Row(QTreeWidget* view, std::initializer_list<std::u16string_view> columns) {
@@ -145,7 +170,6 @@ void COrderSheets::Fill() {
             FillSheet(view, kind);
         }
         FitColumns(view);
-        view->doItemsLayout();  // the wrapped lines take their height at the widths just set
         if (view->topLevelItemCount() > 0) {
             view->scrollToItem(view->topLevelItem(view->topLevelItemCount() - 1));
         }
@@ -193,7 +217,12 @@ void COrderSheets::FitColumns(QTreeWidget* view) {
     // Room is kept for the scroll bar, so the columns fit whether it shows or not.
     const int room = view->width() - 2 * view->frameWidth() -
                      view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-    view->setColumnWidth(0, std::max(60, room - used));
+    const int textWidth = std::max(60, room - used);
+    view->setColumnWidth(0, textWidth);
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = view->topLevelItem(row);
+        item->setText(0, Wrapped(item->toolTip(0), metrics, textWidth - kPadding));
+    }
 }
 
 }  // namespace pondrel
