@@ -334,6 +334,7 @@ private slots:
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D4 - Th 16 Mar 06"));
         QVERIFY(Child<QWidget>(p, "dateLabel")->property("futureDay").toBool());
         QCOMPARE(Child<QWidget>(p, "dateLabel")->toolTip(), QString("A day after today"));
+        test::Screenshot(f.panel, "panel-future-day");
         Click(p, "dateLabel");
         for (int row = 0; row < days->count(); ++row) {
             QCOMPARE(days->item(row)->data(Qt::UserRole).toBool(),
