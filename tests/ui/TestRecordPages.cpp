@@ -341,6 +341,13 @@ void TestRecordPages::screenshots() {
     View().ShowPage(0);
     QVERIFY(Tap(QStringLiteral("patientBox")));
     test::Screenshot(*m_program->Frame(), QStringLiteral("form-patient-list"));
+    // The room column shows the room after the check box and the icon.
+    auto* list = Named<QTreeWidget>(QStringLiteral("patientList"));
+    QTreeWidgetItem* first = list->topLevelItem(0);
+    QVERIFY(!first->text(0).isEmpty());
+    QVERIFY(list->visualItemRect(first).isValid());
+    QVERIFY(list->columnWidth(0) >=
+            2 * 16 + 12 + list->fontMetrics().horizontalAdvance(first->text(0)));
     QVERIFY(Tap(QStringLiteral("patientBox")));
     // The list had the focus: it does not go to a window out of view.
     QCOMPARE(View().CurrentPage(), 0);
