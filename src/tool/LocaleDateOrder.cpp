@@ -13,8 +13,8 @@ std::optional<int> DateOrderOfLocale(std::string_view locale) {
     const std::string_view region =
         bar == std::string_view::npos ? std::string_view() : locale.substr(bar + 1);
     // The regions whose everyday dates put the month first.
-    for (std::string_view monthFirst : {"US", "PH", "FM", "MH", "PW", "BZ", "AS", "GU", "MP",
-                                        "PR", "UM", "VI"}) {
+    for (std::string_view monthFirst :
+         {"US", "PH", "FM", "MH", "PW", "BZ", "AS", "GU", "MP", "PR", "UM", "VI"}) {
         if (region == monthFirst) return 0;
     }
     return 1;

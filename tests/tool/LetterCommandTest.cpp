@@ -72,7 +72,8 @@ TEST_F(LetterCommandTest, WritesTheLetterTheProgramWrites) {
 std::string Unescaped(const std::string& rtf) {
     std::string text;
     for (size_t i = 0; i < rtf.size(); ++i) {
-        if (rtf.compare(i, 2, "\\u") == 0 && i + 2 < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[i + 2]))) {
+        if (rtf.compare(i, 2, "\\u") == 0 && i + 2 < rtf.size() &&
+            std::isdigit(static_cast<unsigned char>(rtf[i + 2]))) {
             size_t end = i + 2;
             int code = 0;
             while (end < rtf.size() && std::isdigit(static_cast<unsigned char>(rtf[end]))) {
@@ -109,8 +110,7 @@ TEST_F(LetterCommandTest, EveryDateFollowsTheDateOrderOfTheDevice) {
         EXPECT_EQ(letter.find(dayFirst ? "3.13.2006" : "13.3.2006"), std::string::npos) << locale;
         // Born 1 February 1950.
         EXPECT_NE(letter.find(dayFirst ? "1.2.1950" : "2.1.1950"), std::string::npos) << locale;
-        EXPECT_EQ(letter.find(dayFirst ? "2.1.1950" : "1.2.1950"), std::string::npos)
-            << locale;
+        EXPECT_EQ(letter.find(dayFirst ? "2.1.1950" : "1.2.1950"), std::string::npos) << locale;
     }
 }
 

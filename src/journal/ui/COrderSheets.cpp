@@ -157,8 +157,7 @@ void COrderSheets::Fill() {
     // The title says which view is shown; the pressed button goes back to the sheets.
     m_title->setText(m_running ? tr("Order sheets") + QStringLiteral(": ") + ToQString(m_now)
                                : tr("Order sheets"));
-    m_nowButton->setToolTip(m_running ? tr("Back to the order sheets")
-                                      : tr("What runs now"));
+    m_nowButton->setToolTip(m_running ? tr("Back to the order sheets") : tr("What runs now"));
     for (auto [view, kind] : {std::pair{m_treatments, TreatmentKind::Treatments},
                               std::pair{m_actions, TreatmentKind::Actions}}) {
         view->clear();

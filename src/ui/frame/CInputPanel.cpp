@@ -37,7 +37,8 @@ CInputPanel::CInputPanel(QWidget* parent) : QWidget(parent) {
         QRect(kKeyWidth * 8 + kKeyWidth / 2, 2 * kKeyHeight, kKeyWidth + kKeyWidth / 2, kKeyHeight),
         [this] { SendKey(Qt::Key_Backspace); });
     const int bottom = 3 * kKeyHeight;
-    AddKey(QStringLiteral("123"), QStringLiteral("key_layer"), QRect(0, bottom, kKeyWidth, kKeyHeight),
+    AddKey(QStringLiteral("123"), QStringLiteral("key_layer"),
+           QRect(0, bottom, kKeyWidth, kKeyHeight),
            [this] { SetLayer(m_layer == Layer::Letters ? Layer::Signs : Layer::Letters); });
     AddRow(QStringLiteral("-,."), bottom, kKeyWidth, Layer::Both);
     AddKey(QStringLiteral("space"), QStringLiteral("key_space"),
@@ -60,8 +61,8 @@ void CInputPanel::AddRow(const QString& keys, int top, int left, Layer layer) {
     }
 }
 
-QPushButton* CInputPanel::AddKey(const QString& caption, const QString& objectName,
-                                 QRect geometry, const std::function<void()>& press) {
+QPushButton* CInputPanel::AddKey(const QString& caption, const QString& objectName, QRect geometry,
+                                 const std::function<void()>& press) {
     auto* key = new QPushButton(caption, this);
     key->setObjectName(objectName);
     key->setFocusPolicy(Qt::NoFocus);

@@ -176,8 +176,8 @@ void IdentityControls::ShowPageButtons(const Arrangement& arrangement, bool edit
         // The text is held whole ("Admission", "Discharge"): a smaller letter where 9 pixels
         // do not fit.
         QFont font = Pixels(button->font(), 9);
-        for (int pixels = 8; pixels >= 6 && QFontMetrics(font).horizontalAdvance(button->text()) >
-                                                width - 3;
+        for (int pixels = 8;
+             pixels >= 6 && QFontMetrics(font).horizontalAdvance(button->text()) > width - 3;
              --pixels) {
             font = Pixels(font, pixels);
         }
