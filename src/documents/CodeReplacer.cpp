@@ -25,8 +25,8 @@ std::u16string CaptionOr(const Labels& labels, int section, std::u16string_view 
     return caption;
 }
 
-std::u16string FullDate(const DateTime& t) {
-    return DisplayDate(t.year, t.month, t.day);
+std::u16string FullDate(const DateTime& t, DateOrder order) {
+    return DisplayDate(t.year, t.month, t.day, order);
 }
 
 RtfMarkup Lines(const std::vector<std::u16string>& lines) {
@@ -145,9 +145,10 @@ RtfMarkup CodeReplacer::Special(int number) const {
             return RtfMarkup(titleWord + u" " + record.Field(2) + u" " + record.Field(3) + u" " +
                              birthDate());
         case 551:
-            return RtfMarkup(FullDate(record.admission));
+            return RtfMarkup(FullDate(record.admission, m_data.dateOrder));
         case 552:
-            return record.exitDateSet == 1 ? RtfMarkup(FullDate(record.exit)) : RtfMarkup();
+            return record.exitDateSet == 1 ? RtfMarkup(FullDate(record.exit, m_data.dateOrder))
+                                           : RtfMarkup();
         case 553:
             return RtfMarkup(JournalReader(record.problemJournal).GetProblemTitle(0));
         case 554: {

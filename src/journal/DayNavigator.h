@@ -77,6 +77,10 @@ public:
     const SubfolderDates& Dates() const { return m_dates; }
     DayNumber LastDay() const { return m_lastDay; }
     DayNumber Today() const;
+    // Whether the day shown comes after today: entries written there are not in today's
+    // summaries, and the page marks it.
+    bool IsFutureDay() const { return m_panel.CurrentDay() > Today(); }
+    bool IsFutureDay(DayNumber day) const { return day > Today(); }
     std::u16string DateLabel() const;
     const std::vector<std::u16string>& DayRows() const { return m_rows; }
     const std::vector<DayNumber>& ShownDays() const { return m_shownDays; }

@@ -26,11 +26,32 @@ std::u16string ConflictText(TreatmentKind kind) {
            u"problem box where it starts !";
 }
 
+// Whether `section` holds the line `stop` ("name (Stop)"), bulleted or not.
+bool HoldsLine(std::u16string_view section, std::u16string_view stop) {
+    size_t start = 0;
+    while (start <= section.size()) {
+        size_t end = section.find(u"\r\n", start);
+        if (end == std::u16string_view::npos) end = section.size();
+        std::u16string_view line = section.substr(start, end - start);
+        while (!line.empty() && (line.front() == u'-' || line.front() == u' ')) {
+            line.remove_prefix(1);
+        }
+        while (!line.empty() && line.back() == u' ') line.remove_suffix(1);
+        if (line == stop) return true;
+        start = end + 2;
+    }
+    return false;
+}
+
 }  // namespace
 
 TreatmentStops::TreatmentStops(ProblemPanelModel& panel, TreatmentTables& tables,
                                UserMessages& messages, const JournalWords& words)
     : m_panel(panel), m_tables(tables), m_messages(messages), m_words(words) {}
+
+std::u16string TreatmentStops::StopText(std::u16string_view name) const {
+    return std::u16string(name) + u" (" + m_words.stop + u")";
+}
 
 bool TreatmentStops::IsEnabled(StopButton button) {
     return m_panel.IsOpen() && !m_tables.Lists(KindOf(button)).running.empty();
@@ -42,9 +63,13 @@ std::vector<TreatmentStops::Row> TreatmentStops::Rows(StopButton button, EditorR
     EditorRefresh committed = m_panel.CommitCurrentProblem();
     if (refresh) *refresh |= committed;
     const TreatmentLists& lists = m_tables.Lists(KindOf(button));
+    const std::u16string& section =
+        m_panel.SectionText(static_cast<int>(SectionOf(KindOf(button))));
     for (const TreatmentListRow& row : lists.running) {
         if (row.status.starts_with(m_words.stop)) continue;
         const TreatmentCourse& course = lists.courses[row.course];
+        // Stopped on the day shown (a day before the last one): not offered a second time.
+        if (HoldsLine(section, StopText(course.text))) continue;
         rows.push_back({row.text + u"   <" + row.status + u">", course.text, course.startDay});
     }
     return rows;
@@ -76,7 +101,12 @@ TreatmentStops::Result TreatmentStops::Choose(StopButton button, const Row& row)
         return result;
     }
 
-    const std::u16string stopText = row.name + u" (" + m_words.stop + u")";
+    const std::u16string stopText = StopText(row.name);
+    // A second stop of the same line on the same day would end the treatment twice.
+    if (HoldsLine(m_panel.SectionText(targetIndex), stopText)) {
+        m_messages.ShowNotice(u"Already stopped on this day", 2000, true);
+        return result;
+    }
     auto write = [&](Section section, std::u16string text) {
         const int index = static_cast<int>(section);
         auto choice = SectionHistory::AtEnd(m_panel.SectionText(index), std::move(text));

@@ -7,6 +7,7 @@
 // Each row stays tied to the treatment it lists, whatever its text holds.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "journal/EditorRefresh.h"
@@ -61,10 +62,15 @@ public:
     // last day. An empty list is not shown.
     std::vector<Row> Rows(StopButton button, EditorRefresh* refresh = nullptr);
     // Writes the stop of `row`, or refuses it with "Stop before starting day" or
-    // "Stop conflict" and leaves every section unchanged.
+    // "Stop conflict", or with the notice "Already stopped on this day" when the section of the
+    // day shown holds its stop line already, and leaves every section unchanged. A treatment
+    // stopped on the day shown is not among the rows.
     Result Choose(StopButton button, const Row& row);
 
 private:
+    // The stop line of a treatment: its text + " (" + the stop word + ")".
+    std::u16string StopText(std::u16string_view name) const;
+
     ProblemPanelModel& m_panel;
     TreatmentTables& m_tables;
     UserMessages& m_messages;

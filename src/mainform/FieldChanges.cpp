@@ -31,7 +31,7 @@ void TellReadOnly(UserMessages& messages) {
 }
 
 void TellNotBegun(UserMessages& messages) {
-    messages.ShowNotice(u"Set first the patient's name and birth date", 2000, false);
+    messages.ShowNotice(std::u16string(kNotBegunNotice), 2000, false);
 }
 
 bool HoldsIdentity(const PatientRecord& record) {

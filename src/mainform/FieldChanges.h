@@ -23,6 +23,10 @@ class UserMessages;
 struct Labels;
 struct PatientRecord;
 
+// Why a record not begun takes no text but its name and birth date.
+inline constexpr std::u16string_view kNotBegunNotice =
+    u"Set first the patient's name and birth date";
+
 // What the form must do after a change.
 struct FieldChangeResult {
     bool stored = false;  // the new text is in the record

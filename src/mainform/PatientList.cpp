@@ -41,7 +41,7 @@ PatientListRow RowOf(const PatientRecord& r, int position, const Labels& labels,
     c[R::kBirthDate] = BirthDateText(r.Field(4), r.Field(5), r.Field(6), dateOrder);
     c[R::kAge] = ShortAge(r, now, words);
     c[R::kWeight] = r.Field(7);
-    c[R::kAdmission] = DisplayDate(r.admission.year, r.admission.month, r.admission.day);
+    c[R::kAdmission] = DisplayDate(r.admission.year, r.admission.month, r.admission.day, dateOrder);
     c[R::kLocation] = r.location;
     c[R::kChecked] = row.checked ? labels.Label(kCheckedLabel) : u"-";
     if (auto birth = BirthDateOf(r.Field(4), r.Field(5), r.Field(6))) {

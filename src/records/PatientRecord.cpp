@@ -207,7 +207,9 @@ void BeginPatient(PatientRecord& record, LocationList& locations, bool newFolder
     record.SetField(200, ChartNumber(now));
     record.admissionDay = DayNumberOf(now);
     record.subfolderType = newFolderIsHospitalisation ? u"Hosp" : u"Ambu";
-    record.SetField(94, record.location);
+    // The room box names the ward the patient was placed in; a patient placed nowhere has no
+    // room yet, and the box stays empty for the room to be typed.
+    record.SetField(94, record.location == kNoLocation ? std::u16string() : record.location);
 }
 
 namespace {

@@ -91,6 +91,7 @@ void FileExchange::OnActiveList(std::u16string_view payload) {
             c[S::kDateUpdate] = record.date;
             c[S::kTimeUpdate] = record.time;
             row.icon = record.holder.empty()           ? kIconFree
+                       : record.holder == Own()        ? kIconMine
                        : IsHolderOnline(record.holder) ? kIconHeldOnline
                                                        : kIconHeldOffline;
             c[S::kState] = record.holder.empty() ? u"Unlocked" : u"Locked";

@@ -10,8 +10,7 @@
 #include "documents/TemplateDocuments.h"
 #include "documents/TemplateFiller.h"
 #include "journal/JournalDays.h"
-#include "labels/LabelsFile.h"
-#include "labels/LabelsFormat.h"
+#include "settings/SettingsValues.h"
 #include "platform/Clock.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
@@ -19,6 +18,7 @@
 #include "tool/HostFiles.h"
 #include "tool/JournalArguments.h"
 #include "tool/PatientFileEdit.h"
+#include "tool/SummarySupport.h"
 #include "tool/ToolCommand.h"
 
 namespace pondrel::tool {
@@ -29,7 +29,8 @@ const ToolCommand kLetter{
     "letter", "letter KIND FILE.pdr OUT.rtf [--template T.rtf] [--day YYYY-MM-DD]",
     "fills a letter template (KIND: admission, out, template) from a patient file as the program "
     "does, with the factory template of the kind unless --template names one, on the day given "
-    "(default today), and writes the RTF",
+    "(default today), in the words and date order of the device the file lies in, and writes the "
+    "RTF",
     RunLetter};
 
 int Fail(const std::string& reason) {
@@ -77,19 +78,19 @@ int RunLetter(const std::vector<std::string>& args) {
 
     PatientRecord record;
     if (!LoadHostPatient(positional[1], record)) return 1;
-    std::string labelBytes;
-    const std::string labelsPath = PONDREL_RESOURCES_DIR "/Labels.txt";
-    if (!ReadHostFile(labelsPath, kLabelsMaxBytes, labelBytes)) {
-        return Fail("cannot open " + labelsPath);
-    }
-    const Labels labels = InterpretLabelsBytes(labelBytes).read.labels;
+    // The words and the date order of the device the patient file lies in, as the program on
+    // that device would write the letter (the factory installation's when it lies in none).
+    const SummarySettings settings =
+        LoadSummarySettings(DeviceOf(positional[1]), record.Field(202));
+    const Labels& labels = settings.labels;
+    const DateOrder order = DateOrderOf(settings.preferences.regional.dateOrder);
 
     // The letter is written as on the given day: that day is "today" for the stay and the ages.
     SystemClock clock;
     DateTime now = clock.Now();
     if (day) now = WithTimeOf(*day, now);
     const LetterDays days = DaysOnOpening(record, labels, now);
-    const TemplateData data = MakeTemplateData(record, labels, DateOrder::DayMonthYear, now, days);
+    const TemplateData data = MakeTemplateData(record, labels, order, now, days);
 
     HostFileSystem files(FolderOf(templatePath));
     const std::optional<std::u16string> templateName = DeviceNameOf(templatePath);

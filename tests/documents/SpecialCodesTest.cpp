@@ -51,11 +51,15 @@ TEST_F(SpecialCodesTest, PatientNameAndDates) {
     record.sex = 1;
     dateOrder = DateOrder::MonthDayYear;
     EXPECT_EQ(Plain(u"550"), u"Mr Doe Jane 7.4.1950");
-    EXPECT_EQ(Plain(u"551"), u"13.3.2006");  // always day first
+    // The stay's dates follow the date order as the birth date does: one order per letter.
+    EXPECT_EQ(Plain(u"551"), u"3.13.2006");
     EXPECT_EQ(Plain(u"552"), u"");
     EXPECT_EQ(Plain(u"552d"), u"<Exit>");
     record.exitDateSet = 1;
     record.exit = {2006, 3, 20, 11, 0, 0};
+    EXPECT_EQ(Plain(u"552d"), u"3.20.2006");
+    dateOrder = DateOrder::DayMonthYear;
+    EXPECT_EQ(Plain(u"551"), u"13.3.2006");
     EXPECT_EQ(Plain(u"552d"), u"20.3.2006");
 }
 

@@ -8,6 +8,7 @@
 #include "journal/JournalWords.h"
 #include "journal/ProblemPanelModel.h"
 #include "journal/TreatmentTables.h"
+#include "platform/Text.h"
 
 namespace pondrel {
 namespace {
@@ -84,6 +85,28 @@ TEST_F(TreatmentStopsTest, StopTwoDaysAfterTheStart) {
     // The list shown again holds the rest.
     EXPECT_EQ(RowTexts(StopButton::Medicine),
               std::vector<std::u16string>{u"paracetamol   <D2 (Start  15.3.06)>"});
+}
+
+TEST_F(TreatmentStopsTest, AStopWrittenOnALaterDayIsNeitherOfferedNorWrittenAgain) {
+    test::TreatmentJournal journal;
+    journal.Medicine(k13Mar06, 0, u"-amoxicillin 1 g x3").Medicine(k14Mar06, 0, u"-paracetamol");
+    today = k15Mar06;
+    Open(journal, k16Mar06);  // the day after today: the drug still runs on the last day
+    const std::vector<TreatmentStops::Row> rows = stops.Rows(StopButton::Medicine);
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_TRUE(stops.Choose(StopButton::Medicine, rows[0]).stopped);
+    const std::u16string written = panel.SectionText(kMedicine);
+    EXPECT_TRUE(written.ends_with(u"amoxicillin 1 g x3 (Stop)")) << ToUtf8(written);
+    // The list shown again no longer offers it...
+    const std::vector<TreatmentStops::Row> again = stops.Rows(StopButton::Medicine);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_EQ(again[0].name, u"paracetamol");
+    // ...and a second tap on the row still on screen is refused with a notice.
+    EXPECT_FALSE(stops.Choose(StopButton::Medicine, rows[0]).stopped);
+    EXPECT_EQ(panel.SectionText(kMedicine), written);
+    ASSERT_FALSE(platform.messages.notices.empty());
+    EXPECT_EQ(platform.messages.notices.back().text, u"Already stopped on this day");
+    EXPECT_TRUE(platform.messages.boxes.empty());
 }
 
 TEST_F(TreatmentStopsTest, StopBeforeTheStartIsRefused) {

@@ -194,6 +194,9 @@ TEST_F(FileExchangeTest, AFileHeldByThisUserIsUnlockedOnlyOnceTheServerConfirmed
     Answer(u"#N!#Doe_John_1950\u00A2Anna\u00A27.3.2006\u00A210:00:00\u00A2");
     ASSERT_EQ(Row(kDoe)->icon, kIconMine);
     EXPECT_EQ(patients.access[std::u16string(kDoe)], u"W");
+    // The server list shows the own lock as the handheld list does, not as another user's.
+    ASSERT_EQ(prefs.serverFiles.size(), 1u);
+    EXPECT_EQ(prefs.serverFiles.front().icon, kIconMine);
 
     Mark();
     files().UnlockButton(RowIndex(kDoe));

@@ -448,6 +448,25 @@ void TestMainWindow::inputPanelTypesIntoTheFocusedField() {
     Click(QStringLiteral("key_backspace"));
     QCOMPARE(field->text(), QStringLiteral("Ok "));
     QVERIFY(field->hasFocus());
+    // Shift shows the capitals on the keys, until a letter is typed.
+    Click(QStringLiteral("key_shift"));
+    QCOMPARE(Child<QPushButton>(QStringLiteral("key_q"))->text(), QStringLiteral("Q"));
+    Click(QStringLiteral("key_t"));
+    QCOMPARE(Child<QPushButton>(QStringLiteral("key_q"))->text(), QStringLiteral("q"));
+    // The layer of digits and signs: a dose, a temperature, a limit.
+    Click(QStringLiteral("key_layer"));
+    QVERIFY(panel->ShowsSigns());
+    QVERIFY(!Child<QPushButton>(QStringLiteral("key_q"))->isVisible());
+    test::Screenshot(*panel, QStringLiteral("mainwin-input-panel-signs"));
+    for (const char16_t sign : u"1/2:37.5°%+<>") {
+        if (sign == 0) break;
+        Click(QStringLiteral("key_%1").arg(static_cast<int>(sign)));
+    }
+    QCOMPARE(field->text(), QStringLiteral("Ok T1/2:37.5°%+<>"));
+    Click(QStringLiteral("key_layer"));
+    QVERIFY(!panel->ShowsSigns());
+    QVERIFY(Child<QPushButton>(QStringLiteral("key_q"))->isVisible());
+    test::Screenshot(*panel, QStringLiteral("mainwin-input-panel-letters"));
     Click(QStringLiteral("inputPanelButton"));
     QVERIFY(!panel->isVisible());
     QVERIFY(!Child<QToolButton>(QStringLiteral("inputPanelButton"))->isChecked());
@@ -684,6 +703,15 @@ void TestMainWindow::exitSavesPatientsAndTheNextStartShowsThem() {
                                               : QStringLiteral("Mr Bernard L 1960"));
     QCOMPARE(patients.At(martinShown ? 0 : 1)->Field(2),
              std::u16string(martinShown ? u"Bernard" : u"Martin"));
+    // The window title names the patient on screen at every move, not only after an edit.
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
+    Click(QStringLiteral("recordFirst"));
+    QCOMPARE(m_program->Frame()->windowTitle(), martinShown ? QStringLiteral("Mr Bernard L 1960")
+                                                            : QStringLiteral("Mrs Martin C 1948"));
+    Click(QStringLiteral("recordLast"));
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
+    Click(QStringLiteral("recordPrev"));
+    QCOMPARE(m_program->Frame()->windowTitle(), Bar().PatientText());
     // The backup of the patients just loaded is taken once start-up is over.
     const fs::path backup = Installation() / "Backup";
     QTRY_VERIFY(fs::exists(backup / "Martin_Claire_1948.pdr"));

@@ -36,10 +36,13 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QVERIFY(record);
     QCOMPARE(record->inUse, 0);
 
-    // The weight before the name is refused.
+    // The weight before the name is refused: its window is closed to typing, so nothing typed
+    // there is thrown away, and a tap on it says why.
     QVERIFY(TypeInto(7, QStringLiteral("7")));
     QCOMPARE(Shown(7), QString());
     QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
+    for (int field : {7, 8, 94, 63}) QVERIFY(Window(field)->isReadOnly());
+    for (int field : {2, 3, 4, 5, 6}) QVERIFY(!Window(field)->isReadOnly());
 
     for (int field : {2, 3, 4, 5, 6}) QCOMPARE(PageOf(Window(field)), 0);
     QVERIFY(TypeInto(2, QStringLiteral("Martin")));
@@ -54,6 +57,20 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QVERIFY(box);
     QVERIFY(box->property("text").toString().contains(QStringLiteral("Martin L 1968")));
     QVERIFY(!Shown(200).isEmpty());  // the chart number
+    for (int field : {7, 8, 94, 63}) QVERIFY(!Window(field)->isReadOnly());
+    // Placed in no ward, the patient has no room yet: the room box is empty for the room.
+    QCOMPARE(Shown(94), QString());
+    QVERIFY(TypeInto(94, QStringLiteral("12")));
+    QCOMPARE(Shown(94), QStringLiteral("12"));
+    // A triple tap selects the room: the list the double tap opened closes, and the room typed
+    // replaces the text.
+    CSectionEdit* room = Window(94);
+    QTest::mouseDClick(room->viewport(), Qt::LeftButton);
+    QTest::mouseClick(room->viewport(), Qt::LeftButton);
+    QTRY_VERIFY(room->textCursor().hasSelection());
+    QTest::keyClicks(room, QStringLiteral("207"));
+    QCOMPARE(Shown(94), QStringLiteral("207"));
+    QCOMPARE(QString::fromStdU16String(record->Field(94)), QStringLiteral("207"));
 
     QVERIFY(TypeInto(7, QStringLiteral("70")));
     QVERIFY(TypeInto(8, QStringLiteral("175")));
@@ -233,6 +250,15 @@ void TestRecordForm::civilityIconAndForm() {
 void TestRecordForm::screenshots() {
     QCOMPARE(WriteDemo(3), 3);
     QVERIFY(Start());
+    // Every page button of page 0 holds its whole text ("Admission", "Discharge").
+    int buttons = 0;
+    for (auto* button : View().Page(0)->findChildren<QPushButton*>()) {
+        if (!button->objectName().startsWith(QStringLiteral("pageButton"))) continue;
+        ++buttons;
+        QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) <= button->width() - 2,
+                 qPrintable(button->text()));
+    }
+    QVERIFY(buttons > 0);
     for (int page : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 28, 29, 30}) {
         View().ShowPage(page);
         test::Screenshot(*m_program->Frame(), QStringLiteral("form-page-%1").arg(page));

@@ -32,6 +32,7 @@ private slots:
     void init() { Prepare(); }
     void cleanup() { Finish(); }
     void aTaskAddedAndCheckedMovesLast();
+    void typingInAFreeLineOfTheDemoTasksKeepsTheRowsInPlace();
     void quickNotesAreKeptAsTyped();
     void thePatientListOpensSortsAndShowsAPatient();
     void theWindowsEditorBringsAWindowBackAndSaves();
@@ -78,6 +79,62 @@ void TestRecordPages::aTaskAddedAndCheckedMovesLast() {
 
     QVERIFY(ChooseMenu(QStringLiteral("Save all")));
     QCOMPARE(ReadBack(record->fileName).Field(98), std::u16string(u"Write the letter #2|N|"));
+}
+
+void TestRecordPages::typingInAFreeLineOfTheDemoTasksKeepsTheRowsInPlace() {
+    QCOMPARE(WriteDemo(2), 2);
+    QVERIFY(Start());
+    // The field windows show the first patient; the tasks page then follows the move to the
+    // second one, whose real demo tasks end with a done one.
+    QVERIFY(Tap(QStringLiteral("recordFirst")));
+    View().ShowPage(0);
+    PatientRecord* first = Patients().Current();
+    QVERIFY(Tap(QStringLiteral("tasksButton")));
+    QVERIFY(Tap(QStringLiteral("recordNext")));
+    PatientRecord* second = Patients().Current();
+    QVERIFY(second != first);
+    QCOMPARE(View().CurrentPage(), 19);
+    const std::u16string before = second->Field(98);
+    QVERIFY(before.ends_with(u"|*|"));  // a done task, last
+    int free = -1;
+    QStringList shown;
+    for (int row = 0; row < static_cast<int>(TaskPanelModel::kMaxRows) && free < 0; ++row) {
+        auto* line = Named<QLineEdit>(QStringLiteral("taskText%1").arg(row));
+        if (line->isVisible() && line->text().isEmpty()) free = row;
+        shown << line->text();
+    }
+    QVERIFY(free > 0);
+    QVERIFY(Named<QCheckBox>(QStringLiteral("taskDone%1").arg(free - 1))->isChecked());
+
+    // The first key is Shift, as for a capital: it changes nothing and shows nothing else.
+    auto* line = Named<QLineEdit>(QStringLiteral("taskText%1").arg(free));
+    QTest::mouseClick(line, Qt::LeftButton);
+    QTRY_VERIFY(line->hasFocus());
+    QTest::keyClick(line, Qt::Key_Shift);
+    for (int row = 0; row <= free; ++row) {
+        QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText%1").arg(row))->text(), shown[row]);
+    }
+    TypeTask(free, QStringLiteral("ring the ward"));
+    // Keys that change nothing (the caret moved) store nothing and reload nothing.
+    QTest::keyClick(line, Qt::Key_Left);
+    QTest::keyClick(line, Qt::Key_End);
+    QTest::keyClicks(line, QStringLiteral(" at 5"));
+    QCOMPARE(line->text(), QStringLiteral("Ring the ward at 5"));
+    QVERIFY(line->hasFocus());
+    for (int row = 0; row < free; ++row) {
+        QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText%1").arg(row))->text(), shown[row]);
+    }
+    // Stored at once into the patient on screen, before the done task; the first patient's
+    // tasks are untouched.
+    const std::u16string done = before.substr(before.rfind(u'|', before.size() - 4) + 1);
+    QVERIFY(second->Field(98).ends_with(u"Ring the ward at 5#2|N|" + done));
+    QVERIFY(first->Field(98).find(u"Ring the ward") == std::u16string::npos);
+    // Shown again, the rows follow the saved order: the done task last.
+    View().ShowPage(0);
+    View().ShowPage(19);
+    QCOMPARE(Named<QLineEdit>(QStringLiteral("taskText%1").arg(free - 1))->text(),
+             QStringLiteral("Ring the ward at 5"));
+    QVERIFY(Named<QCheckBox>(QStringLiteral("taskDone%1").arg(free))->isChecked());
 }
 
 void TestRecordPages::quickNotesAreKeptAsTyped() {
@@ -286,6 +343,13 @@ void TestRecordPages::screenshots() {
     View().ShowPage(0);
     QVERIFY(Tap(QStringLiteral("patientBox")));
     test::Screenshot(*m_program->Frame(), QStringLiteral("form-patient-list"));
+    // The room column shows the room after the check box and the icon.
+    auto* list = Named<QTreeWidget>(QStringLiteral("patientList"));
+    QTreeWidgetItem* first = list->topLevelItem(0);
+    QVERIFY(!first->text(0).isEmpty());
+    QVERIFY(list->visualItemRect(first).isValid());
+    QVERIFY(list->columnWidth(0) >=
+            2 * 16 + 12 + list->fontMetrics().horizontalAdvance(first->text(0)));
     QVERIFY(Tap(QStringLiteral("patientBox")));
     // The list had the focus: it does not go to a window out of view.
     QCOMPARE(View().CurrentPage(), 0);

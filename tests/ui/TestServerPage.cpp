@@ -198,6 +198,7 @@ void TestServerPage::synchLockAndAFileAnotherUserHolds() {
     QCOMPARE(Named<QLabel>("filesCaption")->text(), QString("--- Server ---"));
     QCOMPARE(Cell("serverList", file, kUserColumn), QString("Anna"));
     QCOMPARE(Cell("serverList", file, kImportedColumn), QString("Yes"));
+    QVERIFY(ShowsIcon("serverList", file, kIconMine));  // the own lock, as on the handheld
     test::Screenshot(*m_program->Frame(), "server-page-server-view");
     QVERIFY(Tap("pdaChoice"));
 

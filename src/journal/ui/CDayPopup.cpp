@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QColor>
 #include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
@@ -118,7 +119,17 @@ void CDayPopup::SetEditable(bool editable) {
 
 void CDayPopup::ShowRows() {
     m_list->clear();
-    for (const auto& row : m_days.DayRows()) m_list->addItem(ToQString(row));
+    const auto& days = m_days.ShownDays();
+    const auto& rows = m_days.DayRows();
+    for (size_t i = 0; i < rows.size(); ++i) {
+        auto* item = new QListWidgetItem(ToQString(rows[i]), m_list);
+        // A day after today stands out: what is written there is not in today's summaries.
+        if (i < days.size() && m_days.IsFutureDay(days[i])) {
+            item->setForeground(QColor(170, 60, 0));
+            item->setData(Qt::UserRole, true);
+            item->setToolTip(QStringLiteral("A day after today"));
+        }
+    }
     SelectCurrentRow();
 }
 

@@ -1,9 +1,11 @@
 #include "journal/ui/COrderSheets.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -58,6 +60,30 @@ QString TwoLines(std::u16string_view text) {
     return ToQString(text.substr(0, cut)) + u'\n' + ToQString(text.substr(rest));
 }
 
+// The whole drug line in lines that fit `width`: dose, route and frequency all readable.
+QString Wrapped(const QString& text, const QFontMetrics& metrics, int width) {
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (line.isEmpty() || metrics.horizontalAdvance(longer) <= width) {
+            line = longer;
+        } else {
+            lines << line;
+            line = word;
+        }
+        // A word wider than the column is cut where it must be.
+        while (line.size() > 1 && metrics.horizontalAdvance(line) > width) {
+            qsizetype fit = line.size() - 1;
+            while (fit > 1 && metrics.horizontalAdvance(line.left(fit)) > width) --fit;
+            lines << line.left(fit);
+            line = line.mid(fit);
+        }
+    }
+    if (!line.isEmpty()) lines << line;
+    return lines.join(u'\n');
+}
+
 QTreeWidgetItem* Row(QTreeWidget* view, std::initializer_list<std::u16string_view> columns) {
     auto* item = new QTreeWidgetItem(view);
     int column = 0;
@@ -78,13 +104,13 @@ COrderSheets::COrderSheets(QWidget* parent) : QWidget(parent) {
     small.setPixelSize(10);
     setFont(small);
 
-    auto* title = new QLabel(tr("Order sheets"), this);
-    title->setObjectName("orderSheetsTitle");
-    title->setGeometry(4, 0, kWidth - 60, kBarHeight);
-    QFont bold = title->font();
+    m_title = new QLabel(tr("Order sheets"), this);
+    m_title->setObjectName("orderSheetsTitle");
+    m_title->setGeometry(4, 0, kWidth - 60, kBarHeight);
+    QFont bold = m_title->font();
     bold.setBold(true);
     bold.setPixelSize(11);
-    title->setFont(bold);
+    m_title->setFont(bold);
     m_nowButton = new QPushButton(this);
     m_nowButton->setObjectName("nowButton");
     m_nowButton->setCheckable(true);
@@ -101,6 +127,15 @@ COrderSheets::COrderSheets(QWidget* parent) : QWidget(parent) {
     m_actions = NewView(this, "actionSheet", kActionColour);
     m_actions->setGeometry(0, kBarHeight + half, kWidth, kHeight - kBarHeight - half);
     m_nowButton->setText(ToQString(m_now));
+    // A tap on a row shows its whole line (dose, route, frequency) as it stands in the journal.
+    for (QTreeWidget* view : {m_treatments, m_actions}) {
+        connect(view, &QTreeWidget::itemClicked, this, [view](QTreeWidgetItem* item, int) {
+            const QString whole = item->toolTip(0);
+            view->setProperty("shownWhole", whole);
+            QToolTip::showText(view->viewport()->mapToGlobal(view->visualItemRect(item).topLeft()),
+                               whole, view);
+        });
+    }
 }
 
 void COrderSheets::SetLabels(const Labels& labels) {
@@ -119,6 +154,10 @@ void COrderSheets::Show(TreatmentTables* tables) {
 }
 
 void COrderSheets::Fill() {
+    // The title says which view is shown; the pressed button goes back to the sheets.
+    m_title->setText(m_running ? tr("Order sheets") + QStringLiteral(": ") + ToQString(m_now)
+                               : tr("Order sheets"));
+    m_nowButton->setToolTip(m_running ? tr("Back to the order sheets") : tr("What runs now"));
     for (auto [view, kind] : {std::pair{m_treatments, TreatmentKind::Treatments},
                               std::pair{m_actions, TreatmentKind::Actions}}) {
         view->clear();
@@ -177,7 +216,12 @@ void COrderSheets::FitColumns(QTreeWidget* view) {
     // Room is kept for the scroll bar, so the columns fit whether it shows or not.
     const int room = view->width() - 2 * view->frameWidth() -
                      view->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, view);
-    view->setColumnWidth(0, std::max(60, room - used));
+    const int textWidth = std::max(60, room - used);
+    view->setColumnWidth(0, textWidth);
+    for (int row = 0; row < view->topLevelItemCount(); ++row) {
+        QTreeWidgetItem* item = view->topLevelItem(row);
+        item->setText(0, Wrapped(item->toolTip(0), metrics, textWidth - kPadding));
+    }
 }
 
 }  // namespace pondrel

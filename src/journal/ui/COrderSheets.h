@@ -6,6 +6,7 @@
 
 #include "journal/TreatmentTables.h"
 
+class QLabel;
 class QPushButton;
 class QTreeWidget;
 
@@ -48,6 +49,7 @@ private:
     std::u16string m_stop = u"Stop";
     std::u16string m_now = u"Now";
     QPushButton* m_nowButton = nullptr;
+    QLabel* m_title = nullptr;  // names the view shown: the sheets, or what runs now
     QTreeWidget* m_treatments = nullptr;
     QTreeWidget* m_actions = nullptr;
 };

@@ -430,6 +430,16 @@ void CProblemPanel::ShowCaption() {
 void CProblemPanel::ShowDay() {
     m_dateLabel->setText(IsOpen() ? ToQString(m_days.DateLabel()) : QString());
     FitCaption(m_dateLabel, font().pixelSize());
+    // A day after today is marked: what is written there is missing from today's summaries.
+    const bool future = IsOpen() && m_days.IsFutureDay();
+    if (m_dateLabel->property("futureDay").toBool() != future) {
+        m_dateLabel->setProperty("futureDay", future);
+        m_dateLabel->setStyleSheet(future ? QStringLiteral("QPushButton { color: rgb(170,60,0); "
+                                                           "background: rgb(255,230,200); "
+                                                           "border: 1px dashed rgb(170,60,0); }")
+                                          : QString());
+        m_dateLabel->setToolTip(future ? QStringLiteral("A day after today") : QString());
+    }
     if (m_dayPopup->isVisible()) m_dayPopup->SelectCurrentRow();
 }
 

@@ -126,6 +126,11 @@ void CTaskPanel::Load(std::u16string_view todo) {
     ShowRows();
 }
 
+bool CTaskPanel::Shows(std::u16string_view todo) const {
+    TaskPanelModel rows = m_model;  // composing updates the priorities of done rows
+    return rows.Save() == todo;
+}
+
 void CTaskPanel::ShowRows() {
     const auto& rows = m_model.Rows();
     for (size_t i = 0; i < m_rows.size(); ++i) {

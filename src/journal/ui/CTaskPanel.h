@@ -32,6 +32,9 @@ public:
 
     // Shows a to-do text (LoadTasks).
     void Load(std::u16string_view todo);
+    // Whether `todo` is the text the rows on screen compose: loading it again would only move
+    // the rows (done ones last) under the user's caret.
+    bool Shows(std::u16string_view todo) const;
     // The heading of the panel (the "To do" label).
     void SetHeading(const QString& heading);
     void SetChangeHandler(std::function<void(const std::u16string& todo)> handler) {

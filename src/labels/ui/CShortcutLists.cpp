@@ -253,8 +253,33 @@ bool CShortcutLists::eventFilter(QObject* watched, QEvent* event) {
     if (!edit) return false;
     switch (event->type()) {
         case QEvent::MouseButtonDblClick:
+            if (m_swallowDoubleClick == edit && m_sinceDoubleClick.isValid() &&
+                m_sinceDoubleClick.elapsed() <= 2 * QApplication::doubleClickInterval()) {
+                // The second half of a quick double tap after a triple click: the list stays
+                // closed.
+                m_swallowDoubleClick = nullptr;
+                return true;
+            }
+            m_swallowDoubleClick = nullptr;
             Toggle(edit);
+            m_doubleClicked = IsOneLine(edit) ? edit : nullptr;
+            m_sinceDoubleClick.start();
             return true;
+        case QEvent::MouseButtonPress:
+            // A triple click on a one-line field selects its whole text, as in any text box:
+            // the list the double click opened closes, and what is typed next replaces the
+            // text instead of landing inside it.
+            if (m_doubleClicked == edit && m_sinceDoubleClick.isValid() &&
+                m_sinceDoubleClick.elapsed() <= QApplication::doubleClickInterval()) {
+                m_doubleClicked = nullptr;
+                m_swallowDoubleClick = edit;
+                if (IsOpen() && m_edit == edit) Close();
+                edit->setFocus(Qt::MouseFocusReason);
+                QMetaObject::invokeMethod(edit, "selectAll");
+                return true;
+            }
+            m_doubleClicked = nullptr;
+            return false;
         case QEvent::KeyPress:
             if (watched != edit) return false;
             return KeyPressed(edit, m_fields[edit], static_cast<QKeyEvent*>(event));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include <functional>
@@ -98,6 +99,10 @@ private:
     std::function<void(QWidget*, int)> m_inserted;
     std::function<QWidget*(QWidget*)> m_pageOf;
     std::function<bool(const QWidget*)> m_oneLine;
+    // The field last double-clicked and when: a third click soon after selects its text.
+    QWidget* m_doubleClicked = nullptr;
+    QWidget* m_swallowDoubleClick = nullptr;
+    QElapsedTimer m_sinceDoubleClick;
 };
 
 }  // namespace pondrel

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include <utility>
+
 namespace pondrel {
 
 namespace {
@@ -34,9 +36,13 @@ void CConnectionIndicators::SetSuspended(bool suspended) {
 void CConnectionIndicators::paintEvent(QPaintEvent*) {
     if (m_suspended) return;
     QPainter painter(this);
-    painter.fillRect(QRect(kConnectionLight, QSize(kLightSize, kLightSize)),
-                     ColourOf(m_view.connectionLight));
-    painter.fillRect(QRect(kMailLight, QSize(kLightSize, kLightSize)), ColourOf(m_view.mailLight));
+    for (auto [corner, colour] : {std::pair{kConnectionLight, m_view.connectionLight},
+                                  std::pair{kMailLight, m_view.mailLight}}) {
+        const QRect light(corner, QSize(kLightSize, kLightSize));
+        painter.fillRect(light, ColourOf(colour));
+        painter.setPen(QColor(60, 60, 60));
+        painter.drawRect(light.adjusted(0, 0, -1, -1));
+    }
     if (m_view.reconnectBarRed > 0) {
         painter.fillRect(kBarLeft, kBarTop, ConnectionView::kBarWidth, kBarHeight,
                          ColourOf(kLightOff));

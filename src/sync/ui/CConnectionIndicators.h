@@ -11,9 +11,10 @@ namespace pondrel {
 // the patient box while a reconnection window is open.
 class CConnectionIndicators final : public QWidget {
 public:
-    static constexpr int kLightSize = 4;
-    static constexpr QPoint kConnectionLight{1, 1};
-    static constexpr QPoint kMailLight{1, 25};
+    // Large enough to be noticed in a corner of the bar, each with a dark rim.
+    static constexpr int kLightSize = 6;
+    static constexpr QPoint kConnectionLight{0, 0};
+    static constexpr QPoint kMailLight{0, 24};
     static constexpr int kBarLeft = 18;
     static constexpr int kBarTop = 27;
     static constexpr int kBarHeight = 3;

@@ -175,13 +175,16 @@ void CCorvaneView::ShowPatientBox() {
     if (m_recordNavigator) {
         m_recordNavigator->SetCounter(ToQString(RecordNavigation::CounterText(patients)));
     }
-    if (m_commandBar) {
-        if (const PatientRecord* record = patients.Current()) {
-            PatientBoxView box = PatientBoxOf(*record, m_labels);
-            m_commandBar->SetPatient(ToQString(box.text), box.readOnly);
-        } else {
-            m_commandBar->SetPatient(QString(), false);
-        }
+    // The window title follows the patient on screen at every move, as the box does: a task
+    // bar points at the patient shown.
+    if (const PatientRecord* record = patients.Current()) {
+        PatientBoxView box = PatientBoxOf(*record, m_labels);
+        if (m_commandBar) m_commandBar->SetPatient(ToQString(box.text), box.readOnly);
+        const QString title = ToQString(box.text).trimmed();
+        window()->setWindowTitle(title.isEmpty() ? QStringLiteral("Pondrel") : title);
+    } else {
+        if (m_commandBar) m_commandBar->SetPatient(QString(), false);
+        window()->setWindowTitle(QStringLiteral("Pondrel"));
     }
 }
 

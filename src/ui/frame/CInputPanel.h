@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+class QPushButton;
+
 namespace pondrel {
 
 // The on-screen keyboard at the bottom of the form, standing in for the handheld's soft input
@@ -16,15 +18,26 @@ public:
 
     bool Shifted() const { return m_shift; }
 
+    bool ShowsSigns() const { return m_layer == Layer::Signs; }
+
 private:
-    void AddRow(const QString& keys, int top, int left);
-    void AddKey(const QString& caption, const QString& objectName, QRect geometry,
-                const std::function<void()>& press);
+    // The letters, or the digits and signs; the keys of both ("-", ",", ".") stay.
+    enum class Layer { Letters, Signs, Both };
+    struct LayerKey {
+        QPushButton* key;
+        Layer layer;
+    };
+    void AddRow(const QString& keys, int top, int left, Layer layer);
+    QPushButton* AddKey(const QString& caption, const QString& objectName, QRect geometry,
+                        const std::function<void()>& press);
     void Type(const QString& text);
     void SendKey(int key);
     void SetShift(bool shift);
+    void SetLayer(Layer layer);
 
     bool m_shift = false;
+    Layer m_layer = Layer::Letters;
+    std::vector<LayerKey> m_layerKeys;
 };
 
 }  // namespace pondrel

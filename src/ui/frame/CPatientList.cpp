@@ -63,6 +63,11 @@ void CPatientList::ApplyColumns() {
     for (int c = 0; c < kPatientListColumns; ++c) {
         setColumnWidth(c, ColumnWidth(p.columnWidths[static_cast<size_t>(c)]));
     }
+    // The room column holds the check box and the icon before the room: it is wide enough to
+    // show a room number after them.
+    const int roomColumn =
+        2 * kIconSize + 12 + fontMetrics().horizontalAdvance(QStringLiteral("0000"));
+    if (columnWidth(0) < roomColumn) setColumnWidth(0, roomColumn);
     for (int visual = 0; visual < kPatientListColumns; ++visual) {
         const int logical = p.columnOrder[static_cast<size_t>(visual)];
         const int from = header()->visualIndex(logical);
@@ -96,10 +101,6 @@ void CPatientList::Toggle() {
 }
 
 void CPatientList::Rebuild() {
-    if (const PatientRecord* record = m_view.Document().Patients().Current()) {
-        const PatientBoxView box = PatientBoxOf(*record, m_view.GetLabels());
-        m_view.window()->setWindowTitle(ToQString(box.text));
-    }
     if (isVisible()) FillRows();
 }
 

@@ -196,6 +196,20 @@ void FieldPages::ShowRecord(PatientRecord* record) {
     // The age is always today's.
     if (record) m_windows->ShowText(15, m_changes.AgeOf(*record));
     m_identity->ShowRecord(record);
+    OpenWindowsWhenBegun();
+}
+
+bool FieldPages::IsClosedUntilBegun(int field) const {
+    return m_record && m_record->inUse == 0 && (field < 1 || field > 6);
+}
+
+void FieldPages::OpenWindowsWhenBegun() {
+    for (int field = 0; field < kFieldNumbers; ++field) {
+        CSectionEdit* edit = m_windows->Edit(field);
+        if (!edit) continue;
+        const bool closed = IsClosedUntilBegun(field);
+        if (edit->isReadOnly() != closed) edit->setReadOnly(closed);
+    }
 }
 
 void FieldPages::OnEdited(int field) {
@@ -207,6 +221,11 @@ void FieldPages::OnEdited(int field) {
 }
 
 void FieldPages::OnFocusChanged(QWidget* before, QWidget* now) {
+    // A tap into a window closed until the record is begun says why nothing can be typed there.
+    if (const int tapped = CFieldWindows::FieldOf(now);
+        tapped >= 0 && m_windows->Edit(tapped) == now && IsClosedUntilBegun(tapped)) {
+        m_platform.messages.ShowNotice(std::u16string(kNotBegunNotice), 2000, false);
+    }
     // No widget with the focus: the program's window was left, not the field.
     const int field = CFieldWindows::FieldOf(before);
     if (field < 0 || !now || CFieldWindows::KeepsField(now)) return;
@@ -261,6 +280,7 @@ void FieldPages::AfterChange(const FieldChangeResult& result, int editedField) {
         m_view.Controller().RefreshPatientBox();
     }
     m_identity->ShowRecord(m_record);
+    if (result.begun) OpenWindowsWhenBegun();
 }
 
 void FieldPages::FollowFocus(QWidget* before, QWidget* now) {

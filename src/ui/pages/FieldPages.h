@@ -108,6 +108,10 @@ private:
     // as the record goes; the focus and the caret stay.
     void LeaveFocusedField();
     void AfterChange(const FieldChangeResult& result, int editedField);
+    // A record not begun takes its name and birth date only: every other window is closed to
+    // typing until then, so that nothing typed there is thrown away.
+    void OpenWindowsWhenBegun();
+    bool IsClosedUntilBegun(int field) const;
     void PlaceIdentityPage();
     std::u16string CaptionOf(int field) const;
 

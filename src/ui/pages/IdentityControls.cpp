@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QFontMetrics>
 #include <QPushButton>
 
 #include "labels/Labels.h"
@@ -172,7 +173,15 @@ void IdentityControls::ShowPageButtons(const Arrangement& arrangement, bool edit
         const int column = static_cast<int>(i) % kPageButtonsPerRow;
         button->setGeometry(area.left + column * width, area.top + row * (kPageButtonHeight + 1),
                             width - 1, kPageButtonHeight);
-        button->setFont(Pixels(button->font(), 9));
+        // The text is held whole ("Admission", "Discharge"): a smaller letter where 9 pixels
+        // do not fit.
+        QFont font = Pixels(button->font(), 9);
+        for (int pixels = 8;
+             pixels >= 6 && QFontMetrics(font).horizontalAdvance(button->text()) > width - 3;
+             --pixels) {
+            font = Pixels(font, pixels);
+        }
+        button->setFont(font);
         button->setStyleSheet(QStringLiteral("QPushButton { padding: 0; }"));
         button->setFocusPolicy(Qt::NoFocus);
         button->setToolTip(ToQString(arrangement.pages[static_cast<size_t>(page)].name));

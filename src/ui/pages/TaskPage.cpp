@@ -24,9 +24,12 @@ TaskPage::TaskPage(PageHost& view, FieldPages& fields, UserMessages& messages)
     : m_view(view), m_fields(fields), m_panel(new CTaskPanel(messages)) {
     view.InstallPage(kPage, m_panel);
     m_panel->SetChangeHandler([this](const std::u16string& todo) {
-        PatientRecord* record = m_fields.Record();
+        // The record on screen, which the change goes to: the field windows may still hold
+        // the patient shown before, whose tasks must never come into these rows.
+        PatientRecord* record = m_view.Controller().ShownRecord();
         if (!record) return;
         const FieldChangeResult result = m_fields.ChangeField(kToDoField, todo);
+        // A refused change puts the rows back to what the record holds.
         if (!result.stored && record->Field(kToDoField) != todo) {
             m_panel->Load(record->Field(kToDoField));
         }
@@ -61,7 +64,10 @@ void TaskPage::SetLabels(const Labels& labels) {
 
 void TaskPage::ShowRecord(PatientRecord* record) {
     if (!m_panel) return;
-    m_panel->Load(record ? record->Field(kToDoField) : std::u16string());
+    const std::u16string todo = record ? record->Field(kToDoField) : std::u16string();
+    if (record && record == m_inView && m_panel->Shows(todo)) return;
+    m_inView = record;
+    m_panel->Load(todo);
 }
 
 }  // namespace pondrel

@@ -29,16 +29,24 @@ public:
     CTaskPanel* Panel() const { return m_panel; }
     void SetLabels(const Labels& labels) override;
 
-    // FormPage: the page is shown (LoadTasks: the rows in their saved order).
+    // FormPage: the page is shown (LoadTasks: the rows in their saved order). Shown again for
+    // the same record while the page stays in view and the rows compose what the record holds,
+    // the rows stay where they are: the saved order (done tasks last) comes when the page is
+    // shown again or another patient is, never under the caret of a line being typed.
     void ShowRecord(PatientRecord* record) override;
     // Every change is stored as it is made.
     void Commit() override {}
+    void Leave() override { m_inView = nullptr; }
+    void Release() override { m_inView = nullptr; }
 
 private:
     PageHost& m_view;
     FieldPages& m_fields;
     QPointer<CTaskPanel> m_panel;
     bool m_listsAttached = false;
+    // The record the rows were loaded from while the page stays in view; null once the page is
+    // left or the records are let go.
+    const PatientRecord* m_inView = nullptr;
 };
 
 }  // namespace pondrel

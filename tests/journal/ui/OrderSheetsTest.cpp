@@ -1,4 +1,5 @@
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
@@ -17,10 +18,13 @@ class OrderSheetsTest : public QObject {
     Q_OBJECT
 
 private:
+    // The texts of a row; the drug line read as one line, however it is wrapped.
     static QStringList Row(QTreeWidget* view, int row) {
         QStringList texts;
         QTreeWidgetItem* item = view->topLevelItem(row);
-        for (int c = 0; item && c < view->columnCount(); ++c) texts << item->text(c);
+        for (int c = 0; item && c < view->columnCount(); ++c) {
+            texts << (c == 0 ? QString(item->text(c)).replace('\n', ' ') : item->text(c));
+        }
         return texts;
     }
     // Every date and status column shows its texts whole.
@@ -74,10 +78,26 @@ private slots:
         CheckDatesWhole(actions);
         // A long text wraps; its tooltip shows it on one line.
         QCOMPARE(treatments->topLevelItem(1)->toolTip(0), Row(treatments, 1).first());
+        QVERIFY(treatments->topLevelItem(1)->text(0).contains('\n'));
+        // Every wrapped line fits the column: the whole line is readable.
+        const QFontMetrics metrics(treatments->font());
+        for (const QString& line : treatments->topLevelItem(1)->text(0).split('\n')) {
+            QVERIFY(metrics.horizontalAdvance(line) < treatments->columnWidth(0));
+        }
         test::Screenshot(sheets, "order-sheets");
+
+        // A tap on a row shows its whole line.
+        QTest::mouseClick(treatments->viewport(), Qt::LeftButton, {},
+                          treatments->visualItemRect(treatments->topLevelItem(1)).center());
+        QCOMPARE(treatments->property("shownWhole").toString(),
+                 QString("paracetamol 1 g if pain or fever above 38.5"));
+        auto* title = test::Child<QLabel>(sheets, "orderSheetsTitle");
+        QCOMPARE(title->text(), QString("Order sheets"));
 
         QVERIFY(test::Click(sheets, "nowButton"));
         QVERIFY(sheets.ShowsRunningLists());
+        // The title names the view shown.
+        QCOMPARE(title->text(), QString("Order sheets: Now"));
         QCOMPARE(treatments->headerItem()->text(1), QString("Now"));
         QCOMPARE(treatments->topLevelItemCount(), 1);
         QCOMPARE(Row(treatments, 0), (QStringList{"paracetamol 1 g if pain or fever above 38.5",

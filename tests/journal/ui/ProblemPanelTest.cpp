@@ -328,6 +328,21 @@ private slots:
 
         Click(p, "now");
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D3 - We 15 Mar 06"));
+        QVERIFY(!Child<QWidget>(p, "dateLabel")->property("futureDay").toBool());
+        // The day after today is marked as such, in the heading and in the day list.
+        Click(p, "nextDay");
+        QCOMPARE(ButtonText(p, "dateLabel"), QString("D4 - Th 16 Mar 06"));
+        QVERIFY(Child<QWidget>(p, "dateLabel")->property("futureDay").toBool());
+        QCOMPARE(Child<QWidget>(p, "dateLabel")->toolTip(), QString("A day after today"));
+        test::Screenshot(f.panel, "panel-future-day");
+        Click(p, "dateLabel");
+        for (int row = 0; row < days->count(); ++row) {
+            QCOMPARE(days->item(row)->data(Qt::UserRole).toBool(),
+                     days->item(row)->text().contains("16 March"));
+        }
+        Click(p, "dateLabel");
+        Click(p, "previousDay");
+        QVERIFY(!Child<QWidget>(p, "dateLabel")->property("futureDay").toBool());
         Click(p, "previousEntryDay");
         QCOMPARE(ButtonText(p, "dateLabel"), QString("D1 - Mo 13 Mar 06"));
         Click(p, "previousEntryDay");  // no earlier entry day: nothing moves
