@@ -22,4 +22,4 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
 
 echo "== Fuzz"
-scripts/fuzz.sh "${PONDREL_FUZZ_SECONDS:-40}"
+scripts/fuzz.sh "${PONDREL_FUZZ_SECONDS:-30}"
