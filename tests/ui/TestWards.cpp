@@ -146,7 +146,8 @@ private:
         return false;
     }
     QtUserMessages& Boxes() { return m_program->Messages(); }
-    // The ward, and two more patients of ward A moved into the archive folder; their file names.
+    // The ward, and two more patients of ward A and one of a location no longer in the list
+    // moved into the archive folder; their file names.
     std::vector<std::u16string> WriteWardAndArchive() {
         std::vector<std::u16string> names = WritePatients({{u"Ward A", u"101"},
                                                            {u"Ward A", u"102"},
@@ -156,16 +157,17 @@ private:
                                                            {u"Closed hospitalization", u""},
                                                            {u"Old ward", u"7"},
                                                            {u"Ward A", u"104"},
-                                                           {u"Ward A", u"105"}});
-        if (names.size() != 9) return {};
+                                                           {u"Ward A", u"105"},
+                                                           {u"Old ward", u"9"}});
+        if (names.size() != 10) return {};
         HostFileSystem files(m_device);
-        for (size_t i = 7; i < 9; ++i) {
+        for (size_t i = 7; i < 10; ++i) {
             if (!files.MoveFile(WorkingFolders::ActiveFile(names[i]),
                                 JoinPath(WorkingFolders::kArchives, names[i]))) {
                 return {};
             }
         }
-        return {names[7], names[8]};
+        return {names[7], names[8], names[9]};
     }
     bool InArchive(const std::u16string& name) {
         return HostFileSystem(m_device).FileExists(JoinPath(WorkingFolders::kArchives, name));
@@ -504,7 +506,7 @@ void TestWards::patientListFollowsTheRooms() {
 
 void TestWards::quickLoadShowsTheArchivedPatient() {
     const std::vector<std::u16string> archived = WriteWardAndArchive();
-    QCOMPARE(archived.size(), size_t(2));
+    QCOMPARE(archived.size(), size_t(3));
     QVERIFY(Start());
     QCOMPARE(Selected(), QStringLiteral("All department"));
     QCOMPARE(Patients().Count(), 6);
@@ -549,14 +551,23 @@ void TestWards::quickLoadShowsTheArchivedPatient() {
     QVERIFY(PatientBoxText().contains(ToQString(Patients().Current()->Field(2))));
     QVERIFY(Active(archived[1]) && !InArchive(archived[1]));
     QCOMPARE(Boxes().Shown().size(), size_t(0));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("wards-quick-loaded-ward"));
     // The patient list lists it.
     QVERIFY(Tap(QStringLiteral("patientBox")));
     test::Screenshot(*m_program->Frame(), QStringLiteral("wards-quick-loaded-list"));
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+
+    // A location no longer in the list: shown under "No location".
+    QVERIFY(QuickLoad(archived[2]));
+    QCOMPARE(Selected(), QStringLiteral("No location"));
+    QCOMPARE(Patients().Count(), 2);
+    QVERIFY(Patients().Current());
+    QCOMPARE(Patients().Current()->fileName, archived[2]);
 }
 
 void TestWards::quickLoadOfALoadedPatientShowsIt() {
     const std::vector<std::u16string> archived = WriteWardAndArchive();
-    QCOMPARE(archived.size(), size_t(2));
+    QCOMPARE(archived.size(), size_t(3));
     QVERIFY(Start());
     // An archived copy of a patient loaded, who is not the one on screen.
     QVERIFY(Patients().Count() > 1);

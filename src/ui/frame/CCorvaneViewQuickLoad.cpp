@@ -1,6 +1,7 @@
 // "Quick load file": an archived patient brought back among the active patients and shown.
 
-#include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "labels/QuickLoad.h"
 #include "labels/ui/CQuickLoadDlg.h"
@@ -99,10 +100,13 @@ void CCorvaneView::RunQuickLoad() {
     // The file joins the set under the location selected before when that location shows it.
     m_controller->ReleaseAll();
     PatientFileReader& reader = active.Reader();
+    const std::vector<int> counters = m_locations.Counters();
     const bool read = reader.ReadPatientFile(chosen);
+    // Counted at a location (the reader's last location is then this file's) but not loaded.
+    const bool filteredOut = !read && m_locations.Counters() != counters &&
+                             !m_locations.ShouldLoad(reader.LastLocation());
     WardControls* wards = Find<WardControls>();
-    if (!read && EqualsIgnoreCase(reader.LastFileName(), chosen) &&
-        !m_locations.ShouldLoad(reader.LastLocation())) {
+    if (filteredOut) {
         // Left out by the location filter: the location that shows the patient is selected
         // (the set saved and read again), then the patient is shown.
         const std::u16string selection = SelectionShowing(m_locations, reader.LastLocation());
