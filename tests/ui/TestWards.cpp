@@ -2,6 +2,7 @@
 // list (place, move, close), the rooms editor and the location editor.
 
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "FormTestBase.h"
+#include "labels/QuickLoad.h"
 #include "platform/UserMessages.h"
 #include "platform/ui/CPopupList.h"
 #include "records/ActivePatients.h"
@@ -54,10 +56,13 @@ private slots:
     void roomsEditorWritesAndRefusesCutFiles();
     void locationEditorAsksBeforeRenaming();
     void patientListFollowsTheRooms();
+    void quickLoadShowsTheArchivedPatient();
+    void quickLoadOfALoadedPatientShowsIt();
 
 private:
-    // Patients written into the active folder, one per entry, in that location and room.
-    void WritePatients(const std::vector<Placed>& placed) {
+    // Patients written into the active folder, one per entry, in that location and room; their
+    // file names.
+    std::vector<std::u16string> WritePatients(const std::vector<Placed>& placed) {
         DemoOptions options;
         options.patients = static_cast<int>(placed.size());
         options.today = SystemClock().Now();
@@ -66,15 +71,21 @@ private:
         NoMessages messages;
         PatientFileWriter writer(
             files, messages, PatientFolders{std::u16string(WorkingFolders::kActivePatients), u""});
+        std::vector<std::u16string> names;
         for (size_t i = 0; i < records.size(); ++i) {
             records[i].location = placed[i].location;
             records[i].SetField(94, placed[i].room);
             records[i].exitDateSet = 0;
             SaveState state;
             state.quiet = QuietLevel::Automatic;
-            QCOMPARE(writer.SavePatient(records[i], static_cast<int>(i), SaveMode::Normal, state),
-                     SaveOutcome::Written);
+            if (writer.SavePatient(records[i], static_cast<int>(i), SaveMode::Normal, state) !=
+                SaveOutcome::Written) {
+                qWarning("patient %d not written", static_cast<int>(i));
+                return {};
+            }
+            names.push_back(records[i].fileName);
         }
+        return names;
     }
     void WriteWard() {
         WritePatients({{u"Ward A", u"101"},
@@ -135,6 +146,58 @@ private:
         return false;
     }
     QtUserMessages& Boxes() { return m_program->Messages(); }
+    // The ward, and two more patients of ward A and one of a location no longer in the list
+    // moved into the archive folder; their file names.
+    std::vector<std::u16string> WriteWardAndArchive() {
+        std::vector<std::u16string> names = WritePatients({{u"Ward A", u"101"},
+                                                           {u"Ward A", u"102"},
+                                                           {u"Ward A", u"103"},
+                                                           {u"Ward B", u"116"},
+                                                           {u"Ward B", u"101"},
+                                                           {u"Closed hospitalization", u""},
+                                                           {u"Old ward", u"7"},
+                                                           {u"Ward A", u"104"},
+                                                           {u"Ward A", u"105"},
+                                                           {u"Old ward", u"9"}});
+        if (names.size() != 10) return {};
+        HostFileSystem files(m_device);
+        for (size_t i = 7; i < 10; ++i) {
+            if (!files.MoveFile(WorkingFolders::ActiveFile(names[i]),
+                                JoinPath(WorkingFolders::kArchives, names[i]))) {
+                return {};
+            }
+        }
+        return {names[7], names[8], names[9]};
+    }
+    bool InArchive(const std::u16string& name) {
+        return HostFileSystem(m_device).FileExists(JoinPath(WorkingFolders::kArchives, name));
+    }
+    bool Active(const std::u16string& name) {
+        return HostFileSystem(m_device).FileExists(WorkingFolders::ActiveFile(name));
+    }
+    // "Quick load file" from the main menu: `name`'s last and first names typed, its row
+    // tapped. `during` looks at the dialogue after the tap (null: the dialogue must close).
+    bool QuickLoad(const std::u16string& name,
+                   const std::function<void(QWidget* dialog)>& during = {}) {
+        const QString row = ToQString(QuickLoadRow(name));
+        const QStringList parts = row.split(QLatin1Char(' '));
+        bool closed = false;
+        const bool opened = test::WithModal(
+            [&] { ChooseMenu(QStringLiteral("Quick load file")); },
+            [&](QWidget* dialog) {
+                if (dialog->objectName() != QStringLiteral("quickLoadDialog")) return;
+                if (!test::Type(*dialog, QStringLiteral("searchBox"),
+                                parts.value(0).left(3) + QLatin1Char(' ') + parts.value(1))) {
+                    return;
+                }
+                auto* rows = test::Child<QListWidget>(*dialog, QStringLiteral("rows"));
+                if (!rows || !test::ClickRow(*rows, row)) return;
+                if (during) during(dialog);
+                closed = !dialog->isVisible();
+            });
+        return opened && (during || closed);
+    }
+    QString PatientBoxText() { return Named<QPushButton>(QStringLiteral("patientBox"))->text(); }
 };
 
 void TestWards::locationListCountsAndSwitches() {
@@ -439,6 +502,90 @@ void TestWards::patientListFollowsTheRooms() {
     QCOMPARE(list->topLevelItemCount(), 15 + 1);
     QVERIFY(list->topLevelItem(0)->text(1).isEmpty() == false);
     test::Screenshot(*m_program->Frame(), QStringLiteral("wards-patient-list"));
+}
+
+void TestWards::quickLoadShowsTheArchivedPatient() {
+    const std::vector<std::u16string> archived = WriteWardAndArchive();
+    QCOMPARE(archived.size(), size_t(3));
+    QVERIFY(Start());
+    QCOMPARE(Selected(), QStringLiteral("All department"));
+    QCOMPARE(Patients().Count(), 6);
+
+    // Shown by the location selected: the file joins the set, the patient is shown.
+    QVERIFY(QuickLoad(archived[0]));
+    QCOMPARE(Selected(), QStringLiteral("All department"));
+    QCOMPARE(Patients().Count(), 7);
+    QVERIFY(Patients().Current());
+    QCOMPARE(Patients().Current()->fileName, archived[0]);
+    QVERIFY(Active(archived[0]) && !InArchive(archived[0]));
+    const QString box = PatientBoxText();
+    QVERIFY2(box.contains(ToQString(Patients().Current()->Field(2))), qPrintable(box));
+    QCOMPARE(Named<QPushButton>(QStringLiteral("locationButton"))->text(),
+             QStringLiteral("All department (6)"));
+    QCOMPARE(Boxes().Shown().size(), size_t(0));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("wards-quick-loaded"));
+
+    // Ward B selected: the patient of ward A is shown by selecting ward A.
+    QVERIFY(ChooseLocation(QStringLiteral("Ward B (2)")));
+    QCOMPARE(Patients().Count(), 2);
+    // While a transfer with the server is pending nothing moves and the dialogue stays.
+    View().Active().SetPendingTransfers(1);
+    QVERIFY(QuickLoad(archived[1], [this](QWidget* dialog) {
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(NoticeText(),
+                 QStringLiteral("A transfer with the server is under way: quick load waits for it"));
+    }));
+    QVERIFY(InArchive(archived[1]) && !Active(archived[1]));
+    QCOMPARE(Selected(), QStringLiteral("Ward B"));
+    View().Active().SetPendingTransfers(0);
+    View().HideNotice();
+
+    QVERIFY(QuickLoad(archived[1]));
+    QCOMPARE(Selected(), QStringLiteral("Ward A"));
+    QCOMPARE(Patients().Count(), 5);
+    QVERIFY(Patients().Current());
+    QCOMPARE(Patients().Current()->fileName, archived[1]);
+    QCOMPARE(Patients().Current()->Field(94), std::u16string(u"105"));
+    QCOMPARE(Named<QPushButton>(QStringLiteral("locationButton"))->text(),
+             QStringLiteral("Ward A (5)"));
+    QVERIFY(PatientBoxText().contains(ToQString(Patients().Current()->Field(2))));
+    QVERIFY(Active(archived[1]) && !InArchive(archived[1]));
+    QCOMPARE(Boxes().Shown().size(), size_t(0));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("wards-quick-loaded-ward"));
+    // The patient list lists it.
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("wards-quick-loaded-list"));
+    QVERIFY(Tap(QStringLiteral("patientBox")));
+
+    // A location no longer in the list: shown under "No location".
+    QVERIFY(QuickLoad(archived[2]));
+    QCOMPARE(Selected(), QStringLiteral("No location"));
+    QCOMPARE(Patients().Count(), 2);
+    QVERIFY(Patients().Current());
+    QCOMPARE(Patients().Current()->fileName, archived[2]);
+}
+
+void TestWards::quickLoadOfALoadedPatientShowsIt() {
+    const std::vector<std::u16string> archived = WriteWardAndArchive();
+    QCOMPARE(archived.size(), size_t(3));
+    QVERIFY(Start());
+    // An archived copy of a patient loaded, who is not the one on screen.
+    QVERIFY(Patients().Count() > 1);
+    const int other = Patients().CurrentIndex() == 0 ? 1 : 0;
+    const std::u16string loaded = Patients().At(other)->fileName;
+    HostFileSystem files(m_device);
+    std::string bytes;
+    QVERIFY(files.ReadFile(WorkingFolders::ActiveFile(loaded), 1000000, bytes));
+    QVERIFY(files.WriteFile(JoinPath(WorkingFolders::kArchives, loaded), bytes));
+    const int count = Patients().Count();
+
+    QVERIFY(QuickLoad(loaded));
+    QCOMPARE(Patients().Count(), count);
+    QCOMPARE(Patients().CurrentIndex(), other);
+    QVERIFY(PatientBoxText().contains(ToQString(Patients().At(other)->Field(2))));
+    // Nothing moved, nothing asked.
+    QVERIFY(InArchive(loaded) && Active(loaded));
+    QCOMPARE(Boxes().Shown().size(), size_t(0));
 }
 
 }  // namespace pondrel

@@ -148,6 +148,11 @@ public:
     void RunPreferences();
     // "Files manager ->": the set saved, the dialogue, the set read again.
     void RunFilesManager();
+    // "Quick load file": the dialogue, the archived file brought back, read into the set and
+    // shown (under the location that shows it).
+    void RunQuickLoad();
+    // Makes the loaded record of `fileName` the current one and shows it.
+    void ShowQuickLoaded(const std::u16string& fileName);
     // "Ed shortcuts": the label editor for the field that had the focus last.
     void RunLabelEditor();
     // The captions, lists and words of m_labels onto every page.

@@ -112,8 +112,10 @@ void CCorvaneView::RunMenuCommand(MenuCommand command) {
         case MenuCommand::FilesManager:
             RunFilesManager();
             break;
-        case MenuCommand::EditWindows:
         case MenuCommand::QuickLoad:
+            RunQuickLoad();
+            break;
+        case MenuCommand::EditWindows:
             // Commands of the pieces of the pages. One that no piece carries out is not part
             // of the program yet: say so rather than pretend.
             for (PagePlugin* plugin : Plugins()) {

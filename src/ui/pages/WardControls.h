@@ -47,6 +47,9 @@ public:
     void ChooseLocation(int row);
     // ChangeLocation: saves, selects `name` and reads its patients. True when switched.
     bool SwitchTo(const std::u16string& name);
+    // After patients were read (the set, or one file into it): the room list, the patient
+    // list, the record shown, the synchronisation file list and the location's counter.
+    void AfterReload();
     // ShowRoomList: the rooms with their occupants, or hidden.
     void ToggleRoomList();
     // PickRoom: the current patient placed at row `row` of the room list.
@@ -67,7 +70,6 @@ private:
     void PlaceRoomButtons();
     void FillRoomList();
     void ShowLocationCaption();
-    void AfterReload();
     bool FilesBusy() const;
 
     PageHost& m_view;
