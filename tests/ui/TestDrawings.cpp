@@ -3,6 +3,8 @@
 // read-only or not-begun record refuses them; "Clear" asks first; the "P" flag of the windows
 // editor shows and hides the areas.
 
+#include <memory>
+
 #include <QCheckBox>
 #include <QInputDevice>
 #include <QPointingDevice>
@@ -138,11 +140,13 @@ void TestDrawings::aFingerOnATouchScreenDraws() {
     PatientRecord* record = Patients().Current();
     View().ShowPage(18);
     CDrawingArea* area = Area(6);
-    QPointingDevice* screen = QTest::createTouchDevice();
-    QTest::touchEvent(area, screen).press(0, QPoint(30, 30));
-    QTest::touchEvent(area, screen).move(0, QPoint(60, 50));
-    QTest::touchEvent(area, screen).move(0, QPoint(90, 40));
-    QTest::touchEvent(area, screen).release(0, QPoint(90, 40));
+    // The test owns the simulated screen; deleting it takes it out of the window system.
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    QTest::touchEvent(area, screen.get()).press(0, QPoint(30, 30));
+    QTest::touchEvent(area, screen.get()).move(0, QPoint(60, 50));
+    QTest::touchEvent(area, screen.get()).move(0, QPoint(90, 40));
+    QTest::touchEvent(area, screen.get()).release(0, QPoint(90, 40));
+    QCoreApplication::processEvents();
     const DrawingReading reading = ReadDrawing(record->Drawing(6));
     QCOMPARE(reading.strokes.size(), 1u);
     QCOMPARE(reading.strokes[0].points.front(), (DrawingPoint{30, 30}));
