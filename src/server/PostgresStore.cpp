@@ -331,114 +331,88 @@ StoreResult PostgresStore::Upload(std::u16string_view user, std::u16string_view 
         true);
 }
 
-StoreResult PostgresStore::Lock(std::u16string_view user, std::u16string_view name,
-                                const Stamp& when) {
-    return InTransaction(
-        [&] {
-            bool failed = false;
-            std::optional<FileState> state = LockedStateOf(name, failed);
-            if (failed) return StoreResult::Failed;
-            if (!state || state->archived) return StoreResult::Refused;
-            if (state->holder == user) return StoreResult::Ok;
-            if (!state->holder.empty()) return StoreResult::Refused;
-            return m_db->Run("UPDATE files SET holder = $1 WHERE key = $2",
-                             {P::Text(user), P::Text(FileKey(name))})
-                               .Ok() &&
-                           AddAudit(user, "lock", state->name, when)
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
-        },
-        true);
-}
-
-StoreResult PostgresStore::Unlock(std::u16string_view user, std::u16string_view name,
-                                  const Stamp& when) {
-    return InTransaction(
-        [&] {
-            bool failed = false;
-            std::optional<FileState> state = LockedStateOf(name, failed);
-            if (failed) return StoreResult::Failed;
-            if (!state || state->archived || state->holder != user) return StoreResult::Refused;
-            return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
-                             {P::Text(FileKey(name))})
-                               .Ok() &&
-                           AddAudit(user, "unlock", state->name, when)
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
-        },
-        true);
-}
-
-StoreResult PostgresStore::ForceUnlock(std::u16string_view user, std::u16string_view name,
-                                       const Stamp& when) {
-    return InTransaction(
-        [&] {
-            bool failed = false;
-            std::optional<FileState> state = LockedStateOf(name, failed);
-            if (failed) return StoreResult::Failed;
-            if (!state || state->archived || state->holder.empty()) return StoreResult::Refused;
-            return m_db->Run("UPDATE files SET holder = NULL WHERE key = $1",
-                             {P::Text(FileKey(name))})
-                               .Ok() &&
-                           AddAudit(user, "force unlock", state->name, when, {}, state->holder)
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
-        },
-        true);
-}
-
-StoreResult PostgresStore::Archive(std::u16string_view user, std::u16string_view name,
-                                   const Stamp& when) {
-    return InTransaction(
-        [&] {
-            bool failed = false;
-            std::optional<FileState> state = LockedStateOf(name, failed);
-            if (failed) return StoreResult::Failed;
-            if (!state || state->archived) return StoreResult::Refused;
-            if (!state->holder.empty() && state->holder != user) return StoreResult::Refused;
-            return m_db->Run("UPDATE files SET archived = TRUE, holder = NULL WHERE key = $1",
-                             {P::Text(FileKey(name))})
-                               .Ok() &&
-                           AddAudit(user, "archive", state->name, when)
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
-        },
-        true);
-}
-
-StoreResult PostgresStore::Activate(std::u16string_view user, std::u16string_view name,
-                                    const Stamp& when) {
-    return InTransaction(
-        [&] {
-            bool failed = false;
-            std::optional<FileState> state = LockedStateOf(name, failed);
-            if (failed) return StoreResult::Failed;
-            if (!state || !state->archived) return StoreResult::Refused;
-            return m_db->Run("UPDATE files SET archived = FALSE, holder = NULL WHERE key = $1",
-                             {P::Text(FileKey(name))})
-                               .Ok() &&
-                           AddAudit(user, "activate", state->name, when)
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
-        },
-        true);
-}
-
-StoreResult PostgresStore::Delete(std::u16string_view user, std::u16string_view name,
-                                  const Stamp& when) {
+template <typename Change>
+StoreResult PostgresStore::ChangeKnownFile(std::u16string_view name, Change change) {
     return InTransaction(
         [&] {
             bool failed = false;
             std::optional<FileState> state = LockedStateOf(name, failed);
             if (failed) return StoreResult::Failed;
             if (!state) return StoreResult::Refused;
-            // The text goes with its row.
-            return m_db->Run("DELETE FROM files WHERE key = $1", {P::Text(FileKey(name))}).Ok() &&
-                           AddAudit(user, "delete", state->name, when) && CountAdminChange()
-                       ? StoreResult::Ok
-                       : StoreResult::Failed;
+            return change(*state);
         },
         true);
+}
+
+bool PostgresStore::RunOnFile(const char* statement, std::u16string_view name) {
+    return m_db->Run(statement, {P::Text(FileKey(name))}).Ok();
+}
+
+namespace {
+StoreResult Outcome(bool done) {
+    return done ? StoreResult::Ok : StoreResult::Failed;
+}
+}  // namespace
+
+StoreResult PostgresStore::Lock(std::u16string_view user, std::u16string_view name,
+                                const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        if (state.archived) return StoreResult::Refused;
+        if (state.holder == user) return StoreResult::Ok;
+        if (!state.holder.empty()) return StoreResult::Refused;
+        return Outcome(m_db->Run("UPDATE files SET holder = $1 WHERE key = $2",
+                                 {P::Text(user), P::Text(FileKey(name))})
+                           .Ok() &&
+                       AddAudit(user, "lock", state.name, when));
+    });
+}
+
+StoreResult PostgresStore::Unlock(std::u16string_view user, std::u16string_view name,
+                                  const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        if (state.archived || state.holder != user) return StoreResult::Refused;
+        return Outcome(RunOnFile("UPDATE files SET holder = NULL WHERE key = $1", name) &&
+                       AddAudit(user, "unlock", state.name, when));
+    });
+}
+
+StoreResult PostgresStore::ForceUnlock(std::u16string_view user, std::u16string_view name,
+                                       const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        if (state.archived || state.holder.empty()) return StoreResult::Refused;
+        return Outcome(RunOnFile("UPDATE files SET holder = NULL WHERE key = $1", name) &&
+                       AddAudit(user, "force unlock", state.name, when, {}, state.holder));
+    });
+}
+
+StoreResult PostgresStore::Archive(std::u16string_view user, std::u16string_view name,
+                                   const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        if (state.archived) return StoreResult::Refused;
+        if (!state.holder.empty() && state.holder != user) return StoreResult::Refused;
+        return Outcome(
+            RunOnFile("UPDATE files SET archived = TRUE, holder = NULL WHERE key = $1", name) &&
+            AddAudit(user, "archive", state.name, when));
+    });
+}
+
+StoreResult PostgresStore::Activate(std::u16string_view user, std::u16string_view name,
+                                    const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        if (!state.archived) return StoreResult::Refused;
+        return Outcome(
+            RunOnFile("UPDATE files SET archived = FALSE, holder = NULL WHERE key = $1", name) &&
+            AddAudit(user, "activate", state.name, when));
+    });
+}
+
+StoreResult PostgresStore::Delete(std::u16string_view user, std::u16string_view name,
+                                  const Stamp& when) {
+    return ChangeKnownFile(name, [&](const FileState& state) {
+        // The text goes with its row.
+        return Outcome(RunOnFile("DELETE FROM files WHERE key = $1", name) &&
+                       AddAudit(user, "delete", state.name, when) && CountAdminChange());
+    });
 }
 
 // --- Mail -------------------------------------------------------------------------------------

@@ -96,6 +96,12 @@ private:
     // The state of a file, its row locked until the transaction ends; none when unknown (or
     // when the store failed: `failed` tells).
     std::optional<FileState> LockedStateOf(std::u16string_view name, bool& failed);
+    // Runs `change` on the locked state of a known file in one transaction of the files (an
+    // unknown file is refused, a failed read fails).
+    template <typename Change>
+    StoreResult ChangeKnownFile(std::u16string_view name, Change change);
+    // Runs `statement`, whose only parameter is the file's key.
+    bool RunOnFile(const char* statement, std::u16string_view name);
 
     std::unique_ptr<PgConnection> m_db;
 };
