@@ -96,28 +96,10 @@ void Print(const std::u16string& html) {
     std::fputc('\n', stdout);
 }
 
-struct Context {
-    SummarySettings settings;
-    JournalWords words;
-    DateOrder order;
-    std::unique_ptr<RecordSummarySources> sources;
-    std::unique_ptr<SummaryContext> context;
-
-    Context(SummarySettings loaded, Clock& clock)
-        : settings(std::move(loaded)),
-          words(JournalWordsFrom(settings.labels)),
-          order(DateOrderOf(settings.preferences.regional.dateOrder)) {
-        sources = std::make_unique<RecordSummarySources>(words, AgeWords::From(settings.labels),
-                                                         order, clock);
-        context = std::make_unique<SummaryContext>(
-            SummaryContext{settings.labels, words, order, *sources});
-    }
-};
-
 int PatientSummary(const Options& options, Clock& clock) {
     PatientRecord record;
     if (!LoadHostPatient(options.path, record)) return 1;
-    Context c(LoadSummarySettings(DeviceOf(options.path), record.Field(202)), clock);
+    SummaryWords c(LoadSummarySettings(DeviceOf(options.path), record.Field(202)), clock);
     // The record is opened as the problems page opens it: on its last day, problem 1.
     StderrMessages messages;
     ProblemPanelModel panel(messages, c.words);
@@ -168,7 +150,7 @@ int PatientsSummary(const Options& options, Clock& clock) {
     std::vector<const PatientRecord*> patients;
     for (const auto& record : owned) patients.push_back(record.get());
     const DayNumber today = CalendarDayOf(clock.Now());
-    Context c(LoadSummarySettings(device, u""), clock);
+    SummaryWords c(LoadSummarySettings(device, u""), clock);
     HtmlText html;
     if (options.kind == Kind::Tasks) {
         BuildTasksSummary(html, patients, *c.context);

@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "documents/RecordSummarySources.h"
+#include "journal/JournalWords.h"
 #include "labels/Labels.h"
 #include "layout/Arrangement.h"
 #include "records/PatientRecord.h"
+#include "platform/Clock.h"
 #include "settings/Preferences.h"
+#include "settings/SettingsValues.h"
 
 namespace pondrel::tool {
 
@@ -24,6 +28,26 @@ struct SummarySettings {
     Preferences preferences;
     Arrangement arrangement;
     std::u16string origin;  // where the settings came from, for the notes on stderr
+};
+
+// The words, date order and summary sources of an installation's settings, as the summaries
+// and the documents built from them use them.
+struct SummaryWords {
+    SummarySettings settings;
+    JournalWords words;
+    DateOrder order;
+    std::unique_ptr<RecordSummarySources> sources;
+    std::unique_ptr<SummaryContext> context;
+
+    SummaryWords(SummarySettings loaded, Clock& clock)
+        : settings(std::move(loaded)),
+          words(JournalWordsFrom(settings.labels)),
+          order(DateOrderOf(settings.preferences.regional.dateOrder)) {
+        sources = std::make_unique<RecordSummarySources>(words, AgeWords::From(settings.labels),
+                                                         order, clock);
+        context = std::make_unique<SummaryContext>(
+            SummaryContext{settings.labels, words, order, *sources});
+    }
 };
 
 // The device folder a host path belongs to: the path itself when it is a folder, else the

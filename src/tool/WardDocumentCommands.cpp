@@ -95,24 +95,6 @@ private:
     SystemClock m_system;
 };
 
-struct SummaryWords {
-    SummarySettings settings;
-    JournalWords words;
-    DateOrder order;
-    std::unique_ptr<RecordSummarySources> sources;
-    std::unique_ptr<SummaryContext> context;
-
-    SummaryWords(SummarySettings loaded, Clock& clock)
-        : settings(std::move(loaded)),
-          words(JournalWordsFrom(settings.labels)),
-          order(DateOrderOf(settings.preferences.regional.dateOrder)) {
-        sources = std::make_unique<RecordSummarySources>(words, AgeWords::From(settings.labels),
-                                                         order, clock);
-        context = std::make_unique<SummaryContext>(
-            SummaryContext{settings.labels, words, order, *sources});
-    }
-};
-
 // Reads a model from the device's installation folder, or from the factory installation when
 // the device has none.
 ModelRead ReadModelOf(const std::filesystem::path& device,
