@@ -33,6 +33,11 @@ std::optional<GrowthMeasure> MeasureOfTitle(std::u16string_view title) {
     return measure;
 }
 
+int MeasureGraphText(const GraphTextWidth& textWidth, std::u16string_view text, int fontHeight) {
+    if (textWidth) return textWidth(text, fontHeight);
+    return static_cast<int>(text.size()) * fontHeight * 6 / 10;
+}
+
 void ExamGraph::LoadGraphRow(const ExamRow& row) {
     m_title = row.title;
     m_points.clear();
@@ -63,6 +68,15 @@ void ExamGraph::SetWords(const Labels& labels) {
     m_weekLetter = FirstLetterLower(words.weeks, u"w");
     m_monthLetter = FirstLetterLower(words.months, u"m");
     m_yearLetter = FirstLetterLower(words.years, u"y");
+}
+
+GraphRect ExamGraph::ZoomBox(int width, int height, const GraphTextWidth& textWidth) {
+    // Below the arrow of the time axis (down to y h - 14) and beside the time labels' row.
+    constexpr int kHeight = 13;
+    constexpr int kRoom = 8;  // a frame and a little air on both sides of the text
+    const int text = MeasureGraphText(textWidth, kZoomText, kFontHeight);
+    const int right = width - 1;
+    return {right - text - kRoom, height - kHeight, right, height};
 }
 
 bool ExamGraph::ZoomOffered(const DateTime& now) const {

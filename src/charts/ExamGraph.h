@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "charts/GraphScene.h"
@@ -28,11 +29,14 @@ std::optional<GrowthMeasure> MeasureOfTitle(std::u16string_view title);
 
 // The width in pixels of a text in the graph's font of that height.
 using GraphTextWidth = std::function<int(std::u16string_view text, int fontHeight)>;
+// The width by `textWidth`, or an estimate of the program's font without one.
+int MeasureGraphText(const GraphTextWidth& textWidth, std::u16string_view text, int fontHeight);
 
 class ExamGraph {
 public:
     static constexpr int kMaxPoints = 199;
     static constexpr int kFontHeight = 10;
+    static constexpr std::u16string_view kZoomText = u"Zoom";
 
     struct Point {
         DayNumber day = 0;
@@ -59,6 +63,10 @@ public:
 
     // The "Zoom" button is offered for a measure of a patient not older than 18 at `now`.
     bool ZoomOffered(const DateTime& now) const;
+    // Where the button stands in a window of `width` x `height` pixels: in the bottom right
+    // corner, under the time axis and its arrow, as wide as its text in the axis font and
+    // some room. The time labels leave it free while it is offered.
+    static GraphRect ZoomBox(int width, int height, const GraphTextWidth& textWidth);
     // The curves are drawn when the button is offered and the option is on.
     bool DrawsCurves(const DateTime& now) const { return m_curvesShown && ZoomOffered(now); }
 

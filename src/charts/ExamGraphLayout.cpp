@@ -75,11 +75,11 @@ private:
     int Baseline() const { return m_h - kBaselineMargin; }
     int PlotHeight() const { return std::max(1, m_h - kPlotHeightMargin); }
     int TextWidth(std::u16string_view text, int fontHeight) const {
-        if (m_textWidth) return m_textWidth(text, fontHeight);
-        return static_cast<int>(text.size()) * fontHeight * 6 / 10;
+        return MeasureGraphText(m_textWidth, text, fontHeight);
     }
     int X(long long day) const {
-        if (m_span < 1) return kPlotLeft;
+        // A single day (one value) stands in the middle of the time axis.
+        if (m_span < 1) return kPlotLeft + PlotWidth() / 2;
         return kPlotLeft + static_cast<int>((day - m_start) * PlotWidth() / m_span);
     }
     int Y(double value) const {
@@ -98,6 +98,7 @@ private:
     void Curves();
     void Values();
     void Title();
+    GraphRect CurveLabelBox(std::u16string_view text, int y) const;
 
     const ExamGraph& m_graph;
     int m_w;
@@ -108,6 +109,7 @@ private:
 
     std::optional<GrowthMeasure> m_measure;
     bool m_curves = false;
+    std::optional<GraphRect> m_zoom;  // the "Zoom" button, while offered
     const CCourbepercentile* m_set = nullptr;
     std::vector<double> m_values;  // normalised, in point order
     long long m_start = 0;
@@ -138,6 +140,7 @@ std::optional<float> ExamGraphLayout::AgeAt(long long day) const {
 GraphScene ExamGraphLayout::Run() {
     m_measure = m_graph.Measure();
     m_curves = m_graph.DrawsCurves(m_now);
+    if (m_graph.ZoomOffered(m_now)) m_zoom = ExamGraph::ZoomBox(m_w, m_h, m_textWidth);
     if (m_curves) {
         m_set = &m_graph.m_curves.Set(*m_measure, m_graph.m_patient.sex);
         if (m_set->Empty()) m_curves = false;
@@ -146,8 +149,8 @@ GraphScene ExamGraphLayout::Run() {
         m_values.push_back(Normalised(point.value));
     if (!TimeRange()) return m_scene;  // a birth date in the future: the window stays white
     Axes();
-    bool points = !m_values.empty();
-    if (m_values.size() >= 2 || (m_curves && points)) {
+    // A single value is drawn too, as a point (a cross) over its date.
+    if (!m_values.empty()) {
         TimeLabels();
         if (ValueRange()) {
             ValueLabels();
@@ -216,9 +219,11 @@ void ExamGraphLayout::TimeLabels() {
             m_scene.Line(x, Baseline() - 1, x, Baseline() + 2, kGraphBlack);
             m_scene.Line(x, Baseline() - 2, x, 1, kGraphGrid);
         }
-        // A label that would run into the one before is left out; its tick stays.
+        // A label that would run into the one before, or into the "Zoom" button, is left out;
+        // its tick stays.
         int half = TextWidth(text, fh) / 2;
         if (x - half < lastRight + kLabelGap) return;
+        if (m_zoom && x + half > m_zoom->left - kLabelGap) return;
         m_scene.Text(text, x - 20, m_h - 13, x + 20, m_h, fh, kGraphBlack, GraphItem::Align::Centre,
                      GraphItem::VAlign::Top);
         lastRight = x + half;
@@ -292,12 +297,25 @@ bool ExamGraphLayout::ValueRange() {
         highest = std::max(highest, Displayed(m_set->CurveValue(m_set->CurveCount() - 1, to)));
     }
     if (lowest > highest) lowest = highest;
+    if (m_values.size() == 1 && !m_curves && highest > 0) {
+        // A single value stands halfway up a scale from 0, clear of the title at the top.
+        lowest = 0;
+        highest *= 2;
+    }
     if (highest / lowest >= 3) lowest = 0;
     double r = (highest - lowest) * 0.1;
     if (r < 0.05) {
         lowest = 0;
         r = highest * 0.1;
-        if (r < 0.0001) return false;
+        if (r < 0.0001) {
+            // Values of 0: a scale from 0 to 1, the values on the baseline.
+            if (m_values.empty()) return false;
+            m_base = 0;
+            m_step = 1;
+            m_count = 1;
+            m_valueSpan = 1;
+            return true;
+        }
     }
     m_step = r;
     for (const StepLimit& limit : kSteps) {
@@ -348,8 +366,9 @@ void ExamGraphLayout::Curves() {
         ends[static_cast<size_t>(c)] = line.back();
         m_scene.Polyline(std::move(line), kGraphCurve, width);
     }
-    // "P3", "P10" ... at the end of each curve: the thick curves first, the others where their
-    // label does not run into one already written.
+    // "P3", "P10" ... at the right end of each curve, on a white ground that the curves and
+    // grid lines do not cross, kept inside the window: the thick curves first, the others where
+    // their label does not run into one already written. The values are drawn over them.
     std::vector<int> order;
     for (int c : {0, 3, count - 1}) {
         if (c >= 0 && c < count && std::find(order.begin(), order.end(), c) == order.end()) {
@@ -359,17 +378,19 @@ void ExamGraphLayout::Curves() {
     for (int c = 0; c < count; ++c) {
         if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
     }
-    std::vector<int> written;  // the bottoms of the labels written
+    std::vector<GraphRect> written;
     for (int c : order) {
         GraphPoint end = ends[static_cast<size_t>(c)];
         if (end.x < 0) continue;
-        bool room = std::all_of(written.begin(), written.end(),
-                                [&](int y) { return std::abs(y - (end.y + 1)) >= fh; });
+        std::u16string text = u"P" + ToText(m_set->CurveAt(c).percentile);
+        GraphRect box = CurveLabelBox(text, end.y);
+        bool room = std::none_of(written.begin(), written.end(),
+                                 [&](const GraphRect& other) { return other.Intersects(box); });
         if (!room) continue;
-        written.push_back(end.y + 1);
-        m_scene.Text(u"P" + ToText(m_set->CurveAt(c).percentile), end.x - 20, end.y - 20, end.x + 1,
-                     end.y + 1, fh, kGraphCurveLabel, GraphItem::Align::Right,
-                     GraphItem::VAlign::Bottom);
+        written.push_back(box);
+        m_scene.Fill(box, kGraphWhite);
+        m_scene.Text(std::move(text), box.left, box.top, box.right - 1, box.bottom - 1, fh,
+                     kGraphCurveLabel, GraphItem::Align::Right, GraphItem::VAlign::Centre);
     }
     std::u16string note;
     if (m_startAge < range->first) note = u"No curves before term";
@@ -380,6 +401,17 @@ void ExamGraphLayout::Curves() {
         m_scene.Text(note, kPlotLeft + 4, 31, m_w - 2, 43, ExamGraph::kFontHeight, kGraphNote,
                      GraphItem::Align::Left, GraphItem::VAlign::Top);
     }
+}
+
+GraphRect ExamGraphLayout::CurveLabelBox(std::u16string_view text, int y) const {
+    const int fh = ExamGraph::kFontHeight;
+    const int height = fh + 3;
+    const int right = m_w - 1;
+    GraphRect box{right - TextWidth(text, fh) - 3, y - height / 2, right, 0};
+    // Inside the window, above the time axis.
+    box.top = std::clamp(box.top, 1, std::max(1, Baseline() - height));
+    box.bottom = box.top + height;
+    return box;
 }
 
 void ExamGraphLayout::Values() {
@@ -411,7 +443,14 @@ void ExamGraphLayout::Title() {
             text += weight ? u" (Kg)" : u" (cm)";
         }
     }
-    m_scene.Text(text, kPlotLeft + 2, 5, m_w - 2, 35 * fh / 12, fh + 2, kGraphBlack,
+    // Beside the curves' labels on the right, not over them.
+    int right = m_w - 2;
+    if (m_curves && m_set->CurveCount() > 0) {
+        right = CurveLabelBox(u"P" + ToText(m_set->CurveAt(m_set->CurveCount() - 1).percentile), 0)
+                    .left -
+                2;
+    }
+    m_scene.Text(text, kPlotLeft + 2, 5, right, 35 * fh / 12, fh + 2, kGraphBlack,
                  GraphItem::Align::Centre, GraphItem::VAlign::Top);
 }
 

@@ -41,12 +41,19 @@ std::u16string_view ShownTitle(std::u16string_view title) {
     return comma == std::u16string_view::npos || comma == 0 ? title : title.substr(0, comma);
 }
 
-bool ExamNameMatches(std::u16string_view name, std::u16string_view aliasAsTyped) {
+std::u16string ExamNameKey(std::u16string_view name) {
+    std::u16string key = FoldCase(RemoveAll(name, u' '));
+    // "°", and "º" that keyboards without the degree sign give in its place.
+    while (!key.empty() && (key.back() == u'\u00B0' || key.back() == u'\u00BA')) key.pop_back();
+    return key;
+}
+
+bool ExamNameMatches(std::u16string_view name, std::u16string_view alias) {
     // Names in the exam text have lost their blanks; aliases are compared without theirs. A
     // longer name is another analyte ("Creatinine clearance", "Proteinuria"): only the same
-    // name counts.
-    if (name.empty()) return false;
-    return EqualsIgnoreCase(name, RemoveAll(aliasAsTyped, u' '));
+    // name counts. A name that is nothing but a degree sign is no exam.
+    std::u16string key = ExamNameKey(name);
+    return !key.empty() && key == ExamNameKey(alias);
 }
 
 bool ExamNameMatchesTitle(std::u16string_view name, std::u16string_view title) {

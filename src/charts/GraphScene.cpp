@@ -33,6 +33,14 @@ void GraphScene::Text(std::u16string text, int left, int top, int right, int bot
     items.push_back(std::move(item));
 }
 
+void GraphScene::Fill(const GraphRect& box, GraphColour colour) {
+    GraphItem item;
+    item.kind = GraphItem::Kind::Fill;
+    item.colour = colour;
+    item.points = {{box.left, box.top}, {box.right, box.bottom}};
+    items.push_back(std::move(item));
+}
+
 std::vector<std::u16string> GraphScene::Texts() const {
     std::vector<std::u16string> texts;
     for (const GraphItem& item : items) {

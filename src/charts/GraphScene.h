@@ -23,6 +23,7 @@ inline constexpr GraphColour kGraphCurve{0, 0, 255};
 inline constexpr GraphColour kGraphCurveLabel{100, 100, 255};
 inline constexpr GraphColour kGraphValues{255, 0, 0};
 inline constexpr GraphColour kGraphNote{120, 120, 120};
+inline constexpr GraphColour kGraphWhite{255, 255, 255};
 
 struct GraphPoint {
     int x = 0;
@@ -30,8 +31,22 @@ struct GraphPoint {
     friend bool operator==(const GraphPoint&, const GraphPoint&) = default;
 };
 
+// A rectangle in pixels: from (left, top) to (right, bottom), the right and bottom edges
+// outside it.
+struct GraphRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool Intersects(const GraphRect& other) const {
+        return left < other.right && other.left < right && top < other.bottom &&
+               other.top < bottom;
+    }
+    friend bool operator==(const GraphRect&, const GraphRect&) = default;
+};
+
 struct GraphItem {
-    enum class Kind { Line, Polyline, Text };
+    enum class Kind { Line, Polyline, Text, Fill };
     enum class Align { Left, Centre, Right };
     enum class VAlign { Top, Centre, Bottom };
 
@@ -40,6 +55,7 @@ struct GraphItem {
     int penWidth = 1;
     std::vector<GraphPoint> points;  // a line's two ends, or a polyline
     // Texts: drawn in the box from `points[0]` (left, top) to `points[1]` (right, bottom).
+    // Fills: the GraphRect from `points[0]` to `points[1]` painted in the colour.
     std::u16string text;
     int fontHeight = 10;
     Align align = Align::Centre;
@@ -53,6 +69,8 @@ struct GraphScene {
     void Polyline(std::vector<GraphPoint> points, GraphColour colour, int width);
     void Text(std::u16string text, int left, int top, int right, int bottom, int fontHeight,
               GraphColour colour, GraphItem::Align align, GraphItem::VAlign valign);
+
+    void Fill(const GraphRect& box, GraphColour colour);
 
     // The texts drawn, in order (for tests and checks).
     std::vector<std::u16string> Texts() const;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "BuiltInCurves.h"
@@ -100,21 +101,62 @@ TEST_F(ExamGraphTest, MeasuresAreFoundInTheTitle) {
     EXPECT_FALSE(MeasureOfTitle(u"Hb"));
 }
 
-TEST_F(ExamGraphTest, OneValueWithoutCurvesShowsTheAxesOnly) {
-    Row(u"Hb", {{kToday, u"12"}});
-    GraphScene scene = Draw();
-    EXPECT_EQ(Count(scene, GraphItem::Kind::Line, kGraphBlack), 6u);
-    EXPECT_EQ(Count(scene, GraphItem::Kind::Line, kGraphValues), 0u);
-    EXPECT_EQ(scene.Texts(), std::vector<std::u16string>{u"Hb"});
+// The red cross of a single value, its centre; nullopt without one.
+std::optional<GraphPoint> CrossOf(const GraphScene& scene) {
+    std::vector<const GraphItem*> strokes;
+    for (const GraphItem& item : scene.items) {
+        if (item.kind == GraphItem::Kind::Line && item.colour == kGraphValues) {
+            strokes.push_back(&item);
+        }
+    }
+    if (strokes.size() != 3) return std::nullopt;
+    const GraphItem& diagonal = *strokes[1];
+    return GraphPoint{(diagonal.points[0].x + diagonal.points[1].x) / 2,
+                      (diagonal.points[0].y + diagonal.points[1].y) / 2};
 }
 
-TEST_F(ExamGraphTest, ValuesAllZeroShowAxesAndTimeLabels) {
+TEST_F(ExamGraphTest, OneValueIsDrawnAsACrossOverItsDate) {
+    // A series of one value: a cross in the middle of the time axis, at its height on a scale,
+    // with its date under it; not empty axes.
+    Row(u"Hb", {{kToday, u"12"}});
+    m_graph.SetSettings(true, false);
+    GraphScene scene = Draw();
+    std::optional<GraphPoint> cross = CrossOf(scene);
+    ASSERT_TRUE(cross);
+    EXPECT_EQ(cross->x, 29 + (kWidth - 39) / 2);
+    // Halfway up, or nearly: clear of the title at the top.
+    EXPECT_GT(cross->y, 6 + (kHeight - 22) / 3);
+    EXPECT_LT(cross->y, kHeight - 16 - (kHeight - 22) / 3);
+    EXPECT_EQ(TimeLabels(scene), std::vector<std::u16string>{u" 13.3.06"});
+    EXPECT_FALSE(ValueLabels(scene).empty());
+    // A single 0 sits on the baseline of a scale from 0 to 1.
+    Row(u"Hb", {{kToday, u"0"}});
+    cross = CrossOf(Draw());
+    ASSERT_TRUE(cross);
+    EXPECT_EQ(cross->y, kHeight - 16);
+    // A child's single weight, curves off and on, is drawn too.
+    Child(1, 2006, 1, 1);
+    Row(u"Weight", {{kToday - 20, u"3.9"}});
+    EXPECT_TRUE(CrossOf(Draw()));
+    m_graph.SetCurvesShown(true);
+    EXPECT_TRUE(CrossOf(Draw()));
+    // No value at all: the axes only.
+    Row(u"Hb", {});
+    m_graph.SetCurvesShown(false);
+    EXPECT_EQ(Draw().Texts(), std::vector<std::u16string>{u"Hb"});
+}
+
+TEST_F(ExamGraphTest, ValuesAllZeroAreDrawnOnTheBaseline) {
     Row(u"Hb", {{kToday - 5, u"0"}, {kToday, u"0"}});
     m_graph.SetSettings(true, false);
     GraphScene scene = Draw();
     EXPECT_EQ(TimeLabels(scene).front(), u" 8.3.06");
-    EXPECT_TRUE(ValueLabels(scene).empty());
-    EXPECT_EQ(Count(scene, GraphItem::Kind::Polyline, kGraphValues), 0u);
+    EXPECT_EQ(ValueLabels(scene), (std::vector<std::u16string>{u"0", u"1"}));
+    ASSERT_EQ(Count(scene, GraphItem::Kind::Polyline, kGraphValues), 1u);
+    for (const GraphItem& item : scene.items) {
+        if (item.kind != GraphItem::Kind::Polyline) continue;
+        for (const GraphPoint& p : item.points) EXPECT_EQ(p.y, kHeight - 16);
+    }
 }
 
 TEST_F(ExamGraphTest, ValueScales) {
@@ -231,6 +273,91 @@ TEST_F(ExamGraphTest, HeadCircumferenceCurvesEndAtFiveYears) {
     for (const GraphItem& item : scene.items) {
         if (item.kind == GraphItem::Kind::Polyline && item.colour == kGraphCurve) {
             EXPECT_LT(item.points.back().x, 29 + 202 * 5 / 8 + 5);
+        }
+    }
+}
+
+TEST_F(ExamGraphTest, ZoomStandsUnderTheAxisAndTheDatesLeaveItRoom) {
+    Child(0, 2005, 12, 1);
+    Row(u"Weight", {{kToday - 60, u"3.9"}, {kToday - 30, u"4.6"}, {kToday, u"5.3"}});
+    ASSERT_TRUE(m_graph.ZoomOffered(kNow));
+    for (bool curves : {false, true}) {
+        m_graph.SetCurvesShown(curves);
+        for (int height : {kHeight, 276}) {
+            GraphScene scene = m_graph.Layout(kWidth, height, kNow, Realistic);
+            GraphRect zoom = ExamGraph::ZoomBox(kWidth, height, Realistic);
+            // Inside the window, as wide as its text and a frame, below the time axis and the
+            // lowest stroke of its arrow (y h - 14).
+            EXPECT_GE(zoom.left, 0);
+            EXPECT_LE(zoom.right, kWidth);
+            EXPECT_LE(zoom.bottom, height);
+            EXPECT_GT(zoom.top, height - 14);
+            EXPECT_GE(zoom.right - zoom.left, Realistic(ExamGraph::kZoomText, 10) + 4);
+            int dates = 0;
+            for (const GraphItem& item : scene.items) {
+                if (item.kind == GraphItem::Kind::Line && item.colour == kGraphBlack) {
+                    GraphRect line{std::min(item.points[0].x, item.points[1].x),
+                                   std::min(item.points[0].y, item.points[1].y),
+                                   std::max(item.points[0].x, item.points[1].x) + 1,
+                                   std::max(item.points[0].y, item.points[1].y) + 1};
+                    EXPECT_FALSE(line.Intersects(zoom)) << "an axis line under the button";
+                }
+                if (item.kind != GraphItem::Kind::Text || item.points[0].y != height - 13) continue;
+                ++dates;
+                int centre = (item.points[0].x + item.points[1].x) / 2;
+                EXPECT_LT(centre + Realistic(item.text, item.fontHeight) / 2, zoom.left)
+                    << ToUtf8(item.text);
+            }
+            EXPECT_GE(dates, 2);
+        }
+    }
+}
+
+TEST_F(ExamGraphTest, PercentileLabelsStayWholeInsideTheWindow) {
+    m_graph.SetCurvesShown(true);
+    // Values that put the top curve's end at the very top of the plot, and a tall window.
+    Child(1, 2005, 12, 13);
+    for (int height : {kHeight, 276, 60}) {
+        for (std::u16string top : {u"5.9", u"6", u"7.2"}) {
+            Row(u"Weight", {{kToday - 60, u"3.4"}, {kToday, top}});
+            GraphScene scene = m_graph.Layout(kWidth, height, kNow, Realistic);
+            std::vector<GraphRect> grounds;
+            bool p97 = false;
+            for (size_t i = 0; i < scene.items.size(); ++i) {
+                const GraphItem& item = scene.items[i];
+                if (item.kind == GraphItem::Kind::Fill) {
+                    grounds.push_back({item.points[0].x, item.points[0].y, item.points[1].x,
+                                       item.points[1].y});
+                }
+                if (item.kind != GraphItem::Kind::Text || item.colour != kGraphCurveLabel) continue;
+                p97 = p97 || item.text == u"P97";
+                // On its white ground, drawn just before it, the whole text inside the window
+                // and above the time axis; no two labels on one another.
+                ASSERT_GE(i, 1u);
+                const GraphItem& ground = scene.items[i - 1];
+                ASSERT_EQ(ground.kind, GraphItem::Kind::Fill);
+                EXPECT_EQ(ground.colour, kGraphWhite);
+                GraphRect box{ground.points[0].x, ground.points[0].y, ground.points[1].x,
+                              ground.points[1].y};
+                EXPECT_GE(box.top, 1) << ToUtf8(item.text);
+                EXPECT_LE(box.bottom, height - 16) << ToUtf8(item.text);
+                EXPECT_LE(box.right, kWidth);
+                EXPECT_GE(box.right - box.left, Realistic(item.text, item.fontHeight) + 2);
+                EXPECT_GE(box.bottom - box.top, item.fontHeight + 2);
+            }
+            EXPECT_TRUE(p97) << height;
+            for (size_t a = 0; a < grounds.size(); ++a) {
+                for (size_t b = a + 1; b < grounds.size(); ++b) {
+                    EXPECT_FALSE(grounds[a].Intersects(grounds[b]));
+                }
+            }
+            // The values are drawn over the labels, never under them.
+            size_t lastLabel = 0, firstValue = scene.items.size();
+            for (size_t i = 0; i < scene.items.size(); ++i) {
+                if (scene.items[i].colour == kGraphCurveLabel) lastLabel = i;
+                if (scene.items[i].colour == kGraphValues) firstValue = std::min(firstValue, i);
+            }
+            EXPECT_LT(lastLabel, firstValue);
         }
     }
 }

@@ -186,6 +186,26 @@ TEST_F(ExamTableTest, AdmissionFieldsGiveTheAdmissionDayRow) {
     EXPECT_EQ(Titles(Build()), std::vector<std::u16string>{u"CRP"});
 }
 
+TEST_F(ExamTableTest, TemperatureWithAndWithoutItsDegreeSignIsOneRow) {
+    // "T°" of the admission form, then "T" and "t °" written in the sections: one row, named as
+    // first met, holding every day's value; the titles list may name it either way.
+    m_record.SetField(9, u"38.2");
+    Write(kAdmission + 1, 0, u"CRP 5", u"T 37.9");
+    Write(kAdmission + 2, 0, u"", u"t ° 37.1\r\nTº 36.9");
+    ExamTable table = Build();
+    EXPECT_EQ(Titles(table), (std::vector<std::u16string>{u"T°", u"CRP"}));
+    EXPECT_EQ(Cell(table, u"T°", kAdmission), u"38.2");
+    EXPECT_EQ(Cell(table, u"T°", kAdmission + 1), u"37.9");
+    EXPECT_EQ(Cell(table, u"T°", kAdmission + 2), u"37.1;36.9");
+    EXPECT_EQ(Titles(Build(u"CRP|T|")), (std::vector<std::u16string>{u"CRP", u"T"}));
+    EXPECT_EQ(Build(u"CRP|T|").rows[1].values.size(), 4u);
+    // Only a degree sign at the end is left out, and a lone sign is no name.
+    EXPECT_TRUE(ExamNameMatches(u"T°°", u"t"));
+    EXPECT_FALSE(ExamNameMatches(u"T°max", u"Tmax"));
+    EXPECT_FALSE(ExamNameMatches(u"°", u"°"));
+    EXPECT_FALSE(ExamNameMatches(u"Tc", u"T"));
+}
+
 TEST_F(ExamTableTest, FiftyRowsAtMost) {
     // Sixty names without digits: "ExamAa", "ExamAb" ...
     auto name = [](int i) {

@@ -44,6 +44,7 @@ private slots:
     void headersAndTheGraphToggleTheirSizes();
     void theTableFollowsTheRecord();
     void theExamsGraphDialogueOrdersTheRows();
+    void theGraphIsReadable();
     void screenshots();
 
 private:
@@ -171,9 +172,12 @@ void TestExamPage::theTableShowsTheResultsOfTheRecord() {
     ShowPatient(u"Bbbadult");
     View().ShowPage(ExamPage::kPage);
     QCOMPARE(View().CurrentPage(), 36);
-    QCOMPARE(Titles(), (QStringList{"T°", "Weight", "Hb", "CRP", "Na", "BP", "T"}));
+    // "T°" of the admission form and "T" of the Status sections are one row.
+    QCOMPARE(Titles(), (QStringList{"T°", "Weight", "Hb", "CRP", "Na", "BP"}));
     QTableWidget* values = Page().ValuesGrid();
     QCOMPARE(values->columnCount(), 10);
+    QCOMPARE(values->item(RowOf("T°"), 0)->text(), QStringLiteral("38.6;38.1"));
+    QCOMPARE(values->item(RowOf("T°"), 9)->text(), QStringLiteral("36.1"));
     QCOMPARE(values->item(RowOf("CRP"), 0)->text(), QStringLiteral("180"));
     QCOMPARE(values->item(RowOf("Hb"), 9)->text(), QStringLiteral("11.2"));
     QCOMPARE(values->item(RowOf("BP"), 0)->text(), QStringLiteral("130/80"));
@@ -296,6 +300,54 @@ void TestExamPage::theExamsGraphDialogueOrdersTheRows() {
     QCOMPARE(Titles().mid(0, 3), (QStringList{"Na", "CRP", "T°"}));
 }
 
+namespace {
+
+// The red pixels of the graph window drawn at a zoom.
+int RedPixels(QWidget& window, qreal zoom) {
+    QPixmap pixmap(window.size() * zoom);
+    pixmap.setDevicePixelRatio(zoom);
+    pixmap.fill(Qt::white);
+    window.render(&pixmap);
+    const QImage image = pixmap.toImage();
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 80 && c.blue() < 80) ++red;
+        }
+    }
+    return red;
+}
+
+}  // namespace
+
+void TestExamPage::theGraphIsReadable() {
+    Start();
+    ShowPatient(u"Aaachild");
+    View().ShowPage(ExamPage::kPage);
+    CExamGraphWnd& graph = *Page().GraphWindow();
+    // A row of a single value (CRP once) is drawn as a point, at zoom 1 and 2.
+    Page().SelectRow(RowOf("CRP"));
+    QCOMPARE(Page().Table().rows[static_cast<size_t>(RowOf("CRP"))].values.size(), size_t{1});
+    QVERIFY(RedPixels(graph, 1) > 20);
+    QVERIFY(RedPixels(graph, 2) > 80);
+    // "Zoom" holds its whole text and stands under the time axis (y h - 16), small graph and
+    // large, curves off and on.
+    Page().SelectRow(RowOf("Weight"));
+    QPushButton* zoom = graph.ZoomButton();
+    for (int round = 0; round < 4; ++round) {
+        QVERIFY(zoom->isVisible());
+        const QRect box = zoom->geometry();
+        QVERIFY2(zoom->fontMetrics().horizontalAdvance(zoom->text()) <= box.width() - 4,
+                 qPrintable(QStringLiteral("%1 in %2").arg(zoom->text()).arg(box.width())));
+        QVERIFY(zoom->fontMetrics().tightBoundingRect(zoom->text()).height() <= box.height() - 2);
+        QVERIFY(graph.rect().contains(box));
+        QVERIFY2(box.top() > graph.height() - 14, qPrintable(QString::number(box.top())));
+        if (round == 1) Page().ToggleGraphSize();
+        if (round != 1) QVERIFY(test::Click(Page(), QStringLiteral("zoomButton")));
+    }
+}
+
 void TestExamPage::screenshots() {
     if (!test::ScreenshotsWanted()) QSKIP("PONDREL_SCREENSHOTS not set");
     Start();
@@ -323,6 +375,8 @@ void TestExamPage::screenshots() {
     Page().ToggleGraphSize();
     Page().SelectRow(RowOf("Height"));
     shot("exams-child-height-curves");
+    Page().SelectRow(RowOf("CRP"));
+    shot("exams-child-single-value");
 }
 
 QTEST_MAIN(TestExamPage)

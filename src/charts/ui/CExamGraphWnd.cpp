@@ -22,6 +22,10 @@ QColor ToQColor(const GraphColour& colour) {
     return QColor(colour.red, colour.green, colour.blue);
 }
 
+int TextWidth(std::u16string_view text, int fontHeight) {
+    return QFontMetrics(GraphFont(fontHeight)).horizontalAdvance(ToQString(text));
+}
+
 Qt::Alignment ToQtAlignment(const GraphItem& item) {
     Qt::Alignment align = Qt::AlignHCenter;
     if (item.align == GraphItem::Align::Left) align = Qt::AlignLeft;
@@ -43,11 +47,11 @@ CExamGraphWnd::CExamGraphWnd(const ExamGraph& graph, std::function<DateTime()> n
     : QWidget(parent), m_graph(graph), m_now(std::move(now)) {
     setObjectName(QStringLiteral("examGraph"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_zoom = new QPushButton(QStringLiteral("Zoom"), this);
+    m_zoom = new QPushButton(ToQString(ExamGraph::kZoomText), this);
     m_zoom->setObjectName(QStringLiteral("zoomButton"));
     m_zoom->setFont(GraphFont(ExamGraph::kFontHeight));
     m_zoom->setFocusPolicy(Qt::NoFocus);
-    // The button is 25 x 14: no room for the platform's padding.
+    // The button is as small as its text allows: no room for the platform's padding.
     m_zoom->setStyleSheet(QStringLiteral(
         "QPushButton { padding: 0px; border: 1px solid #808080; background: #f0f0f0; }"
         "QPushButton:pressed { background: #c8c8c8; }"));
@@ -64,7 +68,8 @@ void CExamGraphWnd::Refresh() {
 }
 
 void CExamGraphWnd::PlaceZoom() {
-    m_zoom->setGeometry(width() - 26, height() - 33, 25, 14);
+    const GraphRect box = ExamGraph::ZoomBox(width(), height(), TextWidth);
+    m_zoom->setGeometry(box.left, box.top, box.right - box.left, box.bottom - box.top);
 }
 
 void CExamGraphWnd::resizeEvent(QResizeEvent* event) {
@@ -80,10 +85,7 @@ void CExamGraphWnd::mousePressEvent(QMouseEvent* event) {
 void CExamGraphWnd::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
-    auto textWidth = [](std::u16string_view text, int fontHeight) {
-        return QFontMetrics(GraphFont(fontHeight)).horizontalAdvance(ToQString(text));
-    };
-    GraphScene scene = m_graph.Layout(width(), height(), m_now(), textWidth);
+    GraphScene scene = m_graph.Layout(width(), height(), m_now(), TextWidth);
     for (const GraphItem& item : scene.items) {
         QPen pen(ToQColor(item.colour));
         pen.setWidth(item.penWidth);
@@ -99,6 +101,11 @@ void CExamGraphWnd::paintEvent(QPaintEvent*) {
                 painter.drawPolyline(polygon);
                 break;
             }
+            case GraphItem::Kind::Fill:
+                painter.fillRect(QRect(QPoint(item.points[0].x, item.points[0].y),
+                                       QPoint(item.points[1].x - 1, item.points[1].y - 1)),
+                                 ToQColor(item.colour));
+                break;
             case GraphItem::Kind::Text: {
                 painter.setFont(GraphFont(item.fontHeight));
                 QRect box(QPoint(item.points[0].x, item.points[0].y),
