@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QScrollBar>
 
+#include <algorithm>
+
 #include "journal/ui/CSectionEdit.h"
 #include "layout/Arrangement.h"
 #include "platform/ui/QtText.h"
@@ -14,6 +16,7 @@ namespace pondrel {
 namespace {
 
 constexpr int kEditFontPixels = 11;
+constexpr int kSmallestEditPixels = 8;
 constexpr int kCaptionFontPixels = 10;
 constexpr int kSmallestCaptionPixels = 7;
 
@@ -50,6 +53,42 @@ void FitCaption(QLabel& label) {
     label.setAlignment(Qt::AlignLeft | (twoLines ? Qt::AlignTop : Qt::AlignVCenter));
 }
 
+// The widest line of a window's text in a font.
+int TextWidth(const QPlainTextEdit& edit, const QFont& font) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& line : edit.toPlainText().split(QChar(u'\n'))) {
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    }
+    return widest;
+}
+
+// A one-line window shows its whole text: in a smaller font (down to 8 pixels) when the text is
+// too wide for the window at 11, and with the whole text as its tool tip whenever it is (too
+// wide at 8 as well, it scrolls with the caret). A multi-line window wraps its text and keeps
+// its font.
+void FitOneLine(QPlainTextEdit& edit, bool oneLine) {
+    QFont font = edit.font();
+    int pixels = kEditFontPixels;
+    bool cut = false;
+    if (oneLine) {
+        // The caret stands after the last character, and the document has its margins.
+        const int room = edit.contentsRect().width() -
+                         2 * static_cast<int>(edit.document()->documentMargin()) -
+                         edit.cursorWidth() - 1;
+        font.setPixelSize(kEditFontPixels);
+        cut = TextWidth(edit, font) > room;
+        for (; cut && pixels > kSmallestEditPixels; --pixels) {
+            font.setPixelSize(pixels);
+            if (TextWidth(edit, font) <= room) break;
+        }
+    }
+    font.setPixelSize(pixels);
+    if (edit.font().pixelSize() != pixels) edit.setFont(font);
+    const QString tip = cut ? edit.toPlainText() : QString();
+    if (edit.toolTip() != tip) edit.setToolTip(tip);
+}
+
 }  // namespace
 
 CFieldWindows::CFieldWindows(QObject* parent) : QObject(parent) {}
@@ -71,6 +110,10 @@ CFieldWindows::Window& CFieldWindows::Create(int field, QWidget* band) {
         edit->setStyleSheet(QStringLiteral("CSectionEdit { border: 1px solid #8a9bb8; }"));
         edit->installEventFilter(this);
         connect(edit, &CSectionEdit::edited, this, [this, field] { emit fieldEdited(field); });
+        connect(edit, &QPlainTextEdit::textChanged, this, [this, field] {
+            const Window& shown = m_windows[static_cast<size_t>(field)];
+            if (shown.edit) FitOneLine(*shown.edit, shown.oneLine);
+        });
         w.edit = edit;
 
         auto* caption = new QLabel(band);
@@ -100,6 +143,7 @@ void CFieldWindows::Place(int field, QWidget* band, const Rect& window, const Re
     w.edit->setLineWrapMode(w.oneLine ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     w.edit->setVerticalScrollBarPolicy(w.oneLine ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
     w.edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    FitOneLine(*w.edit, w.oneLine);
     w.edit->setVisible(shown);
     w.caption->setVisible(shown);
 }
