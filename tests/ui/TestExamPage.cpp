@@ -181,6 +181,13 @@ void TestExamPage::theTableShowsTheResultsOfTheRecord() {
     QCOMPARE(values->item(RowOf("CRP"), 0)->text(), QStringLiteral("180"));
     QCOMPARE(values->item(RowOf("Hb"), 9)->text(), QStringLiteral("11.2"));
     QCOMPARE(values->item(RowOf("BP"), 0)->text(), QStringLiteral("130/80"));
+    // The latest day shows whole, beside the grid's scroll bar.
+    QTRY_VERIFY2(values->columnViewportPosition(9) + values->columnWidth(9) <=
+                     values->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 + %2 in %3")
+                                .arg(values->columnViewportPosition(9))
+                                .arg(values->columnWidth(9))
+                                .arg(values->viewport()->width())));
     // Row 0 is selected in both grids and drawn.
     QCOMPARE(Page().SelectedRow(), 0);
     QCOMPARE(Page().TitlesGrid()->currentRow(), 0);

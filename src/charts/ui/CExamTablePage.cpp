@@ -81,6 +81,14 @@ CExamTablePage::CExamTablePage(ExamGraph& graph, std::function<DateTime()> now, 
             [this] { FollowScroll(m_titles, m_values); });
     connect(m_values->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { FollowScroll(m_values, m_titles); });
+    // The latest days stay in view while the grid finds its size (the vertical scroll bar comes
+    // once the rows are in and narrows it): a grid showing its last column keeps showing it.
+    QScrollBar* across = m_values->horizontalScrollBar();
+    connect(across, &QScrollBar::rangeChanged, this, [this, across](int, int maximum) {
+        if (m_showingLatest) across->setValue(maximum);
+    });
+    connect(across, &QScrollBar::valueChanged, this,
+            [this, across](int value) { m_showingLatest = value == across->maximum(); });
     PlaceChildren();
     Fill();
 }
@@ -135,6 +143,7 @@ void CExamTablePage::Fill() {
 }
 
 void CExamTablePage::ScrollToLatest() {
+    m_showingLatest = true;
     m_values->horizontalScrollBar()->setValue(m_values->horizontalScrollBar()->maximum());
 }
 

@@ -72,6 +72,7 @@ private:
     bool m_gridsTall = false;
     bool m_graphLarge = false;
     bool m_syncing = false;
+    bool m_showingLatest = true;  // the values grid shows its last column
     std::function<void(bool)> m_onZoom;
 };
 
