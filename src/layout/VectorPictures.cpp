@@ -57,7 +57,7 @@ PictureList PictureListOf(const PictureSlots& slots) {
     for (int i = 0; i < kPicturesPerSet; ++i) {
         if (slots[static_cast<size_t>(i)].name.empty()) continue;
         list.rows.push_back(slots[static_cast<size_t>(i)].name);
-        list.slots.push_back(i);
+        list.rowSlots.push_back(i);
     }
     list.rows.emplace_back(kPicturePreferencesRow);
     size_t longest = 0;

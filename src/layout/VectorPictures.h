@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "settings/Preferences.h"
+#include "settings/ReadyPictures.h"
 
 namespace pondrel {
 
@@ -21,14 +22,14 @@ using PictureSlots = std::array<VectorPicture, kPicturesPerSet>;
 std::optional<int> PictureSetOf(int area);
 // The ten slots of set `set` (0..5) of the preferences, and the same written back.
 PictureSlots SlotsOf(const Preferences& preferences, int set);
-void StoreSlots(Preferences& preferences, int set, const PictureSlots& slots);
+void StoreSlots(Preferences& preferences, int set, const PictureSlots& pictures);
 
 inline constexpr std::u16string_view kPicturePreferencesRow = u"-Preferences-";
 
 // The list of the "I" button: the named slots in slot order, then "-Preferences-".
 struct PictureList {
     std::vector<std::u16string> rows;
-    std::vector<int> slots;  // the slot of each row before the last
+    std::vector<int> rowSlots;  // the slot of each row before the last
     // The shape of the list in pixels of the form: each column 5 pixels per character of the
     // longest row plus one (at most 150) wide; two columns from 7 rows on; 11 pixels per row
     // plus 3 high, at most 7 rows a column.
@@ -36,7 +37,7 @@ struct PictureList {
     int columns = 1;
     int height = 0;
 };
-PictureList PictureListOf(const PictureSlots& slots);
+PictureList PictureListOf(const PictureSlots& pictures);
 
 // A picture as the record's drawing takes it: read as any drawing text (what is unusable is
 // clamped or skipped), written again, and cut after the last whole stroke that keeps it within
@@ -62,7 +63,7 @@ std::optional<PictureMessage> PictureNameRefusal(std::u16string_view name);
 // current picture (the record's drawing of the area), the names listed and the one selected.
 class VectorPictureEditor {
 public:
-    VectorPictureEditor(const PictureSlots& slots, std::u16string currentPicture);
+    VectorPictureEditor(const PictureSlots& pictures, std::u16string currentPicture);
 
     // The names listed: the named slots in slot order.
     std::vector<std::u16string> Names() const;

@@ -21,7 +21,6 @@ namespace pondrel {
 
 inline constexpr int kPatientListColumns = 15;
 inline constexpr int kVectorPictureSlots = 60;  // 6 sets of 10
-inline constexpr int kPicturesPerSet = 10;
 inline constexpr int kFreeFields = 20;          // fields 100 to 119
 inline constexpr int kFreeFieldFirst = 100;
 inline constexpr int kFreeFieldCaptions = 4;

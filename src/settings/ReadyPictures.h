@@ -10,6 +10,9 @@
 
 namespace pondrel {
 
+// The slots of one picture set (the 60 slots of the preferences are six sets).
+inline constexpr int kPicturesPerSet = 10;
+
 struct ReadyPicture {
     std::u16string name;
     std::u16string drawing;

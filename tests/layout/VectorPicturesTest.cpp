@@ -49,7 +49,7 @@ TEST(VectorPicturesTest, ListShowsTheNamedSlotsThenPreferencesWithItsShape) {
     slots[7].name = u"Drain left";
     PictureList list = PictureListOf(slots);
     EXPECT_EQ(list.rows, (std::vector<std::u16string>{u"Cast", u"Drain left", u"-Preferences-"}));
-    EXPECT_EQ(list.slots, (std::vector<int>{3, 7}));
+    EXPECT_EQ(list.rowSlots, (std::vector<int>{3, 7}));
     EXPECT_EQ(list.columnWidth, 13 * 5 + 1);
     EXPECT_EQ(list.columns, 1);
     EXPECT_EQ(list.height, 3 * 11 + 3);
