@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QDialog>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "mainform/MainFormController.h"
 #include "platform/Platform.h"
 #include "platform/ui/CPopupList.h"
+#include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
 #include "ui/pages/FieldPages.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr int kFullNoticeMs = 4000;
 constexpr int kPictureNoticeMs = 4000;
 constexpr int kPictureRowHeight = 11;
+constexpr int kPictureColumnMax = 150;
 
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -255,9 +258,20 @@ void DrawingPages::TogglePictureList(int area) {
     m_listArea = area;
     m_listSlots = list.rowSlots;
     m_pictureList->SetRows(list.rows);
-    m_pictureList->setGridSize(QSize(list.columnWidth, kPictureRowHeight));
-    const QSize size(list.columnWidth * list.columns + 2 * m_pictureList->frameWidth(),
-                     list.height);
+    // The shape of the list, wider or higher only where our font needs more room than the
+    // handheld's did.
+    const QFontMetrics metrics(m_pictureList->font());
+    int longest = 0;
+    for (const std::u16string& row : list.rows) {
+        longest = std::max(longest, metrics.horizontalAdvance(ToQString(row)));
+    }
+    const int columnWidth = std::max(list.columnWidth, std::min(longest + 8, kPictureColumnMax));
+    const int rowHeight = std::max(kPictureRowHeight, metrics.height());
+    const int rows = (list.height - 3) / kPictureRowHeight;
+    m_pictureList->setGridSize(QSize(columnWidth, rowHeight));
+    const int frame = 2 * m_pictureList->frameWidth();
+    const QSize size(columnWidth * list.columns + frame,
+                     std::max(list.height, rows * rowHeight + frame + 2));
     // Under the button, kept inside the form; above it when there is no room below.
     QWidget& form = m_view.Widget();
     const QPoint top = button->mapTo(&form, QPoint(0, 0));
