@@ -1,9 +1,14 @@
 // The drawing areas (offscreen Qt):
 //   RedrawFullDrawing/1, /2    one area of 204 x 268 with its picture and a drawing at its budget,
 //                              read and painted at zoom 1 and 2
-//   ShowAnotherPatient/plain   every field window refilled with another patient (as form_bench)
-//   ShowAnotherPatient/drawn   the same, the eight areas given the patient's eight full drawings
-//                              and the two areas of the page shown painted at zoom 2
+//   RepaintArea/1, /2          an area with a full drawing painted again, nothing changed (what
+//                              a notice, a pop-up list or a window over it costs)
+//   ShowAnotherPatient/0       every field window refilled with another patient (as form_bench)
+//   ShowAnotherPatient/1       the same, the eight areas given the patient's eight full drawings
+//                              and the two areas of the page shown painted at zoom 2 (a patient
+//                              never shown before: every drawing read and drawn)
+//   ShowAnotherPatient/2       the same, the eight areas given the drawings, not painted (the
+//                              drawings' share of showing a patient on a page without areas)
 
 #include <benchmark/benchmark.h>
 
@@ -77,8 +82,26 @@ void RedrawFullDrawing(benchmark::State& state) {
 }
 BENCHMARK(RedrawFullDrawing)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
+void RepaintArea(benchmark::State& state) {
+    const int zoom = static_cast<int>(state.range(0));
+    const std::u16string text = FullDrawing(204, 268, 3);
+    NoHost host;
+    QWidget page;
+    CDrawingArea area(6, host, &page);
+    area.setGeometry(2, 20, 204, 268);
+    area.SetPicture(Picture());
+    area.ShowDrawing(&text);
+    QImage target(204 * zoom, 268 * zoom, QImage::Format_ARGB32_Premultiplied);
+    target.setDevicePixelRatio(zoom);
+    area.render(&target);
+    for (auto _ : state) area.render(&target);
+    state.counters["full_draws"] = area.FullDraws();
+}
+BENCHMARK(RepaintArea)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
 void ShowAnotherPatient(benchmark::State& state) {
-    const bool drawn = state.range(0) != 0;
+    const bool given = state.range(0) != 0;
+    const bool painted = state.range(0) == 1;
     DemoOptions options;
     options.patients = 50;
     std::vector<PatientRecord> patients = MakeDemoPatients(options);
@@ -113,14 +136,15 @@ void ShowAnotherPatient(benchmark::State& state) {
     for (auto _ : state) {
         const PatientRecord& record = patients[shown++ % patients.size()];
         windows.ShowTexts([&](int field) -> std::u16string_view { return record.Field(field); });
-        if (!drawn) continue;
+        if (!given) continue;
         for (int j = 1; j <= kDrawingCount; ++j) {
             areas[static_cast<size_t>(j - 1)]->ShowDrawing(&record.drawings[static_cast<size_t>(j - 1)]);
         }
+        if (!painted) continue;
         for (int j : {2, 3}) areas[static_cast<size_t>(j - 1)]->render(&target);
     }
 }
-BENCHMARK(ShowAnotherPatient)->ArgName("drawn")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(ShowAnotherPatient)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel

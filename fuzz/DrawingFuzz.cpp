@@ -1,10 +1,12 @@
 // Any text as a drawing: the reader must not crash or keep a value out of range, and what it
-// kept, written again, must read back to the same strokes without a note.
+// kept, written again, must read back to the same strokes without a note. The same text as a
+// named vectorial picture: its copy into a drawing stays within the budget and reads back clean.
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "layout/VectorPictures.h"
 #include "records/DrawingText.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -29,5 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const DrawingReading again = ReadDrawing(DrawingTextOf(first.strokes));
     if (!(again.strokes == first.strokes) || !again.notes.empty()) std::abort();
+    const PictureCopy copy = PictureForDrawing(text);
+    if (copy.drawing.size() > kDrawingBudget) std::abort();
+    const DrawingReading copied = ReadDrawing(copy.drawing);
+    if (!copied.notes.empty() || copied.strokes.size() + copy.strokesCut != first.strokes.size()) {
+        std::abort();
+    }
     return 0;
 }

@@ -1,2 +1,3 @@
-# The drawing text reader on arbitrary UTF-16 text, and the round trip of what it kept.
-pondrel_add_fuzzer(fuzz_drawing LIBS records SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/DrawingFuzz.cpp)
+# The drawing text reader on arbitrary UTF-16 text, the round trip of what it kept, and the copy
+# of a vectorial picture into a drawing.
+pondrel_add_fuzzer(fuzz_drawing LIBS records layout SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/DrawingFuzz.cpp)

@@ -7,6 +7,7 @@
 #include "TestPlatform.h"
 #include "records/ItemEncoding.h"
 #include "settings/FactoryPreferences.h"
+#include "settings/ReadyPictures.h"
 #include "settings/PreferencesFile.h"
 #include "settings/PreferencesReader.h"
 #include "settings/PreferencesWriter.h"
@@ -181,7 +182,20 @@ TEST(PreferencesRoundTripTest, FactoryLocationsAreTheLocationsOfTheFactoryRooms)
     EXPECT_EQ(FactoryPreferences().locationList, u"Ward A|Ward B|");
     Preferences factory = FactoryPreferences();
     factory.locationList.clear();
-    EXPECT_TRUE(factory == Preferences{}) << "only the location list differs from the defaults";
+    // The ready-made vectorial pictures fill the first slots of the sets 0 to 2, and no other.
+    for (int set = 0; set < 6; ++set) {
+        const std::vector<ReadyPicture> ready = ReadyPictures(set);
+        for (size_t i = 0; i < static_cast<size_t>(kPicturesPerSet); ++i) {
+            VectorPicture& slot = factory.vectorPictures[static_cast<size_t>(set) * 10 + i];
+            if (i < ready.size()) {
+                EXPECT_EQ(slot.name, ready[i].name);
+                EXPECT_EQ(slot.drawing, ready[i].drawing);
+            }
+            slot = {};
+        }
+    }
+    EXPECT_TRUE(factory == Preferences{})
+        << "only the location list and the ready-made pictures differ from the defaults";
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The drawing areas of the form: strokes drawn with the mouse and a pen tablet go into the
 // record's drawings and come back on every page and patient change and after a save; a
 // read-only or not-begun record refuses them; "Clear" asks first; the "P" flag of the windows
-// editor shows and hides the areas.
+// editor shows and hides the areas; the "I" button of the areas 5, 7 and 8 puts a named picture
+// in place of the drawing after asking, and its "-Preferences-" edits the area's pictures; an
+// area draws its drawing once and paints it again from what it drew.
 
 #include <memory>
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QInputDevice>
 #include <QPointingDevice>
 #include <QPushButton>
@@ -15,6 +18,10 @@
 #include "journal/ui/CDrawingArea.h"
 #include "records/DrawingText.h"
 #include "layout/Arrangement.h"
+#include "layout/VectorPictures.h"
+#include "platform/ui/CPopupList.h"
+#include "settings/ReadyPictures.h"
+#include "ui/seams/QtUserMessages.h"
 #include "ui/pages/DrawingPages.h"
 #include "ui/pages/PageHost.h"
 
@@ -35,6 +42,11 @@ private slots:
     void thePFlagShowsAndHidesTheAreas();
     void theEditorMovesSizesAndHidesWindows();
     void theFreeFieldPagesMoveAndHideWindows();
+    void aPictureReplacesTheDrawingOnlyWhenTheDoctorSaysSo();
+    void readOnlyAndNotBegunRecordsRefuseAPicture();
+    void aHostilePictureIsCopiedWithinTheBudget();
+    void thePictureDialogueAddsTheDrawingUnderAName();
+    void anAreaDrawsItsDrawingOnceAndPaintsItAgain();
     void screenshots();
 
 private:
@@ -329,6 +341,258 @@ void TestDrawings::screenshots() {
         View().ShowPage(page);
         test::Screenshot(*m_program->Frame(), QStringLiteral("drawing-page-%1").arg(page));
     }
+    // The "I" lists, and the areas with a ready-made picture.
+    record->SetDrawing(7, u"");
+    QVERIFY(Drawings().ChoosePicture(7, 0));
+    View().ShowPage(28);
+    QVERIFY(Tap(QStringLiteral("drawingPictures7")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("picture-list-area-7"));
+    View().ShowPage(17);
+    record->SetDrawing(5, u"");
+    QVERIFY(Drawings().ChoosePicture(5, 1));
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("picture-list-area-5"));
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    record->SetDrawing(5, u"");
+    QVERIFY(Drawings().ChoosePicture(5, 0));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("picture-area-5"));
+    // Ten names: the list in two columns.
+    Preferences& preferences = View().GetPreferences();
+    for (int i = 4; i < kPicturesPerSet; ++i) {
+        preferences.vectorPictures[static_cast<size_t>(i)] = {u"#0,0,0/0|1,1",
+                                                              u"Picture " + ToU16(QString::number(i))};
+    }
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QCOMPARE(Drawings().PictureList()->count(), 11);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("picture-list-two-columns"));
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QVERIFY(test::WithModal([&] { Drawings().EditPictures(5); }, [&](QWidget* dialog) {
+        test::Screenshot(*dialog, QStringLiteral("vectorial-picture-dialogue"));
+        QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+    }));
+}
+
+static std::u16string ReadyDrawing(int set, const char16_t* name) {
+    for (const ReadyPicture& p : ReadyPictures(set)) {
+        if (p.name == name) return p.drawing;
+    }
+    return {};
+}
+
+void TestDrawings::aPictureReplacesTheDrawingOnlyWhenTheDoctorSaysSo() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    View().ShowPage(17);
+    // The "I" list: the factory pictures of the detailed status, then "-Preferences-".
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    CPopupList* list = Drawings().PictureList();
+    QVERIFY(list->isVisible());
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+    QCOMPARE(rows, (QStringList{"Cast right leg", "Cast left arm", "Oedema of both legs",
+                                "Cervical collar", "-Preferences-"}));
+    // Beside the button, not over it, and inside the form (above the button when the page has
+    // no room below it).
+    QPushButton* button = Named<QPushButton>(QStringLiteral("drawingPictures5"));
+    const QRect buttonRect(button->mapTo(&View(), QPoint(0, 0)), button->size());
+    QVERIFY(!list->geometry().intersects(buttonRect));
+    QVERIFY(View().rect().contains(list->geometry()));
+    QCOMPARE(list->geometry().left(), buttonRect.left() - std::max(0, buttonRect.left() +
+                                                                      list->width() - View().width()));
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));  // a second tap closes it
+    QVERIFY(!list->isVisible());
+
+    // An empty drawing takes the picture without a question.
+    const size_t boxes = m_program->Messages().Shown().size();
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QVERIFY(test::ClickRow(*list, QStringLiteral("Cast right leg")));
+    QVERIFY(!list->isVisible());
+    QCOMPARE(m_program->Messages().Shown().size(), boxes);
+    QCOMPARE(record->Drawing(5), ReadyDrawing(0, u"Cast right leg"));
+    QCOMPARE(PixelOf(5, QPoint(32, 110)), QColor(0, 0, 255));
+
+    // The doctor's findings go only on Yes.
+    Drag(Area(5), {{100, 20}, {120, 40}});
+    const std::u16string findings = record->Drawing(5);
+    QVERIFY(findings != ReadyDrawing(0, u"Cast right leg"));
+    m_program->Messages().QueueAnswer(BoxAnswer::No);
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QVERIFY(test::ClickRow(*list, QStringLiteral("Cervical collar")));
+    QCOMPARE(record->Drawing(5), findings);
+    QCOMPARE(m_program->Messages().Shown().back().text,
+             QStringLiteral("Do you really want to replace this drawing with the picture "
+                            "<Cervical collar> ?"));
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QVERIFY(test::ClickRow(*list, QStringLiteral("Cervical collar")));
+    QCOMPARE(record->Drawing(5), ReadyDrawing(0, u"Cervical collar"));
+    QCOMPARE(m_program->Messages().PendingAnswers(), 0u);
+    QVERIFY(record->Drawing(4).empty());  // the other drawings stay
+
+    // Saved, read back, and shown again after another page.
+    QVERIFY(ChooseMenu(QStringLiteral("Save all")));
+    QCOMPARE(ReadBack(record->fileName).Drawing(5), ReadyDrawing(0, u"Cervical collar"));
+    View().ShowPage(0);
+    View().ShowPage(17);
+    QCOMPARE(PixelOf(5, QPoint(146, 100)), QColor(0, 0, 255));
+
+    // Areas 7 and 8 have their own sets; the others have no "I" button.
+    View().ShowPage(29);
+    QVERIFY(Tap(QStringLiteral("drawingPictures8")));
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Pain scale 0-10"));
+    QVERIFY(test::ClickRow(*list, QStringLiteral("24 hours")));
+    QCOMPARE(record->Drawing(8), ReadyDrawing(2, u"24 hours"));
+    QVERIFY(View().rect().contains(list->geometry()));
+    QVERIFY(!Drawings().ChoosePicture(4, 0));
+}
+
+void TestDrawings::readOnlyAndNotBegunRecordsRefuseAPicture() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    View().ShowPage(17);
+    record->lockState = u"R";
+    QVERIFY(!Drawings().ChoosePicture(5, 0));
+    QVERIFY(record->Drawing(5).empty());
+    QCOMPARE(NoticeText(), QStringLiteral("Read only"));
+    record->lockState = u"W";
+
+    View().Controller().NewPatient();
+    PatientRecord* blank = Patients().Current();
+    View().ShowPage(17);
+    QVERIFY(Tap(QStringLiteral("drawingPictures5")));
+    QVERIFY(test::ClickRow(*Drawings().PictureList(), 0));
+    QVERIFY(blank->Drawing(5).empty());
+    QCOMPARE(NoticeText(), QStringLiteral("Set first the patient's name and birth date"));
+    // An empty slot chooses nothing.
+    QVERIFY(!Drawings().ChoosePicture(5, kPicturesPerSet - 1));
+}
+
+void TestDrawings::aHostilePictureIsCopiedWithinTheBudget() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    std::u16string huge = u"rubbish#300,-1,0/9|";
+    for (int i = 0; i < 10000; ++i) huge += u"#999,0,0/7|12,9999999999\u00A613,14";
+    View().GetPreferences().vectorPictures[0] = {huge, u"Huge"};
+    View().ShowPage(17);
+    QVERIFY(Drawings().ChoosePicture(5, 0));
+    QVERIFY(!record->Drawing(5).empty());
+    QVERIFY(record->Drawing(5).size() <= kDrawingBudget);
+    const DrawingReading reading = ReadDrawing(record->Drawing(5));
+    QVERIFY(reading.notes.empty());
+    QCOMPARE(reading.strokes.front().colour, (DrawingColour{255, 0, 0}));
+    QCOMPARE(NoticeText(), QStringLiteral("The picture <Huge> is larger than a drawing may be: "
+                                          "its last strokes were left out"));
+    QVERIFY(!Area(5)->grab().isNull());
+    QVERIFY(ChooseMenu(QStringLiteral("Save all")));
+    QCOMPARE(ReadBack(record->fileName).Drawing(5), record->Drawing(5));
+}
+
+void TestDrawings::thePictureDialogueAddsTheDrawingUnderAName() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    View().ShowPage(28);
+    Drag(Area(7), {{10, 10}, {60, 20}, {90, 12}});
+    const std::u16string mine = record->Drawing(7);
+    QVERIFY(!mine.empty());
+
+    auto openPreferences = [&] {
+        QVERIFY(Tap(QStringLiteral("drawingPictures7")));
+        QVERIFY(test::ClickRow(*Drawings().PictureList(), QStringLiteral("-Preferences-")));
+    };
+    // Cancel changes nothing.
+    QVERIFY(test::WithModal(openPreferences, [&](QWidget* dialog) {
+        auto* names = test::Child<QListWidget>(*dialog, QStringLiteral("pictureNames"));
+        QCOMPARE(names->count(), 3);
+        QCOMPARE(names->currentRow(), 0);
+        QCOMPARE(test::Child<QLineEdit>(*dialog, QStringLiteral("pictureName"))->text(),
+                 QStringLiteral("Pain scale 0-10"));
+        QVERIFY(test::Click(*dialog, QStringLiteral("deleteButton")));
+        QCOMPARE(names->count(), 2);
+        QVERIFY(test::Click(*dialog, QStringLiteral("cancelButton")));
+    }));
+    QCOMPARE(NoticeText(), QStringLiteral("You select cancel. Nothing has been modified"));
+    QCOMPARE(SlotsOf(View().GetPreferences(), 1)[0].name, u"Pain scale 0-10");
+    m_program->Messages().QueueAnswer(BoxAnswer::Ok);  // "Picture has been saved"
+
+    // "Add" under a typed name: the reserved characters never reach it.
+    QVERIFY(test::WithModal(openPreferences, [&](QWidget* dialog) {
+        auto* name = test::Child<QLineEdit>(*dialog, QStringLiteral("pictureName"));
+        name->clear();
+        QTest::keyClicks(name, QStringLiteral("My | strip#"));
+        QCOMPARE(name->text(), QStringLiteral("My  strip"));
+        QVERIFY(test::Click(*dialog, QStringLiteral("addButton")));
+        QCOMPARE(m_program->Messages().Shown().back().caption,
+                 QStringLiteral("Picture has been saved"));
+        auto* names = test::Child<QListWidget>(*dialog, QStringLiteral("pictureNames"));
+        QCOMPARE(names->currentItem()->text(), QStringLiteral("My  strip"));
+        QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+    }));
+    QCOMPARE(m_program->Messages().PendingAnswers(), 0u);
+    const PictureSlots set = SlotsOf(View().GetPreferences(), 1);
+    QCOMPARE(set[3].name, u"My  strip");
+    QCOMPARE(set[3].drawing, mine);
+    QVERIFY(SlotsOf(View().GetPreferences(), 2)[3].name.empty());  // area 8 keeps its own
+
+    // OK without saving the picture says so.
+    QVERIFY(test::WithModal(openPreferences, [&](QWidget* dialog) {
+        QVERIFY(test::Click(*dialog, QStringLiteral("okButton")));
+    }));
+    QCOMPARE(NoticeText(), QStringLiteral("Your modifications have been processed but you "
+                                          "haven't choose to save this picture"));
+
+    // The new picture is in the list, and replaces another drawing once asked.
+    record->SetDrawing(7, u"#0,0,0/0|1,1\u00A62,2");
+    m_program->Messages().QueueAnswer(BoxAnswer::Yes);
+    QVERIFY(Tap(QStringLiteral("drawingPictures7")));
+    QVERIFY(test::ClickRow(*Drawings().PictureList(), QStringLiteral("My  strip")));
+    QCOMPARE(record->Drawing(7), mine);
+}
+
+void TestDrawings::anAreaDrawsItsDrawingOnceAndPaintsItAgain() {
+    QCOMPARE(WriteDemo(2), 2);
+    QVERIFY(Start());
+    PatientRecord* record = Patients().Current();
+    View().ShowPage(16);
+    record->SetDrawing(2, u"#255,0,0/2|20,20\u00A680,80");
+    CDrawingArea* area = Area(2);
+    area->grab();
+    const int first = area->FullDraws();
+    area->grab();
+    area->repaint();
+    QCOMPARE(area->FullDraws(), first);  // nothing changed: painted from what was drawn
+    QCOMPARE(PixelOf(2, QPoint(50, 50)), QColor(255, 0, 0));
+
+    // A stroke while the pen is down is drawn segment by segment, then once whole.
+    Mouse(area, QEvent::MouseButtonPress, {100, 20});
+    for (int x = 101; x < 160; ++x) Mouse(area, QEvent::MouseMove, {x, 20});
+    area->grab();
+    QCOMPARE(area->FullDraws(), first);
+    QCOMPARE(PixelOf(2, QPoint(130, 20)), QColor(0, 0, 0));
+    Mouse(area, QEvent::MouseButtonRelease, {159, 20});
+    area->grab();
+    QCOMPARE(area->FullDraws(), first + 1);
+    QCOMPARE(PixelOf(2, QPoint(130, 20)), QColor(0, 0, 0));
+
+    // Another patient, and a drawing changed outside the area, are drawn again.
+    View().Controller().MoveRecord(RecordNavigation::Move::Next);
+    QVERIFY(PixelOf(2, QPoint(50, 50)) != QColor(255, 0, 0));
+    View().Controller().MoveRecord(RecordNavigation::Move::Previous);
+    QCOMPARE(PixelOf(2, QPoint(50, 50)), QColor(255, 0, 0));
+    record->SetDrawing(2, u"");
+    QVERIFY(PixelOf(2, QPoint(50, 50)) != QColor(255, 0, 0));
+
+    // At zoom 2 the drawing is drawn at twice the pixels, not enlarged.
+    record->SetDrawing(2, u"#255,0,0/0|20,20\u00A680,20");
+    QPixmap zoomed(area->size() * 2);
+    zoomed.setDevicePixelRatio(2);
+    area->render(&zoomed);
+    const QImage image = zoomed.toImage();
+    QCOMPARE(image.pixelColor(100, 40), QColor(255, 0, 0));
+    QVERIFY(image.pixelColor(100, 42) != QColor(255, 0, 0));  // a line 2 pixels thick
 }
 
 QTEST_MAIN(TestDrawings)

@@ -19,6 +19,7 @@ CDrawingArea::CDrawingArea(int area, DrawingAreaHost& host, QWidget* parent)
 void CDrawingArea::SetPicture(const QImage& picture) {
     m_picture = picture;
     m_scaled = QImage();
+    m_shownValid = false;
     update();
 }
 
@@ -31,21 +32,29 @@ void CDrawingArea::ShowDrawing(const std::u16string* text) {
     update();
 }
 
-const std::vector<Stroke>& CDrawingArea::Strokes() {
-    const std::u16string_view text = m_shown ? std::u16string_view(*m_shown) : u"";
-    if (text != m_readText) {
-        m_readText = text;
-        m_strokes = ReadDrawing(text).strokes;
-    }
-    return m_strokes;
+namespace {
+
+QPen PenOf(const QColor& colour, int widthCode) {
+    // Square ends close the joins of the segments, which Qt draws fastest one by one.
+    return QPen(colour, PenWidth(widthCode), Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
 }
+
+void PaintEndDot(QPainter& painter, const QColor& colour, DrawingPoint at, int widthCode) {
+    const std::optional<DotRect> dot = EndDot(at, widthCode);
+    if (!dot) return;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    painter.drawEllipse(
+        QRect(dot->left, dot->top, dot->right - dot->left + 1, dot->bottom - dot->top + 1));
+}
+
+}  // namespace
 
 void CDrawingArea::PaintDrawing(QPainter& painter, const std::vector<Stroke>& strokes) {
     painter.setRenderHint(QPainter::Antialiasing, false);
-    QPolygon line;
+    std::vector<QLine> lines;
     for (const Stroke& s : strokes) {
         const QColor colour(s.colour.red, s.colour.green, s.colour.blue);
-        const int width = PenWidth(s.widthCode);
         const DrawingPoint& first = s.points.front();
         const DrawingPoint& last = s.points.back();
         const bool onePlace = std::all_of(s.points.begin(), s.points.end(),
@@ -53,43 +62,72 @@ void CDrawingArea::PaintDrawing(QPainter& painter, const std::vector<Stroke>& st
         if (onePlace) {
             // A tap: a pixel for the thin pen; the end dot shows the others.
             if (s.widthCode == 0) painter.fillRect(first.x, first.y, 1, 1, colour);
-        } else {
-            // Two points are a segment like any longer stroke (the file keeps its points).
-            line.resize(static_cast<int>(s.points.size()));
-            for (size_t i = 0; i < s.points.size(); ++i) {
-                line.setPoint(static_cast<int>(i), s.points[i].x, s.points[i].y);
-            }
-            QPen pen(colour, width, Qt::SolidLine, width > 1 ? Qt::RoundCap : Qt::SquareCap,
-                     Qt::BevelJoin);
-            painter.setPen(pen);
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolyline(line);
+            PaintEndDot(painter, colour, first, s.widthCode);
+            continue;
         }
-        for (const DrawingPoint& end : {first, last}) {
-            const std::optional<DotRect> dot = EndDot(end, s.widthCode);
-            if (!dot) continue;
-            painter.setPen(Qt::NoPen);
-            painter.setBrush(colour);
-            painter.drawEllipse(QRect(dot->left, dot->top, dot->right - dot->left + 1,
-                                      dot->bottom - dot->top + 1));
-            if (onePlace) break;
+        // Two points are a segment like any longer stroke (the file keeps its points).
+        lines.clear();
+        for (size_t i = 1; i < s.points.size(); ++i) {
+            if (s.points[i] == s.points[i - 1]) continue;
+            lines.emplace_back(s.points[i - 1].x, s.points[i - 1].y, s.points[i].x,
+                               s.points[i].y);
         }
+        painter.setPen(PenOf(colour, s.widthCode));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawLines(lines.data(), static_cast<int>(lines.size()));
+        PaintEndDot(painter, colour, first, s.widthCode);
+        PaintEndDot(painter, colour, last, s.widthCode);
     }
+}
+
+void CDrawingArea::DrawWhole(qreal scale, std::u16string_view text) {
+    const QSize pixels = (QSizeF(size()) * scale).toSize();
+    m_shownImage = QImage(pixels, QImage::Format_RGB32);
+    m_shownImage.setDevicePixelRatio(scale);
+    QPainter painter(&m_shownImage);
+    if (m_picture.isNull()) {
+        m_shownImage.fill(Qt::white);
+    } else {
+        if (m_scaled.size() != pixels) {
+            m_scaled = m_picture.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            m_scaled.setDevicePixelRatio(scale);
+        }
+        painter.drawImage(QPoint(0, 0), m_scaled);
+    }
+    PaintDrawing(painter, ReadDrawing(text).strokes);
+    m_shownText = text;
+    m_shownScale = scale;
+    m_shownValid = true;
+    ++m_fullDraws;
+}
+
+void CDrawingArea::DrawSegment(DrawingPoint from, DrawingPoint to, bool opensStroke) {
+    const int widthCode = m_host.WidthCodeNow();
+    const DrawingColour c = m_host.PenColourNow();
+    const QColor colour(c.red, c.green, c.blue);
+    QPainter painter(&m_shownImage);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    if (opensStroke) PaintEndDot(painter, colour, from, widthCode);
+    if (from != to) {
+        painter.setPen(PenOf(colour, widthCode));
+        painter.drawLine(from.x, from.y, to.x, to.y);
+    }
+    const int margin = PenWidth(widthCode) + 4;
+    update(QRect(QPoint(std::min(from.x, to.x), std::min(from.y, to.y)),
+                 QPoint(std::max(from.x, to.x), std::max(from.y, to.y)))
+               .adjusted(-margin, -margin, margin, margin));
 }
 
 void CDrawingArea::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    if (m_picture.isNull()) {
-        painter.fillRect(rect(), Qt::white);
-    } else {
-        const QSize wanted = size() * devicePixelRatioF();
-        if (m_scaled.size() != wanted) {
-            m_scaled = m_picture.scaled(wanted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            m_scaled.setDevicePixelRatio(devicePixelRatioF());
-        }
-        painter.drawImage(QPoint(0, 0), m_scaled);
+    // The zoom painted at: the form's, or that of a picture the area is rendered into.
+    const qreal scale = std::max<qreal>(1.0, std::abs(painter.deviceTransform().m11()));
+    const std::u16string_view text = m_shown ? std::u16string_view(*m_shown) : u"";
+    if (!m_shownValid || m_shownScale != scale ||
+        m_shownImage.size() != (QSizeF(size()) * scale).toSize() || text != m_shownText) {
+        DrawWhole(scale, text);
     }
-    PaintDrawing(painter, Strokes());
+    painter.drawImage(QPoint(0, 0), m_shownImage);
     painter.setPen(QColor(150, 150, 150));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
@@ -117,6 +155,9 @@ void CDrawingArea::PenDown(const QPointF& position) {
 
 void CDrawingArea::Segment(DrawingPoint to) {
     if (!m_target) return;
+    // The picture shown takes the segment alone when it showed the text before it.
+    const bool current = m_shownValid && m_target == m_shown && *m_target == m_shownText;
+    const size_t before = m_target->size();
     const StrokeCapture::Outcome outcome = m_capture.AddSegment(
         *m_target, m_from, to, m_host.PenColourNow(), m_host.WidthCodeNow());
     m_drewSincePress = true;
@@ -125,8 +166,13 @@ void CDrawingArea::Segment(DrawingPoint to) {
         m_refused = true;
         return;
     }
+    if (current && m_target->size() > before) {
+        m_shownText.append(*m_target, before);
+        DrawSegment(m_from, to, (*m_target)[before] == kStrokeMark);
+    } else {
+        update();
+    }
     m_from = to;
-    update();
 }
 
 void CDrawingArea::PenMoved(const QPointF& position) {
@@ -142,6 +188,9 @@ void CDrawingArea::PenUp(const QPointF& position) {
     if (!m_drewSincePress) Segment(PointAt(position));
     m_penDown = false;
     m_target = nullptr;
+    // The stroke drawn again whole, with its end dots, as every later paint will show it.
+    m_shownValid = false;
+    update();
 }
 
 void CDrawingArea::mousePressEvent(QMouseEvent* event) {

@@ -35,8 +35,10 @@ protected:
 // One drawing area: the picture of a body region with the record's drawing over it. A press of
 // the mouse, the pen of a tablet or a finger (Qt turns an unhandled touch into mouse events)
 // draws into the record's drawing text through StrokeCapture; every point the platform reports
-// is taken, none is dropped. The area redraws from the text whenever it is painted, at every
-// zoom (coordinates are the area's logical pixels).
+// is taken, none is dropped. The area shows the text at every zoom (coordinates are the area's
+// logical pixels): it reads and draws it once into a picture of the area at the zoom painted,
+// and paints that picture again until the text, the zoom, the size or the background changes.
+// While the pen is down each new segment is drawn into that picture, not the whole drawing.
 class CDrawingArea final : public QWidget {
 public:
     CDrawingArea(int area, DrawingAreaHost& host, QWidget* parent);
@@ -47,10 +49,12 @@ public:
     // The drawing to show (not owned; null shows the picture alone). The text must stay alive
     // until the next call: the record's drawing, given again after every record change.
     void ShowDrawing(const std::u16string* text);
-    // Paints the picture and the strokes of `text` into `painter` (the drawing rules in one
-    // place, used by the area and by the benchmarks).
+    // Paints the strokes into `painter` (the drawing rules in one place, used by the area and by
+    // the benchmarks).
     static void PaintDrawing(class QPainter& painter, const std::vector<Stroke>& strokes);
     bool Drawing() const { return m_penDown; }
+    // How many times the area read and drew its whole drawing (for the tests of the cache).
+    int FullDraws() const { return m_fullDraws; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -65,12 +69,15 @@ private:
     void PenMoved(const QPointF& position);
     void PenUp(const QPointF& position);
     void Segment(DrawingPoint to);
-    const std::vector<Stroke>& Strokes();
+    // The background and the whole drawing `text` drawn at `scale` device pixels a pixel.
+    void DrawWhole(qreal scale, std::u16string_view text);
+    // The segment just appended drawn into the picture shown, when it showed the text before.
+    void DrawSegment(DrawingPoint from, DrawingPoint to, bool opensStroke);
 
     int m_area;
     DrawingAreaHost& m_host;
     QImage m_picture;
-    QImage m_scaled;  // the picture at the area's size, made when first painted
+    QImage m_scaled;  // the picture at the area's size and zoom, made when first painted
     const std::u16string* m_shown = nullptr;
     std::u16string* m_target = nullptr;
     StrokeCapture m_capture;
@@ -78,8 +85,12 @@ private:
     bool m_drewSincePress = false;
     bool m_refused = false;  // the budget refused a segment of this press
     DrawingPoint m_from;
-    std::u16string m_readText;  // the text m_strokes were read from
-    std::vector<Stroke> m_strokes;
+    // What the area shows: the background and the strokes of m_shownText drawn at m_shownScale.
+    QImage m_shownImage;
+    qreal m_shownScale = 0;
+    std::u16string m_shownText;
+    bool m_shownValid = false;
+    int m_fullDraws = 0;
 };
 
 }  // namespace pondrel

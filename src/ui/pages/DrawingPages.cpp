@@ -1,13 +1,21 @@
 #include "ui/pages/DrawingPages.h"
 
+#include <algorithm>
+
+#include <QDialog>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 
 #include "layout/ArrangementFiles.h"
 #include "layout/DrawingPlacement.h"
+#include "layout/VectorPictures.h"
+#include "layout/ui/CVectorPictureDlg.h"
 #include "mainform/MainFormController.h"
 #include "platform/Platform.h"
+#include "platform/ui/CPopupList.h"
+#include "platform/ui/QtText.h"
 #include "records/PatientRecord.h"
 #include "records/WorkingFolders.h"
 #include "ui/pages/FieldPages.h"
@@ -19,6 +27,9 @@ namespace pondrel {
 namespace {
 
 constexpr int kFullNoticeMs = 4000;
+constexpr int kPictureNoticeMs = 4000;
+constexpr int kPictureRowHeight = 11;
+constexpr int kPictureColumnMax = 150;
 
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
@@ -75,13 +86,25 @@ DrawingPages::DrawingPages(PageHost& view, FieldPages& fields)
             b->setFont(font);
             c.buttons[i] = b;
         }
+        if (p.pictureButton) {
+            c.pictures = new QPushButton(QStringLiteral("I"), band);
+            c.pictures->setObjectName(QStringLiteral("drawingPictures%1").arg(p.area));
+            c.pictures->setGeometry(ToQRect(*p.pictureButton));
+            c.pictures->setFocusPolicy(Qt::NoFocus);
+            c.pictures->setFont(c.buttons[0]->font());
+        }
         const int area = p.area;
+        if (c.pictures) {
+            connect(c.pictures, &QPushButton::clicked, this,
+                    [this, area] { TogglePictureList(area); });
+        }
         connect(c.buttons[0], &QPushButton::clicked, this, [this] { NextWidth(); });
         connect(c.buttons[1], &QPushButton::clicked, this, [this] { NextColour(); });
         connect(c.buttons[2], &QPushButton::clicked, this, [this, area] { Clear(area); });
         if (p.page == FieldPages::kFreeFieldPages[0] || p.page == FieldPages::kFreeFieldPages[1]) {
             // The tool row of the free-field page stays over the strip when it shows.
             for (QPushButton* b : c.buttons) b->lower();
+            if (c.pictures) c.pictures->lower();
             c.area->lower();
         }
         bool wrapped = false;
@@ -92,6 +115,18 @@ DrawingPages::DrawingPages(PageHost& view, FieldPages& fields)
             view.Controller().SetPage(p.page, m_wrappers.back().get());
         }
     }
+    m_pictureList = new CPopupList(&view.Widget());
+    m_pictureList->setObjectName(QStringLiteral("pictureList"));
+    QFont listFont = m_pictureList->font();
+    listFont.setPixelSize(9);
+    m_pictureList->setFont(listFont);
+    m_pictureList->setFlow(QListView::TopToBottom);
+    m_pictureList->setWrapping(true);
+    m_pictureList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pictureList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_pictureList->SetClosesOnFocusOut(true);
+    m_pictureList->hide();
+    connect(m_pictureList, &CPopupList::chosen, this, [this](int row) { PictureChosen(row); });
     m_fields.SetArrangementApplied([this] { ShowGroups(); });
     ShowPen();
     ShowGroups();
@@ -119,6 +154,7 @@ void DrawingPages::ShowRecord(PatientRecord* record) {
 }
 
 void DrawingPages::PageShown(int /*page*/) {
+    m_pictureList->hide();
     ShowGroups();
 }
 
@@ -147,6 +183,8 @@ void DrawingPages::ShowGroups() {
         AreaControls& c = m_areas[static_cast<size_t>(p.area - 1)];
         c.area->setVisible(shown);
         for (QPushButton* b : c.buttons) b->setVisible(shown);
+        if (c.pictures) c.pictures->setVisible(shown);
+        if (!shown && m_listArea == p.area) m_pictureList->hide();
     }
 }
 
@@ -206,6 +244,106 @@ void DrawingPages::Clear(int area) {
     }
     drawing->clear();
     if (CDrawingArea* a = Area(area)) a->update();
+}
+
+void DrawingPages::TogglePictureList(int area) {
+    if (m_pictureList->isVisible()) {
+        m_pictureList->hide();
+        if (m_listArea == area) return;  // a second tap closes the list
+    }
+    const std::optional<int> set = PictureSetOf(area);
+    QPushButton* button = set ? m_areas[static_cast<size_t>(area - 1)].pictures.data() : nullptr;
+    if (!button) return;
+    const auto list = PictureListOf(SlotsOf(m_view.GetPreferences(), *set));
+    m_listArea = area;
+    m_listSlots = list.rowSlots;
+    m_pictureList->SetRows(list.rows);
+    // The shape of the list, wider or higher only where our font needs more room than the
+    // handheld's did.
+    const QFontMetrics metrics(m_pictureList->font());
+    int longest = 0;
+    for (const std::u16string& row : list.rows) {
+        longest = std::max(longest, metrics.horizontalAdvance(ToQString(row)));
+    }
+    const int columnWidth = std::max(list.columnWidth, std::min(longest + 8, kPictureColumnMax));
+    const int rowHeight = std::max(kPictureRowHeight, metrics.height());
+    const int rows = (list.height - 3) / kPictureRowHeight;
+    m_pictureList->setGridSize(QSize(columnWidth, rowHeight));
+    const int frame = 2 * m_pictureList->frameWidth();
+    const QSize size(columnWidth * list.columns + frame,
+                     std::max(list.height, rows * rowHeight + frame + 2));
+    // Under the button, kept inside the form; above it when there is no room below.
+    QWidget& form = m_view.Widget();
+    const QPoint top = button->mapTo(&form, QPoint(0, 0));
+    QPoint at(top.x(), top.y() + button->height());
+    at.setX(std::max(0, std::min(at.x(), form.width() - size.width())));
+    if (at.y() + size.height() > form.height()) at.setY(std::max(0, top.y() - size.height()));
+    m_pictureList->setGeometry(QRect(at, size));
+    m_pictureList->show();
+    m_pictureList->raise();
+    m_pictureList->setFocus(Qt::OtherFocusReason);
+}
+
+void DrawingPages::PictureChosen(int row) {
+    m_pictureList->hide();
+    if (row < 0) return;
+    const size_t index = static_cast<size_t>(row);
+    if (index < m_listSlots.size()) {
+        ChoosePicture(m_listArea, m_listSlots[index]);
+    } else if (index == m_listSlots.size()) {
+        EditPictures(m_listArea);
+    }
+}
+
+bool DrawingPages::ChoosePicture(int area, int slot) {
+    const std::optional<int> set = PictureSetOf(area);
+    std::u16string* drawing = Drawing(area);
+    if (!set || !drawing || slot < 0 || slot >= kPicturesPerSet) return false;
+    const VectorPicture picture =
+        SlotsOf(m_view.GetPreferences(), *set)[static_cast<size_t>(slot)];
+    if (picture.name.empty()) return false;
+    // The same refusals as drawing: a record held read only or not begun stays as it is.
+    if (!m_view.Controller().MayChangeRecord()) return false;
+    const PictureCopy copy = PictureForDrawing(picture.drawing);
+    Platform& platform = m_view.GetPlatform();
+    // The picture takes the place of the whole drawing: the doctor's findings go only when asked.
+    if (!drawing->empty() && *drawing != copy.drawing &&
+        platform.messages.ShowBox(u"Do you really want to replace this drawing with the picture <" +
+                                      picture.name + u"> ?",
+                                  u"Replace drawing", BoxButtons::YesNo,
+                                  BoxIcon::Question) != BoxAnswer::Yes) {
+        return false;
+    }
+    *drawing = copy.drawing;
+    if (copy.strokesCut > 0) {
+        platform.messages.ShowNotice(u"The picture <" + picture.name +
+                                         u"> is larger than a drawing may be: its last strokes "
+                                         u"were left out",
+                                     kPictureNoticeMs, true);
+    }
+    if (CDrawingArea* a = Area(area)) a->update();
+    return true;
+}
+
+void DrawingPages::EditPictures(int area) {
+    const std::optional<int> set = PictureSetOf(area);
+    if (!set) return;
+    Preferences& preferences = m_view.GetPreferences();
+    const std::u16string* drawing = Drawing(area);
+    VectorPictureEditor editor(SlotsOf(preferences, *set), drawing ? *drawing : std::u16string());
+    Platform& platform = m_view.GetPlatform();
+    CVectorPictureDlg dialog(editor, platform.messages, &m_view.Widget());
+    if (dialog.exec() != QDialog::Accepted) {
+        platform.messages.ShowNotice(u"You select cancel. Nothing has been modified",
+                                     kPictureNoticeMs, true);
+        return;
+    }
+    StoreSlots(preferences, *set, editor.Slots());
+    if (!editor.Saved()) {
+        platform.messages.ShowNotice(
+            u"Your modifications have been processed but you haven't choose to save this picture",
+            kPictureNoticeMs);
+    }
 }
 
 }  // namespace pondrel
