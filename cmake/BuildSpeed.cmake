@@ -3,7 +3,7 @@
 # chosen before targets are made); pondrel_precompile_headers() is called after the last one.
 
 option(PONDREL_LLD "Link with lld when it is installed (much faster than ld.bfd)" ON)
-option(PONDREL_PCH "Precompile the Qt and GoogleTest headers shared by many files" ON)
+option(PONDREL_PCH "Precompile the Qt and GoogleTest headers in Debug builds" ON)
 
 if(PONDREL_LLD)
     find_program(PONDREL_LLD_PROGRAM ld.lld)
@@ -12,14 +12,24 @@ if(PONDREL_LLD)
     endif()
 endif()
 
+# ccache caches a file compiled with a precompiled header only when told to overlook the header's
+# macros and time stamps; without this every Qt file would miss the cache.
+if(PONDREL_PCH AND CMAKE_CXX_COMPILER_LAUNCHER MATCHES "ccache$")
+    set(CMAKE_CXX_COMPILER_LAUNCHER "${CMAKE_COMMAND}" -E env
+        CCACHE_SLOPPINESS=pch_defines,time_macros ${CMAKE_CXX_COMPILER_LAUNCHER})
+endif()
+
 # Gives every target that links Qt Widgets, Qt Test or GoogleTest directly one shared precompiled
 # header (REUSE_FROM): the headers are compiled once per build instead of once per file. GCC
 # takes a precompiled header only when it was made with the same options (-fPIC, the Qt macros),
-# so there is one host target per kind of user (Qt, with -fPIC; GoogleTest, without); an
-# unusable one is a warning, hence an error
-# with PONDREL_WERROR, never a silent slow build.
+# so there is one host target per kind of user (Qt, with -fPIC; GoogleTest, without). An
+# unusable one is a warning (-Winvalid-pch), hence an error with PONDREL_WERROR, never a silently
+# slow build.
+# Only in builds that do not optimise (Debug, as the sanitizer build): with -O2/-O3, GCC 12 loses
+# the system-header status of standard headers read from a precompiled header and reports its
+# false -Wstringop-overflow on std::u16string code inlined into our files.
 function(pondrel_precompile_headers)
-    if(NOT PONDREL_PCH)
+    if(NOT PONDREL_PCH OR NOT (CMAKE_BUILD_TYPE STREQUAL "Debug" OR NOT CMAKE_BUILD_TYPE))
         return()
     endif()
     # Every target of the project, from all directories.
@@ -39,10 +49,8 @@ function(pondrel_precompile_headers)
         <string_view> <vector>)
 
     set(hosts "")
-    # GoogleTest's header only where nothing is optimised: with -O2/-O3 GCC 12 then reports its
-    # false -Wstringop-overflow on std::u16string code inlined into some tests.
     find_package(GTest QUIET)
-    if(TARGET GTest::gtest AND (CMAKE_BUILD_TYPE STREQUAL "Debug" OR NOT CMAKE_BUILD_TYPE))
+    if(TARGET GTest::gtest)
         add_library(pondrel_pch_gtest OBJECT "${anchor}")
         target_link_libraries(pondrel_pch_gtest PRIVATE GTest::gtest pondrel_warnings)
         target_precompile_headers(pondrel_pch_gtest PRIVATE <gtest/gtest.h> ${std_headers}
