@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages needed to build, run and test Pondrel (when some are missing).
 set -euo pipefail
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-base-dev-tools
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev lld qt6-base-dev qt6-base-dev-tools
           libgl1-mesa-dev libgtest-dev libgmock-dev libbenchmark-dev
           libasio-dev libsqlite3-dev libsodium-dev libssl-dev python3 libreoffice-writer-nogui
           libreoffice-calc-nogui unicode-data cmark lintian desktop-file-utils appstream
