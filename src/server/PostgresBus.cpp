@@ -16,7 +16,7 @@ using P = PgParam;
 constexpr const char* kChannel = "pondrel_bus";
 // Taken while the tables are made: instances that start together wait for each other.
 constexpr int64_t kTablesLockKey = 0x504F4E45;
-constexpr auto kUsersDelay = std::chrono::milliseconds(100);
+constexpr auto kUsersDelay = std::chrono::milliseconds(200);
 // The whole list of sessions is read again now and then, whatever the notifications said.
 constexpr int kReadAllTicks = 10;
 
@@ -349,7 +349,9 @@ void PostgresBus::Handle(const BusMessage& message) {
 
 void PostgresBus::Watch() {
     int socket = m_db->Socket();
-    if (socket != m_watchedSocket) {
+    // A connection opened again may have the same socket number: it is watched anew all the same.
+    if (socket != m_watchedSocket || m_db->Reconnects() != m_watchedReconnects) {
+        m_watchedReconnects = m_db->Reconnects();
         if (m_watch.is_open()) m_watch.release();  // its wait ends as cancelled
         ++m_watchGeneration;
         m_waiting = false;

@@ -76,6 +76,7 @@ private:
 
     asio::posix::stream_descriptor m_watch;
     int m_watchedSocket = -1;
+    int64_t m_watchedReconnects = 0;
     bool m_waiting = false;
     uint64_t m_watchGeneration = 0;
     std::vector<BusMessage> m_pending;

@@ -265,5 +265,29 @@ TEST_F(ClusterEndToEndTest, AFloodOfChatDoesNotFloodTheOtherServer) {
     EXPECT_TRUE(bruno.WaitFor(u"#S!#Bruno|#F|", 5000)) << Logs();
 }
 
+// The database restarts under both servers (as after a crash, which also empties the table of
+// sessions): both find it again by themselves, chat crosses again, and the online list of a user
+// who logs in afterwards names the users of both.
+TEST_F(ClusterEndToEndTest, TheServersFindEachOtherAgainAfterTheDatabaseRestarts) {
+    RawClient anna(first->Port());
+    RawClient bruno(second->Port());
+    ASSERT_TRUE(anna.Send(Login(u"Anna", u"111111")));
+    ASSERT_TRUE(bruno.Send(Login(u"Bruno", u"222222")));
+    ASSERT_TRUE(anna.WaitFor(u"#S!#Anna|Bruno|#F|", 15'000)) << Logs();
+    ASSERT_TRUE(cluster->Stop());
+    ASSERT_TRUE(cluster->Start());
+    bool crossed = false;
+    for (int i = 0; i < 30 && !crossed; ++i) {
+        ASSERT_TRUE(anna.Send(u"#A!#<Anna> : are you there " + ToText(i) + u"#F|"));
+        crossed = bruno.WaitFor(u"are you there", 1000);
+    }
+    EXPECT_TRUE(crossed) << Logs();
+    EXPECT_FALSE(anna.Closed());
+    EXPECT_FALSE(bruno.Closed());
+    RawClient carla(second->Port());
+    ASSERT_TRUE(carla.Send(Login(u"Carla", u"333333")));
+    EXPECT_TRUE(carla.WaitFor(u"#S!#Anna|Bruno|Carla|#F|", 15'000)) << Logs();
+}
+
 }  // namespace
 }  // namespace pondrel
