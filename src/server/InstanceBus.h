@@ -5,11 +5,7 @@
 // everybody, and who is logged in where. An instance alone (the SQLite store) has nobody to tell:
 // this base class does nothing, and every user is either online here or offline.
 
-#include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace pondrel::server {
@@ -57,56 +53,6 @@ public:
 
 protected:
     Listener* m_listener = nullptr;
-};
-
-// The longest frame passed to another instance (a notification carries fewer than 8000 bytes):
-// longer than the longest mail or chat line the server relays.
-inline constexpr size_t kMaxBusFrameChars = 2600;
-
-// One message between instances, as a notification's payload carries it: its kind, the instance
-// that sent it, and its fields (names and frames in base64 of their UTF-16 units, so that any
-// unit passes).
-struct BusMessage {
-    enum class Kind : char {
-        Frame = 'T',     // target instance, user, code, frame, keep ("1"/"0")
-        Chat = 'C',      // frame
-        LoggedIn = 'I',  // user, login number
-        LoggedOut = 'O', // user
-        Presence = 'P',  // instances came or went: the users online are read again
-    };
-    BusMessage() = default;
-    BusMessage(Kind kindOf, std::string from) : kind(kindOf), instance(std::move(from)) {}
-
-    Kind kind = Kind::Presence;
-    std::string instance;
-    std::string target;  // Frame only
-    std::u16string user;
-    std::u16string code;
-    std::u16string frame;
-    bool keep = false;
-    uint64_t login = 0;
-
-    // None when a frame or name is too long to pass.
-    std::optional<std::string> Encode() const;
-    // None for a payload that is not one (of another program, damaged, or too long).
-    static std::optional<BusMessage> Decode(std::string_view payload);
-};
-
-// How many messages one user may send across: a burst of kBurst, then kPerSecond.
-class BusBudget {
-public:
-    static constexpr double kBurst = 60;
-    static constexpr double kPerSecond = 20;
-    static constexpr size_t kMaxUsers = 10'000;
-    // Takes one message's worth at `seconds` (a steady clock); false when none is left.
-    bool Take(const std::u16string& user, double seconds);
-
-private:
-    struct Bucket {
-        double tokens = kBurst;
-        double at = 0;
-    };
-    std::map<std::u16string, Bucket> m_buckets;
 };
 
 }  // namespace pondrel::server

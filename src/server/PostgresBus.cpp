@@ -113,7 +113,8 @@ bool PostgresBus::Register() {
     bool ok = m_db->Run("INSERT INTO bus_instances(id, heartbeat) VALUES($1, now()) "
                         "ON CONFLICT(id) DO UPDATE SET heartbeat = now()",
                         {P::Text(m_id)})
-                  .Ok();
+                  .Ok() &&
+              m_db->Run("DELETE FROM bus_sessions WHERE instance_id = $1", {P::Text(m_id)}).Ok();
     for (const auto& [user, local] : m_local) {
         // A user who logged in elsewhere meanwhile keeps his row there.
         ok = ok && m_db->Run("INSERT INTO bus_sessions(user_name, instance_id, login) "
@@ -128,6 +129,8 @@ bool PostgresBus::Register() {
         return false;
     }
     m_registered = true;
+    // Their log-ins were not told one by one: any later log-in elsewhere replaces them.
+    for (auto& [user, local] : m_local) local.confirmed = true;
     ReadUsers();
     return true;
 }

@@ -17,6 +17,8 @@
 #include <asio/posix/stream_descriptor.hpp>
 #include <asio/steady_timer.hpp>
 
+#include "server/BusBudget.h"
+#include "server/BusMessage.h"
 #include "server/InstanceBus.h"
 #include "server/PgConnection.h"
 

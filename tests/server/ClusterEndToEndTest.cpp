@@ -267,7 +267,7 @@ TEST_F(ClusterEndToEndTest, AFloodOfChatDoesNotFloodTheOtherServer) {
 
 // The database restarts under both servers (as after a crash, which also empties the table of
 // sessions): both find it again by themselves, chat crosses again, and the online list of a user
-// who logs in afterwards names the users of both.
+// who logs in afterwards names the users of both; a second log-in still replaces the first.
 TEST_F(ClusterEndToEndTest, TheServersFindEachOtherAgainAfterTheDatabaseRestarts) {
     RawClient anna(first->Port());
     RawClient bruno(second->Port());
@@ -287,6 +287,12 @@ TEST_F(ClusterEndToEndTest, TheServersFindEachOtherAgainAfterTheDatabaseRestarts
     RawClient carla(second->Port());
     ASSERT_TRUE(carla.Send(Login(u"Carla", u"333333")));
     EXPECT_TRUE(carla.WaitFor(u"#S!#Anna|Bruno|Carla|#F|", 15'000)) << Logs();
+    // And a second log-in still replaces the first across the servers.
+    RawClient annaThere(second->Port());
+    ASSERT_TRUE(annaThere.Send(Login(u"Anna", u"111111")));
+    EXPECT_TRUE(anna.WaitFor(u"#L!##F|", 15'000)) << Logs();
+    EXPECT_TRUE(anna.WaitClosed(5000));
+    EXPECT_FALSE(annaThere.Closed());
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "TempFolder.h"
 #include "platform/Text.h"
 #include "server/ClientLink.h"
+#include "server/BusBudget.h"
+#include "server/BusMessage.h"
 #include "server/InstanceBus.h"
 #include "server/PostgresStore.h"
 #include "server/ServerLog.h"
