@@ -230,6 +230,23 @@ bool PgConnection::TakeNotifications() {
     return changed;
 }
 
+std::vector<PgConnection::Notice> PgConnection::TakeNotices(bool& missed) {
+    std::vector<Notice> notices;
+    missed = m_missed;
+    m_missed = false;
+    if (Lost()) return notices;
+    PQconsumeInput(m_connection);
+    while (PGnotify* notice = PQnotifies(m_connection)) {
+        notices.push_back({notice->relname, notice->extra ? notice->extra : ""});
+        PQfreemem(notice);
+    }
+    return notices;
+}
+
+int PgConnection::Socket() const {
+    return Lost() ? -1 : PQsocket(m_connection);
+}
+
 bool PgConnection::Begin() {
     if (!Exec("BEGIN")) return false;
     m_inTransaction = true;

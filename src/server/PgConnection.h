@@ -91,6 +91,17 @@ public:
     // True when a notification from another connection arrived since the last call, or when the
     // connection was opened again meanwhile (what came while it was away is unknown).
     bool TakeNotifications();
+    // Every notification that arrived since the last call, the connection's own included, in
+    // the order of their commits; `missed` is set when the connection was opened again
+    // meanwhile. Reads what waits on the socket without waiting.
+    struct Notice {
+        std::string channel;
+        std::string payload;
+    };
+    std::vector<Notice> TakeNotices(bool& missed);
+    // The socket of the connection (to wait for notifications), -1 when there is none.
+    int Socket() const;
+    bool IsLost() const { return Lost(); }
 
 private:
     explicit PgConnection(pg_conn* connection) : m_connection(connection) {}

@@ -10,6 +10,7 @@
 
 #include "platform/Text.h"
 #include "server/Passwords.h"
+#include "server/PostgresBus.h"
 #include "server/ServerCommands.h"
 #include "server/ServerLog.h"
 #include "server/ServerStore.h"
@@ -85,7 +86,19 @@ int ServeCommand(const Arguments& given) {
 
     ServerLog log;
     asio::io_context io;
+    // Several instances may share a PostgreSQL store: they tell each other through it.
+    std::unique_ptr<PostgresBus> bus;
+    if (!where.address.empty()) {
+        std::string error;
+        bus = PostgresBus::Open(io, log, where.address, ClusterDeadSeconds(options), error);
+        if (!bus) {
+            std::fprintf(stderr, "pondrel-server: cannot reach the other instances: %s\n",
+                         error.c_str());
+            return 1;
+        }
+    }
     SyncServer server(io, *store, log, options);
+    if (bus) server.Protocol().SetBus(*bus);
     std::string error;
     if (!server.Listen(error)) {
         std::fprintf(stderr, "pondrel-server: cannot listen on %s port %d: %s\n",
@@ -109,6 +122,7 @@ int ServeCommand(const Arguments& given) {
                  ? std::string("connections are plain (no --tls-cert)")
                  : "connections are encrypted (TLS 1.2 or later), certificate " +
                        options.tlsCertificateFile);
+    if (bus) log.Line("server instance " + bus->Instance() + " on a shared store");
     io.run();
     return 0;
 }

@@ -38,4 +38,10 @@ struct ServerOptions {
     std::string tlsKeyFile;
 };
 
+// An instance of a shared store that has not told it is alive for this long counts as dead: its
+// users leave the online list of the others within the keep-alive time.
+inline int ClusterDeadSeconds(const ServerOptions& options) {
+    return options.keepAliveSeconds > 4 ? options.keepAliveSeconds - 2 : 2;
+}
+
 }  // namespace pondrel::server

@@ -75,6 +75,7 @@ void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     auto it = m_online.find(link.User());
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
+        m_bus->LoggedOut(link.User());
         BroadcastUsers();
     }
 }
@@ -85,9 +86,7 @@ ClientLink* ServerProtocol::LinkOf(std::u16string_view user) {
 }
 
 void ServerProtocol::BroadcastUsers() {
-    std::u16string names;
-    for (const auto& [user, link] : m_online) names += user + u"|";
-    std::u16string frame = CodeFrame(u'S', names);
+    std::u16string frame = CodeFrame(u'S', UserNames());
     auto online = m_online;  // a send may close a connection
     for (const auto& [user, link] : online) {
         if (LinkOf(user) == link) link->SendFrame(frame);
@@ -272,6 +271,7 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
     }
     link.SetOnline(user);
     m_online[user] = &link;
+    m_bus->LoggedIn(user);
     m_loginHash[linkId] = hash;
     m_log.Line(link.LogName() + ": logged in");
     BroadcastUsers();
@@ -283,6 +283,7 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
 }
 
 void ServerProtocol::OnTick() {
+    m_bus->Tick();
     int64_t changes = m_store.AdminChanges();
     // A store out of reach (a lost database) says nothing about the accounts: its users stay.
     if (changes >= 0 && changes != m_adminChanges) {
@@ -316,6 +317,7 @@ void ServerProtocol::CheckAccounts() {
         Tell(*link, hash ? u"Your password was changed on the server: connect with the new one"
                          : u"Your account was removed from the server");
         m_online.erase(user);
+        m_bus->LoggedOut(user);
         link->SendFrame(CodeFrame(u'L'));
         link->CloseAfterSending("account changed");
     }
@@ -404,8 +406,12 @@ void ServerProtocol::HandleCode(ClientLink& link, char16_t code, std::u16string_
     }
 }
 
+std::u16string ServerProtocol::NoticeFrame(const std::u16string& text) {
+    return CodeFrame(u'J', text + u"\u00A23000\u00A21\u00A2");
+}
+
 void ServerProtocol::Tell(ClientLink& link, const std::u16string& text) {
-    link.SendFrame(CodeFrame(u'J', text + u"\u00A23000\u00A21\u00A2"));
+    link.SendFrame(NoticeFrame(text));
 }
 
 void ServerProtocol::SendActiveList(ClientLink& link) {
@@ -451,23 +457,20 @@ void ServerProtocol::ForwardRelease(ClientLink& link, std::u16string_view payloa
     std::u16string holder(payload.substr(0, sep));
     std::u16string file(sep == std::u16string_view::npos ? u"" : payload.substr(sep + 1));
     std::optional<FileEntry> entry = m_store.ActiveFile(file);
-    ClientLink* target = LinkOf(holder);
-    if (!entry || entry->holder != holder || !target) {
+    if (!entry || entry->holder != holder || (!LinkOf(holder) && !m_bus->OnlineElsewhere(holder))) {
         m_log.Line(link.LogName() + ": release request not passed on (" + LogText(file) +
                    " is not held by an online " + LogText(holder) + ")");
         return;
     }
     m_log.Line(link.LogName() + ": asks " + LogText(holder) + " to release " + LogText(file));
-    target->SendFrame(CodeFrame(u'V', entry->name));
+    PassOn(link.User(), holder, CodeFrame(u'V', entry->name));
 }
 
 void ServerProtocol::ForwardWake(ClientLink& link, std::u16string_view payload) {
     if (payload.substr(0, 2) != u"1a") return;  // "1b" answers a wake: nothing to do
     size_t sep = payload.find(kFieldSep);
     if (sep == std::u16string_view::npos) return;
-    if (ClientLink* target = LinkOf(payload.substr(sep + 1))) {
-        target->SendFrame(CodeFrame(u'Z', u"1a"));
-    } else {
+    if (!PassOn(link.User(), std::u16string(payload.substr(sep + 1)), CodeFrame(u'Z', u"1a"))) {
         Refuse(link, payload, "wake for a user who is not online");
     }
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "server/ClientLink.h"
+#include "server/InstanceBus.h"
 #include "server/LoginThrottle.h"
 #include "server/ServerStore.h"
 
@@ -28,7 +29,7 @@ struct ServerOptions;
 // A message code as the program makes them: decimal digits, "|", decimal digits.
 bool IsMessageCode(std::u16string_view code);
 
-class ServerProtocol {
+class ServerProtocol final : private InstanceBus::Listener {
 public:
     // Every reference must outlive the protocol.
     ServerProtocol(ServerStore& store, ServerLog& log, const ServerOptions& options,
@@ -45,6 +46,9 @@ public:
     // it they run at once.
     using Timer = std::function<void(std::chrono::milliseconds, std::function<void()>)>;
     void SetTimer(Timer timer) { m_timer = std::move(timer); }
+    // The other instances that share the store (ServerProtocolCluster.cpp); none by default. The
+    // bus must outlive the protocol.
+    void SetBus(InstanceBus& bus);
 
     // Password checks running at once, waiting in all, and waiting or running per address (a
     // ward behind one address logs in a few at a time: the others try again). An address with
@@ -81,6 +85,18 @@ public:
     static Stamp Now();
 
 private:
+    // From the other instances (ServerProtocolCluster.cpp).
+    void OnBusFrame(const std::u16string& user, const std::u16string& code,
+                    const std::u16string& frame, bool keep) override;
+    void OnBusChat(const std::u16string& frame) override;
+    void OnBusUsers() override;
+    void OnBusReplaced(const std::u16string& user) override;
+    // The users online here and at the other instances, each followed by "|".
+    std::u16string UserNames();
+    // `frame` to `user` wherever he is online; false when he is online nowhere (or the frame
+    // could not pass to his instance).
+    bool PassOn(const std::u16string& from, const std::u16string& user, const std::u16string& frame);
+
     struct PendingCheck {
         uint64_t linkId;
         std::string address;
@@ -107,6 +123,7 @@ private:
     void Refuse(ClientLink& link, std::u16string_view frame, std::string_view why);
     // "#J!#": a notice on the client's screen.
     void Tell(ClientLink& link, const std::u16string& text);
+    static std::u16string NoticeFrame(const std::u16string& text);
 
     // Files (ServerProtocolFiles.cpp).
     void Upload(ClientLink& link, std::u16string_view payload);
@@ -124,8 +141,8 @@ private:
     void ReadReceipt(ClientLink& link, std::u16string_view payload);
     void Chat(ClientLink& link, std::u16string_view line);
     // To a user online at once, or kept until his next log-in.
-    void SendOrKeep(std::u16string_view user, std::u16string_view code,
-                    const std::u16string& frame);
+    void SendOrKeep(const std::u16string& from, std::u16string_view user,
+                    std::u16string_view code, const std::u16string& frame);
     void DeliverWaiting(ClientLink& link);
     void SendBacklog(ClientLink& link);
 
@@ -133,6 +150,8 @@ private:
     ServerLog& m_log;
     const ServerOptions& m_options;
     PasswordChecker& m_passwords;
+    InstanceBus m_alone;  // an instance alone tells nobody
+    InstanceBus* m_bus = &m_alone;
 
     std::map<uint64_t, ClientLink*> m_links;
     std::map<std::u16string, ClientLink*> m_online;

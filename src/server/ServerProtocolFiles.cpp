@@ -199,9 +199,8 @@ void ServerProtocol::ForceUnlock(ClientLink& link, std::u16string_view name) {
     }
     m_log.Line(link.LogName() + ": forced the unlocking of " + LogText(name) + " held by " +
                LogText(entry->holder));
-    if (ClientLink* holder = LinkOf(entry->holder)) {
-        Tell(*holder, u"Your lock of " + entry->name + u" was taken off by " + link.User());
-    }
+    PassOn(link.User(), entry->holder,
+           NoticeFrame(u"Your lock of " + entry->name + u" was taken off by " + link.User()));
     FilesChanged(entry->name);
 }
 

@@ -29,11 +29,11 @@ std::u16string Report(char16_t result, std::u16string_view code, std::u16string_
 
 }  // namespace
 
-void ServerProtocol::SendOrKeep(std::u16string_view user, std::u16string_view code,
-                                const std::u16string& frame) {
+void ServerProtocol::SendOrKeep(const std::u16string& from, std::u16string_view user,
+                                std::u16string_view code, const std::u16string& frame) {
     if (ClientLink* link = LinkOf(user)) {
         link->SendFrame(frame);
-    } else {
+    } else if (!m_bus->SendTo(from, std::u16string(user), std::u16string(code), frame, true)) {
         m_store.QueueNote(user, code, frame, Now());
     }
 }
@@ -123,9 +123,7 @@ void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
     }
     // Sent again: passed on again only while its recipient has not acknowledged it.
     if (kept == StoreResult::Refused && !again) return;
-    if (ClientLink* target = LinkOf(recipient)) {
-        target->SendFrame(forwarded);  // its acknowledgement brings the delivery report
-    } else {
+    if (!PassOn(link.User(), recipient, forwarded)) {  // acknowledged: the delivery report
         link.SendFrame(Report(u'S', code, stamp));
     }
     m_log.Line(link.LogName() + ": mail for " + LogText(recipient) +
@@ -153,7 +151,7 @@ void ServerProtocol::Acknowledge(ClientLink& link, std::u16string_view payload) 
         }
         std::optional<std::u16string> sender = m_store.MarkDelivered(link.User(), code, stamp);
         if (!sender) continue;
-        SendOrKeep(*sender, code,
+        SendOrKeep(link.User(), *sender, code,
                    result == u'S' ? Report(u'O', code, stamp) : Report(u'E', code, {}));
     }
 }
@@ -174,7 +172,7 @@ void ServerProtocol::ReadReceipt(ClientLink& link, std::u16string_view payload) 
     receipt += kFieldSep;
     receipt += mail->reception;
     receipt += kItemSep;
-    SendOrKeep(mail->sender, {}, CodeFrame(u'R', receipt));
+    SendOrKeep(link.User(), mail->sender, {}, CodeFrame(u'R', receipt));
 }
 
 void ServerProtocol::Chat(ClientLink& link, std::u16string_view line) {
@@ -194,6 +192,7 @@ void ServerProtocol::Chat(ClientLink& link, std::u16string_view line) {
     for (const auto& [user, other] : online) {
         if (other != &link && LinkOf(user) == other) other->SendFrame(frame);
     }
+    m_bus->Chat(link.User(), frame);
 }
 
 }  // namespace pondrel::server
