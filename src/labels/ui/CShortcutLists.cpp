@@ -145,7 +145,14 @@ void CShortcutLists::Show() {
     area.screenWidth = page->width();
     area.gapAbove = IsProblemField(m_shortcuts.Field()) ? 11 : 0;
     area.rowHeight = metrics.height() + 2;
-    area.charWidth = metrics.averageCharWidth();
+    // Wide enough for the widest row as drawn, not only for a row of average characters: a
+    // row of capitals or wide letters is not cut.
+    int widest = 0;
+    for (const auto& text : shown) {
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(text)));
+    }
+    area.charWidth = std::max<double>(metrics.averageCharWidth(),
+                                      longest > 0 ? (widest + 4.0) / longest : 0.0);
     ShortcutListPlacement place = PlaceShortcutList(area, static_cast<int>(rows.size()), longest);
 
     m_list->setFlow(QListView::TopToBottom);
