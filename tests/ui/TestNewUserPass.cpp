@@ -4,11 +4,13 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QListWidget>
 #include <QTreeWidget>
 
 #include "FormTestBase.h"
 #include "sync/ui/CConnectionIndicators.h"
 #include "ui/frame/CCommandBar.h"
+#include "ui/frame/PageListDelegate.h"
 
 using namespace pondrel;
 
@@ -29,6 +31,7 @@ private slots:
     void everyButtonOfTheDayCanBeHit();
     void thePatientListShowsWholeTexts();
     void theLightsStandClearOfTheButtons();
+    void thePageListNamesAreWhole();
     void aWorkingDayInScreenshots();
 
 private:
@@ -127,6 +130,35 @@ void TestNewUserPass::theLightsStandClearOfTheButtons() {
         }
     }
     test::Screenshot(bar, QStringLiteral("newuser-command-bar"));
+}
+
+// The factory names of the page list are read whole in their cells (on two lines where needed),
+// the two identity pages and the untitled free-field pages told apart.
+void TestNewUserPass::thePageListNamesAreWhole() {
+    QVERIFY(Start());
+    QVERIFY(Tap(QStringLiteral("pageListButton")));
+    auto* list = Named<QListWidget>(QStringLiteral("pageList"));
+    QVERIFY(list && list->isVisible());
+    QStringList names;
+    // The cell less its icon and margins, as the list draws it.
+    const int width = list->gridSize().width() - list->iconSize().width() - 12;
+    for (int row = 0; row < list->count(); ++row) {
+        const QString name = list->item(row)->text();
+        QVERIFY2(!names.contains(name), qPrintable(QStringLiteral("twice: ") + name));
+        names << name;
+        const PageListDelegate::Shown shown = PageListDelegate::Layout(name, list->font(), width);
+        QVERIFY2(shown.lines.size() <= 2 && shown.lines.join(QChar(' ')) == name,
+                 qPrintable(name + QStringLiteral(" shown as ") + shown.lines.join(QChar('/'))));
+        QFont font = list->font();
+        font.setPixelSize(shown.pixels);
+        for (const QString& line : shown.lines) {
+            QVERIFY2(QFontMetrics(font).horizontalAdvance(line) <= width, qPrintable(line));
+        }
+        QVERIFY(shown.pixels >= 8);
+    }
+    QVERIFY(names.contains(QStringLiteral("Free fields 1")));
+    QVERIFY(names.contains(QStringLiteral("Identity form")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("newuser-page-list"));
 }
 
 // Every page of the page order as a doctor meets it with a few patients, and the pop-up lists,

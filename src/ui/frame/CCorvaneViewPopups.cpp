@@ -13,6 +13,7 @@
 #include "ui/frame/CCorvaneView.h"
 #include "ui/frame/CInputPanel.h"
 #include "ui/frame/CPatientList.h"
+#include "ui/frame/PageListDelegate.h"
 
 namespace pondrel {
 
@@ -20,7 +21,7 @@ namespace {
 
 constexpr int kPageListColumns = 3;
 constexpr int kPageListRowHeight = 21;
-constexpr int kPageListFontPixels = 9;  // two lines in a row
+constexpr int kPageListFontPixels = 10;
 constexpr int kIconSize = 16;
 
 }  // namespace
@@ -65,10 +66,9 @@ void CCorvaneView::BuildPopups() {
     m_pageList->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_pageList->setGridSize(QSize((kWidth - 3) / kPageListColumns, kPageListRowHeight));
     m_pageList->setIconSize(QSize(kIconSize, kIconSize));
-    // A name too long for its cell takes a second line in a smaller type rather than being
-    // cut after a few letters; only a name longer than two lines ends in an ellipsis.
-    m_pageList->setWordWrap(true);
     m_pageList->setTextElideMode(Qt::ElideRight);
+    // A name too long for its cell takes a second line rather than being cut after a few letters.
+    m_pageList->setItemDelegate(new PageListDelegate(m_pageList));
     m_pageList->setStyleSheet(
         QStringLiteral("QListWidget { background: #f2f5fb; border-top: 1px solid #5070a8; }"));
     font.setPixelSize(kPageListFontPixels);
