@@ -32,6 +32,7 @@ private slots:
     void thePatientListShowsWholeTexts();
     void theLightsStandClearOfTheButtons();
     void thePageListNamesAreWhole();
+    void shortcutRowsAreReadWhole();
     void aWorkingDayInScreenshots();
 
 private:
@@ -159,6 +160,57 @@ void TestNewUserPass::thePageListNamesAreWhole() {
     QVERIFY(names.contains(QStringLiteral("Free fields 1")));
     QVERIFY(names.contains(QStringLiteral("Identity form")));
     test::Screenshot(*m_program->Frame(), QStringLiteral("newuser-page-list"));
+}
+
+// The shortcut lists of a few windows with long rows: a list of one column is as wide as its
+// widest row; a row a narrower column of several still cuts is read whole in its tool tip.
+void TestNewUserPass::shortcutRowsAreReadWhole() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    int lists = 0;
+    bool severalColumns = false;
+    // Field windows, then the Medicine and Status sections of the problems page.
+    for (int field : {16, 20, 63, 9, -1, -2}) {
+        CSectionEdit* edit = nullptr;
+        if (field >= 0) {
+            edit = Window(field);
+            if (!edit) continue;
+            View().ShowPage(PageOf(edit));
+        } else {
+            View().ShowPage(20);
+            edit = Named<CSectionEdit>(field == -1 ? QStringLiteral("medicine")
+                                                   : QStringLiteral("status"));
+            QVERIFY(edit);
+        }
+        m_program->Frame()->activateWindow();
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_F4);
+        // Each page keeps a list of its own: the one shown.
+        QListWidget* list = nullptr;
+        for (auto* one : m_program->Frame()->findChildren<QListWidget*>(
+                 QStringLiteral("shortcutList"))) {
+            if (one->isVisible()) list = one;
+        }
+        if (!list || list->count() == 0) continue;
+        ++lists;
+        const bool columns = list->isWrapping();
+        severalColumns = severalColumns || columns;
+        const int cell = columns ? list->gridSize().width() : list->viewport()->width();
+        for (int row = 0; row < list->count(); ++row) {
+            QListWidgetItem* item = list->item(row);
+            const int needed = list->fontMetrics().horizontalAdvance(item->text()) + 4;
+            if (needed <= cell) continue;
+            QVERIFY2(columns, qPrintable(QStringLiteral("field %1: %2 cut in one column of %3 px")
+                                             .arg(field)
+                                             .arg(item->text())
+                                             .arg(cell)));
+            QCOMPARE(item->toolTip(), item->text());
+        }
+        test::Screenshot(*m_program->Frame(), QStringLiteral("newuser-shortcuts-%1").arg(field));
+        QTest::keyClick(edit, Qt::Key_Escape);
+    }
+    QVERIFY(lists >= 2);
+    QVERIFY(severalColumns);
 }
 
 // Every page of the page order as a doctor meets it with a few patients, and the pop-up lists,
