@@ -251,9 +251,10 @@ bool MailBoxes::AddFriend(std::u16string_view typed) {
             m_messages.ShowNotice(u"This is your own user name", 2000, true);
             return false;
         case FriendsList::AddResult::Unusable:
-            m_messages.ShowNotice(u"A user name has 4 to 32 characters, without any of | # / < > "
-                                  u"\u00A2 \u00A6 \u00A7 \u00AC",
-                                  2000, true);
+            m_messages.ShowNotice(
+                u"A user name has 4 to 32 characters, without any of | # / < > "
+                u"\u00A2 \u00A6 \u00A7 \u00AC",
+                2000, true);
             return false;
         case FriendsList::AddResult::AlreadyListed:
             m_messages.ShowNotice(std::u16string(name) + u" is already a friend: checked", 2000);
@@ -379,9 +380,9 @@ void MailBoxes::OnDeliveryReports(std::u16string_view payload) {
     if (!refused.empty()) {
         std::u16string names;
         for (const std::u16string& name : refused) names += (names.empty() ? u"" : u", ") + name;
-        m_messages.ShowNotice(u"The server did not deliver the mail to " + names +
-                                  u": check the user name",
-                              4000, true);
+        m_messages.ShowNotice(
+            u"The server did not deliver the mail to " + names + u": check the user name", 4000,
+            true);
     }
     Trim();
     Changed();

@@ -497,8 +497,9 @@ void TestMailPages::aRecipientTypedByNameAndOneTheServerDoesNotKnow() {
         name->clear();
         QVERIFY(test::Type(Frame(), "friendNameEdit", refused));
         QVERIFY(Click("addFriendButton"));
-        QVERIFY2(NoticeText().startsWith(refused[3] == 'a' ? "This is your own" : "A user name has"),
-                 qPrintable(NoticeText()));
+        QVERIFY2(
+            NoticeText().startsWith(refused[3] == 'a' ? "This is your own" : "A user name has"),
+            qPrintable(NoticeText()));
         QCOMPARE(name->text(), QString(refused));  // left to be corrected
     }
     QCOMPARE(Friends()->count(), 0);

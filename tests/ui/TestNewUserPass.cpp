@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QTreeWidget>
 
@@ -33,6 +34,7 @@ private slots:
     void theLightsStandClearOfTheButtons();
     void thePageListNamesAreWhole();
     void shortcutRowsAreReadWhole();
+    void aLongTaskShowsItsBeginning();
     void aWorkingDayInScreenshots();
 
 private:
@@ -78,8 +80,8 @@ void TestNewUserPass::thePatientListShowsWholeTexts() {
     auto* list = Named<QTreeWidget>(QStringLiteral("patientList"));
     QVERIFY(list && list->isVisible());
     test::Screenshot(*m_program->Frame(), QStringLiteral("newuser-patient-list"));
-    const int padding = 2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr,
-                                                       list) + 6;
+    const int padding =
+        2 * list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 6;
     int checked = 0;
     for (int column : {1, 2, 3}) {
         bool anyText = false;
@@ -91,12 +93,13 @@ void TestNewUserPass::thePatientListShowsWholeTexts() {
             ++checked;
             const int needed = list->fontMetrics().horizontalAdvance(text) + padding;
             if (list->columnWidth(column) >= needed) continue;
-            QVERIFY2(item->toolTip(column) == text,
-                     qPrintable(QStringLiteral("column %1 row %2 cut without a tool tip: %3 in %4 px")
-                                    .arg(column)
-                                    .arg(row)
-                                    .arg(text)
-                                    .arg(list->columnWidth(column))));
+            QVERIFY2(
+                item->toolTip(column) == text,
+                qPrintable(QStringLiteral("column %1 row %2 cut without a tool tip: %3 in %4 px")
+                               .arg(column)
+                               .arg(row)
+                               .arg(text)
+                               .arg(list->columnWidth(column))));
         }
         QVERIFY2(anyText, qPrintable(QStringLiteral("column %1 is empty").arg(column)));
     }
@@ -117,9 +120,10 @@ void TestNewUserPass::theLightsStandClearOfTheButtons() {
     QVERIFY(Start());
     CCommandBar& bar = *m_program->Frame()->CommandBar();
     const QRect barRect = bar.rect();
-    for (QPoint corner : {CConnectionIndicators::kConnectionLight, CConnectionIndicators::kMailLight}) {
-        const QRect light(corner, QSize(CConnectionIndicators::kLightSize,
-                                        CConnectionIndicators::kLightSize));
+    for (QPoint corner :
+         {CConnectionIndicators::kConnectionLight, CConnectionIndicators::kMailLight}) {
+        const QRect light(
+            corner, QSize(CConnectionIndicators::kLightSize, CConnectionIndicators::kLightSize));
         QVERIFY(barRect.contains(light));
         for (QWidget* control : bar.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (!control->isVisible() || control == bar.Indicators()) continue;
@@ -187,8 +191,8 @@ void TestNewUserPass::shortcutRowsAreReadWhole() {
         QTest::keyClick(edit, Qt::Key_F4);
         // Each page keeps a list of its own: the one shown.
         QListWidget* list = nullptr;
-        for (auto* one : m_program->Frame()->findChildren<QListWidget*>(
-                 QStringLiteral("shortcutList"))) {
+        for (auto* one :
+             m_program->Frame()->findChildren<QListWidget*>(QStringLiteral("shortcutList"))) {
             if (one->isVisible()) list = one;
         }
         if (!list || list->count() == 0) continue;
@@ -211,6 +215,22 @@ void TestNewUserPass::shortcutRowsAreReadWhole() {
     }
     QVERIFY(lists >= 2);
     QVERIFY(severalColumns);
+}
+
+// A task longer than its line is read from its first word (the rest in its tool tip).
+void TestNewUserPass::aLongTaskShowsItsBeginning() {
+    QCOMPARE(WriteDemo(1), 1);
+    QVERIFY(Start());
+    const QString longTask =
+        QStringLiteral("Discuss the medication list with the family doctor before discharge");
+    Patients().Current()->SetField(98, ToU16(longTask) + u"#1|N|short one#2|N|");
+    View().ShowPage(19);
+    auto* line = Named<QLineEdit>(QStringLiteral("taskText0"));
+    QVERIFY(line && line->isVisible());
+    QCOMPARE(line->text(), longTask);
+    QVERIFY(line->fontMetrics().horizontalAdvance(longTask) > line->width());
+    QCOMPARE(line->cursorPosition(), 0);
+    QCOMPARE(line->toolTip(), longTask);
 }
 
 // Every page of the page order as a doctor meets it with a few patients, and the pop-up lists,

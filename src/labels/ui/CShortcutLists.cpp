@@ -151,8 +151,8 @@ void CShortcutLists::Show() {
     for (const auto& text : shown) {
         widest = std::max(widest, metrics.horizontalAdvance(ToQString(text)));
     }
-    area.charWidth = std::max<double>(metrics.averageCharWidth(),
-                                      longest > 0 ? (widest + 4.0) / longest : 0.0);
+    area.charWidth =
+        std::max<double>(metrics.averageCharWidth(), longest > 0 ? (widest + 4.0) / longest : 0.0);
     ShortcutListPlacement place = PlaceShortcutList(area, static_cast<int>(rows.size()), longest);
     const int frame = 2 * m_list->frameWidth();
     if (place.columns > 1 && !place.scrollBar) {
