@@ -27,8 +27,15 @@ std::array<std::u16string, kPageCount> PageNames(const Labels& labels,
         } else {
             name = labels.Label(PageNameLabel(page));
         }
-        if (name.empty()) name = Format(u"Page %d", {page});
+        if (name.empty()) {
+            // An untitled free-field page is still known for what it holds.
+            name = page == 28 || page == 29 ? Format(u"Free fields %d", {page - 27})
+                                            : Format(u"Page %d", {page});
+        }
     }
+    // The identity page of the record navigation and the patient identity form are told apart
+    // when their names are the same.
+    if (EqualsIgnoreCase(names[30], names[0])) names[30] += u" form";
     return names;
 }
 

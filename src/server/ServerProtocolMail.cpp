@@ -100,6 +100,9 @@ void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
     if (!IsValidUserName(recipient) || !m_store.PasswordHash(recipient)) {
         m_log.Line(link.LogName() + ": mail for an unknown user " + LogText(recipient));
         link.SendFrame(Report(u'E', code, {}));
+        Tell(link, IsValidUserName(recipient)
+                       ? u"The server knows no user named " + recipient + u": mail not delivered"
+                       : std::u16string(u"The server knows no such user: mail not delivered"));
         return;
     }
     const bool again = m_store.IsUndelivered(recipient, link.User(), code);

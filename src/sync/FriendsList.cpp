@@ -41,6 +41,18 @@ std::vector<std::u16string> FriendsList::UpdateOnline(const std::vector<std::u16
     return added;
 }
 
+FriendsList::AddResult FriendsList::Add(std::u16string_view name, std::u16string_view ownName) {
+    if (name == ownName) return AddResult::OwnName;
+    if (!IsValidUserName(name)) return AddResult::Unusable;
+    for (Friend& f : m_rows) {
+        if (f.name != name) continue;
+        f.checked = true;
+        return AddResult::AlreadyListed;
+    }
+    m_rows.insert(m_rows.begin(), Friend{std::u16string(name), true, false});
+    return AddResult::Added;
+}
+
 bool FriendsList::IsOnline(std::u16string_view name) const {
     return std::any_of(m_rows.begin(), m_rows.end(),
                        [&](const Friend& f) { return f.online && f.name == name; });

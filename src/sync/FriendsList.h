@@ -31,6 +31,13 @@ public:
     std::vector<std::u16string> UpdateOnline(const std::vector<std::u16string>& online,
                                              std::u16string_view ownName);
 
+    // What typing a user's name does to the list.
+    enum class AddResult { Added, AlreadyListed, OwnName, Unusable };
+    // A user typed by name, who may never have been online: added at the top, offline and
+    // checked (he is typed to be written to); a friend already listed is only checked. The own
+    // name and a name no user can have are refused.
+    AddResult Add(std::u16string_view name, std::u16string_view ownName);
+
     const std::vector<Friend>& Rows() const { return m_rows; }
     bool IsOnline(std::u16string_view name) const;
     void SetChecked(size_t row, bool checked);

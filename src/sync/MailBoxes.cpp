@@ -236,6 +236,38 @@ void MailBoxes::DeleteAll(MailBox box) {
     Changed();
 }
 
+bool MailBoxes::AddFriend(std::u16string_view typed) {
+    const size_t first = typed.find_first_not_of(u' ');
+    const std::u16string_view name =
+        first == std::u16string_view::npos
+            ? std::u16string_view()
+            : typed.substr(first, typed.find_last_not_of(u' ') - first + 1);
+    if (name.empty()) {
+        m_messages.ShowNotice(u"Type the user name of the recipient", 2000, true);
+        return false;
+    }
+    switch (m_friends.Add(name, m_connection.Wireless().userName)) {
+        case FriendsList::AddResult::OwnName:
+            m_messages.ShowNotice(u"This is your own user name", 2000, true);
+            return false;
+        case FriendsList::AddResult::Unusable:
+            m_messages.ShowNotice(
+                u"A user name has 4 to 32 characters, without any of | # / < > "
+                u"\u00A2 \u00A6 \u00A7 \u00AC",
+                2000, true);
+            return false;
+        case FriendsList::AddResult::AlreadyListed:
+            m_messages.ShowNotice(std::u16string(name) + u" is already a friend: checked", 2000);
+            break;
+        case FriendsList::AddResult::Added:
+            m_messages.ShowNotice(u"Recipient added: " + std::u16string(name), 2000);
+            break;
+    }
+    m_prefs.friends = m_friends.Text();
+    Changed();
+    return true;
+}
+
 void MailBoxes::CheckAllFriends(bool checked) {
     m_friends.CheckAll(checked);
     Changed();
@@ -295,6 +327,7 @@ void MailBoxes::OnMailReceived(const ReceivedMail& mail) {
 }
 
 void MailBoxes::OnDeliveryReports(std::u16string_view payload) {
+    std::vector<std::u16string> refused;  // recipients of mail the server could not deliver
     for (const std::u16string& item : Split(payload, kItemSep)) {
         if (item.size() < 3) continue;
         const char16_t report = item[0];
@@ -325,6 +358,9 @@ void MailBoxes::OnDeliveryReports(std::u16string_view payload) {
             } else if (report == u'E') {
                 row.icon = kMailFailed;
                 c[M::kState] = u"Bad transmission from server to recipient";
+                if (std::find(refused.begin(), refused.end(), c[M::kPeer]) == refused.end()) {
+                    refused.push_back(c[M::kPeer]);
+                }
                 m_connection.QueueFrame(CodeFrame(u'C', u"O\u00A6" + code + u"/"));
             } else if (report == u'O') {
                 row.icon = kMailDelivered;
@@ -338,6 +374,15 @@ void MailBoxes::OnDeliveryReports(std::u16string_view payload) {
             }
             ++i;
         }
+    }
+    // The server refuses a name it does not know (and says so right after, when it can tell):
+    // the doctor learns at once which recipient to check, not only from the Outbox.
+    if (!refused.empty()) {
+        std::u16string names;
+        for (const std::u16string& name : refused) names += (names.empty() ? u"" : u", ") + name;
+        m_messages.ShowNotice(
+            u"The server did not deliver the mail to " + names + u": check the user name", 4000,
+            true);
     }
     Trim();
     Changed();

@@ -78,6 +78,9 @@ public:
     std::optional<std::u16string> Open(MailBox box, int row);
     void Delete(MailBox box, int row);
     void DeleteAll(MailBox box);
+    // "Add": a recipient typed by user name (who may never have been online) joins the friends,
+    // checked. False, with a notice, for a name no user can have or the own name.
+    bool AddFriend(std::u16string_view typed);
     // Friends commands: Sel All / Clear All, and Delete (asks first).
     void CheckAllFriends(bool checked);
     void DeleteCheckedFriends();

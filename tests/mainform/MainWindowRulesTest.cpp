@@ -98,6 +98,21 @@ TEST(PageNamesTest, FromPreferencesAndLabels) {
     EXPECT_EQ(U8(names[21]), "Page 21");  // label 78 empty in these labels
 }
 
+TEST(PageNamesTest, UntitledFreeFieldPagesAndTwoIdentityPagesAreToldApart) {
+    Labels labels = Labels::Defaults();
+    labels.uiLabels[87] = u"Identity";
+    Preferences preferences;
+    preferences.pages[0].name = u"IDENTITY";
+    auto names = PageNames(labels, preferences);
+    EXPECT_EQ(U8(names[28]), "Free fields 1");
+    EXPECT_EQ(U8(names[29]), "Free fields 2");
+    EXPECT_EQ(U8(names[0]), "IDENTITY");
+    EXPECT_EQ(U8(names[30]), "Identity form");
+    preferences.pages[0].name = u"Patient";
+    names = PageNames(labels, preferences);
+    EXPECT_EQ(U8(names[30]), "Identity");
+}
+
 TEST(MainMenuTest, TwentyOneEntriesInOrder) {
     const auto entries = MainMenuEntries(false);
     ASSERT_EQ(entries.size(), 21u);

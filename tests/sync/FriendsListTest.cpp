@@ -43,5 +43,27 @@ TEST(FriendsListTest, CheckAndRemove) {
     EXPECT_EQ(friends.RemoveChecked(), 0u);
 }
 
+// A name typed on the send page: never online so far, yet a recipient; it keeps its place when
+// its user comes online, and the list still grows from the server's online users.
+TEST(FriendsListTest, TypedNamesAreAddedCheckedOnceAndStayWhenOnline) {
+    using R = FriendsList::AddResult;
+    FriendsList friends;
+    friends.SetText(u"Anna|", u"Me Myself");
+    EXPECT_EQ(friends.Add(u"Dora", u"Me Myself"), R::Added);
+    EXPECT_EQ(friends.Rows()[0], (Friend{u"Dora", true, false}));
+    EXPECT_EQ(friends.Add(u"Anna", u"Me Myself"), R::AlreadyListed);
+    EXPECT_TRUE(friends.Rows()[1].checked);
+    EXPECT_EQ(friends.Add(u"Me Myself", u"Me Myself"), R::OwnName);
+    EXPECT_EQ(friends.Add(u"Ann", u"Me Myself"), R::Unusable);
+    EXPECT_EQ(friends.Add(u"Eve|Bad", u"Me Myself"), R::Unusable);
+    EXPECT_EQ(friends.Add(u" Dora", u"Me Myself"), R::Unusable);
+    EXPECT_EQ(friends.Text(), u"Dora|Anna|");
+    EXPECT_TRUE(friends.UpdateOnline({u"Dora", u"Bruno"}, u"Me Myself") ==
+                std::vector<std::u16string>{u"Bruno"});
+    EXPECT_EQ(friends.Text(), u"Bruno|Dora|Anna|");
+    EXPECT_TRUE(friends.IsOnline(u"Dora"));
+    EXPECT_TRUE(friends.Rows()[1].checked);
+}
+
 }  // namespace
 }  // namespace pondrel

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -26,6 +27,7 @@
 #include "WardClient.h"
 #include "platform/HostFileSystem.h"
 #include "platform/Text.h"
+#include "platform/ui/QtText.h"
 #include "settings/Preferences.h"
 #include "settings/PreferencesFile.h"
 #include "sync/MailBoxes.h"
@@ -54,6 +56,7 @@ private slots:
     void aFadedMailNoticeLeadsNowhere();
     void refusalsKeepWhatWasTyped();
     void deleteCommandsAskAndEmptyTheReadingBox();
+    void aRecipientTypedByNameAndOneTheServerDoesNotKnow();
 
 private:
     // Starts the program as Anna with `friends` as her friends text, connected when asked.
@@ -478,6 +481,67 @@ void TestMailPages::deleteCommandsAskAndEmptyTheReadingBox() {
     QCOMPARE(outbox->topLevelItemCount(), 0);
     QCOMPARE(Text("readingBox"), QString());
     QVERIFY(View().GetPreferences().outbox.empty());
+}
+
+// Carla has never been online and Dora is no user of the server: both are typed by name. Carla's
+// mail waits at the server; Dora's is refused, and the notice names her. Unusable names and the
+// own name are refused where they are typed; the list still grows from the online users.
+void TestMailPages::aRecipientTypedByNameAndOneTheServerDoesNotKnow() {
+    Start(u"", true);
+    View().ShowPage(SyncPages::kSendPage);
+    auto* name = test::Child<QLineEdit>(Frame(), "friendNameEdit");
+    QVERIFY(name);
+    QVERIFY(Click("addFriendButton"));
+    QCOMPARE(NoticeText(), QString("Type the user name of the recipient"));
+    for (const char* refused : {"Ann", "Anna", "Eve/Bob"}) {
+        name->clear();
+        QVERIFY(test::Type(Frame(), "friendNameEdit", refused));
+        QVERIFY(Click("addFriendButton"));
+        QVERIFY2(
+            NoticeText().startsWith(refused[3] == 'a' ? "This is your own" : "A user name has"),
+            qPrintable(NoticeText()));
+        QCOMPARE(name->text(), QString(refused));  // left to be corrected
+    }
+    QCOMPARE(Friends()->count(), 0);
+    name->clear();
+    QVERIFY(test::Type(Frame(), "friendNameEdit", " Carla "));
+    QVERIFY(Click("addFriendButton"));
+    QCOMPARE(NoticeText(), QString("Recipient added: Carla"));
+    QCOMPARE(name->text(), QString());
+    QVERIFY(test::Type(Frame(), "friendNameEdit", "Dora"));
+    QTest::keyClick(name, Qt::Key_Return);
+    QCOMPARE(Friends()->count(), 2);
+    QCOMPARE(Friends()->item(0)->text(), QString("Dora"));
+    QCOMPARE(Friends()->item(0)->checkState(), Qt::Checked);
+    QCOMPARE(Friends()->item(1)->checkState(), Qt::Checked);
+    QCOMPARE(Friends()->item(1)->toolTip(), QString("offline"));
+    QVERIFY(View().GetPreferences().friends == u"Dora|Carla|");
+    CheckFits(SyncPages::kSendPage);
+    test::Screenshot(Frame(), "mail-page31-typed-names");
+
+    QVERIFY(test::Type(Frame(), "composeBox", "Round at nine"));
+    QVERIFY(Click("sendButton"));
+    QTreeWidget* outbox = List("outboxList");
+    QCOMPARE(outbox->topLevelItemCount(), 2);
+    QTRY_COMPARE(NoticeText(), QString("The server knows no user named Dora: mail not delivered"));
+    auto rowOf = [&](const QString& peer) {
+        for (int i = 0; i < outbox->topLevelItemCount(); ++i) {
+            if (outbox->topLevelItem(i)->text(0) == peer) return outbox->topLevelItem(i);
+        }
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    QVERIFY(rowOf("Dora") && rowOf("Carla"));
+    QCOMPARE(rowOf("Dora")->text(2), QString("Bad transmission from server to recipient"));
+    QTRY_COMPARE(rowOf("Carla")->text(2), QString("Server is waiting client connection"));
+
+    // The program's own notice names the recipient too, before the server's words arrive.
+    Mail().OnDeliveryReports(u"E\u00A6" + ToU16(rowOf("Dora")->text(5)) + u"/");
+    QCOMPARE(NoticeText(),
+             QString("The server did not deliver the mail to Dora: check the user name"));
+
+    BrunoLogsIn();
+    QCOMPARE(Friends()->count(), 3);
+    QCOMPARE(Friends()->item(1)->text(), QString("Dora"));
 }
 
 QTEST_MAIN(TestMailPages)

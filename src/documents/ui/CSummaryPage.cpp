@@ -83,9 +83,9 @@ CSummaryPage::CSummaryPage(Bar bar, const QString& name, QWidget* parent)
             break;
         case Bar::Day:
             AddButton("PreviousEntryDay", QStringLiteral("<"), 16, Command::PreviousEntryDay);
-            AddArrow("PreviousDay", Qt::LeftArrow, 14, Command::PreviousDay);
+            AddArrow("PreviousDay", Qt::LeftArrow, 16, Command::PreviousDay);
             layout->addWidget(m_caption, 1);
-            AddArrow("NextDay", Qt::RightArrow, 14, Command::NextDay);
+            AddArrow("NextDay", Qt::RightArrow, 16, Command::NextDay);
             AddButton("NextEntryDay", QStringLiteral(">"), 16, Command::NextEntryDay);
             AddButton("FirstDay", QStringLiteral("D1"), 22, Command::FirstDay);
             AddButton("Now", QStringLiteral("Now"), 30, Command::Now);

@@ -111,12 +111,12 @@ CProblemPanel::~CProblemPanel() {
 void CProblemPanel::BuildDateBar() {
     const int y = kDateBarTop;
     m_previousEntryDay = Button(this, "previousEntryDay", {0, y, 16, kRow}, "<");
-    m_dateLabel = Button(this, "dateLabel", {17, y, 104, kRow});
+    m_dateLabel = Button(this, "dateLabel", {17, y, 102, kRow});
     m_dateLabel->setFlat(true);
-    m_nextEntryDay = Button(this, "nextEntryDay", {122, y, 16, kRow}, ">");
-    m_previousDay = Arrow(this, "previousDay", {139, y, 14, kRow}, Qt::LeftArrow);
-    m_nextDay = Arrow(this, "nextDay", {154, y, 14, kRow}, Qt::RightArrow);
-    m_now = Button(this, "now", {169, y, 30, kRow});
+    m_nextEntryDay = Button(this, "nextEntryDay", {120, y, 16, kRow}, ">");
+    m_previousDay = Arrow(this, "previousDay", {137, y, 16, kRow}, Qt::LeftArrow);
+    m_nextDay = Arrow(this, "nextDay", {154, y, 16, kRow}, Qt::RightArrow);
+    m_now = Button(this, "now", {171, y, 28, kRow});
     m_firstDay = Button(this, "firstDay", {200, y, 20, kRow});
     m_calendarButton = Button(this, "calendarButton", {221, y, 19, kRow});
 

@@ -18,7 +18,7 @@ namespace {
 using Layout = ProblemPanelModel::SectionLayout;
 using BottomPane = ProblemPanelModel::BottomPane;
 
-constexpr int kCaptionHeight = 14;
+constexpr int kCaptionHeight = 16;  // its buttons are hit with a fingertip
 constexpr int kColumnWidth = 119;
 constexpr int kRightColumn = 121;
 constexpr int kPlusWidth = 17;

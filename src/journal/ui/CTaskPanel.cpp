@@ -144,7 +144,12 @@ void CTaskPanel::ShowRows() {
         const TaskRow& task = rows[i];
         const QString text = ToQString(task.text);
         // Only a line the user did not change is given its text, so the caret stays.
-        if (row.text->text() != text) row.text->setText(text);
+        if (row.text->text() != text) {
+            row.text->setText(text);
+            // A task longer than its line shows its beginning, as it was written, not its end.
+            if (!row.text->hasFocus()) row.text->setCursorPosition(0);
+        }
+        row.text->setToolTip(text);
         QFont font = row.text->font();
         font.setStrikeOut(task.done);  // a done task is struck through
         row.text->setFont(font);

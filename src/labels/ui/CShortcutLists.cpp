@@ -145,15 +145,31 @@ void CShortcutLists::Show() {
     area.screenWidth = page->width();
     area.gapAbove = IsProblemField(m_shortcuts.Field()) ? 11 : 0;
     area.rowHeight = metrics.height() + 2;
-    area.charWidth = metrics.averageCharWidth();
+    // Wide enough for the widest row as drawn, not only for a row of average characters: a
+    // row of capitals or wide letters is not cut.
+    int widest = 0;
+    for (const auto& text : shown) {
+        widest = std::max(widest, metrics.horizontalAdvance(ToQString(text)));
+    }
+    area.charWidth =
+        std::max<double>(metrics.averageCharWidth(), longest > 0 ? (widest + 4.0) / longest : 0.0);
     ShortcutListPlacement place = PlaceShortcutList(area, static_cast<int>(rows.size()), longest);
+    const int frame = 2 * m_list->frameWidth();
+    if (place.columns > 1 && !place.scrollBar) {
+        // Columns narrower than their rows take what the screen's width still offers.
+        const int wanted = std::min(widest + 6, (area.screenWidth - frame) / place.columns);
+        if (wanted > place.columnWidth) {
+            place.columnWidth = wanted;
+            place.width = wanted * place.columns;
+            place.x = std::clamp(area.fieldRight - place.width, 0, area.screenWidth - place.width);
+        }
+    }
 
     m_list->setFlow(QListView::TopToBottom);
     m_list->setWrapping(place.columns > 1);
     m_list->setGridSize(place.columns > 1 ? QSize(place.columnWidth, area.rowHeight) : QSize());
     m_list->setHorizontalScrollBarPolicy(
         place.scrollBar || place.columns > 1 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-    const int frame = 2 * m_list->frameWidth();
     // The frame widens the list to the left: its right edge stays the field's.
     m_list->setGeometry(std::max(0, place.x - frame), place.y, place.width + frame,
                         place.height + frame);

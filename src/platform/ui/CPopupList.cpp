@@ -21,6 +21,8 @@ void CPopupList::SetRows(const std::vector<std::u16string>& rows) {
     clear();
     for (const auto& text : rows) {
         addItem(ToQString(text));
+        // A row its column cuts is read whole in its tool tip.
+        item(count() - 1)->setToolTip(ToQString(text));
     }
 }
 

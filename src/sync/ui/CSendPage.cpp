@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include "platform/ui/QtText.h"
 #include "sync/FriendsList.h"
 #include "sync/MailBoxes.h"
+#include "sync/WireNames.h"
 #include "sync/ui/SyncIcons.h"
 #include "sync/ui/SyncPageStyle.h"
 
@@ -27,6 +29,9 @@ namespace {
 constexpr int kFontPixels = 11;
 constexpr int kTitleHeight = 16;
 constexpr int kFriendButtonWidth = 64;
+constexpr int kAddButtonWidth = 40;
+// The list gives way to the compose box and chat area; two rows stay in view.
+constexpr int kLeastFriendsHeight = 40;
 
 }  // namespace
 
@@ -52,11 +57,20 @@ CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends
     m_friends->setSelectionMode(QAbstractItemView::NoSelection);
     m_friends->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_friends->setTextElideMode(Qt::ElideRight);
+    m_friends->setMinimumHeight(kLeastFriendsHeight);
     auto* selAll = SyncPageButton(QStringLiteral("Sel All"), QStringLiteral("selAllButton"), this);
     auto* clearAll =
         SyncPageButton(QStringLiteral("Clear All"), QStringLiteral("clearAllButton"), this);
     auto* remove =
         SyncPageButton(QStringLiteral("Delete"), QStringLiteral("deleteFriendsButton"), this);
+    m_friendName = new QLineEdit(this);
+    m_friendName->setObjectName(QStringLiteral("friendNameEdit"));
+    m_friendName->setPlaceholderText(QStringLiteral("User name"));
+    m_friendName->setMaxLength(static_cast<int>(kMaxUserNameChars));
+    m_friendName->setFixedHeight(kSyncPageButtonHeight);
+    auto* add = SyncPageButton(QStringLiteral("Add"), QStringLiteral("addFriendButton"), this);
+    add->setToolTip(QStringLiteral("Add the typed user name to the friends, checked"));
+    add->setFixedWidth(kAddButtonWidth);
     for (QPushButton* button : {selAll, clearAll, remove}) {
         button->setFixedWidth(kFriendButtonWidth);
     }
@@ -89,9 +103,17 @@ CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends
     friendButtons->addWidget(clearAll);
     friendButtons->addWidget(remove);
     friendButtons->addStretch(1);
+    auto* nameRow = new QHBoxLayout;
+    nameRow->setSpacing(3);
+    nameRow->addWidget(m_friendName, 1);
+    nameRow->addWidget(add);
+    auto* friendsColumn = new QVBoxLayout;
+    friendsColumn->setSpacing(3);
+    friendsColumn->addWidget(m_friends, 1);
+    friendsColumn->addLayout(nameRow);
     auto* friendsRow = new QHBoxLayout;
     friendsRow->setSpacing(4);
-    friendsRow->addWidget(m_friends, 1);
+    friendsRow->addLayout(friendsColumn, 1);
     friendsRow->addLayout(friendButtons);
     auto* modeRow = new QHBoxLayout;
     modeRow->setSpacing(6);
@@ -119,6 +141,8 @@ CSendPage::CSendPage(const QString& title, MailBoxes& mail, FriendsList& friends
     connect(selAll, &QPushButton::clicked, this, [this] { m_mail.CheckAllFriends(true); });
     connect(clearAll, &QPushButton::clicked, this, [this] { m_mail.CheckAllFriends(false); });
     connect(remove, &QPushButton::clicked, this, [this] { m_mail.DeleteCheckedFriends(); });
+    connect(add, &QPushButton::clicked, this, [this] { AddTypedFriend(); });
+    connect(m_friendName, &QLineEdit::returnPressed, this, [this] { AddTypedFriend(); });
     connect(m_mailMode, &QRadioButton::toggled, this, [this](bool on) {
         if (on) SetMode(Mode::Mail);
     });
@@ -209,6 +233,11 @@ void CSendPage::Send() {
         m_typed = false;
     }
     m_compose->setFocus();
+}
+
+void CSendPage::AddTypedFriend() {
+    // A name that was not taken stays in its box to be corrected.
+    if (m_mail.AddFriend(ToU16(m_friendName->text()))) m_friendName->clear();
 }
 
 void CSendPage::StartMail(const QString& text) {

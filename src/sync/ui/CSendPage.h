@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
 class QPlainTextEdit;
@@ -17,7 +18,8 @@ class FriendsList;
 class MailBoxes;
 
 // Page 31, "Send": the friends known from the server (a check mark makes a friend a recipient,
-// the face says whether he is online) with Sel All, Clear All and Delete; the Mail / Chat
+// the face says whether he is online) with Sel All, Clear All and Delete, and a box where a
+// recipient who has never been online is typed by user name ("Add"); the Mail / Chat
 // choice; the compose box and its one send button ("Send mail" or "Send chat"); the chat area,
 // read only and scrolled to its last line. The mailboxes do the work and say what went wrong;
 // the page shows their state and keeps what the user typed until it was taken.
@@ -52,12 +54,14 @@ private:
     void ScrollChatToEnd();
     void FriendChanged(QListWidgetItem* item);
     void Send();
+    void AddTypedFriend();
 
     MailBoxes& m_mail;
     FriendsList& m_friendsList;
     Mode m_mode = Mode::Mail;
     bool m_typed = false;  // the compose box holds typing not sent yet
     QListWidget* m_friends;
+    QLineEdit* m_friendName;
     QRadioButton* m_mailMode;
     QRadioButton* m_chatMode;
     QPushButton* m_send;

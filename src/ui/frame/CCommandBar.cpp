@@ -11,7 +11,9 @@ namespace pondrel {
 
 namespace {
 
-constexpr int kButtonWidth = 17;
+// Narrow enough to leave the connection and mail lights a column of their own.
+constexpr int kButtonWidth = 16;
+constexpr int kMargin = 1;
 
 const QString kEditableBox = QStringLiteral(
     "QPushButton { text-align: left; padding: 0 2px; border: 1px solid #7a7a7a; "
@@ -31,7 +33,7 @@ CCommandBar::CCommandBar(QWidget* parent) : QWidget(parent) {
     setPalette(palette);
 
     auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(1, 4, 1, 4);
+    layout->setContentsMargins(kMargin, 4, kMargin, 4);
     layout->setSpacing(0);
 
     layout->addWidget(AddButton(Button::MainMenu, "mainMenuButton", tr("Main menu")));
@@ -47,9 +49,12 @@ CCommandBar::CCommandBar(QWidget* parent) : QWidget(parent) {
     connect(m_patientBox, &QPushButton::clicked, this, [this] {
         if (m_handler) m_handler(Button::PatientBox);
     });
-    layout->addSpacing(2);
+    // The lights' column: the patient box begins where the reconnect bar under it does.
+    static_assert(CConnectionIndicators::kConnectionLight.x() > kMargin + kButtonWidth);
+    static_assert(CConnectionIndicators::kLightsColumnRight < CConnectionIndicators::kBarLeft);
+    layout->addSpacing(CConnectionIndicators::kBarLeft - kMargin - kButtonWidth);
     layout->addWidget(m_patientBox);
-    layout->addSpacing(2);
+    layout->addSpacing(1);
     layout->addWidget(AddButton(Button::PageList, "pageListButton", tr("Page list")));
     layout->addWidget(AddButton(Button::PreviousPage, "previousPageButton", tr("Previous page")));
     layout->addWidget(AddButton(Button::NextPage, "nextPageButton", tr("Next page")));

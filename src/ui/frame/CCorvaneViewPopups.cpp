@@ -13,6 +13,7 @@
 #include "ui/frame/CCorvaneView.h"
 #include "ui/frame/CInputPanel.h"
 #include "ui/frame/CPatientList.h"
+#include "ui/frame/PageListDelegate.h"
 
 namespace pondrel {
 
@@ -20,6 +21,7 @@ namespace {
 
 constexpr int kPageListColumns = 3;
 constexpr int kPageListRowHeight = 21;
+constexpr int kPageListFontPixels = 10;
 constexpr int kIconSize = 16;
 
 }  // namespace
@@ -65,9 +67,11 @@ void CCorvaneView::BuildPopups() {
     m_pageList->setGridSize(QSize((kWidth - 3) / kPageListColumns, kPageListRowHeight));
     m_pageList->setIconSize(QSize(kIconSize, kIconSize));
     m_pageList->setTextElideMode(Qt::ElideRight);
+    // A name too long for its cell takes a second line rather than being cut after a few letters.
+    m_pageList->setItemDelegate(new PageListDelegate(m_pageList));
     m_pageList->setStyleSheet(
         QStringLiteral("QListWidget { background: #f2f5fb; border-top: 1px solid #5070a8; }"));
-    font.setPixelSize(10);
+    font.setPixelSize(kPageListFontPixels);
     m_pageList->setFont(font);
     m_pageList->hide();
     connect(m_pageList, &QListWidget::itemClicked, this,

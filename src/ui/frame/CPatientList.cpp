@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyle>
+
+#include <algorithm>
 
 #include "labels/Labels.h"
 #include "mainform/MainFormController.h"
@@ -124,7 +127,10 @@ void CPatientList::FillRows() {
         const PatientListRow& row = m_rows[i];
         auto* item = new QTreeWidgetItem;
         for (int c = 0; c < kPatientListColumns; ++c) {
-            item->setText(c, ToQString(row.columns[static_cast<size_t>(c)]));
+            const QString text = ToQString(row.columns[static_cast<size_t>(c)]);
+            item->setText(c, text);
+            // A text its column cuts is read whole in its tool tip.
+            if (!text.isEmpty()) item->setToolTip(c, text);
         }
         item->setData(0, Qt::UserRole, static_cast<int>(i));
         if (!row.IsEmptyBed()) {
@@ -138,9 +144,36 @@ void CPatientList::FillRows() {
         items.push_back(item);
     }
     addTopLevelItems(items);
+    FitTextColumns();
     if (currentItem) setCurrentItem(currentItem);
     header()->setSortIndicator(order.sortColumn == 0 ? -1 : order.sortColumn,
                                order.sortDirection == 0 ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void CPatientList::FitTextColumns() {
+    // The patient's name, his head doctor and his problem are read whole at a glance: their
+    // columns grow to their longest text (never shrink below the width the user gave them),
+    // the name as far as the screen beside the room allows, the others up to a screen's width
+    // reached by scrolling.
+    struct Fit {
+        int column;
+        int most;
+    };
+    const int screen = CCorvaneView::kWidth - 2 * frameWidth() -
+                       style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const Fit fits[] = {{PatientListRow::kPatient, screen - columnWidth(PatientListRow::kRoom)},
+                        {PatientListRow::kHeadDoctor, screen / 2},
+                        {PatientListRow::kProblem, screen}};
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 8;
+    for (const Fit& fit : fits) {
+        int widest = 0;
+        for (int i = 0; i < topLevelItemCount(); ++i) {
+            widest = std::max(widest,
+                              fontMetrics().horizontalAdvance(topLevelItem(i)->text(fit.column)));
+        }
+        const int wanted = std::min(widest + padding, std::max(fit.most, kMinFittedColumn));
+        if (columnWidth(fit.column) < wanted) setColumnWidth(fit.column, wanted);
+    }
 }
 
 void CPatientList::OnHeading(int column) {

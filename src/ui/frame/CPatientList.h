@@ -34,8 +34,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static constexpr int kMinFittedColumn = 40;
+
     void FillRows();
     void ApplyColumns();
+    // Widens the name, head doctor and problem columns to their texts, within the screen.
+    void FitTextColumns();
     void OnTap(QTreeWidgetItem* item, int column);
     void OnHeading(int column);
 

@@ -70,7 +70,8 @@ void FreeFieldControls::Build(size_t index) {
     c.edit =
         new QCheckBox(index == 0 ? QStringLiteral("Edit menu") : QStringLiteral("Edit mode"), band);
     c.edit->setObjectName(QStringLiteral("freeEdit%1").arg(page));
-    c.edit->setGeometry(kTitleWidth + 6, 1, 240 - kTitleWidth - 8, kTitleHeight);
+    // A box and its words a fingertip hits: a little taller than the title beside it.
+    c.edit->setGeometry(kTitleWidth + 6, 0, 240 - kTitleWidth - 8, kTitleHeight + 2);
     c.edit->setFont(Pixels(c.edit->font(), 10));
     c.edit->setFocusPolicy(Qt::NoFocus);
 

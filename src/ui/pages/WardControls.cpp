@@ -63,7 +63,7 @@ WardControls::WardControls(PageHost& view, FieldPages& fields, Platform& platfor
     : m_view(view), m_fields(fields), m_platform(platform), m_sync(sync) {
     QWidget* bandZero = m_view.Page(0);
     m_locationButton = SmallButton(QString(), QStringLiteral("locationButton"), bandZero);
-    m_locationButton->setGeometry(132, 1, 106, 14);
+    m_locationButton->setGeometry(132, 0, 106, 16);  // the page title's whole height
     connect(m_locationButton, &QPushButton::clicked, this, [this] { ToggleLocationList(); });
     m_locationButton->show();
 
