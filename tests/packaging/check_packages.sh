@@ -48,16 +48,18 @@ expect "$program" /usr/bin/pondrel /usr/bin/pondrel-tool \
 expect "$server" /usr/bin/pondrel-server /lib/systemd/system/pondrel-server.service \
     "/lib/systemd/system/pondrel-server@.service" \
     /usr/share/man/man1/pondrel-server.1.gz /usr/share/doc/pondrel-server/copyright
-contents "$program" | grep -q "/factory/src\|/factory/README.md" &&
+grep -q "/factory/src\|/factory/README.md" <<<"$(contents "$program")" &&
     fail "the factory folder holds its sources or README"
-contents "$server" | grep -q "/usr/bin/pondrel$\|pondrel-tool" && fail "the server package holds the program"
+grep -q "/usr/bin/pondrel$\|pondrel-tool" <<<"$(contents "$server")" && fail "the server package holds the program"
 
+# Listings are taken whole before grep -q searches them: grep stops at its first match, and
+# under pipefail the writer's broken pipe would fail the check.
 # The package's metadata: Debian library dependencies, the server's user and hardening.
-dpkg-deb --field "$program" Depends | grep -q "libqt6widgets6" || fail "pondrel does not depend on Qt"
-dpkg-deb --field "$server" Depends | grep -q "libsqlite3" || fail "pondrel-server does not depend on SQLite"
-dpkg-deb --field "$server" Depends | grep -q "libpq5" || fail "pondrel-server does not depend on libpq"
-dpkg-deb --field "$server" Depends | grep -q "adduser" || fail "pondrel-server does not depend on adduser"
-dpkg-deb --ctrl-tarfile "$server" | tar -tf - | grep -q "postinst" || fail "pondrel-server has no postinst"
+grep -q "libqt6widgets6" <<<"$(dpkg-deb --field "$program" Depends)" || fail "pondrel does not depend on Qt"
+grep -q "libsqlite3" <<<"$(dpkg-deb --field "$server" Depends)" || fail "pondrel-server does not depend on SQLite"
+grep -q "libpq5" <<<"$(dpkg-deb --field "$server" Depends)" || fail "pondrel-server does not depend on libpq"
+grep -q "adduser" <<<"$(dpkg-deb --field "$server" Depends)" || fail "pondrel-server does not depend on adduser"
+grep -q "postinst" <<<"$(dpkg-deb --ctrl-tarfile "$server" | tar -tf -)" || fail "pondrel-server has no postinst"
 unit=$(dpkg-deb --fsys-tarfile "$server" | tar -xOf - ./lib/systemd/system/pondrel-server.service)
 for option in NoNewPrivileges=yes ProtectSystem=strict ProtectHome=yes PrivateTmp=yes \
     "ExecStart=/usr/bin/pondrel-server" User=pondrel StateDirectory=pondrel-server; do
@@ -69,7 +71,7 @@ done
 dpkg-deb -x "$program" "$out/root"
 "$out/root/usr/bin/pondrel-tool" init-device "$out/device" >/dev/null || fail "init-device of the package"
 [ -s "$out/device/Program files/Pondrel/PondrelHelp.htm" ] || fail "no help in a device folder made by the package"
-dpkg-deb --field "$program" Depends | grep -q "qt6-qpa-plugins" || fail "pondrel does not depend on the Qt platform plugins"
+grep -q "qt6-qpa-plugins" <<<"$(dpkg-deb --field "$program" Depends)" || fail "pondrel does not depend on the Qt platform plugins"
 
 desktop-file-validate "$source/packaging/org.pondrel.Pondrel.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$source/packaging/org.pondrel.Pondrel.metainfo.xml" ||
