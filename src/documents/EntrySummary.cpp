@@ -26,11 +26,6 @@ constexpr int kVitalCells[] = {13, 9, 10, 14, 7, 8};
 // Fields that must be on the page of the diastolic pressure (or on none) for the table.
 constexpr int kVitalFields[] = {7, 8, 9, 10, 11, 13, 14, kBmi};
 
-bool SkippedField(int k) {
-    return (k >= 2 && k <= 6) || k == 15 || (k >= 86 && k <= 94) || k == 98 ||
-           (k >= 100 && k <= 141);
-}
-
 // A field's value on one line: a leading "-" dropped, each line break (with the blanks before
 // it and a "-" after it) made ", ", and trailing " .," removed. Escaped.
 std::u16string CleanValue(std::u16string_view text) {
@@ -230,7 +225,7 @@ private:
         const bool vitalsHere = !vitals.empty() && PageOf(kDiastolic) == g;
         std::u16string lines;
         for (int k = 1; k < kFieldCount; ++k) {
-            if (SkippedField(k)) continue;
+            if (LeftOutOfAdmissionPages(k)) continue;
             if (vitalsHere) {
                 if (k == kDiastolic) {
                     if (!lines.empty()) lines.append(u"<BR>");

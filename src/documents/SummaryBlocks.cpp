@@ -67,6 +67,11 @@ ListFonts FontsOf(ListStyle style) {
 
 }  // namespace
 
+bool LeftOutOfAdmissionPages(int k) {
+    return (k >= 2 && k <= 6) || k == 15 || (k >= 86 && k <= 94) || k == 98 ||
+           (k >= 100 && k <= 141);
+}
+
 std::u16string LabelText(const SummaryContext& context, int index) {
     return HtmlEscape(context.labels.Label(index));
 }

@@ -495,5 +495,46 @@ TEST_F(WardDocumentsTest, SentenceRowsOfTheEvolution) {
     EXPECT_EQ(rows, expected);
 }
 
+TEST_F(WardDocumentsTest, SentenceRowsOfTheAdmissionRecord) {
+    PatientRecord r = Patient(u"Doe", u"John", u"1", u"1", u"1950");
+    labels.uiLabels[146] = u"General information";
+    labels.captions[7] = u"Weight [kg]";
+    labels.captions[11] = u"Systolic P [mmHg]";
+    labels.captions[13] = u"Pulse";
+    labels.captions[40] = u"BP [mmHg]";
+    r.SetField(61, u"Dyspnoea for 3 days.\r\n-fever");
+    r.SetField(7, u"70");
+    r.SetField(11, u"120");
+    r.SetField(12, u"80");
+    r.SetField(13, u"88\r\n");
+    r.SetField(95, u"22.9");
+    r.SetField(40, u"135");  // its diastolic half left empty
+    r.SetField(48, u"300");
+    r.SetField(62, u"Asthma");  // on no page: left out
+    r.SetField(94, u"12");      // the room, as the entry summary, is left out
+    r.SetField(120, u"Doe");    // an identity field: left out
+    FormArrangement arrangement;
+    arrangement.fieldPage.fill(kNoFormPage);
+    for (int k : {61, 7, 11, 12, 13, 94, 95, 120}) arrangement.fieldPage[static_cast<size_t>(k)] = 0;
+    for (int k : {40, 41, 48}) arrangement.fieldPage[static_cast<size_t>(k)] = 3;
+    arrangement.pageTitles[3] = u"Status: Cardio-pulmonary system of the patient today";
+    const std::vector<std::u16string> rows =
+        SentenceRows(AdmissionText(r, arrangement, labels), true);
+    const std::vector<std::u16string> expected = {
+        std::u16string(kAdmissionRow), u" ", u"------- General information -------",
+        u"Weight=70 kg", u"Systolic P=120/80 mmHg", u"Pulse=88", u"BMI=22.9",
+        u"Dyspnoea for 3 days", u"-fever",
+        u"------- Cardio-pulmonary system of the p -------", u"BP=135 mmHg",
+        u"Peek Flow=300"};
+    EXPECT_EQ(rows, expected);
+    // A record without admission data gives the two first rows only.
+    const PatientRecord empty = Patient(u"Roe", u"Jane", u"2", u"2", u"1960");
+    EXPECT_EQ(SentenceRows(AdmissionText(empty, arrangement, labels), true).size(), 2u);
+    // A hostile text stays text: the rows hold it as typed.
+    r.SetField(61, u"{\\rtf1 }}}} \u00E9\u20AC\u4E2D");
+    const std::u16string hostile = AdmissionText(r, arrangement, labels);
+    EXPECT_NE(hostile.find(u"|{\\rtf1 }}}} \u00E9\u20AC\u4E2D|"), std::u16string::npos);
+}
+
 }  // namespace
 }  // namespace pondrel::test
