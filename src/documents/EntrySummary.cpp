@@ -130,7 +130,7 @@ private:
         birth += u"." + r.Field(kBirthYear);
         std::u16string text = uR"(<HTML><BODY><FONT COLOR="#6B6BD8" FACE="Tahoma" SIZE=1><p>)";
         text.append(BarStart(u"#CD86B5")).append(uR"(<FONT SIZE="1"><B>)");
-        AppendEscaped(text, m_context.labels.TitleWord(r.sex) + u" " + r.Field(kLastName) + u" " +
+        AppendEscaped(text, m_context.labels.TitleBefore(r.sex) + r.Field(kLastName) + u" " +
                                 r.Field(kFirstName) + u" " + birth);
         text.append(uR"(</B><P ALIGN="left">&nbsp;<u>)");
         text.append(LabelText(m_context, summary_label::kAge)).append(u":</u> ");

@@ -388,9 +388,10 @@ TEST_F(SummaryDocumentCommandsTest, WardDocumentsAreWrittenAndReported) {
     EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
     ASSERT_EQ(messages.notices.size(), 1u);
     EXPECT_EQ(messages.notices[0].text,
-              u"Big summary created.\r\n\r\nFile: [Tue 14 Mar 2006] Big summary all patients.rtf");
+              u"Big summary created.\r\n\r\nFile: \\My Documents\\PD_PrintDoc\\[Tue 14 Mar 2006] Big "
+              u"summary all patients.rtf");
     EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Small, inputs, Context()));
-    EXPECT_EQ(messages.notices[1].text, u"Small summary created.\r\n\r\nFile:  [Tue 14 Mar "
+    EXPECT_EQ(messages.notices[1].text, u"Small summary created.\r\n\r\nFile:  \\My Documents\\PD_PrintDoc\\[Tue 14 Mar "
                                         u"2006] Small summary all patients.rtf");
     EXPECT_TRUE(BracesBalanced(*files.Bytes(JoinPath(
         WorkingFolders::kPrintDoc, u"[Tue 14 Mar 2006] Big summary all patients.rtf"))));
@@ -433,7 +434,7 @@ TEST_F(SummaryDocumentCommandsTest, SaveAllAsksThenCountsAndNamesTheFailures) {
     EXPECT_EQ(commands.SaveAllDaySummaries(list, kMar14, Context(), {}), 1);
     EXPECT_EQ(messages.boxes.back().caption, u"Save summaries of the day");
     EXPECT_EQ(messages.notices.back().text,
-              u"1 summary file created.\r\n\r\nLook in the folder: PD_PrintDoc\r\n\r\nNot "
+              u"1 summary file created.\r\n\r\nLook in the folder: \\My Documents\\PD_PrintDoc\r\n\r\nNot "
               u"created (1):\r\n(no name): no name");
     EXPECT_TRUE(messages.notices.back().warning);
 }
@@ -445,11 +446,12 @@ TEST_F(SummaryDocumentCommandsTest, SaveOneAndSaveAndPreview) {
     open.currentDay = kMar14;
     EXPECT_TRUE(commands.SaveDaySummary(open, Context(), {}));
     EXPECT_EQ(messages.notices.back().text, u"Summary file created. Look in the folder: "
-                                            u"PD_PrintDoc\r\n\r\nFile: [SD][Tu 14 Mar 2006] Doe "
+                                            u"\\My Documents\\PD_PrintDoc\r\n\r\nFile: [SD][Tu 14 Mar 2006] Doe "
                                             u"John.rtf");
     EXPECT_TRUE(commands.SaveProblemSummary(open, Context(), {}));
     EXPECT_EQ(messages.notices.back().text,
-              u"Summary file has been created\r\n\r\nFile: [SP][Pneumonia bi] Doe John.rtf");
+              u"Summary file has been created\r\n\r\nFile: \\My Documents\\PD_PrintDoc\\[SP][Pneumonia "
+              u"bi] Doe John.rtf");
     const std::optional<std::string> preview = commands.DayPreview(open, Context(), {});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->rfind("{\\rtf1", 0), 0u);
@@ -534,6 +536,30 @@ TEST_F(WardDocumentsTest, SentenceRowsOfTheAdmissionRecord) {
     r.SetField(61, u"{\\rtf1 }}}} \u00E9\u20AC\u4E2D");
     const std::u16string hostile = AdmissionText(r, arrangement, labels);
     EXPECT_NE(hostile.find(u"|{\\rtf1 }}}} \u00E9\u20AC\u4E2D|"), std::u16string::npos);
+}
+
+// A patient whose civility was never chosen: the documents name the patient without a title
+// word and without a blank in its place; the file names are those of any patient.
+TEST_F(WardDocumentsTest, ACivilityNotChosenLeavesTheTitleOut) {
+    PatientRecord r = Patient(u"Doe", u"John", u"1", u"2", u"1950");
+    r.sex = kSexNotChosen;
+    r.inUse = 1;
+    OpenPatient open;
+    open.record = &r;
+    open.currentDay = kMar14;
+    const std::u16string model = u"{\u00ACrtf1 ";
+    const std::u16string day = BuildDaySummaryFile(model, open, Context(), {});
+    EXPECT_NE(day.find(u"ulnone Doe John 1.2.1950"), std::u16string::npos);
+    EXPECT_EQ(day.find(u"Mr"), std::u16string::npos);
+    EXPECT_NE(BuildProblemSummaryFile(model, open, Context(), {}).find(u"ulnone Doe John"),
+              std::u16string::npos);
+    EXPECT_EQ(DaySummaryFileName(r, kMar14, Context().words),
+              u"[SD][Tu 14 Mar 2006] Doe John.rtf");
+    EXPECT_EQ(DocumentFileName(u"Out letter", r), u"[Out letter] Doe John.rtf");
+    // The all-patients heading and the ward document's row.
+    EXPECT_EQ(PatientNameText(r, Context()).rfind(u"Doe John", 0), 0u);
+    r.sex = 1;
+    EXPECT_EQ(PatientNameText(r, Context()).rfind(u"Mr Doe John", 0), 0u);
 }
 
 }  // namespace
