@@ -72,7 +72,8 @@ TEST_F(PatientFileReaderTest, ReadsEveryMemberBack) {
 TEST_F(PatientFileReaderTest, ACivilityNotChosenIsKeptByTheFile) {
     PatientRecord& r = NewPatient();
     EXPECT_EQ(r.sex, kSexNotChosen);  // a new record of the set has none preset
-    ASSERT_EQ(Save(r), SaveOutcome::Saved);
+    r.location = u"Cardio A";
+    ASSERT_EQ(Save(r), SaveOutcome::Written);
     EXPECT_NE(TextOf(ActivePath(u"Doe_John_1950.pdr")), u"<none>");
     PatientSet fresh{t.clock};
     PatientFileReader freshReader{t.files, t.messages, folders, fresh, locations};
