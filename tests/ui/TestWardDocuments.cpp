@@ -222,8 +222,8 @@ void TestWardDocuments::theSentenceListSwitchesToTheAdmissionRecord() {
     QVERIFY(test::ClickRow(*list, weight));
     QVERIFY(panel.Model().Redaction() == before);
     record.lockState = u"W";
-    record.inUse = 0;
     QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    record.inUse = 0;  // the list was opened on a begun record
     QVERIFY(test::ClickRow(*list, weight));
     QVERIFY(panel.Model().Redaction() == before);
     record.inUse = 1;
