@@ -210,6 +210,7 @@ void TestWardDocuments::theSentenceListSwitchesToTheAdmissionRecord() {
     QVERIFY2(weight > 1, "the weight row");
     QVERIFY(find(QStringLiteral("Systolic P=125/85 mmHg")) > 1);
     QVERIFY(list->item(2)->text().startsWith(QStringLiteral("------- ")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("sentence-list-admission"));
     // The choice is kept: "L" twice shows the admission record again.
     QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
     QVERIFY(!list->isVisible());
@@ -237,7 +238,6 @@ void TestWardDocuments::theSentenceListSwitchesToTheAdmissionRecord() {
 
     // Back to the evolution.
     QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
-    test::Screenshot(*m_program->Frame(), QStringLiteral("sentence-list-admission"));
     QVERIFY(test::ClickRow(*list, 0));
     QVERIFY(rowIs(0, kEvolutionRow));
 }
