@@ -250,6 +250,8 @@ std::optional<std::u16string> PercentileFieldText(int field, const PatientRecord
         IsBirthField(field) ? BirthDateTime(record) : std::optional<DateTime>(record.admission);
     std::optional<float> age = date ? CorrectedAge(record, *date) : std::nullopt;
     if (!age) return std::nullopt;
+    // The curves are a girl's or a boy's: nothing is judged before the civility is chosen.
+    if (record.sex == kSexNotChosen) return std::nullopt;
     if (!(LeadingDecimal(text) > 0)) return std::nullopt;
     const auto value =
         static_cast<float>(MeasurementInCurveUnits(*measure, text, imperialUnits));

@@ -134,6 +134,8 @@ RtfMarkup CodeReplacer::Special(int number) const {
     const PatientRecord& record = m_data.record;
     const Labels& labels = m_data.labels;
     const std::u16string titleWord = labels.CivilityWord(record.sex);
+    // No word and no blank before the name while the civility is not chosen.
+    const std::u16string titleBefore = titleWord.empty() ? std::u16string() : titleWord + u" ";
     auto birthDate = [&] {
         const bool dayFirst = m_data.dateOrder == DateOrder::DayMonthYear;
         const std::u16string& first = record.Field(dayFirst ? 4 : 5);
@@ -142,7 +144,7 @@ RtfMarkup CodeReplacer::Special(int number) const {
     };
     switch (number) {
         case 550:
-            return RtfMarkup(titleWord + u" " + record.Field(2) + u" " + record.Field(3) + u" " +
+            return RtfMarkup(titleBefore + record.Field(2) + u" " + record.Field(3) + u" " +
                              birthDate());
         case 551:
             return RtfMarkup(FullDate(record.admission, m_data.dateOrder));
@@ -162,7 +164,7 @@ RtfMarkup CodeReplacer::Special(int number) const {
             return Lines(titles);
         }
         case 555:
-            return RtfMarkup(titleWord + u" " + record.Field(2));
+            return RtfMarkup(titleBefore + record.Field(2));
         case 556:
             return RtfMarkup(AgeText(m_data.age));
         case 557: {

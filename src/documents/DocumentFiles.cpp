@@ -154,4 +154,12 @@ std::optional<std::u16string> SaveKindDocument(DeviceFileSystem& files,
     return SaveWithMark(files, fileName, bytes, KindMark(kind), error);
 }
 
+std::u16string PrintFolderShown(const DeviceFileSystem& files) {
+    return files.ShownPath(WorkingFolders::kPrintDoc);
+}
+
+std::u16string PrintFileShown(const DeviceFileSystem& files, std::u16string_view fileName) {
+    return files.ShownPath(JoinPath(WorkingFolders::kPrintDoc, fileName));
+}
+
 }  // namespace pondrel

@@ -48,6 +48,11 @@ std::optional<std::u16string> SaveDocument(DeviceFileSystem& files, std::u16stri
                                            std::string_view bytes, const PatientRecord& record,
                                            Error* error = nullptr);
 
+// The whole path of the print folder, and of a document in it, as the doctor finds them on this
+// machine: the messages after a save name them.
+std::u16string PrintFolderShown(const DeviceFileSystem& files);
+std::u16string PrintFileShown(const DeviceFileSystem& files, std::u16string_view fileName);
+
 // Documents that name no patient (the ward documents) carry the mark of their kind instead
 // ("{\*\pondreldocument bigsummary}"): a later save replaces only the program's own unedited
 // document of that kind.

@@ -26,11 +26,6 @@ constexpr int kVitalCells[] = {13, 9, 10, 14, 7, 8};
 // Fields that must be on the page of the diastolic pressure (or on none) for the table.
 constexpr int kVitalFields[] = {7, 8, 9, 10, 11, 13, 14, kBmi};
 
-bool SkippedField(int k) {
-    return (k >= 2 && k <= 6) || k == 15 || (k >= 86 && k <= 94) || k == 98 ||
-           (k >= 100 && k <= 141);
-}
-
 // A field's value on one line: a leading "-" dropped, each line break (with the blanks before
 // it and a "-" after it) made ", ", and trailing " .," removed. Escaped.
 std::u16string CleanValue(std::u16string_view text) {
@@ -135,7 +130,7 @@ private:
         birth += u"." + r.Field(kBirthYear);
         std::u16string text = uR"(<HTML><BODY><FONT COLOR="#6B6BD8" FACE="Tahoma" SIZE=1><p>)";
         text.append(BarStart(u"#CD86B5")).append(uR"(<FONT SIZE="1"><B>)");
-        AppendEscaped(text, m_context.labels.TitleWord(r.sex) + u" " + r.Field(kLastName) + u" " +
+        AppendEscaped(text, m_context.labels.TitleBefore(r.sex) + r.Field(kLastName) + u" " +
                                 r.Field(kFirstName) + u" " + birth);
         text.append(uR"(</B><P ALIGN="left">&nbsp;<u>)");
         text.append(LabelText(m_context, summary_label::kAge)).append(u":</u> ");
@@ -230,7 +225,7 @@ private:
         const bool vitalsHere = !vitals.empty() && PageOf(kDiastolic) == g;
         std::u16string lines;
         for (int k = 1; k < kFieldCount; ++k) {
-            if (SkippedField(k)) continue;
+            if (LeftOutOfAdmissionPages(k)) continue;
             if (vitalsHere) {
                 if (k == kDiastolic) {
                     if (!lines.empty()) lines.append(u"<BR>");

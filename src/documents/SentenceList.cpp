@@ -1,5 +1,7 @@
 #include "documents/SentenceList.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "documents/JournalIndex.h"
@@ -16,6 +18,56 @@ constexpr int kNormalWordLabel = 34;
 
 std::u16string Heading(std::u16string_view text) {
     return u"------- " + std::u16string(text) + u" -------|";
+}
+
+constexpr size_t kPageTitleLength = 32;
+constexpr int kBloodPressures[][2] = {{11, 12}, {40, 41}};
+constexpr int kPeakFlow = 48;
+constexpr int kBmi = 95;
+// The vital signs written as "caption=value" rows (the diastolic halves go with their systolic).
+constexpr int kVitalSigns[] = {7, 8, 9, 10, 11, 12, 13, 14, 40, 41, 42, 46, 47, 48, kBmi};
+
+bool IsVitalSign(int field) {
+    return std::find(std::begin(kVitalSigns), std::end(kVitalSigns), field) !=
+           std::end(kVitalSigns);
+}
+
+// A field's text on one line: its lines joined with ", ", a leading "-" of each dropped.
+std::u16string OneLine(std::u16string_view text) {
+    std::u16string line;
+    for (const std::u16string& part : Split(text, u'\n')) {
+        std::u16string clean = TrimLeftOf(TrimRightOf(part, u"\r "), u"- ");
+        if (clean.empty()) continue;
+        if (!line.empty()) line += u", ";
+        line += clean;
+    }
+    return line;
+}
+
+// "Weight [kg]" and "70" give "Weight=70 kg": the unit in brackets goes behind the value.
+std::u16string VitalRow(std::u16string_view caption, std::u16string_view value) {
+    const size_t open = caption.find(u'[');
+    std::u16string name = TrimRightSpaces(caption.substr(0, open));
+    std::u16string row = name + u"=" + std::u16string(value);
+    if (open != std::u16string_view::npos) {
+        const size_t close = caption.find(u']', open);
+        std::u16string unit = TrimLeftOf(
+            TrimRightSpaces(caption.substr(open + 1, close == std::u16string_view::npos
+                                                         ? std::u16string_view::npos
+                                                         : close - open - 1)),
+            u" ");
+        if (!unit.empty()) row += u" " + unit;
+    }
+    return row;
+}
+
+// The heading of a form page in the list: the part of its caption after a ":", 32 characters.
+std::u16string PageTitle(std::u16string_view caption) {
+    const size_t colon = caption.find(u':');
+    if (colon != std::u16string_view::npos) caption.remove_prefix(colon + 1);
+    std::u16string title = TrimLeftOf(TrimRightSpaces(caption), u" ");
+    if (title.size() > kPageTitleLength) title.resize(kPageTitleLength);
+    return title;
 }
 
 bool IsAsciiDigit(char16_t c) {
@@ -61,6 +113,60 @@ std::u16string EvolutionText(const PatientRecord& record, int problem,
     }
     const std::u16string& normal = labels.Label(kNormalWordLabel);
     if (!normal.empty()) text = ReplaceAll(text, u"|" + normal + u"|", u"|");
+    text += u"|";
+    return RewriteUntilStable(text, {{u"||", u"|"}});
+}
+
+std::u16string AdmissionText(const PatientRecord& record, const FormArrangement& arrangement,
+                             const Labels& labels) {
+    const auto pageOf = [&arrangement](int field) {
+        return arrangement.fieldPage[static_cast<size_t>(field)];
+    };
+    std::u16string text;
+    for (int page = 0; page < kEntryPageCount; ++page) {
+        std::u16string rows;
+        std::u16string vitals;
+        std::optional<size_t> vitalsAt;  // where the page's vital signs stand among its rows
+        for (int k = 1; k < kFieldCount; ++k) {
+            if (LeftOutOfAdmissionPages(k) || pageOf(k) != page) continue;
+            if (IsVitalSign(k)) {
+                if (!vitalsAt) vitalsAt = rows.size();
+                if (k == kBmi) continue;  // after the other vital signs
+                std::u16string value = OneLine(record.Field(k));
+                bool pressure = false;
+                for (const auto& [systolic, diastolic] : kBloodPressures) {
+                    if (k == diastolic) pressure = true;
+                    if (k != systolic) continue;
+                    pressure = true;
+                    const std::u16string second = OneLine(record.Field(diastolic));
+                    if (value.empty() && second.empty()) continue;
+                    const std::u16string pair = second.empty() ? value : value + u"/" + second;
+                    vitals += VitalRow(labels.Caption(k), pair) + u"|";
+                }
+                if (pressure || value.empty()) continue;
+                vitals += (k == kPeakFlow ? u"Peek Flow=" + value
+                                          : VitalRow(labels.Caption(k), value)) +
+                          u"|";
+                continue;
+            }
+            const std::u16string& value = record.Field(k);
+            if (value.empty()) continue;
+            for (const std::u16string& line : Split(value, u'\n')) {
+                const std::u16string row = TrimRightOf(line, u"\r");
+                if (!TrimLeftOf(row, u"- ").empty()) rows += row + u"|";
+            }
+        }
+        if (pageOf(kBmi) == page && !record.Field(kBmi).empty()) {
+            if (!vitalsAt) vitalsAt = rows.size();
+            vitals += u"BMI=" + OneLine(record.Field(kBmi)) + u"|";
+        }
+        if (vitalsAt) rows.insert(*vitalsAt, vitals);
+        if (rows.empty()) continue;
+        text += Heading(page == 0 ? labels.Label(label::kGeneralInformation)
+                                  : PageTitle(arrangement.pageTitles[static_cast<size_t>(page)]));
+        text += rows;
+    }
+    if (text.empty()) return text;
     text += u"|";
     return RewriteUntilStable(text, {{u"||", u"|"}});
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 // The sentence list of the problem summary page ("L"): ready-made sentences taken from the
-// evolution of the current problem, tapped to be inserted into the problem's redaction
+// evolution of the current problem or from the admission record, tapped to be inserted into the problem's redaction
 // (field 199). The rows and the insertion rule, without widgets; the page refuses the insertion
 // on a read-only or not yet begun record before it asks for it.
 
@@ -29,6 +29,12 @@ struct DayListRow {
 // and differential diagnosis, what runs today.
 std::u16string EvolutionText(const PatientRecord& record, int problem,
                              const std::vector<DayListRow>& days, const SummaryLists& running,
+                             const Labels& labels);
+// The "|"-separated admission text of the record: page by page of the form (pages 0 to 18, the
+// fields the entry summary leaves out left out here too), each page that has content under a
+// heading row, then its fields' lines as rows. The vital signs are "caption=value unit" rows,
+// the blood pressures systolic "/" diastolic, followed by the BMI.
+std::u16string AdmissionText(const PatientRecord& record, const FormArrangement& arrangement,
                              const Labels& labels);
 // The rows of the list: the switch row, a blank row, then one row per part of `content`.
 std::vector<std::u16string> SentenceRows(std::u16string_view content, bool admission);

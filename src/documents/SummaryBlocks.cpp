@@ -67,6 +67,11 @@ ListFonts FontsOf(ListStyle style) {
 
 }  // namespace
 
+bool LeftOutOfAdmissionPages(int k) {
+    return (k >= 2 && k <= 6) || k == 15 || (k >= 86 && k <= 94) || k == 98 ||
+           (k >= 100 && k <= 141);
+}
+
 std::u16string LabelText(const SummaryContext& context, int index) {
     return HtmlEscape(context.labels.Label(index));
 }
@@ -99,7 +104,7 @@ std::u16string BarStart(std::u16string_view color, std::u16string_view cellPaddi
 std::u16string PatientNameText(const PatientRecord& record, const SummaryContext& context) {
     const std::u16string& last = record.Field(field::kLastName);
     std::u16string text;
-    if (!last.empty()) text = HtmlEscape(context.labels.TitleWord(record.sex)) + u" ";
+    if (!last.empty()) text = HtmlEscape(context.labels.TitleBefore(record.sex));
     AppendEscaped(text, last);
     text.append(u" ");
     AppendEscaped(text, record.Field(field::kFirstName));

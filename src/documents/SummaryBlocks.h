@@ -58,6 +58,11 @@ inline constexpr int kGestation = 203;
 // Stored section numbers in the order summaries list them: Other before Medicine.
 inline constexpr std::array<int, kSectionCount> kSummarySectionOrder = {0, 1, 2, 4, 3, 5};
 
+// The fields the admission record's summaries leave out of the form pages: the name and birth
+// date (in the heading), the age, the problem fields, the room, the tasks and the free and
+// identity fields.
+bool LeftOutOfAdmissionPages(int field);
+
 // A label or caption of the labels file, escaped.
 std::u16string LabelText(const SummaryContext& context, int index);
 std::u16string CaptionText(const SummaryContext& context, int field);

@@ -93,9 +93,11 @@ bool SummaryDocumentCommands::WriteWardDocument(WardDocumentKind kind, const War
         return false;
     }
     if (big) {
-        m_messages.ShowNotice(u"Big summary created.\r\n\r\nFile: " + *written, 6000);
+        m_messages.ShowNotice(
+            u"Big summary created.\r\n\r\nFile: " + PrintFileShown(m_files, *written), 6000);
     } else {
-        m_messages.ShowNotice(u"Small summary created.\r\n\r\nFile:  " + *written, 5000);
+        m_messages.ShowNotice(
+            u"Small summary created.\r\n\r\nFile:  " + PrintFileShown(m_files, *written), 5000);
     }
     return true;
 }
@@ -150,7 +152,8 @@ bool SummaryDocumentCommands::SaveDaySummary(const OpenPatient& patient,
     switch (save.failure) {
         case SummaryFileFailure::None:
             m_messages.ShowNotice(
-                u"Summary file created. Look in the folder: PD_PrintDoc\r\n\r\nFile: " +
+                u"Summary file created. Look in the folder: " + PrintFolderShown(m_files) +
+                    u"\r\n\r\nFile: " +
                     save.fileName,
                 7000);
             return true;
@@ -184,7 +187,8 @@ bool SummaryDocumentCommands::SaveProblemSummary(const OpenPatient& patient,
         name);
     switch (save.failure) {
         case SummaryFileFailure::None:
-            m_messages.ShowNotice(u"Summary file has been created\r\n\r\nFile: " + save.fileName,
+            m_messages.ShowNotice(u"Summary file has been created\r\n\r\nFile: " +
+                                      PrintFileShown(m_files, save.fileName),
                                   6000);
             return true;
         case SummaryFileFailure::NoName:
@@ -223,7 +227,7 @@ int SummaryDocumentCommands::SaveAllDaySummaries(const std::vector<const Patient
     const int written = static_cast<int>(result.written.size());
     std::u16string text = ToText(written) + (written == 1 ? u" summary file created" :
                                                             u" summary files created");
-    text += u".\r\n\r\nLook in the folder: PD_PrintDoc";
+    text += u".\r\n\r\nLook in the folder: " + PrintFolderShown(m_files);
     if (!result.failed.empty()) {
         text += u"\r\n\r\nNot created (" + ToText(static_cast<long long>(result.failed.size())) +
                 u"):";

@@ -81,7 +81,7 @@ std::u16string PatientLine(const PatientRecord& record, DayNumber ageDay,
                            const SummaryContext& context, SummaryFileOptions options) {
     const std::u16string& last = record.Field(field::kLastName);
     std::u16string line;
-    if (!last.empty()) line = context.labels.TitleWord(record.sex) + u" ";
+    if (!last.empty()) line = context.labels.TitleBefore(record.sex);
     std::u16string birth = record.Field(field::kBirthDay) + u"." +
                            record.Field(field::kBirthMonth) + u"." +
                            record.Field(field::kBirthYear);

@@ -29,7 +29,7 @@ void AppendPatientTasks(std::u16string& out, const PatientRecord& record,
         out.append(u" : </FONT>");
     }
     const std::u16string& last = record.Field(kLastName);
-    if (!last.empty()) AppendEscaped(out, context.labels.TitleWord(record.sex) + u" ");
+    if (!last.empty()) AppendEscaped(out, context.labels.TitleBefore(record.sex));
     AppendEscaped(out, last);
     out.append(u" ");
     AppendEscaped(out, FirstLetter(record.Field(kFirstName)));

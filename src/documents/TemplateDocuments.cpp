@@ -321,13 +321,15 @@ void TemplateDocuments::Save(LetterKind kind, const std::string& bytes, const Te
     int milliseconds = 6000;
     switch (kind) {
         case LetterKind::OutLetter:
-            text = u"Out letter file created.\r\n\r\nFolder: PD_PrintDoc\r\n\r\nFile: " + *written;
+            text = u"Out letter file created.\r\n\r\nFolder: " + PrintFolderShown(m_files) +
+                   u"\r\n\r\nFile: " + *written;
             break;
         case LetterKind::Admission:
-            text = u"Admission file created.\r\n\r\nFolder: PD_PrintDoc\r\n\r\nFile: " + *written;
+            text = u"Admission file created.\r\n\r\nFolder: " + PrintFolderShown(m_files) +
+                   u"\r\n\r\nFile: " + *written;
             break;
         case LetterKind::TemplateDocument:
-            text = base + u" document created.\r\n\r\nFile:  " + *written;
+            text = base + u" document created.\r\n\r\nFile:  " + PrintFileShown(m_files, *written);
             milliseconds = 4000;
             break;
     }

@@ -93,7 +93,7 @@ void PutPatient(std::u16string& row, const PatientRecord& record, const WardInpu
                 const SummaryContext& context) {
     const std::u16string& last = record.Field(field::kLastName);
     std::u16string name;
-    if (!last.empty()) name = context.labels.TitleWord(record.sex) + u" ";
+    if (!last.empty()) name = context.labels.TitleBefore(record.sex);
     name += last + u" " + record.Field(field::kFirstName);
     std::u16string admission;
     if (record.subfolderType != kAmbulatory) {

@@ -34,10 +34,22 @@ struct Labels {
     const std::u16string& ShortcutList(int field) const;
     const std::u16string& SectionCaption(int index) const;
 
-    // Label 52 or 53: the civility button word for `sex` (0 female, anything else male).
-    const std::u16string& CivilityWord(int sex) const { return Label(sex == 0 ? 52 : 53); }
-    // Label 54 or 55: the title word put before the patient's name.
-    const std::u16string& TitleWord(int sex) const { return Label(sex == 0 ? 54 : 55); }
+    // Label 52 or 53: the civility button word for `sex` (0 female, 1 male); empty while the
+    // civility is not chosen (a negative `sex`).
+    const std::u16string& CivilityWord(int sex) const {
+        return Label(sex < 0 ? -1 : sex == 0 ? 52 : 53);  // -1: no label, empty
+    }
+    // Label 54 or 55: the title word put before the patient's name; empty while the civility is
+    // not chosen.
+    const std::u16string& TitleWord(int sex) const {
+        return Label(sex < 0 ? -1 : sex == 0 ? 54 : 55);
+    }
+    // The title word and the blank that separates it from the name ("Mr "); nothing when there
+    // is no title word.
+    std::u16string TitleBefore(int sex) const {
+        const std::u16string& word = TitleWord(sex);
+        return word.empty() ? std::u16string() : word + u" ";
+    }
     // The "D1" buttons: the first letter of label 124 followed by "1".
     std::u16string DayOneCaption() const;
 

@@ -15,7 +15,7 @@ PatientBoxView PatientBoxOf(const PatientRecord& record, const Labels& labels) {
     PatientBoxView view;
     const std::u16string& last = record.Field(kLastName);
     const std::u16string& first = record.Field(kFirstName);
-    if (!last.empty()) view.text = labels.TitleWord(record.sex) + u" ";
+    if (!last.empty()) view.text = labels.TitleBefore(record.sex);
     view.text += last + u" ";
     if (!first.empty()) view.text += first.front();
     view.text += u" " + record.Field(kBirthYear);

@@ -30,7 +30,7 @@ PatientListRow RowOf(const PatientRecord& r, int position, const Labels& labels,
     auto& c = row.columns;
     c[R::kRoom] = r.Field(94);
     c[R::kPatient] =
-        title + u" " + last + u" " + first.substr(0, first.empty() ? 0 : 1) + u"  " + r.Field(6);
+        labels.TitleBefore(r.sex) + last + u" " + first.substr(0, first.empty() ? 0 : 1) + u"  " + r.Field(6);
     c[R::kHeadDoctor] = r.Field(60);
     c[R::kProblem] = JournalReader(r.problemJournal).GetProblemTitle(0);
     c[R::kPosition] = ToText(position + 1);

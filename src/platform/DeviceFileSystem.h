@@ -36,6 +36,12 @@ public:
     // Makes the files created, replaced or deleted in a folder durable.
     virtual bool SyncFolder(std::u16string_view /*folder*/) { return true; }
 
+    // The whole path of a file or folder as the user finds it on this machine (the device path
+    // itself where the files are the device's own).
+    virtual std::u16string ShownPath(std::u16string_view path) const {
+        return std::u16string(path);
+    }
+
     virtual bool FileExists(std::u16string_view path) = 0;
     virtual bool FolderExists(std::u16string_view path) = 0;
     virtual std::optional<uint64_t> FileSize(std::u16string_view path) = 0;

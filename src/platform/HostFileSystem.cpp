@@ -196,6 +196,13 @@ bool WriteHostFileFolderUnsynced(const fs::path& file, std::string_view bytes, E
 
 HostFileSystem::HostFileSystem(fs::path root) : m_root(std::move(root)) {}
 
+std::u16string HostFileSystem::ShownPath(std::u16string_view path) const {
+    const fs::path host = HostPath(path);
+    std::error_code ec;
+    const fs::path whole = fs::absolute(host, ec);
+    return FromUtf8((ec ? host : whole).lexically_normal().string());
+}
+
 fs::path HostFileSystem::HostPath(std::u16string_view devicePath) const {
     const std::vector<std::u16string> parts = PathParts(devicePath);
     std::vector<std::string> utf8Parts;

@@ -37,6 +37,8 @@ public:
     // The host path a device path maps to (resolving case as far as names exist).
     std::filesystem::path HostPath(std::u16string_view devicePath) const;
 
+    // The absolute host path.
+    std::u16string ShownPath(std::u16string_view path) const override;
     bool ReadFile(std::u16string_view path, size_t maxBytes, std::string& bytes,
                   Error* error = nullptr) override;
     bool WriteFile(std::u16string_view path, std::string_view bytes,

@@ -136,8 +136,8 @@ bool PatientFileReader::HandleDamagedFile(std::u16string_view name, DamageCode d
         DateTime saved = m_files.ModificationTime(backup).value_or(DateTime{});
         BoxAnswer answer = m_messages.ShowBox(
             u"Do you want to restore the backup file: " + fileName + u"\r\n\r\nLast saved date: " +
-                Format(u"%d.%d.%d at %d:%d",
-                       {saved.day, saved.month, saved.year, saved.hour, saved.minute}),
+                DisplayDate(saved.year, saved.month, saved.day, m_dateOrder) +
+                Format(u" at %d:%d", {saved.hour, saved.minute}),
             u"Restore ?", BoxButtons::YesNo, BoxIcon::Question);
         // The backup replaces the damaged file in one atomic copy and is then removed from the
         // backup folder (it has moved); a backup that is damaged too is not offered again.

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "records/DayNumber.h"
 #include "records/PatientFileParser.h"
 #include "records/WorkingFolders.h"
 
@@ -29,6 +30,9 @@ public:
     // A patient left out by the location filter is counted but not loaded (false, no message).
     bool ReadPatientFile(std::u16string_view name);
 
+    // The order of the dates the reader shows (the date-order setting); day first until set.
+    void SetDateOrder(DateOrder order) { m_dateOrder = order; }
+
     // The name of the last file whose text was read, and its location item.
     const std::u16string& LastFileName() const { return m_lastFileName; }
     const std::u16string& LastLocation() const { return m_lastLocation; }
@@ -48,6 +52,7 @@ private:
     WorkingFolders m_folders;
     PatientSet& m_patients;
     LocationList& m_locations;
+    DateOrder m_dateOrder = DateOrder::DayMonthYear;
     std::u16string m_lastFileName;
     std::u16string m_lastLocation;
 };

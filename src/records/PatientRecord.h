@@ -16,12 +16,14 @@ class LocationList;
 
 inline constexpr int kFieldCount = 230;
 inline constexpr int kDrawingCount = 8;
+// The `sex` of a new record until the doctor chooses the civility.
+inline constexpr int kSexNotChosen = -1;
 
 // One patient folder in memory: the identity, the journal and the current subfolder of one
 // patient file. The other subfolders of the file stay in `rawText` and are written back as they
 // are. Plain data; the members keep the order of the file's design.
 struct PatientRecord {
-    int sex = 0;          // 0 female, 1 male
+    int sex = 0;          // 0 female, 1 male, kSexNotChosen for a new record
     int icon = 0;         // 0..23, icon of the patient list
     int inUse = 0;        // 0 while empty (never saved), 1 once begun or loaded
     int exitDateSet = 0;  // 1 when the exit date of the current subfolder is set

@@ -9,6 +9,8 @@ PatientRecord& PatientSet::AddNew() {
     DateTime now = m_clock.Now();
     record->admission = now;
     record->exit = now;
+    // The doctor chooses the civility of a new patient; nothing is preset.
+    record->sex = kSexNotChosen;
     m_records.push_back(std::move(record));
     m_current = Count() - 1;
     return *m_records.back();

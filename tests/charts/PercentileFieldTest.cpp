@@ -169,6 +169,16 @@ TEST_F(PercentileFieldTest, FieldTextGetsItsBandOnce) {
     EXPECT_EQ(*Judge(baby, kWeight, true), u"7.5 (P50-P75)");
 }
 
+// The curves are a girl's or a boy's: a child whose civility is not chosen yet gets no band,
+// and the same value gets one once it is chosen.
+TEST_F(PercentileFieldTest, NoBandBeforeTheCivilityIsChosen) {
+    PatientRecord child = Child(kSexNotChosen, 2006, 3, 1);
+    child.SetField(kWeight, u"3500");
+    EXPECT_FALSE(Judge(child, kWeight));
+    child.sex = 1;
+    EXPECT_EQ(*Judge(child, kWeight), u"3500 (P50-P75)");
+}
+
 TEST_F(PercentileFieldTest, NoBandWhereNoReferenceOrNoNumber) {
     PatientRecord boy = Child(1, 2006, 3, 1);
     for (const char16_t* text : {u"", u"kg", u"0", u"-3", u"(P50) 3"}) {

@@ -71,6 +71,16 @@ TEST_F(SpecialCodesTest, NameCodesShowTheirPlaceholderWithoutALastName) {
     EXPECT_EQ(Plain(u"550"), u"Mrs  Jane 4.7.1950");
 }
 
+// A new patient whose civility was never chosen has no title word, and no blank before the name.
+TEST_F(SpecialCodesTest, NameCodesWithoutAChosenCivility) {
+    record.sex = kSexNotChosen;
+    EXPECT_EQ(Plain(u"550"), u"Doe Jane 4.7.1950");
+    EXPECT_EQ(Plain(u"555"), u"Doe");
+    EXPECT_EQ(Plain(u"555d"), u"Doe");
+    record.SetField(2, u"");
+    EXPECT_EQ(Plain(u"555d"), u"<Patient name>");
+}
+
 TEST_F(SpecialCodesTest, ProblemTitles) {
     EXPECT_EQ(Plain(u"553"), u"Pneumonia (J18.9) (!)");
     EXPECT_EQ(Plain(u"554"), u"Diabetes");

@@ -99,7 +99,7 @@ TEST_F(TemplateDocumentsTest, SaveRebuildsAndWritesWithoutTouchingThePreview) {
     EXPECT_TRUE(IsDocumentOf(*saved, record));
     EXPECT_EQ(PrintedFiles(device.files).size(), 1u);  // replaced, not numbered
     EXPECT_EQ(LastNotice().text,
-              u"Out letter file created.\r\n\r\nFolder: PD_PrintDoc\r\n\r\nFile: [Out letter] Doe "
+              u"Out letter file created.\r\n\r\nFolder: \\My Documents\\PD_PrintDoc\r\n\r\nFile: [Out letter] Doe "
               u"Jane.rtf");
     EXPECT_EQ(LastNotice().milliseconds, 6000);
 }
@@ -211,7 +211,7 @@ TEST_F(TemplateDocumentsTest, AdmissionPreviewWarnsTwiceThenShowsThePreviewEvery
     documents.SaveAdmission();
     EXPECT_TRUE(Printed(u"[Admission] Doe Jane.rtf"));
     EXPECT_EQ(LastNotice().text,
-              u"Admission file created.\r\n\r\nFolder: PD_PrintDoc\r\n\r\nFile: "
+              u"Admission file created.\r\n\r\nFolder: \\My Documents\\PD_PrintDoc\r\n\r\nFile: "
               u"[Admission] Doe Jane.rtf");
 }
 
@@ -264,7 +264,7 @@ TEST_F(TemplateDocumentsTest, AnotherPatientsDocumentOfTheSameNameIsKept) {
     EXPECT_EQ(*Printed(u"[Out letter] Doe Jane.rtf"), first);
     EXPECT_TRUE(IsDocumentOf(*Printed(u"[Out letter] Doe Jane (2).rtf"), other));
     EXPECT_EQ(LastNotice().text,
-              u"Out letter file created.\r\n\r\nFolder: PD_PrintDoc\r\n\r\nFile: "
+              u"Out letter file created.\r\n\r\nFolder: \\My Documents\\PD_PrintDoc\r\n\r\nFile: "
               u"[Out letter] Doe Jane (2).rtf");
     // Her next save replaces her own document.
     documents.SaveOutLetter();
@@ -296,7 +296,7 @@ TEST_F(TemplateDocumentsTest, TemplateDocumentFromAChosenFile) {
     documents.SaveTemplateDocument();
     EXPECT_TRUE(Printed(u"[Referral] Doe Jane.rtf"));
     EXPECT_EQ(LastNotice().text,
-              u"Referral document created.\r\n\r\nFile:  [Referral] Doe Jane.rtf");
+              u"Referral document created.\r\n\r\nFile:  \\My Documents\\PD_PrintDoc\\[Referral] Doe Jane.rtf");
     EXPECT_EQ(LastNotice().milliseconds, 4000);
     record.SetField(2, u"");
     documents.SaveTemplateDocument();

@@ -10,6 +10,7 @@
 #include "documents/RtfFormat.h"
 #include "documents/RtfMarkup.h"
 #include "documents/SentenceList.h"
+#include "documents/SummaryBlocks.h"
 #include "documents/SummaryDocumentCommands.h"
 #include "documents/SummaryFiles.h"
 #include "Doubles.h"
@@ -388,9 +389,10 @@ TEST_F(SummaryDocumentCommandsTest, WardDocumentsAreWrittenAndReported) {
     EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Big, inputs, Context()));
     ASSERT_EQ(messages.notices.size(), 1u);
     EXPECT_EQ(messages.notices[0].text,
-              u"Big summary created.\r\n\r\nFile: [Tue 14 Mar 2006] Big summary all patients.rtf");
+              u"Big summary created.\r\n\r\nFile: \\My Documents\\PD_PrintDoc\\[Tue 14 Mar 2006] Big "
+              u"summary all patients.rtf");
     EXPECT_TRUE(commands.WriteWardDocument(WardDocumentKind::Small, inputs, Context()));
-    EXPECT_EQ(messages.notices[1].text, u"Small summary created.\r\n\r\nFile:  [Tue 14 Mar "
+    EXPECT_EQ(messages.notices[1].text, u"Small summary created.\r\n\r\nFile:  \\My Documents\\PD_PrintDoc\\[Tue 14 Mar "
                                         u"2006] Small summary all patients.rtf");
     EXPECT_TRUE(BracesBalanced(*files.Bytes(JoinPath(
         WorkingFolders::kPrintDoc, u"[Tue 14 Mar 2006] Big summary all patients.rtf"))));
@@ -433,7 +435,7 @@ TEST_F(SummaryDocumentCommandsTest, SaveAllAsksThenCountsAndNamesTheFailures) {
     EXPECT_EQ(commands.SaveAllDaySummaries(list, kMar14, Context(), {}), 1);
     EXPECT_EQ(messages.boxes.back().caption, u"Save summaries of the day");
     EXPECT_EQ(messages.notices.back().text,
-              u"1 summary file created.\r\n\r\nLook in the folder: PD_PrintDoc\r\n\r\nNot "
+              u"1 summary file created.\r\n\r\nLook in the folder: \\My Documents\\PD_PrintDoc\r\n\r\nNot "
               u"created (1):\r\n(no name): no name");
     EXPECT_TRUE(messages.notices.back().warning);
 }
@@ -445,11 +447,12 @@ TEST_F(SummaryDocumentCommandsTest, SaveOneAndSaveAndPreview) {
     open.currentDay = kMar14;
     EXPECT_TRUE(commands.SaveDaySummary(open, Context(), {}));
     EXPECT_EQ(messages.notices.back().text, u"Summary file created. Look in the folder: "
-                                            u"PD_PrintDoc\r\n\r\nFile: [SD][Tu 14 Mar 2006] Doe "
+                                            u"\\My Documents\\PD_PrintDoc\r\n\r\nFile: [SD][Tu 14 Mar 2006] Doe "
                                             u"John.rtf");
     EXPECT_TRUE(commands.SaveProblemSummary(open, Context(), {}));
     EXPECT_EQ(messages.notices.back().text,
-              u"Summary file has been created\r\n\r\nFile: [SP][Pneumonia bi] Doe John.rtf");
+              u"Summary file has been created\r\n\r\nFile: \\My Documents\\PD_PrintDoc\\[SP][Pneumonia "
+              u"bi] Doe John.rtf");
     const std::optional<std::string> preview = commands.DayPreview(open, Context(), {});
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->rfind("{\\rtf1", 0), 0u);
@@ -493,6 +496,75 @@ TEST_F(WardDocumentsTest, SentenceRowsOfTheEvolution) {
         u"------- Differential diagnosis -------", u"Asthma", u"Allergy", u"Cardiac",
         u"------- Treatments -------", u"Salbutamol D2"};
     EXPECT_EQ(rows, expected);
+}
+
+TEST_F(WardDocumentsTest, SentenceRowsOfTheAdmissionRecord) {
+    PatientRecord r = Patient(u"Doe", u"John", u"1", u"1", u"1950");
+    labels.uiLabels[146] = u"General information";
+    labels.captions[7] = u"Weight [kg]";
+    labels.captions[11] = u"Systolic P [mmHg]";
+    labels.captions[13] = u"Pulse";
+    labels.captions[40] = u"BP [mmHg]";
+    r.SetField(61, u"Dyspnoea for 3 days.\r\n-fever");
+    r.SetField(7, u"70");
+    r.SetField(11, u"120");
+    r.SetField(12, u"80");
+    r.SetField(13, u"88\r\n");
+    r.SetField(95, u"22.9");
+    r.SetField(40, u"135");  // its diastolic half left empty
+    r.SetField(48, u"300");
+    r.SetField(62, u"Asthma");  // on no page: left out
+    r.SetField(94, u"12");      // the room, as the entry summary, is left out
+    r.SetField(120, u"Doe");    // an identity field: left out
+    FormArrangement arrangement;
+    arrangement.fieldPage.fill(kNoFormPage);
+    for (int k : {61, 7, 11, 12, 13, 94, 95, 120}) arrangement.fieldPage[static_cast<size_t>(k)] = 0;
+    for (int k : {40, 41, 48}) arrangement.fieldPage[static_cast<size_t>(k)] = 3;
+    arrangement.pageTitles[3] = u"Status: Cardio-pulmonary system of the patient today";
+    const std::vector<std::u16string> rows =
+        SentenceRows(AdmissionText(r, arrangement, labels), true);
+    const std::vector<std::u16string> expected = {
+        std::u16string(kAdmissionRow), u" ", u"------- General information -------",
+        u"Weight=70 kg", u"Systolic P=120/80 mmHg", u"Pulse=88", u"BMI=22.9",
+        u"Dyspnoea for 3 days", u"-fever",
+        u"------- Cardio-pulmonary system of the p -------", u"BP=135 mmHg",
+        u"Peek Flow=300"};
+    EXPECT_EQ(rows, expected);
+    // A record without admission data gives the two first rows only.
+    const PatientRecord empty = Patient(u"Roe", u"Jane", u"2", u"2", u"1960");
+    EXPECT_EQ(SentenceRows(AdmissionText(empty, arrangement, labels), true).size(), 2u);
+    // A hostile text stays text: the rows hold it as typed.
+    r.SetField(61, u"{\\rtf1 }}}} \u00E9\u20AC\u4E2D");
+    const std::u16string hostile = AdmissionText(r, arrangement, labels);
+    EXPECT_NE(hostile.find(u"|{\\rtf1 }}}} \u00E9\u20AC\u4E2D|"), std::u16string::npos);
+}
+
+// A patient whose civility was never chosen: the documents name the patient without a title
+// word and without a blank in its place; the file names are those of any patient.
+TEST_F(WardDocumentsTest, ACivilityNotChosenLeavesTheTitleOut) {
+    PatientRecord r = Patient(u"Doe", u"John", u"1", u"2", u"1950");
+    r.sex = kSexNotChosen;
+    r.inUse = 1;
+    OpenPatient open;
+    open.record = &r;
+    open.currentDay = kMar14;
+    const std::u16string model = u"{\u00ACrtf1 ";
+    const std::u16string day = BuildDaySummaryFile(model, open, Context(), {});
+    // Every character of a record text is written as an escape: "ulnone " is followed at once
+    // by the "D" of "Doe", with no title word and no blank before it.
+    const std::u16string doe = u"ulnone \\u68\\'3f\\u111\\'3f\\u101\\'3f \\u74";
+    EXPECT_NE(day.find(doe), std::u16string::npos) << ToUtf8(day.substr(0, 400));
+    EXPECT_NE(BuildProblemSummaryFile(model, open, Context(), {}).find(doe), std::u16string::npos);
+    r.sex = 1;
+    EXPECT_EQ(BuildDaySummaryFile(model, open, Context(), {}).find(doe), std::u16string::npos);
+    r.sex = kSexNotChosen;
+    EXPECT_EQ(DaySummaryFileName(r, kMar14, Context().words),
+              u"[SD][Tu 14 Mar 2006] Doe John.rtf");
+    EXPECT_EQ(DocumentFileName(u"Out letter", r), u"[Out letter] Doe John.rtf");
+    // The all-patients heading and the ward document's row.
+    EXPECT_EQ(PatientNameText(r, Context()).rfind(u"Doe John", 0), 0u);
+    r.sex = 1;
+    EXPECT_EQ(PatientNameText(r, Context()).rfind(u"Mr Doe John", 0), 0u);
 }
 
 }  // namespace

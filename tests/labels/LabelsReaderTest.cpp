@@ -193,6 +193,12 @@ TEST(LabelsTest, AccessorsAreSafeForAnyIndex) {
     EXPECT_EQ(labels.Caption(230), u"");
     EXPECT_EQ(labels.CivilityWord(0), u"Mrs");
     EXPECT_EQ(labels.CivilityWord(7), u"Mr");  // a damaged `sex` value
+    // A civility not chosen yet has no word, and no blank is put before the name.
+    labels.uiLabels[54] = u"Mrs.";
+    EXPECT_EQ(labels.CivilityWord(kSexNotChosen), u"");
+    EXPECT_EQ(labels.TitleWord(kSexNotChosen), u"");
+    EXPECT_EQ(labels.TitleBefore(kSexNotChosen), u"");
+    EXPECT_EQ(labels.TitleBefore(0), u"Mrs. ");
     EXPECT_EQ(labels.DayOneCaption(), u"D1");
     labels.uiLabels[124] = u"";
     EXPECT_EQ(labels.DayOneCaption(), u"1");

@@ -91,7 +91,7 @@ TEST_F(FieldChangesTest, AReadOnlyFolderRefusesEveryEdit) {
     }
     EXPECT_FALSE(changes.ToggleCivility(*record));
     EXPECT_FALSE(changes.SetIcon(*record, 5));
-    EXPECT_EQ(record->sex, 0);
+    EXPECT_EQ(record->sex, kSexNotChosen);  // a new record's civility is not preset
     EXPECT_EQ(record->icon, 0);
     // The chart number is never typed.
     record->lockState = u"W";
@@ -100,7 +100,11 @@ TEST_F(FieldChangesTest, AReadOnlyFolderRefusesEveryEdit) {
     EXPECT_EQ(record->Field(200), chart);
     EXPECT_TRUE(changes.ToggleCivility(*record));
     EXPECT_TRUE(changes.SetIcon(*record, 25));
+    EXPECT_EQ(record->sex, 0);  // the first tap chooses, the next ones switch
+    EXPECT_TRUE(changes.ToggleCivility(*record));
     EXPECT_EQ(record->sex, 1);
+    EXPECT_TRUE(changes.ToggleCivility(*record));
+    EXPECT_EQ(record->sex, 0);
     EXPECT_EQ(record->icon, 1);
 }
 

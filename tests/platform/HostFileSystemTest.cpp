@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "TempFolder.h"
+#include "platform/Text.h"
 #include "TestPlatform.h"
 
 namespace pondrel {
@@ -68,6 +69,19 @@ TEST_F(HostFileSystemTest, DevicePathsNeverLeaveTheRoot) {
     fs::path mapped = files.HostPath(u"\\..\\..\\etc\\passwd");
     EXPECT_EQ(mapped.string().rfind((root / "My Documents").string(), 0), 0u) << mapped;
     EXPECT_EQ(mapped.string().find(".."), std::string::npos);
+}
+
+// The path shown to the user is the whole host path, spelled as on the disk.
+TEST_F(HostFileSystemTest, ShownPathIsTheWholeHostPath) {
+    HostFileSystem files(root);
+    const std::u16string shown = files.ShownPath(u"\\my documents\\PD_ActivePatients");
+    EXPECT_EQ(shown, FromUtf8((fs::absolute(root) / "My Documents" / "PD_ActivePatients")
+                                  .lexically_normal()
+                                  .string()));
+    EXPECT_EQ(shown.front(), u'/');
+    // A relative root is shown from the file system's root.
+    HostFileSystem relative(fs::path("device"));
+    EXPECT_EQ(relative.ShownPath(u"\\x").front(), u'/');
 }
 
 TEST_F(HostFileSystemTest, ReadStopsAtTheLimit) {

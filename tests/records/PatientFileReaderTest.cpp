@@ -67,6 +67,22 @@ TEST_F(PatientFileReaderTest, ReadsEveryMemberBack) {
     EXPECT_TRUE(t.messages.boxes.empty());
 }
 
+// A new patient saved before the civility was chosen is read back without one: the file name is
+// that of any patient and nothing is chosen in its place.
+TEST_F(PatientFileReaderTest, ACivilityNotChosenIsKeptByTheFile) {
+    PatientRecord& r = NewPatient();
+    EXPECT_EQ(r.sex, kSexNotChosen);  // a new record of the set has none preset
+    r.location = u"Cardio A";
+    ASSERT_EQ(Save(r), SaveOutcome::Written);
+    EXPECT_NE(TextOf(ActivePath(u"Doe_John_1950.pdr")), u"<none>");
+    PatientSet fresh{t.clock};
+    PatientFileReader freshReader{t.files, t.messages, folders, fresh, locations};
+    ASSERT_TRUE(freshReader.ReadPatientFile(u"Doe_John_1950.pdr"));
+    EXPECT_EQ(fresh.Current()->sex, kSexNotChosen);
+    EXPECT_EQ(fresh.Current()->Field(2), u"Doe");
+    EXPECT_TRUE(t.messages.boxes.empty());
+}
+
 TEST_F(PatientFileReaderTest, RoundTripReproducesTheFileByteForByte) {
     SaveFullPatient();
     const std::string first = *t.files.Bytes(ActivePath(u"Doe_John_1950.pdr"));
@@ -426,6 +442,27 @@ TEST_F(PatientFileReaderTest, DamagedFileRestoredFromBackup) {
     // The patient is counted once at its location, not once more for the restored file.
     EXPECT_EQ(locations.CounterOf(kCountAllActivated), 1);
     EXPECT_EQ(locations.CounterOf(kCountNoLocation), 1);
+}
+
+TEST_F(PatientFileReaderTest, RestoreQuestionWritesTheDateInTheSettingsOrder) {
+    std::u16string text = SaveFullPatient();
+    t.files.AddFile(BackupPath(u"Doe_John_1950.pdr"), EncodeItemText(text),
+                    DateTime{2006, 3, 12, 18, 5, 0});
+    PutText(u"Doe_John_1950.pdr", kDamages[3].damage(text));
+    reader.SetDateOrder(DateOrder::MonthDayYear);
+    t.messages.Queue(BoxAnswer::Ok);
+    t.messages.Queue(BoxAnswer::No);
+    t.messages.Queue(BoxAnswer::Ok);
+    t.messages.Queue(BoxAnswer::No);
+    t.messages.Queue(BoxAnswer::Ok);
+    EXPECT_FALSE(reader.ReadPatientFile(u"Doe_John_1950.pdr"));
+    ASSERT_GE(t.messages.boxes.size(), 2u);
+    EXPECT_EQ(t.messages.boxes[1].text,
+              u"Do you want to restore the backup file: Doe_John_1950.pdr\r\n\r\nLast saved "
+              u"date: 3.12.2006 at 18:5");
+    // Declined: the damaged file and its backup are both still there.
+    EXPECT_TRUE(t.files.FileExists(BackupPath(u"Doe_John_1950.pdr")));
+    EXPECT_TRUE(t.files.FileExists(ActivePath(u"Doe_John_1950.pdr")));
 }
 
 TEST_F(PatientFileReaderTest, RestoredFileOfAnotherLocationIsCountedThere) {

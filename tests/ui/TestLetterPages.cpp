@@ -45,6 +45,7 @@ private slots:
     void cleanup();
     void outLetterPreviewZoomAndSave();
     void previewFollowsChangesOfThePatient();
+    void savedLetterNoticeNamesTheWholePrintFolder();
     void admissionLetterPreviewAndSave();
     void templateDocumentFromTheChooserAndTheRecentList();
     void previewsScrollWhenDragged();
@@ -106,6 +107,29 @@ void TestLetterPages::outLetterPreviewZoomAndSave() {
     QVERIFY(NoticeText().endsWith(ToQString(name)));
     // A save does not touch the preview.
     QCOMPARE(OutLetterView().Zoom(), 35);
+}
+
+void TestLetterPages::savedLetterNoticeNamesTheWholePrintFolder() {
+    Start();
+    View().ShowPage(LetterPages::kOutLetterPage);
+    Click(QStringLiteral("outLetterSave"));
+    const QString folder = QString::fromStdString(fs::absolute(PrintFolder()).lexically_normal().string());
+    const std::u16string name = DocumentFileName(u"Out letter", Patient());
+    QCOMPARE(NoticeText(), QStringLiteral("Out letter file created.\n\nFolder: ") + folder +
+                               QStringLiteral("\n\nFile: ") + ToQString(name));
+    // The notice shows the whole text: its box is as high as the wrapped lines need and no line
+    // runs past its edges.
+    auto* notice = test::Child<QLabel>(*m_program->Frame(), QStringLiteral("notice"));
+    const QRect needed = notice->fontMetrics().boundingRect(
+        notice->contentsRect(), Qt::AlignCenter | Qt::TextWordWrap, notice->text());
+    QVERIFY2(needed.height() <= notice->contentsRect().height(), "the notice is cut below");
+    QVERIFY2(needed.width() <= notice->contentsRect().width(), "the notice is cut at the side");
+    test::Screenshot(*m_program->Frame(), QStringLiteral("letter-saved-notice"));
+
+    // The admission letter names it too.
+    View().ShowPage(25);
+    Click(QStringLiteral("admissionSave"));
+    QVERIFY(NoticeText().contains(QStringLiteral("Folder: ") + folder + QStringLiteral("\n")));
 }
 
 void TestLetterPages::previewFollowsChangesOfThePatient() {

@@ -126,6 +126,7 @@ static void SetIdentity(PatientRecord& record, const std::u16string& last,
 PatientRecord& TestMainWindow::BeginMartin() {
     PatientRecord& record = *m_program->Document().Patients().Current();
     SetIdentity(record, u"Martin", u"Claire", u"3", u"7", u"1948");
+    record.sex = 0;  // a new record's civility is chosen by the doctor
     BeginPatient(record, View().Locations(), true, m_program->GetPlatform().clock);
     View().Controller().ShowRecord();
     return record;

@@ -81,6 +81,15 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QVERIFY(TypeInto(63, QStringLiteral("Appendectomy 1990")));
     QCOMPARE(PageOf(Window(63)), 2);
 
+    // The civility is not preset: both buttons are empty until the doctor taps one, and the
+    // patient box names the patient without a title word meanwhile.
+    QCOMPARE(record->sex, kSexNotChosen);
+    QCOMPARE(Named<QPushButton>(QStringLiteral("civility"))->text(), QString());
+    QCOMPARE(Named<QPushButton>(QStringLiteral("civility2"))->text(), QString());
+    QVERIFY(box->property("text").toString().startsWith(QStringLiteral("Martin L 1968")));
+    View().ShowPage(0);
+    test::Screenshot(*m_program->Frame(), QStringLiteral("new-patient-civility"));
+
     QVERIFY(ChooseMenu(QStringLiteral("Save all")));
     const std::u16string fileName = record->fileName;
     QCOMPARE(QString::fromStdU16String(fileName), QStringLiteral("Martin_Lucie_1968.pdr"));
@@ -100,6 +109,17 @@ void TestRecordForm::aNewcomerAdmitsAPatient() {
     QCOMPARE(PageOf(Window(8)), 0);
     QCOMPARE(PageOf(Window(63)), 2);
     QCOMPARE(Shown(120), QStringLiteral("Martin"));  // the identity page mirrors
+    // Still not chosen after the restart; the first tap chooses, the next one switches.
+    PatientRecord* again = Patients().Current();
+    QCOMPARE(again->sex, kSexNotChosen);
+    QCOMPARE(Named<QPushButton>(QStringLiteral("civility"))->text(), QString());
+    QVERIFY(Tap(QStringLiteral("civility")));
+    QCOMPARE(again->sex, 0);
+    QVERIFY(!Named<QPushButton>(QStringLiteral("civility"))->text().isEmpty());
+    QCOMPARE(Named<QPushButton>(QStringLiteral("civility2"))->text(),
+             Named<QPushButton>(QStringLiteral("civility"))->text());
+    QVERIFY(Tap(QStringLiteral("civility")));
+    QCOMPARE(again->sex, 1);
 }
 
 void TestRecordForm::tabMovesThroughTheWindowsAndTheViewFollows() {
@@ -132,6 +152,9 @@ void TestRecordForm::aChildsMeasurementsGetTheirBandWhenLeft() {
     QVERIFY(TypeInto(6, QString::number(born.year())));
     PatientRecord* record = Patients().Current();
     QCOMPARE(record->inUse, 1);
+    // The curves are a girl's or a boy's: the doctor chooses the civility first.
+    QVERIFY(Tap(QStringLiteral("civility")));
+    QCOMPARE(record->sex, 0);
     QVERIFY(TypeInto(7, QStringLiteral("2")));
     // Tab leaves the weight: unit and band, in the window and the record.
     QTest::keyClick(Window(7), Qt::Key_Tab);

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QMessageBox>
 #include <QMenu>
+#include <QLabel>
 #include <QListWidget>
 #include <QApplication>
 #include <QClipboard>
@@ -50,6 +51,7 @@ private slots:
     void theDayAndProblemMenusSaveAndPreview();
     void saveAllAsksAndWritesOneFilePerPatient();
     void theSentenceListInsertsIntoTheRedaction();
+    void theSentenceListSwitchesToTheAdmissionRecord();
     void theFormatDialogueEditsRefusesAndCancels();
     void thePreferencesOpenTheFormatDialogue();
     void screenshots();
@@ -178,6 +180,68 @@ void TestWardDocuments::theSentenceListInsertsIntoTheRedaction() {
     (void)sentence;
 }
 
+void TestWardDocuments::theSentenceListSwitchesToTheAdmissionRecord() {
+    Start(1);
+    PatientRecord& record = *Patients().Current();
+    record.SetField(7, u"71");
+    record.SetField(11, u"125");
+    record.SetField(12, u"85");
+    View().ShowPage(22);
+    CProblemPanel& panel = *View().Find<ProblemPage>()->Panel();
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    auto* list = test::Child<QListWidget>(*m_program->Frame(), QStringLiteral("problemSummaryList"));
+    QVERIFY(list && list->isVisible());
+    const auto rowIs = [list](int row, std::u16string_view text) {
+        return list->item(row)->text() ==
+               QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    };
+    QVERIFY(rowIs(0, kEvolutionRow));
+    // The first row switches to the admission record and back, the list staying open.
+    QVERIFY(test::ClickRow(*list, 0));
+    QVERIFY(list->isVisible());
+    QVERIFY(rowIs(0, kAdmissionRow));
+    const auto find = [list](const QString& text) {
+        for (int i = 0; i < list->count(); ++i) {
+            if (list->item(i)->text() == text) return i;
+        }
+        return -1;
+    };
+    const int weight = find(QStringLiteral("Weight=71 kg"));
+    QVERIFY2(weight > 1, "the weight row");
+    QVERIFY(find(QStringLiteral("Systolic P=125/85 mmHg")) > 1);
+    QVERIFY(list->item(2)->text().startsWith(QStringLiteral("------- ")));
+    test::Screenshot(*m_program->Frame(), QStringLiteral("sentence-list-admission"));
+    // The choice is kept: "L" twice shows the admission record again.
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    QVERIFY(!list->isVisible());
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    QVERIFY(rowIs(0, kAdmissionRow));
+
+    // Read only, then not begun: the tap changes nothing.
+    const std::u16string before = panel.Model().Redaction();
+    record.lockState = u"R";
+    QVERIFY(test::ClickRow(*list, weight));
+    QVERIFY(panel.Model().Redaction() == before);
+    record.lockState = u"W";
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    record.inUse = 0;  // the list was opened on a begun record
+    QVERIFY(test::ClickRow(*list, weight));
+    QVERIFY(panel.Model().Redaction() == before);
+    record.inUse = 1;
+
+    // A tap inserts the row into the redaction, which is committed into the journal.
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    QVERIFY(test::ClickRow(*list, weight));
+    const std::u16string after = panel.Model().Redaction();
+    QVERIFY(after.size() >= 12 && after.compare(after.size() - 12, 12, u"Weight=71 kg") == 0);
+    QVERIFY(record.problemJournal.find(after) != std::u16string::npos);
+
+    // Back to the evolution.
+    QVERIFY(test::Click(*m_program->Frame(), QStringLiteral("problemSummarySentences")));
+    QVERIFY(test::ClickRow(*list, 0));
+    QVERIFY(rowIs(0, kEvolutionRow));
+}
+
 void TestWardDocuments::theFormatDialogueEditsRefusesAndCancels() {
     CBigSummaryFormatDlg::Format format = DefaultBigSummaryFormat();
     format[0] = {u"Motive", u"\u00A2F61d#"};
@@ -185,6 +249,10 @@ void TestWardDocuments::theFormatDialogueEditsRefusesAndCancels() {
     {
         CBigSummaryFormatDlg dialog(format);
         dialog.show();
+        // The heading is shown whole, not elided beside the buttons.
+        auto* heading = test::Child<QLabel>(dialog, QStringLiteral("bigSummaryFormatHeading"));
+        QVERIFY(heading);
+        QCOMPARE(heading->text(), QStringLiteral("Big summary editor"));
         auto* title = test::Child<QLineEdit>(dialog, QStringLiteral("bigSummaryTitle1"));
         auto* description =
             test::Child<QPlainTextEdit>(dialog, QStringLiteral("bigSummaryDescription2"));
@@ -264,6 +332,7 @@ void TestWardDocuments::screenshots() {
     CBigSummaryFormatDlg dialog(format);
     dialog.show();
     test::Screenshot(dialog, QStringLiteral("big-summary-format"));
+
     QVERIFY(test::Click(dialog, QStringLiteral("bigSummaryFormatHelp")));
     test::Screenshot(dialog, QStringLiteral("big-summary-format-help"));
 }

@@ -18,6 +18,7 @@ constexpr int kTop = 18;
 constexpr int kTitleHeight = 18;
 constexpr int kDescriptionHeight = 40;
 constexpr int kPairHeight = kTitleHeight + kDescriptionHeight + 2;
+constexpr int kButtonsTop = kHeight - 20;
 
 constexpr std::u16string_view kHelpPage =
     u"<HTML><BODY><FONT FACE=\"Tahoma\" SIZE=\"2\"><B>Some help for this page</B><BR><BR>"
@@ -48,6 +49,10 @@ CBigSummaryFormatDlg::CBigSummaryFormatDlg(Format& format, QWidget* parent)
     setFixedSize(kLetterPageWidth, kHeight);
     UseLetterFont(this);
 
+    // The heading has the top row to itself; the buttons share the bottom row, which the
+    // closing button of the help page covers while the help is shown.
+    LetterCaption(this, "bigSummaryFormatHeading", QStringLiteral("Big summary editor"),
+                  {2, 0, kLetterPageWidth - 4, 16});
     QPushButton* ok = LetterButton(this, "bigSummaryFormatOk", QStringLiteral("OK"), {0, 0, 0, 16});
     QPushButton* cancel =
         LetterButton(this, "bigSummaryFormatCancel", QStringLiteral("Cancel"), {0, 0, 0, 16});
@@ -55,9 +60,7 @@ CBigSummaryFormatDlg::CBigSummaryFormatDlg(Format& format, QWidget* parent)
         LetterButton(this, "bigSummaryFormatHelp", QStringLiteral("Help"), {0, 0, 0, 16});
     QPushButton* defaults =
         LetterButton(this, "bigSummaryFormatDefault", QStringLiteral("Default"), {0, 0, 0, 16});
-    const int left = PlaceButtonsFromRight(this, {cancel, ok, help, defaults}, 0);
-    LetterCaption(this, "bigSummaryFormatHeading", QStringLiteral("Big summary editor"),
-                  {2, 0, left - 4, 16});
+    PlaceButtonsFromRight(this, {cancel, ok, help, defaults}, kButtonsTop);
 
     for (size_t i = 0; i < kBigSummaryParagraphs; ++i) {
         const int y = kTop + static_cast<int>(i) * kPairHeight;

@@ -112,6 +112,8 @@ public:
     }
 
     void Run() {
+        // One edit block: the document is laid out once at its end, not after every insertion.
+        m_cursor.beginEditBlock();
         size_t i = 0;
         while (i < m_bytes.size()) {
             const char c = m_bytes[i];
@@ -147,6 +149,7 @@ public:
         // The last paragraph takes the properties its text was written with (the document's
         // group may have closed since).
         m_cursor.setBlockFormat(BlockFormat(m_lastParagraph));
+        m_cursor.endEditBlock();
     }
 
 private:
@@ -435,6 +438,8 @@ private:
 }  // namespace
 
 void RtfTextReader::Read(std::string_view bytes, QTextDocument& document, double scale) {
+    // A document read for display keeps no undo history: a megabyte's insertions would be kept.
+    document.setUndoRedoEnabled(false);
     document.clear();
     if (bytes.empty() || bytes.front() != '{') {
         QString text;

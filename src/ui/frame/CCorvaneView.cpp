@@ -23,6 +23,7 @@
 #include "records/CCorvaneDoc.h"
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
+#include "settings/SettingsValues.h"
 #include "sync/ui/CConnectionIndicators.h"
 #include "ui/frame/CCommandBar.h"
 #include "ui/frame/CInputPanel.h"
@@ -327,6 +328,7 @@ bool CCorvaneView::ReadPreferences() {
     m_locations.SetNamesText(m_preferences.locationList);
     m_locations.Select(m_preferences.selectedLocation);
     m_unitWords = UnitWordsOf(m_preferences.regional.units);
+    Active().Reader().SetDateOrder(DateOrderOf(m_preferences.regional.dateOrder));
     for (PagePlugin* plugin : Plugins()) plugin->ApplyPreferences(m_preferences);
     RebuildPageOrder();
     // The wallpaper picture is loaded here once the display settings join the form.

@@ -24,6 +24,7 @@
 #include <QCursor>
 #include "records/WorkingFolders.h"
 #include "settings/PreferencesFile.h"
+#include "settings/SettingsValues.h"
 #include "settings/ui/CPreferencesDlg.h"
 #include "ui/frame/CAboutDlg.h"
 #include "ui/frame/CCommandBar.h"
@@ -285,6 +286,7 @@ void CCorvaneView::ApplyOutcome(const PreferencesOutcome& outcome) {
     m_unitWords = outcome.unitWords;
     if (outcome.locationListChanged) m_locations.SetNamesText(m_preferences.locationList);
     // The date order may have changed.
+    Active().Reader().SetDateOrder(DateOrderOf(m_preferences.regional.dateOrder));
     for (PagePlugin* plugin : Plugins()) plugin->ApplyOutcome(outcome, m_preferences);
     if (outcome.autoSaveTimer != PreferencesOutcome::AutoSaveTimer::Unchanged) {
         Active().SetAutoSaveInterval(m_preferences.general.autoSaveInterval);

@@ -31,6 +31,12 @@ constexpr int kPictureNoticeMs = 4000;
 constexpr int kPictureRowHeight = 11;
 constexpr int kPictureColumnMax = 150;
 
+// The sex the skin picture is drawn for: the lady's picture for a woman, the other one for a man
+// and while the civility is not chosen.
+int PictureSex(const PatientRecord& record) {
+    return record.sex == 0 ? 0 : 1;
+}
+
 QRect ToQRect(const Rect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
@@ -145,7 +151,7 @@ CDrawingArea* DrawingPages::Area(int area) const {
 
 void DrawingPages::ShowRecord(PatientRecord* record) {
     m_record = record;
-    if (record && record->sex != m_pictureSex && m_pictureSex >= 0) LoadPictures();
+    if (record && PictureSex(*record) != m_pictureSex && m_pictureSex >= 0) LoadPictures();
     for (int area = 1; area <= 8; ++area) {
         if (CDrawingArea* a = Area(area)) {
             a->ShowDrawing(record ? &record->drawings[static_cast<size_t>(area - 1)] : nullptr);
@@ -159,7 +165,7 @@ void DrawingPages::PageShown(int /*page*/) {
 }
 
 void DrawingPages::LoadPictures() {
-    const int sex = m_record ? m_record->sex : 1;
+    const int sex = m_record ? PictureSex(*m_record) : 1;
     for (int area = 1; area <= 8; ++area) {
         CDrawingArea* a = Area(area);
         if (!a || (area != 1 && m_pictureSex >= 0)) continue;

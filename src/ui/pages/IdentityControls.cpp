@@ -137,7 +137,7 @@ void IdentityControls::SetPatientIcons(const QImage& strip) {
 }
 
 void IdentityControls::ShowRecord(const PatientRecord* record) {
-    const int sex = record ? record->sex : 0;
+    const int sex = record ? record->sex : kSexNotChosen;
     const QString word = m_labels ? ToQString(m_labels->CivilityWord(sex)) : QString();
     for (const auto& button : m_civility) {
         if (button) button->setText(word);

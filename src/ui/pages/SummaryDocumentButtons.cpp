@@ -98,24 +98,41 @@ void SummaryPageSet::ToggleSentenceList() {
         m_sentencesShown = false;
         if (wasSentences) return;
     }
+    ShowSentenceList();
+}
+
+void SummaryPageSet::ShowSentenceList() {
+    CSummaryPage* page = Page(SummaryKind::Problem);
     PatientRecord* record = m_view.Controller().ShownRecord();
-    if (!record) return;
+    if (!page || !record) return;
     std::optional<SummaryEditor> editor = Editor(*record);
     if (!editor) return;
-    std::vector<DayListRow> days;
-    const std::vector<DayNumber>& shown = editor->days.ShownDays();
-    const std::vector<std::u16string>& rows = editor->days.DayRows();
-    for (size_t i = 0; i < shown.size() && i < rows.size(); ++i) days.push_back({shown[i], rows[i]});
-    const std::u16string text =
-        EvolutionText(*record, editor->panel.CurrentProblem(), days,
-                      Context().sources.RunningLists(*record), m_view.GetLabels());
-    m_sentenceRows = SentenceRows(text, false);
+    std::u16string text;
+    if (m_sentencesFromAdmission) {
+        text = AdmissionText(*record, Arrangement(), m_view.GetLabels());
+    } else {
+        std::vector<DayListRow> days;
+        const std::vector<DayNumber>& shown = editor->days.ShownDays();
+        const std::vector<std::u16string>& rows = editor->days.DayRows();
+        for (size_t i = 0; i < shown.size() && i < rows.size(); ++i) {
+            days.push_back({shown[i], rows[i]});
+        }
+        text = EvolutionText(*record, editor->panel.CurrentProblem(), days,
+                             Context().sources.RunningLists(*record), m_view.GetLabels());
+    }
+    m_sentenceRows = SentenceRows(text, m_sentencesFromAdmission);
     m_sentencesShown = true;
     page->ShowList(m_sentenceRows, -1);
 }
 
 void SummaryPageSet::ChooseSentence(int row) {
     m_sentencesShown = false;
+    if (row == 0) {
+        // The first row switches between the evolution and the admission record.
+        m_sentencesFromAdmission = !m_sentencesFromAdmission;
+        ShowSentenceList();
+        return;
+    }
     if (row <= 1 || row >= static_cast<int>(m_sentenceRows.size())) return;
     PatientRecord* record = m_view.Controller().ShownRecord();
     if (!record) return;

@@ -61,6 +61,7 @@ private:
     void RunDocumentCommand(DocumentCommand command);
     // "L" of the problem summary page: the sentence list, and a tap on one of its rows.
     void ToggleSentenceList();
+    void ShowSentenceList();
     void ChooseSentence(int row);
 
     // PagePlugin: "Big Summary" of the preferences opens the big summary format.
@@ -90,6 +91,8 @@ private:
     std::function<void(const std::string& rtf)> m_openPreview;
     bool m_sentencesShown = false;  // the problem page's list shows the sentences
     std::vector<std::u16string> m_sentenceRows;
+    // The list's content, kept while the program runs: the admission record, else the evolution.
+    bool m_sentencesFromAdmission = false;
 };
 
 }  // namespace pondrel
