@@ -54,6 +54,9 @@ public:
     virtual ~PasswordChecker() = default;
     virtual void Check(std::string hash, std::u16string password,
                        std::function<void(bool accepted)> done) = 0;
+    // The user who logged in with `hash` is still online (told now and then): a checker that
+    // remembers recent log-ins keeps his.
+    virtual void StillOnline(const std::string& /*hash*/) {}
 };
 
 }  // namespace pondrel::server

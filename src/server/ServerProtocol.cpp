@@ -293,6 +293,7 @@ void ServerProtocol::OnTick() {
         FilesChanged();  // through another server on the same database
     }
     if (++m_ticks % kSummaryTicks == 0) {
+        for (const auto& [id, hash] : m_loginHash) m_passwords.StillOnline(hash);
         LoginThrottle::Summary summary = m_throttle.TakeSummary();
         if (summary.failures > 0) {
             std::string line =

@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "server/ServerLog.h"
 #include "server/ServerOptions.h"
+#include "server/SessionBuffers.h"
 #include "server/SyncServer.h"
 #include "sync/FrameKind.h"
 #include "sync/WireFormat.h"
@@ -17,8 +18,6 @@ namespace pondrel::server {
 namespace {
 constexpr auto kTickPeriod = std::chrono::seconds(1);
 constexpr size_t kMaxWriteChunk = 1u << 20;  // bytes gathered into one write
-constexpr size_t kLoginReadBytes = 4096;
-constexpr size_t kReadBytes = 64 * 1024;
 }  // namespace
 
 ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id)
@@ -27,7 +26,7 @@ ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, u
       m_server(server),
       m_options(server.Options()),
       m_id(id),
-      m_buffer(kLoginReadBytes),
+      m_buffer(kIdleReadBytes),
       m_splitter(server.Options().maxLoginFrameChars) {
     asio::error_code error;
     auto endpoint = m_socket.remote_endpoint(error);
@@ -99,8 +98,6 @@ std::deque<std::u16string> ServerSession::TakeHeldFrames() {
 }
 
 void ServerSession::Read() {
-    // Never while a read is under way: it writes into the buffer.
-    if (m_state == State::Online && m_buffer.size() < kReadBytes) m_buffer.resize(kReadBytes);
     auto done = [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
         self->OnRead(error, bytes);
     };
@@ -137,6 +134,19 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         m_server.Protocol().OnFrame(*this, std::move(*frame));
     }
     if (!IsOpen()) return;
+    // Between reads: the buffer is free to change.
+    size_t next = NextReadBytes(m_buffer.size(), bytes, m_splitter.PendingChars(),
+                                m_state == State::Online);
+    if (next != m_buffer.size()) {
+        m_buffer.resize(next);
+        ReleaseRoom(m_buffer, next);
+    }
+    if (m_splitter.PendingChars() == 0) {
+        // Idle again: what a large frame needed goes back.
+        m_text.clear();
+        ReleaseRoom(m_text);
+        m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
+    }
     if (m_state == State::Verifying && m_heldChars >= m_options.maxHeldChars) {
         m_readPaused = true;  // until the log-in is checked
         return;
@@ -166,6 +176,10 @@ void ServerSession::SendFrame(std::u16string_view frame) {
 
 void ServerSession::Write() {
     if (!m_writing.empty() || m_out.empty() || m_state == State::Closed) return;
+    if (m_writing.empty()) {  // the first frame as it is, without a copy
+        m_writing = std::move(m_out.front());
+        m_out.pop_front();
+    }
     while (!m_out.empty() && m_writing.size() < kMaxWriteChunk) {
         m_writing += m_out.front();
         m_out.pop_front();
@@ -174,6 +188,7 @@ void ServerSession::Write() {
         if (self->m_state == State::Closed) return;
         self->m_outBytes -= self->m_writing.size();
         self->m_writing.clear();
+        ReleaseRoom(self->m_writing);
         if (error) {
             self->Close(error.message());
         } else if (!self->m_out.empty()) {

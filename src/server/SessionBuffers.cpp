@@ -1,0 +1,14 @@
+#include "server/SessionBuffers.h"
+
+namespace pondrel::server {
+
+size_t NextReadBytes(size_t current, size_t bytes, size_t pendingChars, bool largeAllowed) {
+    if (!largeAllowed) return kIdleReadBytes;
+    // A full buffer: more is waiting in the socket.
+    if (bytes >= current) return kBusyReadBytes;
+    // Every frame complete and the socket drained: back to idle.
+    if (pendingChars == 0) return kIdleReadBytes;
+    return current;
+}
+
+}  // namespace pondrel::server
