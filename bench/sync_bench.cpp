@@ -97,6 +97,8 @@ void CodecFigures() {
     if (encoded.size() != bytes.size()) std::printf("  encode size differs!\n");
 }
 
+constexpr size_t kPatientChars = 25'000;  // a 50 KB patient file
+
 long MemoryKiB(pid_t pid, const char* field) {
     std::ifstream status("/proc/" + std::to_string(pid) + "/status");
     std::string line;
@@ -122,14 +124,76 @@ double CpuSeconds(pid_t pid) {
     return ticks / static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
+// The machine's load average over the last minute: other work on it slows every figure.
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one;
+    in >> one;
+    return one.empty() ? "?" : one;
+}
+
+// Every client leaves and connects again (as after a network cut, or once the server is back):
+// seconds until all are online again, or a negative value when some never came back.
+double ReconnectAll(const std::vector<test::SyncClient*>& all, test::Waker& waker,
+                    bool leaveFirst) {
+    if (leaveFirst) {
+        for (auto* client : all) client->connection.CloseByUser();
+        test::PumpAll(
+            waker, all,
+            [&] {
+                return std::none_of(all.begin(), all.end(),
+                                    [](auto* c) { return c->connection.Online(); });
+            },
+            10'000);
+    }
+    auto start = Clock::now();
+    for (auto* client : all) client->connection.Connect();
+    bool online = test::PumpAll(
+        waker, all,
+        [&] {
+            return std::all_of(all.begin(), all.end(),
+                               [](auto* c) { return c->connection.Online(); });
+        },
+        120'000);
+    return online ? Seconds(start) : -1;
+}
+
+// The store's own limit: the same 50 KB texts written as transactions straight into the same
+// store, without the network and the protocol, for `seconds`. Uploads per second.
+double StoreUploadsPerSecond(const std::string& data, int users, double seconds) {
+    std::string path;
+    std::string error;
+    std::unique_ptr<server::ServerStore> store;
+    if (data.rfind("postgresql://", 0) == 0) {
+        store = server::PostgresStore::Open(data, error);
+    } else if (server::PrepareDataFolder(data, path)) {
+        store = server::SqliteStore::Open(path, error);
+    }
+    if (!store) return 0;
+    server::Stamp when{u"7.3.2006", u"09:05:00", "2006-03-07 09:05:00"};
+    size_t count = 0;
+    auto start = Clock::now();
+    while (Seconds(start) < seconds) {
+        // Spread over the users: each stays far below his audit rows per hour.
+        int user = static_cast<int>(count % static_cast<size_t>(users));
+        std::u16string text = u"v" + ToText(static_cast<long long>(count)) + u":" +
+                              std::u16string(kPatientChars, u'p');
+        if (store->Upload(u"User" + ToText(user), u"Bench_" + ToText(user) + u"_1950", text,
+                          when) != server::StoreResult::Ok) {
+            std::fprintf(stderr, "the store refused a direct upload\n");
+            return 0;
+        }
+        ++count;
+    }
+    return static_cast<double>(count) / Seconds(start);
+}
+
 double Percentile(std::vector<double> values, double p) {
     if (values.empty()) return 0;
     std::sort(values.begin(), values.end());
     size_t at = static_cast<size_t>(p * static_cast<double>(values.size() - 1));
     return values[at];
 }
-
-constexpr size_t kPatientChars = 25'000;  // a 50 KB patient file
 
 std::u16string UploadFrame(const std::u16string& name, int version) {
     std::u16string text = u"v" + ToText(version) + u":" + std::u16string(kPatientChars, u'p');
@@ -178,8 +242,8 @@ double RawLoopbackMiBs(const std::string& frame, size_t frames) {
 
 // Every client locks its own patient, uploads it, unlocks it and asks for the list, again as
 // soon as the list after its upload came back.
-void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker& waker,
-                          int seconds, pid_t server) {
+double FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker& waker,
+                            int seconds, pid_t server) {
     struct State {
         Clock::time_point asked;
         bool waiting = false;
@@ -252,6 +316,7 @@ void FileOperationFigures(const std::vector<test::SyncClient*>& all, test::Waker
         "    uploads %.1f MiB/s; the same frames over a raw loopback connection %.0f MiB/s "
         "(%.1f %%)\n",
         mibs, raw, 100 * mibs / raw);
+    return static_cast<double>(trips.size()) / elapsed;
 }
 
 int ServerFigures(int clientCount, int seconds) {
@@ -309,8 +374,21 @@ int ServerFigures(int clientCount, int seconds) {
         std::fprintf(stderr, "not every client came online\n");
         return 1;
     }
-    std::printf("server: %d clients online in %.2f s: %.0f log-ins/s\n", clientCount, loginSeconds,
-                clientCount / loginSeconds);
+    std::printf("load average %s; server CPU so far %.1f s\n", LoadAverage().c_str(),
+                CpuSeconds(server.Pid()));
+    std::printf("server: %d clients online in %.2f s: %.0f log-ins/s (each an Argon2id check)\n",
+                clientCount, loginSeconds, clientCount / loginSeconds);
+    // Idle: every client online, nothing asked yet.
+    test::PumpAll(waker, all, [] { return false; }, 1000);
+    long onlineKiB = MemoryKiB(server.Pid(), "VmRSS:");
+    std::printf("  server memory with every client online and idle: %ld KiB, %.0f KiB per client\n",
+                onlineKiB, static_cast<double>(onlineKiB - idleKiB) / clientCount);
+    double cpuBefore = CpuSeconds(server.Pid());
+    double cut = ReconnectAll(all, waker, true);
+    std::printf(
+        "  after a network cut: %d clients online again in %.2f s (server CPU %.2f s; log-ins "
+        "remembered, no Argon2id check)\n",
+        clientCount, cut, CpuSeconds(server.Pid()) - cpuBefore);
 
     // Held: every client asks for the list once a second (staggered), as a busy ward would.
     std::vector<double> trips;
@@ -373,13 +451,39 @@ int ServerFigures(int clientCount, int seconds) {
         "99th percentile %.2f ms\n",
         trips.size(), saturated, static_cast<double>(trips.size()) / saturated,
         Percentile(trips, 0.5), Percentile(trips, 0.99));
-    FileOperationFigures(all, waker, seconds, server.Pid());
+    double cycles = FileOperationFigures(all, waker, seconds, server.Pid());
+    // Idle again: what the file operations needed should have gone back.
+    test::PumpAll(waker, all, [] { return false; }, 2000);
     long peakKiB = MemoryKiB(server.Pid(), "VmHWM:");
     long nowKiB = MemoryKiB(server.Pid(), "VmRSS:");
-    std::printf("  server memory: %ld KiB before the clients, %ld KiB now, %ld KiB at most\n",
-                idleKiB, nowKiB, peakKiB);
+    std::printf(
+        "  server memory: %ld KiB before the clients, %ld KiB idle after the file operations "
+        "(%.0f KiB per client), %ld KiB at most\n",
+        idleKiB, nowKiB, static_cast<double>(nowKiB - idleKiB) / clientCount, peakKiB);
+    std::printf("  load average %s; server CPU in all %.1f s\n", LoadAverage().c_str(),
+                CpuSeconds(server.Pid()));
+
+    // A restart: nothing remembered, every log-in an Argon2id check.
+    for (auto* client : all) client->connection.CloseByUser();
+    test::PumpAll(waker, all, [] { return false; }, 500);
+    int port = server.Port();
+    server.Stop();
+    if (!server.Start(port, {"--max-per-address", "10000"})) {
+        std::fprintf(stderr, "the server did not start again:\n%s", server.Log().c_str());
+        return 1;
+    }
+    double restart = ReconnectAll(all, waker, false);
+    std::printf(
+        "  after a server restart: %d clients online again in %.2f s (server CPU %.1f s)\n",
+        clientCount, restart, CpuSeconds(server.Pid()));
     clients.clear();
     server.Stop();
+
+    double limit = StoreUploadsPerSecond(data, clientCount, std::max(2, seconds / 2));
+    std::printf(
+        "  the store's own limit: %.0f uploads/s of the same texts written straight into it; "
+        "through the server %.0f lock/upload/unlock/list cycles/s (%.0f %% of it)\n",
+        limit, cycles, limit > 0 ? 100 * cycles / limit : 0.0);
     return 0;
 }
 

@@ -18,6 +18,7 @@ namespace pondrel::server {
 namespace {
 constexpr auto kTickPeriod = std::chrono::seconds(1);
 constexpr size_t kMaxWriteChunk = 1u << 20;  // bytes gathered into one write
+constexpr size_t kMaxGathered = 64;          // frames whose room the write keeps
 }  // namespace
 
 ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id)
@@ -161,11 +162,21 @@ uint64_t ServerSession::SendKeepAlive() {
 
 void ServerSession::SendFrame(std::u16string_view frame) {
     if (!IsOpen() && m_state != State::Closing) return;
-    std::string bytes;
-    bytes.reserve(2 * (frame.size() + kFrameEnd.size()));
-    AppendWire(frame, bytes);
-    AppendWire(kFrameEnd, bytes);
-    m_outBytes += bytes.size();
+    Queue(std::make_shared<const std::string>(WireFrame(frame)));
+}
+
+void ServerSession::SendWire(std::u16string_view frame,
+                             const std::shared_ptr<const std::string>& wire) {
+    if (!wire) {
+        SendFrame(frame);
+        return;
+    }
+    if (!IsOpen() && m_state != State::Closing) return;
+    Queue(wire);
+}
+
+void ServerSession::Queue(std::shared_ptr<const std::string> bytes) {
+    m_outBytes += bytes->size();
     m_out.push_back(std::move(bytes));
     if (m_outBytes > m_options.maxPendingWriteBytes) {
         Close("refused: the client does not read what is sent to it");
@@ -176,19 +187,23 @@ void ServerSession::SendFrame(std::u16string_view frame) {
 
 void ServerSession::Write() {
     if (!m_writing.empty() || m_out.empty() || m_state == State::Closed) return;
-    if (m_writing.empty()) {  // the first frame as it is, without a copy
-        m_writing = std::move(m_out.front());
-        m_out.pop_front();
-    }
-    while (!m_out.empty() && m_writing.size() < kMaxWriteChunk) {
-        m_writing += m_out.front();
+    // Frames gathered into one write, without copying them.
+    while (!m_out.empty() && m_writingBytes < kMaxWriteChunk) {
+        m_writingBytes += m_out.front()->size();
+        m_gather.push_back(asio::buffer(*m_out.front()));
+        m_writing.push_back(std::move(m_out.front()));
         m_out.pop_front();
     }
     auto done = [self = shared_from_this()](const asio::error_code& error, size_t) {
         if (self->m_state == State::Closed) return;
-        self->m_outBytes -= self->m_writing.size();
+        self->m_outBytes -= self->m_writingBytes;
+        self->m_writingBytes = 0;
         self->m_writing.clear();
-        ReleaseRoom(self->m_writing);
+        self->m_gather.clear();
+        if (self->m_writing.capacity() > kMaxGathered) {
+            self->m_writing.shrink_to_fit();
+            self->m_gather.shrink_to_fit();
+        }
         if (error) {
             self->Close(error.message());
         } else if (!self->m_out.empty()) {
@@ -200,9 +215,9 @@ void ServerSession::Write() {
         }
     };
     if (m_tls) {
-        asio::async_write(*m_tls, asio::buffer(m_writing), std::move(done));
+        asio::async_write(*m_tls, m_gather, std::move(done));
     } else {
-        asio::async_write(m_socket, asio::buffer(m_writing), std::move(done));
+        asio::async_write(m_socket, m_gather, std::move(done));
     }
 }
 

@@ -193,6 +193,10 @@ void SyncServer::Check(std::string hash, std::u16string password, std::function<
     });
 }
 
+bool SyncServer::Recent(const std::string& hash, std::u16string_view password) {
+    return !hash.empty() && m_recent.Matches(hash, password, std::chrono::steady_clock::now());
+}
+
 void SyncServer::StillOnline(const std::string& hash) {
     m_recent.Touch(hash, std::chrono::steady_clock::now());
 }

@@ -57,6 +57,7 @@ private:
     bool MakeRoom(const std::string& address);
     void ArmTick();
     void Check(std::string hash, std::u16string password, std::function<void(bool)> done) override;
+    bool Recent(const std::string& hash, std::u16string_view password) override;
     void StillOnline(const std::string& hash) override;
 
     asio::io_context& m_io;
