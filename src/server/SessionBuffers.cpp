@@ -1,5 +1,9 @@
 #include "server/SessionBuffers.h"
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 namespace pondrel::server {
 
 size_t NextReadBytes(size_t current, size_t bytes, size_t pendingChars, bool largeAllowed) {
@@ -9,6 +13,13 @@ size_t NextReadBytes(size_t current, size_t bytes, size_t pendingChars, bool lar
     // Every frame complete and the socket drained: back to idle.
     if (pendingChars == 0) return kIdleReadBytes;
     return current;
+}
+
+void GiveBackFreeMemory() {
+#if defined(__GLIBC__)
+    // The C library keeps freed memory for later; elsewhere the allocator gives it back itself.
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace pondrel::server

@@ -29,4 +29,9 @@ void ReleaseRoom(Text& text, size_t keptBytes = kKeptBufferBytes) {
     text.swap(smaller);
 }
 
+// Hands the memory freed since the last call back to the system (what 1000 connections needed for
+// a burst of uploads would otherwise stay with the process); cheap enough to run every few
+// seconds.
+void GiveBackFreeMemory();
+
 }  // namespace pondrel::server

@@ -7,6 +7,7 @@
 #include "server/Passwords.h"
 #include "server/ServerLog.h"
 #include "server/ServerSession.h"
+#include "server/SessionBuffers.h"
 
 namespace pondrel::server {
 
@@ -91,6 +92,7 @@ void SyncServer::ArmTick() {
         if (error || !m_acceptor.is_open()) return;
         m_protocol.OnTick();
         m_recent.Expire(std::chrono::steady_clock::now());
+        if (++m_ticks % kGiveBackTicks == 0) GiveBackFreeMemory();
         ArmTick();
     });
 }

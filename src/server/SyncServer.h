@@ -29,6 +29,8 @@ class ServerStore;
 class SyncServer final : private PasswordChecker {
 public:
     static constexpr int kListDelayMs = 200;
+    // Every so many seconds the memory freed meanwhile goes back to the system.
+    static constexpr int kGiveBackTicks = 5;
 
     // Every reference must outlive the server.
     SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log, ServerOptions options);
@@ -76,6 +78,7 @@ private:
     asio::steady_timer m_acceptRetry;  // after running out of file descriptors
     bool m_acceptFailing = false;
     asio::steady_timer m_tick;
+    int m_ticks = 0;
     asio::thread_pool m_verifiers;  // last: joined first
 };
 
