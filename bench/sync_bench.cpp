@@ -134,7 +134,7 @@ std::string LoadAverage() {
 
 // Every client connects; one whose program gave up (its log-in was refused while the checks from
 // this address were full: all clients come from 127.0.0.1) connects again, as its user would.
-// False when some are not online within five minutes.
+// False when some are not online within three minutes.
 bool ConnectAll(const std::vector<test::SyncClient*>& all, test::Waker& waker) {
     for (auto* client : all) client->connection.Connect();
     test::PumpAll(
@@ -148,7 +148,7 @@ bool ConnectAll(const std::vector<test::SyncClient*>& all, test::Waker& waker) {
             }
             return done;
         },
-        300'000);
+        180'000);
     size_t online = static_cast<size_t>(std::count_if(
         all.begin(), all.end(), [](auto* c) { return c->connection.Online(); }));
     if (online < all.size()) std::fprintf(stderr, "%zu of %zu online\n", online, all.size());
@@ -394,8 +394,20 @@ int ServerFigures(int clientCount, int seconds) {
     bool online = ConnectAll(all, waker);
     double loginSeconds = Seconds(start);
     if (!online) {
-        std::fprintf(stderr, "not every client came online\n");
-        return 1;
+        // A machine too loaded to log everybody in: the figures go on with those online.
+        std::vector<test::SyncClient*> in;
+        for (auto* client : all) {
+            if (client->connection.Online()) {
+                in.push_back(client);
+            } else {
+                client->connection.CloseByUser();
+            }
+        }
+        std::printf("NOT every client came online in time: the figures below are for %zu\n",
+                    in.size());
+        all = std::move(in);
+        if (all.empty()) return 1;
+        clientCount = static_cast<int>(all.size());
     }
     std::printf("load average %s; server CPU so far %.1f s\n", LoadAverage().c_str(),
                 CpuSeconds(server.Pid()));
