@@ -88,9 +88,11 @@ void ServerProtocol::BroadcastUsers() {
     std::u16string names;
     for (const auto& [user, link] : m_online) names += user + u"|";
     std::u16string frame = CodeFrame(u'S', names);
+    // Encoded once: with many users online every log-in sends this list to all of them.
+    auto wire = std::make_shared<const std::string>(WireFrame(frame));
     auto online = m_online;  // a send may close a connection
     for (const auto& [user, link] : online) {
-        if (LinkOf(user) == link) link->SendFrame(frame);
+        if (LinkOf(user) == link) link->SendWire(frame, wire);
     }
 }
 
