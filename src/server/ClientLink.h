@@ -6,8 +6,12 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "sync/WireCodec.h"
+#include "sync/WireFormat.h"
 
 namespace pondrel::server {
 
@@ -29,6 +33,11 @@ public:
 
     // Queues one frame (its end is added).
     virtual void SendFrame(std::u16string_view frame) = 0;
+    // Queues one frame already encoded with its end (WireFrame), shared by many connections (the
+    // list every client gets): a link that keeps frames as text takes `frame`.
+    virtual void SendWire(std::u16string_view frame, const std::shared_ptr<const std::string>&) {
+        SendFrame(frame);
+    }
     // Queues a keep-alive request; its number on this connection (1, 2, ...). The program
     // answers every one in order, after everything sent before it.
     virtual uint64_t SendKeepAlive() = 0;
@@ -47,6 +56,15 @@ public:
     virtual std::deque<std::u16string> TakeHeldFrames() = 0;
 };
 
+// The bytes of one frame with its end, as a connection sends them.
+inline std::string WireFrame(std::u16string_view frame) {
+    std::string bytes;
+    bytes.reserve(2 * (frame.size() + kFrameEnd.size()));
+    AppendWire(frame, bytes);
+    AppendWire(kFrameEnd, bytes);
+    return bytes;
+}
+
 // Checks a password against its stored hash, perhaps on another thread; `done` runs on the
 // protocol's thread. An empty hash (an unknown user) is never accepted, but takes as long.
 class PasswordChecker {
@@ -54,6 +72,13 @@ public:
     virtual ~PasswordChecker() = default;
     virtual void Check(std::string hash, std::u16string password,
                        std::function<void(bool accepted)> done) = 0;
+    // True when `password` matched `hash` lately (no check needed); for a wrong password never.
+    virtual bool Recent(const std::string& /*hash*/, std::u16string_view /*password*/) {
+        return false;
+    }
+    // The user who logged in with `hash` is still online (told now and then): a checker that
+    // remembers recent log-ins keeps his.
+    virtual void StillOnline(const std::string& /*hash*/) {}
 };
 
 }  // namespace pondrel::server

@@ -1,7 +1,9 @@
 #include "server/PgConnection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "platform/Text.h"
@@ -15,6 +17,12 @@ namespace {
 // connection time-out: attempts are spaced so that the server's clients are told at once that
 // the change failed, instead of waiting on every request.
 constexpr auto kReconnectPause = std::chrono::seconds(2);
+// An attempt to reach the database again runs step by step without blocking: each request waits
+// for it at most kReconnectWait (a database on the same network answers well within it), then
+// fails at once while the attempt goes on at the next request; after kReconnectTimeout it is given
+// up (the pause follows). The server's network thread is never held longer than kReconnectWait.
+constexpr auto kReconnectWait = std::chrono::milliseconds(100);
+constexpr auto kReconnectTimeout = std::chrono::seconds(3);
 
 // The database's notices ("terminating connection due to administrator command") would reach
 // standard error around the server's log; the failures they announce are logged by the server.
@@ -143,12 +151,39 @@ bool PgConnection::Lost() const {
 
 bool PgConnection::Reconnect() {
     auto now = std::chrono::steady_clock::now();
-    if (m_failedAt && now - *m_failedAt < kReconnectPause) return false;
-    PQreset(m_connection);
-    m_prepared.clear();  // statements die with their connection
-    m_inTransaction = false;
-    bool ok = !Lost() && PQsetClientEncoding(m_connection, "UTF8") == 0 &&
-              Exec("SET client_min_messages = warning");
+    if (!m_resetStarted) {
+        if (m_failedAt && now - *m_failedAt < kReconnectPause) return false;
+        m_prepared.clear();  // statements die with their connection
+        m_inTransaction = false;
+        if (PQresetStart(m_connection) == 0) {
+            m_failedAt = now;
+            return false;
+        }
+        m_resetStarted = now;
+        m_resetWaitsFor = PGRES_POLLING_WRITING;
+    }
+    // Steps of the attempt, each when the socket is ready for it.
+    auto waitUntil = now + kReconnectWait;
+    while (m_resetWaitsFor == PGRES_POLLING_READING || m_resetWaitsFor == PGRES_POLLING_WRITING) {
+        pollfd ready{PQsocket(m_connection),
+                     static_cast<short>(m_resetWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT),
+                     0};
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            waitUntil - std::chrono::steady_clock::now());
+        int events = ready.fd < 0 ? 1 : ::poll(&ready, 1, static_cast<int>(std::max<int64_t>(
+                                                               0, left.count())));
+        if (events == 0) {
+            if (std::chrono::steady_clock::now() - *m_resetStarted < kReconnectTimeout) {
+                return false;  // still under way: the next request goes on with it
+            }
+            break;  // no answer in time
+        }
+        m_resetWaitsFor = PQresetPoll(m_connection);
+    }
+    bool ok = m_resetWaitsFor == PGRES_POLLING_OK && !Lost();
+    m_resetStarted.reset();
+    ok = ok && PQsetClientEncoding(m_connection, "UTF8") == 0 &&
+         Exec("SET client_min_messages = warning");
     for (const std::string& channel : m_channels) ok = ok && Exec("LISTEN " + channel);
     if (!ok) {
         // Counted from the end of the attempt: one that waited for its time-out leaves the

@@ -3,7 +3,8 @@
 // One connection to a PostgreSQL server through libpq: statements are prepared once per
 // connection and run with their parameters; results come in binary form. A connection that was
 // lost (the database restarted, a network cut) is opened again before the next statement that
-// runs outside a transaction, which then runs once more; inside a transaction the statement
+// runs outside a transaction (without holding the caller more than a moment: an attempt that
+// takes longer goes on at the following statements), which then runs once more; inside a transaction the statement
 // fails, and so does the transaction (its caller tells its client the change failed).
 
 #include <chrono>
@@ -107,7 +108,8 @@ private:
     explicit PgConnection(pg_conn* connection) : m_connection(connection) {}
     PgResult RunOnce(const std::string& sql, const std::vector<PgParam>& params);
     bool Lost() const;
-    // Opens the connection again; false when the database is still out of reach.
+    // Opens the connection again, waiting a moment at most; false when the database is still
+    // out of reach or the attempt is still under way (the next call goes on with it).
     bool Reconnect();
 
     pg_conn* m_connection;
@@ -115,6 +117,8 @@ private:
     bool m_inTransaction = false;
     int64_t m_reconnects = 0;
     std::optional<std::chrono::steady_clock::time_point> m_failedAt;  // last failed attempt
+    std::optional<std::chrono::steady_clock::time_point> m_resetStarted;  // attempt under way
+    int m_resetWaitsFor = 0;  // what that attempt waits for (PostgresPollingStatusType)
     std::vector<std::string> m_channels;
     bool m_missed = false;  // opened again since the last TakeNotifications
 };

@@ -87,9 +87,11 @@ ClientLink* ServerProtocol::LinkOf(std::u16string_view user) {
 
 void ServerProtocol::BroadcastUsers() {
     std::u16string frame = CodeFrame(u'S', UserNames());
+    // Encoded once: with many users online every log-in sends this list to all of them.
+    auto wire = std::make_shared<const std::string>(WireFrame(frame));
     auto online = m_online;  // a send may close a connection
     for (const auto& [user, link] : online) {
-        if (LinkOf(user) == link) link->SendFrame(frame);
+        if (LinkOf(user) == link) link->SendWire(frame, wire);
     }
 }
 
@@ -139,12 +141,15 @@ void ServerProtocol::Login(ClientLink& link, std::u16string_view payload) {
     bool known = hash.has_value();
     link.SetVerifying();
     std::string address = link.Address();
+    // A password that matched lately costs no check: it skips the queue (a ward reconnecting
+    // after a network cut), but not the throttle.
+    bool recent = known && m_passwords.Recent(*hash, password);
     // Checks cost time and memory: a bounded number wait, few of them from one address.
-    if (ChecksFrom(address) >= kMaxChecksPerAddress) {
+    if (!recent && ChecksFrom(address) >= kMaxChecksPerAddress) {
         link.Close("refused: too many log-ins waiting from this address");
         return;
     }
-    if (m_checks.size() >= kMaxChecksWaiting) {
+    if (!recent && m_checks.size() >= kMaxChecksWaiting) {
         link.Close("refused: too many log-ins waiting");
         return;
     }
@@ -161,6 +166,15 @@ void ServerProtocol::Login(ClientLink& link, std::u16string_view payload) {
                         : u"Too many failed log-ins for this user: try again later",
                     decision.lockedOut ? "closed: address locked out after failed log-ins"
                                        : "closed: too many failed log-ins for this user");
+        return;
+    }
+    if (recent && decision.start <= now) {
+        std::fill(password.begin(), password.end(), u'\0');
+        FinishLogin(link.Id(), user, address, known, *hash, true);
+        return;
+    }
+    if (m_checks.size() >= kMaxChecksWaiting) {  // a remembered one that must wait its slot
+        link.Close("refused: too many log-ins waiting");
         return;
     }
     m_checks.push_back({link.Id(), std::move(address), std::move(user), known,
@@ -294,6 +308,7 @@ void ServerProtocol::OnTick() {
         FilesChanged();  // through another server on the same database
     }
     if (++m_ticks % kSummaryTicks == 0) {
+        for (const auto& [id, hash] : m_loginHash) m_passwords.StillOnline(hash);
         LoginThrottle::Summary summary = m_throttle.TakeSummary();
         if (summary.failures > 0) {
             std::string line =
@@ -436,9 +451,11 @@ void ServerProtocol::SendActiveList(ClientLink& link) {
         }
         if (left > 0) m_log.Line(std::to_string(left) + " active files left out of the list");
         m_activeList = CodeFrame(u'N', payload);
+        // Encoded once for all the clients that get it until the next change.
+        m_activeListWire = std::make_shared<const std::string>(WireFrame(*m_activeList));
     }
     m_listVersionSent[link.Id()] = m_listVersion;
-    link.SendFrame(*m_activeList);
+    link.SendWire(*m_activeList, m_activeListWire);
 }
 
 void ServerProtocol::SendArchiveList(ClientLink& link) {

@@ -11,6 +11,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -159,6 +160,7 @@ private:
     // none until needed or after a change that adds or removes one.
     std::optional<std::vector<FileEntry>> m_activeFiles;
     std::optional<std::u16string> m_activeList;  // the last "#N!#" built, until a file changes
+    std::shared_ptr<const std::string> m_activeListWire;  // its bytes, shared by every client
     // Counts the changes of the active list; by connection, the count when it last got the list.
     // The gathered lists after changes skip a client that already has the current one.
     uint64_t m_listVersion = 0;

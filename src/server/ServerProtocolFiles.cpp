@@ -30,6 +30,7 @@ long long Decimal(std::u16string_view text) {
 
 void ServerProtocol::FilesChanged(std::optional<std::u16string_view> name) {
     m_activeList.reset();
+    m_activeListWire.reset();
     ++m_listVersion;
     if (m_activeFiles) {
         // One row read again instead of the whole list, when the file keeps its place.

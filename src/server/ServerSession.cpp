@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 #include "server/ServerLog.h"
 #include "server/ServerOptions.h"
+#include "server/SessionBuffers.h"
 #include "server/SyncServer.h"
 #include "sync/FrameKind.h"
 #include "sync/WireFormat.h"
@@ -17,8 +18,7 @@ namespace pondrel::server {
 namespace {
 constexpr auto kTickPeriod = std::chrono::seconds(1);
 constexpr size_t kMaxWriteChunk = 1u << 20;  // bytes gathered into one write
-constexpr size_t kLoginReadBytes = 4096;
-constexpr size_t kReadBytes = 64 * 1024;
+constexpr size_t kMaxGathered = 64;          // frames whose room the write keeps
 }  // namespace
 
 ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, uint64_t id)
@@ -27,7 +27,7 @@ ServerSession::ServerSession(asio::ip::tcp::socket socket, SyncServer& server, u
       m_server(server),
       m_options(server.Options()),
       m_id(id),
-      m_buffer(kLoginReadBytes),
+      m_buffer(kIdleReadBytes),
       m_splitter(server.Options().maxLoginFrameChars) {
     asio::error_code error;
     auto endpoint = m_socket.remote_endpoint(error);
@@ -99,8 +99,6 @@ std::deque<std::u16string> ServerSession::TakeHeldFrames() {
 }
 
 void ServerSession::Read() {
-    // Never while a read is under way: it writes into the buffer.
-    if (m_state == State::Online && m_buffer.size() < kReadBytes) m_buffer.resize(kReadBytes);
     auto done = [self = shared_from_this()](const asio::error_code& error, size_t bytes) {
         self->OnRead(error, bytes);
     };
@@ -137,6 +135,19 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         m_server.Protocol().OnFrame(*this, std::move(*frame));
     }
     if (!IsOpen()) return;
+    // Between reads: the buffer is free to change.
+    size_t next = NextReadBytes(m_buffer.size(), bytes, m_splitter.PendingChars(),
+                                m_state == State::Online);
+    if (next != m_buffer.size()) {
+        m_buffer.resize(next);
+        ReleaseRoom(m_buffer, next);
+    }
+    if (m_splitter.PendingChars() == 0) {
+        // Idle again: what a large frame needed goes back.
+        m_text.clear();
+        ReleaseRoom(m_text);
+        m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
+    }
     if (m_state == State::Verifying && m_heldChars >= m_options.maxHeldChars) {
         m_readPaused = true;  // until the log-in is checked
         return;
@@ -151,11 +162,21 @@ uint64_t ServerSession::SendKeepAlive() {
 
 void ServerSession::SendFrame(std::u16string_view frame) {
     if (!IsOpen() && m_state != State::Closing) return;
-    std::string bytes;
-    bytes.reserve(2 * (frame.size() + kFrameEnd.size()));
-    AppendWire(frame, bytes);
-    AppendWire(kFrameEnd, bytes);
-    m_outBytes += bytes.size();
+    Queue(std::make_shared<const std::string>(WireFrame(frame)));
+}
+
+void ServerSession::SendWire(std::u16string_view frame,
+                             const std::shared_ptr<const std::string>& wire) {
+    if (!wire) {
+        SendFrame(frame);
+        return;
+    }
+    if (!IsOpen() && m_state != State::Closing) return;
+    Queue(wire);
+}
+
+void ServerSession::Queue(std::shared_ptr<const std::string> bytes) {
+    m_outBytes += bytes->size();
     m_out.push_back(std::move(bytes));
     if (m_outBytes > m_options.maxPendingWriteBytes) {
         Close("refused: the client does not read what is sent to it");
@@ -166,14 +187,23 @@ void ServerSession::SendFrame(std::u16string_view frame) {
 
 void ServerSession::Write() {
     if (!m_writing.empty() || m_out.empty() || m_state == State::Closed) return;
-    while (!m_out.empty() && m_writing.size() < kMaxWriteChunk) {
-        m_writing += m_out.front();
+    // Frames gathered into one write, without copying them.
+    while (!m_out.empty() && m_writingBytes < kMaxWriteChunk) {
+        m_writingBytes += m_out.front()->size();
+        m_gather.push_back(asio::buffer(*m_out.front()));
+        m_writing.push_back(std::move(m_out.front()));
         m_out.pop_front();
     }
     auto done = [self = shared_from_this()](const asio::error_code& error, size_t) {
         if (self->m_state == State::Closed) return;
-        self->m_outBytes -= self->m_writing.size();
+        self->m_outBytes -= self->m_writingBytes;
+        self->m_writingBytes = 0;
         self->m_writing.clear();
+        self->m_gather.clear();
+        if (self->m_writing.capacity() > kMaxGathered) {
+            self->m_writing.shrink_to_fit();
+            self->m_gather.shrink_to_fit();
+        }
         if (error) {
             self->Close(error.message());
         } else if (!self->m_out.empty()) {
@@ -185,9 +215,9 @@ void ServerSession::Write() {
         }
     };
     if (m_tls) {
-        asio::async_write(*m_tls, asio::buffer(m_writing), std::move(done));
+        asio::async_write(*m_tls, m_gather, std::move(done));
     } else {
-        asio::async_write(m_socket, asio::buffer(m_writing), std::move(done));
+        asio::async_write(m_socket, m_gather, std::move(done));
     }
 }
 

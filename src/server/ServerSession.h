@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include <asio/buffer.hpp>
 #include <asio/ip/tcp.hpp>
 #include <asio/ssl/stream.hpp>
 #include <asio/steady_timer.hpp>
@@ -39,6 +40,8 @@ public:
     const std::u16string& User() const override { return m_user; }
     std::string Address() const override { return m_address; }
     void SendFrame(std::u16string_view frame) override;
+    void SendWire(std::u16string_view frame,
+                  const std::shared_ptr<const std::string>& wire) override;
     uint64_t SendKeepAlive() override;
     size_t PendingWriteBytes() const override { return m_outBytes; }
     void Close(std::string_view reason) override;
@@ -52,6 +55,7 @@ private:
     void Begin();
     void Read();
     void OnRead(const asio::error_code& error, size_t bytes);
+    void Queue(std::shared_ptr<const std::string> bytes);
     void Write();
     void ArmTick();
     void OnTick();
@@ -77,8 +81,12 @@ private:
     std::deque<std::u16string> m_held;
     size_t m_heldChars = 0;
 
-    std::deque<std::string> m_out;
-    std::string m_writing;  // the bytes of the write under way
+    // Frames to send, each its bytes (some shared with other connections), and those of the
+    // write under way with their buffers.
+    std::deque<std::shared_ptr<const std::string>> m_out;
+    std::vector<std::shared_ptr<const std::string>> m_writing;
+    std::vector<asio::const_buffer> m_gather;
+    size_t m_writingBytes = 0;
     size_t m_outBytes = 0;
     uint64_t m_keepAlives = 0;
 

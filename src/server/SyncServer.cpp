@@ -1,7 +1,5 @@
 #include "server/SyncServer.h"
 
-#include <sodium.h>
-
 #include <asio/post.hpp>
 
 #include "platform/Text.h"
@@ -9,6 +7,7 @@
 #include "server/Passwords.h"
 #include "server/ServerLog.h"
 #include "server/ServerSession.h"
+#include "server/SessionBuffers.h"
 
 namespace pondrel::server {
 
@@ -20,12 +19,10 @@ SyncServer::SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log,
       m_protocol(store, log, m_options, *this),
       m_acceptor(io),
       m_unknownUserHash(HashPassword(u"not a password").value_or("")),
-      m_checkKey(crypto_generichash_KEYBYTES, '\0'),
       m_broadcast(io),
       m_acceptRetry(io),
       m_tick(io),
       m_verifiers(static_cast<size_t>(std::max(1, m_options.verifyThreads))) {
-    randombytes_buf(m_checkKey.data(), m_checkKey.size());
     // Lists after changes go out together, at most every kListDelayMs.
     m_protocol.SetDeferral([this](std::function<void()> send) {
         m_broadcast.expires_after(std::chrono::milliseconds(kListDelayMs));
@@ -94,6 +91,8 @@ void SyncServer::ArmTick() {
     m_tick.async_wait([this](const asio::error_code& error) {
         if (error || !m_acceptor.is_open()) return;
         m_protocol.OnTick();
+        m_recent.Expire(std::chrono::steady_clock::now());
+        if (++m_ticks % kGiveBackTicks == 0) GiveBackFreeMemory();
         ArmTick();
     });
 }
@@ -174,43 +173,34 @@ void SyncServer::Forget(uint64_t sessionId) {
     m_sessions.erase(it);
 }
 
-std::string SyncServer::KeyedHash(std::u16string_view password) const {
-    std::string utf8 = ToUtf8(password);
-    std::string out(crypto_generichash_BYTES, '\0');
-    crypto_generichash(reinterpret_cast<unsigned char*>(out.data()), out.size(),
-                       reinterpret_cast<const unsigned char*>(utf8.data()), utf8.size(),
-                       reinterpret_cast<const unsigned char*>(m_checkKey.data()),
-                       m_checkKey.size());
-    sodium_memzero(utf8.data(), utf8.size());
-    return out;
-}
-
 void SyncServer::Check(std::string hash, std::u16string password, std::function<void(bool)> done) {
     bool known = !hash.empty();
-    if (known) {
-        auto checked = m_checked.find(hash);
-        if (checked != m_checked.end() &&
-            sodium_memcmp(checked->second.data(), KeyedHash(password).data(),
-                          checked->second.size()) == 0) {
-            asio::post(m_io, [done = std::move(done)] { done(true); });
-            return;
-        }
+    if (known && m_recent.Matches(hash, password, std::chrono::steady_clock::now())) {
+        std::fill(password.begin(), password.end(), u'\0');
+        asio::post(m_io, [done = std::move(done)] { done(true); });
+        return;
     }
     if (!known) hash = m_unknownUserHash;
     asio::post(m_verifiers, [this, known, hash = std::move(hash), password = std::move(password),
                              done = std::move(done)]() mutable {
         bool accepted = VerifyPassword(hash, password) && known;
-        std::string keyed = accepted ? KeyedHash(password) : std::string();
+        // The keyed hash is made here, off the network thread, like the check.
+        std::string keyed = accepted ? m_recent.KeyedHash(password) : std::string();
         std::fill(password.begin(), password.end(), u'\0');
         asio::post(m_io, [this, done = std::move(done), accepted, hash = std::move(hash),
                           keyed = std::move(keyed)] {
-            if (accepted) {
-                if (m_checked.size() >= kMaxCheckedPasswords) m_checked.clear();
-                m_checked[hash] = keyed;
-            }
+            if (accepted) m_recent.Remember(hash, std::move(keyed), std::chrono::steady_clock::now());
             done(accepted);
         });
     });
+}
+
+bool SyncServer::Recent(const std::string& hash, std::u16string_view password) {
+    return !hash.empty() && m_recent.Matches(hash, password, std::chrono::steady_clock::now());
+}
+
+void SyncServer::StillOnline(const std::string& hash) {
+    m_recent.Touch(hash, std::chrono::steady_clock::now());
 }
 
 }  // namespace pondrel::server

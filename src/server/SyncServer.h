@@ -17,6 +17,7 @@
 
 #include "server/ClientLink.h"
 #include "server/ServerOptions.h"
+#include "server/RecentLogins.h"
 #include "server/ServerProtocol.h"
 
 namespace pondrel::server {
@@ -28,7 +29,8 @@ class ServerStore;
 class SyncServer final : private PasswordChecker {
 public:
     static constexpr int kListDelayMs = 200;
-    static constexpr size_t kMaxCheckedPasswords = 10'000;
+    // Every so many seconds the memory freed meanwhile goes back to the system.
+    static constexpr int kGiveBackTicks = 5;
 
     // Every reference must outlive the server.
     SyncServer(asio::io_context& io, ServerStore& store, ServerLog& log, ServerOptions options);
@@ -57,7 +59,8 @@ private:
     bool MakeRoom(const std::string& address);
     void ArmTick();
     void Check(std::string hash, std::u16string password, std::function<void(bool)> done) override;
-    std::string KeyedHash(std::u16string_view password) const;
+    bool Recent(const std::string& hash, std::u16string_view password) override;
+    void StillOnline(const std::string& hash) override;
 
     asio::io_context& m_io;
     ServerLog& m_log;
@@ -68,15 +71,14 @@ private:
     uint64_t m_nextId = 1;
     std::map<uint64_t, std::shared_ptr<ServerSession>> m_sessions;
     std::string m_unknownUserHash;  // checked for unknown users, so that they take as long
-    // Passwords already checked in this run: stored hash -> keyed hash of the password (the
-    // key is drawn at start and never leaves the process), so that a user who logs in again
-    // (a reconnection) costs no new Argon2 check.
-    std::map<std::string, std::string> m_checked;
-    std::string m_checkKey;
+    // Passwords checked lately: a user who logs in again soon (a reconnection) costs no new
+    // Argon2 check.
+    RecentLogins m_recent;
     asio::steady_timer m_broadcast;
     asio::steady_timer m_acceptRetry;  // after running out of file descriptors
     bool m_acceptFailing = false;
     asio::steady_timer m_tick;
+    int m_ticks = 0;
     asio::thread_pool m_verifiers;  // last: joined first
 };
 

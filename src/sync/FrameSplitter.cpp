@@ -33,6 +33,14 @@ std::optional<std::u16string> FrameSplitter::Next() {
     return frame;
 }
 
+void FrameSplitter::ReleaseRoom(size_t keptChars) {
+    if (m_text.capacity() <= keptChars || PendingChars() > keptChars) return;
+    std::u16string kept = m_text.substr(m_start);
+    m_tailStart -= m_start;
+    m_start = 0;
+    m_text.swap(kept);
+}
+
 void FrameSplitter::Clear() {
     m_text.clear();
     m_start = 0;

@@ -29,6 +29,9 @@ public:
     // The limit for the frames still to come (e.g. larger once a peer logged in).
     void SetLimit(size_t maxFrameChars) { m_max = maxFrameChars; }
     void Clear();
+    // Gives back the room beyond `keptChars` once no more than that is pending (after a large
+    // frame), so that a quiet connection holds little.
+    void ReleaseRoom(size_t keptChars);
 
 private:
     std::u16string m_text;
