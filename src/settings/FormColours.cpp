@@ -8,27 +8,27 @@ bool InRange(int value) {
     return value >= 0 && value <= kColourMax;
 }
 
-bool IsSane(Rgb rgb) {
+bool IsSane(FormRgb rgb) {
     return InRange(rgb.red) && InRange(rgb.green) && InRange(rgb.blue);
 }
 
 }  // namespace
 
-Rgb CaptionRgb(const ColourSettings& s) {
+FormRgb CaptionRgb(const ColourSettings& s) {
     return {s.captionRed, s.captionGreen, s.captionBlue};
 }
 
-Rgb BackgroundRgb(const ColourSettings& s) {
+FormRgb BackgroundRgb(const ColourSettings& s) {
     return {s.backgroundRed, s.backgroundGreen, s.backgroundBlue};
 }
 
-void SetCaptionRgb(ColourSettings& s, Rgb rgb) {
+void SetCaptionRgb(ColourSettings& s, FormRgb rgb) {
     s.captionRed = rgb.red;
     s.captionGreen = rgb.green;
     s.captionBlue = rgb.blue;
 }
 
-void SetBackgroundRgb(ColourSettings& s, Rgb rgb) {
+void SetBackgroundRgb(ColourSettings& s, FormRgb rgb) {
     s.backgroundRed = rgb.red;
     s.backgroundGreen = rgb.green;
     s.backgroundBlue = rgb.blue;

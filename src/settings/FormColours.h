@@ -12,11 +12,11 @@
 
 namespace pondrel {
 
-struct Rgb {
+struct FormRgb {
     int red = 0;
     int green = 0;
     int blue = 0;
-    friend bool operator==(const Rgb&, const Rgb&) = default;
+    friend bool operator==(const FormRgb&, const FormRgb&) = default;
 };
 
 // The caption choices of item 6, fourth value.
@@ -24,10 +24,10 @@ enum class CaptionChoice { Pink = 0, Blue = 1, Rgb = 2 };
 // The background flag of item 6, eighth value.
 enum class BackgroundChoice { Wallpaper = 0, Rgb = 1 };
 
-inline constexpr Rgb kPinkCaptions{176, 38, 104};
-inline constexpr Rgb kBlueCaptions{32, 58, 106};
+inline constexpr FormRgb kPinkCaptions{176, 38, 104};
+inline constexpr FormRgb kBlueCaptions{32, 58, 106};
 // The plain background: the form without a wallpaper, or when the wallpaper cannot be shown.
-inline constexpr Rgb kPlainBackground{255, 255, 255};
+inline constexpr FormRgb kPlainBackground{255, 255, 255};
 inline constexpr int kColourMax = 255;
 
 // The wallpaper of the form, in the installation folder.
@@ -38,9 +38,9 @@ inline constexpr std::u16string_view kWallpaperMissing =
 
 // What the form shows.
 struct FormColours {
-    Rgb captions = kPinkCaptions;
+    FormRgb captions = kPinkCaptions;
     bool wallpaper = true;            // the picture, when it could be loaded
-    Rgb background = kPlainBackground;  // without the picture
+    FormRgb background = kPlainBackground;  // without the picture
     friend bool operator==(const FormColours&, const FormColours&) = default;
 };
 
@@ -57,10 +57,10 @@ bool HasDamagedColours(const ColourSettings& settings);
 FormColours ResolveFormColours(const ColourSettings& settings);
 
 // The RGB triples of the settings.
-Rgb CaptionRgb(const ColourSettings& settings);
-Rgb BackgroundRgb(const ColourSettings& settings);
-void SetCaptionRgb(ColourSettings& settings, Rgb rgb);
-void SetBackgroundRgb(ColourSettings& settings, Rgb rgb);
+FormRgb CaptionRgb(const ColourSettings& settings);
+FormRgb BackgroundRgb(const ColourSettings& settings);
+void SetCaptionRgb(ColourSettings& settings, FormRgb rgb);
+void SetBackgroundRgb(ColourSettings& settings, FormRgb rgb);
 
 // Loading the wallpaper: one attempt at start-up, another only when the user chooses the
 // wallpaper again in the Preferences; nothing is ever shown at start-up when it is missing (a

@@ -25,13 +25,13 @@ TEST(FormColoursTest, EachChoiceGivesItsColour) {
     EXPECT_EQ(ResolveFormColours(Settings({1, 2, 3, 1, 0, 0, 0, 0})).captions, kBlueCaptions);
     EXPECT_EQ(ResolveFormColours(Settings({1, 2, 3, 0, 0, 0, 0, 0})).captions, kPinkCaptions);
     const FormColours rgb = ResolveFormColours(Settings({10, 20, 30, 2, 40, 50, 60, 1}));
-    EXPECT_EQ(rgb.captions, (Rgb{10, 20, 30}));
+    EXPECT_EQ(rgb.captions, (FormRgb{10, 20, 30}));
     EXPECT_FALSE(rgb.wallpaper);
-    EXPECT_EQ(rgb.background, (Rgb{40, 50, 60}));
+    EXPECT_EQ(rgb.background, (FormRgb{40, 50, 60}));
     // The edges of the range are colours like any other.
     const FormColours edges = ResolveFormColours(Settings({0, 255, 0, 2, 255, 0, 255, 1}));
-    EXPECT_EQ(edges.captions, (Rgb{0, 255, 0}));
-    EXPECT_EQ(edges.background, (Rgb{255, 0, 255}));
+    EXPECT_EQ(edges.captions, (FormRgb{0, 255, 0}));
+    EXPECT_EQ(edges.background, (FormRgb{255, 0, 255}));
     EXPECT_FALSE(HasDamagedColours(Settings({0, 255, 0, 2, 255, 0, 255, 1})));
 }
 
@@ -41,16 +41,16 @@ TEST(FormColoursTest, DamagedValuesFallBackToTheFactoryLookPartByPart) {
     EXPECT_TRUE(HasDamagedColours(s));
     FormColours colours = ResolveFormColours(s);
     EXPECT_EQ(colours.captions, kPinkCaptions);
-    EXPECT_EQ(colours.background, (Rgb{40, 50, 60}));
+    EXPECT_EQ(colours.background, (FormRgb{40, 50, 60}));
     const ColourSettings sane = SaneColourSettings(s);
     EXPECT_EQ(CaptionRgb(sane), kPinkCaptions);
     EXPECT_EQ(sane.captionChoice, 0);
-    EXPECT_EQ(BackgroundRgb(sane), (Rgb{40, 50, 60}));
+    EXPECT_EQ(BackgroundRgb(sane), (FormRgb{40, 50, 60}));
 
     // A negative background value: back to the wallpaper, the captions stay.
     s = Settings({10, 20, 30, 2, -1, 50, 60, 1});
     colours = ResolveFormColours(s);
-    EXPECT_EQ(colours.captions, (Rgb{10, 20, 30}));
+    EXPECT_EQ(colours.captions, (FormRgb{10, 20, 30}));
     EXPECT_TRUE(colours.wallpaper);
     EXPECT_EQ(BackgroundRgb(SaneColourSettings(s)), kPlainBackground);
 
