@@ -1,8 +1,10 @@
 #include "ui/pages/DisplayPreferences.h"
 
+#include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
-#include <QPalette>
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 #include "documents/PrintFolderClearing.h"
@@ -42,6 +44,59 @@ QPixmap PageTile(const QImage& picture, int firstBand) {
 }
 
 }  // namespace
+
+// Paints the form's background under its pages: a plain colour or the wallpaper tile. It paints
+// over the form's own white fill, in the form's paint event, so that what the form's children
+// inherit (the palette of the letter and summary pages, the pop-up lists) stays as it was.
+class FormBackground final : public QObject {
+public:
+    explicit FormBackground(QWidget* form) : m_form(form) {
+        if (m_form) m_form->installEventFilter(this);
+    }
+    ~FormBackground() override {
+        if (m_form) m_form->removeEventFilter(this);
+    }
+    FormBackground(const FormBackground&) = delete;
+    FormBackground& operator=(const FormBackground&) = delete;
+
+    void SetColour(const QColor& colour) {
+        m_tile = QPixmap();
+        m_colour = colour;
+        if (m_form) m_form->update();
+    }
+    void SetTile(const QPixmap& tile) {
+        m_tile = tile;
+        if (m_form) m_form->update();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_form && event->type() == QEvent::Paint) {
+            const QRect area = static_cast<QPaintEvent*>(event)->rect();
+            QPainter painter(m_form);
+            if (m_tile.isNull()) {
+                painter.fillRect(area, m_colour);
+            } else {
+                // Tiles from the form's origin, as the form's own background would be.
+                painter.drawTiledPixmap(area, m_tile, area.topLeft());
+            }
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_form;
+    QColor m_colour = Qt::white;
+    QPixmap m_tile;
+};
+
+DisplayPreferences::DisplayPreferences(PageHost& view, FieldPages& fields)
+    : m_view(view), m_fields(fields) {
+    QWidget* band = m_view.Page(0);
+    m_background = std::make_unique<FormBackground>(band ? band->parentWidget() : nullptr);
+}
+
+DisplayPreferences::~DisplayPreferences() = default;
 
 void DisplayPreferences::ApplyPreferences(const Preferences& preferences) {
     // Missing at start-up, the wallpaper leaves the plain background without a word: the user
@@ -91,16 +146,11 @@ void DisplayPreferences::Apply(const ColourSettings& settings) {
     m_shown = ResolveFormColours(settings);
     m_fields.Windows().SetCaptionColour(ToQColor(m_shown.captions));
     QWidget* band = m_view.Page(0);
-    QWidget* form = band ? band->parentWidget() : nullptr;
-    if (!form) return;
-    QPalette palette = form->palette();
-    if (WallpaperShown()) {
-        palette.setBrush(QPalette::Window, QBrush(PageTile(m_picture, band->y())));
+    if (WallpaperShown() && band) {
+        m_background->SetTile(PageTile(m_picture, band->y()));
     } else {
-        palette.setBrush(QPalette::Window, QBrush(ToQColor(m_shown.background)));
+        m_background->SetColour(ToQColor(m_shown.background));
     }
-    form->setPalette(palette);
-    form->update();
 }
 
 }  // namespace pondrel

@@ -2,12 +2,15 @@
 
 #include <QImage>
 
+#include <memory>
+
 #include "settings/FormColours.h"
 #include "ui/pages/PagePlugin.h"
 
 namespace pondrel {
 
 class FieldPages;
+class FormBackground;
 class PageHost;
 
 // The look of the form in the Preferences dialogue: "Controls colour" (the colour of the field
@@ -17,7 +20,10 @@ class PageHost;
 class DisplayPreferences final : public PagePlugin {
 public:
     // `view` and `fields` must outlive the piece.
-    DisplayPreferences(PageHost& view, FieldPages& fields) : m_view(view), m_fields(fields) {}
+    DisplayPreferences(PageHost& view, FieldPages& fields);
+    ~DisplayPreferences() override;
+    DisplayPreferences(const DisplayPreferences&) = delete;
+    DisplayPreferences& operator=(const DisplayPreferences&) = delete;
     void ApplyPreferences(const Preferences& preferences) override;
     void ApplyOutcome(const PreferencesOutcome& outcome, const Preferences& preferences) override;
     void AddPreferencesDialogues(CPreferencesDlg::PluggedDialogues& dialogues) override;
@@ -36,6 +42,7 @@ private:
     WallpaperState m_wallpaper;
     QImage m_picture;
     FormColours m_shown;
+    std::unique_ptr<FormBackground> m_background;
 };
 
 }  // namespace pondrel
