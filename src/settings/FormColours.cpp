@@ -65,9 +65,15 @@ FormColours ResolveFormColours(const ColourSettings& settings) {
     const ColourSettings s = SaneColourSettings(settings);
     FormColours colours;
     switch (static_cast<CaptionChoice>(s.captionChoice)) {
-    case CaptionChoice::Pink: colours.captions = kPinkCaptions; break;
-    case CaptionChoice::Blue: colours.captions = kBlueCaptions; break;
-    case CaptionChoice::Rgb: colours.captions = CaptionRgb(s); break;
+        case CaptionChoice::Pink:
+            colours.captions = kPinkCaptions;
+            break;
+        case CaptionChoice::Blue:
+            colours.captions = kBlueCaptions;
+            break;
+        case CaptionChoice::Rgb:
+            colours.captions = CaptionRgb(s);
+            break;
     }
     colours.wallpaper = s.backgroundFlag == static_cast<int>(BackgroundChoice::Wallpaper);
     colours.background = colours.wallpaper ? kPlainBackground : BackgroundRgb(s);

@@ -39,7 +39,7 @@ inline constexpr std::u16string_view kWallpaperMissing =
 // What the form shows.
 struct FormColours {
     FormRgb captions = kPinkCaptions;
-    bool wallpaper = true;            // the picture, when it could be loaded
+    bool wallpaper = true;                  // the picture, when it could be loaded
     FormRgb background = kPlainBackground;  // without the picture
     friend bool operator==(const FormColours&, const FormColours&) = default;
 };

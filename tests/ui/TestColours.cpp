@@ -59,7 +59,9 @@ private:
             [&] { QVERIFY(ChooseMenu(QStringLiteral("Preferences"))); },
             [&](QWidget* preferences) {
                 QVERIFY(test::WithModal(
-                    [&] { QVERIFY(test::Click(*preferences, QStringLiteral("controlsColourButton"))); },
+                    [&] {
+                        QVERIFY(test::Click(*preferences, QStringLiteral("controlsColourButton")));
+                    },
                     [&](QWidget* dialog) {
                         auto* colours = qobject_cast<CColourSettingsDlg*>(dialog);
                         QVERIFY(colours);
@@ -178,8 +180,9 @@ void TestColours::theWallpaperShowsAndAMissingOneIsToldOnlyWhenChosen() {
         QVERIFY(Boxes().Shown().empty());
         QVERIFY(!Display().WallpaperShown());
         View().ShowPage(1);
-        QVERIFY2(ShareOf(1, Qt::white) > whiteOnWallpaper + 0.2,
-                 qPrintable(QStringLiteral("%1 %2").arg(ShareOf(1, Qt::white)).arg(whiteOnWallpaper)));
+        QVERIFY2(
+            ShareOf(1, Qt::white) > whiteOnWallpaper + 0.2,
+            qPrintable(QStringLiteral("%1 %2").arg(ShareOf(1, Qt::white)).arg(whiteOnWallpaper)));
         QCOMPARE(NoticeText(), QString());
     }
 
@@ -243,7 +246,8 @@ void TestColours::screenshots() {
     test::Screenshot(*m_program->Frame(), QStringLiteral("colours-wallpaper-page-28"));
     QVERIFY(test::WithModal([&] { QVERIFY(ChooseMenu(QStringLiteral("Preferences"))); },
                             [&](QWidget* preferences) {
-                                test::Screenshot(*preferences, QStringLiteral("colours-preferences"));
+                                test::Screenshot(*preferences,
+                                                 QStringLiteral("colours-preferences"));
                             }));
     QVERIFY(ChooseColours([](CColourSettingsDlg& dialog) {
         Slide(dialog, QStringLiteral("caption"), 0, 90, 60);

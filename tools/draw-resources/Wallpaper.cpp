@@ -20,7 +20,8 @@ QPainterPath Wave(double baseline, double amplitude, double wavelength, double p
     QPainterPath path;
     path.moveTo(-4, baseline + amplitude * std::sin(phase));
     for (double x = -4; x <= kWidth + 4; x += 2) {
-        path.lineTo(x, baseline + amplitude * std::sin(phase + 2 * std::numbers::pi * x / wavelength));
+        path.lineTo(x,
+                    baseline + amplitude * std::sin(phase + 2 * std::numbers::pi * x / wavelength));
     }
     return path;
 }
@@ -31,7 +32,7 @@ void Beat(QPainterPath& path, double x, double baseline, double width) {
     path.lineTo(x + 4 * u, baseline);
     path.quadTo(x + 5 * u, baseline - 3 * u, x + 6 * u, baseline);  // P
     path.lineTo(x + 7.5 * u, baseline);
-    path.lineTo(x + 8.2 * u, baseline + 2 * u);  // Q
+    path.lineTo(x + 8.2 * u, baseline + 2 * u);   // Q
     path.lineTo(x + 9.2 * u, baseline - 14 * u);  // R
     path.lineTo(x + 10.2 * u, baseline + 4 * u);  // S
     path.lineTo(x + 11 * u, baseline);

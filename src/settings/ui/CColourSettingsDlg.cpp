@@ -176,9 +176,9 @@ ColourSettings CColourSettingsDlg::Current() const {
                       m_captionSliders.slider[2]->value()});
     s.backgroundFlag = static_cast<int>(m_backgroundRgb->isChecked() ? BackgroundChoice::Rgb
                                                                      : BackgroundChoice::Wallpaper);
-    SetBackgroundRgb(s, {m_backgroundSliders.slider[0]->value(),
-                         m_backgroundSliders.slider[1]->value(),
-                         m_backgroundSliders.slider[2]->value()});
+    SetBackgroundRgb(
+        s, {m_backgroundSliders.slider[0]->value(), m_backgroundSliders.slider[1]->value(),
+            m_backgroundSliders.slider[2]->value()});
     return s;
 }
 

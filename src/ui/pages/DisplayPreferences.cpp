@@ -111,8 +111,7 @@ void DisplayPreferences::ApplyOutcome(const PreferencesOutcome& /*outcome*/,
                                       const Preferences& preferences) {
     if (m_wallpaper.AfterPreferences(preferences.colours) == WallpaperState::Step::Load) {
         if (m_wallpaper.Loaded(LoadWallpaper())) {
-            m_view.GetPlatform().messages.ShowNotice(std::u16string(kWallpaperMissing), 4000,
-                                                     true);
+            m_view.GetPlatform().messages.ShowNotice(std::u16string(kWallpaperMissing), 4000, true);
         }
     }
     Apply(preferences.colours);
