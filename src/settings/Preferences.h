@@ -213,6 +213,9 @@ struct Preferences {
     std::array<VectorPicture, kVectorPictureSlots> vectorPictures{};
     // Items 10 to 13 ("PatientCustom" section).
     FreeFieldLayout freeFields;
+    // The "P" flags of the free-field pages 28 and 29 (1: their drawing areas shown), after the
+    // last item of the "Other" section; a file without them shows both areas.
+    std::array<int, 2> freeFieldDrawings{1, 1};
     // Items 14, 52, 53.
     GeneralSettings general;
     // Item 15.

@@ -152,6 +152,7 @@ std::string ListPreferences(const Preferences& p, const PreferencesReadResult& r
     out.Line("ageOnSummaries", p.general.ageOnSummaries);
     out.Line("wireless.encrypted", p.wireless.encrypted ? 1 : 0);
     out.Line("wireless.certificateFile", p.wireless.certificateFile);
+    out.Numbers("freeFieldDrawings", p.freeFieldDrawings);
     return out.Take();
 }
 

@@ -303,6 +303,12 @@ void Reader::Other(Items& items) {
         items.Int(encrypted);
         m_p.wireless.encrypted = encrypted == 1;
         items.Text(m_p.wireless.certificateFile);
+        // Added later still: without them both drawing areas of the free-field pages show.
+        for (int& flag : m_p.freeFieldDrawings) {
+            int read = 1;
+            items.Int(read);
+            flag = read == 0 ? 0 : 1;
+        }
     }
 }
 

@@ -142,6 +142,7 @@ std::u16string PreferencesWriter::Compose(const Preferences& p) {
     out.Int(p.general.ageOnSummaries);
     out.Int(p.wireless.encrypted ? 1 : 0);
     out.Item(p.wireless.certificateFile);
+    for (int flag : p.freeFieldDrawings) out.Int(flag);
     return std::move(out.Text());
 }
 

@@ -59,15 +59,16 @@ TEST(PreferencesRoundTripTest, KnownLayoutOfTheFirstItems) {
     EXPECT_TRUE(
         text.ends_with(u"100\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2\u00A2"
                        u"0\u00A20\u00A20\u00A2"
-                       u"0\u00A2\u00A2"));
+                       u"0\u00A2\u00A2"
+                       u"1\u00A21\u00A2"));
     // Markers without their own item end lead the first item of their list.
     EXPECT_NE(text.find(u"\u00A2Outbox=\u00A2"), std::u16string::npos);
     EXPECT_NE(text.find(u"\u00A2OtherSocket=\u00A2"), std::u16string::npos);
-    // Item counts: 53 items (and the encrypted connection and its certificate) with 60 pictures, 40 free-field rectangles, 20 + 20 + 100 mail rows
+    // Item counts: 53 items (and the encrypted connection and its certificate, and the two drawing flags of the free-field pages) with 60 pictures, 40 free-field rectangles, 20 + 20 + 100 mail rows
     // of 11, 100 rows of 8 and of 7, 209 field layouts of 3 and 300 control rectangles.
     size_t items = CountOf(text, u"\u00A2");
     size_t expected = 5 + 2 + 120 + 2 + 40 + 4 + 2 + 1 + 5 + 140 * 11 + 100 * 8 + 100 * 7 + 4 + 2 +
-                      627 + 19 * 4 + 18 + 2 + 4 + 300 + 4 + 5 + 2 + 8 + 3 + 2;
+                      627 + 19 * 4 + 18 + 2 + 4 + 300 + 4 + 5 + 2 + 8 + 3 + 2 + 2;
     EXPECT_EQ(items, expected);
 }
 

@@ -109,5 +109,25 @@ TEST_F(InitDeviceTest, WrongUsageAndAFileInTheWay) {
     EXPECT_EQ(Slurp(root / "file"), "x");
 }
 
+// The wallpaper comes with a new device, is added to an older one, and a department's own is kept.
+TEST(InitDeviceWallpaperTest, WallpaperIsCopiedWhereAbsentAndNeverReplaced) {
+    test::TempFolder temp{"pondrel-wallpaper-device"};
+    const fs::path fresh = temp.Path() / "new";
+    ASSERT_EQ(test::RunTool({"init-device", fresh.string()}).status, 0);
+    const std::string ours = Slurp(fs::path(PONDREL_RESOURCES_DIR) / "PDBackground.jpg");
+    ASSERT_GT(ours.size(), 1000u);
+    EXPECT_EQ(Slurp(fresh / "Program files" / "Pondrel" / "PDBackground.jpg"), ours);
+
+    const fs::path older = temp.Path() / "older" / "Program files" / "Pondrel";
+    fs::create_directories(older);
+    ASSERT_EQ(test::RunTool({"init-device", "--force", (temp.Path() / "older").string()}).status,
+              0);
+    EXPECT_EQ(Slurp(older / "PDBackground.jpg"), ours);
+    test::Put(older / "PDBackground.jpg", "the department's own wallpaper");
+    ASSERT_EQ(test::RunTool({"init-device", "--force", (temp.Path() / "older").string()}).status,
+              0);
+    EXPECT_EQ(Slurp(older / "PDBackground.jpg"), "the department's own wallpaper");
+}
+
 }  // namespace
 }  // namespace pondrel

@@ -60,7 +60,8 @@ TEST_F(PrefsCommandsTest, ListingNamesEveryValueInOrderWithEscapes) {
               std::string::npos);
     EXPECT_NE(run.out.find("\ninbox.1.icon=4\noutbox.count=0\n"), std::string::npos);
     EXPECT_TRUE(run.out.ends_with("\nnewFolderType=0\nageOnSummaries=0\n"
-                                  "wireless.encrypted=0\nwireless.certificateFile=\n"));
+                                  "wireless.encrypted=0\nwireless.certificateFile=\n"
+                                  "freeFieldDrawings=1,1\n"));
     EXPECT_LT(run.out.find("\nfield.229="), run.out.find("\npage.0.aFlag="));
 }
 

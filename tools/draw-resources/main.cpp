@@ -4,9 +4,11 @@
 //   Scroll list icons.jpg  40 page icons of 16 x 16 in one row (640 x 16), icon i for page i,
 //                          36 the neutral page, 39 the arrow of location headings
 //   the nine pictures of the drawing areas (BodyPictures.cpp)
+//   PDBackground.jpg       the wallpaper of the form pages (Wallpaper.cpp)
 // Usage: draw-resources <output folder>
 
 #include "BodyPictures.h"
+#include "Wallpaper.h"
 
 #include <QColor>
 #include <QDir>
@@ -496,5 +498,6 @@ int main(int argc, char** argv) {
     ok = Save(Strip(PatientIcons()), folder, QStringLiteral("Patients Icons.jpg")) && ok;
     ok = Save(Strip(ScrollListIcons()), folder, QStringLiteral("Scroll list icons.jpg")) && ok;
     for (const auto& [name, picture] : BodyPictures()) ok = Save(picture, folder, name) && ok;
+    ok = Save(WallpaperPicture(), folder, QStringLiteral("PDBackground.jpg")) && ok;
     return ok ? 0 : 1;
 }

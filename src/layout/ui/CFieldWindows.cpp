@@ -1,5 +1,6 @@
 #include "layout/ui/CFieldWindows.h"
 
+#include <QColor>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
@@ -91,7 +92,9 @@ void FitOneLine(QPlainTextEdit& edit, bool oneLine) {
 
 }  // namespace
 
-CFieldWindows::CFieldWindows(QObject* parent) : QObject(parent) {}
+// Until the colour settings are applied, the captions are dark blue.
+CFieldWindows::CFieldWindows(QObject* parent)
+    : QObject(parent), m_captionStyle(QStringLiteral("QLabel { color: #203a6a; }")) {}
 
 CFieldWindows::~CFieldWindows() = default;
 
@@ -118,7 +121,7 @@ CFieldWindows::Window& CFieldWindows::Create(int field, QWidget* band) {
 
         auto* caption = new QLabel(band);
         caption->setObjectName(QStringLiteral("caption%1").arg(field));
-        caption->setStyleSheet(QStringLiteral("QLabel { color: #203a6a; }"));
+        caption->setStyleSheet(m_captionStyle);
         w.caption = caption;
     }
     if (w.edit->parentWidget() != band) {
@@ -164,6 +167,15 @@ void CFieldWindows::SetCaption(int field, std::u16string_view caption) {
     w.caption->setText(text);
     w.caption->setToolTip(text);
     FitCaption(*w.caption);
+}
+
+void CFieldWindows::SetCaptionColour(const QColor& colour) {
+    const QString style = QStringLiteral("QLabel { color: %1; }").arg(colour.name());
+    if (style == m_captionStyle) return;
+    m_captionStyle = style;
+    for (Window& w : m_windows) {
+        if (w.caption) w.caption->setStyleSheet(m_captionStyle);
+    }
 }
 
 void CFieldWindows::ShowTexts(const std::function<std::u16string_view(int field)>& text) {

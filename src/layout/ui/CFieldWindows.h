@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <array>
 #include <functional>
@@ -11,6 +12,7 @@
 
 #include "settings/Preferences.h"
 
+class QColor;
 class QLabel;
 class QWidget;
 
@@ -53,6 +55,8 @@ public:
     void Hide(int field);
     // The caption text of a field (drawn smaller when it is too wide for its place).
     void SetCaption(int field, std::u16string_view caption);
+    // The colour of every caption, those placed later included.
+    void SetCaptionColour(const QColor& colour);
 
     // Shows the stored text of every window: `text(field)`. Not reported as edits.
     void ShowTexts(const std::function<std::u16string_view(int field)>& text);
@@ -88,6 +92,7 @@ private:
     Window& Create(int field, QWidget* band);
 
     std::array<Window, kFieldNumbers> m_windows{};
+    QString m_captionStyle;
 };
 
 }  // namespace pondrel

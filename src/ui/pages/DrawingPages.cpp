@@ -185,6 +185,10 @@ void DrawingPages::ShowGroups() {
         bool shown = true;
         if (p.page < kFormPages) {
             shown = arrangement.pages[static_cast<size_t>(p.page)].pFlag != 0;
+        } else if (p.page == FieldPages::kFreeFieldPages[0]) {
+            shown = m_view.GetPreferences().freeFieldDrawings[0] != 0;
+        } else if (p.page == FieldPages::kFreeFieldPages[1]) {
+            shown = m_view.GetPreferences().freeFieldDrawings[1] != 0;
         }
         AreaControls& c = m_areas[static_cast<size_t>(p.area - 1)];
         c.area->setVisible(shown);

@@ -26,7 +26,8 @@ struct PatientRecord;
 // is shared by every area and lives as long as the form. The areas follow the
 // record on screen: the pages they stand on keep their field pages' FormPage, which this piece
 // wraps to hear ShowRecord and Release. On the form pages the page's "P" flag shows or hides the
-// areas with their buttons.
+// areas with their buttons; on the free-field pages the "P" button of the page's tool row
+// (Preferences::freeFieldDrawings).
 class DrawingPages final : public QObject, public PagePlugin, public DrawingAreaHost {
 public:
     // Builds the areas in the bands of `view`; after FieldPages, which must outlive this piece.
@@ -55,7 +56,8 @@ public:
     // Reads the pictures of the installation folder again (at start, and for a patient of the
     // other sex, the skin picture).
     void LoadPictures();
-    // The "P" flags of the arrangement in force show or hide the areas of the form pages.
+    // The "P" flags of the arrangement in force show or hide the areas of the form pages, those
+    // of the preferences the areas of the free-field pages.
     void ShowGroups();
 
     // The "I" button of area 5, 7 or 8: opens the list of the area's named pictures under the

@@ -90,6 +90,11 @@ public:
     void ApplyArrangement();
     // Called at the end of every ApplyArrangement (the drawing areas follow the "P" flags).
     void SetArrangementApplied(std::function<void()> applied) { m_applied = std::move(applied); }
+    // A "P" flag of the free-field pages changed: the drawing areas follow, as after an
+    // arrangement.
+    void GroupsChanged() {
+        if (m_applied) m_applied();
+    }
     // Shows the record on screen again in every window.
     void ShowRecord(PatientRecord* record);
     // The focus went on from `before` to `now` (Tab, Shift+Tab, or a pop-up list hidden): from a

@@ -94,7 +94,12 @@ void FreeFieldControls::Build(size_t index) {
         b->setFocusPolicy(Qt::NoFocus);
         left += 17;
         if (i == 3) {
-            b->setEnabled(false);  // the page's drawing area is always shown
+            // "P": the page's drawing area with its buttons shown (pressed) or hidden.
+            c.drawing = b;
+            connect(b, &QPushButton::clicked, this, [this, index](bool shown) {
+                m_view.GetPreferences().freeFieldDrawings[index] = shown ? 1 : 0;
+                m_pages.GroupsChanged();
+            });
             continue;
         }
         c.modes[i] = b;
@@ -146,6 +151,7 @@ void FreeFieldControls::ShowSettings() {
         c.position->setText(ToQString(m_pages.FreeTexts()[2 + i]));
         c.edit->setChecked(p.freeFields.options[i] == 1);
         c.row->setVisible(p.freeFields.options[i] == 1);
+        c.drawing->setChecked(p.freeFieldDrawings[i] != 0);
     }
     m_view.Controller().Navigation().SetFreeFieldPagePositions(
         editor::PagePositionText(m_pages.FreeTexts()[2]).empty()

@@ -22,7 +22,8 @@ class FieldPages;
 
 // The controls of the two free-field pages 28 and 29 besides their windows: the page title (its
 // name in the page list), the "Edit menu" / "Edit mode" check button and the tool row it shows:
-// "M", "S", "H" (move, size, hide a window with the stylus), "P", "Add" (the page's
+// "M", "S", "H" (move, size, hide a window with the stylus), "P" (the page's drawing area and
+// its buttons shown or hidden, kept in the preferences), "Add" (the page's
 // hidden windows, and "Restore default settings") and "N°", the page's position in the page
 // list. The titles and positions are items 12 of the preferences, the check buttons items 13.
 class FreeFieldControls final : public QObject {
@@ -41,6 +42,7 @@ private:
         QPointer<QWidget> row;
         QPointer<QLineEdit> position;
         std::array<QPointer<QPushButton>, 3> modes;  // "M", "S", "H"
+        QPointer<QPushButton> drawing;               // "P"
     };
     // A mode of page `index` pressed or released (None: every mode off).
     void SetMode(size_t index, windows_editor::DragMode mode);

@@ -46,7 +46,7 @@ PageList::PageList(PageHost& host) {
     Add(std::make_unique<QuickNotesPage>(host, fields, platform.messages));
     Add(std::make_unique<CWindowsEditor>(host, fields));
     Add(std::make_unique<DrawingPages>(host, fields));
-    Add(std::make_unique<DisplayPreferences>(host));
+    Add(std::make_unique<DisplayPreferences>(host, fields));
     SummaryPageSet& summaries =
         Add(std::make_unique<SummaryPageSet>(host, platform.clock, problems));
     fields.SetSummaries(&summaries);
