@@ -33,7 +33,7 @@ private:
                          edit.cursorWidth();
         return widest <= room;
     }
-    // A child born 70 days ago, the form on its identity page.
+    // A child born 70 days ago with a chosen civility, the form on its identity page.
     void NewChild();
 };
 
@@ -47,6 +47,8 @@ void TestFieldWindows::NewChild() {
     QVERIFY(TypeInto(5, QString::number(born.month())));
     QVERIFY(TypeInto(6, QString::number(born.year())));
     QCOMPARE(Patients().Current()->inUse, 1);
+    // A growth band is judged on the child's sex, which the civility gives.
+    QVERIFY(Tap(QStringLiteral("civility")));
 }
 
 void TestFieldWindows::aGrowthBandIsShownWhole() {
