@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "PostgresCluster.h"
+#include "RecordingLink.h"
 #include "TempFolder.h"
 #include "platform/Text.h"
 #include "server/ClientLink.h"
@@ -110,52 +111,11 @@ TEST(BusBudgetTest, ABurstThenTheRateForEachUserApart) {
 
 // --- The protocol with a bus of its own making --------------------------------------------------
 
-class RecordingLink final : public ClientLink {
-public:
-    explicit RecordingLink(uint64_t id) : m_id(id) {}
-    uint64_t Id() const override { return m_id; }
-    std::string LogName() const override { return "test"; }
-    State GetState() const override { return state; }
-    const std::u16string& User() const override { return user; }
-    std::string Address() const override { return "10.0.0.9"; }
-    uint64_t SendKeepAlive() override {
-        SendFrame(u"#K!#");
-        return ++keepAlives;
-    }
-    size_t PendingWriteBytes() const override { return 0; }
-    void SendFrame(std::u16string_view frame) override { sent.emplace_back(frame); }
-    void Close(std::string_view) override { state = State::Closed; }
-    void CloseAfterSending(std::string_view) override { state = State::Closed; }
-    void SetVerifying() override { state = State::Verifying; }
-    void SetOnline(std::u16string name) override {
-        user = std::move(name);
-        state = State::Online;
-    }
-    bool HoldFrame(std::u16string frame) override {
-        held.push_back(std::move(frame));
-        return true;
-    }
-    std::deque<std::u16string> TakeHeldFrames() override { return std::exchange(held, {}); }
-    bool Got(std::u16string_view what) const {
-        for (const std::u16string& frame : sent) {
-            if (frame.find(what) != std::u16string::npos) return true;
-        }
-        return false;
-    }
+using test::AcceptAll;
 
-    State state = State::Identifying;
-    uint64_t keepAlives = 0;
-    std::u16string user;
-    std::deque<std::u16string> held;
-    std::vector<std::u16string> sent;
-
-private:
-    uint64_t m_id;
-};
-
-class AcceptAll final : public PasswordChecker {
-public:
-    void Check(std::string, std::u16string, std::function<void(bool)> done) override { done(true); }
+// Every link of these tests comes from one address.
+struct RecordingLink : test::RecordingLink {
+    explicit RecordingLink(uint64_t id) : test::RecordingLink(id, "10.0.0.9") {}
 };
 
 class FakeBus final : public InstanceBus {

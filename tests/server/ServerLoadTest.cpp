@@ -16,6 +16,7 @@
 
 #include "TempFolder.h"
 #include "platform/Text.h"
+#include "RecordingLink.h"
 #include "server/ClientLink.h"
 #include "server/RecentLogins.h"
 #include "server/ServerLog.h"
@@ -170,40 +171,7 @@ public:
     std::u16string recentPassword;
 };
 
-class Link final : public ClientLink {
-public:
-    Link(uint64_t id, std::string address) : m_id(id), m_address(std::move(address)) {}
-    uint64_t Id() const override { return m_id; }
-    std::string LogName() const override { return "test"; }
-    State GetState() const override { return state; }
-    const std::u16string& User() const override { return user; }
-    std::string Address() const override { return m_address; }
-    uint64_t SendKeepAlive() override { return ++keepAlives; }
-    size_t PendingWriteBytes() const override { return 0; }
-    void SendFrame(std::u16string_view frame) override { sent.emplace_back(frame); }
-    void Close(std::string_view) override { state = State::Closed; }
-    void CloseAfterSending(std::string_view) override { state = State::Closed; }
-    void SetVerifying() override { state = State::Verifying; }
-    void SetOnline(std::u16string name) override {
-        user = std::move(name);
-        state = State::Online;
-    }
-    bool HoldFrame(std::u16string frame) override {
-        held.push_back(std::move(frame));
-        return true;
-    }
-    std::deque<std::u16string> TakeHeldFrames() override { return std::exchange(held, {}); }
-
-    State state = State::Identifying;
-    uint64_t keepAlives = 0;
-    std::u16string user;
-    std::deque<std::u16string> held;
-    std::vector<std::u16string> sent;
-
-private:
-    uint64_t m_id;
-    std::string m_address;
-};
+using Link = test::RecordingLink;
 
 class LoginQueueTest : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include <string>
 #include <utility>
 
+#include "RecordingLink.h"
 #include "TempFolder.h"
 #include "platform/Text.h"
 #include "server/ClientLink.h"
@@ -21,55 +22,8 @@
 namespace pondrel::server {
 namespace {
 
-class RecordingLink final : public ClientLink {
-public:
-    explicit RecordingLink(uint64_t id) : m_id(id) {}
-    uint64_t Id() const override { return m_id; }
-    std::string LogName() const override { return "test"; }
-    State GetState() const override { return state; }
-    const std::u16string& User() const override { return user; }
-    std::string Address() const override { return "127.0.0.1"; }
-    uint64_t SendKeepAlive() override {
-        SendFrame(u"#K!#");
-        return ++keepAlives;
-    }
-    size_t PendingWriteBytes() const override { return 0; }
-    void SendFrame(std::u16string_view frame) override { sent.emplace_back(frame); }
-    void Close(std::string_view) override { state = State::Closed; }
-    void CloseAfterSending(std::string_view) override { state = State::Closed; }
-    void SetVerifying() override { state = State::Verifying; }
-    void SetOnline(std::u16string name) override {
-        user = std::move(name);
-        state = State::Online;
-    }
-    bool HoldFrame(std::u16string frame) override {
-        held.push_back(std::move(frame));
-        return true;
-    }
-    std::deque<std::u16string> TakeHeldFrames() override { return std::exchange(held, {}); }
-
-    // The last active-file list received, without its code; none if none came.
-    std::optional<std::u16string> LastList() const {
-        for (auto it = sent.rbegin(); it != sent.rend(); ++it) {
-            if (it->starts_with(u"#N!#")) return it->substr(4);
-        }
-        return std::nullopt;
-    }
-
-    State state = State::Identifying;
-    uint64_t keepAlives = 0;
-    std::u16string user;
-    std::deque<std::u16string> held;
-    std::vector<std::u16string> sent;
-
-private:
-    uint64_t m_id;
-};
-
-class AcceptAll final : public PasswordChecker {
-public:
-    void Check(std::string, std::u16string, std::function<void(bool)> done) override { done(true); }
-};
+using test::AcceptAll;
+using test::RecordingLink;
 
 std::u16string Upload(std::u16string_view name, std::u16string_view text) {
     std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
