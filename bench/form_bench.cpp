@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QWidget>
 
 #include <array>
@@ -117,12 +116,3 @@ BENCHMARK(ShowAnotherPatient)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

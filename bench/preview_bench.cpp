@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPushButton>
 #include <QTextDocument>
@@ -84,12 +83,3 @@ BENCHMARK(BM_PreviewPageView)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pondrel
-
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
