@@ -76,23 +76,14 @@ void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
         m_bus->LoggedOut(link.User());
-        BroadcastUsers();
+        UsersChanged();
     }
+    m_usersVersionSent.erase(link.Id());
 }
 
 ClientLink* ServerProtocol::LinkOf(std::u16string_view user) {
     auto it = m_online.find(std::u16string(user));
     return it == m_online.end() ? nullptr : it->second;
-}
-
-void ServerProtocol::BroadcastUsers() {
-    std::u16string frame = CodeFrame(u'S', UserNames());
-    // Encoded once: with many users online every log-in sends this list to all of them.
-    auto wire = std::make_shared<const std::string>(WireFrame(frame));
-    auto online = m_online;  // a send may close a connection
-    for (const auto& [user, link] : online) {
-        if (LinkOf(user) == link) link->SendWire(frame, wire);
-    }
 }
 
 void ServerProtocol::Refuse(ClientLink& link, std::u16string_view frame, std::string_view why) {
@@ -288,7 +279,9 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
     m_bus->LoggedIn(user);
     m_loginHash[linkId] = hash;
     m_log.Line(link.LogName() + ": logged in");
-    BroadcastUsers();
+    // He gets the list at once, the others with the next gathered lists: a wave of log-ins
+    // does not send everybody a list per log-in.
+    UsersChanged(&link);
     DeliverWaiting(link);
     for (std::u16string& frame : link.TakeHeldFrames()) {
         if (!link.IsOpen()) break;
@@ -336,7 +329,7 @@ void ServerProtocol::CheckAccounts() {
         link->SendFrame(CodeFrame(u'L'));
         link->CloseAfterSending("account changed");
     }
-    if (online.size() != m_online.size()) BroadcastUsers();
+    if (online.size() != m_online.size()) UsersChanged();
 }
 
 void ServerProtocol::OnWritten(ClientLink& link) {

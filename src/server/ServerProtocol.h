@@ -38,8 +38,8 @@ public:
     ServerProtocol(const ServerProtocol&) = delete;
     ServerProtocol& operator=(const ServerProtocol&) = delete;
 
-    // How the lists sent after file changes are gathered: `later` runs its function a moment
-    // later (once for all the changes meanwhile). Without it they go out at once.
+    // How the lists sent after changes (files, users online) are gathered: `later` runs its
+    // function a moment later (once for all the changes meanwhile). Without it they go out at once.
     void SetDeferral(std::function<void(std::function<void()>)> later) {
         m_later = std::move(later);
     }
@@ -80,8 +80,6 @@ public:
     // The connection of a user who is online, or null.
     ClientLink* LinkOf(std::u16string_view user);
     size_t OnlineCount() const { return m_online.size(); }
-    // "#S!#" with the users online, to every one of them.
-    void BroadcastUsers();
     // The date and time now, for lists and the audit trail.
     static Stamp Now();
 
@@ -92,11 +90,18 @@ private:
     void OnBusChat(const std::u16string& frame) override;
     void OnBusUsers() override;
     void OnBusReplaced(const std::u16string& user) override;
+    // The users online changed: everybody online gets "#S!#" with the new list, gathered like
+    // the lists after file changes; `first` (one who just logged in) gets it at once.
+    void UsersChanged(ClientLink* first = nullptr);
+    // The lists due go out now, or a moment later (once for all the changes meanwhile).
+    void ListsDue();
+    void SendDueLists();
     // The users online here and at the other instances, each followed by "|".
     std::u16string UserNames();
     // `frame` to `user` wherever he is online; false when he is online nowhere (or the frame
     // could not pass to his instance).
-    bool PassOn(const std::u16string& from, const std::u16string& user, const std::u16string& frame);
+    bool PassOn(const std::u16string& from, const std::u16string& user,
+                const std::u16string& frame);
 
     struct PendingCheck {
         uint64_t linkId;
@@ -142,8 +147,8 @@ private:
     void ReadReceipt(ClientLink& link, std::u16string_view payload);
     void Chat(ClientLink& link, std::u16string_view line);
     // To a user online at once, or kept until his next log-in.
-    void SendOrKeep(const std::u16string& from, std::u16string_view user,
-                    std::u16string_view code, const std::u16string& frame);
+    void SendOrKeep(const std::u16string& from, std::u16string_view user, std::u16string_view code,
+                    const std::u16string& frame);
     void DeliverWaiting(ClientLink& link);
     void SendBacklog(ClientLink& link);
 
@@ -165,8 +170,13 @@ private:
     // The gathered lists after changes skip a client that already has the current one.
     uint64_t m_listVersion = 0;
     std::map<uint64_t, uint64_t> m_listVersionSent;
+    // The same for the list of users online.
+    uint64_t m_usersVersion = 0;
+    std::map<uint64_t, uint64_t> m_usersVersionSent;
     std::function<void(std::function<void()>)> m_later;
-    bool m_listsDue = false;
+    bool m_listsDue = false;  // a sending of the lists is on its way
+    bool m_filesDue = false;
+    bool m_usersDue = false;
 
     Timer m_timer;
     LoginThrottle m_throttle;

@@ -59,7 +59,7 @@ void ServerProtocol::OnBusChat(const std::u16string& frame) {
 }
 
 void ServerProtocol::OnBusUsers() {
-    BroadcastUsers();
+    UsersChanged();
 }
 
 void ServerProtocol::OnBusReplaced(const std::u16string& user) {
@@ -69,7 +69,7 @@ void ServerProtocol::OnBusReplaced(const std::u16string& user) {
     m_online.erase(user);
     earlier->SendFrame(CodeFrame(u'L'));
     earlier->CloseAfterSending("replaced by a new log-in of the same user at another server");
-    BroadcastUsers();
+    UsersChanged();
 }
 
 }  // namespace pondrel::server

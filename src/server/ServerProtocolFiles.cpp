@@ -46,23 +46,55 @@ void ServerProtocol::FilesChanged(std::optional<std::u16string_view> name) {
             m_activeFiles.reset();
         }
     }
-    auto sendToAll = [this] {
-        m_listsDue = false;
-        auto online = m_online;  // a send may close a connection
-        for (const auto& [user, link] : online) {
-            if (LinkOf(user) != link) continue;
-            // One that asked for the list since the last change has it already.
-            auto sent = m_listVersionSent.find(link->Id());
-            if (sent == m_listVersionSent.end() || sent->second != m_listVersion) {
-                SendActiveList(*link);
-            }
-        }
-    };
+    m_filesDue = true;
+    ListsDue();
+}
+
+void ServerProtocol::UsersChanged(ClientLink* first) {
+    ++m_usersVersion;
+    if (first) {
+        m_usersVersionSent[first->Id()] = m_usersVersion;
+        first->SendFrame(CodeFrame(u'S', UserNames()));
+    }
+    m_usersDue = true;
+    ListsDue();
+}
+
+void ServerProtocol::ListsDue() {
     if (!m_later) {
-        sendToAll();
+        SendDueLists();
     } else if (!m_listsDue) {
         m_listsDue = true;
-        m_later(sendToAll);
+        m_later([this] { SendDueLists(); });
+    }
+}
+
+void ServerProtocol::SendDueLists() {
+    const bool files = m_filesDue;
+    const bool users = m_usersDue;
+    m_listsDue = m_filesDue = m_usersDue = false;
+    std::u16string usersFrame;
+    std::shared_ptr<const std::string> usersWire;
+    auto online = m_online;  // a send may close a connection
+    for (const auto& [user, link] : online) {
+        if (LinkOf(user) != link) continue;
+        // One that got the list since the last change (by asking, or at his log-in) has it.
+        auto sent = m_listVersionSent.find(link->Id());
+        if (files && (sent == m_listVersionSent.end() || sent->second != m_listVersion)) {
+            SendActiveList(*link);
+        }
+        if (!users || !link->IsOpen()) continue;
+        auto usersSent = m_usersVersionSent.find(link->Id());
+        if (usersSent != m_usersVersionSent.end() && usersSent->second == m_usersVersion) {
+            continue;
+        }
+        if (!usersWire) {
+            // Encoded once for everybody.
+            usersFrame = CodeFrame(u'S', UserNames());
+            usersWire = std::make_shared<const std::string>(WireFrame(usersFrame));
+        }
+        m_usersVersionSent[link->Id()] = m_usersVersion;
+        link->SendWire(usersFrame, usersWire);
     }
 }
 

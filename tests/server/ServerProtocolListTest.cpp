@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <deque>
 #include <functional>
@@ -68,6 +69,17 @@ protected:
     std::unique_ptr<ServerProtocol> protocol;
     RecordingLink anna{1};
     RecordingLink bruno{2};
+    // The gathered sendings, when a test defers them; kept until the connections close.
+    std::vector<std::function<void()>> due;
+    void DeferLists() {
+        protocol->SetDeferral(
+            [this](std::function<void()> send) { due.push_back(std::move(send)); });
+    }
+    size_t CountOf(const RecordingLink& link, std::u16string_view start) {
+        return static_cast<size_t>(
+            std::count_if(link.sent.begin(), link.sent.end(),
+                          [&](const auto& f) { return f.starts_with(start); }));
+    }
 };
 
 TEST_F(ServerProtocolListTest, EveryChangeShowsInTheListsOfEverybody) {
@@ -98,8 +110,7 @@ TEST_F(ServerProtocolListTest, EveryChangeShowsInTheListsOfEverybody) {
 }
 
 TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne) {
-    std::vector<std::function<void()>> due;
-    protocol->SetDeferral([&](std::function<void()> send) { due.push_back(std::move(send)); });
+    DeferLists();
     protocol->OnFrame(anna, Upload(u"Doe_John_1950.pdr", u"v1"));
     protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
     ASSERT_EQ(due.size(), 1u);  // two changes, one sending
@@ -120,6 +131,44 @@ TEST_F(ServerProtocolListTest, GatheredListsSkipOnlyClientsThatHaveTheCurrentOne
     EXPECT_EQ(anna.LastList(), FreshList());
     EXPECT_EQ(bruno.LastList(), FreshList());
     EXPECT_NE(FreshList().find(u"Doe_John_1950\u00A2\u00A2"), std::u16string::npos);
+}
+
+// A wave of log-ins and log-outs sends those already online one list of users, not one per
+// log-in; each newcomer gets the list at once; a file change and a log-in go out together.
+TEST_F(ServerProtocolListTest, UsersOnlineAreGatheredLikeTheFileLists) {
+    DeferLists();
+    store->SetUser(u"Carla", "hash");
+    store->SetUser(u"Dora", "hash");
+    RecordingLink carla{3};
+    RecordingLink dora{4};
+    anna.sent.clear();
+    bruno.sent.clear();
+    protocol->OnOpened(carla);
+    protocol->OnFrame(carla, u"#I!#h|Carla|x|");
+    EXPECT_TRUE(carla.Got(u"#S!#Anna|Bruno|Carla|"));
+    protocol->OnOpened(dora);
+    protocol->OnFrame(dora, u"#I!#h|Dora|x|");
+    protocol->OnFrame(anna, Upload(u"Doe_John_1950.pdr", u"v1"));
+    protocol->OnClosed(carla, "gone");
+    EXPECT_EQ(dora.sent.back(), u"#S!#Anna|Bruno|Carla|Dora|");
+    EXPECT_EQ(CountOf(anna, u"#S!#"), 0u);
+    ASSERT_EQ(due.size(), 1u);  // one sending for all of it
+    due[0]();
+    for (RecordingLink* link : {&anna, &bruno, &dora}) {
+        EXPECT_EQ(CountOf(*link, u"#S!#"), link == &dora ? 2u : 1u);
+        auto users = std::find_if(link->sent.rbegin(), link->sent.rend(),
+                                  [](const auto& f) { return f.starts_with(u"#S!#"); });
+        EXPECT_EQ(*users, u"#S!#Anna|Bruno|Dora|");
+        EXPECT_TRUE(link->LastList());
+    }
+    EXPECT_EQ(CountOf(carla, u"#S!#"), 1u);
+    // Nothing changed since: the next sending sends no list of users again.
+    due.clear();
+    protocol->OnFrame(anna, u"#Q!#U\u00A2Doe_John_1950.pdr");
+    ASSERT_EQ(due.size(), 1u);
+    due[0]();
+    EXPECT_EQ(CountOf(bruno, u"#S!#"), 1u);
+    protocol->OnClosed(dora, "end");
 }
 
 // One user may send at most kMaxFilesPerUser new files; the others still may.
