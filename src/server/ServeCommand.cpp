@@ -13,6 +13,7 @@
 #include "server/PostgresBus.h"
 #include "server/ServerCommands.h"
 #include "server/ServerLog.h"
+#include "server/ServerProtocol.h"
 #include "server/ServerStore.h"
 #include "server/SyncServer.h"
 
@@ -41,8 +42,10 @@ int ServeCommand(const Arguments& given) {
     std::string timeout;
     std::string maxConnections;
     std::string maxPerAddress;
+    std::string checksPerAddress;
     int connections = static_cast<int>(options.maxConnections);
     int perAddress = static_cast<int>(options.maxConnectionsPerAddress);
+    int checks = static_cast<int>(options.maxChecksPerAddress);
     auto durable = std::find(args.begin(), args.end(), "--durable");
     bool syncEveryChange = durable != args.end();
     if (syncEveryChange) args.erase(durable);
@@ -51,11 +54,15 @@ int ServeCommand(const Arguments& given) {
         !TakeOption(args, "--idle", idle) || !TakeOption(args, "--timeout", timeout) ||
         !TakeOption(args, "--max-connections", maxConnections) ||
         !TakeOption(args, "--max-per-address", maxPerAddress) ||
+        !TakeOption(args, "--checks-per-address", checksPerAddress) ||
         !TakeOption(args, "--tls-cert", options.tlsCertificateFile) ||
         !TakeOption(args, "--tls-key", options.tlsKeyFile) ||
         options.tlsCertificateFile.empty() != options.tlsKeyFile.empty() ||
         !ToSeconds(maxConnections, 1, 100'000, connections) ||
-        !ToSeconds(maxPerAddress, 1, 100'000, perAddress) || !args.empty() ||
+        !ToSeconds(maxPerAddress, 1, 100'000, perAddress) ||
+        !ToSeconds(checksPerAddress, 1, static_cast<int>(ServerProtocol::kMaxChecksWaiting),
+                   checks) ||
+        !args.empty() ||
         !ToSeconds(port, 0, 65535, options.port) ||
         !ToSeconds(keepAlive, 1, 3600, options.keepAliveSeconds) ||
         !ToSeconds(idle, 2, 86400, options.idleSeconds) ||
@@ -64,6 +71,7 @@ int ServeCommand(const Arguments& given) {
     }
     options.maxConnections = static_cast<size_t>(connections);
     options.maxConnectionsPerAddress = static_cast<size_t>(perAddress);
+    options.maxChecksPerAddress = static_cast<size_t>(checks);
     if (options.keepAliveSeconds >= options.serverTimeoutSeconds ||
         options.keepAliveSeconds >= options.idleSeconds) {
         std::fprintf(stderr,

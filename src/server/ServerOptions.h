@@ -33,6 +33,10 @@ struct ServerOptions {
     size_t maxConnections = 1000;
     size_t maxConnectionsPerAddress = 100;
     int verifyThreads = 2;
+    // Password checks waiting or running for one address: a ward behind one address logs in a
+    // few at a time (the others try again), a flood from one address cannot fill the queue. Raise
+    // it where many handhelds reach the server through one address (a NAT).
+    size_t maxChecksPerAddress = 16;
     // With both (PEM files), every connection is TLS 1.2 or later; plain ones are refused.
     std::string tlsCertificateFile;
     std::string tlsKeyFile;

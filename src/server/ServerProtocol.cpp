@@ -136,7 +136,7 @@ void ServerProtocol::Login(ClientLink& link, std::u16string_view payload) {
     // after a network cut), but not the throttle.
     bool recent = known && m_passwords.Recent(*hash, password);
     // Checks cost time and memory: a bounded number wait, few of them from one address.
-    if (!recent && ChecksFrom(address) >= kMaxChecksPerAddress) {
+    if (!recent && ChecksFrom(address) >= m_options.maxChecksPerAddress) {
         link.Close("refused: too many log-ins waiting from this address");
         return;
     }

@@ -51,12 +51,10 @@ public:
     // bus must outlive the protocol.
     void SetBus(InstanceBus& bus);
 
-    // Password checks running at once, waiting in all, and waiting or running per address (a
-    // ward behind one address logs in a few at a time: the others try again). An address with
-    // no check running goes first.
+    // Password checks running at once and waiting in all (those of one address are bounded by
+    // ServerOptions::maxChecksPerAddress). An address with no check running goes first.
     static constexpr size_t kMaxChecksRunning = 4;
     static constexpr size_t kMaxChecksWaiting = 200;
-    static constexpr size_t kMaxChecksPerAddress = 16;
     // Undelivered mail kept per recipient; mail sent at a time to a client that logs in, the rest
     // as it reads them.
     static constexpr int64_t kMaxWaitingMail = 1000;

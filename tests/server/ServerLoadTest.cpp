@@ -208,7 +208,7 @@ protected:
 
 TEST_F(LoginQueueTest, ARememberedLogInSkipsAFullQueueButAWrongPasswordWaits) {
     // One address fills its share of checks (a ward reconnecting, or a guesser).
-    for (size_t i = 0; i < ServerProtocol::kMaxChecksPerAddress; ++i) {
+    for (size_t i = 0; i < ServerOptions{}.maxChecksPerAddress; ++i) {
         protocol->OnFrame(Open("10.0.0.9"), u"#I!#h|Bruno|guess|");
     }
     EXPECT_EQ(checks.checks.size(), ServerProtocol::kMaxChecksRunning);
@@ -239,6 +239,20 @@ TEST_F(LoginQueueTest, ARememberedLogInSkipsAFullQueueButAWrongPasswordWaits) {
     }
     EXPECT_EQ(elsewhere.state, ClientLink::State::Closed);
     EXPECT_EQ(protocol->LinkOf(u"Anna"), &anna);
+}
+
+// Many handhelds behind one address (a NAT) may be given a larger share; the queue of all stays
+// bounded.
+TEST_F(LoginQueueTest, TheShareOfOneAddressIsAnOption) {
+    options.maxChecksPerAddress = 40;
+    for (size_t i = 0; i < 40; ++i) protocol->OnFrame(Open("10.0.0.9"), u"#I!#h|Bruno|guess|");
+    Link& refused = Open("10.0.0.9");
+    protocol->OnFrame(refused, u"#I!#h|Bruno|guess|");
+    EXPECT_EQ(refused.state, ClientLink::State::Closed);
+    options.maxChecksPerAddress = 41;
+    Link& taken = Open("10.0.0.9");
+    protocol->OnFrame(taken, u"#I!#h|Bruno|guess|");
+    EXPECT_EQ(taken.state, ClientLink::State::Verifying);
 }
 
 TEST_F(LoginQueueTest, TheQueueOfChecksIsBoundedWhateverTheAddresses) {
