@@ -65,6 +65,12 @@ public:
     static constexpr int64_t kMaxActiveFiles = 3000;
     static constexpr int64_t kMaxFilesPerUser = 500;
     static constexpr size_t kMaxListChars = 900'000;
+    // The gathered list of users online goes out at most every 2 ms per user online (at most
+    // every 3 s) once 100 are online; the newcomer always gets his at once.
+    static constexpr size_t kUsersListSpacedFrom = 100;
+    static constexpr std::chrono::milliseconds kUsersListSpacingPerUser{2};
+    static constexpr std::chrono::milliseconds kUsersListSpacingMost{3000};
+    static std::chrono::milliseconds UsersListSpacing(size_t online);
 
     // A connection opened; it must stay valid until OnClosed.
     void OnOpened(ClientLink& link);
@@ -175,6 +181,7 @@ private:
     bool m_listsDue = false;  // a sending of the lists is on its way
     bool m_filesDue = false;
     bool m_usersDue = false;
+    std::chrono::steady_clock::time_point m_usersNextSend;
 
     Timer m_timer;
     LoginThrottle m_throttle;

@@ -69,10 +69,23 @@ void ServerProtocol::ListsDue() {
     }
 }
 
+std::chrono::milliseconds ServerProtocol::UsersListSpacing(size_t online) {
+    if (online < kUsersListSpacedFrom) return std::chrono::milliseconds(0);
+    return std::min(kUsersListSpacingMost,
+                    kUsersListSpacingPerUser * static_cast<std::chrono::milliseconds::rep>(online));
+}
+
 void ServerProtocol::SendDueLists() {
     const bool files = m_filesDue;
-    const bool users = m_usersDue;
-    m_listsDue = m_filesDue = m_usersDue = false;
+    const auto now = std::chrono::steady_clock::now();
+    // With many users online the list of users is long and goes to every one of them: it goes
+    // out less often, so that a wave of log-ins sends a bounded number of bytes per second.
+    const bool users = m_usersDue && (!m_later || now >= m_usersNextSend);
+    m_listsDue = m_filesDue = false;
+    if (users) {
+        m_usersDue = false;
+        m_usersNextSend = now + UsersListSpacing(m_online.size());
+    }
     std::u16string usersFrame;
     std::shared_ptr<const std::string> usersWire;
     auto online = m_online;  // a send may close a connection
@@ -96,6 +109,7 @@ void ServerProtocol::SendDueLists() {
         m_usersVersionSent[link->Id()] = m_usersVersion;
         link->SendWire(usersFrame, usersWire);
     }
+    if (m_usersDue) ListsDue();  // its turn comes later
 }
 
 void ServerProtocol::Upload(ClientLink& link, std::u16string_view payload) {

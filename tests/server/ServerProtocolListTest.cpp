@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "RecordingLink.h"
@@ -70,7 +71,7 @@ protected:
     RecordingLink anna{1};
     RecordingLink bruno{2};
     // The gathered sendings, when a test defers them; kept until the connections close.
-    std::vector<std::function<void()>> due;
+    std::deque<std::function<void()>> due;  // a sending may ask for the next one
     void DeferLists() {
         protocol->SetDeferral(
             [this](std::function<void()> send) { due.push_back(std::move(send)); });
@@ -169,6 +170,39 @@ TEST_F(ServerProtocolListTest, UsersOnlineAreGatheredLikeTheFileLists) {
     due[0]();
     EXPECT_EQ(CountOf(bruno, u"#S!#"), 1u);
     protocol->OnClosed(dora, "end");
+}
+
+// With many users online their list goes out less often; the newcomer still gets it at once.
+TEST_F(ServerProtocolListTest, ALongListOfUsersIsSpacedOut) {
+    std::vector<std::unique_ptr<RecordingLink>> ward;
+    auto logIn = [&] {
+        std::u16string name = u"Nurse" + ToText(static_cast<long long>(ward.size()));
+        store->SetUser(name, "hash");
+        ward.push_back(std::make_unique<RecordingLink>(100 + ward.size()));
+        protocol->OnOpened(*ward.back());
+        protocol->OnFrame(*ward.back(), u"#I!#h|" + name + u"|x|");
+        return ward.back().get();
+    };
+    for (size_t i = 0; i < ServerProtocol::kUsersListSpacedFrom; ++i) logIn();
+    anna.sent.clear();
+    DeferLists();
+    logIn();
+    ASSERT_EQ(due.size(), 1u);
+    std::this_thread::sleep_for(ServerProtocol::UsersListSpacing(ward.size() + 2));
+    due[0]();
+    EXPECT_EQ(CountOf(anna, u"#S!#"), 1u);
+    RecordingLink* late = logIn();
+    EXPECT_EQ(CountOf(*late, u"#S!#"), 1u);
+    ASSERT_EQ(due.size(), 2u);
+    due[1]();
+    EXPECT_EQ(CountOf(anna, u"#S!#"), 1u);  // too soon: it waits its turn
+    ASSERT_EQ(due.size(), 3u);
+    std::this_thread::sleep_for(ServerProtocol::UsersListSpacing(ward.size() + 2));
+    due[2]();
+    EXPECT_EQ(CountOf(anna, u"#S!#"), 2u);
+    EXPECT_EQ(CountOf(*late, u"#S!#"), 1u);  // he has it already
+    EXPECT_EQ(due.size(), 3u);
+    for (auto& link : ward) protocol->OnClosed(*link, "end");
 }
 
 // One user may send at most kMaxFilesPerUser new files; the others still may.
