@@ -18,10 +18,10 @@ namespace {
 // the change failed, instead of waiting on every request.
 constexpr auto kReconnectPause = std::chrono::seconds(2);
 // An attempt to reach the database again runs step by step without blocking: each request waits
-// for it at most kReconnectWait (a database on the same network answers well within it), then
+// for it at most 100 ms (a database on the same network answers well within it), then
 // fails at once while the attempt goes on at the next request; after kReconnectTimeout it is given
-// up (the pause follows). The server's network thread is never held longer than kReconnectWait.
-constexpr auto kReconnectWait = std::chrono::milliseconds(100);
+// up (the pause follows). The server's network thread is never held longer than that wait;
+// the threads that run changes may wait longer (SetReconnectWait).
 constexpr auto kReconnectTimeout = std::chrono::seconds(3);
 
 // The database's notices ("terminating connection due to administrator command") would reach
@@ -163,7 +163,7 @@ bool PgConnection::Reconnect() {
         m_resetWaitsFor = PGRES_POLLING_WRITING;
     }
     // Steps of the attempt, each when the socket is ready for it.
-    auto waitUntil = now + kReconnectWait;
+    auto waitUntil = now + m_reconnectWait;
     while (m_resetWaitsFor == PGRES_POLLING_READING || m_resetWaitsFor == PGRES_POLLING_WRITING) {
         pollfd ready{PQsocket(m_connection),
                      static_cast<short>(m_resetWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT),
@@ -251,7 +251,7 @@ bool PgConnection::Listen(const std::string& channel) {
     return true;
 }
 
-bool PgConnection::TakeNotifications() {
+bool PgConnection::TakeNotifications(std::string_view own) {
     if (Lost() && !m_inTransaction) Reconnect();
     bool changed = m_missed;
     m_missed = false;
@@ -259,7 +259,8 @@ bool PgConnection::TakeNotifications() {
     PQconsumeInput(m_connection);
     int self = PQbackendPID(m_connection);
     while (PGnotify* notice = PQnotifies(m_connection)) {
-        if (notice->be_pid != self) changed = true;  // a server's own changes are known to it
+        // A server's own changes are known to it.
+        if (notice->be_pid != self && (own.empty() || own != notice->extra)) changed = true;
         PQfreemem(notice);
     }
     return changed;

@@ -90,8 +90,9 @@ public:
     // Listens on `channel`, on this connection and on every one that replaces it.
     bool Listen(const std::string& channel);
     // True when a notification from another connection arrived since the last call, or when the
-    // connection was opened again meanwhile (what came while it was away is unknown).
-    bool TakeNotifications();
+    // connection was opened again meanwhile (what came while it was away is unknown). Those
+    // whose payload is `own` (sent by the caller's other connections) do not count.
+    bool TakeNotifications(std::string_view own = {});
     // Every notification that arrived since the last call, the connection's own included, in
     // the order of their commits; `missed` is set when the connection was opened again
     // meanwhile. Reads what waits on the socket without waiting.
@@ -103,6 +104,9 @@ public:
     // The socket of the connection (to wait for notifications), -1 when there is none.
     int Socket() const;
     bool IsLost() const { return Lost(); }
+    // How long one statement may wait for the connection to be opened again after a loss (100 ms
+    // unless told: the network thread must not wait longer; a worker thread may).
+    void SetReconnectWait(std::chrono::milliseconds wait) { m_reconnectWait = wait; }
 
 private:
     explicit PgConnection(pg_conn* connection) : m_connection(connection) {}
@@ -119,6 +123,7 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_failedAt;  // last failed attempt
     std::optional<std::chrono::steady_clock::time_point> m_resetStarted;  // attempt under way
     int m_resetWaitsFor = 0;  // what that attempt waits for (PostgresPollingStatusType)
+    std::chrono::milliseconds m_reconnectWait{100};
     std::vector<std::string> m_channels;
     bool m_missed = false;  // opened again since the last TakeNotifications
 };

@@ -33,6 +33,10 @@ struct ServerOptions {
     size_t maxConnections = 1000;
     size_t maxConnectionsPerAddress = 100;
     int verifyThreads = 2;
+    // Connections (and threads) that run the changes of a PostgreSQL store, so that the commits
+    // of different clients overlap; 0 runs them on the network thread's own connection. A SQLite
+    // store runs its changes on the network thread (one writer at a time in any case).
+    int storeConnections = 4;
     // With both (PEM files), every connection is TLS 1.2 or later; plain ones are refused.
     std::string tlsCertificateFile;
     std::string tlsKeyFile;

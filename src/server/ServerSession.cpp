@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include <asio/post.hpp>
 #include <asio/write.hpp>
 
 #include "platform/Text.h"
@@ -129,11 +130,7 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         return;
     }
     auto self = shared_from_this();  // alive while its frames are handled
-    while (IsOpen()) {
-        std::optional<std::u16string> frame = m_splitter.Next();
-        if (!frame) break;
-        m_server.Protocol().OnFrame(*this, std::move(*frame));
-    }
+    HandOver();
     if (!IsOpen()) return;
     // Between reads: the buffer is free to change.
     size_t next = NextReadBytes(m_buffer.size(), bytes, m_splitter.PendingChars(),
@@ -152,7 +149,35 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         m_readPaused = true;  // until the log-in is checked
         return;
     }
+    if (m_framesPaused && m_splitter.PendingChars() > 0) {
+        // Until the change under way ended: what waits is at most one frame and one read.
+        m_readPaused = true;
+        return;
+    }
     Read();
+}
+
+void ServerSession::HandOver() {
+    while (IsOpen() && !m_framesPaused) {
+        std::optional<std::u16string> frame = m_splitter.Next();
+        if (!frame) break;
+        m_server.Protocol().OnFrame(*this, std::move(*frame));
+    }
+}
+
+void ServerSession::ResumeFrames() {
+    if (!m_framesPaused) return;
+    m_framesPaused = false;
+    // Later, not inside the protocol's call.
+    asio::post(m_socket.get_executor(), [self = shared_from_this()] {
+        if (!self->IsOpen() || self->m_framesPaused) return;
+        self->HandOver();
+        if (self->IsOpen() && !self->m_framesPaused && self->m_readPaused &&
+            self->m_state == State::Online) {
+            self->m_readPaused = false;
+            self->Read();
+        }
+    });
 }
 
 uint64_t ServerSession::SendKeepAlive() {
