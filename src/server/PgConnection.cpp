@@ -122,6 +122,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, st
     PQsetErrorVerbosity(connection, PQERRORS_TERSE);
     PQsetNoticeProcessor(connection, DropNotice, nullptr);
     std::unique_ptr<PgConnection> opened(new PgConnection(connection));
+    opened->KeepCancel();
     // Quiet notices ("relation already exists, skipping") and the texts in UTF-8.
     if (!opened->Exec("SET client_min_messages = warning") ||
         PQsetClientEncoding(connection, "UTF8") != 0) {
@@ -132,7 +133,21 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, st
 }
 
 PgConnection::~PgConnection() {
+    PQfreeCancel(m_cancel);
     PQfinish(m_connection);
+}
+
+void PgConnection::KeepCancel() {
+    PGcancel* fresh = PQgetCancel(m_connection);
+    std::lock_guard lock(m_cancelMutex);
+    PQfreeCancel(m_cancel);
+    m_cancel = fresh;
+}
+
+void PgConnection::Cancel() {
+    std::lock_guard lock(m_cancelMutex);
+    char error[256];
+    if (m_cancel) PQcancel(m_cancel, error, sizeof error);
 }
 
 std::string PgConnection::Error() const {
@@ -194,6 +209,7 @@ bool PgConnection::Reconnect() {
     m_missed = true;
     m_failedAt.reset();
     ++m_reconnects;
+    KeepCancel();
     return true;
 }
 

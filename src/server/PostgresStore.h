@@ -80,6 +80,7 @@ public:
 
     std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) override;
     bool ChangedElsewhere() override;
+    void Interrupt() override { m_db->Cancel(); }
 
 private:
     PostgresStore(std::unique_ptr<PgConnection> db, std::string token)

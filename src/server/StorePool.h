@@ -4,6 +4,7 @@
 // each result back to the network thread (the io_context). Changes start in the order they came;
 // those of different clients overlap, so that their commits share the waits for the disk.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -25,11 +26,15 @@ public:
     // changes that may wait for one (each connection of a client has one at a time).
     static constexpr int kMaxConnections = 16;
     static constexpr size_t kMaxWaiting = 5000;
+    // When the pool ends, changes under way get this long to end by themselves; then they are
+    // interrupted (they fail and store nothing: a client that got no answer sends again).
+    static constexpr auto kStopGrace = std::chrono::seconds(5);
 
     // One thread per store. `io` must outlive the pool; the done functions run on it.
     StorePool(asio::io_context& io, std::vector<std::unique_ptr<ServerStore>> stores);
-    // The changes under way end (committed or not, as the store decides); those still waiting
-    // never start, and no done function runs after this.
+    // The changes under way end (committed or not, as the store decides; interrupted after
+    // kStopGrace); those still waiting never start, and no done function runs after this.
+    // Destroyed on the io_context's thread, or while it does not run.
     ~StorePool() override;
     StorePool(const StorePool&) = delete;
     StorePool& operator=(const StorePool&) = delete;
@@ -46,6 +51,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable_any m_wake;
     std::deque<std::pair<Change, Done>> m_waiting;
+    size_t m_running = 0;  // changes under way
+    std::condition_variable_any m_ended;
     // Read and written on the io_context's thread only: false once the pool is gone, so that a
     // result posted just before is dropped.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
