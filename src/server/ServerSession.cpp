@@ -139,12 +139,7 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         m_buffer.resize(next);
         ReleaseRoom(m_buffer, next);
     }
-    if (m_splitter.PendingChars() == 0) {
-        // Idle again: what a large frame needed goes back.
-        m_text.clear();
-        ReleaseRoom(m_text);
-        m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
-    }
+    ShrinkWhenIdle(false);
     if (m_state == State::Verifying && m_heldChars >= m_options.maxHeldChars) {
         m_readPaused = true;  // until the log-in is checked
         return;
@@ -155,6 +150,18 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         return;
     }
     Read();
+}
+
+void ServerSession::ShrinkWhenIdle(bool bufferFree) {
+    if (m_splitter.PendingChars() != 0) return;
+    // Idle again: what a large frame needed goes back.
+    m_text.clear();
+    ReleaseRoom(m_text);
+    m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
+    if (bufferFree && m_buffer.size() != kIdleReadBytes) {
+        m_buffer.resize(kIdleReadBytes);
+        ReleaseRoom(m_buffer, kIdleReadBytes);
+    }
 }
 
 void ServerSession::HandOver() {
@@ -172,8 +179,10 @@ void ServerSession::ResumeFrames() {
     asio::post(m_socket.get_executor(), [self = shared_from_this()] {
         if (!self->IsOpen() || self->m_framesPaused) return;
         self->HandOver();
-        if (self->IsOpen() && !self->m_framesPaused && self->m_readPaused &&
-            self->m_state == State::Online) {
+        if (!self->IsOpen() || self->m_framesPaused) return;
+        // The frames that waited were large (an upload): their room goes back.
+        self->ShrinkWhenIdle(self->m_readPaused);
+        if (self->m_readPaused && self->m_state == State::Online) {
             self->m_readPaused = false;
             self->Read();
         }

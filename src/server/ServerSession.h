@@ -59,6 +59,9 @@ private:
     void OnRead(const asio::error_code& error, size_t bytes);
     // Hands the frames received whole to the protocol until it pauses them.
     void HandOver();
+    // Once no frame is under way, the room of large frames goes back; the read buffer's too when
+    // no read is under way (`bufferFree`).
+    void ShrinkWhenIdle(bool bufferFree);
     void Queue(std::shared_ptr<const std::string> bytes);
     void Write();
     void ArmTick();
