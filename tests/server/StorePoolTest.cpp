@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -163,6 +164,63 @@ TEST_F(StorePoolTest, ManyClientsUploadAtOnceAndEveryTextKeepsItsAuditRow) {
     }
 }
 
+// A server killed while several clients' uploads are under way: every file holds one whole
+// version, at least the last one its client was told was stored, and its last audit row is that
+// text's.
+TEST_F(StorePoolTest, AServerKilledUnderChangesKeepsEveryAnsweredVersion) {
+    constexpr int kClients = 4;
+    constexpr int kVersions = 30;
+    for (int i = 0; i < kClients; ++i) {
+        ASSERT_TRUE(server->AddUser("User" + std::to_string(i), "pass" + std::to_string(i)));
+    }
+    ASSERT_TRUE(server->Start()) << server->Log();
+    std::vector<std::unique_ptr<test::RawClient>> clients;
+    for (int i = 0; i < kClients; ++i) {
+        clients.push_back(std::make_unique<test::RawClient>(server->Port()));
+        ASSERT_TRUE(clients.back()->Send(Login(u"User" + ToText(i), u"pass" + ToText(i))));
+        ASSERT_TRUE(clients.back()->WaitFor(u"#S!#")) << server->Log();
+    }
+    for (int i = 0; i < kClients; ++i) {
+        std::u16string frames;
+        for (int v = 1; v <= kVersions; ++v) {
+            frames += UploadFrame(u"Pool_" + ToText(i) + u"_1950.pdr", Version(i, v), v);
+        }
+        ASSERT_TRUE(clients[i]->Send(frames));
+    }
+    ASSERT_TRUE(clients[0]->WaitFor(Answer(u'O', Version(0, 3), 3), 20'000)) << server->Log();
+    server->Kill();
+
+    auto store = OpenStore();
+    ASSERT_TRUE(store);
+    int unanswered = 0;
+    for (int i = 0; i < kClients; ++i) {
+        test::RawClient& client = *clients[i];
+        client.WaitClosed(2000);
+        unanswered += client.Count(u"#D!#O") < static_cast<size_t>(kVersions);
+        int answered = 0;
+        for (int v = 1; v <= kVersions; ++v) {
+            if (client.text.find(Answer(u'O', Version(i, v), v)) != std::u16string::npos) {
+                answered = v;
+            }
+        }
+        std::u16string stem = u"Pool_" + ToText(i) + u"_1950";
+        std::optional<std::u16string> text = store->FileText(stem);
+        int stored = 0;
+        for (int v = 1; v <= kVersions && text; ++v) {
+            if (*text == Version(i, v)) stored = v;
+        }
+        if (answered == 0 && !text) continue;  // nothing of this client was stored yet
+        ASSERT_GT(stored, 0) << "client " << i << ": not a whole version";
+        EXPECT_GE(stored, answered) << "client " << i << ": a version told stored was lost";
+        std::string lastDigest;
+        for (const server::AuditRow& row : store->Audit(stem, "")) {
+            if (row.action == "upload") lastDigest = row.sha256;
+        }
+        EXPECT_EQ(lastDigest, server::Sha256Hex(*text)) << i;
+    }
+    EXPECT_GT(unanswered, 0) << "every change had ended before the server was killed";
+}
+
 // While Anna's upload waits for its transaction, her next frames (an unlock, a question to the
 // server) wait too and are answered after it, in order; Bruno's upload of another file goes on
 // meanwhile.
@@ -262,6 +320,53 @@ TEST_F(StorePoolTest, AServerStoppedUnderAChangeEndsCleanly) {
     auto store = OpenStore();
     ASSERT_TRUE(store);
     EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v1");
+}
+
+// Two servers on one database, each with its pool: Anna and Bruno ask for the same free file at
+// the same moment, round after round; exactly one of them gets it each time, the other is told
+// who holds it, and the audit trail never holds two locks in a row.
+TEST_F(StorePoolTest, TwoServersWithPoolsGiveAFileToOneOfTwoAtOnce) {
+    test::ServerProcess second(PONDREL_SERVER_PATH, address, (temp / "second.log").string());
+    ASSERT_TRUE(server->Start()) << server->Log();
+    ASSERT_TRUE(second.Start()) << second.Log();
+    test::RawClient anna(server->Port());
+    test::RawClient bruno(second.Port());
+    ASSERT_TRUE(anna.Send(Login(u"Anna", u"111111") + UploadFrame(u"Doe_John_1950.pdr", u"v1", 1) +
+                          u"#Q!#U\u00A2Doe_John_1950.pdr#F|#X!##F|"));
+    ASSERT_TRUE(anna.WaitFor(u"#X!#1")) << server->Log();
+    ASSERT_TRUE(bruno.Send(Login(u"Bruno", u"222222")));
+    ASSERT_TRUE(bruno.WaitFor(u"#S!#")) << second.Log();
+    const std::u16string lock = u"#Q!#L\u00A2Doe_John_1950.pdr#F|#X!##F|";
+    const std::u16string unlock = u"#Q!#U\u00A2Doe_John_1950.pdr#F|#X!##F|";
+    auto store = OpenStore();
+    ASSERT_TRUE(store);
+    for (int round = 0; round < 6; ++round) {
+        anna.text.clear();
+        bruno.text.clear();
+        ASSERT_TRUE(anna.Send(lock));
+        ASSERT_TRUE(bruno.Send(lock));
+        // Each one's question is answered after his lock ended.
+        ASSERT_TRUE(anna.WaitFor(u"#X!#1")) << server->Log();
+        ASSERT_TRUE(bruno.WaitFor(u"#X!#1")) << second.Log();
+        std::u16string holder = store->ActiveFile(u"Doe_John_1950")->holder;
+        ASSERT_TRUE(holder == u"Anna" || holder == u"Bruno") << round;
+        test::RawClient& winner = holder == u"Anna" ? anna : bruno;
+        test::RawClient& loser = holder == u"Anna" ? bruno : anna;
+        EXPECT_EQ(winner.Count(u"Lock refused"), 0u) << round;
+        EXPECT_EQ(loser.Count(u"Lock refused: Doe_John_1950 is held by " + holder), 1u) << round;
+        winner.text.clear();
+        ASSERT_TRUE(winner.Send(unlock));
+        ASSERT_TRUE(winner.WaitFor(u"#X!#1"));
+    }
+    std::string last;
+    int locks = 0;
+    for (const server::AuditRow& row : store->Audit(u"Doe_John_1950", "")) {
+        if (row.action != "lock" && row.action != "unlock") continue;
+        EXPECT_NE(row.action, last) << "two " << row.action << "s in a row";
+        last = row.action;
+        locks += row.action == "lock";
+    }
+    EXPECT_EQ(locks, 7);  // the new file's, then one per round
 }
 
 // The changes a server makes through the connections of its pool are its own: they do not make
