@@ -369,6 +369,25 @@ TEST_F(StorePoolTest, TwoServersWithPoolsGiveAFileToOneOfTwoAtOnce) {
     EXPECT_EQ(locks, 7);  // the new file's, then one per round
 }
 
+// The option: 0 runs the changes on the network thread's connection as before; more than the
+// bound, or the option with a SQLite store, is refused.
+TEST_F(StorePoolTest, TheNumberOfConnectionsIsBoundedAndZeroRunsChangesInline) {
+    test::ServerProcess sqlite(PONDREL_SERVER_PATH, (temp / "data").string());
+    EXPECT_FALSE(sqlite.Start(0, {"--store-connections", "2"}));
+    EXPECT_FALSE(server->Start(0, {"--store-connections", "17"}));
+    ASSERT_TRUE(server->Start(0, {"--store-connections", "0"})) << server->Log();
+    test::RawClient anna(server->Port());
+    ASSERT_TRUE(anna.Send(Login(u"Anna", u"111111") + UploadFrame(u"Doe_John_1950.pdr", u"v1", 1) +
+                          u"#Q!#U\u00A2Doe_John_1950.pdr#F|#X!##F|"));
+    ASSERT_TRUE(anna.WaitFor(u"#X!#1")) << server->Log();
+    EXPECT_NE(anna.text.find(Answer(u'O', u"v1", 1)), std::u16string::npos);
+    EXPECT_EQ(server->Log().find("store connections"), std::string::npos) << server->Log();
+    auto store = OpenStore();
+    ASSERT_TRUE(store);
+    EXPECT_EQ(store->FileText(u"Doe_John_1950"), u"v1");
+    EXPECT_EQ(store->ActiveFile(u"Doe_John_1950")->holder, u"");
+}
+
 // The changes a server makes through the connections of its pool are its own: they do not make
 // it read its lists again as a change through another server does.
 TEST_F(StorePoolTest, ChangesThroughTheServersOwnConnectionsAreNotChangesElsewhere) {
