@@ -54,6 +54,12 @@ public:
     // connection stops reading meanwhile); false when too many.
     virtual bool HoldFrame(std::u16string frame) = 0;
     virtual std::deque<std::u16string> TakeHeldFrames() = 0;
+    // While a change of this connection runs in the store, its next frames wait: the connection
+    // hands none over (and stops reading once it holds a frame) until ResumeFrames, which hands
+    // over those it holds, in order, after the caller returned. A link that cannot wait hands
+    // them over anyway, and the protocol keeps them.
+    virtual void PauseFrames() {}
+    virtual void ResumeFrames() {}
 };
 
 // The bytes of one frame with its end, as a connection sends them.

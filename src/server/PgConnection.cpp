@@ -18,10 +18,10 @@ namespace {
 // the change failed, instead of waiting on every request.
 constexpr auto kReconnectPause = std::chrono::seconds(2);
 // An attempt to reach the database again runs step by step without blocking: each request waits
-// for it at most kReconnectWait (a database on the same network answers well within it), then
+// for it at most 100 ms (a database on the same network answers well within it), then
 // fails at once while the attempt goes on at the next request; after kReconnectTimeout it is given
-// up (the pause follows). The server's network thread is never held longer than kReconnectWait.
-constexpr auto kReconnectWait = std::chrono::milliseconds(100);
+// up (the pause follows). The server's network thread is never held longer than that wait;
+// the threads that run changes may wait longer (SetReconnectWait).
 constexpr auto kReconnectTimeout = std::chrono::seconds(3);
 
 // The database's notices ("terminating connection due to administrator command") would reach
@@ -122,6 +122,7 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, st
     PQsetErrorVerbosity(connection, PQERRORS_TERSE);
     PQsetNoticeProcessor(connection, DropNotice, nullptr);
     std::unique_ptr<PgConnection> opened(new PgConnection(connection));
+    opened->KeepCancel();
     // Quiet notices ("relation already exists, skipping") and the texts in UTF-8.
     if (!opened->Exec("SET client_min_messages = warning") ||
         PQsetClientEncoding(connection, "UTF8") != 0) {
@@ -132,7 +133,21 @@ std::unique_ptr<PgConnection> PgConnection::Open(const std::string& conninfo, st
 }
 
 PgConnection::~PgConnection() {
+    PQfreeCancel(m_cancel);
     PQfinish(m_connection);
+}
+
+void PgConnection::KeepCancel() {
+    PGcancel* fresh = PQgetCancel(m_connection);
+    std::lock_guard lock(m_cancelMutex);
+    PQfreeCancel(m_cancel);
+    m_cancel = fresh;
+}
+
+void PgConnection::Cancel() {
+    std::lock_guard lock(m_cancelMutex);
+    char error[256];
+    if (m_cancel) PQcancel(m_cancel, error, sizeof error);
 }
 
 std::string PgConnection::Error() const {
@@ -163,7 +178,7 @@ bool PgConnection::Reconnect() {
         m_resetWaitsFor = PGRES_POLLING_WRITING;
     }
     // Steps of the attempt, each when the socket is ready for it.
-    auto waitUntil = now + kReconnectWait;
+    auto waitUntil = now + m_reconnectWait;
     while (m_resetWaitsFor == PGRES_POLLING_READING || m_resetWaitsFor == PGRES_POLLING_WRITING) {
         pollfd ready{PQsocket(m_connection),
                      static_cast<short>(m_resetWaitsFor == PGRES_POLLING_READING ? POLLIN : POLLOUT),
@@ -194,6 +209,7 @@ bool PgConnection::Reconnect() {
     m_missed = true;
     m_failedAt.reset();
     ++m_reconnects;
+    KeepCancel();
     return true;
 }
 
@@ -251,7 +267,7 @@ bool PgConnection::Listen(const std::string& channel) {
     return true;
 }
 
-bool PgConnection::TakeNotifications() {
+bool PgConnection::TakeNotifications(std::string_view own) {
     if (Lost() && !m_inTransaction) Reconnect();
     bool changed = m_missed;
     m_missed = false;
@@ -259,7 +275,8 @@ bool PgConnection::TakeNotifications() {
     PQconsumeInput(m_connection);
     int self = PQbackendPID(m_connection);
     while (PGnotify* notice = PQnotifies(m_connection)) {
-        if (notice->be_pid != self) changed = true;  // a server's own changes are known to it
+        // A server's own changes are known to it.
+        if (notice->be_pid != self && (own.empty() || own != notice->extra)) changed = true;
         PQfreemem(notice);
     }
     return changed;

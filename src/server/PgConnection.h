@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 
 struct pg_conn;
 struct pg_result;
+struct pg_cancel;
 
 namespace pondrel::server {
 
@@ -90,8 +92,9 @@ public:
     // Listens on `channel`, on this connection and on every one that replaces it.
     bool Listen(const std::string& channel);
     // True when a notification from another connection arrived since the last call, or when the
-    // connection was opened again meanwhile (what came while it was away is unknown).
-    bool TakeNotifications();
+    // connection was opened again meanwhile (what came while it was away is unknown). Those
+    // whose payload is `own` (sent by the caller's other connections) do not count.
+    bool TakeNotifications(std::string_view own = {});
     // Every notification that arrived since the last call, the connection's own included, in
     // the order of their commits; `missed` is set when the connection was opened again
     // meanwhile. Reads what waits on the socket without waiting.
@@ -103,6 +106,12 @@ public:
     // The socket of the connection (to wait for notifications), -1 when there is none.
     int Socket() const;
     bool IsLost() const { return Lost(); }
+    // From another thread: asks the database to end the statement under way, which then fails
+    // (and with it its transaction). Nothing happens when none runs.
+    void Cancel();
+    // How long one statement may wait for the connection to be opened again after a loss (100 ms
+    // unless told: the network thread must not wait longer; a worker thread may).
+    void SetReconnectWait(std::chrono::milliseconds wait) { m_reconnectWait = wait; }
 
 private:
     explicit PgConnection(pg_conn* connection) : m_connection(connection) {}
@@ -111,6 +120,8 @@ private:
     // Opens the connection again, waiting a moment at most; false when the database is still
     // out of reach or the attempt is still under way (the next call goes on with it).
     bool Reconnect();
+    // What Cancel needs, made anew with each connection.
+    void KeepCancel();
 
     pg_conn* m_connection;
     std::map<std::string, std::string> m_prepared;  // SQL -> name of the prepared statement
@@ -119,8 +130,11 @@ private:
     std::optional<std::chrono::steady_clock::time_point> m_failedAt;  // last failed attempt
     std::optional<std::chrono::steady_clock::time_point> m_resetStarted;  // attempt under way
     int m_resetWaitsFor = 0;  // what that attempt waits for (PostgresPollingStatusType)
+    std::chrono::milliseconds m_reconnectWait{100};
     std::vector<std::string> m_channels;
     bool m_missed = false;  // opened again since the last TakeNotifications
+    std::mutex m_cancelMutex;
+    pg_cancel* m_cancel = nullptr;  // under m_cancelMutex
 };
 
 }  // namespace pondrel::server

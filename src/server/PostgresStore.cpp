@@ -3,6 +3,7 @@
 #include <sodium.h>
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 #include "server/StoreText.h"
@@ -86,13 +87,30 @@ std::unique_ptr<PostgresStore> PostgresStore::Open(const std::string& address, s
     }
     auto connection = PgConnection::Open(address, error);
     if (!connection) return nullptr;
-    std::unique_ptr<PostgresStore> store(new PostgresStore(std::move(connection)));
+    unsigned char random[8];
+    randombytes_buf(random, sizeof random);
+    std::string token;
+    for (unsigned char byte : random) {
+        token += "0123456789abcdef"[byte >> 4];
+        token += "0123456789abcdef"[byte & 15];
+    }
+    std::unique_ptr<PostgresStore> store(new PostgresStore(std::move(connection), token));
     if (!store->CreateSchema(error)) return nullptr;
     if (!store->m_db->Listen(kFilesChannel)) {
         error = store->m_db->Error();
         return nullptr;
     }
     return store;
+}
+
+std::unique_ptr<PostgresStore> PostgresStore::OpenWorker(const std::string& address,
+                                                        std::string& error) const {
+    auto connection = PgConnection::Open(address, error);
+    if (!connection) return nullptr;
+    // Off the network thread: a lost connection may take its full time to be opened again, so
+    // that the change that notices the loss runs on the new one.
+    connection->SetReconnectWait(std::chrono::seconds(3));
+    return std::unique_ptr<PostgresStore>(new PostgresStore(std::move(connection), m_token));
 }
 
 bool PostgresStore::CreateSchema(std::string& error) {
@@ -139,7 +157,7 @@ StoreResult PostgresStore::InTransaction(Change change, bool filesChange) {
     if (!m_db->Begin()) return StoreResult::Failed;
     StoreResult result = change();
     if (result == StoreResult::Ok && filesChange &&
-        !m_db->Exec("NOTIFY " + std::string(kFilesChannel))) {
+        !m_db->Exec("NOTIFY " + std::string(kFilesChannel) + ", '" + m_token + "'")) {
         result = StoreResult::Failed;
     }
     if (result == StoreResult::Ok && m_db->Commit()) return result;
@@ -545,7 +563,7 @@ bool PostgresStore::ForgetReport(std::u16string_view recipient, std::u16string_v
 }
 
 bool PostgresStore::ChangedElsewhere() {
-    return m_db->TakeNotifications();
+    return m_db->TakeNotifications(m_token);
 }
 
 // --- Audit ------------------------------------------------------------------------------------

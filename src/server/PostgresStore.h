@@ -22,6 +22,10 @@ public:
     // Connects and creates or brings up to date the schema; none, with `error` set, when it
     // cannot (a schema newer than this program knows is refused, not touched).
     static std::unique_ptr<PostgresStore> Open(const std::string& address, std::string& error);
+    // Another connection to the database of this store, for the threads that run the server's
+    // changes (StorePool): the schema is already there, it listens to nothing, and its changes
+    // count as this store's own (ChangedElsewhere does not report them).
+    std::unique_ptr<PostgresStore> OpenWorker(const std::string& address, std::string& error) const;
 
     PgConnection& Connection() { return *m_db; }
 
@@ -76,9 +80,11 @@ public:
 
     std::vector<AuditRow> Audit(std::u16string_view file, std::string_view since) override;
     bool ChangedElsewhere() override;
+    void Interrupt() override { m_db->Cancel(); }
 
 private:
-    explicit PostgresStore(std::unique_ptr<PgConnection> db) : m_db(std::move(db)) {}
+    PostgresStore(std::unique_ptr<PgConnection> db, std::string token)
+        : m_db(std::move(db)), m_token(std::move(token)) {}
     bool CreateSchema(std::string& error);
     // Runs `change` in one transaction; it returns Ok to commit. A change of the files tells the
     // other servers on its commit.
@@ -104,6 +110,9 @@ private:
     bool RunOnFile(const char* statement, std::u16string_view name);
 
     std::unique_ptr<PgConnection> m_db;
+    // Sent with the notice of each change of the files: the server's own changes, made through
+    // any of its connections, carry it.
+    std::string m_token;
 };
 
 }  // namespace pondrel::server

@@ -11,10 +11,12 @@
 #include "platform/Text.h"
 #include "server/Passwords.h"
 #include "server/PostgresBus.h"
+#include "server/PostgresStore.h"
 #include "server/ServerCommands.h"
 #include "server/ServerLog.h"
 #include "server/ServerProtocol.h"
 #include "server/ServerStore.h"
+#include "server/StorePool.h"
 #include "server/SyncServer.h"
 
 namespace pondrel::server {
@@ -43,6 +45,7 @@ int ServeCommand(const Arguments& given) {
     std::string maxConnections;
     std::string maxPerAddress;
     std::string checksPerAddress;
+    std::string storeConnections;
     int connections = static_cast<int>(options.maxConnections);
     int perAddress = static_cast<int>(options.maxConnectionsPerAddress);
     int checks = static_cast<int>(options.maxChecksPerAddress);
@@ -55,6 +58,7 @@ int ServeCommand(const Arguments& given) {
         !TakeOption(args, "--max-connections", maxConnections) ||
         !TakeOption(args, "--max-per-address", maxPerAddress) ||
         !TakeOption(args, "--checks-per-address", checksPerAddress) ||
+        !TakeOption(args, "--store-connections", storeConnections) ||
         !TakeOption(args, "--tls-cert", options.tlsCertificateFile) ||
         !TakeOption(args, "--tls-key", options.tlsKeyFile) ||
         options.tlsCertificateFile.empty() != options.tlsKeyFile.empty() ||
@@ -63,6 +67,7 @@ int ServeCommand(const Arguments& given) {
         !ToSeconds(checksPerAddress, 1, static_cast<int>(ServerProtocol::kMaxChecksWaiting),
                    checks) ||
         !args.empty() ||
+        !ToSeconds(storeConnections, 0, StorePool::kMaxConnections, options.storeConnections) ||
         !ToSeconds(port, 0, 65535, options.port) ||
         !ToSeconds(keepAlive, 1, 3600, options.keepAliveSeconds) ||
         !ToSeconds(idle, 2, 86400, options.idleSeconds) ||
@@ -77,6 +82,11 @@ int ServeCommand(const Arguments& given) {
         std::fprintf(stderr,
                      "pondrel-server: the keep-alive must be shorter than the time-out "
                      "and the idle time\n");
+        return 2;
+    }
+    if (!storeConnections.empty() && where.address.empty()) {
+        // SQLite has one writer at a time: its changes stay on the network thread.
+        std::fprintf(stderr, "pondrel-server: --store-connections applies to a --store only\n");
         return 2;
     }
     if (syncEveryChange && !where.address.empty()) {
@@ -105,8 +115,26 @@ int ServeCommand(const Arguments& given) {
             return 1;
         }
     }
+    // The changes of a PostgreSQL store run on connections of their own, on their own threads.
+    std::unique_ptr<StorePool> changes;
+    if (!where.address.empty() && options.storeConnections > 0) {
+        auto& main = static_cast<PostgresStore&>(*store);
+        std::vector<std::unique_ptr<ServerStore>> workers;
+        for (int i = 0; i < options.storeConnections; ++i) {
+            std::string error;
+            auto worker = main.OpenWorker(where.address, error);
+            if (!worker) {
+                std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n",
+                             DescribeStore(where).c_str(), error.c_str());
+                return 1;
+            }
+            workers.push_back(std::move(worker));
+        }
+        changes = std::make_unique<StorePool>(io, std::move(workers));
+    }
     SyncServer server(io, *store, log, options);
     if (bus) server.Protocol().SetBus(*bus);
+    if (changes) server.Protocol().SetChanges(*changes);
     std::string error;
     if (!server.Listen(error)) {
         std::fprintf(stderr, "pondrel-server: cannot listen on %s port %d: %s\n",
@@ -126,6 +154,9 @@ int ServeCommand(const Arguments& given) {
     std::fflush(stdout);
     log.Line("store " + DescribeStore(where) + ", " + std::to_string(store->Users().size()) +
              " users, " + std::to_string(store->ActiveFiles().size()) + " active files");
+    if (changes) {
+        log.Line("changes run on " + std::to_string(changes->Size()) + " store connections");
+    }
     log.Line(options.tlsCertificateFile.empty()
                  ? std::string("connections are plain (no --tls-cert)")
                  : "connections are encrypted (TLS 1.2 or later), certificate " +

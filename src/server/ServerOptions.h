@@ -37,6 +37,10 @@ struct ServerOptions {
     // few at a time (the others try again), a flood from one address cannot fill the queue. Raise
     // it where many handhelds reach the server through one address (a NAT).
     size_t maxChecksPerAddress = 16;
+    // Connections (and threads) that run the changes of a PostgreSQL store, so that the commits
+    // of different clients overlap; 0 runs them on the network thread's own connection. A SQLite
+    // store runs its changes on the network thread (one writer at a time in any case).
+    int storeConnections = 4;
     // With both (PEM files), every connection is TLS 1.2 or later; plain ones are refused.
     std::string tlsCertificateFile;
     std::string tlsKeyFile;

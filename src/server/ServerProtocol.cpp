@@ -72,6 +72,7 @@ void ServerProtocol::OnClosed(ClientLink& link, std::string_view reason) {
     m_backlog.erase(link.Id());
     m_sentNotes.erase(link.Id());
     m_keepAliveAnswers.erase(link.Id());
+    m_waitingFrames.erase(link.Id());  // its change, if any, ends without it
     auto it = m_online.find(link.User());
     if (it != m_online.end() && it->second == &link) {
         m_online.erase(it);
@@ -116,7 +117,7 @@ void ServerProtocol::OnFrame(ClientLink& link, std::u16string frame) {
             }
             break;
         case ClientLink::State::Online:
-            Handle(link, frame);
+            if (!WaitsForChange(link, frame)) Handle(link, frame);
             break;
         default:
             break;
@@ -285,7 +286,7 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
     DeliverWaiting(link);
     for (std::u16string& frame : link.TakeHeldFrames()) {
         if (!link.IsOpen()) break;
-        Handle(link, frame);
+        if (!WaitsForChange(link, frame)) Handle(link, frame);
     }
 }
 

@@ -13,10 +13,12 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "server/ChangeRunner.h"
 #include "server/ClientLink.h"
 #include "server/InstanceBus.h"
 #include "server/LoginThrottle.h"
@@ -50,6 +52,9 @@ public:
     // The other instances that share the store (ServerProtocolCluster.cpp); none by default. The
     // bus must outlive the protocol.
     void SetBus(InstanceBus& bus);
+    // Where the store's changes run (a pool of connections of their own); without it on this
+    // thread, with the store given above. The runner must outlive the protocol.
+    void SetChanges(ChangeRunner& runner) { m_changes = &runner; }
 
     // Password checks running at once and waiting in all (those of one address are bounded by
     // ServerOptions::maxChecksPerAddress). An address with no check running goes first.
@@ -136,6 +141,15 @@ private:
     static std::u16string NoticeFrame(const std::u16string& text);
 
     // Files (ServerProtocolFiles.cpp).
+    // Runs `change` (one transaction of the store) for `link`: at once, or on the runner of
+    // changes while the connection's later frames wait. `done` runs on this thread when it ended,
+    // with the link, or null when the connection closed meanwhile.
+    using ChangeDone = std::function<void(StoreResult, ClientLink*)>;
+    void RunChange(ClientLink& link, ChangeRunner::Change change, ChangeDone done);
+    // A frame of a connection whose change is under way waits (bounded); true when it does.
+    bool WaitsForChange(ClientLink& link, std::u16string& frame);
+    // The change of connection `id` ended: its frames that waited are handled, in order.
+    void ChangeEnded(uint64_t id);
     void Upload(ClientLink& link, std::u16string_view payload);
     void SendFile(ClientLink& link, std::u16string_view fileName);
     void LockOrUnlock(ClientLink& link, std::u16string_view payload);
@@ -162,6 +176,14 @@ private:
     PasswordChecker& m_passwords;
     InstanceBus m_alone;  // an instance alone tells nobody
     InstanceBus* m_bus = &m_alone;
+    ChangeRunner* m_changes = nullptr;
+    // Connections with a change under way, and the frames of theirs that wait for its end.
+    std::set<uint64_t> m_changing;
+    struct WaitingFrames {
+        std::deque<std::u16string> frames;
+        size_t chars = 0;
+    };
+    std::map<uint64_t, WaitingFrames> m_waitingFrames;
 
     std::map<uint64_t, ClientLink*> m_links;
     std::map<std::u16string, ClientLink*> m_online;

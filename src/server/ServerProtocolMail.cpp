@@ -119,18 +119,26 @@ void ServerProtocol::RelayMail(ClientLink& link, std::u16string_view frame) {
     forwarded += kFieldSep;
     forwarded += link.User();
     forwarded += kFieldSep;
-    StoreResult kept = m_store.KeepMail(recipient, link.User(), code, forwarded, Now());
-    if (kept == StoreResult::Failed) {
-        link.SendFrame(Report(u'E', code, {}));
-        return;
-    }
-    // Sent again: passed on again only while its recipient has not acknowledged it.
-    if (kept == StoreResult::Refused && !again) return;
-    if (!PassOn(link.User(), recipient, forwarded)) {  // acknowledged: the delivery report
-        link.SendFrame(Report(u'S', code, stamp));
-    }
-    m_log.Line(link.LogName() + ": mail for " + LogText(recipient) +
-               (kept == StoreResult::Refused ? " (sent again)" : ""));
+    RunChange(
+        link,
+        [recipient, sender = link.User(), code, forwarded, when = Now()](ServerStore& store) {
+            return store.KeepMail(recipient, sender, code, forwarded, when);
+        },
+        [this, recipient, sender = link.User(), logName = link.LogName(), code, forwarded, again,
+         stamp = std::u16string(stamp)](StoreResult kept, ClientLink* to) {
+            if (kept == StoreResult::Failed) {
+                if (to) to->SendFrame(Report(u'E', code, {}));
+                return;
+            }
+            // Sent again: passed on again only while its recipient has not acknowledged it.
+            if (kept == StoreResult::Refused && !again) return;
+            // Not passed on: kept for his next log-in, which the delivery report says.
+            if (!PassOn(sender, recipient, forwarded) && to) {
+                to->SendFrame(Report(u'S', code, stamp));
+            }
+            m_log.Line(logName + ": mail for " + LogText(recipient) +
+                       (kept == StoreResult::Refused ? " (sent again)" : ""));
+        });
 }
 
 void ServerProtocol::Acknowledge(ClientLink& link, std::u16string_view payload) {

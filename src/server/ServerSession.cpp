@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include <asio/post.hpp>
 #include <asio/write.hpp>
 
 #include "platform/Text.h"
@@ -129,11 +130,7 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         return;
     }
     auto self = shared_from_this();  // alive while its frames are handled
-    while (IsOpen()) {
-        std::optional<std::u16string> frame = m_splitter.Next();
-        if (!frame) break;
-        m_server.Protocol().OnFrame(*this, std::move(*frame));
-    }
+    HandOver();
     if (!IsOpen()) return;
     // Between reads: the buffer is free to change.
     size_t next = NextReadBytes(m_buffer.size(), bytes, m_splitter.PendingChars(),
@@ -142,17 +139,54 @@ void ServerSession::OnRead(const asio::error_code& error, size_t bytes) {
         m_buffer.resize(next);
         ReleaseRoom(m_buffer, next);
     }
-    if (m_splitter.PendingChars() == 0) {
-        // Idle again: what a large frame needed goes back.
-        m_text.clear();
-        ReleaseRoom(m_text);
-        m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
-    }
+    ShrinkWhenIdle(false);
     if (m_state == State::Verifying && m_heldChars >= m_options.maxHeldChars) {
         m_readPaused = true;  // until the log-in is checked
         return;
     }
+    if (m_framesPaused && m_splitter.PendingChars() > 0) {
+        // Until the change under way ended: what waits is at most one frame and one read.
+        m_readPaused = true;
+        return;
+    }
     Read();
+}
+
+void ServerSession::ShrinkWhenIdle(bool bufferFree) {
+    if (m_splitter.PendingChars() != 0) return;
+    // Idle again: what a large frame needed goes back.
+    m_text.clear();
+    ReleaseRoom(m_text);
+    m_splitter.ReleaseRoom(kKeptBufferBytes / sizeof(char16_t));
+    if (bufferFree && m_buffer.size() != kIdleReadBytes) {
+        m_buffer.resize(kIdleReadBytes);
+        ReleaseRoom(m_buffer, kIdleReadBytes);
+    }
+}
+
+void ServerSession::HandOver() {
+    while (IsOpen() && !m_framesPaused) {
+        std::optional<std::u16string> frame = m_splitter.Next();
+        if (!frame) break;
+        m_server.Protocol().OnFrame(*this, std::move(*frame));
+    }
+}
+
+void ServerSession::ResumeFrames() {
+    if (!m_framesPaused) return;
+    m_framesPaused = false;
+    // Later, not inside the protocol's call.
+    asio::post(m_socket.get_executor(), [self = shared_from_this()] {
+        if (!self->IsOpen() || self->m_framesPaused) return;
+        self->HandOver();
+        if (!self->IsOpen() || self->m_framesPaused) return;
+        // The frames that waited were large (an upload): their room goes back.
+        self->ShrinkWhenIdle(self->m_readPaused);
+        if (self->m_readPaused && self->m_state == State::Online) {
+            self->m_readPaused = false;
+            self->Read();
+        }
+    });
 }
 
 uint64_t ServerSession::SendKeepAlive() {

@@ -50,11 +50,18 @@ public:
     void SetOnline(std::u16string user) override;
     bool HoldFrame(std::u16string frame) override;
     std::deque<std::u16string> TakeHeldFrames() override;
+    void PauseFrames() override { m_framesPaused = true; }
+    void ResumeFrames() override;
 
 private:
     void Begin();
     void Read();
     void OnRead(const asio::error_code& error, size_t bytes);
+    // Hands the frames received whole to the protocol until it pauses them.
+    void HandOver();
+    // Once no frame is under way, the room of large frames goes back; the read buffer's too when
+    // no read is under way (`bufferFree`).
+    void ShrinkWhenIdle(bool bufferFree);
     void Queue(std::shared_ptr<const std::string> bytes);
     void Write();
     void ArmTick();
@@ -75,6 +82,7 @@ private:
 
     std::vector<char> m_buffer;  // small until the log-in
     bool m_readPaused = false;
+    bool m_framesPaused = false;  // a change of this connection runs in the store
     WireDecoder m_decoder;
     std::u16string m_text;  // the characters of the last receive, kept for its capacity
     FrameSplitter m_splitter;

@@ -160,6 +160,9 @@ public:
     // last call, or when that cannot be known (the store was out of reach): the lists are read
     // again. A store of one server alone never says so.
     virtual bool ChangedElsewhere() { return false; }
+    // From another thread, when the server stops: ends the change under way, which then fails
+    // and stores nothing. A store whose changes cannot wait long does nothing.
+    virtual void Interrupt() {}
 };
 
 }  // namespace pondrel::server

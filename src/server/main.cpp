@@ -15,7 +15,7 @@ const char kUsage[] =
     "usage: pondrel-server serve --data DIR [--listen ADDR] [--port PORT]\n"
     "                            [--keep-alive SECONDS] [--idle SECONDS] [--timeout SECONDS]\n"
     "                            [--max-connections N] [--max-per-address N] [--durable]\n"
-    "                            [--checks-per-address N]\n"
+    "                            [--checks-per-address N] [--store-connections N]\n"
     "                            [--tls-cert FILE --tls-key FILE]\n"
     "       pondrel-server user add NAME --data DIR      (password read from standard input)\n"
     "       pondrel-server user remove NAME --data DIR\n"
