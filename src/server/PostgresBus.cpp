@@ -110,18 +110,20 @@ bool PostgresBus::Notify(const BusMessage& message) {
 
 bool PostgresBus::Register() {
     if (!m_db->Begin()) return false;
-    bool ok = m_db->Run("INSERT INTO bus_instances(id, heartbeat) VALUES($1, now()) "
-                        "ON CONFLICT(id) DO UPDATE SET heartbeat = now()",
-                        {P::Text(m_id)})
+    bool ok = m_db->Run(
+                      "INSERT INTO bus_instances(id, heartbeat) VALUES($1, now()) "
+                      "ON CONFLICT(id) DO UPDATE SET heartbeat = now()",
+                      {P::Text(m_id)})
                   .Ok() &&
               m_db->Run("DELETE FROM bus_sessions WHERE instance_id = $1", {P::Text(m_id)}).Ok();
     for (const auto& [user, local] : m_local) {
         // A user who logged in elsewhere meanwhile keeps his row there.
-        ok = ok && m_db->Run("INSERT INTO bus_sessions(user_name, instance_id, login) "
-                             "VALUES($1, $2, $3) ON CONFLICT(user_name) DO NOTHING",
-                             {P::Text(user), P::Text(m_id),
-                              P::Number(static_cast<int64_t>(local.login))})
-                       .Ok();
+        ok = ok &&
+             m_db->Run(
+                     "INSERT INTO bus_sessions(user_name, instance_id, login) "
+                     "VALUES($1, $2, $3) ON CONFLICT(user_name) DO NOTHING",
+                     {P::Text(user), P::Text(m_id), P::Number(static_cast<int64_t>(local.login))})
+                 .Ok();
     }
     ok = ok && Notify(BusMessage{BusMessage::Kind::Presence, m_id});
     if (!ok || !m_db->Commit()) {
@@ -139,37 +141,62 @@ void PostgresBus::LoggedIn(const std::u16string& user) {
     Local& local = m_local[user];
     local.login = ++m_nextLogin;
     local.confirmed = false;
-    if (!m_registered || !m_db->Begin()) return;  // registered with its users later
-    BusMessage message{BusMessage::Kind::LoggedIn, m_id};
-    message.user = user;
-    message.login = local.login;
-    // The last log-in of a user owns his row; its notification follows in the same order.
-    bool ok = m_db->Run("INSERT INTO bus_sessions(user_name, instance_id, login) "
-                        "VALUES($1, $2, $3) ON CONFLICT(user_name) DO UPDATE SET "
-                        "instance_id = excluded.instance_id, login = excluded.login",
-                        {P::Text(user), P::Text(m_id),
-                         P::Number(static_cast<int64_t>(local.login))})
-                  .Ok() &&
-              Notify(message);
-    if (ok && m_db->Commit()) return;
-    m_db->Rollback();
-    m_registered = false;  // written again at the next tick, with every user of this instance
+    if (!m_registered) return;  // registered with its users later
+    Tell({true, user, local.login});
 }
 
 void PostgresBus::LoggedOut(const std::u16string& user) {
     auto it = m_local.find(user);
     if (it == m_local.end()) return;
-    int64_t login = static_cast<int64_t>(it->second.login);
+    uint64_t login = it->second.login;
     m_local.erase(it);
-    if (!m_registered || !m_db->Begin()) return;
-    BusMessage message{BusMessage::Kind::LoggedOut, m_id};
-    message.user = user;
-    PgResult gone = m_db->Run(
-        "DELETE FROM bus_sessions WHERE user_name = $1 AND instance_id = $2 AND login = $3",
-        {P::Text(user), P::Text(m_id), P::Number(login)});
-    bool ok = gone.Ok() && (gone.Affected() == 0 || Notify(message));
-    if (ok && m_db->Commit()) return;
-    m_db->Rollback();
+    if (!m_registered) return;
+    Tell({false, user, login});
+}
+
+void PostgresBus::Tell(Presence presence) {
+    // The log-ins and log-outs handled together (a ward coming back after a network cut) are
+    // written together, once the work at hand is done: one statement each, one commit for all.
+    m_presence.push_back(std::move(presence));
+    if (m_presenceDue) return;
+    m_presenceDue = true;
+    asio::post(m_io, [this] { WritePresence(); });
+}
+
+bool PostgresBus::WriteOne(const Presence& presence) {
+    BusMessage message{presence.in ? BusMessage::Kind::LoggedIn : BusMessage::Kind::LoggedOut,
+                       m_id};
+    message.user = presence.user;
+    if (presence.in) message.login = presence.login;
+    std::optional<std::string> payload = message.Encode();
+    if (!payload) return false;
+    std::vector<PgParam> params{P::Text(presence.user), P::Text(m_id),
+                                P::Number(static_cast<int64_t>(presence.login)), P::Text(kChannel),
+                                P::Text(*payload)};
+    // The last log-in of a user owns his row; its notification follows in the same order. A
+    // log-out is told only when it ended the row of that log-in.
+    const char* sql = presence.in
+                          ? "WITH s AS (INSERT INTO bus_sessions(user_name, instance_id, login) "
+                            "VALUES($1, $2, $3) ON CONFLICT(user_name) DO UPDATE SET "
+                            "instance_id = excluded.instance_id, login = excluded.login) "
+                            "SELECT pg_notify($4, $5)"
+                          : "WITH gone AS (DELETE FROM bus_sessions WHERE user_name = $1 AND "
+                            "instance_id = $2 AND login = $3 RETURNING 1) "
+                            "SELECT pg_notify($4, $5) FROM gone";
+    return m_db->Run(sql, params).Ok();
+}
+
+void PostgresBus::WritePresence() {
+    m_presenceDue = false;
+    std::vector<Presence> batch = std::exchange(m_presence, {});
+    // Not registered meanwhile: the next registration writes every user of this instance.
+    if (batch.empty() || !m_registered) return;
+    const bool together = batch.size() > 1;
+    bool ok = !together || m_db->Begin();
+    for (const Presence& presence : batch) ok = ok && WriteOne(presence);
+    if (ok && (!together || m_db->Commit())) return;
+    if (together) m_db->Rollback();
+    m_registered = false;  // written again at the next tick, with every user of this instance
 }
 
 std::vector<std::u16string> PostgresBus::UsersElsewhere() {
@@ -249,8 +276,8 @@ void PostgresBus::Tick() {
 }
 
 void PostgresBus::ReadUsers() {
-    PgResult rows = m_db->Run("SELECT user_name, instance_id FROM bus_sessions WHERE instance_id <> $1",
-                              {P::Text(m_id)});
+    PgResult rows = m_db->Run(
+        "SELECT user_name, instance_id FROM bus_sessions WHERE instance_id <> $1", {P::Text(m_id)});
     if (!rows.Ok()) return;
     std::map<std::u16string, std::string> elsewhere;
     for (int row = 0; row < rows.Rows(); ++row) {

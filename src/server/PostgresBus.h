@@ -56,6 +56,15 @@ private:
     // the database lost them.
     bool Register();
     bool Notify(const BusMessage& message);
+    // A log-in (in) or log-out here, told to the others.
+    struct Presence {
+        bool in;
+        std::u16string user;
+        uint64_t login;
+    };
+    void Tell(Presence presence);
+    void WritePresence();
+    bool WriteOne(const Presence& presence);
     // Reads the notifications that arrived into m_pending (the presence they tell is known at
     // once), and has them handled a moment later, outside the caller's work.
     void Pull();
@@ -85,6 +94,8 @@ private:
     bool m_handleDue = false;
     asio::steady_timer m_usersTimer;
     bool m_usersDue = false;
+    std::vector<Presence> m_presence;  // to write, in order
+    bool m_presenceDue = false;
 
     // Users logged in here: the number of the log-in, and whether its own notification came back
     // (every later log-in of the same user elsewhere then replaces it).

@@ -152,8 +152,7 @@ TEST_F(ClusterEndToEndTest, AReleaseRequestReachesTheHolderOnTheOtherServer) {
     bruno.session.Files().ImportAll();
     ASSERT_TRUE(Pump([&] {
         const ActiveFileRow* row = bruno.Row(kFile);
-        return row && !bruno.session.Files().OperationUnderWay() &&
-               row->icon == kIconHeldOnline;
+        return row && !bruno.session.Files().OperationUnderWay() && row->icon == kIconHeldOnline;
     })) << Logs();
 
     anna.Open(kFile)->SetField(WardClient::kStatusField, u"v2 by Anna");
@@ -226,8 +225,7 @@ TEST_F(ClusterEndToEndTest, TheUsersOfADeadServerLeaveTheList) {
     bruno.text.clear();
     first->Kill();
     EXPECT_TRUE(bruno.WaitFor(u"#S!#Bruno|#F|", 30'000)) << Logs();
-    EXPECT_NE(second->Log().find("is silent; its users are offline"), std::string::npos)
-        << Logs();
+    EXPECT_NE(second->Log().find("is silent; its users are offline"), std::string::npos) << Logs();
 
     bruno.text.clear();
     RawClient annaAgain(second->Port());
@@ -237,6 +235,31 @@ TEST_F(ClusterEndToEndTest, TheUsersOfADeadServerLeaveTheList) {
 
 // A server that stops cleanly takes its users off the list at once; a chat flood from one user
 // crosses only up to its budget, and the other server's users stay connected.
+// A ward comes back at once on one server (its log-ins are told to the others together): every
+// user shows in the list of the other server, and leaves it again when the ward goes.
+TEST_F(ClusterEndToEndTest, AWardLoggingInAtOnceShowsWholeAtTheOtherServer) {
+    constexpr int kWard = 24;
+    std::vector<WardClient*> ward;
+    for (int i = 0; i < kWard; ++i) {
+        std::string name = "Nurse" + std::to_string(i);
+        ASSERT_TRUE(first->AddUser(name, "444444"));
+        ward.push_back(&Client(FromUtf8(name), u"444444", *second));
+    }
+    WardClient& anna = Client(u"Anna", u"111111", *first);
+    ASSERT_TRUE(Online(anna));
+    for (WardClient* nurse : ward) nurse->connection.Connect();
+    auto allListed = [&](bool listed) {
+        for (int i = 0; i < kWard; ++i) {
+            if (Lists(anna, u"Nurse" + ToText(i)) != listed) return false;
+        }
+        return true;
+    };
+    ASSERT_TRUE(Pump([&] { return allListed(true); }, 30'000)) << Logs();
+    for (WardClient* nurse : ward) nurse->connection.CloseByUser();
+    EXPECT_TRUE(Pump([&] { return allListed(false); })) << Logs();
+    EXPECT_TRUE(Lists(anna, u"Anna"));
+}
+
 TEST_F(ClusterEndToEndTest, AFloodOfChatDoesNotFloodTheOtherServer) {
     RawClient anna(first->Port());
     RawClient bruno(second->Port());
