@@ -26,6 +26,8 @@ public:
     bool Start();
     // Runs one SQL command as the cluster's owner in `database`.
     bool Exec(const std::string& database, const std::string& sql);
+    // The temporary folder that holds the cluster.
+    const std::string& Folder() const { return m_folder; }
 
 private:
     PostgresCluster() = default;
