@@ -8,13 +8,17 @@
 //
 //     sync_bench [CLIENTS] [SECONDS]                 (defaults 200 and 10; SQLite)
 //     sync_bench CLIENTS SECONDS --postgresql        (a private PostgreSQL cluster, one server)
-//     sync_bench CLIENTS SECONDS --instances 2       (two servers on one private cluster)
+//     sync_bench CLIENTS SECONDS --instances 2 --postgresql   (two servers on one private cluster)
+//     sync_bench ... --one-address                   (every client from 127.0.0.1)
 //     PONDREL_BENCH_STORE=postgresql://... sync_bench ...   (the servers on that empty database)
 //     sync_bench --tls                               (log-in, plain and over TLS)
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <signal.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -22,6 +26,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
@@ -49,6 +54,7 @@
 #include "server/PostgresStore.h"
 #include "server/SqliteStore.h"
 #include "sync/FrameSplitter.h"
+#include "sync/PosixSocket.h"
 #include "sync/WireCodec.h"
 
 namespace {
@@ -219,12 +225,149 @@ private:
     std::vector<char> m_marked;
 };
 
+// The program's TCP socket (the same calls as PosixSocket) from a loopback address of its own
+// (127.1.x.y): each bench client comes from its own address, as each handheld of a ward does, so
+// the server's limits per address apply to one client each. Without it every client would come
+// from 127.0.0.1 and share that address's few waiting checks, as handhelds behind one router do.
+class OwnAddressSocket final : public Socket {
+public:
+    explicit OwnAddressSocket(in_addr source)
+        : m_source(source), m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+    ~OwnAddressSocket() override {
+        Close();
+        if (m_wake >= 0) ::close(m_wake);
+    }
+    OwnAddressSocket(const OwnAddressSocket&) = delete;
+    OwnAddressSocket& operator=(const OwnAddressSocket&) = delete;
+
+    SocketError Connect(const std::string& host, uint16_t port) override {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(port);
+        if (m_wake < 0 || ::inet_pton(AF_INET, host.c_str(), &to.sin_addr) != 1) {
+            return SocketError::Failed;
+        }
+        int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (fd < 0) return SocketError::Failed;
+        m_fd = fd;
+        sockaddr_in from{};
+        from.sin_family = AF_INET;
+        from.sin_addr = m_source;
+        SocketError result = SocketError::None;
+        int err = 0;
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&from), sizeof from) != 0) {
+            err = errno;
+        } else if (::connect(fd, reinterpret_cast<sockaddr*>(&to), sizeof to) != 0) {
+            err = errno;
+            if (err == EINPROGRESS) {
+                if (!Wait(POLLOUT, PosixSocket::kConnectTimeoutMs, result)) {
+                    Close();
+                    return result;
+                }
+                socklen_t length = sizeof err;
+                if (::getsockopt(fd, SOL_SOCKET, SO_ERROR, &err, &length) != 0) err = errno;
+            }
+        }
+        if (err != 0) {
+            Close();
+            return err == ECONNREFUSED ? SocketError::Refused : SocketError::Failed;
+        }
+        int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+        return SocketError::None;
+    }
+    SocketError Receive(char* buffer, size_t capacity, size_t& received) override {
+        received = 0;
+        for (;;) {
+            SocketError error = SocketError::None;
+            if (!Wait(POLLIN, -1, error)) return error;
+            ssize_t n = ::recv(m_fd, buffer, capacity, 0);
+            if (n > 0) {
+                received = static_cast<size_t>(n);
+                return SocketError::None;
+            }
+            if (n == 0) return SocketError::Closed;
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
+            return errno == ECONNRESET ? SocketError::Reset : SocketError::Failed;
+        }
+    }
+    SocketError Send(std::string_view bytes, size_t& sent) override {
+        sent = 0;
+        for (;;) {
+            SocketError error = SocketError::None;
+            if (!Wait(POLLOUT, -1, error)) return error;
+            ssize_t n = ::send(m_fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+            if (n >= 0) {
+                sent = static_cast<size_t>(n);
+                return SocketError::None;
+            }
+            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
+            return errno == ECONNRESET || errno == EPIPE ? SocketError::Reset
+                                                          : SocketError::Failed;
+        }
+    }
+    void Shutdown() override {
+        uint64_t one = 1;
+        if (m_wake >= 0) [[maybe_unused]] ssize_t n = ::write(m_wake, &one, sizeof one);
+    }
+    bool Close() override {
+        if (m_fd < 0) return true;
+        int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    bool Wait(short events, int timeoutMs, SocketError& error) {
+        pollfd fds[2] = {{m_fd, events, 0}, {m_wake, POLLIN, 0}};
+        for (;;) {
+            int n = ::poll(fds, 2, timeoutMs);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error = SocketError::Failed;
+                return false;
+            }
+            if (fds[1].revents) {
+                error = SocketError::Cancelled;
+                return false;
+            }
+            if (fds[0].revents & POLLNVAL) {
+                error = SocketError::NotSocket;
+                return false;
+            }
+            return true;
+        }
+    }
+
+    in_addr m_source;
+    int m_fd = -1;
+    int m_wake = -1;
+};
+
+class OwnAddressSockets final : public SocketFactory {
+public:
+    // Client `index` comes from 127.1.x.y; with `shared`, from 127.0.0.1 like every other.
+    OwnAddressSockets(size_t index, bool shared) {
+        uint32_t address = shared ? 0x7F000001u
+                                  : 0x7F010000u | static_cast<uint32_t>((index / 250) << 8) |
+                                        static_cast<uint32_t>(1 + index % 250);
+        m_source.s_addr = htonl(address);
+    }
+    std::unique_ptr<Socket> Create() override {
+        return std::make_unique<OwnAddressSocket>(m_source);
+    }
+    std::u16string HostName() override { return u"bench"; }
+
+private:
+    in_addr m_source{};
+};
+
 // A client made of the program's own synchronisation code (the connection with its two workers
 // on a real socket), as test::SyncClient, telling the bench's loop when it has something.
 class BenchClient final : public ConnectionHost {
 public:
-    BenchClient(ReadyList& ready, size_t index, std::u16string user, int port)
-        : m_ready(ready), m_index(index) {
+    BenchClient(ReadyList& ready, size_t index, std::u16string user, int port, bool oneAddress)
+        : sockets(index, oneAddress), m_ready(ready), m_index(index) {
         connection.SetListener(&listener);
         connection.SetSettings(WirelessSettings{std::move(user), u"123456", 0, u"127.0.0.1", port},
                                NetworkOptions{});
@@ -242,7 +385,7 @@ public:
         timers.RunDue();
     }
 
-    PosixSocketFactory sockets;
+    OwnAddressSockets sockets;
     test::LoopTimers timers;
     SystemClock clock;
     test::ScriptedMessages messages;
@@ -327,6 +470,20 @@ public:
         for (const auto& server : m_list) sum += MemoryKiB(server->Pid(), field);
         return sum;
     }
+    // Log-ins refused so far because too many checks waited (from this address, or in all):
+    // their clients tried again.
+    size_t Refusals() const {
+        size_t count = 0;
+        for (const auto& server : m_list) {
+            std::string log = server->Log();
+            const std::string needle = "refused: too many log-ins waiting";
+            for (size_t at = log.find(needle); at != std::string::npos;
+                 at = log.find(needle, at + needle.size())) {
+                ++count;
+            }
+        }
+        return count;
+    }
     std::string Each(const char* field) const {
         std::string text;
         for (const auto& server : m_list) {
@@ -383,8 +540,8 @@ void CleanUpWhenInterrupted(const test::TempFolder& temp) {
     ::sigaction(SIGHUP, &action, nullptr);
 }
 
-// Every client connects; one whose program gave up (its log-in was refused while the checks from
-// this address were full: all clients come from 127.0.0.1) connects again, as its user would.
+// Every client connects; one whose program gave up (its log-in was refused while too many checks
+// waited, in all or from its address) connects again, as its user would.
 // False when some are not online within three minutes.
 bool ConnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop) {
     for (auto* client : all) client->connection.Connect();
@@ -733,7 +890,8 @@ std::unique_ptr<server::ServerStore> OpenStore(const std::string& data, std::str
     return nullptr;
 }
 
-int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostgres) {
+int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostgres,
+                  bool oneAddress) {
     test::TempFolder temp("pondrel-bench");
     CleanUpWhenInterrupted(temp);
     StoreChoice store;
@@ -783,8 +941,9 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
                                               std::to_string(2 * clientCount + 100)};
     if (!servers.Start(options)) return 1;
     long idleKiB = servers.Memory("VmRSS:");
-    std::printf("%zu server%s on %s; %d clients, split evenly between them\n", instances,
-                instances > 1 ? "s" : "", store.postgres ? "PostgreSQL" : "SQLite", clientCount);
+    std::printf("%zu server%s on %s; %d clients, split evenly between them, %s\n", instances,
+                instances > 1 ? "s" : "", store.postgres ? "PostgreSQL" : "SQLite", clientCount,
+                oneAddress ? "all from 127.0.0.1" : "each from an address of its own");
     ClientLoop loop(static_cast<size_t>(clientCount));
     std::vector<std::unique_ptr<BenchClient>> clients;
     std::vector<BenchClient*> all;
@@ -793,7 +952,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
         size_t server = static_cast<size_t>(i) % instances;
         clients.push_back(std::make_unique<BenchClient>(loop.ready, static_cast<size_t>(i),
                                                         u"User" + ToText(i),
-                                                        servers.At(server).Port()));
+                                                        servers.At(server).Port(), oneAddress));
         all.push_back(clients.back().get());
         serverOf.push_back(server);
     }
@@ -827,8 +986,11 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
                 LoadAverage().c_str(), servers.Cpu(), OwnCpuSeconds() - ownCpuBefore);
     std::printf("server: %d clients online in %.2f s: %.0f log-ins/s (each an Argon2id check)\n",
                 clientCount, loginSeconds, clientCount / loginSeconds);
-    std::printf("  the clients received %zu lists of users online meanwhile (%zu names)\n", lists,
-                names);
+    size_t refusals = servers.Refusals();
+    std::printf(
+        "  %zu log-ins refused while too many checks waited (tried again); the clients received "
+        "%zu lists of users online meanwhile (%zu names)\n",
+        refusals, lists, names);
     // Idle: every client online, nothing asked yet.
     loop.Run(all, 1000, {});
     long onlineKiB = servers.Memory("VmRSS:");
@@ -931,11 +1093,13 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
     servers.Stop();
     if (!servers.Start(options)) return 1;
     ownCpuBefore = OwnCpuSeconds();
+    size_t refusedBefore = servers.Refusals();  // the logs go on after a restart
     double restart = ReconnectAll(all, loop, false);
     std::printf(
         "  after a server restart: %d clients online again in %.2f s (server CPU %.1f s, the "
-        "clients' %.1f s)\n",
-        clientCount, restart, servers.Cpu(), OwnCpuSeconds() - ownCpuBefore);
+        "clients' %.1f s; %zu log-ins refused and tried again)\n",
+        clientCount, restart, servers.Cpu(), OwnCpuSeconds() - ownCpuBefore,
+        servers.Refusals() - refusedBefore);
     clients.clear();
     all.clear();
     servers.Stop();
@@ -999,22 +1163,26 @@ int main(int argc, char** argv) {
     std::vector<int> numbers;
     size_t instances = 1;
     bool postgres = false;
+    bool oneAddress = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (arg == "--instances" && i + 1 < argc) {
             instances = static_cast<size_t>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--postgresql") {
             postgres = true;
+        } else if (arg == "--one-address") {
+            oneAddress = true;
         } else if (!arg.empty() && std::isdigit(static_cast<unsigned char>(arg[0]))) {
             numbers.push_back(std::atoi(arg.c_str()));
         } else {
             std::fprintf(stderr,
-                         "usage: sync_bench [CLIENTS] [SECONDS] [--postgresql] [--instances N]\n"
+                         "usage: sync_bench [CLIENTS] [SECONDS] [--postgresql] [--instances N] "
+                         "[--one-address]\n"
                          "       sync_bench --tls\n");
             return 2;
         }
     }
     int clients = numbers.size() > 0 ? std::max(1, numbers[0]) : 200;
     int seconds = numbers.size() > 1 ? std::max(1, numbers[1]) : 10;
-    return ServerFigures(clients, seconds, instances, postgres);
+    return ServerFigures(clients, seconds, instances, postgres, oneAddress);
 }
