@@ -858,25 +858,20 @@ bool ChooseStore(bool wantPostgres, size_t instances, const test::TempFolder& te
         std::lock_guard lock(g_leftovers.mutex);
         g_leftovers.cluster = choice.cluster;
     }
-    choice.data = choice.cluster->NewDatabase();
-    choice.postgres = true;
     // The test cluster writes nothing to disk; the figures are taken as a hospital would run it,
     // every commit on disk before it is answered.
-    if (!choice.cluster->Exec("postgres", "ALTER SYSTEM SET fsync = on") ||
-        !choice.cluster->Exec("postgres", "ALTER SYSTEM SET full_page_writes = on") ||
-        !choice.cluster->Exec("postgres", "SELECT pg_reload_conf()")) {
-        std::fprintf(stderr, "cannot turn fsync on in the private cluster\n");
+    choice.cluster->SetDurable(true);
+    if (!choice.cluster->Stop() || !choice.cluster->Start()) {
+        std::fprintf(stderr, "the private cluster did not start again with fsync on\n");
         return false;
     }
-    // The reload reaches the server's processes a moment later.
+    choice.data = choice.cluster->NewDatabase();
+    choice.postgres = true;
     std::string error;
     std::string fsync = "?";
     if (auto connection = server::PgConnection::Open(choice.data, error)) {
-        for (int i = 0; i < 40 && fsync != "on"; ++i) {
-            if (i > 0) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            server::PgResult shown = connection->Run("SHOW fsync");
-            if (shown.Ok() && shown.Rows() == 1) fsync = shown.Text(0, 0);
-        }
+        server::PgResult shown = connection->Run("SHOW fsync");
+        if (shown.Ok() && shown.Rows() == 1) fsync = shown.Text(0, 0);
     }
     std::printf("store: a private PostgreSQL cluster (fsync %s), %s\n", fsync.c_str(),
                 choice.data.c_str());
