@@ -11,6 +11,7 @@
 //     sync_bench CLIENTS SECONDS --instances 2 --postgresql   (two servers on one private cluster)
 //     sync_bench ... --one-address                   (every client from 127.0.0.1)
 //     PONDREL_BENCH_STORE=postgresql://... sync_bench ...   (the servers on that empty database)
+//     PONDREL_BENCH_SERVER=/path/to/pondrel-server sync_bench ...   (another server's build)
 //     sync_bench --tls                               (log-in, plain and over TLS)
 
 #include <arpa/inet.h>
@@ -413,6 +414,10 @@ public:
         auto end = Clock::now() + std::chrono::milliseconds(ms);
         for (;;) {
             auto now = Clock::now();
+            if (now >= m_nextLook) {
+                m_nextLook = now + std::chrono::seconds(1);
+                CheckMemory();
+            }
             if (now >= m_nextSweep) {
                 m_nextSweep = now + std::chrono::milliseconds(kTimerSweepMs);
                 for (size_t i = 0; i < clients.size(); ++i) {
@@ -436,7 +441,10 @@ public:
     ReadyList ready;
 
 private:
+    void CheckMemory();
+
     Clock::time_point m_nextSweep;
+    Clock::time_point m_nextLook;
     std::vector<size_t> m_woken;
 };
 
@@ -512,26 +520,44 @@ void OnInterrupt(int) {
     [[maybe_unused]] ssize_t written = ::write(g_leftovers.pipe[1], &byte, 1);
 }
 
+// Kills the servers and the private cluster, removes the folders, and ends the program.
+[[noreturn]] void Abandon(const char* why, int status) {
+    std::lock_guard lock(g_leftovers.mutex);
+    if (g_leftovers.servers) {
+        for (size_t i = 0; i < g_leftovers.servers->Count(); ++i) g_leftovers.servers->At(i).Kill();
+    }
+    std::error_code ec;
+    if (g_leftovers.cluster) {
+        g_leftovers.cluster->Stop();
+        std::filesystem::remove_all(g_leftovers.cluster->Folder(), ec);
+    }
+    if (!g_leftovers.folder.empty()) std::filesystem::remove_all(g_leftovers.folder, ec);
+    std::fprintf(stderr, "%s: servers and cluster stopped, folders removed\n", why);
+    std::fflush(stdout);
+    ::_exit(status);
+}
+
+// Clients that cannot keep up with what they are sent hold it in their receive buffers (up to
+// the program's limit per connection, megabytes each): past this the bench stops rather than take
+// the memory of a shared machine.
+constexpr long kMaxClientsMiB = 6144;
+
+void ClientLoop::CheckMemory() {
+    long mib = MemoryKiB(::getpid(), "VmRSS:") / 1024;
+    if (mib <= kMaxClientsMiB) return;
+    std::printf("STOPPED: the clients hold %ld MiB (at most %ld), received text they could not "
+                "handle yet; load %s\n",
+                mib, kMaxClientsMiB, LoadAverage().c_str());
+    Abandon("the clients' memory", 3);
+}
+
 void CleanUpWhenInterrupted(const test::TempFolder& temp) {
     g_leftovers.folder = temp.Path().string();
     if (::pipe(g_leftovers.pipe) != 0) return;
     std::thread([] {
         char byte = 0;
         if (::read(g_leftovers.pipe[0], &byte, 1) != 1) return;
-        std::lock_guard lock(g_leftovers.mutex);
-        if (g_leftovers.servers) {
-            for (size_t i = 0; i < g_leftovers.servers->Count(); ++i) {
-                g_leftovers.servers->At(i).Kill();
-            }
-        }
-        std::error_code ec;
-        if (g_leftovers.cluster) {
-            g_leftovers.cluster->Stop();
-            std::filesystem::remove_all(g_leftovers.cluster->Folder(), ec);
-        }
-        if (!g_leftovers.folder.empty()) std::filesystem::remove_all(g_leftovers.folder, ec);
-        std::fprintf(stderr, "interrupted: servers and cluster stopped, folders removed\n");
-        ::_exit(130);
+        Abandon("interrupted", 130);
     }).detach();
     struct sigaction action {};
     action.sa_handler = OnInterrupt;
@@ -540,21 +566,42 @@ void CleanUpWhenInterrupted(const test::TempFolder& temp) {
     ::sigaction(SIGHUP, &action, nullptr);
 }
 
+size_t UserListsReceived(const std::vector<BenchClient*>& all, size_t& names);
+
 // Every client connects; one whose program gave up (its log-in was refused while too many checks
-// waited, in all or from its address) connects again, as its user would.
-// False when some are not online within three minutes.
-bool ConnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop) {
+// waited, in all or from its address) connects again, as its user would. Every ten seconds a line
+// tells how far it got. False when some are not online within three minutes.
+bool ConnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop, const Servers& servers) {
     for (auto* client : all) client->connection.Connect();
-    auto lastLook = Clock::now();
+    auto start = Clock::now();
+    auto lastLook = start;
+    auto lastLine = start;
+    double serverCpu = servers.Cpu();
+    double ownCpu = OwnCpuSeconds();
     loop.Run(all, 180'000, [&] {
         // A look at every client ten times a second, not at each wake.
         if (Seconds(lastLook) < 0.1) return false;
         lastLook = Clock::now();
         bool done = true;
+        size_t online = 0;
         for (auto* c : all) {
-            if (c->connection.Online()) continue;
+            if (c->connection.Online()) {
+                ++online;
+                continue;
+            }
             done = false;
             if (!c->connection.Wanted()) c->connection.Connect();
+        }
+        if (!done && Seconds(lastLine) >= 10) {
+            lastLine = Clock::now();
+            size_t names = 0;
+            size_t lists = UserListsReceived(all, names);
+            std::printf(
+                "    %zu online after %.0f s (server CPU %.1f s, the clients' %.1f s and %ld MiB; "
+                "%zu lists of users received so far, %zu names; load %s)\n",
+                online, Seconds(start), servers.Cpu() - serverCpu, OwnCpuSeconds() - ownCpu,
+                MemoryKiB(::getpid(), "VmRSS:") / 1024, lists, names, LoadAverage().c_str());
+            std::fflush(stdout);
         }
         return done;
     });
@@ -566,7 +613,8 @@ bool ConnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop) {
 
 // Every client leaves and connects again (as after a network cut, or once the server is back):
 // seconds until all are online again, or a negative value when some never came back.
-double ReconnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop, bool leaveFirst) {
+double ReconnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop, const Servers& servers,
+                    bool leaveFirst) {
     if (leaveFirst) {
         for (auto* client : all) client->connection.CloseByUser();
         loop.Run(all, 10'000, [&] {
@@ -575,7 +623,7 @@ double ReconnectAll(const std::vector<BenchClient*>& all, ClientLoop& loop, bool
         });
     }
     auto start = Clock::now();
-    return ConnectAll(all, loop) ? Seconds(start) : -1;
+    return ConnectAll(all, loop, servers) ? Seconds(start) : -1;
 }
 
 size_t UserListsReceived(const std::vector<BenchClient*>& all, size_t& names) {
@@ -816,6 +864,13 @@ void ListChangeFigures(const std::vector<BenchClient*>& all, ClientLoop& loop,
     }
 }
 
+// The server to measure: this build's, or another one named by PONDREL_BENCH_SERVER (to compare
+// two versions with the same clients).
+std::string ServerPath() {
+    const char* given = std::getenv("PONDREL_BENCH_SERVER");
+    return given && *given ? given : PONDREL_SERVER_PATH;
+}
+
 // Where the store lives: a folder (SQLite), or a PostgreSQL address given or of a private
 // cluster started here.
 struct StoreChoice {
@@ -924,7 +979,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
     Servers servers;
     for (size_t i = 0; i < instances; ++i) {
         servers.Add(std::make_unique<test::ServerProcess>(
-            PONDREL_SERVER_PATH, store.data,
+            ServerPath(), store.data,
             (temp / ("server" + std::to_string(i + 1) + ".log")).string()));
     }
     {
@@ -935,6 +990,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
     const std::vector<std::string> options = {"--max-per-address", "100000", "--max-connections",
                                               std::to_string(2 * clientCount + 100)};
     if (!servers.Start(options)) return 1;
+    if (ServerPath() != PONDREL_SERVER_PATH) std::printf("server: %s\n", ServerPath().c_str());
     long idleKiB = servers.Memory("VmRSS:");
     std::printf("%zu server%s on %s; %d clients, split evenly between them, %s\n", instances,
                 instances > 1 ? "s" : "", store.postgres ? "PostgreSQL" : "SQLite", clientCount,
@@ -953,7 +1009,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
     }
     double ownCpuBefore = OwnCpuSeconds();
     auto start = Clock::now();
-    bool online = ConnectAll(all, loop);
+    bool online = ConnectAll(all, loop, servers);
     double loginSeconds = Seconds(start);
     if (!online) {
         // A machine too loaded to log everybody in: the figures go on with those online.
@@ -995,7 +1051,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
         static_cast<double>(onlineKiB - idleKiB) / clientCount);
     double cpuBefore = servers.Cpu();
     ownCpuBefore = OwnCpuSeconds();
-    double cut = ReconnectAll(all, loop, true);
+    double cut = ReconnectAll(all, loop, servers, true);
     std::printf(
         "  after a network cut: %d clients online again in %.2f s (server CPU %.2f s, the "
         "clients' %.2f s; log-ins remembered, no Argon2id check)\n",
@@ -1089,7 +1145,7 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
     if (!servers.Start(options)) return 1;
     ownCpuBefore = OwnCpuSeconds();
     size_t refusedBefore = servers.Refusals();  // the logs go on after a restart
-    double restart = ReconnectAll(all, loop, false);
+    double restart = ReconnectAll(all, loop, servers, false);
     std::printf(
         "  after a server restart: %d clients online again in %.2f s (server CPU %.1f s, the "
         "clients' %.1f s; %zu log-ins refused and tried again)\n",
