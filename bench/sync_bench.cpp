@@ -36,6 +36,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -719,6 +720,31 @@ double RawLoopbackMiBs(const std::string& frame, size_t frames) {
     return static_cast<double>(frame.size() * frames) / (1 << 20) / seconds;
 }
 
+// When the slowest round trips are far from the median: when they began (by tenths of a second
+// from the start), which tells a pause of the server or of the clients at one moment from a
+// general slowness.
+void SlowTrips(const std::vector<std::pair<Clock::time_point, double>>& trips,
+               Clock::time_point begin, double percentile99) {
+    if (percentile99 < 50) return;
+    std::map<long, int> tenths;
+    for (const auto& [when, ms] : trips) {
+        if (ms < percentile99 / 2) continue;
+        ++tenths[static_cast<long>(10 * std::chrono::duration<double>(when - begin).count())];
+    }
+    std::string text;
+    int shown = 0;
+    for (const auto& [tenth, count] : tenths) {
+        if (++shown > 12) {
+            text += " ...";
+            break;
+        }
+        char item[48];
+        std::snprintf(item, sizeof item, " %.1f s (%d)", static_cast<double>(tenth) / 10, count);
+        text += item;
+    }
+    std::printf("    the trips over %.0f ms began at:%s\n", percentile99 / 2, text.c_str());
+}
+
 // Every client locks its own patient, uploads it, unlocks it and asks for the list, again as
 // soon as the list after its upload came back.
 double FileOperationFigures(const std::vector<BenchClient*>& all, ClientLoop& loop, int seconds,
@@ -1068,9 +1094,12 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
         waiting[i] = true;
         all[i]->connection.QueueFrame(u"#W!#");
     };
+    std::vector<std::pair<Clock::time_point, double>> began;  // of each round trip of the held
+    bool held = true;
     auto collect = [&](size_t i) {
         if (waiting[i] && all[i]->listener.activeLists > seen[i]) {
             trips.push_back(1000 * Seconds(asked[i]));
+            if (held) began.emplace_back(asked[i], trips.back());
             waiting[i] = false;
         }
     };
@@ -1098,6 +1127,8 @@ int ServerFigures(int clientCount, int seconds, size_t instances, bool wantPostg
         Percentile(trips, 0.5), Percentile(trips, 0.99), Percentile(trips, 1.0),
         100 * (servers.Cpu() - serverCpuAtStart) / seconds,
         100 * (OwnCpuSeconds() - ownCpuBefore) / seconds);
+    SlowTrips(began, begin, Percentile(trips, 0.99));
+    held = false;
 
     // Saturated: every client asks again as soon as it has the answer.
     loop.Run(all, 10'000,
@@ -1210,6 +1241,8 @@ int TlsFigures(int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Line by line into a file too: a long run shows how far it got.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     if (argc > 1 && std::strcmp(argv[1], "--tls") == 0) return TlsFigures(50);
     std::vector<int> numbers;
     size_t instances = 1;
