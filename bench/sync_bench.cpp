@@ -541,7 +541,7 @@ void OnInterrupt(int) {
 // Clients that cannot keep up with what they are sent hold it in their receive buffers (up to
 // the program's limit per connection, megabytes each): past this the bench stops rather than take
 // the memory of a shared machine.
-constexpr long kMaxClientsMiB = 6144;
+constexpr long kMaxClientsMiB = 4096;
 
 void ClientLoop::CheckMemory() {
     long mib = MemoryKiB(::getpid(), "VmRSS:") / 1024;
