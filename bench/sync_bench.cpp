@@ -188,7 +188,7 @@ public:
     size_t uploads = 0;
     size_t refusedUploads = 0;
     size_t activeLists = 0;
-    // Set by the bench at the start of a cycle: an upload's answer came, then a list.
+    // Cleared by the bench at the start of a cycle: an upload's answer came, then a list.
     bool uploadSeen = false;
     bool listAfterUpload = false;
     // Whether the last active list held this text.
