@@ -98,12 +98,12 @@ bool PostgresCluster::Run(const std::string& command) const {
 }
 
 bool PostgresCluster::Start() {
-    // Local socket in the folder too; no sync to disk (a test cluster: a crash of its processes
-    // loses nothing, a power failure would); few connections.
+    // Local socket in the folder too; no sync to disk unless durable (a test cluster: a crash of
+    // its processes loses nothing, a power failure would); few connections.
     m_running = Run("pg_ctl -D data -l server.log -w -t 60 -o \"-p " + std::to_string(m_port) +
-                    " -k " + m_folder +
-                    " -c listen_addresses=127.0.0.1 -c fsync=off "
-                    "-c full_page_writes=off -c max_connections=60\" start > /dev/null 2>&1");
+                    " -k " + m_folder + " -c listen_addresses=127.0.0.1 " +
+                    (m_durable ? "" : "-c fsync=off -c full_page_writes=off ") +
+                    "-c max_connections=60\" start > /dev/null 2>&1");
     return m_running;
 }
 

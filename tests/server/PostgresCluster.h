@@ -24,8 +24,13 @@ public:
     // Stops the server (as a crash would: immediately) and starts it again on the same port.
     bool Stop();
     bool Start();
+    // Every commit on disk before it is answered, as with PostgreSQL's own defaults (for the
+    // benchmarks); the tests' cluster skips that. Applies from the next Start.
+    void SetDurable(bool durable) { m_durable = durable; }
     // Runs one SQL command as the cluster's owner in `database`.
     bool Exec(const std::string& database, const std::string& sql);
+    // The temporary folder that holds the cluster.
+    const std::string& Folder() const { return m_folder; }
 
 private:
     PostgresCluster() = default;
@@ -39,6 +44,7 @@ private:
     int m_port = 0;
     int m_databases = 0;
     bool m_running = false;
+    bool m_durable = false;
 };
 
 }  // namespace pondrel::test
