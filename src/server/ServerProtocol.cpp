@@ -128,11 +128,19 @@ void ServerProtocol::Login(ClientLink& link, std::u16string_view payload) {
     std::vector<std::u16string> parts = Split(payload, u'|');
     std::u16string user = parts.size() >= 3 ? parts[1] : u"";
     std::u16string password = parts.size() >= 3 ? parts[2] : u"";
+    link.SetVerifying();
+    std::string address = link.Address();
+    // A full queue refuses at once, without reading the store, whoever did not log in lately: a
+    // wave of log-ins trying again costs no look-ups.
+    const bool addressFull = ChecksFrom(address) >= m_options.maxChecksPerAddress;
+    if ((addressFull || m_checks.size() >= kMaxChecksWaiting) && m_passedLately.count(user) == 0) {
+        link.Close(addressFull ? "refused: too many log-ins waiting from this address"
+                               : "refused: too many log-ins waiting");
+        return;
+    }
     std::optional<std::string> hash;
     if (IsValidUserName(user)) hash = m_store.PasswordHash(user);
     bool known = hash.has_value();
-    link.SetVerifying();
-    std::string address = link.Address();
     // A password that matched lately costs no check: it skips the queue (a ward reconnecting
     // after a network cut), but not the throttle.
     bool recent = known && m_passwords.Recent(*hash, password);
@@ -269,6 +277,8 @@ void ServerProtocol::FinishLogin(uint64_t linkId, const std::u16string& user,
         return;
     }
     m_throttle.Succeeded(user, address);
+    if (m_passedLately.size() >= kMaxPassedLately) m_passedLately.clear();
+    m_passedLately.insert(user);
     if (ClientLink* earlier = LinkOf(user)) {
         // The same user again (a restarted device): the new connection wins.
         m_online.erase(user);

@@ -213,6 +213,10 @@ private:
     // The password hash each online connection logged in with: a new one (or none) in the
     // store ends the connection.
     std::map<uint64_t, std::string> m_loginHash;
+    // Users whose log-in passed lately: only they may have a remembered one, which is looked up
+    // in the store even when the queue of checks is full.
+    static constexpr size_t kMaxPassedLately = 20'000;
+    std::set<std::u16string> m_passedLately;
     int64_t m_adminChanges = -1;
     int m_ticks = 0;
     // Mail still to send to a connection that logged in: the last one sent.

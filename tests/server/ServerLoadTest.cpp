@@ -195,6 +195,14 @@ protected:
         protocol->OnOpened(*links.back());
         return *links.back();
     }
+    // Anna logged in a while ago (her password is remembered since), then left.
+    void AnnaLoggedInLately() {
+        Link& before = Open("10.0.0.1");
+        protocol->OnFrame(before, u"#I!#h|Anna|right|");
+        ASSERT_EQ(before.state, ClientLink::State::Online);
+        before.Close("gone");
+        protocol->OnClosed(before, "gone");
+    }
 
     test::TempFolder temp{"pondrel-login-queue"};
     std::FILE* sink = std::fopen("/dev/null", "w");
@@ -207,6 +215,7 @@ protected:
 };
 
 TEST_F(LoginQueueTest, ARememberedLogInSkipsAFullQueueButAWrongPasswordWaits) {
+    AnnaLoggedInLately();
     // One address fills its share of checks (a ward reconnecting, or a guesser).
     for (size_t i = 0; i < ServerOptions{}.maxChecksPerAddress; ++i) {
         protocol->OnFrame(Open("10.0.0.9"), u"#I!#h|Bruno|guess|");
@@ -256,6 +265,7 @@ TEST_F(LoginQueueTest, TheShareOfOneAddressIsAnOption) {
 }
 
 TEST_F(LoginQueueTest, TheQueueOfChecksIsBoundedWhateverTheAddresses) {
+    AnnaLoggedInLately();
     size_t opened = ServerProtocol::kMaxChecksRunning + ServerProtocol::kMaxChecksWaiting;
     for (size_t i = 0; i < opened; ++i) {
         protocol->OnFrame(Open("10.1." + std::to_string(i / 200) + "." + std::to_string(i % 200)),
