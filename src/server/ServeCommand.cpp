@@ -16,6 +16,7 @@
 #include "server/ServerLog.h"
 #include "server/ServerProtocol.h"
 #include "server/ServerStore.h"
+#include "server/SqliteStore.h"
 #include "server/StorePool.h"
 #include "server/SyncServer.h"
 
@@ -84,10 +85,16 @@ int ServeCommand(const Arguments& given) {
                      "and the idle time\n");
         return 2;
     }
-    if (!storeConnections.empty() && where.address.empty()) {
-        // SQLite has one writer at a time: its changes stay on the network thread.
-        std::fprintf(stderr, "pondrel-server: --store-connections applies to a --store only\n");
-        return 2;
+    if (where.address.empty()) {
+        // SQLite has one writer at a time: one connection for the changes, or none (they run on
+        // the network thread).
+        if (options.storeConnections > 1 && !storeConnections.empty()) {
+            std::fprintf(stderr,
+                         "pondrel-server: a --data store has one connection for its changes "
+                         "(--store-connections 0 or 1)\n");
+            return 2;
+        }
+        options.storeConnections = std::min(options.storeConnections, 1);
     }
     if (syncEveryChange && !where.address.empty()) {
         // PostgreSQL syncs every commit unless its synchronous_commit says otherwise.
@@ -115,9 +122,22 @@ int ServeCommand(const Arguments& given) {
             return 1;
         }
     }
-    // The changes of a PostgreSQL store run on connections of their own, on their own threads.
+    // The changes run on connections of their own, on their own threads: the network thread
+    // never waits for a commit.
     std::unique_ptr<StorePool> changes;
-    if (!where.address.empty() && options.storeConnections > 0) {
+    if (where.address.empty() && options.storeConnections > 0) {
+        std::string path = DescribeStore(where);
+        std::string error;
+        auto worker = SqliteStore::Open(path, error, syncEveryChange);
+        if (!worker) {
+            std::fprintf(stderr, "pondrel-server: cannot open the store %s: %s\n", path.c_str(),
+                         error.c_str());
+            return 1;
+        }
+        std::vector<std::unique_ptr<ServerStore>> workers;
+        workers.push_back(std::move(worker));
+        changes = std::make_unique<StorePool>(io, std::move(workers));
+    } else if (options.storeConnections > 0) {
         auto& main = static_cast<PostgresStore&>(*store);
         std::vector<std::unique_ptr<ServerStore>> workers;
         for (int i = 0; i < options.storeConnections; ++i) {

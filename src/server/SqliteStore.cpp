@@ -142,6 +142,10 @@ std::unique_ptr<SqliteStore> SqliteStore::Open(const std::string& path, std::str
     return store;
 }
 
+void SqliteStore::Interrupt() {
+    sqlite3_interrupt(m_db);
+}
+
 SqliteStore::~SqliteStore() {
     sqlite3_close(m_db);
 }

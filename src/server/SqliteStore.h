@@ -28,6 +28,9 @@ public:
     // "ok" when SQLite finds the database sound.
     std::string IntegrityCheck();
 
+    // Ends the statement under way on another thread (it fails and stores nothing).
+    void Interrupt() override;
+
     bool SetUser(std::u16string_view name, std::string_view passwordHash) override;
     StoreResult RemoveUser(std::u16string_view name) override;
     std::optional<std::string> PasswordHash(std::u16string_view name) override;

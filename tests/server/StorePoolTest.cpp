@@ -74,8 +74,9 @@ protected:
         EXPECT_TRUE(holder) << error;
         if (!holder) return nullptr;
         EXPECT_TRUE(holder->Begin());
-        EXPECT_EQ(holder->Run("SELECT 1 FROM files WHERE key = $1 FOR UPDATE",
-                              {server::PgParam::Text(server::FileKey(name))})
+        EXPECT_EQ(holder
+                      ->Run("SELECT 1 FROM files WHERE key = $1 FOR UPDATE",
+                            {server::PgParam::Text(server::FileKey(name))})
                       .Rows(),
                   1);
         return holder;
@@ -370,10 +371,12 @@ TEST_F(StorePoolTest, TwoServersWithPoolsGiveAFileToOneOfTwoAtOnce) {
 }
 
 // The option: 0 runs the changes on the network thread's connection as before; more than the
-// bound, or the option with a SQLite store, is refused.
+// bound, or more than one with a SQLite store (one writer at a time), is refused.
 TEST_F(StorePoolTest, TheNumberOfConnectionsIsBoundedAndZeroRunsChangesInline) {
     test::ServerProcess sqlite(PONDREL_SERVER_PATH, (temp / "data").string());
     EXPECT_FALSE(sqlite.Start(0, {"--store-connections", "2"}));
+    EXPECT_TRUE(sqlite.Start(0, {"--store-connections", "0"})) << sqlite.Log();
+    sqlite.Stop();
     EXPECT_FALSE(server->Start(0, {"--store-connections", "17"}));
     ASSERT_TRUE(server->Start(0, {"--store-connections", "0"})) << server->Log();
     test::RawClient anna(server->Port());
