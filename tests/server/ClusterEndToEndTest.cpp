@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "ClientFrames.h"
 #include "PostgresCluster.h"
 #include "RawClient.h"
 #include "ServerProcess.h"
@@ -20,21 +21,13 @@
 namespace pondrel {
 namespace {
 
+using test::Login;
+using test::UploadFrame;
+
 using test::RawClient;
 using test::WardClient;
 using H = ActiveFileRow;
 constexpr std::u16string_view kFile = u"Doe_John_1950.pdr";
-
-std::u16string Login(std::u16string_view user, std::u16string_view password) {
-    return u"#I!#bedside|" + std::u16string(user) + u"|" + std::u16string(password) + u"|#F|";
-}
-
-std::u16string UploadFrame(std::u16string_view name, std::u16string_view text, int code) {
-    std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
-    frame += ToText(static_cast<long long>(6 + text.size())) + u"|" + ToText(code);
-    frame += u"\u00A2" + std::u16string(name) + u"\u00A2Synch\u00A2#F|";
-    return frame;
-}
 
 class ClusterEndToEndTest : public ::testing::Test {
 protected:

@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include "ClientFrames.h"
 #include "ServerProcess.h"
 #include "TempFolder.h"
 #include "platform/Text.h"
@@ -21,11 +22,10 @@
 namespace pondrel {
 namespace {
 
-constexpr size_t kBodyChars = 25'000;  // 50 KB on the wire
+using test::Login;
+using test::UploadFrame;
 
-std::u16string Login(std::u16string_view user, std::u16string_view password) {
-    return u"#I!#bedside|" + std::u16string(user) + u"|" + std::u16string(password) + u"|#F|";
-}
+constexpr size_t kBodyChars = 25'000;  // 50 KB on the wire
 
 // Version `n` of a file: its number, then a body that tells a whole version from a torn one.
 std::u16string Version(int n) {
@@ -38,13 +38,6 @@ bool IsWholeVersion(const std::u16string& text) {
     if (text.size() < 2 || text[0] != u'v' || colon == std::u16string::npos) return false;
     int n = std::stoi(ToUtf8(text.substr(1, colon - 1)));
     return text == Version(n);
-}
-
-std::u16string UploadFrame(std::u16string_view name, std::u16string_view text) {
-    std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
-    frame += ToText(static_cast<long long>(6 + text.size())) + u"|4217";
-    frame += u"\u00A2" + std::u16string(name) + u"\u00A2Synch\u00A2#F|";
-    return frame;
 }
 
 std::u16string MailFrame(int n, std::u16string_view recipient) {

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <thread>
 
+#include "ClientFrames.h"
 #include "PostgresCluster.h"
 #include "ServerProcess.h"
 #include "TempFolder.h"
@@ -20,16 +21,8 @@
 namespace pondrel {
 namespace {
 
-std::u16string Login(std::u16string_view user, std::u16string_view password) {
-    return u"#I!#bedside|" + std::u16string(user) + u"|" + std::u16string(password) + u"|#F|";
-}
-
-std::u16string UploadFrame(std::u16string_view name, std::u16string_view text, int code) {
-    std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
-    frame += ToText(static_cast<long long>(6 + text.size())) + u"|" + ToText(code);
-    frame += u"\u00A2" + std::u16string(name) + u"\u00A2Synch\u00A2#F|";
-    return frame;
-}
+using test::Login;
+using test::UploadFrame;
 
 std::u16string MailFrame(std::u16string_view text, std::u16string_view recipient) {
     return std::u16string(text) + u"\u00A77.3.2006-10:00:00\u00A6" +

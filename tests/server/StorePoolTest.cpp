@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "ClientFrames.h"
 #include "PostgresCluster.h"
 #include "RawClient.h"
 #include "ServerProcess.h"
@@ -23,18 +24,10 @@
 namespace pondrel {
 namespace {
 
+using test::Login;
+using test::UploadFrame;
+
 using Clock = std::chrono::steady_clock;
-
-std::u16string Login(std::u16string_view user, std::u16string_view password) {
-    return u"#I!#bedside|" + std::u16string(user) + u"|" + std::u16string(password) + u"|#F|";
-}
-
-std::u16string UploadFrame(std::u16string_view name, std::u16string_view text, int code) {
-    std::u16string frame = u"\u00A2File\u00A2" + std::u16string(text) + u"\u00A7Code\u00A7\u00A6";
-    frame += ToText(static_cast<long long>(6 + text.size())) + u"|" + ToText(code);
-    frame += u"\u00A2" + std::u16string(name) + u"\u00A2Synch\u00A2#F|";
-    return frame;
-}
 
 // The answer "#D!#" to the upload `text` with `code`, `result` as given.
 std::u16string Answer(char16_t result, std::u16string_view text, int code) {
